@@ -69,14 +69,14 @@ TEST_F(GridTest, SmallGridsNumbering) {
     EXPECT_EQ(TRVGetWLCount(2), 1);
     EXPECT_EQ(TRVGetCellNumber(1, 1), 1);
     EXPECT_EQ(TRVGetCellNumber(2, 1), 0);
-    EXPECT_EQ(WSLOTS::Slot[0].next, 1);
+    EXPECT_EQ(int(WSLOTS::Slot[0].next), 1);
     EXPECT_EQ(GetBoxCode(0), 1);
 
     // (1,1) starts both slots: one number, the across slot first.
     MakeGrid({"...", "..#", ".#."});
     EXPECT_EQ(TRVGetCellNumber(1, 1), 1);
-    EXPECT_EQ(Grid.At(1, 1).xHorzWord, 0);
-    EXPECT_EQ(Grid.At(1, 1).xVertWord, 1);
+    EXPECT_EQ(int(Grid.At(1, 1).xHorzWord), 0);
+    EXPECT_EQ(int(Grid.At(1, 1).xVertWord), 1);
     EXPECT_EQ(GetBoxCode(0), 1);
     EXPECT_EQ(GetBoxCode(1), -1);
     EXPECT_EQ(TRVGetCellNumber(2, 1), 2);

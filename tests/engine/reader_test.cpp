@@ -128,8 +128,8 @@ TEST_F(ReaderTest, PuzzleWithThemeWords) {
     EXPECT_EQ(ThmWds.WordRec[0].Priority, 3);
     const int slot = ThmWds.SlotxLocation(0);
     ASSERT_GE(slot, 0);
-    EXPECT_EQ(WSLOTS::Slot[slot].next, 1);
-    EXPECT_EQ(WSLOTS::Slot[slot].xFirstCell, Grid.Index(1, 8));
+    EXPECT_EQ(int(WSLOTS::Slot[slot].next), 1);
+    EXPECT_EQ(int(WSLOTS::Slot[slot].xFirstCell), Grid.Index(1, 8));
     EXPECT_EQ(GetBoxCode(slot), 12);
 
     EXPECT_STREQ(ThmWds.Word(1), "GHOST");  // clue 99 has no slot: stored unplaced
