@@ -2,6 +2,8 @@
 // rows, theme words, CR LF files and hostile input.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -26,7 +28,7 @@ std::string ReadAll(const std::string &path) {
 
 // Writes text to a scratch file of this test and returns its path.
 std::string WriteTemp(const std::string &name, const std::string &text) {
-    std::string path = ::testing::TempDir() + "trv_reader_" + name;
+    std::string path = ::testing::TempDir() + "trv_reader_" + std::to_string(getpid()) + "_" + name;
     std::ofstream out(path, std::ios::binary);
     out << text;
     return path;
