@@ -26,8 +26,11 @@ std::string ReadAll(const std::string &path) {
     return s.str();
 }
 
+std::vector<std::string> scratchFiles;
+
 // Writes text to a scratch file of this test and returns its path.
 std::string WriteTemp(const std::string &name, const std::string &text) {
+    scratchFiles.push_back(::testing::TempDir() + "trv_reader_" + std::to_string(getpid()) + "_" + name);
     std::string path = ::testing::TempDir() + "trv_reader_" + std::to_string(getpid()) + "_" + name;
     std::ofstream out(path, std::ios::binary);
     out << text;
@@ -81,6 +84,8 @@ protected:
         ThmWds.DeleteAll();
     }
     void TearDown() override {
+        for (const std::string &path : scratchFiles) std::remove(path.c_str());
+        scratchFiles.clear();
         ThmWds.DeleteAll();
         TRVSetMessageBoxHandler(nullptr);
         TRVSetSymMode(1);
