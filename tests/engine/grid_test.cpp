@@ -157,6 +157,24 @@ TEST_F(GridTest, SymmetryPartners) {
     }
 }
 
+// On a square grid the spiral ties the four quarter turns, the kaleidoscope all eight images.
+TEST_F(GridTest, SquareGridsTieTheirSymmetryGroup) {
+    for (int n : {14, 15}) {
+        for (int mode : {2, 6}) {
+            TRVSetSymMode(mode);
+            for (int r = 1; r <= n; ++r)
+                for (int c = 1; c <= n; ++c) {
+                    TRVCreateRenumGrid(n, n);
+                    TRVSetCell(c, r, Block);
+                    CellSet expected = {{c, r}, {n + 1 - c, n + 1 - r}, {r, n + 1 - c}, {n + 1 - r, c}};
+                    if (mode == 6)
+                        expected.insert({{r, c}, {n + 1 - r, n + 1 - c}, {c, n + 1 - r}, {n + 1 - c, r}});
+                    ASSERT_EQ(BlockedCells(), expected) << n << " mode " << mode << " (" << c << "," << r << ")";
+                }
+        }
+    }
+}
+
 TEST_F(GridTest, PartnersTakeOpeningCodes) {
     TRVSetSymMode(1);
     TRVCreateRenumGrid(15, 15);
