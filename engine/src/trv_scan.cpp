@@ -397,18 +397,18 @@ void flexibility(int length, const uint16_t *pattern, const uint16_t *mask, Cww1
     finish(word, seen);
 }
 
-void ScanLexicon(Cww1Word &word) {
+int ScanLexicon(Cww1Word &word) {
     const int L = word.length;
     if (L < 1 || L > MaxWordLength) {
         static char text[300];
         std::snprintf(text, sizeof text, "TRV: Internal error, wordsize=%d\n", L);
         ErrorBox(text);
         word.totalfits = 0;
-        return;
+        return 0;
     }
     if (psize[L] > MAXPS) {
         ErrorBox("TRV: A word slot is to large.");
-        return;
+        return 0;
     }
     // Section signature of the known letters.
     unsigned SegPattern = 0, SegMask = 0;
@@ -437,17 +437,17 @@ void ScanLexicon(Cww1Word &word) {
         if ((L - i - 1) % 3 == 0) u++;
     }
     if (Lexicon.wlist[L].nwords == 0) Lexicon.ReadWordList(L);
+    const int loaded = Lexicon.wlist[L].nwords != 0;
 
     if (!ScanUseIndex) {
         if (L < 10) SegFlexibility(L, SegPattern, SegMask, pattern, mask, word);
         else flexibility(L, pattern, mask, word);
-        return;
-    }
-    if (L >= 10 && refuseHugeList(L)) {
+    } else if (L >= 10 && refuseHugeList(L)) {
         finish(word, Seen{});
-        return;
+    } else {
+        indexedScan(word, SegPattern, SegMask);
     }
-    indexedScan(word, SegPattern, SegMask);
+    return loaded;
 }
 
 void FlushFlexibilityCache() {
@@ -470,8 +470,9 @@ void recalc_flexibility(Cww1Word &word) {
         Hit = -1;
         return;
     }
-    ScanLexicon(word);
-    FlexibilityCache->WriteToCache(word);
+    // An answer from a list that could not be loaded is not kept: the list is tried again
+    // at the next use of the same pattern too.
+    if (ScanLexicon(word)) FlexibilityCache->WriteToCache(word);
     int open = 0;
     for (int i = 0; i < word.length && i < MaxWordLength; i++)
         if (word.cell[i]->letter == Empty) open++;

@@ -77,7 +77,8 @@ public:
 void recalc_flexibility(Cww1Word &word);
 // The dictionary scan of one word pattern without the cache: the indexed scan, or the plain
 // walk of the list when ScanUseIndex is false. Both give the same rows and totalfits.
-void ScanLexicon(Cww1Word &word);
+// Returns 1 when the list of the word's length is loaded, 0 when it is empty or missing.
+int ScanLexicon(Cww1Word &word);
 // The plain walks: lengths 1 to 9 (section by section where the list has sections) and 10 to 17.
 void SegFlexibility(int length, unsigned SegPattern, unsigned SegMask, const uint16_t *pattern,
                     const uint16_t *mask, Cww1Word &word);
