@@ -15,10 +15,13 @@ constexpr uint32_t SectionedListLimit = 65500;
 extern const int psize[MaxWordLength + 1];
 extern const FlexSet fsBitPositionOfOneLetter[32];
 
+// Units of zeros after the loaded data, so that the scans may read whole 64-bit words.
+constexpr int RecordPadUnits = 4;
+
 struct WLIST {
     uint32_t nwords = 0;  // records loaded; 0 = not loaded
     uint32_t asize = 0;   // bytes of record data loaded
-    uint16_t *top = nullptr;
+    uint16_t *top = nullptr;  // followed by RecordPadUnits zero units
 };
 
 class lexicon {
