@@ -121,6 +121,22 @@ TEST_F(Lexicon_, CeilingOf65535Records) {
     EXPECT_EQ(Lexicon.wlist[1].asize, 65535u * 2);
 }
 
+TEST_F(Lexicon_, ListsOfTenLettersAndMoreMustStaySmall) {
+    std::vector<uint8_t> b;
+    for (int i = 0; i < 8200; i++) putWord(b, "ABCDEFGHIJ");  // 65600 bytes
+    writeFile("ZEDAVIV/E.P10", b);
+    scanner s;
+    for (int indexed = 0; indexed < 2; indexed++) {
+        ScanUseIndex = indexed;
+        for (int i = 0; i < 10; i++) s.sCell[i].letter = "ABCDEFGHIJ"[i];
+        s.sWord.length = 10;
+        ScanLexicon(s.sWord);
+        EXPECT_EQ(s.sWord.totalfits, 0);
+        EXPECT_EQ(s.LetterSet(0), 0u);
+        EXPECT_EQ(countBoxes("TRV: Internal error, wordsize=10 (huge list)\n"), indexed + 1);
+    }
+}
+
 // Hostile section headers: the scans stay inside the data and both scans agree.
 TEST_F(Lexicon_, HostileSectionsStayInBounds) {
     struct Case {

@@ -279,6 +279,12 @@ TEST_F(Slots, ThemeWordsAddTheirLetters) {
     EXPECT_TRUE(boxes().empty());
     // The dictionary answer in the cache holds no theme letters.
     EXPECT_EQ(s.IsInLexicon("WORLD"), 0);
+    // Stale by-size tables are still read, with a message for each word read.
+    ThmWds.SetupBySizeInvalidate();
+    grid(5, 1, {"....."});
+    EXPECT_EQ(s.ComputeFlexibility(0), 1);
+    EXPECT_EQ(countBoxes("themewords::Word -- Not SetupBySizeIsValid"), 2);
+    EXPECT_EQ(horz[size_t(cellIndex(1, 1))], bitOf('H') | bitOf('W'));
 }
 
 TEST_F(Slots, DownSlotCombinesWithTheAcrossSets) {
