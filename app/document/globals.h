@@ -202,6 +202,7 @@ extern bool ReleaseBuild;       // internal errors stay silent
 extern QString ConnectionHelpText;
 extern const QString ParagraphBreak; // CR LF CR LF
 
+extern int GridLinePixelWidth; // grid line width in view pixels (set by the view)
 extern int WordSizeRowHeight; // pixel row height of the word-size chart
 extern int WordSizeChartTop;  // its top offset
 

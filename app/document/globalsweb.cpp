@@ -24,6 +24,18 @@ namespace {
 
 QString g_programFolderOverride;
 
+// Removes the control characters and blanks at both ends.
+QString trimControls(const QString &text)
+{
+    qsizetype b = 0;
+    qsizetype e = text.size();
+    while (b < e && text[b].unicode() <= ' ')
+        ++b;
+    while (e > b && text[e - 1].unicode() <= ' ')
+        --e;
+    return text.mid(b, e - b);
+}
+
 // A value of /proc/meminfo in kB, -1 when missing.
 qint64 memInfoValue(const QByteArray &info, const char *key)
 {
@@ -291,7 +303,7 @@ namespace {
 QString percentEncode(const QString &text, const QString &alsoKept)
 {
     static const QString kAlways = QStringLiteral(" \"#%+<>");
-    const QString trimmed = text.trimmed();
+    const QString trimmed = trimControls(text);
     QString out;
     out.reserve(trimmed.size());
     for (QChar c : trimmed) {
@@ -353,7 +365,10 @@ void SetHostingAdText(QLabel *label)
 
 QString MakeHostingPassword(const QString &text, const QString &numberText)
 {
-    const QByteArray bytes = Cp1252::fromUnicode(text.trimmed().toUpper());
+    QByteArray bytes = Cp1252::fromUnicode(trimControls(text));
+    for (char &c : bytes)
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 32); // plain ASCII upper case
     bool ok = false;
     const quint32 number = quint32(numberText.trimmed().toInt(&ok));
     quint32 a = 0, b = 0;
