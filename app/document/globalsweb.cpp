@@ -74,10 +74,23 @@ QString GetProgramFolder()
 
 void SetProgramFolderForTesting(const QString &folder) { g_programFolderOverride = folder; }
 
-QString GetMyDocumentsPath()
+QString GetSpecialFolderPath(int csidl)
 {
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    switch (csidl) {
+    case 5: return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    case 26: return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    case 28: return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    case 35: {
+        // The system-wide entries follow the user's own in the list of data folders.
+        const QStringList all =
+            QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
+        return all.size() > 1 ? all.last() : QString();
+    }
+    default: return {};
+    }
 }
+
+QString GetMyDocumentsPath() { return GetSpecialFolderPath(5); }
 
 QString GetDocumentsFolder()
 {
@@ -87,17 +100,13 @@ QString GetDocumentsFolder()
 
 QString GetCommonAppDataPath()
 {
-    // The system-wide data folder stands for the common application data, the user's own
-    // application data when there is none.
-    const QStringList all = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
-    if (all.size() > 1)
-        return all.last();
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString common = GetSpecialFolderPath(35);
+    return common.isEmpty() ? GetSpecialFolderPath(26) : common;
 }
 
 QString GetUserDataFolder()
 {
-    const QString local = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString local = GetSpecialFolderPath(28);
     if (local.isEmpty())
         return {};
     const QString folder = local + "/Halvard Inc/Tarvel";

@@ -185,6 +185,13 @@ TEST_F(WebTest, FoldersAndTheDistributionNote)
     const QString user = GetUserDataFolder();
     EXPECT_EQ(user, dir.filePath("data") + "/Halvard Inc/Tarvel");
     EXPECT_TRUE(QDir(user).exists());
+    qputenv("XDG_DATA_DIRS", dir.filePath("system").toLocal8Bit());
+    EXPECT_EQ(GetCommonAppDataPath(), dir.filePath("system"));
+    EXPECT_EQ(GetIniFileName(false), "") << "no common folder yet";
+    EXPECT_EQ(GetIniFileName(true), dir.filePath("system") + "/Tarvel/trv.ini");
+    EXPECT_EQ(GetCommonDataFolder(false), dir.filePath("system") + "/Tarvel");
+    EXPECT_EQ(GetSpecialFolderPath(99), "");
+    qunsetenv("XDG_DATA_DIRS");
     qunsetenv("XDG_DATA_HOME");
     EXPECT_FALSE(GetDocumentsFolder().isEmpty());
     EXPECT_TRUE(GetProgramFolder().endsWith('/'));
