@@ -163,6 +163,11 @@ TEST_F(GlobalsTest, PageMetricsFromThePrinterOrTheFallback)
     EXPECT_EQ(DevicePixelsPerInchY, 300);
     EXPECT_EQ(PageRect, (TPageRect{0, 0, 8.5, 11}));
 
+    QFont font("Arial");
+    font.setPixelSize(20);
+    EXPECT_EQ(TextWidthInFont("", font), 0);
+    EXPECT_GT(TextWidthInFont("WWWW", font), TextWidthInFont("i", font));
+
     InitPageMetrics(); // whatever this machine has, the page is plausible
     EXPECT_GE(PaperWidth, 2);
     EXPECT_LE(PaperHeight, 50);

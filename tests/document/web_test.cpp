@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -262,6 +263,21 @@ TEST_F(WebTest, PostSucceedsOnlyWithA2xxStatus)
         EXPECT_EQ(MainHttpClient().statusCode(), 0);
         EXPECT_FALSE(MainHttpClient().errorString().isEmpty());
     }
+}
+
+TEST_F(WebTest, BaseUrlsComeFromTheSettings)
+{
+    QTemporaryDir dir;
+    qputenv("XDG_CONFIG_HOME", dir.path().toLocal8Bit());
+    QSettings settings(QStringLiteral("Halvard, Inc."), QStringLiteral("TRV"));
+    settings.setValue("Network/MakerBaseUrl", "http://127.0.0.1:8080/");
+    settings.sync();
+    EXPECT_EQ(MakerBaseUrl(), "http://127.0.0.1:8080");
+    settings.remove("Network/MakerBaseUrl");
+    settings.sync();
+    EXPECT_TRUE(MakerBaseUrl().startsWith("http://"));
+    EXPECT_FALSE(HostingBaseUrl().endsWith('/'));
+    qunsetenv("XDG_CONFIG_HOME");
 }
 
 TEST_F(WebTest, GetReturnsTheBodyAndTheStatus)
