@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <bit>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -530,21 +529,24 @@ void FlushFlexibilityCache() {
 
 void recalc_flexibility(Cww1Word &word) {
     if (CacheNeedsInitialization) {
+        // Without the cache every scan still works, only slower: the program goes on rather
+        // than ending with the user's work unsaved.
         FlexibilityCache = new (std::nothrow) FlexCache(DefaultCacheSize);
-        if (!FlexibilityCache || !FlexibilityCache->Cache) {
-            ErrorBox("Low on memory.  Can not allocate FC.");
-            std::exit(1);
+        if (FlexibilityCache && !FlexibilityCache->Cache) {
+            delete FlexibilityCache;
+            FlexibilityCache = nullptr;
         }
+        if (!FlexibilityCache) ErrorBox("Low on memory.  Can not allocate FC.");
         CacheNeedsInitialization = 0;
     }
     Hit = 0;
-    if (FlexibilityCache->GetFromCache(word)) {
+    if (FlexibilityCache && FlexibilityCache->GetFromCache(word)) {
         Hit = -1;
         return;
     }
     // An answer from a list that could not be loaded is not kept: the list is tried again
     // at the next use of the same pattern too.
-    if (ScanLexicon(word)) FlexibilityCache->WriteToCache(word);
+    if (ScanLexicon(word) && FlexibilityCache) FlexibilityCache->WriteToCache(word);
     int open = 0;
     for (int i = 0; i < word.length && i < MaxWordLength; i++)
         if (word.cell[i]->letter == Empty) open++;
