@@ -39,6 +39,13 @@ void WriteCode(cell &c, char code) {
     if (code == Empty) c.IsFixed = 0;
 }
 
+// A theme word whose letters are erased is no longer placed and may be tried again.
+void UnplaceThemeWordsAt(int Slotx) {
+    if (Slotx == NoWord) return;
+    for (int wn = 0; wn < ThmWds.NumThemeWords(); ++wn)
+        if (ThmWds.SlotxLocation(wn) == Slotx) ThmWds.SlotxLocation(wn, -1);
+}
+
 void ReportProgress(int steps, int filled, int toFill) {
     if (UIConstructInfo) UIConstructInfo(steps, filled * 100 / toFill);
 }
@@ -534,6 +541,8 @@ int engine::ConstrainingCells_DeleteToLevel(int Level) {
         if (c.letter == Empty || c.IsFixed) continue;
         DupMonitor.IfWordIsComplete_RemoveItFromList(c.xHorzWord);
         DupMonitor.IfWordIsComplete_RemoveItFromList(c.xVertWord);
+        UnplaceThemeWordsAt(c.xHorzWord);
+        UnplaceThemeWordsAt(c.xVertWord);
         WriteCode(c, Empty);
         --NumCellsFilled;
         c.AssignDepth = Depth;

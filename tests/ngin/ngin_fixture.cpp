@@ -7,81 +7,18 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <map>
 #include <set>
 #include <stdexcept>
 
+#include "dictpack.h"
 #include "trv600.h"
 
 namespace ngintest {
 
-namespace {
-
-void PutUnit(std::vector<unsigned char> &out, unsigned unit) {
-    out.push_back(static_cast<unsigned char>(unit & 255));
-    out.push_back(static_cast<unsigned char>(unit >> 8));
-}
-
-// Letters grouped in threes from the end of the word, the first unit holding the rest.
-std::vector<unsigned> Record(const std::string &w) {
-    int n = static_cast<int>(w.size());
-    std::vector<unsigned> units;
-    int first = n % 3 == 0 ? 3 : n % 3;
-    int pos = 0;
-    for (int take = first; pos < n; take = 3) {
-        unsigned u = 0;
-        for (int i = 0; i < take; ++i) u = (u << 5) | (w[pos++] & 31);
-        units.push_back(u);
-    }
-    return units;
-}
-
-unsigned Group(int length, char ch) {
-    int c = ch & 31;
-    if (length <= 4) return c <= 6 ? 0 : c <= 12 ? 1 : c <= 18 ? 2 : 3;
-    if (length <= 6) return c <= 8 ? 0 : c <= 18 ? 1 : 2;
-    return c <= 12 ? 0 : 1;
-}
-
-unsigned Signature(const std::string &w) {
-    int n = static_cast<int>(w.size());
-    int bits = n <= 6 ? 2 : 1;
-    unsigned sig = 0;
-    for (char ch : w) sig = (sig << bits) | Group(n, ch);
-    return sig;
-}
-
-}  // namespace
-
 void WritePackedDictionary(const std::string &folder, const std::vector<std::string> &words) {
-    std::map<int, std::set<std::string>> byLength;
-    for (const auto &w : words)
-        if (!w.empty() && w.size() <= 17) byLength[static_cast<int>(w.size())].insert(w);
-    std::string dir = folder + "/ZEDAVIV";
-    std::string cmd = "mkdir -p '" + dir + "'";
-    if (std::system(cmd.c_str()) != 0) throw std::runtime_error("cannot make " + dir);
-    for (int n = 1; n <= 17; ++n) {
-        std::vector<unsigned char> out;
-        // One record per section keeps the layout simple and valid for lengths 2 to 9.
-        for (const auto &w : byLength[n]) {
-            auto rec = Record(w);
-            if (n >= 2 && n <= 3) PutUnit(out, (1u << 8) | Signature(w));
-            if (n >= 4 && n <= 9) {
-                PutUnit(out, Signature(w));
-                PutUnit(out, 1);
-            }
-            for (unsigned u : rec) PutUnit(out, u);
-        }
-        if (n >= 2 && n <= 3) PutUnit(out, 0);
-        if (n >= 4 && n <= 9) {
-            PutUnit(out, 0);
-            PutUnit(out, 0);
-        }
-        char name[64];
-        std::snprintf(name, sizeof name, "/E.P%02d", n);
-        std::ofstream f(dir + name, std::ios::binary);
-        f.write(reinterpret_cast<const char *>(out.data()), static_cast<std::streamsize>(out.size()));
-    }
+    std::string error;
+    if (!trvdict::writeDictionary(folder + "/ZEDAVIV", words, nullptr, &error))
+        throw std::runtime_error("cannot write the dictionary: " + error);
 }
 
 std::vector<std::string> ReadWordList(const std::string &name) {

@@ -8,7 +8,7 @@
 
 namespace ngintest {
 
-// Writes ZEDAVIV/E.P01..E.P17 for the words (upper case A-Z) into folder.
+// Writes ZEDAVIV/E.P01..E.P17 for the words into folder with the dictionary tool's packing.
 void WritePackedDictionary(const std::string &folder, const std::vector<std::string> &words);
 
 // Reads a word list (one word a line, LF or CR LF) from the test data folder.
