@@ -73,6 +73,8 @@ engine::engine() {
     fsVert.assign(finish + 1, 0);
     fsCombo.assign(finish + 1, 0);
     FlexCount.assign(finish + 1, 0);
+    InConstraining.assign(finish + 1, 0);
+    InConstrained.assign(finish + 1, 0);
     ActionAtDepth.reset(new (std::nothrow) action[MaxDepth + 1]);
     if (!ActionAtDepth) ErrorBox("Problem allocating memory in Engine constructor.");
     Scanner.fsHorz = fsHorz.data();
@@ -140,8 +142,7 @@ int engine::ConstructCmd(int Options) {
         if (State != Exhausted) {
             seed = ChooseFirstCellOfSection();
             if (seed == -1) break;
-            ConstrainingCells.PurgeAllNodes();
-            ConstrainedCells.PurgeAllNodes();
+            ConstrainingCells_Clear();
             ExhaustedCount = 0;
         }
         if (State == Exhausted) {
@@ -167,8 +168,7 @@ int engine::ConstructCmd(int Options) {
     }
     if (State == TotallyExhausted || State == Exhausted) HighlightStuckCells();
 
-    ConstrainingCells.PurgeAllNodes();
-    ConstrainedCells.PurgeAllNodes();
+    ConstrainingCells_Clear();
     ThmWds.SetupBySizeInvalidate();
     SavedState = 0;
     return State;
@@ -494,15 +494,28 @@ void engine::Depth_Decr() {
 // ---- H. Rip-up -------------------------------------------------------------------------
 
 void engine::ConstrainingCells_Add(int Cellx) {
-    ConstrainedCells.AddNodeSortedUnique(Cellx);
+    if (!InConstrained[Cellx]) {
+        InConstrained[Cellx] = 1;
+        ConstrainedCells.AddNodeSortedUnique(Cellx);
+    }
     const cell &c = C(Cellx);
     for (int s : {static_cast<int>(c.xHorzWord), static_cast<int>(c.xVertWord)}) {
         if (s == NoWord) continue;
         const WSLOT &w = S(s);
         int x = w.xFirstCell;
         for (int i = 0; i < w.Length; ++i, x += w.next)
-            if (C(x).letter != Empty) ConstrainingCells.AddNodeSortedUnique(x);
+            if (C(x).letter != Empty && !InConstraining[x]) {
+                InConstraining[x] = 1;
+                ConstrainingCells.AddNodeSortedUnique(x);
+            }
     }
+}
+
+void engine::ConstrainingCells_Clear() {
+    for (int n = ConstrainingCells.top; n != 0; n = Node(n).Next) InConstraining[Node(n).Index] = 0;
+    for (int n = ConstrainedCells.top; n != 0; n = Node(n).Next) InConstrained[Node(n).Index] = 0;
+    ConstrainingCells.PurgeAllNodes();
+    ConstrainedCells.PurgeAllNodes();
 }
 
 void engine::ConstrainingCells_ExpandList() {
@@ -516,9 +529,11 @@ void engine::ConstrainingCells_ExpandList() {
             for (int i = 0; i < w.Length; ++i, x += w.next) expanded.AddNodeSortedUnique(x);
         }
     }
+    for (int n = ConstrainingCells.top; n != 0; n = Node(n).Next) InConstraining[Node(n).Index] = 0;
     ConstrainingCells.PurgeAllNodes();
     ConstrainingCells.top = expanded.top;
     expanded.top = 0;
+    for (int n = ConstrainingCells.top; n != 0; n = Node(n).Next) InConstraining[Node(n).Index] = 1;
 }
 
 int engine::ConstrainingCells_DeleteToLevel(int Level) {

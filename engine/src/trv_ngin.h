@@ -160,6 +160,9 @@ public:
     rejects RejMonitor;
     celllist OrphansList, TouchedCells, ActiveCluster, OldCellsTouched, ConstrainingCells,
         ConstrainedCells;
+    // Membership marks of ConstrainingCells and ConstrainedCells, so that adding a cell that is
+    // already listed costs no walk of the sorted list.
+    std::vector<uint8_t> InConstraining, InConstrained;
     int NumCellsToFill = 1;
     int NumCellsFilled = 0;
     int ProgressInfo2 = 0;
@@ -195,6 +198,7 @@ public:
     void ConstrainingCells_Add(int Cellx);
     int ConstrainingCells_DeleteToLevel(int Level);
     void ConstrainingCells_ExpandList();
+    void ConstrainingCells_Clear();
 
     void HighlightStuckCells();
     void HighlightStuckCell(int Cellx);

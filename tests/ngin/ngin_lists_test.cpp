@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ngin_fixture.h"
@@ -178,6 +179,20 @@ TEST(Exports, RejectedWordAndSpellingWithoutAnEngineDoNotCrash) {
     EXPECT_EQ(TRVIsInSpellingDict("CAT"), 0);
     EXPECT_EQ(TRVIsInSpellingDict(nullptr), 0);
     TRVDestroy();
+}
+
+std::vector<std::pair<int, int>> Infos;
+void OnInfo(int a, int b) { Infos.emplace_back(a, b); }
+
+TEST(Exports, InstanceCountAboveOneAsksTheProgramToTakeFocus) {
+    EXPECT_EQ(TRVEstablishConstructInfoCB(OnInfo), OnInfo);
+    EXPECT_EQ(TRVInstanceCount(1), 1);
+    EXPECT_TRUE(Infos.empty());
+    EXPECT_EQ(TRVInstanceCount(1), 2);
+    ASSERT_EQ(Infos.size(), 1u);
+    EXPECT_EQ(Infos[0], std::make_pair(0, -4));
+    EXPECT_EQ(TRVInstanceCount(-2), 0);
+    TRVEstablishConstructInfoCB(nullptr);
 }
 
 }  // namespace
