@@ -264,4 +264,44 @@ TEST_F(EngineTest, EqualFactorsTieToTheLowerCellFirstAndTheHigherAmongNearCells)
     EXPECT_EQ(E().ChooseHighestFlexFactor(nearCells), X(2, 1));
 }
 
+TEST_F(EngineTest, ThemeTrialsSkipPlacedWordsAndMarkTriedSlots) {
+    MakeGrid(ThreeByThree);
+    TRVNewThemeWord("SEA", "", 0);
+    TRVNewThemeWord("ASK", "", 0);
+    ASSERT_EQ(TRVCreate(), 1);
+    ThmWds.SetupBySize();
+    slotlist all;
+    all.AddAllSlots();
+    E().Flexibilities_Restore(all);
+    E().Depth = 1;
+    E().CurrentAction = &E().ActionAtDepth[1];
+    action &a = *E().CurrentAction;
+
+    // Every slot crossing the corner's slots is a candidate; the last down slot is on top.
+    ASSERT_EQ(E().Theme_Action_CheckForAndPrepareIt(X(1, 1)), 1);
+    EXPECT_EQ(a.ActionIdent, Theme);
+    EXPECT_EQ(a.ThemeWordSlotList.CountNodes(), 6);
+    int top = a.ThemeWordSlotList.Peek();
+    EXPECT_EQ(top, Grid.At(3, 1).xVertWord);
+
+    ThmWds.SlotxLocation(0, Grid.At(1, 1).xHorzWord);  // SEA already stands elsewhere
+    ASSERT_EQ(E().Theme_Assignment_AdvanceToNextQualifiedWordAndPushCellL(), 1);
+    EXPECT_EQ(ThmWds.SlotxLocation(1), top);  // ASK is tried in the top slot
+    EXPECT_EQ(ThmWds.SlotxLocation(0), Grid.At(1, 1).xHorzWord);
+    EXPECT_EQ(a.CountNodes(), 3);
+    E().Theme_Assignment_RemoveContraindicatedWord();
+    a.PurgeAllNodes();
+    EXPECT_EQ(ThmWds.SlotxLocation(1), -1);
+    EXPECT_EQ(ThmWds.SlotxLocation(0), Grid.At(1, 1).xHorzWord);
+
+    // The top slot has had both words; the next slot takes ASK.
+    ASSERT_EQ(E().Theme_Assignment_AdvanceToNextQualifiedWordAndPushCellL(), 1);
+    EXPECT_EQ(WSLOTS::Slot[top].ThemeTest, -2);
+    EXPECT_EQ(ThmWds.SlotxLocation(1), Grid.At(2, 1).xVertWord);
+    a.PurgeAllNodes();
+    E().Theme_Action_UponBacktrack_CleanUpFailedTests();
+    EXPECT_EQ(WSLOTS::Slot[top].ThemeTest, 0);
+    EXPECT_TRUE(a.ThemeWordSlotList.IsEmpty());
+}
+
 }  // namespace
