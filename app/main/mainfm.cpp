@@ -4,13 +4,13 @@
 #include "application.h"
 #include "cp1252.h"
 #include "desktopimage.h"
-#include "fileio.h"
 #include "fades.h"
 #include "globals.h"
 #include "myoverrides.h"
 #include "openingscreen.h"
 #include "prefsstore.h"
 #include "prompter.h"
+#include "puzzlefiles.h"
 #include "recentfiles.h"
 #include "trv600.h"
 
@@ -811,7 +811,11 @@ void TMainFm::PatternEditSpBtnClick() {}
 
 void TMainFm::ReadPuzzleFile(const QString &name)
 {
+#if TRV_HAVE_PUZZLE_FILES
     OpenPuzzleFile(name);
+#else
+    (void)name; // the puzzle-file reader is not in the program yet
+#endif
 }
 
 bool TMainFm::IsModified() const

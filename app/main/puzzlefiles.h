@@ -1,0 +1,10 @@
+// The puzzle-file opener of the document library, reached through one header so that the main
+// window builds while that library is still growing.
+#pragma once
+
+#if __has_include("fileio.h")
+#include "fileio.h"
+#define TRV_HAVE_PUZZLE_FILES 1
+#else
+#define TRV_HAVE_PUZZLE_FILES 0
+#endif
