@@ -1,6 +1,7 @@
 // The main window: frame, creation, idle and exception handling, resizing and closing.
 #include "mainfm.h"
 
+#include "alphabet.h"
 #include "application.h"
 #include "cp1252.h"
 #include "desktopimage.h"
@@ -444,6 +445,9 @@ void TMainFm::FormCreate()
     // 5. The word-and-clue editor comes with its own part; the labels take its colours.
     WordsLbl->setStyleSheet(QStringLiteral("color: #000080"));
     CluesLbl->setStyleSheet(QStringLiteral("color: #006F00"));
+
+    // 6. The plain alphabet.
+    SetAlphabet(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ"));
 
     // 7. Panels and the hint handler (status tips reach event()).
     // 8. The grid.
