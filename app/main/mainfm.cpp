@@ -428,6 +428,9 @@ void TMainFm::FormCreate()
     });
     m_workList.clear();
 
+    // The puzzle file type is registered at every close unless the preferences did it before.
+    RegisterFileTypeOnClose = true;
+
     // 3. Recent files.
     m_recentFiles = std::make_unique<TRecentFiles>(QStringLiteral("Software\\Halvard, Inc.\\TRV\\Recent"),
                                                    mFileRecentLine);
@@ -1052,7 +1055,8 @@ bool TMainFm::FormCloseQuery()
 
 void TMainFm::FormClose()
 {
-    // Registering the puzzle file type and the browser windows come with their own parts.
+    // The preferences part registers the puzzle file type here when RegisterFileTypeOnClose is
+    // set, and the browser part frees its windows; neither is in the program yet.
 }
 
 void TMainFm::FormDestroy()

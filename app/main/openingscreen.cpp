@@ -3,9 +3,11 @@
 
 #include "fades.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QScreen>
 
 TOpeningScreen *OpeningScreen = nullptr;
 
@@ -25,6 +27,8 @@ TOpeningScreen::TOpeningScreen(QWidget *parent)
     LaunchProgressLbl = new QLabel(QStringLiteral("0% Loaded"), this);
     LaunchProgressLbl->setObjectName(QStringLiteral("LaunchProgressLbl"));
     LaunchProgressLbl->setGeometry(32, height() - 40, 160, 20);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 void TOpeningScreen::SetLoadProgress(int percent)

@@ -438,7 +438,8 @@ TEST_F(MainWindowTest, CorruptSettingsFileGivesDefaults)
 {
     const QString path = programKey().fileName();
     QDir().mkpath(QFileInfo(path).path());
-    writeFile(path, QByteArray("\x00\xff[[[=\n@Variant(\x01\x02\n=junk\n[Recent\n1=", 40));
+    static const char junk[] = "\x00\xff[[[=\n@Variant(\x01\x02\n=junk\n[Recent\n1=";
+    writeFile(path, QByteArray(junk, sizeof junk - 1));
     TMainFm *window = makeWindow();
     EXPECT_NE(window, nullptr);
     EXPECT_GE(Width, 680);
