@@ -9,6 +9,7 @@
 #include "globals.h"
 #include "myoverrides.h"
 #include "openingscreen.h"
+#include "pataux.h"
 #include "prefsstore.h"
 #include "prompter.h"
 #include "puzzlefiles.h"
@@ -102,23 +103,8 @@ void constructInfo(int, int) {}
 
 void sendRejectedWords()
 {
-    // One word a line of the rejected-words memo until the engine's list is full.
-    if (!MainFm)
-        return;
-    const QStringList lines = MainFm->GlueRejectWordsMemo->toPlainText().split(QLatin1Char('\n'));
-    int sent = 0;
-    for (const QString &line : lines) {
-        if (line.isEmpty() && sent == lines.size() - 1)
-            break; // the memo's trailing line end
-        const QByteArray word = Cp1252::fromUnicode(line.left(255));
-        if (TRVRejectedWord(word.constData()) == 1) {
-            prompter().ask(QStringLiteral("Sorry, only the first ") + QString::number(sent) +
-                               QStringLiteral(" rejected words can be processed."),
-                           QString(), Prompter::Information, Prompter::Ok | Prompter::Help, 990020);
-            return;
-        }
-        ++sent;
-    }
+    if (MainFm)
+        MainFm->SendRejectedWordsToEngine();
 }
 
 } // namespace
@@ -287,11 +273,7 @@ void TMainFm::BuildGridPage()
     makeLabel(SizePanel, QStringLiteral("SizeLbl"), QStringLiteral("Size:"))->setGeometry(8, 8, 60, 20);
     PuzzleSizeCmBx = new QComboBox(SizePanel);
     PuzzleSizeCmBx->setObjectName(QStringLiteral("PuzzleSizeCmBx"));
-    PuzzleSizeCmBx->addItems({QStringLiteral("5 x 5"), QStringLiteral("7 x 7"), QStringLiteral("9 x 9"),
-                              QStringLiteral("10 x 10"), QStringLiteral("13 x 13"),
-                              QStringLiteral("15 x 15 (standard size)"), QStringLiteral("17 x 17"),
-                              QStringLiteral("19 x 19"), QStringLiteral("21 x 21"),
-                              QStringLiteral("23 x 23"), QStringLiteral("Custom (up to 51 x 51)")});
+    PuzzleSizeCmBx->addItems(PuzzleSizeItems);
     PuzzleSizeCmBx->setCurrentIndex(5);
     PuzzleSizeCmBx->setGeometry(70, 6, 170, 24);
     ApplySizeBtn = new QPushButton(QStringLiteral("Apply"), SizePanel);
@@ -454,9 +436,10 @@ void TMainFm::FormCreate()
 
     // 7. Panels and the hint handler (status tips reach event()).
     // 8. The grid.
+    PatAuxControls.MainForm = this;
+    PatAuxControls.PuzzleSizeCmBx = PuzzleSizeCmBx;
     TRVCreateRenumGrid(15, 15);
-    Columns = 15;
-    Rows = 15;
+    SetPuzzleDimensions(15, 15, false);
     SymStandardSpBtn->setChecked(true);
 
     // 9 and 10. Glyphs and cursors.
@@ -593,6 +576,25 @@ void TMainFm::LoadRejectedWords()
 }
 
 // ---- Frame services -------------------------------------------------------------------------
+
+void TMainFm::SendRejectedWordsToEngine()
+{
+    // One word a line of the memo until the engine's list is full.
+    const QStringList lines = GlueRejectWordsMemo->toPlainText().split(QLatin1Char('\n'));
+    int sent = 0;
+    for (const QString &line : lines) {
+        if (line.isEmpty() && sent == lines.size() - 1)
+            break; // the memo's trailing line end
+        const QByteArray word = Cp1252::fromUnicode(line.left(255));
+        if (TRVRejectedWord(word.constData()) == 1) {
+            prompter().ask(QStringLiteral("Sorry, only the first ") + QString::number(sent) +
+                               QStringLiteral(" rejected words can be processed."),
+                           QString(), Prompter::Information, Prompter::Ok | Prompter::Help, 990020);
+            return;
+        }
+        ++sent;
+    }
+}
 
 void TMainFm::ShowErrorForm(const QString &text)
 {
@@ -1002,10 +1004,7 @@ void TMainFm::RememberWindowRect()
 
 void TMainFm::RestoreRememberedRect()
 {
-    MainFormBoundsRestored = true;
-    move(Left, Top);
-    resize(Width, Height);
-    MainFormBoundsRestored = false;
+    RestoreMainFormBounds();
 }
 
 void TMainFm::ApplyWindowState(int state)

@@ -149,6 +149,8 @@ public:
 
     // ---- Frame services -----------------------------------------------------------------------
     void ShowErrorForm(const QString &text);
+    /** Answers the engine's rejected-words callback with the memo's lines. */
+    void SendRejectedWordsToEngine();
     void ApplyColorScheme(int color);
     void UpdateCaption();
     void FadeIn(int ms);

@@ -809,6 +809,21 @@ TEST_F(MainWindowTest, FrameHasItsNamedControlsAndAScreenshotShowsThem)
     EXPECT_TRUE(shot.save(QStringLiteral(TRV_TEST_OUTPUT) + "/mainwindow.png"));
 }
 
+TEST_F(MainWindowTest, NotebookPagesByIndex)
+{
+    TMainFm *window = makeWindow();
+    const struct {
+        bool symmetrical;
+        int index;
+        int shown;
+    } cases[] = {{false, 1, 1}, {false, 2, 2}, {false, 3, 0}, {true, 3, 3}, {true, 0, 0}, {true, 9, 0}};
+    for (const auto &c : cases) {
+        (c.symmetrical ? window->TightRB : window->LooseRB)->setChecked(true);
+        window->ShowNotebookPage(c.index);
+        EXPECT_EQ(window->ActiveNotebookPage(), c.shown) << c.index;
+    }
+}
+
 TEST(OpeningScreen, ShowsLoadPercentage)
 {
     TOpeningScreen splash;
