@@ -502,7 +502,9 @@ TEST_F(MainWindowTest, FirstRunFileWithMissingNamesAndJunkLines)
 
 TEST_F(MainWindowTest, FirstRunFileInDataFolderWhenProgramFolderHasNone)
 {
-    writeFile(GetIniFileName(true), "PencilSize=44\r\nWindowState=0\r\n");
+    const QString shared = GetIniFileName(true);
+    ASSERT_TRUE(shared.startsWith(TestHome())) << shared.toStdString();
+    writeFile(shared, "PencilSize=44\r\nWindowState=0\r\n");
     makeWindow();
     EXPECT_EQ(PencilSize, 44);
     EXPECT_EQ(m_window->windowState(), Qt::WindowNoState);

@@ -33,6 +33,7 @@ int main(int argc, char **argv)
     qputenv("HOME", g_home.toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (g_home + "/config").toLocal8Bit());
     qputenv("XDG_DATA_HOME", (g_home + "/data").toLocal8Bit());
+    qputenv("XDG_DATA_DIRS", (g_home + "/common").toLocal8Bit()); // the "common" data folder
     qputenv("XDG_RUNTIME_DIR", (g_home + "/run").toLocal8Bit());
     QDir().mkpath(g_home + "/run");
     QFile::setPermissions(g_home + "/run", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
