@@ -63,7 +63,6 @@ constexpr int DesignWidth = 1000;
 constexpr int DesignHeight = 700;
 constexpr int InstrumentPanelWidth = 380;
 constexpr int SpeedBarHeight = 32;
-constexpr int DefaultColorScheme = 15983055;
 
 QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text)
 {
