@@ -561,15 +561,19 @@ void TMainFm::RegisterEngineCallbacks()
     TRVEstablishRejectedWordsCB(sendRejectedWords);
 }
 
-void TMainFm::LoadRejectedWords()
+QString TMainFm::RejectedWordsFileName()
 {
     // Kept in the user data folder: the program folder, which start-up may make current, is
     // often not writable on Linux.
     const QString folder = GetUserDataFolder();
-    if (folder.isEmpty())
-        return;
+    return folder.isEmpty() ? QString() : AddBackslash(folder) + QStringLiteral("trv_glob.rjt");
+}
+
+void TMainFm::LoadRejectedWords()
+{
+    const QString fileName = RejectedWordsFileName();
     QStringList lines;
-    if (!Cp1252::readTextLines(AddBackslash(folder) + QStringLiteral("trv_glob.rjt"), &lines))
+    if (fileName.isEmpty() || !Cp1252::readTextLines(fileName, &lines))
         return;
     GlueRejectWordsMemo->setPlainText(lines.join(QLatin1Char('\n')));
 }
@@ -899,6 +903,8 @@ void TMainFm::OnIdleEvent()
             }
         }
     }
+    // A spelling check asked for and the count of words that fit a slot join here with the
+    // spelling checker and the word-list page.
     IgnoreWordBankCBClick = false;
     WordBankCBCheckpointing = false;
 }

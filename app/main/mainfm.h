@@ -149,6 +149,8 @@ public:
 
     // ---- Frame services -----------------------------------------------------------------------
     void ShowErrorForm(const QString &text);
+    /** The rejected-words file "trv_glob.rjt" in the user data folder; empty when unknown. */
+    static QString RejectedWordsFileName();
     /** Answers the engine's rejected-words callback with the memo's lines. */
     void SendRejectedWordsToEngine();
     void ApplyColorScheme(int color);

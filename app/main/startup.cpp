@@ -88,7 +88,8 @@ void TStartUp::Run()
     for (const QString &form : FormsBeforeSplash())
         CreateForm(form);
 
-    // The main window, transparent until it fades in.
+    // The main window, transparent until it fades in. (The document view, once on the window,
+    // is allowed to set its scroll bars from here on.)
     if (!FadesDisabled())
         m_mainForm->setWindowOpacity(0.0);
     m_mainForm->show();
