@@ -469,6 +469,11 @@ void TMainFm::FormCreate()
     // 15. Rejected words.
     LoadRejectedWords();
 
+    // 16. The undo history.
+#if TRV_HAVE_CHECKPOINTS
+    CreateCheckPointPool(30);
+#endif
+
     // 17. Automatic clues; the random generator; colours.
     SetAutoClueSymmetrical(true);
     SetAutoClueFreeform(true);
@@ -1075,6 +1080,9 @@ void TMainFm::FormDestroy()
     m_workBitmap = QImage();
     m_desktopImage = QImage();
     SuppressedMessages.clear();
+#if TRV_HAVE_CHECKPOINTS
+    FreeCheckPointPool();
+#endif
     Glyphs.clear();
     m_workList.clear();
     m_recentFiles.reset();

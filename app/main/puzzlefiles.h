@@ -1,5 +1,5 @@
-// The puzzle-file opener of the document library, reached through one header so that the main
-// window builds while that library is still growing.
+// The puzzle-file opener and the checkpoint pool of the document library, reached through one
+// header so that the main window builds while that library is still growing.
 #pragma once
 
 #if __has_include("fileio.h")
@@ -7,4 +7,11 @@
 #define TRV_HAVE_PUZZLE_FILES 1
 #else
 #define TRV_HAVE_PUZZLE_FILES 0
+#endif
+
+#if __has_include("checkpts.h")
+#include "checkpts.h"
+#define TRV_HAVE_CHECKPOINTS 1
+#else
+#define TRV_HAVE_CHECKPOINTS 0
 #endif
