@@ -30,7 +30,7 @@ class QTableView;
 class QToolButton;
 class TPanel;
 class TRecentFiles;
-class TNameValueList;
+class TNameValueLines;
 
 /** What the program remembers of a file dialog between showings. */
 struct TFileDialogState {
@@ -183,7 +183,7 @@ public:
     void LoadFirstRunSettings();
     void LoadWordBankSettings();
     /** Applies a first-run name=value list (trv.ini or the built-in defaults). */
-    void ApplyFirstRunSettings(const TNameValueList &list);
+    void ApplyFirstRunSettings(const TNameValueLines &list);
 
     /** Marks start-up as finished: from now on the idle handler runs. */
     void StartUpFinished();

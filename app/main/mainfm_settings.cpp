@@ -3,7 +3,7 @@
 #include "mainfm.h"
 
 #include "globals.h"
-#include "namevaluelist.h"
+#include "namevaluelines.h"
 #include "prefsstore.h"
 #include "registry.h"
 
@@ -26,7 +26,7 @@ QSize screenSize()
 
 /** An integer of the first-run list: a missing or non-numeric text keeps the current value;
  *  a non-numeric one also counts as a conversion error. */
-int iniInteger(const TNameValueList &list, const char *name, int current, bool *conversionError)
+int iniInteger(const TNameValueLines &list, const char *name, int current, bool *conversionError)
 {
     const QString text = list.Value(QString::fromLatin1(name)).trimmed();
     if (text.isEmpty())
@@ -42,10 +42,10 @@ int iniInteger(const TNameValueList &list, const char *name, int current, bool *
 
 } // namespace
 
-TNameValueList BuiltInFirstRunDefaults(int screenWidth, int screenHeight)
+TNameValueLines BuiltInFirstRunDefaults(int screenWidth, int screenHeight)
 {
     const QSize size = TMainFm::FirstRunWindowSize(QSize(screenWidth, screenHeight));
-    TNameValueList list;
+    TNameValueLines list;
     list.Add(QStringLiteral("Top"), QStringLiteral("10"));
     list.Add(QStringLiteral("Left"), QStringLiteral("20"));
     list.Add(QStringLiteral("Width"), QString::number(size.width()));
@@ -134,7 +134,7 @@ bool TMainFm::LoadRegistrySettings()
 
 void TMainFm::LoadFirstRunSettings()
 {
-    TNameValueList list;
+    TNameValueLines list;
     bool found = false;
     const QString local = m_programFolder + QStringLiteral("trv.ini");
     if (QFileInfo::exists(local))
@@ -151,7 +151,7 @@ void TMainFm::LoadFirstRunSettings()
     ApplyFirstRunSettings(list);
 }
 
-void TMainFm::ApplyFirstRunSettings(const TNameValueList &list)
+void TMainFm::ApplyFirstRunSettings(const TNameValueLines &list)
 {
     bool conversionError = false;
     Top = iniInteger(list, "Top", Top, &conversionError);
@@ -208,7 +208,7 @@ void TMainFm::LoadWordBankSettings()
     }
 }
 
-void ReadPreferenceFlags(const TNameValueList &list)
+void ReadPreferenceFlags(const TNameValueLines &list)
 {
     const auto isT = [&](const char *name) { return list.Value(QString::fromLatin1(name)) == QLatin1String("T"); };
     const auto notF = [&](const QString &text) { return text != QLatin1String("F"); };

@@ -2,15 +2,15 @@
 // the program key; the dialog calls these.
 #pragma once
 
-class TNameValueList;
+class TNameValueLines;
 
 /** The Boolean part of a first-run reading: "T"/"F" flags into the preference globals, then the
  *  two automatic-clue menu items ticked to match. */
-void ReadPreferenceFlags(const TNameValueList &list);
+void ReadPreferenceFlags(const TNameValueLines &list);
 
 /** Writes the window rectangle and the preferences to the program key (creating it); nothing
  *  and no message when the key cannot be written. */
 void WriteRegistry();
 
 /** The built-in first-run defaults, used when no trv.ini is found. */
-TNameValueList BuiltInFirstRunDefaults(int screenWidth, int screenHeight);
+TNameValueLines BuiltInFirstRunDefaults(int screenWidth, int screenHeight);

@@ -7,7 +7,7 @@
 #include "globals.h"
 #include "mainfm.h"
 #include "myoverrides.h"
-#include "namevaluelist.h"
+#include "namevaluelines.h"
 #include "openingscreen.h"
 #include "prefsstore.h"
 #include "prompter.h"
@@ -523,7 +523,7 @@ TEST(PreferenceFlags, TextsGiveTheirBooleans)
         {{"PencilThemeColor=true", "AutoPatternNotice=no", "AutoClueFreeform=t"}, false, true, true, false},
     };
     for (const auto &c : cases) {
-        ReadPreferenceFlags(TNameValueList(c.lines));
+        ReadPreferenceFlags(TNameValueLines(c.lines));
         const std::string what = c.lines.join(",").toStdString();
         EXPECT_EQ(PencilThemeColor, c.themeColor) << what;
         EXPECT_EQ(AutoPatternNotice, c.autoNotice) << what;

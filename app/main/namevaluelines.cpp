@@ -1,9 +1,9 @@
 // name=value lines with names compared without regard to case.
-#include "namevaluelist.h"
+#include "namevaluelines.h"
 
 #include "cp1252.h"
 
-bool TNameValueList::LoadFromFile(const QString &fileName)
+bool TNameValueLines::LoadFromFile(const QString &fileName)
 {
     QStringList lines;
     if (!Cp1252::readTextLines(fileName, &lines))
@@ -12,12 +12,12 @@ bool TNameValueList::LoadFromFile(const QString &fileName)
     return true;
 }
 
-void TNameValueList::Add(const QString &name, const QString &value)
+void TNameValueLines::Add(const QString &name, const QString &value)
 {
     m_lines.append(name + QLatin1Char('=') + value);
 }
 
-QString TNameValueList::Value(const QString &name) const
+QString TNameValueLines::Value(const QString &name) const
 {
     for (const QString &line : m_lines) {
         const int eq = line.indexOf(QLatin1Char('='));

@@ -5,11 +5,11 @@
 #include <QString>
 #include <QStringList>
 
-class TNameValueList
+class TNameValueLines
 {
 public:
-    TNameValueList() = default;
-    explicit TNameValueList(const QStringList &lines) : m_lines(lines) {}
+    TNameValueLines() = default;
+    explicit TNameValueLines(const QStringList &lines) : m_lines(lines) {}
 
     /** Reads a Windows-1252 text file (LF or CR LF); false when it cannot be opened. */
     bool LoadFromFile(const QString &fileName);
