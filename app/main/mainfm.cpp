@@ -1083,6 +1083,11 @@ void TMainFm::FormDestroy()
 #if TRV_HAVE_CHECKPOINTS
     FreeCheckPointPool();
 #endif
+#if TRV_HAVE_CLUE_GRIDS
+    for (QTableView *grid : {CluesAcrossSG, CluesDownSG, CluesAlternateSG})
+        grid->setModel(nullptr);
+    FreeClueGrids();
+#endif
     Glyphs.clear();
     m_workList.clear();
     m_recentFiles.reset();
