@@ -139,7 +139,7 @@ void TCluesEdit::SetParaMark(TParaMark mark) { m_paraMark = mark; fontsChanged()
 void TCluesEdit::SetSlotsRight(int n) { m_slotsRight = n; fontsChanged(); }
 void TCluesEdit::SetTextFontName(const QString &name) { m_textFontName = name; fontsChanged(); }
 void TCluesEdit::SetTextFontSize(int size) { m_textFontSize = size; fontsChanged(); }
-void TCluesEdit::SetTextFontStyles(int styles) { m_textFontStyles = styles; fontsChanged(); }
+void TCluesEdit::SetTextFontStyles(TFontStyles styles) { m_textFontStyles = styles; fontsChanged(); }
 void TCluesEdit::SetTextMarginLeft(int n) { m_textMarginLeft = n; fontsChanged(); }
 void TCluesEdit::SetTextMarginRight(int n) { m_textMarginRight = n; fontsChanged(); }
 
@@ -625,6 +625,7 @@ void TCluesEdit::paintEvent(QPaintEvent *)
     TCluesEditInstanceManager::Instance().RecordWindow(this);
     if (!m_laidOut) {
         // Painting before the first layout: lay out now and draw on the next paint.
+        InternalError(QStringLiteral("TCluesEdit not Initialized."));
         Relayout();
         return;
     }

@@ -2,6 +2,7 @@
 // clue in their own colours, with its own caret, selection, keys, mouse, clipboard and undo.
 #pragma once
 
+#include "globals.h"
 #include "lines.h"
 
 #include <QColor>
@@ -20,7 +21,6 @@ class QKeyEvent;
 
 enum TParaMark { pmNone, pmLine, pmSpace, pmSpaceLine };
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
-enum TFontStyle { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 
 class TCluesEdit : public QWidget {
     Q_OBJECT
@@ -60,8 +60,8 @@ public:
     void SetTextFontName(const QString &name);
     int TextFontSize() const { return m_textFontSize; }
     void SetTextFontSize(int size);
-    int TextFontStyles() const { return m_textFontStyles; }
-    void SetTextFontStyles(int styles);
+    TFontStyles TextFontStyles() const { return m_textFontStyles; }
+    void SetTextFontStyles(TFontStyles styles);
     int TextMarginLeft() const { return m_textMarginLeft; }
     void SetTextMarginLeft(int n);
     int TextMarginRight() const { return m_textMarginRight; }
@@ -215,7 +215,7 @@ private:
     int m_tabAlignX = 0;
     QString m_textFontName = QStringLiteral("MS Sans Serif");
     int m_textFontSize = 8;
-    int m_textFontStyles = 0;
+    TFontStyles m_textFontStyles = 0;
     int m_textMarginLeft = 3;
     int m_textMarginRight = 0;
 
