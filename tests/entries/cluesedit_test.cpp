@@ -369,6 +369,28 @@ TEST_F(EditorTest, DragSelectsAndScrolls)
     EXPECT_TRUE(m_editor->HasSelection());
 }
 
+TEST_F(EditorTest, PagingKeys)
+{
+    QStringList many;
+    for (int i = 0; i < 40; ++i)
+        many << QStringLiteral("WORD%1\tclue").arg(i);
+    setEntries(many);
+    m_editor->SetCaret(0, 1);
+    key(Qt::Key_PageDown);
+    const int top = m_editor->TopLine();
+    EXPECT_GT(top, 0);
+    EXPECT_EQ(m_editor->CaretLine(), top);  // the caret keeps its row
+    key(Qt::Key_PageUp);
+    EXPECT_EQ(m_editor->TopLine(), 0);
+    EXPECT_EQ(m_editor->CaretLine(), 0);
+    key(Qt::Key_Down, Qt::ControlModifier);  // scrolls one line, then moves down
+    EXPECT_EQ(m_editor->TopLine(), 1);
+    EXPECT_EQ(m_editor->CaretLine(), 1);
+    for (int i = 0; i < 20; ++i)
+        key(Qt::Key_PageDown);
+    EXPECT_EQ(m_editor->CaretLine(), 40);  // the empty entry at the end
+}
+
 TEST_F(EditorTest, CaretKeepsItsCharacterAcrossARewrap)
 {
     setEntries({QStringLiteral("CAT\ta rather long clue that has to wrap over several lines of the editor, "
