@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <bit>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -119,18 +118,12 @@ inline void addRecord(const uint16_t *r, uint32_t *s0, uint64_t *s12, std::index
 // The masked compare of n records, 64 at a time without branches, then the letters of the
 // records that fit. Reads up to RecordPadUnits units past the last record (the lists are
 // padded for it); units beyond the record's own are masked out.
-template <int NU>
-void walkRecords(const uint16_t *r, uint32_t n, const uint16_t *p, const uint16_t *m, Seen &out) {
+// Units 0-3 of a record are compared as one 64-bit word, units 4-5 as a 32-bit word; a word
+// without known letters is not compared (Low, High say which are).
+template <int NU, bool Low, bool High>
+void walkRecords(const uint16_t *r, uint32_t n, uint64_t m1, uint64_t p1, uint64_t m2, uint64_t p2,
+                 Seen &out) {
     constexpr auto units = std::make_index_sequence<NU>{};
-    uint64_t m1 = 0, p1 = 0, m2 = 0, p2 = 0;
-    for (int j = 0; j < NU && j < 4; j++) {
-        m1 |= uint64_t(m[j]) << (16 * j);
-        p1 |= uint64_t(p[j]) << (16 * j);
-    }
-    for (int j = 4; j < NU; j++) {
-        m2 |= uint64_t(m[j]) << (16 * (j - 4));
-        p2 |= uint64_t(p[j]) << (16 * (j - 4));
-    }
     uint32_t s0[NU] = {};
     uint64_t s12[NU] = {};
     long fits = 0;
@@ -140,8 +133,9 @@ void walkRecords(const uint16_t *r, uint32_t n, const uint16_t *p, const uint16_
         uint64_t hits = 0;
         for (uint32_t b = 0; b < count; b++) {
             const uint16_t *q = block + size_t(b) * NU;
-            uint64_t diff = (load64(q) & m1) ^ p1;
-            if constexpr (NU > 4) diff |= (load32(q + 4) & m2) ^ p2;
+            uint64_t diff = 0;
+            if constexpr (Low) diff = (load64(q) & m1) ^ p1;
+            if constexpr (High) diff |= (load32(q + 4) & m2) ^ p2;
             hits |= uint64_t(diff == 0) << b;
         }
         if (hits == ~uint64_t(0)) {
@@ -161,14 +155,34 @@ void walkRecords(const uint16_t *r, uint32_t n, const uint16_t *p, const uint16_
     ScanRecordsVisited += n;
 }
 
+template <int NU>
+void walkUnits(const uint16_t *r, uint32_t n, const uint16_t *p, const uint16_t *m, Seen &out) {
+    uint64_t m1 = 0, p1 = 0, m2 = 0, p2 = 0;
+    for (int j = 0; j < NU && j < 4; j++) {
+        m1 |= uint64_t(m[j]) << (16 * j);
+        p1 |= uint64_t(p[j]) << (16 * j);
+    }
+    for (int j = 4; j < NU; j++) {
+        m2 |= uint64_t(m[j]) << (16 * (j - 4));
+        p2 |= uint64_t(p[j]) << (16 * (j - 4));
+    }
+    if constexpr (NU > 4) {
+        if (m1 && m2) walkRecords<NU, true, true>(r, n, m1, p1, m2, p2, out);
+        else if (m2) walkRecords<NU, false, true>(r, n, m1, p1, m2, p2, out);
+        else walkRecords<NU, true, false>(r, n, m1, p1, m2, p2, out);
+    } else {
+        walkRecords<NU, true, false>(r, n, m1, p1, m2, p2, out);
+    }
+}
+
 void walk(int nu, const uint16_t *r, uint32_t n, const uint16_t *p, const uint16_t *m, Seen &out) {
     switch (nu) {
-    case 1: walkRecords<1>(r, n, p, m, out); break;
-    case 2: walkRecords<2>(r, n, p, m, out); break;
-    case 3: walkRecords<3>(r, n, p, m, out); break;
-    case 4: walkRecords<4>(r, n, p, m, out); break;
-    case 5: walkRecords<5>(r, n, p, m, out); break;
-    case 6: walkRecords<6>(r, n, p, m, out); break;
+    case 1: walkUnits<1>(r, n, p, m, out); break;
+    case 2: walkUnits<2>(r, n, p, m, out); break;
+    case 3: walkUnits<3>(r, n, p, m, out); break;
+    case 4: walkUnits<4>(r, n, p, m, out); break;
+    case 5: walkUnits<5>(r, n, p, m, out); break;
+    case 6: walkUnits<6>(r, n, p, m, out); break;
     default: break;
     }
 }
@@ -515,21 +529,24 @@ void FlushFlexibilityCache() {
 
 void recalc_flexibility(Cww1Word &word) {
     if (CacheNeedsInitialization) {
+        // Without the cache every scan still works, only slower: the program goes on rather
+        // than ending with the user's work unsaved.
         FlexibilityCache = new (std::nothrow) FlexCache(DefaultCacheSize);
-        if (!FlexibilityCache || !FlexibilityCache->Cache) {
-            ErrorBox("Low on memory.  Can not allocate FC.");
-            std::exit(1);
+        if (FlexibilityCache && !FlexibilityCache->Cache) {
+            delete FlexibilityCache;
+            FlexibilityCache = nullptr;
         }
+        if (!FlexibilityCache) ErrorBox("Low on memory.  Can not allocate FC.");
         CacheNeedsInitialization = 0;
     }
     Hit = 0;
-    if (FlexibilityCache->GetFromCache(word)) {
+    if (FlexibilityCache && FlexibilityCache->GetFromCache(word)) {
         Hit = -1;
         return;
     }
     // An answer from a list that could not be loaded is not kept: the list is tried again
     // at the next use of the same pattern too.
-    if (ScanLexicon(word)) FlexibilityCache->WriteToCache(word);
+    if (ScanLexicon(word) && FlexibilityCache) FlexibilityCache->WriteToCache(word);
     int open = 0;
     for (int i = 0; i < word.length && i < MaxWordLength; i++)
         if (word.cell[i]->letter == Empty) open++;
