@@ -3,6 +3,7 @@
 
 #include "alphabet.h"
 #include "application.h"
+#include "cluesedit.h"
 #include "cp1252.h"
 #include "desktopimage.h"
 #include "fades.h"
@@ -26,6 +27,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -426,7 +428,22 @@ void TMainFm::FormCreate()
                         QStringLiteral("'s directory."));
     }
 
-    // 5. The word-and-clue editor comes with its own part; the labels take its colours.
+    // 5. The word-and-clue editor; the two labels take its colours. The word-list page sets
+    // the editor's change callbacks.
+    ClueEditor = new TCluesEdit(ThemePanel);
+    ClueEditor->setObjectName(QStringLiteral("ClueEditor"));
+    ClueEditor->move(0, 73);
+    ClueEditor->resize(ThemePanel->contentsRect().width(), qMax(0, ThemePanel->height() - 73));
+    ClueEditor->SetClueSpacing(5);
+    const QFont slotsFont(QStringLiteral("Arial"), 8);
+    ClueEditor->SetSlotsFont(slotsFont);
+    ClueEditor->SetSlotsColor(ColorFromWin(ThemePanel->Color()));
+    ClueEditor->SetSlotsLeft(1);
+    ClueEditor->SetSlotsRight(1 + QFontMetrics(slotsFont).horizontalAdvance(QStringLiteral("22 A")) + 4);
+    ClueEditor->SetTextFontSize(8);
+    ClueEditor->SetTextFontStyles(0);
+    ClueEditor->SetAnswerColor(ColorFromWin(0x800000));
+    ClueEditor->SetClueColor(ColorFromWin(0x006F00));
     WordsLbl->setStyleSheet(QStringLiteral("color: #000080"));
     CluesLbl->setStyleSheet(QStringLiteral("color: #006F00"));
 
@@ -525,6 +542,10 @@ void TMainFm::FormCreate()
     mMakeAnother->setEnabled(false);
     LoosePatternPnl->move(12, 8);
     DocumentLoaded = false;
+    // The editor's first layout adds the empty entry that always ends the list; an empty list
+    // has nothing to save.
+    ClueEditor->Relayout();
+    ClueEditor->MarkSaved();
     RefreshPanelBackgrounds();
 
     // 24. The desktop picture; the work bitmap; nothing modified yet.
@@ -617,6 +638,8 @@ void TMainFm::ApplyColorScheme(int color)
     ColorScheme = color;
     SpeedBarPanel->SetColor(color);
     ClientPanel->SetColor(color);
+    if (ClueEditor)
+        ClueEditor->SetSlotsColor(ColorFromWin(color));
 }
 
 void TMainFm::UpdateCaption()
@@ -646,6 +669,8 @@ void TMainFm::ArrangePanels()
     ThemeSortPanel->setGeometry(0, pageHeight - 4 - ThemeSortPanel->height(), pageWidth,
                                 ThemeSortPanel->height());
     ThemePanel->setGeometry(0, 0, pageWidth, qMax(0, ThemeSortPanel->y() - 8));
+    if (ClueEditor)
+        ClueEditor->setGeometry(0, 73, ThemePanel->contentsRect().width(), qMax(0, ThemePanel->height() - 73));
 
     // Puzzle-type page: the two buttons at the bottom, the memo down to 4 above them.
     const int buttonHeight = 26;
@@ -792,8 +817,11 @@ void TMainFm::ShowNotebookPage(int index)
 
 void TMainFm::MainNotebookPagesChange(int)
 {
-    if (MainNotebookPages->currentWidget() == tsOtherClues)
+    QWidget *page = MainNotebookPages->currentWidget();
+    if (page == tsOtherClues)
         ArrangePanels();
+    else if (page == tsYourWords && ClueEditor)
+        ClueEditor->setFocus();
 }
 
 void TMainFm::MainNotebookPagesClick() {}
@@ -837,7 +865,7 @@ void TMainFm::ReadPuzzleFile(const QString &name)
 
 bool TMainFm::IsModified() const
 {
-    return PuzzleModified;
+    return PuzzleModified || (ClueEditor && !ClueEditor->IsSaved());
 }
 
 int TMainFm::QuerySaveChanges()
@@ -988,8 +1016,11 @@ void TMainFm::resizeEvent(QResizeEvent *event)
 
 void TMainFm::FormResize()
 {
-    if (!QCoreApplication::closingDown() && !MainFormClosing)
+    if (!QCoreApplication::closingDown() && !MainFormClosing) {
+        if (ClueEditor)
+            ClueEditor->Relayout();
         PseudoFormResize();
+    }
     RememberWindowRect();
 }
 
@@ -1089,6 +1120,8 @@ void TMainFm::FormDestroy()
     FreeClueGrids();
 #endif
     Glyphs.clear();
+    delete ClueEditor;
+    ClueEditor = nullptr;
     m_workList.clear();
     m_recentFiles.reset();
 }

@@ -28,6 +28,7 @@ class QTabBar;
 class QTabWidget;
 class QTableView;
 class QToolButton;
+class TCluesEdit;
 class TPanel;
 class TRecentFiles;
 class TNameValueLines;
@@ -70,6 +71,8 @@ public:
     QPushButton *GlueClearRejectedWordsBtn = nullptr;
     // Words page.
     TPanel *ThemePanel = nullptr;
+    /** The one word-and-clue editor, on ThemePanel. */
+    TCluesEdit *ClueEditor = nullptr;
     QLabel *WordsLbl = nullptr;
     QLabel *CluesLbl = nullptr;
     TPanel *ThemeSortPanel = nullptr;

@@ -3,6 +3,7 @@
 #include "testsupport.h"
 
 #include "application.h"
+#include "cluesedit.h"
 #include "desktopimage.h"
 #include "globals.h"
 #include "mainfm.h"
@@ -638,14 +639,16 @@ TEST_F(MainWindowTest, CloseQuestionYesNoCancel)
     const QString question = "The current puzzle is unsaved.  Do you want to save it?";
     const struct {
         bool modified;
+        bool wordsTyped;
         QList<Prompter::Button> answers;
         bool closes;
         int boxes;
     } cases[] = {
-        {false, {}, true, 0},
-        {true, {Prompter::No}, true, 1},
-        {true, {Prompter::Cancel}, false, 1},
-        {true, {Prompter::Yes}, false, 1}, // Save As did not save: the window stays
+        {false, false, {}, true, 0},
+        {true, false, {Prompter::No}, true, 1},
+        {true, false, {Prompter::Cancel}, false, 1},
+        {true, false, {Prompter::Yes}, false, 1}, // Save As did not save: the window stays
+        {false, true, {Prompter::Cancel}, false, 1}, // unsaved words count as a change
     };
     for (const auto &c : cases) {
         InitGlobals();
@@ -655,6 +658,8 @@ TEST_F(MainWindowTest, CloseQuestionYesNoCancel)
         ScriptedPrompter prompter;
         prompter.answers = c.answers;
         PuzzleModified = c.modified;
+        if (c.wordsTyped)
+            window->ClueEditor->SetAllText("LION\tbig cat\n");
         EXPECT_EQ(window->close(), c.closes);
         ASSERT_EQ(prompter.boxes.size(), c.boxes);
         if (c.boxes) {
@@ -809,6 +814,18 @@ TEST_F(MainWindowTest, FrameHasItsNamedControlsAndAScreenshotShowsThem)
     const QColor panel = image.pixelColor(window->SpeedBarPanel->mapTo(window, QPoint(200, 10)));
     EXPECT_EQ(panel, ColorFromWin(ColorScheme));
     EXPECT_TRUE(shot.save(QStringLiteral(TRV_TEST_OUTPUT) + "/mainwindow.png"));
+
+    // The words page: the editor from 73 down to 8 above the sort panel, which sits 4 above the
+    // page's bottom.
+    window->ShowNotebookPage(1);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window->ClueEditor->isVisible());
+    EXPECT_EQ(window->ClueEditor->y(), 73);
+    const QWidget *page = window->tsYourWords;
+    EXPECT_EQ(window->ThemeSortPanel->y() + window->ThemeSortPanel->height(), page->height() - 4);
+    EXPECT_EQ(window->ClueEditor->mapTo(page, QPoint(0, window->ClueEditor->height())).y(),
+              window->ThemeSortPanel->y() - 8);
+    EXPECT_TRUE(window->grab().save(QStringLiteral(TRV_TEST_OUTPUT) + "/mainwindow-words.png"));
 }
 
 TEST_F(MainWindowTest, NotebookPagesByIndex)
