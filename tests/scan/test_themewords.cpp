@@ -80,6 +80,24 @@ TEST_F(ThemeWords, DeletingRenumbersTheWordsAbove) {
     EXPECT_STREQ(ThmWds.Word(5), "");  // out of range reads nothing
 }
 
+TEST_F(ThemeWords, WordsSentWithPriorityMinusOneAreDeletedLikeAnyOther) {
+    // An older puzzle file may carry the priority -1, the mark of a free record.
+    TRVNewThemeWord("ZEBRA", "", -1);
+    TRVNewThemeWord("OKAPI", "", 2);
+    TRVNewThemeWord("LLAMA", "", -1);
+    ASSERT_EQ(ThmWds.NumThemeWords(), 3);
+    ThmWds.DeleteWord(0);
+    ASSERT_EQ(ThmWds.NumThemeWords(), 2);
+    EXPECT_STREQ(ThmWds.Word(0), "OKAPI");
+    EXPECT_STREQ(ThmWds.Word(1), "LLAMA");
+    TRVThemeDeleteAll();
+    EXPECT_EQ(ThmWds.NumThemeWords(), 0);
+    EXPECT_EQ(ThmWds.VStrings.NumEntries, 0);
+    EXPECT_TRUE(boxes().empty());
+    TRVNewThemeWord("LION", "", 0);
+    EXPECT_STREQ(ThmWds.Word(0), "LION");
+}
+
 TEST_F(ThemeWords, ReleasingAFreeStringSlotIsReported) {
     ThmWds.VStrings.ReleaseString(7);
     EXPECT_EQ(countBoxes("Attempt to release virtual string 7, which was not in use. 0 entries are in use."), 1);
