@@ -97,6 +97,14 @@ TEST_F(Scanner, IndexedScanAndPlainWalkGiveTheReferenceAnswer) {
             EXPECT_EQ(scanPattern(s, p, true), want) << p;
             EXPECT_EQ(scanPattern(s, p, false), want) << p;
         }
+        // Whole words, as a dictionary look-up asks, and the same with one letter changed.
+        for (int t = 0; t < 10; t++) {
+            std::string p = byLength[L][mk.next() % byLength[L].size()];
+            if (t % 2) p[mk.next() % size_t(L)] = char('A' + mk.next() % 26);
+            Answer want = reference(byLength[L], p);
+            EXPECT_EQ(scanPattern(s, p, true), want) << p;
+            EXPECT_EQ(scanPattern(s, p, false), want) << p;
+        }
     }
     EXPECT_EQ(Lexicon.wlist[6].asize, 20000u * 4);  // plain records
     EXPECT_LT(Lexicon.wlist[5].asize, 65500u);      // sections
