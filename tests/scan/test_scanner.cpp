@@ -156,6 +156,14 @@ TEST_F(Scanner, ShortPatternsAreCachedLongOnesNot) {
     EXPECT_EQ(Hit, -1);
     EXPECT_EQ(again, first);
     EXPECT_EQ(s.sWord.relflex, 3u);
+    EXPECT_EQ(s.sCell[1].uniques[0], 3);
+    EXPECT_EQ(s.sCell[1].uniques[1], 3);
+    EXPECT_EQ(s.sCell[1].mtotalf, 3);
+    for (int pass = 0; pass < 2; pass++) {  // no open cell: scanned, then from the cache
+        EXPECT_EQ(recalc("COT").fits, 1);
+        EXPECT_EQ(Hit, -pass);
+        EXPECT_EQ(s.sWord.relflex, 65535u);
+    }
 
     recalc("ABCDEFGHI.");
     EXPECT_EQ(Hit, 0);
