@@ -213,6 +213,20 @@ TEST_F(GlobalsTest, LongSlotsMustBeFilledBeforeABuild)
     script.boxes.clear();
     EXPECT_FALSE(CheckLongSlotsFilled());
     EXPECT_TRUE(script.lastText().contains(" down ("));
+
+    // Down slots are listed in reading order of their first cells, as the clue grids have
+    // them: the slot starting in row 1 of column 3 before the one starting in row 2 of column 1.
+    std::vector<std::string> twoDown(20, std::string(".#."));
+    twoDown[0][0] = '#';
+    twoDown[19][2] = '#';
+    loadGrid(twoDown);
+    script.boxes.clear();
+    EXPECT_FALSE(CheckLongSlotsFilled());
+    const QString open19(19, QChar(TRV_EMPTY));
+    EXPECT_TRUE(script.lastText().endsWith(
+        "This applies to " + QString::number(TRVGetCellNumber(3, 1)) + " down (" + open19 +
+        "), " + QString::number(TRVGetCellNumber(1, 2)) + " down (" + open19 + ")"))
+        << script.lastText().toStdString();
 }
 
 TEST_F(GlobalsTest, ConstructionMessagesCarryTheirHelpContexts)
