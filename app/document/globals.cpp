@@ -711,10 +711,10 @@ bool SaveListConfirmOverwrite(const QStringList &list, const QString &fileName, 
 
 QChar DirectionFromText(const QString &text)
 {
-    const QString upper = text.toUpper();
-    if (upper.contains('D'))
+    // Plain ASCII upper case: only "a"/"A" and "d"/"D" count.
+    if (text.contains('D') || text.contains('d'))
         return 'D';
-    if (upper.contains('A'))
+    if (text.contains('A') || text.contains('a'))
         return 'A';
     return ' ';
 }
@@ -763,7 +763,15 @@ QString TextAfterChar(QChar ch, const QString &text)
 QString TextBeforeChar(QChar ch, const QString &text)
 {
     const qsizetype i = text.indexOf(ch);
-    return (i < 0 ? text : text.left(i)).trimmed();
+    // Trimmed of blanks and control characters only: a no-break space (0xA0) stays.
+    const QString before = i < 0 ? text : text.left(i);
+    qsizetype b = 0;
+    qsizetype e = before.size();
+    while (b < e && before[b].unicode() <= ' ')
+        ++b;
+    while (e > b && before[e - 1].unicode() <= ' ')
+        --e;
+    return before.mid(b, e - b);
 }
 
 QString TrimBlanksTabs(const QString &text)

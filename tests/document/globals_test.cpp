@@ -325,6 +325,9 @@ TEST_F(GlobalsTest, TextHelpers)
     EXPECT_EQ(DirectionFromText("12 a"), 'A');
     EXPECT_EQ(DirectionFromText("ad"), 'D');
     EXPECT_EQ(DirectionFromText("x"), ' ');
+    EXPECT_EQ(DirectionFromText(QString::fromUtf8("\u1E9A")), ' '); // upper case "A" + mark
+    EXPECT_EQ(TextBeforeChar('=', QString::fromUtf8("\u00A0key\x01=v")),
+              QString::fromUtf8("\u00A0key")); // blanks and controls go, no-break space stays
     EXPECT_TRUE(IsHttpUrl("HTTP://x"));
     EXPECT_EQ(UrlOrFileName("/home/u/p.trv"), "p.trv");
     EXPECT_EQ(UrlOrFileName("http://h/p.trv"), "http://h/p.trv");
