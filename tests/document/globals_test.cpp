@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -240,10 +241,17 @@ TEST_F(GlobalsTest, ConstructionMessagesCarryTheirHelpContexts)
     EXPECT_EQ(script.boxes[0].kind, Prompter::Error);
     EXPECT_EQ(script.boxes[0].helpContext, 990030);
     EXPECT_TRUE(script.boxes[0].buttons & Prompter::Help);
-    EXPECT_TRUE(script.boxes[0].text.startsWith("An error occurred while constructing"));
+    EXPECT_EQ(script.boxes[0].text,
+              "An error occurred while constructing your puzzle. You can try again and it might "
+              "work next time. For more information on this topic press the help button.");
     EXPECT_EQ(script.boxes[1].kind, Prompter::Information);
     EXPECT_EQ(script.boxes[1].helpContext, 990010);
-    EXPECT_TRUE(script.boxes[1].text.startsWith("Puzzle construction can not be completed."));
+    EXPECT_EQ(script.boxes[1].text,
+              "Puzzle construction can not be completed. Sometimes the program can mark the "
+              "problem area in red and yellow. To continue, change, move or erase some letters "
+              "that were there when you pressed the constuct button, or change the pattern and "
+              "try again.");
+    EXPECT_TRUE(script.boxes[1].buttons & Prompter::Help);
     ReleaseBuild = false;
     InternalError("impossible");
     ASSERT_EQ(script.boxes.size(), 3);
@@ -279,8 +287,11 @@ TEST_F(GlobalsTest, StartUpValues)
     EXPECT_EQ(WordSizeChartTop, 18);
     EXPECT_EQ(CustomAlphabet, DefaultAlphabet);
     EXPECT_EQ(ParagraphBreak, "\r\n\r\n");
-    EXPECT_TRUE(ConnectionHelpText.startsWith("Please make sure you are connected"));
-    EXPECT_TRUE(ConnectionHelpText.endsWith(" to access the Internet directly.Then try again."));
+    EXPECT_EQ(ConnectionHelpText,
+              "Please make sure you are connected to the Internet. Also, it may be necessary for "
+              "you to configure firewall software (e.g., ZoneAlarm) to allow Tarvel or " +
+                  QCoreApplication::applicationFilePath() +
+                  " to access the Internet directly.Then try again.");
 }
 
 TEST_F(GlobalsTest, SizeSpecsAndNumbers)
