@@ -173,9 +173,11 @@ int GetBoxCode(int Slotx);
 int GetSlotx(int BoxCode);
 
 // Fault boxes. The text identifies the message by its address (one string per call site),
-// so pass string literals or a per-site static buffer.
+// so pass string literals or a per-site static buffer. They go through the installed
+// handler; without one the text goes to stderr and the answer is Retry (or OK).
 void MesgBox(const char *text);
 void ErrorBox(const char *text);
 void WarningBox(const char *text);
+extern TRVMessageBoxProc MessageBoxHandler;
 
 #endif

@@ -10,6 +10,8 @@ using FlexSet = uint32_t;  // "A" is bit 30 ... "Z" bit 5
 constexpr int MaxWordLength = 17;
 constexpr int MAXPS = 12;
 constexpr uint32_t MaxListRecords = 65535;
+// Lists of lengths 2 to 9 smaller than this are divided into sections by letter-group signature.
+constexpr uint32_t SectionedListLimit = 65500;
 extern const int psize[MaxWordLength + 1];
 extern const FlexSet fsBitPositionOfOneLetter[32];
 
@@ -27,6 +29,8 @@ public:
     lexicon(const lexicon &) = delete;
     lexicon &operator=(const lexicon &) = delete;
     void ReadWordList(int WordSize);
+    // Forgets one loaded list (and its search index); the next use reads it again.
+    void Release(int WordSize);
 };
 
 extern lexicon Lexicon;
@@ -52,15 +56,37 @@ struct Cww1Word {
 class scanner {
 public:
     scanner();
+    scanner(const scanner &) = delete;
+    scanner &operator=(const scanner &) = delete;
     // Letter sets of the live engine, one per cell index; set by the engine before use.
     FlexSet *fsHorz = nullptr;
     FlexSet *fsVert = nullptr;
     FlexSet *fsCombo = nullptr;
 
+    Cww1Word sWord;
+    CELL sCell[MaxWordLength];
+    unsigned FlexCount[MaxWordLength][32] = {};  // per position: entry c set when code c fits
+
     int ComputeFlexibility(int SlotIndex);  // 1 still okay, 0 stuck
     int IsInLexicon(const char *Word);
+    // The letters flagged in one position's row.
+    FlexSet LetterSet(int position) const;
 };
 
-extern int Hit;  // -1 when the last scan came from the cache
+// Fills the rows of the word's cells from the cache or from the dictionary.
+void recalc_flexibility(Cww1Word &word);
+// The dictionary scan of one word pattern without the cache: the indexed scan, or the plain
+// walk of the list when ScanUseIndex is false. Both give the same rows and totalfits.
+void ScanLexicon(Cww1Word &word);
+// The plain walks: lengths 1 to 9 (section by section where the list has sections) and 10 to 17.
+void SegFlexibility(int length, unsigned SegPattern, unsigned SegMask, const uint16_t *pattern,
+                    const uint16_t *mask, Cww1Word &word);
+void flexibility(int length, const uint16_t *pattern, const uint16_t *mask, Cww1Word &word);
+// Drops the flexibility cache; it is made again at the next scan.
+void FlushFlexibilityCache();
+
+extern int Hit;                        // -1 when the last scan came from the cache
+extern bool ScanUseIndex;              // true: scans use the per-length record index
+extern uint64_t ScanRecordsVisited;    // records compared by the plain walks so far
 
 #endif

@@ -1,0 +1,852 @@
+// The program-wide state with its start-up values, page geometry and page rules, printer
+// metrics, the shared construction messages and the small text and number helpers.
+#include "globals.h"
+
+#include "alphabet.h"
+#include "cp1252.h"
+#include "prompter.h"
+#include "trv600.h"
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QWidget>
+
+#include <cmath>
+#include <cstdarg>
+#include <limits>
+
+// ---- Storage, with the values of a new puzzle -------------------------------------------------
+
+int Columns = 15;
+int Rows = 15;
+bool FreeformMode = false;
+
+double CellWidth = 0.25, CellHeight = 0.25;
+double PuzzleGridLeft = 0, PuzzleGridTop = 0;
+double PuzzleLineInset = 0.01;
+double GridLineThickness = 0.01;
+int CellNumberPercent = 36;
+QString PuzzleNumberFont;
+TColor clPuzzleGrid = 0, clPuzzleNumber = 0;
+TColor RemovedCellColor = 0xFFFFFF;
+int BlockedCellColor = 0;
+
+bool AlignSolution = false;
+bool NumberedSolution = false;
+double CellWidthSol = 0.15, CellHeightSol = 0.15;
+double SolutionGridLeft = 0, SolutionGridTop = 0;
+double SolutionLineInset = 0.01;
+double GridLineThicknessSol = 0.01;
+int CellLetterPercent = 90;
+QString SolutionFont;
+bool SolutionThemeBold = true, SolutionThemeColor = false;
+TColor clSolutionNumber = 0, clSolutionGrid = 0, clSolutionLetter = 0, clClues = 0, clWordBank = 0;
+
+double InchesPerPixel = 1.0 / 96;
+TPageRect ViewPageRect{0, 0, 8.5, 11};
+int View = 2;
+int CurrentPage = 1;
+int PageCount = 2;
+
+double PaperWidth = 8.5, PaperHeight = 11;
+double PhysicalOffsetX = 0, PhysicalOffsetY = 0;
+int DevicePixelsPerInchX = 300, DevicePixelsPerInchY = 300;
+TPageRect PageRect{0, 0, 8.5, 11};
+double MarginLeft = 1, MarginRight = 1, MarginTop = 1, MarginBottom = 1;
+int PuzzlePage = 1;
+int SolutionPage = 2;
+std::uint8_t PutFrameOnCode = 7;
+std::uint8_t PutTitleOnCode = 2;
+QString FrameStyle;
+const TPageRect DefaultFrameInside{0.25, 0.25, 0.25, 0.25};
+const TPageRect DefaultFrameOutside{0.5, 0.5, 0.5, 0.63};
+TPageRect FrameInside = DefaultFrameInside;
+TPageRect FrameOutside = DefaultFrameOutside;
+QString WorksheetLine;
+int WorksheetFontSize = 11;
+QString WorksheetFontName;
+
+const QStringList PageRuleTexts = {"No pages",
+                                   "Puzzle grid page",
+                                   "Puzzle grid page & solution",
+                                   "First non-grid page (if available)",
+                                   "First non-grid page & solution",
+                                   "First two pages",
+                                   "First two pages & solution",
+                                   "All pages except solution",
+                                   "All pages"};
+
+int ClueColumns = 4;
+bool SeparateClues = false;
+QString AcrossText, DownText;
+int LeadingPercentage = 115;
+QString ClueNumberFont;
+int ClueNumberFontSize = 12;
+TFontStyles ClueNumberStyle = DefaultClueNumberStyle;
+QString ClueTextFont;
+int ClueTextFontSize = 12;
+TFontStyles ClueThemeStyle = DefaultClueThemeStyle;
+bool ClueThemeInColor = false, ClueThemeAllCaps = false;
+QString AcrDwnFont;
+int AcrDwnFontSize = 12;
+bool AcrDwnBold = true, AcrDwnCapitals = true, NewColumnDown = false;
+double ClueColumnGap = 0.1;
+double PuzzleClueGap = 0.2;
+
+int WordBankMode = 1;
+int WordBankSort = 0;
+QString WordBankHeader;
+int WordBankPage = 1;
+double asWordBankHeight = 0;
+bool IgnoreWordBankCBClick = false;
+bool WordBankCBCheckpointing = false;
+const QStringList WordListPlaceNames = {"InClues", "Bottom"};
+const QStringList WordListOrderNames = {"Alpha", "Size", "Given", "GivenComma"};
+
+QString CreatedBy;
+QString CreditsLine;
+QString TitleFont;
+int TitleFontSize = 36;
+TColor TitleColor = 0;
+TFontStyles TitleStyle = DefaultTitleStyle;
+QString SubtitleFont;
+int SubtitleFontSize = 16;
+TColor SubtitleColor = 0;
+TFontStyles SubtitleStyle = DefaultSubtitleStyle;
+double SubtitleExtraSpacing = 0;
+QString CreditsFont;
+int CreditsFontSize = 7;
+
+bool AutoCellSize = true, AutoCellShape = true, AutoCenter = true, AutoClueColumns = true,
+     AutoClueSize = true, AutoClueSpacing = true, AutoMargins = true, AutoNewColumn = true,
+     AutoTitleSize = true, AutoLayout_OnApply = true, AutoLayout_OnSpill = true;
+int AutoLayoutPageChoice = 1;
+bool AskBeforeUsingTwoPages = true;
+bool AutoLayoutPending = false;
+
+QString PencilFont;
+int PencilSize = 60;
+TColor PencilColor = 0x808080;
+bool PencilThemeColor = false, PencilThemeBold = false, PencilHideAnswer = false;
+TColor DesktopColor = 128;
+TColor ColorScheme = 15983055;
+TColor PageColor = 0xFFFFFF;
+int EditTextSize = 8;
+bool AutoPatternNotice = true;
+bool AutoClueSymmetrical = true, AutoClueFreeform = false;
+QString InstallNumber;
+QString InstallDate;
+
+int Top = 10, Left = 20, Width = 1000, Height = 720;
+int WindowState = 0;
+bool MainFormBoundsRestored = false;
+bool MainFormReady = false;
+bool FirstIdle = true;
+bool MainFormClosing = false;
+bool RegisterFileTypeOnClose = false;
+bool PuzzleModified = false;
+bool CluesNeedRebuild = false;
+bool ClueLayoutDirty = false;
+bool GridUpdating = false;
+bool LoadingPuzzle = false;
+bool ConstructCanceled = false;
+bool RepaintOnPageChange = true;
+bool ReleaseBuild = true;
+
+QString ConnectionHelpText;
+const QString ParagraphBreak = QStringLiteral("\r\n\r\n");
+
+int WordSizeRowHeight = 7;
+int WordSizeChartTop = 18;
+
+void InitGlobals()
+{
+    Columns = 15;
+    Rows = 15;
+    FreeformMode = false;
+
+    CellWidth = CellHeight = 0.25;
+    PuzzleGridLeft = PuzzleGridTop = 0;
+    GridLineThickness = 0.01;
+    PuzzleLineInset = GridLineThickness;
+    CellNumberPercent = 36;
+    PuzzleNumberFont = "Arial";
+    clPuzzleGrid = clPuzzleNumber = 0;
+    RemovedCellColor = 0xFFFFFF;
+    BlockedCellColor = 0;
+
+    AlignSolution = false;
+    NumberedSolution = false;
+    CellWidthSol = CellHeightSol = 0.15;
+    SolutionGridLeft = SolutionGridTop = 0;
+    GridLineThicknessSol = 0.01;
+    SolutionLineInset = GridLineThicknessSol;
+    CellLetterPercent = 90;
+    SolutionFont = "Arial";
+    SolutionThemeBold = true;
+    SolutionThemeColor = false;
+    clSolutionNumber = clSolutionGrid = clSolutionLetter = clClues = clWordBank = 0;
+
+    InchesPerPixel = 1.0 / 96;
+    ViewPageRect = {0, 0, 8.5, 11};
+    View = 2;
+    CurrentPage = 1;
+    PageCount = 2;
+
+    PaperWidth = 8.5;
+    PaperHeight = 11;
+    PhysicalOffsetX = PhysicalOffsetY = 0;
+    DevicePixelsPerInchX = DevicePixelsPerInchY = 300;
+    PageRect = {0, 0, PaperWidth, PaperHeight};
+    MarginLeft = MarginRight = MarginTop = MarginBottom = 1;
+    PuzzlePage = 1;
+    SolutionPage = 2;
+    PutFrameOnCode = 7;
+    PutTitleOnCode = 2;
+    FrameStyle = "None = None 0, None 12632256, None 0";
+    FrameInside = DefaultFrameInside;
+    FrameOutside = DefaultFrameOutside;
+    WorksheetLine.clear();
+    WorksheetFontSize = 11;
+    WorksheetFontName = "Arial";
+
+    ClueColumns = 4;
+    SeparateClues = false;
+    AcrossText = "Across";
+    DownText = "Down";
+    LeadingPercentage = 115;
+    ClueNumberFont = ClueTextFont = AcrDwnFont = "Arial";
+    ClueNumberFontSize = ClueTextFontSize = AcrDwnFontSize = 12;
+    ClueNumberStyle = DefaultClueNumberStyle;
+    ClueThemeStyle = DefaultClueThemeStyle;
+    ClueThemeInColor = ClueThemeAllCaps = false;
+    AcrDwnBold = AcrDwnCapitals = true;
+    NewColumnDown = false;
+    ClueColumnGap = 0.1;
+    PuzzleClueGap = 0.2;
+
+    WordBankMode = 1;
+    WordBankSort = 0;
+    WordBankHeader = "WORD BANK:";
+    WordBankPage = 1;
+    asWordBankHeight = 0;
+    IgnoreWordBankCBClick = WordBankCBCheckpointing = false;
+
+    CreatedBy.clear();
+    CreditsLine.clear();
+    TitleFont = SubtitleFont = CreditsFont = "Times New Roman";
+    TitleFontSize = 36;
+    SubtitleFontSize = 16;
+    CreditsFontSize = 7;
+    TitleColor = SubtitleColor = 0;
+    TitleStyle = DefaultTitleStyle;
+    SubtitleStyle = DefaultSubtitleStyle;
+    SubtitleExtraSpacing = 0;
+
+    AutoCellSize = AutoCellShape = AutoCenter = AutoClueColumns = AutoClueSize =
+        AutoClueSpacing = AutoMargins = AutoNewColumn = AutoTitleSize = AutoLayout_OnApply =
+            AutoLayout_OnSpill = true;
+    AutoLayoutPageChoice = 1;
+    AskBeforeUsingTwoPages = true;
+    AutoLayoutPending = false;
+
+    PencilFont = "Comic Sans MS";
+    PencilSize = 60;
+    PencilColor = 0x808080;
+    PencilThemeColor = PencilThemeBold = PencilHideAnswer = false;
+    DesktopColor = 128;
+    ColorScheme = 15983055;
+    PageColor = 0xFFFFFF;
+    EditTextSize = 8;
+    AutoPatternNotice = true;
+    AutoClueSymmetrical = true;
+    AutoClueFreeform = false;
+
+    Top = 10;
+    Left = 20;
+    Width = 1000;
+    Height = 720;
+    WindowState = 0;
+    MainFormBoundsRestored = MainFormReady = MainFormClosing = RegisterFileTypeOnClose = false;
+    FirstIdle = true;
+    PuzzleModified = CluesNeedRebuild = ClueLayoutDirty = GridUpdating = LoadingPuzzle =
+        ConstructCanceled = false;
+    RepaintOnPageChange = true;
+    ReleaseBuild = true;
+
+    WordSizeRowHeight = 7;
+    WordSizeChartTop = 18;
+
+    CustomAlphabet = DefaultAlphabet;
+    BuildCaseTables();
+
+    const QString program = QCoreApplication::instance()
+                                ? QCoreApplication::applicationFilePath()
+                                : QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
+    ConnectionHelpText =
+        "Please make sure you are connected to the Internet. Also, it may be necessary for you "
+        "to configure firewall software (e.g., ZoneAlarm) to allow Tarvel or " +
+        program + " to access the Internet directly." + "Then try again.";
+}
+
+// ---- Geometry ---------------------------------------------------------------------------------
+
+double GetCellWidth() { return AlignSolution ? CellWidth : CellWidthSol; }
+double GetCellHeight() { return AlignSolution ? CellHeight : CellHeightSol; }
+double GetGridPageValue() { return AlignSolution ? GridLineThickness : GridLineThicknessSol; }
+
+double CellPageLeft(int c) { return PuzzleGridLeft + PuzzleLineInset + (c - 1) * CellWidth; }
+double CellPageTop(int r) { return PuzzleGridTop + PuzzleLineInset + (r - 1) * CellHeight; }
+
+TPageRect CellPageRect(int c, int r)
+{
+    TPageRect rect;
+    rect.Left = CellPageLeft(c);
+    rect.Right = rect.Left + CellWidth;
+    rect.Top = CellPageTop(r);
+    rect.Bottom = rect.Top + CellHeight;
+    return rect;
+}
+
+double CellPageLeftFor(int c)
+{
+    if (AlignSolution)
+        return CellPageLeft(c);
+    return SolutionGridLeft + SolutionLineInset + (c - 1) * GetCellWidth();
+}
+
+double CellPageTopFor(int r)
+{
+    if (AlignSolution)
+        return CellPageTop(r);
+    return SolutionGridTop + SolutionLineInset + (r - 1) * GetCellHeight();
+}
+
+TPageRect CellPageRectFor(int c, int r)
+{
+    if (AlignSolution)
+        return CellPageRect(c, r);
+    TPageRect rect;
+    rect.Left = CellPageLeftFor(c);
+    rect.Right = rect.Left + GetCellWidth();
+    rect.Top = CellPageTopFor(r);
+    rect.Bottom = rect.Top + GetCellHeight();
+    return rect;
+}
+
+double PageRightMarginSum() { return MarginLeft + MarginRight; }
+double PageBottomMarginSum() { return MarginTop + MarginBottom; }
+double PrintableWidth() { return PaperWidth - MarginLeft - MarginRight; }
+double PrintableHeight() { return PaperHeight - MarginTop - MarginBottom; }
+
+int RoundToPixel(double v)
+{
+    // At extreme zoom the quotient can leave the int range; clamp rather than overflow.
+    if (std::isnan(v))
+        return 0;
+    const double r = std::nearbyint(v); // round half to even in the default rounding mode
+    if (r >= double(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    if (r <= double(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    return int(r);
+}
+
+void PixelToPage(int x, int y, double *pageX, double *pageY)
+{
+    *pageX = x * InchesPerPixel + ViewPageRect.Left;
+    *pageY = y * InchesPerPixel + ViewPageRect.Top;
+}
+
+double PixelsToPage(int n) { return n * InchesPerPixel; }
+int PageXToPixel(double x) { return RoundToPixel((x - ViewPageRect.Left) / InchesPerPixel); }
+int PageYToPixel(double y) { return RoundToPixel((y - ViewPageRect.Top) / InchesPerPixel); }
+int PageToPixelsX(double d) { return RoundToPixel(d / InchesPerPixel); }
+int PageToPixelsY(double d) { return RoundToPixel(d / InchesPerPixel); }
+
+TPixelRect PageRectToPixels(const TPageRect &rect)
+{
+    return {PageXToPixel(rect.Left), PageYToPixel(rect.Top), PageXToPixel(rect.Right),
+            PageYToPixel(rect.Bottom)};
+}
+
+TPixelRect CellPixelRect(int c, int r)
+{
+    return {PageXToPixel(CellPageLeft(c)), PageYToPixel(CellPageTop(r)),
+            PageXToPixel(CellPageLeft(c + 1)), PageYToPixel(CellPageTop(r + 1))};
+}
+
+TPixelRect CellPixelRectFor(int c, int r)
+{
+    if (AlignSolution)
+        return CellPixelRect(c, r);
+    return {PageXToPixel(CellPageLeftFor(c)), PageYToPixel(CellPageTopFor(r)),
+            PageXToPixel(CellPageLeftFor(c + 1)), PageYToPixel(CellPageTopFor(r + 1))};
+}
+
+// ---- Page rules -------------------------------------------------------------------------------
+
+bool PageRuleMatches(int code, int p)
+{
+    const int X = PuzzlePage;
+    const int N = SolutionPage;
+    const bool Q = (p <= 2 && p != X) || (p == 1 && N == 2);
+    switch (code & 0x7F) {
+    case 0: return false;
+    case 1: return p == X;
+    case 2: return p == X || p == N;
+    case 3: return Q;
+    case 4: return Q || p == N;
+    case 5: return p <= 2;
+    case 6: return p <= 2 || p == N;
+    case 7: return p < N;
+    case 8: return true;
+    default: return false;
+    }
+}
+
+bool PageRuleA(int p) { return PageRuleMatches(PutFrameOnCode, p); }
+bool PageRuleB(int p) { return PageRuleMatches(PutTitleOnCode, p); }
+
+// ---- Printer ----------------------------------------------------------------------------------
+
+bool HasPrinter()
+{
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return false;
+    return !QPrinterInfo::availablePrinterNames().isEmpty();
+}
+
+void ApplyPageMetrics(bool printer, int dpiX, int dpiY, double pageWidthPx, double pageHeightPx,
+                      double offsetXPx, double offsetYPx)
+{
+    bool measured = false;
+    if (printer && dpiX > 0 && dpiY > 0) {
+        DevicePixelsPerInchX = dpiX;
+        DevicePixelsPerInchY = dpiY;
+        const double w = pageWidthPx / dpiX;
+        const double h = pageHeightPx / dpiY;
+        PhysicalOffsetX = offsetXPx / dpiX;
+        PhysicalOffsetY = offsetYPx / dpiY;
+        if (w >= 2 && w <= 50 && h >= 2 && h <= 50) {
+            PaperWidth = w;
+            PaperHeight = h;
+            measured = true;
+        }
+    }
+    if (!printer || dpiX <= 0 || dpiY <= 0) {
+        DevicePixelsPerInchX = DevicePixelsPerInchY = 300;
+        PhysicalOffsetX = PhysicalOffsetY = 0;
+    }
+    if (!measured) {
+        PaperWidth = 8.5;
+        PaperHeight = 11;
+    }
+    PageRect = {0, 0, PaperWidth, PaperHeight};
+}
+
+void InitPageMetrics()
+{
+    if (!HasPrinter()) {
+        ApplyPageMetrics(false, 0, 0, 0, 0, 0, 0);
+        return;
+    }
+    QPrinter printer(QPrinterInfo::defaultPrinter().isNull() ? QPrinterInfo::availablePrinters().first()
+                                                             : QPrinterInfo::defaultPrinter(),
+                     QPrinter::HighResolution);
+    const int dpi = printer.resolution();
+    const QRectF paper = printer.paperRect(QPrinter::DevicePixel);
+    const QRectF page = printer.pageRect(QPrinter::DevicePixel);
+    ApplyPageMetrics(true, dpi, dpi, paper.width(), paper.height(), page.left() - paper.left(),
+                     page.top() - paper.top());
+}
+
+QStringList GetFontList()
+{
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return {};
+    return QFontDatabase::families();
+}
+
+int TextWidthInFont(const QString &text, const QFont &font)
+{
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        QImage bitmap(40, 40, QImage::Format_RGB32);
+        const QFontMetricsF metrics(font, &bitmap);
+        return RoundToPixel(metrics.horizontalAdvance(text));
+    }
+    const int height = font.pixelSize() > 0 ? font.pixelSize() : font.pointSize();
+    return (std::abs(height) + 1) * int(text.size()) / 2;
+}
+
+// ---- Messages ---------------------------------------------------------------------------------
+
+void ShowConstructErrorMessage()
+{
+    showError("An error occurred while constructing your puzzle. You can try again and it might "
+              "work next time. For more information on this topic press the help button.",
+              990030);
+}
+
+void ShowConstructIncompleteMessage()
+{
+    showInformation(
+        "Puzzle construction can not be completed. Sometimes the program can mark the problem "
+        "area in red and yellow. To continue, change, move or erase some letters that were there "
+        "when you pressed the constuct button, or change the pattern and try again.",
+        990010);
+}
+
+void InternalError(const QString &text)
+{
+    if (ReleaseBuild)
+        return;
+    showError("An internal program error occurred. It was believed impossible to get this error. "
+              "Please report it to Halvard, Inc., quoting this message: \"" +
+              text + "\"");
+}
+
+void MessageFmt(const char *format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    const QString text = QString::vasprintf(format, args);
+    va_end(args);
+    showInformation(text);
+}
+
+bool CheckLongSlotsFilled()
+{
+    constexpr int kLongest = 17;
+    QString list;
+    bool stopped = false;
+    // Across runs first, then down runs, each started where the previous cell is not part of one.
+    for (int pass = 0; pass < 2 && !stopped; ++pass) {
+        const bool across = pass == 0;
+        const int outerCount = across ? Rows : Columns;
+        const int innerCount = across ? Columns : Rows;
+        for (int o = 1; o <= outerCount && !stopped; ++o) {
+            int i = 1;
+            while (i <= innerCount && !stopped) {
+                auto cellAt = [&](int k) {
+                    return across ? GetCellLetter(k, o) : GetCellLetter(o, k);
+                };
+                if (!IsLetterOrOpen(cellAt(i))) {
+                    ++i;
+                    continue;
+                }
+                const int start = i;
+                QString letters;
+                bool hasOpen = false;
+                while (i <= innerCount && IsLetterOrOpen(cellAt(i))) {
+                    const QChar ch = cellAt(i);
+                    hasOpen = hasOpen || ch.unicode() == TRV_EMPTY;
+                    letters.append(ch);
+                    ++i;
+                }
+                if (letters.size() <= kLongest || !hasOpen)
+                    continue;
+                if (list.size() > 79) {
+                    list += ", and others.";
+                    stopped = true;
+                    break;
+                }
+                if (!list.isEmpty())
+                    list += ", ";
+                const int number = across ? TRVGetCellNumber(start, o) : TRVGetCellNumber(o, start);
+                list += QString::number(number) + (across ? " across (" : " down (") + letters + ")";
+            }
+        }
+    }
+    if (list.isEmpty())
+        return true;
+    showInformation("The puzzle can not be constructed because you must supply all the letters in "
+                    "word slots longer than " +
+                    QString::number(kLongest) + " letters. " + "This applies to " + list);
+    return false;
+}
+
+void SetToolbarHints(QWidget *mainWindow)
+{
+    if (!mainWindow)
+        return;
+    static const struct {
+        const char *button;
+        const char *hint;
+    } kHints[] = {
+        {"StockPatternSpBtn", "Select a stock pattern|Display a selection of stock puzzle "
+                              "patterns. Useful for symmetrical type puzzles only."},
+        {"ConstructSpBtn", "Construct puzzle Now|Construct Now:  Red = Probably not ready;  "
+                           "Yellow = Might work;  Green = Ready."},
+        {"ExchangeAcrossDownSpBtn", "Exchange across and down.|Exchange across words with down "
+                                    "words. Clues are rearranged accordingly."},
+        {"EraseLettersAllSpBtn", "Erase letters. Keep pattern.|Erase all auto-filled letters "
+                                 "from grid but keep the pattern of squares. Press twice to "
+                                 "erase fixed letters too."},
+        {"HelpSpBtn", "Help"},
+        {"PatternEditSpBtn", "Edit pattern of black/white square on grid|Edit the grid. "
+                             "Left-click to make squares black or white. Right-click to remove "
+                             "or restore squares."},
+        {"VPCursorLetterSpBtn", "Type fixed letters across or down|Type fixed letters on grid "
+                                "(before or after construction). Press twice to change typing "
+                                "direction."},
+        {"EraseLettersSpBtn", "Erase letters from grid|Erase letters from grid after "
+                              "construction. Then press \"Make Puzzle\" to replace them."},
+        {"RejectWordSpBtn", "Erase word from grid|Erase word from grid. Click, move to "
+                            "neighboring square, release. "},
+        {"ZoomInSpBtn", "Zoom tool for zooming in or out| Click on zoom tool, then click "
+                        "anywhere to zoom in to that point. (Right-click to zoom out.)"},
+    };
+    for (const auto &h : kHints) {
+        QWidget *button = mainWindow->findChild<QWidget *>(QLatin1String(h.button));
+        if (!button)
+            continue;
+        const QString hint = QString::fromLatin1(h.hint);
+        const qsizetype bar = hint.indexOf('|');
+        button->setToolTip(bar < 0 ? hint : hint.left(bar));
+        button->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
+    }
+}
+
+// ---- Small helpers ----------------------------------------------------------------------------
+
+int MinInt(int a, int b) { return a < b ? a : b; }
+int MaxInt(int a, int b) { return a > b ? a : b; }
+double MinFloat(double a, double b) { return a < b ? a : b; }
+
+TColor ColorIndexToColor(int index)
+{
+    static constexpr TColor kColors[16] = {0x000000, 0x000080, 0x008000, 0x008080,
+                                           0x800000, 0x800080, 0x808000, 0x808080,
+                                           0xC0C0C0, 0x0000FF, 0x00FF00, 0xFF0000,
+                                           0xFF00FF, 0xFFFF00, 0x00FFFF, 0xFFFFFF};
+    return index >= 0 && index < 16 ? kColors[index] : 0x000000;
+}
+
+int WordListPlaceIndex(const QString &text)
+{
+    const qsizetype i = WordListPlaceNames.indexOf(text);
+    return i < 0 ? 1 : int(i);
+}
+
+int WordListOrderIndex(const QString &text)
+{
+    const qsizetype i = WordListOrderNames.indexOf(text);
+    return i < 0 ? 0 : int(i);
+}
+
+void ParseSizeSpec(const QString &text, int *columns, int *rows)
+{
+    bool ok = false;
+    const int c = ExtractDigitRun(text).toInt(&ok);
+    *columns = ok ? c : 15;
+    const qsizetype x = text.indexOf('x');
+    int r = 0;
+    ok = false;
+    if (x >= 0)
+        r = ExtractDigitRun(text.mid(x + 1)).toInt(&ok);
+    *rows = ok ? r : 15;
+}
+
+QString FloatToShortStr(double x)
+{
+    QString s = QString::number(x, 'g', 5);
+    // The general format writes exponents without padding or "+": 1E-5, 1.5E20.
+    const qsizetype e = s.indexOf('e');
+    if (e >= 0) {
+        QString exponent = s.mid(e + 1);
+        const bool negative = exponent.startsWith('-');
+        if (exponent.startsWith('+') || negative)
+            exponent.remove(0, 1);
+        while (exponent.size() > 1 && exponent.startsWith('0'))
+            exponent.remove(0, 1);
+        s = s.left(e) + "E" + (negative ? "-" : "") + exponent;
+    }
+    return s;
+}
+
+int ParseTFFlags(const QString &text)
+{
+    if (text.size() < 3)
+        return 0;
+    int bits = 0;
+    for (int i = 0; i < 4; ++i)
+        if (i < text.size() && text[i].toUpper() == 'T')
+            bits |= 1 << i;
+    return bits;
+}
+
+QString FormatTFFlags(int bits)
+{
+    QString s;
+    for (int i = 0; i < 4; ++i)
+        s.append((bits & (1 << i)) ? 'T' : 'F');
+    return s;
+}
+
+QString AddBackslash(const QString &path)
+{
+    if (path.isEmpty() || path.endsWith('/'))
+        return path;
+    return path + '/';
+}
+
+bool SaveListConfirmOverwrite(const QStringList &list, const QString &fileName, QString *error)
+{
+    if (QFileInfo::exists(fileName)) {
+        const Prompter::Button answer =
+            askConfirmation("The file " + fileName + " already exists. " +
+                                "Is it okay to replace it?",
+                            Prompter::Yes | Prompter::No);
+        if (answer != Prompter::Yes)
+            return false;
+    }
+    // Written beside the old file and swapped in at the end, so a failure keeps the old one.
+    return Cp1252::writeTextLines(fileName, list, error);
+}
+
+QChar DirectionFromText(const QString &text)
+{
+    const QString upper = text.toUpper();
+    if (upper.contains('D'))
+        return 'D';
+    if (upper.contains('A'))
+        return 'A';
+    return ' ';
+}
+
+bool IsHttpUrl(const QString &text) { return text.toLower().contains("http://"); }
+
+QString UrlOrFileName(const QString &text)
+{
+    return IsHttpUrl(text) ? text : QFileInfo(text).fileName();
+}
+
+int LastCharPos(const QString &text, QChar ch) { return int(text.lastIndexOf(ch)) + 1; }
+
+bool FindExactString(const QStringList &list, const QString &text, int *index)
+{
+    const qsizetype i = list.indexOf(text);
+    if (index)
+        *index = int(i);
+    return i >= 0;
+}
+
+QString SpacesToUnderscores(const QString &text)
+{
+    QString s = text;
+    s.replace(' ', '_');
+    return s;
+}
+
+bool EndsWithText(const QString &text, const QString &suffix)
+{
+    return LowerCaseText(text).endsWith(LowerCaseText(suffix));
+}
+
+QString TextAfterChar(QChar ch, const QString &text)
+{
+    const qsizetype i = text.indexOf(ch);
+    if (i < 0)
+        return {};
+    QString rest = text.mid(i + 1);
+    qsizetype k = 0;
+    while (k < rest.size() && rest[k] == ' ')
+        ++k;
+    return rest.mid(k);
+}
+
+QString TextBeforeChar(QChar ch, const QString &text)
+{
+    const qsizetype i = text.indexOf(ch);
+    return (i < 0 ? text : text.left(i)).trimmed();
+}
+
+QString TrimBlanksTabs(const QString &text)
+{
+    qsizetype b = 0;
+    qsizetype e = text.size();
+    while (b < e && (text[b] == ' ' || text[b] == '\t'))
+        ++b;
+    while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t'))
+        --e;
+    return text.mid(b, e - b);
+}
+
+double StrToFloatDefault(const QString &text, double defaultValue)
+{
+    QString s = text;
+    const qsizetype quote = s.indexOf('"');
+    if (quote >= 0)
+        s.remove(quote, 1);
+    s = TrimBlanksTabs(s);
+    if (s.isEmpty())
+        return defaultValue;
+    bool ok = false;
+    const double v = s.toDouble(&ok);
+    return ok && std::isfinite(v) ? v : defaultValue;
+}
+
+QString Pluralize(int count, const QString &word)
+{
+    if (count == 1)
+        return word;
+    if (word.endsWith(" is"))
+        return word.left(word.size() - 3) + " are";
+    if (word.endsWith(" was"))
+        return word.left(word.size() - 4) + " were";
+    // "entry" gives "entries", but a vowel before the "y" only takes an "s": "day", "key".
+    if (word.endsWith('y')) {
+        const QChar before = word.size() >= 2 ? word[word.size() - 2].toLower() : QChar();
+        if (!QStringLiteral("aeiou").contains(before) || before.isNull())
+            return word.left(word.size() - 1) + "ies";
+    }
+    return word + "s";
+}
+
+namespace {
+
+// The width in inches of the next band of a border style; spec keeps the rest of the list.
+double nextBandWidth(QString &spec)
+{
+    spec = spec.toUpper();
+    const qsizetype comma = spec.indexOf(',');
+    QString band = comma < 0 ? spec : spec.left(comma);
+    spec = comma < 0 ? QString() : spec.mid(comma + 1, 199);
+    const qsizetype dash = band.indexOf('-');
+    if (dash >= 0)
+        band.remove(dash, 1);
+    double width = 0;
+    if (band.contains("GAP"))
+        width = 0.0125;
+    const qsizetype star = band.indexOf('*');
+    if (!band.contains("NONE") && star >= 0) {
+        QString number = band.left(star);
+        for (qsizetype i = 0; i < number.size(); ++i)
+            if (IsAsciiLetter(number[i])) {
+                number.truncate(i);
+                break;
+            }
+        width = StrToFloatDefault(number, 0);
+    }
+    return width;
+}
+
+} // namespace
+
+double SumValuesAfterEquals(const QString &text)
+{
+    QString spec = TextAfterChar('=', text);
+    double sum = 0;
+    for (int n = 0; n < 99 && spec.size() >= 3; ++n)
+        sum += nextBandWidth(spec);
+    return sum;
+}

@@ -1,0 +1,564 @@
+// trv_scan.cpp - the packed dictionary lists (loaded lazily, one per word length), the plain
+// walks that find which letters fit a pattern, a per-length bitmap index that gives the same
+// answers while visiting only records that can fit, and the slot scanner built on them.
+#include "trv_scan.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <bit>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "trv_cach.h"
+#include "trv_grid.h"
+#include "trv_wrds.h"
+
+const int psize[MaxWordLength + 1] = {0, 2, 2, 2, 4, 4, 4, 6, 6, 6, 8, 8, 8, 10, 10, 10, 12, 12};
+
+const FlexSet fsBitPositionOfOneLetter[32] = {
+    0,          1u << 30, 1u << 29, 1u << 28, 1u << 27, 1u << 26, 1u << 25, 1u << 24,
+    1u << 23,   1u << 22, 1u << 21, 1u << 20, 1u << 19, 1u << 18, 1u << 17, 1u << 16,
+    1u << 15,   1u << 14, 1u << 13, 1u << 12, 1u << 11, 1u << 10, 1u << 9,  1u << 8,
+    1u << 7,    1u << 6,  1u << 5,  0,        0,        0,        0,        0};
+
+int Hit = 0;
+bool ScanUseIndex = true;
+uint64_t ScanRecordsVisited = 0;
+
+static FlexCache *FlexibilityCache = nullptr;
+static int CacheNeedsInitialization = 1;
+
+namespace {
+
+constexpr int MaxUnits = MAXPS / 2;
+
+// Letter groups by word length (lengths 10 and up have none) and the group of each code.
+const int base[MaxWordLength + 1] = {0, 1, 4, 4, 4, 3, 3, 2, 2, 2, 1, 1, 1, 1, 1, 1, 1, 1};
+unsigned char groupOf(int groups, int code) {
+    if (code < 1 || code > 26) return 0;
+    switch (groups) {
+    case 4: return code <= 6 ? 0 : code <= 12 ? 1 : code <= 18 ? 2 : 3;
+    case 3: return code <= 8 ? 0 : code <= 18 ? 1 : 2;
+    case 2: return code <= 12 ? 0 : 1;
+    default: return 0;
+    }
+}
+int bitsPerLetter(int groups) { return groups == 2 ? 1 : 2; }
+
+enum class Layout { Records, Sections1, Sections2, Huge };
+
+// How the scanner reads a loaded list: by its length and its size.
+Layout layoutOf(int length, uint32_t bytes) {
+    if (length == 1) return Layout::Records;
+    if (length <= 3) return bytes < SectionedListLimit ? Layout::Sections1 : Layout::Records;
+    if (length <= 9) return bytes < SectionedListLimit ? Layout::Sections2 : Layout::Records;
+    return bytes < SectionedListLimit ? Layout::Records : Layout::Huge;
+}
+
+// Walks the sections of a list: f(header, records, count) for each section. A count that runs
+// past the data is cut to the whole records that are there, and the walk ends after it.
+template <class F>
+void forEachSection(const uint16_t *u, uint32_t nunits, int hdrUnits, int nu, F f) {
+    uint32_t pos = 0;
+    while (pos + hdrUnits <= nunits) {
+        unsigned hdr = u[pos];
+        unsigned count = hdrUnits == 1 ? hdr >> 8 : u[pos + 1];
+        if (count == 0) break;
+        pos += hdrUnits;
+        uint32_t take = std::min<uint32_t>(count, (nunits - pos) / nu);
+        f(hdr, u + pos, take);
+        pos += take * nu;
+        if (take < count) break;
+    }
+}
+
+// Accumulated letters: per unit, three 32-bit masks of the codes seen in its fields
+// (field 0 bits 10-14, field 1 bits 5-9, field 2 bits 0-4).
+struct Seen {
+    uint32_t f[MaxUnits * 3] = {};
+    long fits = 0;
+};
+
+template <int NU>
+void walkRecords(const uint16_t *r, uint32_t n, const uint16_t *p, const uint16_t *m, Seen &out) {
+    uint32_t s[NU * 3] = {};
+    long fits = 0;
+    for (uint32_t k = 0; k < n; k++, r += NU) {
+        unsigned diff = 0;
+        for (int j = 0; j < NU; j++) diff |= (r[j] & m[j]) ^ p[j];
+        if (diff) continue;
+        fits++;
+        for (int j = 0; j < NU; j++) {
+            unsigned v = r[j];
+            s[3 * j] |= 1u << ((v >> 10) & 31);
+            s[3 * j + 1] |= 1u << ((v >> 5) & 31);
+            s[3 * j + 2] |= 1u << (v & 31);
+        }
+    }
+    for (int j = 0; j < NU * 3; j++) out.f[j] |= s[j];
+    out.fits += fits;
+    ScanRecordsVisited += n;
+}
+
+void walk(int nu, const uint16_t *r, uint32_t n, const uint16_t *p, const uint16_t *m, Seen &out) {
+    switch (nu) {
+    case 1: walkRecords<1>(r, n, p, m, out); break;
+    case 2: walkRecords<2>(r, n, p, m, out); break;
+    case 3: walkRecords<3>(r, n, p, m, out); break;
+    case 4: walkRecords<4>(r, n, p, m, out); break;
+    case 5: walkRecords<5>(r, n, p, m, out); break;
+    case 6: walkRecords<6>(r, n, p, m, out); break;
+    default: break;
+    }
+}
+
+// Unit and field of a position: letters are grouped in threes from the end of the word.
+int unitOf(int length, int i) { return (psize[length] / 2) - 1 - (length - 1 - i) / 3; }
+int fieldOf(int length, int i) { return 2 - (length - 1 - i) % 3; }
+int shiftOf(int length, int i) { return 5 * ((length - 1 - i) % 3); }
+
+// Writes the rows of the word from the accumulated letters.
+void finish(Cww1Word &word, const Seen &seen) {
+    int L = word.length;
+    for (int i = 0; i < L && i < MaxWordLength; i++) {
+        uint32_t bits = L <= MaxWordLength ? seen.f[unitOf(L, i) * 3 + fieldOf(L, i)] : 0;
+        CELL &c = *word.cell[i];
+        int n = 0;
+        c.acr[0] = 0;
+        for (int code = 1; code < 32; code++) {
+            unsigned v = (bits >> code) & 1;
+            c.acr[code] = v;
+            n += v;
+        }
+        c.uniques[0] = c.uniques[1] = c.mtotalf = n;
+    }
+    word.totalfits = seen.fits;
+}
+
+bool refuseHugeList(int length) {
+    if (length >= 10 && Lexicon.wlist[length].asize >= SectionedListLimit) {
+        static char text[300];
+        std::snprintf(text, sizeof text, "TRV: Internal error, wordsize=%d (huge list)\n", length);
+        ErrorBox(text);
+        return true;
+    }
+    return false;
+}
+
+// ---- Record index -----------------------------------------------------------------------
+// Per loaded length: the records the plain walk would visit, and per position and code a
+// bitmap of the records that hold that code there. A pattern's candidates are the AND of the
+// bitmaps of its known letters, which are exactly the records that pass the masked compare.
+
+struct ListIndex {
+    bool built = false;
+    int length = 0;
+    int nu = 0;
+    uint32_t n = 0;
+    size_t words = 0;
+    const uint16_t *recs = nullptr;  // n records of nu units
+    std::vector<uint16_t> copy;      // the records of a sectioned list, headers left out
+    std::vector<uint16_t> hdr;       // per record, its section header (sectioned lists)
+    bool testHeaders = false;        // some record disagrees with its section's signature
+    std::vector<uint64_t> bits;
+    int32_t off[MaxWordLength][32];
+    Seen all;                        // the answer of a pattern without letters
+};
+
+ListIndex Index[MaxWordLength + 1];
+
+unsigned recordSignature(int length, const uint16_t *r) {
+    int groups = base[length], bpl = bitsPerLetter(groups);
+    unsigned sig = 0;
+    for (int i = 0; i < length; i++)
+        sig = (sig << bpl) | groupOf(groups, (r[unitOf(length, i)] >> shiftOf(length, i)) & 31);
+    return sig;
+}
+
+void dropIndex(int length) { Index[length] = ListIndex{}; }
+
+ListIndex &indexFor(int length) {
+    ListIndex &ix = Index[length];
+    if (ix.built) return ix;
+    ix = ListIndex{};
+    ix.built = true;
+    ix.length = length;
+    ix.nu = psize[length] / 2;
+    const WLIST &w = Lexicon.wlist[length];
+    if (!w.top || w.nwords == 0) return ix;
+    uint32_t nunits = w.asize / 2;
+    Layout lay = layoutOf(length, w.asize);
+    if (lay == Layout::Records) {
+        ix.recs = w.top;
+        ix.n = nunits / ix.nu;
+    } else if (lay == Layout::Sections1 || lay == Layout::Sections2) {
+        int hdrUnits = lay == Layout::Sections1 ? 1 : 2;
+        unsigned sigBits = (1u << (bitsPerLetter(base[length]) * length)) - 1;
+        forEachSection(w.top, nunits, hdrUnits, ix.nu, [&](unsigned hdr, const uint16_t *r, uint32_t count) {
+            for (uint32_t k = 0; k < count; k++, r += ix.nu) {
+                ix.copy.insert(ix.copy.end(), r, r + ix.nu);
+                ix.hdr.push_back(uint16_t(hdr));
+                if ((hdr & sigBits) != recordSignature(length, r)) ix.testHeaders = true;
+            }
+        });
+        ix.recs = ix.copy.data();
+        ix.n = uint32_t(ix.hdr.size());
+    } else {
+        return ix;  // huge lists are refused before any scan
+    }
+    ix.words = (ix.n + 63) / 64;
+
+    // The full answer, and which codes occur at each position.
+    uint16_t zero[MaxUnits] = {};
+    walk(ix.nu, ix.recs, ix.n, zero, zero, ix.all);
+    ScanRecordsVisited -= ix.n;
+    size_t blocks = 0;
+    for (int i = 0; i < length; i++) {
+        uint32_t present = ix.all.f[unitOf(length, i) * 3 + fieldOf(length, i)];
+        for (int c = 0; c < 32; c++)
+            ix.off[i][c] = (present >> c) & 1 ? int32_t(blocks++ * ix.words) : -1;
+    }
+    ix.bits.assign(blocks * ix.words, 0);
+    for (int i = 0; i < length; i++) {
+        int u = unitOf(length, i), sh = shiftOf(length, i);
+        const uint16_t *r = ix.recs + u;
+        for (uint32_t k = 0; k < ix.n; k++, r += ix.nu)
+            ix.bits[ix.off[i][(*r >> sh) & 31] + k / 64] |= uint64_t(1) << (k % 64);
+    }
+    return ix;
+}
+
+void indexedScan(Cww1Word &word, unsigned SegPattern, unsigned SegMask) {
+    int L = word.length;
+    ListIndex &ix = indexFor(L);
+    Seen seen;
+    const uint64_t *maps[MaxWordLength];
+    int k = 0;
+    for (int i = 0; i < L; i++) {
+        char ch = word.cell[i]->letter;
+        if (ch == Empty) continue;
+        int32_t off = ix.n ? ix.off[i][ch & 31] : -1;
+        if (off < 0) {
+            finish(word, seen);  // no record has this letter here
+            return;
+        }
+        maps[k++] = ix.bits.data() + off;
+    }
+    if (ix.n == 0) {
+        finish(word, seen);
+        return;
+    }
+    if (k == 0) {
+        finish(word, ix.all);
+        return;
+    }
+    const int nu = ix.nu;
+    for (size_t w = 0; w < ix.words; w++) {
+        uint64_t x = maps[0][w];
+        for (int j = 1; j < k && x; j++) x &= maps[j][w];
+        while (x) {
+            uint32_t r = uint32_t(w * 64 + std::countr_zero(x));
+            x &= x - 1;
+            if (ix.testHeaders && (ix.hdr[r] & SegMask) != SegPattern) continue;
+            seen.fits++;
+            const uint16_t *rec = ix.recs + size_t(r) * nu;
+            for (int j = 0; j < nu; j++) {
+                unsigned v = rec[j];
+                seen.f[3 * j] |= 1u << ((v >> 10) & 31);
+                seen.f[3 * j + 1] |= 1u << ((v >> 5) & 31);
+                seen.f[3 * j + 2] |= 1u << (v & 31);
+            }
+        }
+    }
+    finish(word, seen);
+}
+
+}  // namespace
+
+// Defined after the index so that it is destroyed first: releasing a list drops its index.
+lexicon Lexicon;
+
+// ---- Word lists -----------------------------------------------------------------------
+
+lexicon::~lexicon() {
+    for (int n = 0; n <= MaxWordLength; n++) Release(n);
+}
+
+void lexicon::Release(int WordSize) {
+    if (WordSize < 0 || WordSize > MaxWordLength) return;
+    delete[] wlist[WordSize].top;
+    wlist[WordSize] = WLIST{};
+    dropIndex(WordSize);
+}
+
+void lexicon::ReadWordList(int WordSize) {
+    if (WordSize < 1 || WordSize > MaxWordLength) return;
+    Release(WordSize);
+    WLIST &w = wlist[WordSize];
+    const int ps = psize[WordSize];
+
+    char nameE[32], nameD[32];
+    std::snprintf(nameE, sizeof nameE, "ZEDAVIV/E.P%02d", WordSize);
+    std::snprintf(nameD, sizeof nameD, "ZEDAVIV/D.P%02d", WordSize);
+    const char *name = nameE;
+    FILE *f = std::fopen(nameE, "rb");
+    if (!f) {
+        name = nameD;
+        f = std::fopen(nameD, "rb");
+    }
+    if (!f) {
+        static char text[300];
+        std::snprintf(text, sizeof text, "Cannot open '%s' or '%s'", nameE, nameD);
+        ErrorBox(text);
+        return;
+    }
+    struct stat st;
+    if (fstat(fileno(f), &st) != 0 || st.st_size < 0) {
+        static char text[300];
+        std::snprintf(text, sizeof text, "Cannot obtain status of '%s'\n", name);
+        ErrorBox(text);
+        std::fclose(f);
+        return;
+    }
+    uint64_t size = uint64_t(st.st_size);
+    if (size / ps + 1 > MaxListRecords) {
+        static char text[300];
+        std::snprintf(text, sizeof text, "Enforcing ceiling of %ld words max.\n", long(size / ps + 1));
+        ErrorBox(text);
+    }
+    // Room for the records that will be used; a trailing partial record is never a word.
+    uint64_t want = std::min<uint64_t>(size / ps, MaxListRecords) * ps;
+    uint16_t *buf = want ? new (std::nothrow) uint16_t[want / 2] : nullptr;
+    if (want && !buf) {
+        ErrorBox("Ran out of memory while trying to access crossword puzzle dictionary. Please free up "
+                 "some memory (close other applications, restart Windows, etc.) and try again.");
+        static char text[300];
+        std::snprintf(text, sizeof text, "%d-let (Failed) ", WordSize);
+        ErrorBox(text);
+        std::fclose(f);
+        return;
+    }
+    size_t got = want ? std::fread(buf, 1, want, f) : 0;
+    if (got < want && std::ferror(f)) {
+        static char text[300];
+        std::snprintf(text, sizeof text, "TRV: Error reading %s after %ld bytes\n", name, long(got));
+        ErrorBox(text);
+        delete[] buf;
+        w.asize = uint32_t(got);
+        std::fclose(f);
+        return;
+    }
+    std::fclose(f);
+    uint32_t records = uint32_t(got / ps);
+    if (records == 0) {
+        delete[] buf;
+        return;
+    }
+    if constexpr (std::endian::native == std::endian::big)
+        for (uint64_t i = 0; i < uint64_t(records) * ps / 2; i++) buf[i] = uint16_t(buf[i] << 8 | buf[i] >> 8);
+    w.top = buf;
+    w.nwords = records;
+    w.asize = records * uint32_t(ps);
+}
+
+// ---- Scans ----------------------------------------------------------------------------
+
+void SegFlexibility(int length, unsigned SegPattern, unsigned SegMask, const uint16_t *pattern,
+                    const uint16_t *mask, Cww1Word &word) {
+    Seen seen;
+    const WLIST &w = Lexicon.wlist[length];
+    if (length >= 1 && length <= 9 && w.top && w.nwords) {
+        const int nu = psize[length] / 2;
+        const uint32_t nunits = w.asize / 2;
+        Layout lay = layoutOf(length, w.asize);
+        if (lay == Layout::Records) {
+            walk(nu, w.top, nunits / nu, pattern, mask, seen);
+        } else {
+            int hdrUnits = lay == Layout::Sections1 ? 1 : 2;
+            forEachSection(w.top, nunits, hdrUnits, nu, [&](unsigned hdr, const uint16_t *r, uint32_t count) {
+                if ((hdr & SegMask) == SegPattern) walk(nu, r, count, pattern, mask, seen);
+            });
+        }
+    }
+    finish(word, seen);
+}
+
+void flexibility(int length, const uint16_t *pattern, const uint16_t *mask, Cww1Word &word) {
+    Seen seen;
+    const WLIST &w = Lexicon.wlist[length];
+    if (length >= 10 && length <= MaxWordLength && w.top && w.nwords && !refuseHugeList(length)) {
+        const int nu = psize[length] / 2;
+        walk(nu, w.top, (w.asize / 2) / nu, pattern, mask, seen);
+    }
+    finish(word, seen);
+}
+
+void ScanLexicon(Cww1Word &word) {
+    const int L = word.length;
+    if (L < 1 || L > MaxWordLength) {
+        static char text[300];
+        std::snprintf(text, sizeof text, "TRV: Internal error, wordsize=%d\n", L);
+        ErrorBox(text);
+        word.totalfits = 0;
+        return;
+    }
+    if (psize[L] > MAXPS) {
+        ErrorBox("TRV: A word slot is to large.");
+        return;
+    }
+    // Section signature of the known letters.
+    unsigned SegPattern = 0, SegMask = 0;
+    if (L >= 2 && L <= 9) {
+        int groups = base[L], bpl = bitsPerLetter(groups);
+        for (int i = 0; i < L; i++) {
+            SegPattern <<= bpl;
+            SegMask <<= bpl;
+            char ch = word.cell[i]->letter;
+            if (ch != Empty) {
+                SegPattern += groupOf(groups, ch & 31);
+                SegMask += (1u << bpl) - 1;
+            }
+        }
+    }
+    // Record pattern and mask, unit by unit as the records are packed.
+    uint16_t pattern[MaxUnits] = {}, mask[MaxUnits] = {};
+    for (int i = 0, u = 0; i < L; i++) {
+        pattern[u] = uint16_t(pattern[u] << 5);
+        mask[u] = uint16_t(mask[u] << 5);
+        char ch = word.cell[i]->letter;
+        if (ch != Empty) {
+            pattern[u] = uint16_t(pattern[u] + (ch & 31));
+            mask[u] = uint16_t(mask[u] + 31);
+        }
+        if ((L - i - 1) % 3 == 0) u++;
+    }
+    if (Lexicon.wlist[L].nwords == 0) Lexicon.ReadWordList(L);
+
+    if (!ScanUseIndex) {
+        if (L < 10) SegFlexibility(L, SegPattern, SegMask, pattern, mask, word);
+        else flexibility(L, pattern, mask, word);
+        return;
+    }
+    if (L >= 10 && refuseHugeList(L)) {
+        finish(word, Seen{});
+        return;
+    }
+    indexedScan(word, SegPattern, SegMask);
+}
+
+void FlushFlexibilityCache() {
+    delete FlexibilityCache;
+    FlexibilityCache = nullptr;
+    CacheNeedsInitialization = 1;
+}
+
+void recalc_flexibility(Cww1Word &word) {
+    if (CacheNeedsInitialization) {
+        FlexibilityCache = new (std::nothrow) FlexCache(DefaultCacheSize);
+        if (!FlexibilityCache || !FlexibilityCache->Cache) {
+            ErrorBox("Low on memory.  Can not allocate FC.");
+            std::exit(1);
+        }
+        CacheNeedsInitialization = 0;
+    }
+    Hit = 0;
+    if (FlexibilityCache->GetFromCache(word)) {
+        Hit = -1;
+        return;
+    }
+    ScanLexicon(word);
+    FlexibilityCache->WriteToCache(word);
+    int open = 0;
+    for (int i = 0; i < word.length && i < MaxWordLength; i++)
+        if (word.cell[i]->letter == Empty) open++;
+    word.relflex = open ? unsigned(word.totalfits / open) : 65535u;
+}
+
+// ---- Slot scanner ---------------------------------------------------------------------
+
+scanner::scanner() {
+    for (int i = 0; i < MaxWordLength; i++) {
+        sWord.cell[i] = &sCell[i];
+        sCell[i].acr = sCell[i].dwn = FlexCount[i];
+    }
+    sWord.dir = across;
+}
+
+FlexSet scanner::LetterSet(int position) const {
+    FlexSet set = 0;
+    if (position < 0 || position >= MaxWordLength) return set;
+    for (int c = 1; c < 32; c++)
+        if (FlexCount[position][c]) set |= 1u << (31 - c);
+    return set;
+}
+
+int scanner::ComputeFlexibility(int SlotIndex) {
+    if (!CELLS::Cell || !WSLOTS::Slot || SlotIndex < 0 || SlotIndex >= WSLOTS::NumberWords) return 1;
+    const WSLOT &slot = WSLOTS::Slot[SlotIndex];
+    const int L = slot.Length;
+    if (L > MaxWordLength || L < 1) return 1;
+
+    bool allFixed = true;
+    for (int i = 0, x = slot.xFirstCell; i < L; i++, x += slot.next) {
+        sCell[i].letter = CELLS::Cell[x].letter;
+        if (!CELLS::Cell[x].IsFixed) allFixed = false;
+    }
+    sWord.length = L;
+    if (allFixed) {
+        for (int i = 0; i < L; i++) {
+            for (int c = 1; c < 32; c++) FlexCount[i][c] = 0;
+            FlexCount[i][sCell[i].letter & 31] = 1;
+        }
+    } else {
+        recalc_flexibility(sWord);
+    }
+
+    // Theme words of this length that agree with the letters already in the slot.
+    for (int k = 1; k <= ThmWds.CountBySize[L]; k++) {
+        const char *tw = ThmWds.Word(L, k);
+        bool fits = true;
+        for (int i = 0; i < L && fits; i++) {
+            if (!tw[i]) fits = false;
+            else if (sCell[i].letter != Empty && mytoupper(sCell[i].letter) != mytoupper(tw[i])) fits = false;
+        }
+        if (!fits) continue;
+        for (int i = 0; i < L; i++) FlexCount[i][tw[i] & 31] += 1;
+    }
+
+    int IsStillOkay = 1;
+    const bool isDown = slot.next != 1;
+    for (int i = 0, x = slot.xFirstCell; i < L; i++, x += slot.next) {
+        FlexSet set = LetterSet(i);
+        FlexSet combo;
+        if (!fsHorz || !fsVert || !fsCombo) {
+            combo = set;
+        } else if (isDown) {
+            fsVert[x] = set;
+            combo = fsCombo[x] = set & fsHorz[x];
+        } else {
+            fsHorz[x] = set;
+            combo = fsCombo[x] = set & fsVert[x];
+        }
+        if (combo == 0) IsStillOkay = 0;
+    }
+    return IsStillOkay;
+}
+
+int scanner::IsInLexicon(const char *Word) {
+    if (!Word) return 0;
+    size_t n = std::strlen(Word);
+    if (n == 0 || n > size_t(MaxWordLength)) return 0;
+    for (size_t i = 0; i < n; i++) sCell[i].letter = Word[i];
+    sWord.length = int(n);
+    recalc_flexibility(sWord);
+    for (size_t i = 0; i < n; i++) {
+        bool any = false;
+        for (int c = 1; c < 32 && !any; c++) any = FlexCount[i][c] != 0;
+        if (!any) return 0;
+    }
+    return 1;
+}
