@@ -368,10 +368,11 @@ int findExact(const QStringList &list, const QString &text)
     return int(list.indexOf(text));
 }
 
-// The clue of a block line: everything after the first "|", each Tab as three blanks.
-QString clueAfterBar(const QString &line)
+// The clue of a block line: everything after the first "|" from position from on (the
+// field before it may hold a "|" letter), each Tab as three blanks.
+QString clueAfterBar(const QString &line, int from)
 {
-    int bar = line.indexOf(QLatin1Char('|'));
+    int bar = line.indexOf(QLatin1Char('|'), std::max(from, 0));
     if (bar < 0)
         return QString();
     QString clue = line.mid(bar + 1);
@@ -409,11 +410,12 @@ void readGrid(const QStringList &list, int gridAt, int columns, int rows, const 
 {
     TRVClearGrid();
     QList<QPair<int, int>> bad;
-    const int endAt = findExact(list, QStringLiteral("END GRID"));
+    // Grid rows begin with a Tab; the first line that does not (such as "END GRID") ends them.
+    bool ended = false;
     for (int r = 1; r <= rows; ++r) {
         const int at = gridAt + r;
-        const bool present = at < list.size() && (endAt < 0 || at < endAt || endAt <= gridAt);
-        const QString line = present ? list.at(at) + QLatin1Char(' ') : QString();
+        ended = ended || at >= list.size() || !list.at(at).startsWith(kTab);
+        const QString line = ended ? QString() : list.at(at) + QLatin1Char(' ');
         for (int c = 1; c <= columns; ++c) {
             const int pos = 2 * c - 1;   // 0-based place of the cell's character
             if (pos + 1 >= line.size()) {
@@ -472,7 +474,7 @@ int readThemeWords(const QStringList &list)
         }
         const int t4 = line.indexOf(kTab, t3 + 1);
         const QString word = t4 < 0 ? line.mid(t3 + 1, std::max(0, 99 - (t3 + 1))) : line.mid(t3 + 1, t4 - t3 - 1);
-        const QString clue = clueAfterBar(line);
+        const QString clue = clueAfterBar(line, t4);
         // The last line is the editor's trailing empty entry, which the editor keeps itself.
         if (i == end - 1 && word.isEmpty() && clue.isEmpty())
             continue;
@@ -494,7 +496,7 @@ int readClueRows(const QStringList &list, int start, int end, TClueGrid *grid)
         const QString first = t2 < 0 ? line.mid(1) : line.mid(1, t2 - 1);
         if (row < grid->RowCount() && first == grid->Cell(0, row)) {
             // A row the file leaves without a clue keeps the stock clue the rebuild gave it.
-            const QString clue = clueAfterBar(line);
+            const QString clue = clueAfterBar(line, t2);
             if (!clue.trimmed().isEmpty() || grid->Cell(1, row).trimmed().isEmpty())
                 grid->SetCell(1, row, clue);
             StoreClueForAnswer(first, clue);

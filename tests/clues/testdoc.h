@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <ostream>
 #include <vector>
 
 /** A word list like the editor's: entries of word, separator and clue, with the one empty
@@ -96,8 +97,8 @@ protected:
         SetProgramFolderForTesting(QString());
     }
 
-    /** Draws the grid: "*" block, "-" empty, "~" removed, letters as they are (capitals are
-     *  fixed), then numbers it. */
+    /** Draws the grid: "*" block, "-" empty, "~" removed, any other character as a letter
+     *  (capitals are fixed), then numbers it. */
     static void setGrid(const QStringList &rows)
     {
         const int width = int(rows.value(0).size());
@@ -105,7 +106,8 @@ protected:
         for (int r = 0; r < rows.size(); ++r)
             for (int c = 0; c < width; ++c) {
                 QChar ch = rows[r][c];
-                EncodeMarkChar(ch);
+                if (ch == QLatin1Char('*') || ch == QLatin1Char('-') || ch == QLatin1Char('~'))
+                    EncodeMarkChar(ch);
                 SetCellLetter(c + 1, r + 1, ch);
             }
         TRVRenumberGrid();
@@ -124,3 +126,9 @@ protected:
     TestWordList words;
     std::unique_ptr<ScriptedPrompter> prompter;
 };
+
+// Readable failure output for Qt texts.
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
