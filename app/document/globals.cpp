@@ -164,6 +164,7 @@ bool ReleaseBuild = true;
 QString ConnectionHelpText;
 const QString ParagraphBreak = QStringLiteral("\r\n\r\n");
 
+int GridLinePixelWidth = 1;
 int WordSizeRowHeight = 7;
 int WordSizeChartTop = 18;
 

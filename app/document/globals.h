@@ -202,6 +202,7 @@ extern bool ReleaseBuild;       // internal errors stay silent
 extern QString ConnectionHelpText;
 extern const QString ParagraphBreak; // CR LF CR LF
 
+extern int GridLinePixelWidth; // grid line width in view pixels (set by the view)
 extern int WordSizeRowHeight; // pixel row height of the word-size chart
 extern int WordSizeChartTop;  // its top offset
 
@@ -309,6 +310,10 @@ double SumValuesAfterEquals(const QString &text);
 QString GetProgramFolder();
 /** Overrides the program folder (tests); empty goes back to the executable's folder. */
 void SetProgramFolderForTesting(const QString &folder);
+/** The folder standing for a Windows special folder: 5 documents, 26 application data
+ *  (the user's configuration folder), 28 local application data (the user's data folder),
+ *  35 common application data (the system-wide data folder); empty for any other number. */
+QString GetSpecialFolderPath(int csidl);
 QString GetMyDocumentsPath();
 QString GetDocumentsFolder();
 QString GetCommonAppDataPath();

@@ -24,6 +24,18 @@ namespace {
 
 QString g_programFolderOverride;
 
+// Removes the control characters and blanks at both ends.
+QString trimControls(const QString &text)
+{
+    qsizetype b = 0;
+    qsizetype e = text.size();
+    while (b < e && text[b].unicode() <= ' ')
+        ++b;
+    while (e > b && text[e - 1].unicode() <= ' ')
+        --e;
+    return text.mid(b, e - b);
+}
+
 // A value of /proc/meminfo in kB, -1 when missing.
 qint64 memInfoValue(const QByteArray &info, const char *key)
 {
@@ -62,10 +74,23 @@ QString GetProgramFolder()
 
 void SetProgramFolderForTesting(const QString &folder) { g_programFolderOverride = folder; }
 
-QString GetMyDocumentsPath()
+QString GetSpecialFolderPath(int csidl)
 {
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    switch (csidl) {
+    case 5: return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    case 26: return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    case 28: return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    case 35: {
+        // The system-wide entries follow the user's own in the list of data folders.
+        const QStringList all =
+            QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
+        return all.size() > 1 ? all.last() : QString();
+    }
+    default: return {};
+    }
 }
+
+QString GetMyDocumentsPath() { return GetSpecialFolderPath(5); }
 
 QString GetDocumentsFolder()
 {
@@ -75,17 +100,13 @@ QString GetDocumentsFolder()
 
 QString GetCommonAppDataPath()
 {
-    // The system-wide data folder stands for the common application data, the user's own
-    // application data when there is none.
-    const QStringList all = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
-    if (all.size() > 1)
-        return all.last();
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString common = GetSpecialFolderPath(35);
+    return common.isEmpty() ? GetSpecialFolderPath(26) : common;
 }
 
 QString GetUserDataFolder()
 {
-    const QString local = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString local = GetSpecialFolderPath(28);
     if (local.isEmpty())
         return {};
     const QString folder = local + "/Halvard Inc/Tarvel";
@@ -291,7 +312,7 @@ namespace {
 QString percentEncode(const QString &text, const QString &alsoKept)
 {
     static const QString kAlways = QStringLiteral(" \"#%+<>");
-    const QString trimmed = text.trimmed();
+    const QString trimmed = trimControls(text);
     QString out;
     out.reserve(trimmed.size());
     for (QChar c : trimmed) {
@@ -353,7 +374,10 @@ void SetHostingAdText(QLabel *label)
 
 QString MakeHostingPassword(const QString &text, const QString &numberText)
 {
-    const QByteArray bytes = Cp1252::fromUnicode(text.trimmed().toUpper());
+    QByteArray bytes = Cp1252::fromUnicode(trimControls(text));
+    for (char &c : bytes)
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 32); // plain ASCII upper case
     bool ok = false;
     const quint32 number = quint32(numberText.trimmed().toInt(&ok));
     quint32 a = 0, b = 0;

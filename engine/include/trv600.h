@@ -80,7 +80,8 @@ typedef int (*TRVMessageBoxProc)(const char *text, const char *caption, int butt
 TRV_EXTERN(TRVMessageBoxProc) TRVSetMessageBoxHandler(TRVMessageBoxProc handler);
 
 /* ---- Grid ------------------------------------------------------------------------- */
-/** Makes a new empty grid of width x height and numbers it. */
+/** Makes a new empty grid of width x height and numbers it. A size that TRVCanDo refuses
+ *  is refused with an error box and the old grid stays. */
 TRV_EXTERN(void) TRVCreateRenumGrid(int width, int height);
 /** New size, contents kept and centred. An impossible size is refused with an error box. */
 TRV_EXTERN(void) TRVResizeGrid(int width, int height);
@@ -89,7 +90,8 @@ TRV_EXTERN(int) TRVCanDo(int columns, int rows);
 TRV_EXTERN(void) TRVClearGrid(void);
 /** Erases letters; fixedToo 0 keeps the fixed (user-given) letters. */
 TRV_EXTERN(void) TRVClearGridLetters(int fixedToo);
-/** Transposes the grid: cell (x, y) becomes (y, x). */
+/** Transposes the grid: cell (x, y) becomes (y, x). When the transposed size is not
+ *  allowed it is refused with an error box and the grid stays. */
 TRV_EXTERN(void) TRVExchangeAcrossDown(void);
 TRV_EXTERN(void) TRVRenumberGrid(void);
 /** Symmetry mode 0..6. */
@@ -97,7 +99,8 @@ TRV_EXTERN(void) TRVSetSymMode(int mode);
 TRV_EXTERN(int) TRVGetSymMode(void);
 TRV_EXTERN(int) TRVGetWidth(void);
 TRV_EXTERN(int) TRVGetHeight(void);
-/** Number of slots of a length 1..100; 0 counts slots of 101 cells or more. */
+/** Number of slots of a length 1..100; 0 counts slots of 101 cells or more; any other
+ *  length gives 0. */
 TRV_EXTERN(int) TRVGetWLCount(int length);
 /** Number of word slots. */
 TRV_EXTERN(int) TRVGetWLCountTotal(void);

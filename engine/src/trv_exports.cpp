@@ -23,17 +23,17 @@ TRV_EXTERN(TRVMessageBoxProc) TRVSetMessageBoxHandler(TRVMessageBoxProc handler)
 // ---- Grid ------------------------------------------------------------------------------
 
 TRV_EXTERN(void) TRVCreateRenumGrid(int width, int height) {
+    if (!GRID::CanDo(width, height)) {  // the old grid stays
+        static char text[100];
+        std::snprintf(text, sizeof text, "A grid of %d by %d cells is not possible.", width, height);
+        ErrorBox(text);
+        return;
+    }
     if (width >= 52 || height >= 52) {
         static char text[100];
         std::snprintf(text, sizeof text, "Bad arguments passed to TRVCreateRenumGrid(%d,%d).",
                       width, height);
         MesgBox(text);
-    }
-    if (!GRID::CanDo(width, height)) {
-        static char text[100];
-        std::snprintf(text, sizeof text, "A grid of %d by %d cells is not possible.", width, height);
-        ErrorBox(text);
-        return;
     }
     Grid.CreateGrid(width, height);
     Grid.RenumberGrid();

@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <bit>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "trv_cach.h"
@@ -31,6 +31,10 @@ uint64_t ScanRecordsVisited = 0;
 
 static FlexCache *FlexibilityCache = nullptr;
 static int CacheNeedsInitialization = 1;
+
+// The files hold little-endian units, loaded as they are; the scans also read several units
+// as one integer.
+static_assert(std::endian::native == std::endian::little, "the dictionary scans need a little-endian host");
 
 namespace {
 
@@ -83,35 +87,102 @@ struct Seen {
     long fits = 0;
 };
 
-template <int NU>
-void walkRecords(const uint16_t *r, uint32_t n, const uint16_t *p, const uint16_t *m, Seen &out) {
-    uint32_t s[NU * 3] = {};
-    long fits = 0;
-    for (uint32_t k = 0; k < n; k++, r += NU) {
-        unsigned diff = 0;
-        for (int j = 0; j < NU; j++) diff |= (r[j] & m[j]) ^ p[j];
-        if (diff) continue;
-        fits++;
-        for (int j = 0; j < NU; j++) {
-            unsigned v = r[j];
-            s[3 * j] |= 1u << ((v >> 10) & 31);
-            s[3 * j + 1] |= 1u << ((v >> 5) & 31);
-            s[3 * j + 2] |= 1u << (v & 31);
-        }
+// Letter masks of the two low fields of a unit, as one 64-bit value: bit c for a code c in
+// bits 0-4, bit 32 + c for a code c in bits 5-9.
+struct LowFields {
+    uint64_t m[1024];
+    LowFields() {
+        for (unsigned v = 0; v < 1024; v++) m[v] = (uint64_t(1) << (v & 31)) | (uint64_t(1) << (32 + (v >> 5)));
     }
-    for (int j = 0; j < NU * 3; j++) out.f[j] |= s[j];
+};
+const LowFields lowFields;
+
+inline uint64_t load64(const uint16_t *p) {
+    uint64_t x;
+    std::memcpy(&x, p, 8);
+    return x;
+}
+inline uint32_t load32(const uint16_t *p) {
+    uint32_t x;
+    std::memcpy(&x, p, 4);
+    return x;
+}
+
+// Adds the letters of one record to the masks (s0: field 0; s12: fields 1 and 2). The
+// unit loops are written as folds so that the masks stay in registers.
+template <int NU, size_t... J>
+inline void addRecord(const uint16_t *r, uint32_t *s0, uint64_t *s12, std::index_sequence<J...>) {
+    ((s0[J] |= 1u << ((r[J] >> 10) & 31), s12[J] |= lowFields.m[r[J] & 1023]), ...);
+}
+
+// The masked compare of n records, 64 at a time without branches, then the letters of the
+// records that fit. Reads up to RecordPadUnits units past the last record (the lists are
+// padded for it); units beyond the record's own are masked out.
+// Units 0-3 of a record are compared as one 64-bit word, units 4-5 as a 32-bit word; a word
+// without known letters is not compared (Low, High say which are).
+template <int NU, bool Low, bool High>
+void walkRecords(const uint16_t *r, uint32_t n, uint64_t m1, uint64_t p1, uint64_t m2, uint64_t p2,
+                 Seen &out) {
+    constexpr auto units = std::make_index_sequence<NU>{};
+    uint32_t s0[NU] = {};
+    uint64_t s12[NU] = {};
+    long fits = 0;
+    for (uint32_t k = 0; k < n; k += 64) {
+        const uint16_t *block = r + size_t(k) * NU;
+        const uint32_t count = std::min<uint32_t>(64, n - k);
+        uint64_t hits = 0;
+        for (uint32_t b = 0; b < count; b++) {
+            const uint16_t *q = block + size_t(b) * NU;
+            uint64_t diff = 0;
+            if constexpr (Low) diff = (load64(q) & m1) ^ p1;
+            if constexpr (High) diff |= (load32(q + 4) & m2) ^ p2;
+            hits |= uint64_t(diff == 0) << b;
+        }
+        if (hits == ~uint64_t(0)) {
+            for (uint32_t b = 0; b < 64; b++) addRecord<NU>(block + size_t(b) * NU, s0, s12, units);
+            fits += 64;
+            continue;
+        }
+        for (; hits; hits &= hits - 1, fits++)
+            addRecord<NU>(block + size_t(std::countr_zero(hits)) * NU, s0, s12, units);
+    }
+    for (int j = 0; j < NU; j++) {
+        out.f[3 * j] |= s0[j];
+        out.f[3 * j + 1] |= uint32_t(s12[j] >> 32);
+        out.f[3 * j + 2] |= uint32_t(s12[j]);
+    }
     out.fits += fits;
     ScanRecordsVisited += n;
 }
 
+template <int NU>
+void walkUnits(const uint16_t *r, uint32_t n, const uint16_t *p, const uint16_t *m, Seen &out) {
+    uint64_t m1 = 0, p1 = 0, m2 = 0, p2 = 0;
+    for (int j = 0; j < NU && j < 4; j++) {
+        m1 |= uint64_t(m[j]) << (16 * j);
+        p1 |= uint64_t(p[j]) << (16 * j);
+    }
+    for (int j = 4; j < NU; j++) {
+        m2 |= uint64_t(m[j]) << (16 * (j - 4));
+        p2 |= uint64_t(p[j]) << (16 * (j - 4));
+    }
+    if constexpr (NU > 4) {
+        if (m1 && m2) walkRecords<NU, true, true>(r, n, m1, p1, m2, p2, out);
+        else if (m2) walkRecords<NU, false, true>(r, n, m1, p1, m2, p2, out);
+        else walkRecords<NU, true, false>(r, n, m1, p1, m2, p2, out);
+    } else {
+        walkRecords<NU, true, false>(r, n, m1, p1, m2, p2, out);
+    }
+}
+
 void walk(int nu, const uint16_t *r, uint32_t n, const uint16_t *p, const uint16_t *m, Seen &out) {
     switch (nu) {
-    case 1: walkRecords<1>(r, n, p, m, out); break;
-    case 2: walkRecords<2>(r, n, p, m, out); break;
-    case 3: walkRecords<3>(r, n, p, m, out); break;
-    case 4: walkRecords<4>(r, n, p, m, out); break;
-    case 5: walkRecords<5>(r, n, p, m, out); break;
-    case 6: walkRecords<6>(r, n, p, m, out); break;
+    case 1: walkUnits<1>(r, n, p, m, out); break;
+    case 2: walkUnits<2>(r, n, p, m, out); break;
+    case 3: walkUnits<3>(r, n, p, m, out); break;
+    case 4: walkUnits<4>(r, n, p, m, out); break;
+    case 5: walkUnits<5>(r, n, p, m, out); break;
+    case 6: walkUnits<6>(r, n, p, m, out); break;
     default: break;
     }
 }
@@ -205,6 +276,7 @@ ListIndex &indexFor(int length) {
                 if ((hdr & sigBits) != recordSignature(length, r)) ix.testHeaders = true;
             }
         });
+        ix.copy.resize(ix.copy.size() + RecordPadUnits, 0);
         ix.recs = ix.copy.data();
         ix.n = uint32_t(ix.hdr.size());
     } else {
@@ -269,8 +341,9 @@ void indexedScan(Cww1Word &word, unsigned SegPattern, unsigned SegMask) {
             for (int j = 0; j < nu; j++) {
                 unsigned v = rec[j];
                 seen.f[3 * j] |= 1u << ((v >> 10) & 31);
-                seen.f[3 * j + 1] |= 1u << ((v >> 5) & 31);
-                seen.f[3 * j + 2] |= 1u << (v & 31);
+                uint64_t low = lowFields.m[v & 1023];
+                seen.f[3 * j + 1] |= uint32_t(low >> 32);
+                seen.f[3 * j + 2] |= uint32_t(low);
             }
         }
     }
@@ -332,7 +405,7 @@ void lexicon::ReadWordList(int WordSize) {
     }
     // Room for the records that will be used; a trailing partial record is never a word.
     uint64_t want = std::min<uint64_t>(size / ps, MaxListRecords) * ps;
-    uint16_t *buf = want ? new (std::nothrow) uint16_t[want / 2] : nullptr;
+    uint16_t *buf = want ? new (std::nothrow) uint16_t[want / 2 + RecordPadUnits]() : nullptr;
     if (want && !buf) {
         ErrorBox("Ran out of memory while trying to access crossword puzzle dictionary. Please free up "
                  "some memory (close other applications, restart Windows, etc.) and try again.");
@@ -358,8 +431,6 @@ void lexicon::ReadWordList(int WordSize) {
         delete[] buf;
         return;
     }
-    if constexpr (std::endian::native == std::endian::big)
-        for (uint64_t i = 0; i < uint64_t(records) * ps / 2; i++) buf[i] = uint16_t(buf[i] << 8 | buf[i] >> 8);
     w.top = buf;
     w.nwords = records;
     w.asize = records * uint32_t(ps);
@@ -397,18 +468,18 @@ void flexibility(int length, const uint16_t *pattern, const uint16_t *mask, Cww1
     finish(word, seen);
 }
 
-void ScanLexicon(Cww1Word &word) {
+int ScanLexicon(Cww1Word &word) {
     const int L = word.length;
     if (L < 1 || L > MaxWordLength) {
         static char text[300];
         std::snprintf(text, sizeof text, "TRV: Internal error, wordsize=%d\n", L);
         ErrorBox(text);
         word.totalfits = 0;
-        return;
+        return 0;
     }
     if (psize[L] > MAXPS) {
         ErrorBox("TRV: A word slot is to large.");
-        return;
+        return 0;
     }
     // Section signature of the known letters.
     unsigned SegPattern = 0, SegMask = 0;
@@ -437,17 +508,17 @@ void ScanLexicon(Cww1Word &word) {
         if ((L - i - 1) % 3 == 0) u++;
     }
     if (Lexicon.wlist[L].nwords == 0) Lexicon.ReadWordList(L);
+    const int loaded = Lexicon.wlist[L].nwords != 0;
 
     if (!ScanUseIndex) {
         if (L < 10) SegFlexibility(L, SegPattern, SegMask, pattern, mask, word);
         else flexibility(L, pattern, mask, word);
-        return;
-    }
-    if (L >= 10 && refuseHugeList(L)) {
+    } else if (L >= 10 && refuseHugeList(L)) {
         finish(word, Seen{});
-        return;
+    } else {
+        indexedScan(word, SegPattern, SegMask);
     }
-    indexedScan(word, SegPattern, SegMask);
+    return loaded;
 }
 
 void FlushFlexibilityCache() {
@@ -458,20 +529,24 @@ void FlushFlexibilityCache() {
 
 void recalc_flexibility(Cww1Word &word) {
     if (CacheNeedsInitialization) {
+        // Without the cache every scan still works, only slower: the program goes on rather
+        // than ending with the user's work unsaved.
         FlexibilityCache = new (std::nothrow) FlexCache(DefaultCacheSize);
-        if (!FlexibilityCache || !FlexibilityCache->Cache) {
-            ErrorBox("Low on memory.  Can not allocate FC.");
-            std::exit(1);
+        if (FlexibilityCache && !FlexibilityCache->Cache) {
+            delete FlexibilityCache;
+            FlexibilityCache = nullptr;
         }
+        if (!FlexibilityCache) ErrorBox("Low on memory.  Can not allocate FC.");
         CacheNeedsInitialization = 0;
     }
     Hit = 0;
-    if (FlexibilityCache->GetFromCache(word)) {
+    if (FlexibilityCache && FlexibilityCache->GetFromCache(word)) {
         Hit = -1;
         return;
     }
-    ScanLexicon(word);
-    FlexibilityCache->WriteToCache(word);
+    // An answer from a list that could not be loaded is not kept: the list is tried again
+    // at the next use of the same pattern too.
+    if (ScanLexicon(word) && FlexibilityCache) FlexibilityCache->WriteToCache(word);
     int open = 0;
     for (int i = 0; i < word.length && i < MaxWordLength; i++)
         if (word.cell[i]->letter == Empty) open++;

@@ -15,10 +15,13 @@ constexpr uint32_t SectionedListLimit = 65500;
 extern const int psize[MaxWordLength + 1];
 extern const FlexSet fsBitPositionOfOneLetter[32];
 
+// Units of zeros after the loaded data, so that the scans may read whole 64-bit words.
+constexpr int RecordPadUnits = 4;
+
 struct WLIST {
     uint32_t nwords = 0;  // records loaded; 0 = not loaded
     uint32_t asize = 0;   // bytes of record data loaded
-    uint16_t *top = nullptr;
+    uint16_t *top = nullptr;  // followed by RecordPadUnits zero units
 };
 
 class lexicon {
@@ -77,7 +80,8 @@ public:
 void recalc_flexibility(Cww1Word &word);
 // The dictionary scan of one word pattern without the cache: the indexed scan, or the plain
 // walk of the list when ScanUseIndex is false. Both give the same rows and totalfits.
-void ScanLexicon(Cww1Word &word);
+// Returns 1 when the list of the word's length is loaded, 0 when it is empty or missing.
+int ScanLexicon(Cww1Word &word);
 // The plain walks: lengths 1 to 9 (section by section where the list has sections) and 10 to 17.
 void SegFlexibility(int length, unsigned SegPattern, unsigned SegMask, const uint16_t *pattern,
                     const uint16_t *mask, Cww1Word &word);

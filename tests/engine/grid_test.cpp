@@ -69,14 +69,14 @@ TEST_F(GridTest, SmallGridsNumbering) {
     EXPECT_EQ(TRVGetWLCount(2), 1);
     EXPECT_EQ(TRVGetCellNumber(1, 1), 1);
     EXPECT_EQ(TRVGetCellNumber(2, 1), 0);
-    EXPECT_EQ(WSLOTS::Slot[0].next, 1);
+    EXPECT_EQ(int(WSLOTS::Slot[0].next), 1);
     EXPECT_EQ(GetBoxCode(0), 1);
 
     // (1,1) starts both slots: one number, the across slot first.
     MakeGrid({"...", "..#", ".#."});
     EXPECT_EQ(TRVGetCellNumber(1, 1), 1);
-    EXPECT_EQ(Grid.At(1, 1).xHorzWord, 0);
-    EXPECT_EQ(Grid.At(1, 1).xVertWord, 1);
+    EXPECT_EQ(int(Grid.At(1, 1).xHorzWord), 0);
+    EXPECT_EQ(int(Grid.At(1, 1).xVertWord), 1);
     EXPECT_EQ(GetBoxCode(0), 1);
     EXPECT_EQ(GetBoxCode(1), -1);
     EXPECT_EQ(TRVGetCellNumber(2, 1), 2);
@@ -154,6 +154,24 @@ TEST_F(GridTest, SymmetryPartners) {
             << "mode " << c.mode << " " << c.width << "x" << c.height << " (" << c.column << ","
             << c.row << ")";
         EXPECT_LE(Grid.QuickDrawCount, QuickDrawMax);
+    }
+}
+
+// On a square grid the spiral ties the four quarter turns, the kaleidoscope all eight images.
+TEST_F(GridTest, SquareGridsTieTheirSymmetryGroup) {
+    for (int n : {14, 15}) {
+        for (int mode : {2, 6}) {
+            TRVSetSymMode(mode);
+            for (int r = 1; r <= n; ++r)
+                for (int c = 1; c <= n; ++c) {
+                    TRVCreateRenumGrid(n, n);
+                    TRVSetCell(c, r, Block);
+                    CellSet expected = {{c, r}, {n + 1 - c, n + 1 - r}, {r, n + 1 - c}, {n + 1 - r, c}};
+                    if (mode == 6)
+                        expected.insert({{r, c}, {n + 1 - r, n + 1 - c}, {c, n + 1 - r}, {n + 1 - c, r}});
+                    ASSERT_EQ(BlockedCells(), expected) << n << " mode " << mode << " (" << c << "," << r << ")";
+                }
+        }
     }
 }
 

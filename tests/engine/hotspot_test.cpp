@@ -212,8 +212,8 @@ TEST_F(HotSpotTest, ManyRegionsReportOnce) {
     Grid.MarkWholePuzzleWithGroupSizes();
     ASSERT_EQ(ScriptedBoxes::shown.size(), 1u);
     EXPECT_NE(ScriptedBoxes::shown[0].text.find("MaxNumGroups exceeded."), std::string::npos);
-    EXPECT_EQ(Grid.At(1, 1).GroupID, 1);
-    EXPECT_GT(Grid.At(177, 177).GroupID, 1);  // the regions sharing the last number
+    EXPECT_EQ(int(Grid.At(1, 1).GroupID), 1);
+    EXPECT_GT(int(Grid.At(177, 177).GroupID), 1);  // the regions sharing the last number
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // rows, theme words, CR LF files and hostile input.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -24,9 +26,12 @@ std::string ReadAll(const std::string &path) {
     return s.str();
 }
 
+std::vector<std::string> scratchFiles;
+
 // Writes text to a scratch file of this test and returns its path.
 std::string WriteTemp(const std::string &name, const std::string &text) {
-    std::string path = ::testing::TempDir() + "trv_reader_" + name;
+    scratchFiles.push_back(::testing::TempDir() + "trv_reader_" + std::to_string(getpid()) + "_" + name);
+    std::string path = ::testing::TempDir() + "trv_reader_" + std::to_string(getpid()) + "_" + name;
     std::ofstream out(path, std::ios::binary);
     out << text;
     return path;
@@ -79,6 +84,8 @@ protected:
         ThmWds.DeleteAll();
     }
     void TearDown() override {
+        for (const std::string &path : scratchFiles) std::remove(path.c_str());
+        scratchFiles.clear();
         ThmWds.DeleteAll();
         TRVSetMessageBoxHandler(nullptr);
         TRVSetSymMode(1);
@@ -128,8 +135,8 @@ TEST_F(ReaderTest, PuzzleWithThemeWords) {
     EXPECT_EQ(ThmWds.WordRec[0].Priority, 3);
     const int slot = ThmWds.SlotxLocation(0);
     ASSERT_GE(slot, 0);
-    EXPECT_EQ(WSLOTS::Slot[slot].next, 1);
-    EXPECT_EQ(WSLOTS::Slot[slot].xFirstCell, Grid.Index(1, 8));
+    EXPECT_EQ(int(WSLOTS::Slot[slot].next), 1);
+    EXPECT_EQ(int(WSLOTS::Slot[slot].xFirstCell), Grid.Index(1, 8));
     EXPECT_EQ(GetBoxCode(slot), 12);
 
     EXPECT_STREQ(ThmWds.Word(1), "GHOST");  // clue 99 has no slot: stored unplaced

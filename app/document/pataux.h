@@ -1,0 +1,56 @@
+// Helpers of the grid page: marking the word slots of one length from the word-size chart,
+// putting the main window back at its saved bounds, and setting the puzzle size with its controls.
+#pragma once
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QComboBox;
+class QPainter;
+class QSpinBox;
+class QWidget;
+
+/** The items of the size list `PuzzleSizeCmBx`, as the main window's form has them. */
+extern const QStringList PuzzleSizeItems;
+
+/** The main window's controls these helpers drive; the main window sets them, null is skipped. */
+struct TPatAuxControls {
+    QPointer<QWidget> MainForm;
+    QPointer<QSpinBox> ColCountSpEd;
+    QPointer<QSpinBox> RowCountSpEd;
+    QPointer<QComboBox> PuzzleSizeCmBx;
+};
+extern TPatAuxControls PatAuxControls;
+
+/** Shows the help balloon (text, seconds) at the word-size chart; set by the main window. */
+extern std::function<void(const QString &text, int seconds)> ShowSlotBalloon;
+/** Asks the view to repaint after the slot marks changed; set by the main window. */
+extern std::function<void()> RepaintSlotMarks;
+
+/** One marked cell: 1 across slot of the length, 2 down slot, 3 both. */
+struct TSlotMark {
+    int Column;
+    int Row;
+    int Match;
+};
+
+/** The match of one cell for slots of length n (0 when none). */
+int SlotMatchOfCell(int column, int row, int n);
+/** Marks (first call) or unmarks (the same length again) every cell in a slot of length n;
+ *  without such a slot the balloon tells so, once for a press and its release. */
+void HighlightSlotsOfLength(int n);
+/** The cells marked now (empty when none). */
+QList<TSlotMark> CurrentSlotMarks();
+/** Draws the current slot marks onto the view's backing image, exclusive-or style. */
+void PaintSlotMarks(QPainter &painter);
+
+void RestoreMainFormBounds();
+
+/** "Custom " + columns + " x " + rows + " (Can be up to 51 x 51)". */
+QString CustomSizeText(int columns, int rows);
+/** Sets Columns and Rows, the size spin edits and the size list. */
+void SetPuzzleDimensions(int columns, int rows, bool custom);

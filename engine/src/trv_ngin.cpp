@@ -1,0 +1,766 @@
+// trv_ngin.cpp - the construction search: forced cells, elective letters, theme-word
+// actions, sections, rip-up and stuck-cell shading, and the engine's exported functions.
+#include "trv_ngin.h"
+
+#include <cctype>
+#include <chrono>
+#include <new>
+#include <random>
+
+#include "trv_grid.h"
+#include "trv_wrds.h"
+
+engine *Engine = nullptr;
+nodepool *NodePool = nullptr;
+TRVConstructInfoProc UIConstructInfo = nullptr;
+TRVRejectedWordsProc UISendRejectedWords = nullptr;
+TRVTraceProc UITraceCSide = nullptr;
+int UserCancel = 0;
+int InstanceCount = 0;
+
+uint8_t engine::SetBitCount[256];
+
+namespace {
+
+std::mt19937 RandomGenerator(5);
+
+inline cell &C(int x) { return CELLS::Cell[x]; }
+inline WSLOT &S(int s) { return WSLOTS::Slot[s]; }
+
+// Letters as the run-time character classes see them (upper or lower case).
+inline bool IsLetter(char code) { return std::isalpha(static_cast<unsigned char>(code)) != 0; }
+
+// Writes a cell code the way every assignment of the search does.
+void WriteCode(cell &c, char code) {
+    if (c.letter != code) c.Displayed = 0;
+    c.letter = code;
+    c.IsBlocked = (code == Block || code == Edge || code == Removed) ? 1 : 0;
+    if (c.IsBlocked) c.boxnumber = 0;
+    if (code == Empty) c.IsFixed = 0;
+}
+
+void ReportProgress(int steps, int filled, int toFill) {
+    if (UIConstructInfo) UIConstructInfo(steps, filled * 100 / toFill);
+}
+
+}  // namespace
+
+void EngineSrand(unsigned seed) { RandomGenerator.seed(seed); }
+
+int EngineRand() { return static_cast<int>(RandomGenerator() >> 1); }
+
+bool engine::InSomeSlot(int Cellx) {
+    const cell &c = C(Cellx);
+    return c.xHorzWord != NoWord || c.xVertWord != NoWord;
+}
+
+// ---- A. Creating and destroying --------------------------------------------------------
+
+engine::engine() {
+    start = Grid.Down + 1;
+    finish = Grid.Down * Grid.Height + Grid.Width;
+    MaxDepth = 2;
+    for (int x = start; x <= finish; ++x)
+        if (!C(x).IsBlocked) ++MaxDepth;
+    fsHorz.assign(finish + 1, 0);
+    fsVert.assign(finish + 1, 0);
+    fsCombo.assign(finish + 1, 0);
+    FlexCount.assign(finish + 1, 0);
+    ActionAtDepth.reset(new (std::nothrow) action[MaxDepth + 1]);
+    if (!ActionAtDepth) ErrorBox("Problem allocating memory in Engine constructor.");
+    Scanner.fsHorz = fsHorz.data();
+    Scanner.fsVert = fsVert.data();
+    Scanner.fsCombo = fsCombo.data();
+    for (int x = start; x <= finish; ++x) fsHorz[x] = fsVert[x] = AllLetters;
+    for (int s = 0; s < WSLOTS::NumberWords; ++s) S(s).ThemeTest = 0;
+    for (int b = 0; b < 256; ++b) {
+        int n = 0;
+        for (int v = b; v != 0; v >>= 1) n += v & 1;
+        SetBitCount[b] = static_cast<uint8_t>(n);
+    }
+    CurrentAction = ActionAtDepth ? &ActionAtDepth[0] : nullptr;
+}
+
+engine::~engine() {
+    TouchedCells.PurgeAllNodes();
+    if (ActionAtDepth)
+        for (int d = 0; d < MaxDepth; ++d) ActionAtDepth[d].ClearAction();
+}
+
+// ---- B. The whole construction ---------------------------------------------------------
+
+int engine::ConstructCmd(int Options) {
+    KludgeCount = 0;
+    Option_ConstructRandom = Options & ConstructRandomBit;
+    Option_RipUpAllowed = (Options & RipUpAllowedBit) ? 1 : 0;
+    if (Option_ConstructRandom)
+        EngineSrand(static_cast<unsigned>(
+            std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+    else
+        EngineSrand(5);
+    ThmWds.SetupBySize();
+
+    slotlist all;
+    all.AddAllSlots();
+    Flexibilities_Restore(all);
+
+    NumCellsToFill = 0;
+    NumCellsFilled = 0;
+    for (int x = start; x <= finish; ++x) {
+        char code = C(x).letter;
+        if (code == Empty) {
+            if (InSomeSlot(x)) ++NumCellsToFill;
+        } else if (IsLetter(code)) {
+            ++NumCellsToFill;
+            ++NumCellsFilled;
+        }
+    }
+    if (NumCellsToFill < 1) NumCellsToFill = 1;
+    ReportProgress(0, NumCellsFilled, NumCellsToFill);
+
+    DupMonitor.PreloadExistingWords();
+    RejMonitor.RequestRejectsList();
+    ThmWds.ClearAllSlotxLocations();
+    PlanConstructionPath();
+
+    int State = PuzzleWideDoAllForcedCells();
+    if (State == Exhausted) State = TotallyExhausted;
+    int ExhaustedCount = 0;
+    int seed = -1;
+    while (State == Forward || State == Finished || State == FarJump || State == Exhausted) {
+        TouchedCells.PurgeAllNodes();
+        ActiveCluster.PurgeAllNodes();
+        if (State != Exhausted) {
+            seed = ChooseFirstCellOfSection();
+            if (seed == -1) break;
+            ConstrainingCells.PurgeAllNodes();
+            ConstrainedCells.PurgeAllNodes();
+            ExhaustedCount = 0;
+        }
+        if (State == Exhausted) {
+            if (!Option_RipUpAllowed) {
+                State = TotallyExhausted;
+                break;
+            }
+            bool gaveUp = false;
+            do {
+                ++ExhaustedCount;
+                if (ConstrainingCells_DeleteToLevel(ExhaustedCount) == TotallyExhausted) {
+                    gaveUp = true;
+                    break;
+                }
+            } while (PuzzleWideDoAllForcedCells() == Exhausted);
+            if (gaveUp) {
+                State = TotallyExhausted;
+                break;
+            }
+        }
+        for (int d = 0; d < MaxDepth; ++d) ActionAtDepth[d].ClearAction();
+        State = ConstructIsolatedSection(seed);
+    }
+    if (State == TotallyExhausted || State == Exhausted) HighlightStuckCells();
+
+    ConstrainingCells.PurgeAllNodes();
+    ConstrainedCells.PurgeAllNodes();
+    ThmWds.SetupBySizeInvalidate();
+    SavedState = 0;
+    return State;
+}
+
+// ---- C. One section --------------------------------------------------------------------
+
+int engine::ConstructIsolatedSection(int SeedCellx) {
+    for (int s = 0; s < WSLOTS::NumberWords; ++s)
+        if (S(s).ThemeTest != 0) S(s).ThemeTest = 0;
+    Depth = 1;
+    GreatestDepthTraversed = 0;
+    CurrentAction = &ActionAtDepth[1];
+    IterationCount = 0;
+    int st = Forward;
+    int seed = SeedCellx;
+
+    while (st == Forward || st == Stuck) {
+        if (Depth >= MaxDepth) {
+            // Every depth fills at least one cell, so this cannot happen in a sound grid;
+            // stop rather than run past the action records.
+            ErrorBox("Depth is exceeding allocated memory.");
+            return TotallyExhausted;
+        }
+        if (st == Forward) {
+            Forced_SearchAndPushForcedCells();
+            int c = ChoiceOfCell(seed);
+            seed = -1;
+            if (c == -5) {
+                st = FarJump;
+            } else if (c == -1) {
+                st = Finished;
+            } else {
+                if (CurrentAction->IsEmpty() && Theme_Action_CheckForAndPrepareIt(c))
+                    Theme_Assignment_AdvanceToNextQualifiedWordAndPushCellL();
+                if (CurrentAction->IsEmpty()) Elective_PrepareAssignmentList(c);
+                if (CurrentAction->IsEmpty()) {
+                    st = Stuck;
+                    Theme_Action_UponBacktrack_CleanUpFailedTests();
+                    Depth_Decr();
+                } else if (AssignmentList_DoIt()) {
+                    Depth_Incr();
+                } else {
+                    st = Stuck;
+                }
+            }
+        } else {
+            switch (CurrentAction->ActionIdent) {
+            case Theme: {
+                Theme_Assignment_RemoveContraindicatedWord();
+                int r = NothingLeft;
+                if (Theme_Assignment_AdvanceToNextQualifiedWordAndPushCellL()) {
+                    if (AssignmentList_DoIt()) {
+                        r = Worked;
+                    } else {
+                        Theme_Assignment_RemoveContraindicatedWord();
+                        r = DidNotWork;
+                    }
+                }
+                if (r == Worked) {
+                    st = Forward;
+                    Depth_Incr();
+                } else if (r == NothingLeft) {
+                    Theme_Action_UndoIt();
+                    int c = ChoiceOfCell(-1);
+                    Elective_PrepareAssignmentList(c);
+                    if (CurrentAction->IsEmpty()) {
+                        Theme_Action_UponBacktrack_CleanUpFailedTests();
+                        Depth_Decr();
+                    } else if (AssignmentList_DoIt()) {
+                        st = Forward;
+                        Depth_Incr();
+                    }
+                }
+                break;
+            }
+            case Elective: {
+                int r = Elective_DoNextAssignment();
+                if (r == NothingLeft) {
+                    Elective_Action_UndoIt();
+                    Theme_Action_UponBacktrack_CleanUpFailedTests();
+                    Depth_Decr();
+                } else if (r == Worked) {
+                    st = Forward;
+                    Depth_Incr();
+                }
+                break;
+            }
+            case Forced:
+                AssignmentList_UndoIt();
+                Forced_Action_UndoIt();
+                Theme_Action_UponBacktrack_CleanUpFailedTests();
+                Depth_Decr();
+                break;
+            default:
+                // Only an action with work in it can be stuck; anything else ends the depth.
+                Theme_Action_UponBacktrack_CleanUpFailedTests();
+                Depth_Decr();
+                break;
+            }
+        }
+        if (st == Stuck && Depth == 0) st = Exhausted;
+        ++IterationCount;
+        ProgressInfo2 = IterationCount;
+        ReportProgress(IterationCount, NumCellsFilled, NumCellsToFill);
+        if (UserCancel) st = UserCancelled;
+    }
+    return st;
+}
+
+// ---- D. Forced cells -------------------------------------------------------------------
+
+char engine::Forced_GetLetterFromFlexSet(FlexSet fs) {
+    for (int bit = 30; bit >= 5; --bit)
+        if (fs & (1u << bit)) return static_cast<char>('A' + (30 - bit));
+    return 0;
+}
+
+void engine::Forced_SearchAndPushForcedCells() {
+    bool pushed = false;
+    bool stuck = false;
+    for (int n = TouchedCells.top; n != 0; n = Node(n).Next) {
+        int x = Node(n).Index;
+        if (C(x).letter != Empty) continue;
+        ComputeFlexCountForCell(x);
+        if (FlexCount[x] == 0) {
+            stuck = true;
+        } else if (FlexCount[x] == 1) {
+            CurrentAction->Push(x, Forced_GetLetterFromFlexSet(fsCombo[x]));
+            pushed = true;
+        }
+    }
+    if (pushed) CurrentAction->ActionIdent = Forced;
+    if (stuck) ErrorBox("Forced_SearchAndPushForcedCells detected a stuck cell.");
+}
+
+int engine::Forced_SearchEntireGridAndPushForcedCells() {
+    int answer = 2;
+    for (int x = start; x <= finish; ++x) {
+        if (C(x).letter != Empty || !InSomeSlot(x)) continue;
+        ComputeFlexCountForCell(x);
+        if (FlexCount[x] == 0) return 0;
+        if (FlexCount[x] == 1) {
+            CurrentAction->Push(x, Forced_GetLetterFromFlexSet(fsCombo[x]));
+            answer = 3;
+        }
+    }
+    if (answer == 3) CurrentAction->ActionIdent = Forced;
+    return answer;
+}
+
+int engine::PuzzleWideDoAllForcedCells() {
+    Depth = 1;
+    CurrentAction = &ActionAtDepth[0];
+    int r = Forced_SearchEntireGridAndPushForcedCells();
+    bool ok = true;
+    while (r == 3) {
+        ok = AssignmentList_DoIt() != 0;
+        CurrentAction->PurgeAllNodes();
+        if (!ok) break;
+        r = Forced_SearchEntireGridAndPushForcedCells();
+    }
+    return (r == 0 || !ok) ? Exhausted : Forward;
+}
+
+// ---- E. Assignments --------------------------------------------------------------------
+
+int engine::AssignmentList_DoIt() {
+    action &a = *CurrentAction;
+    bool across = true;
+    if (a.ActionIdent == Theme) {
+        int first = a.top;
+        int second = first ? Node(first).Next : 0;
+        int c1 = Node(first).Index;
+        if (second != 0) {
+            int c2 = Node(second).Index;
+            if ((C(c1).xVertWord != NoWord && C(c1).xVertWord == C(c2).xVertWord) ||
+                C(c1).xHorzWord == NoWord)
+                across = false;
+        }
+    }
+    slotlist changed;
+    while (!a.IsEmpty()) {
+        int n = a.top;
+        int x = Node(n).Index;
+        char letter = Node(n).Letter;
+        a.Pop();
+        cell &c = C(x);
+        a.RestoreList.Push(x, c.letter, c.FontColor, static_cast<int16_t>(c.AssignDepth));
+        c.FontColor = a.ActionIdent == Theme ? (across ? ccThemeHorz : ccThemeVert) : 0;
+        if (c.letter == Empty && IsLetter(letter)) ++NumCellsFilled;
+        WriteCode(c, letter);
+        c.AssignDepth = Depth;
+        UpdateTouchedCells(x);
+        ConstrainingCells_Add(x);
+        int dup = (DupMonitor.IsDuplicateWord(c.xHorzWord) != 0) +
+                  (DupMonitor.IsDuplicateWord(c.xVertWord) != 0);
+        if (dup != 0 || RejMonitor.IsAnIntersectingWordOnRejectionList(x) != 0) {
+            a.PurgeAllNodes();
+            return 0;
+        }
+        UserInterfaceDrawLetter(x);
+        changed.AddNodeSortedUnique(c.xHorzWord);
+        changed.AddNodeSortedUnique(c.xVertWord);
+    }
+    return Flexibilities_Update(changed);
+}
+
+void engine::AssignmentList_UndoIt() {
+    action &a = *CurrentAction;
+    slotlist changed;
+    while (!a.RestoreList.IsEmpty()) {
+        listnode saved = Node(a.RestoreList.top);
+        a.RestoreList.Pop();
+        int x = saved.Index;
+        cell &c = C(x);
+        if (IsLetter(c.letter) && saved.Letter == Empty) --NumCellsFilled;
+        DupMonitor.IfWordIsComplete_RemoveItFromList(c.xHorzWord);
+        DupMonitor.IfWordIsComplete_RemoveItFromList(c.xVertWord);
+        WriteCode(c, saved.Letter);
+        c.FontColor = saved.ccColor & 15;
+        c.AssignDepth = saved.Int16;
+        UserInterfaceDrawLetterRestore(x);
+        if (saved.Letter == Empty) UpdateTouchedCells(x);
+        changed.AddNodeSortedUnique(c.xHorzWord);
+        changed.AddNodeSortedUnique(c.xVertWord);
+    }
+    Flexibilities_Restore(changed);
+}
+
+// ---- F. Elective letters ---------------------------------------------------------------
+
+void engine::Elective_PrepareAssignmentList(int Cellx) {
+    if (Cellx < 0 || CountLetters(fsCombo[Cellx]) < 2) return;
+    action &a = *CurrentAction;
+    a.ElectiveCells = fsCombo[Cellx];
+    char letter = Elective_NextLetterInPseudoRandomSequence();
+    a.ActionIdent = Elective;
+    a.Push(Cellx, letter);
+}
+
+char engine::Elective_NextLetterInPseudoRandomSequence() {
+    uint32_t &set = CurrentAction->ElectiveCells;
+    int n = CountLetters(set);
+    if (n == 0) return 0;
+    int k = EngineRand() % n;
+    for (int bit = 30; bit >= 5; --bit) {
+        if (!(set & (1u << bit))) continue;
+        if (k-- == 0) {
+            set &= ~(1u << bit);
+            return static_cast<char>('A' + (30 - bit));
+        }
+    }
+    return 0;
+}
+
+int engine::Elective_DoNextAssignment() {
+    action &a = *CurrentAction;
+    int x = Node(a.RestoreList.top).Index;
+    char letter = Elective_NextLetterInPseudoRandomSequence();
+    if (letter == 0) return NothingLeft;
+    cell &c = C(x);
+    DupMonitor.IfWordIsComplete_RemoveItFromList(c.xHorzWord);
+    DupMonitor.IfWordIsComplete_RemoveItFromList(c.xVertWord);
+    WriteCode(c, Empty);
+    {
+        slotlist both;
+        both.AddNodeSortedUnique(c.xHorzWord);
+        both.AddNodeSortedUnique(c.xVertWord);
+        Flexibilities_Update(both);
+    }
+    WriteCode(c, letter);
+    int dup = (DupMonitor.IsDuplicateWord(c.xHorzWord) != 0) +
+              (DupMonitor.IsDuplicateWord(c.xVertWord) != 0);
+    if (dup != 0 || RejMonitor.IsAnIntersectingWordOnRejectionList(x) != 0) return DidNotWork;
+    UserInterfaceDrawLetter(x);
+    slotlist both;
+    both.AddNodeSortedUnique(c.xHorzWord);
+    both.AddNodeSortedUnique(c.xVertWord);
+    return Flexibilities_Update(both) ? Worked : DidNotWork;
+}
+
+void engine::Elective_Action_UndoIt() {
+    action &a = *CurrentAction;
+    listnode saved = Node(a.RestoreList.top);
+    a.RestoreList.Pop();
+    int x = saved.Index;
+    cell &c = C(x);
+    c.FontColor = saved.ccColor & 15;
+    a.ActionIdent = None;
+    if (IsLetter(c.letter) && saved.Letter == Empty) --NumCellsFilled;
+    DupMonitor.IfWordIsComplete_RemoveItFromList(c.xHorzWord);
+    DupMonitor.IfWordIsComplete_RemoveItFromList(c.xVertWord);
+    WriteCode(c, saved.Letter);
+    c.AssignDepth = saved.Int16;
+    UserInterfaceDrawLetterRestore(x);
+    if (saved.Letter == Empty) UpdateTouchedCells(x);
+    slotlist both;
+    both.AddNodeSortedUnique(c.xHorzWord);
+    both.AddNodeSortedUnique(c.xVertWord);
+    Flexibilities_Restore(both);
+}
+
+// ---- G. Depth --------------------------------------------------------------------------
+
+void engine::Depth_Incr() {
+    int16_t guide = CurrentAction->GuidanceCellx;
+    ++Depth;
+    if (Depth > GreatestDepthTraversed) GreatestDepthTraversed = Depth;
+    CurrentAction = &ActionAtDepth[Depth];
+    CurrentAction->GuidanceCellx = guide;
+}
+
+void engine::Depth_Decr() {
+    int16_t guide = CurrentAction->GuidanceCellx;
+    do {
+        --Depth;
+        CurrentAction = &ActionAtDepth[Depth];
+    } while (Depth > 0 && CurrentAction->ActionIdent == None);
+    if (PersistentNewGuideCell) CurrentAction->GuidanceCellx = guide;
+}
+
+// ---- H. Rip-up -------------------------------------------------------------------------
+
+void engine::ConstrainingCells_Add(int Cellx) {
+    ConstrainedCells.AddNodeSortedUnique(Cellx);
+    const cell &c = C(Cellx);
+    for (int s : {static_cast<int>(c.xHorzWord), static_cast<int>(c.xVertWord)}) {
+        if (s == NoWord) continue;
+        const WSLOT &w = S(s);
+        int x = w.xFirstCell;
+        for (int i = 0; i < w.Length; ++i, x += w.next)
+            if (C(x).letter != Empty) ConstrainingCells.AddNodeSortedUnique(x);
+    }
+}
+
+void engine::ConstrainingCells_ExpandList() {
+    celllist expanded;
+    for (int n = ConstrainingCells.top; n != 0; n = Node(n).Next) {
+        const cell &c = C(Node(n).Index);
+        for (int s : {static_cast<int>(c.xHorzWord), static_cast<int>(c.xVertWord)}) {
+            if (s == NoWord) continue;
+            const WSLOT &w = S(s);
+            int x = w.xFirstCell;
+            for (int i = 0; i < w.Length; ++i, x += w.next) expanded.AddNodeSortedUnique(x);
+        }
+    }
+    ConstrainingCells.PurgeAllNodes();
+    ConstrainingCells.top = expanded.top;
+    expanded.top = 0;
+}
+
+int engine::ConstrainingCells_DeleteToLevel(int Level) {
+    if (Level == 7) ConstrainingCells_ExpandList();
+    celllist marked;
+    for (int n = ConstrainingCells.top; n != 0; n = Node(n).Next) {
+        int x = Node(n).Index;
+        if (C(x).letter == Empty) continue;
+        for (int m = ConstrainedCells.top; m != 0; m = Node(m).Next) {
+            if (Farness_Ring(x, Node(m).Index) <= Level) {
+                marked.Push(x);
+                break;
+            }
+        }
+    }
+    slotlist changed;
+    while (!marked.IsEmpty()) {
+        int x = marked.Pop();
+        cell &c = C(x);
+        if (c.letter == Empty || c.IsFixed) continue;
+        DupMonitor.IfWordIsComplete_RemoveItFromList(c.xHorzWord);
+        DupMonitor.IfWordIsComplete_RemoveItFromList(c.xVertWord);
+        WriteCode(c, Empty);
+        --NumCellsFilled;
+        c.AssignDepth = Depth;
+        UserInterfaceDrawLetter(x);
+        changed.AddNodeSortedUnique(c.xHorzWord);
+        changed.AddNodeSortedUnique(c.xVertWord);
+    }
+    Flexibilities_Restore(changed);
+    return Level < 8 ? Exhausted : TotallyExhausted;
+}
+
+// ---- I. Stuck highlighting -------------------------------------------------------------
+
+void engine::HighlightStuckCell(int Cellx) {
+    // Spreads the stuck area through the lettered cells of the slots, without recursion.
+    celllist todo;
+    todo.Push(Cellx);
+    while (!todo.IsEmpty()) {
+        int x = todo.Pop();
+        cell &c = C(x);
+        if (!c.IsStuckArea) {
+            c.IsStuckArea = 1;
+            c.Displayed = 0;
+        }
+        CELLS::StuckAreaShowing = 1;
+        for (int s : {static_cast<int>(c.xHorzWord), static_cast<int>(c.xVertWord)}) {
+            if (s == NoWord) continue;
+            const WSLOT &w = S(s);
+            int y = w.xFirstCell;
+            for (int i = 0; i < w.Length; ++i, y += w.next) {
+                cell &d = C(y);
+                if (d.letter != Empty && !d.IsStuckArea) {
+                    d.IsStuckArea = 1;
+                    d.Displayed = 0;
+                    todo.Push(y);
+                }
+            }
+        }
+    }
+}
+
+void engine::HighlightStuckCells() {
+    for (int x = start; x <= finish; ++x)
+        if (!C(x).IsBlocked && InSomeSlot(x) && CountLetters(fsCombo[x]) == 0)
+            HighlightStuckCell(x);
+    for (int s = 0; s < WSLOTS::NumberWords; ++s) {
+        const WSLOT &w = S(s);
+        int stuck = 0;
+        int x = w.xFirstCell;
+        for (int i = 0; i < w.Length; ++i, x += w.next) stuck += C(x).IsStuckArea;
+        if (2 * stuck <= w.Length) continue;
+        x = w.xFirstCell;
+        for (int i = 0; i < w.Length; ++i, x += w.next) {
+            cell &c = C(x);
+            if (c.letter == Empty && !c.IsStuckArea) {
+                c.IsStuckArea = 1;
+                c.Displayed = 0;
+            }
+        }
+    }
+    for (int x = start; x <= finish; ++x) {
+        cell &c = C(x);
+        if (c.IsStuckArea && c.IsFixed && !c.IsStuckCell) {
+            c.IsStuckCell = 1;
+            c.Displayed = 0;
+        }
+    }
+}
+
+// ---- Helpers ---------------------------------------------------------------------------
+
+void engine::UserInterfaceDrawLetter(int Cellx) const {
+    int row = Cellx / Grid.Down;
+    int column = Cellx % Grid.Down;
+    CallDraw(UIDrawCellLetter, row, column);
+    CallDraw(UIDrawCellNumber, row, column);
+}
+
+int engine::Flexibilities_Update(slotlist &SlotList) {
+    while (!SlotList.IsEmpty()) {
+        int s = SlotList.Pop();
+        if (s == NoWord) continue;
+        if (!Scanner.ComputeFlexibility(s)) {
+            SlotList.PurgeAllNodes();
+            return 0;
+        }
+    }
+    return 1;
+}
+
+void engine::Flexibilities_Restore(slotlist &SlotList) {
+    while (!SlotList.IsEmpty()) {
+        int s = SlotList.Pop();
+        if (s != NoWord) Scanner.ComputeFlexibility(s);
+    }
+}
+
+void engine::PlanConstructionPath() {
+    for (int row = 1; row <= Grid.Height; ++row)
+        for (int column = 1; column <= Grid.Width; ++column)
+            Grid.At(column, row).Heat = Grid.ComputeOneHotSpot(column, row, 2100);
+}
+
+// ---- Exports ---------------------------------------------------------------------------
+
+namespace {
+
+void DestroyEngine() {
+    delete Engine;
+    Engine = nullptr;
+    delete NodePool;
+    NodePool = nullptr;
+}
+
+}  // namespace
+
+TRV_EXTERN(int) TRVCreate(void) {
+    UserCancel = 0;
+    try {
+        DestroyEngine();
+        if (!Grid.HasCells()) return 0;
+        try {
+            NodePool = new nodepool(5 * Grid.LastIndex());
+        } catch (const std::bad_alloc &) {
+            ErrorBox("Caught an exception when allocating memory for NodePool.");
+            NodePool = nullptr;
+            return 0;
+        }
+        if (!nodepool::Ok()) {
+            delete NodePool;
+            NodePool = nullptr;
+        }
+        if (NodePool) {
+            try {
+                Engine = new engine;
+            } catch (const std::bad_alloc &) {
+                ErrorBox("Caught an exception when allocating memory");
+                DestroyEngine();
+                return 0;
+            } catch (const NodePoolFull &) {
+                DestroyEngine();
+                return 0;
+            }
+            if (!Engine->ActionAtDepth) {
+                DestroyEngine();
+                return 0;
+            }
+        }
+        if (!NodePool || !Engine) {
+            ErrorBox("Some are NULL");
+            DestroyEngine();
+            return 0;
+        }
+        return 1;
+    } catch (...) {
+        DestroyEngine();
+        return 0;
+    }
+}
+
+TRV_EXTERN(void) TRVDestroy(void) {
+    try {
+        DestroyEngine();
+    } catch (...) {
+        ErrorBox("Caught an exception in engine::~engine().");
+        Engine = nullptr;
+    }
+}
+
+TRV_EXTERN(int) TRVConstructCmd(int options) {
+    if (!TRVCreate()) return TotallyExhausted;
+    int state = TotallyExhausted;
+    try {
+        state = Engine->ConstructCmd(options);
+    } catch (const NodePoolFull &) {
+        state = TotallyExhausted;
+    } catch (const std::bad_alloc &) {
+        ErrorBox("Ran out of memory; the construction was stopped.");
+        state = TotallyExhausted;
+    } catch (...) {
+        state = TotallyExhausted;
+    }
+    if (state != Forward && state != TotallyExhausted && state != Finished &&
+        state != UserCancelled)
+        state = TotallyExhausted;
+    TRVDestroy();
+    ThmWds.SetupBySizeInvalidate();
+    return state;
+}
+
+TRV_EXTERN(void) TRVUserCancel(void) { UserCancel = 1; }
+
+TRV_EXTERN(int) TRVRejectedWord(const char *word) {
+    if (!Engine || !word) return 1;
+    try {
+        return Engine->PassOnRejectedWord(word);
+    } catch (...) {
+        return 1;
+    }
+}
+
+TRV_EXTERN(int) TRVIsInSpellingDict(const char *word) {
+    if (!Engine || !word) return 0;
+    try {
+        return Engine->IsInSpellingDict(word);
+    } catch (...) {
+        return 0;
+    }
+}
+
+TRV_EXTERN(TRVConstructInfoProc) TRVEstablishConstructInfoCB(TRVConstructInfoProc proc) {
+    UIConstructInfo = proc;
+    return proc;
+}
+
+TRV_EXTERN(TRVRejectedWordsProc) TRVEstablishRejectedWordsCB(TRVRejectedWordsProc proc) {
+    UISendRejectedWords = proc;
+    return proc;
+}
+
+TRV_EXTERN(TRVTraceProc) TRVEstablishTraceCB(TRVTraceProc proc) {
+    UITraceCSide = proc;
+    return proc;
+}
+
+TRV_EXTERN(int) TRVInstanceCount(int delta) {
+    InstanceCount += delta;
+    if (InstanceCount > 1 && UIConstructInfo) UIConstructInfo(0, InstanceAssumeFocusFlag);
+    return InstanceCount;
+}

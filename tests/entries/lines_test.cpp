@@ -1,0 +1,357 @@
+// Tests of the entry text model: words and clues, wrapping, the undo ring, sorts and word-list files.
+#include "lines.h"
+#include "prompter.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+// Entries made from lines of text, each given without its LF; the empty entry is kept at the end.
+TEntries makeEntries(const QStringList &entries)
+{
+    TEntries e;
+    e.EnsureTrailingEmptyEntry();
+    for (const QString &text : entries)
+        e.AppendText(text + kLf);
+    return e;
+}
+
+QStringList entryTexts(const TEntries &e)
+{
+    QStringList texts;
+    for (int i = 0; i < e.EntryCount(); ++i)
+        texts << StripLineBreak(e.GetEntryText(i));
+    return texts;
+}
+
+QByteArray readAll(const QString &name)
+{
+    QFile f(name);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    return f.readAll();
+}
+
+void writeAll(const QString &name, const QByteArray &bytes)
+{
+    QFile f(name);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+}  // namespace
+
+TEST(EntryModel, NewModelHoldsOneEmptyLineAndGetsItsTrailingEntry)
+{
+    TEntries e;
+    EXPECT_EQ(e.Lines().LineCount(), 1);
+    EXPECT_EQ(e.Lines().GetLine(0), QString());
+    e.EnsureTrailingEmptyEntry();
+    EXPECT_EQ(e.Lines().GetLine(0), QString(kLf));
+    EXPECT_EQ(e.EntryCount(), 1);
+
+    // A last entry that lost its line break still ends up followed by the empty entry.
+    TEntries f;
+    f.Lines().InsertText(0, 1, QStringLiteral("CAT\tpet"));
+    f.EnsureTrailingEmptyEntry();
+    EXPECT_EQ(entryTexts(f), (QStringList{QStringLiteral("CAT\tpet"), QString()}));
+}
+
+TEST(EntryModel, WordAndClueOfAnEntry)
+{
+    struct Case {
+        const char *text, *word, *clue;
+    } cases[] = {
+        {"CAT\tA pet\n", "CAT", "A pet"},
+        {"  CAT  ,, A pet  \n", "", "CAT  ,, A pet"},  // the first blank is the separator
+        {"CAT, A pet\r\n", "CAT", "A pet"},
+        {"CAT\n", "CAT", ""},
+        {"\tclue only\n", "", "clue only"},
+        {"\n", "", ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(TEntries::WordOfText(QString::fromLatin1(c.text)), QString::fromLatin1(c.word));
+        EXPECT_EQ(TEntries::ClueOfText(QString::fromLatin1(c.text)), QString::fromLatin1(c.clue));
+    }
+}
+
+TEST(EntryModel, StringHelpers)
+{
+    EXPECT_EQ(LfToCrLf(QStringLiteral("a\nb\n")), QStringLiteral("a\r\nb\r\n"));
+    EXPECT_EQ(RemoveCr(QStringLiteral("a\r\nb\r")), QStringLiteral("a\nb"));
+    EXPECT_EQ(ZeroPad6(42), QStringLiteral("000042"));
+    EXPECT_EQ(ExpandTabs(QStringLiteral("a\tb"), 3), QStringLiteral("a   b"));
+    EXPECT_EQ(FindSeparator(u"CAT \t,pet").Position, 4);
+    EXPECT_EQ(FindSeparator(u"CAT \t,pet").Run, 3);
+    EXPECT_EQ(FindSeparator(u"CAT").Position, 0);
+    // The earliest break wins, so a later CR never pulls two paragraphs into one piece.
+    EXPECT_EQ(FindLineBreak(u"ab\ncd\r"), 3);
+    EXPECT_EQ(FindLineBreak(u"ab\r\ncd"), 4);
+    EXPECT_EQ(FindLineBreak(u"abcd"), 0);
+    int l1 = 3, c1 = 1, l2 = 2, c2 = 9;
+    OrderPositions(l1, c1, l2, c2);
+    EXPECT_EQ((QList<int>{l1, c1, l2, c2}), (QList<int>{2, 9, 3, 1}));
+}
+
+TEST(EntryModel, LoadedLineNormalisationAndBars)
+{
+    struct Case {
+        const char *line, *word, *clue;
+    } cases[] = {
+        {"WORD|a clue of several words", "WORD", "a clue of several words"},
+        {"WORD|clue", "WORD", "clue"},                   // no separator at all
+        {"WORD\t|clue", "WORD", "clue"},                 // a bar right after the separator goes
+        {"WORD  |a clue", "WORD", "a clue"},             // a bar ending the run joins it
+        {"CAT\tpet|feline", "CAT", "pet|feline"},        // a bar inside the clue stays
+        {"NEW YORK|Big Apple", "NEWYORK", "Big Apple"},  // an answer of several words
+        {"NEW YORK |The Big Apple", "NEWYORK", "The Big Apple"},
+        {"WORD\tclue\r", "WORD", "clue"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.line);
+        const QString text = BarToTab(NormalizeEntryLine(QString::fromLatin1(c.line)));
+        EXPECT_TRUE(text.endsWith(kLf));
+        EXPECT_EQ(TEntries::WordOfText(text), QString::fromLatin1(c.word));
+        EXPECT_EQ(TEntries::ClueOfText(text), QString::fromLatin1(c.clue));
+    }
+}
+
+TEST(EntryModel, WrappingAtTheLastBlankWithContinuationIndent)
+{
+    // Without a canvas a character is 5 pixels wide: 10 characters fit into 50 pixels.
+    TEntries e = makeEntries({});
+    e.Lines().SetMeasure(nullptr, 0, 2, 50);
+    e.AppendText(QStringLiteral("CAT\ta b cd efgh ij\n"));
+    // Tab = 2 blanks wide; continuation lines carry a 2-blank indent (8 characters left).
+    EXPECT_EQ(e.Lines().GetLine(0), QStringLiteral("CAT\ta b "));
+    EXPECT_EQ(e.Lines().GetLine(1), QStringLiteral("cd efgh "));
+    EXPECT_EQ(e.Lines().GetLine(2), QStringLiteral("ij\n"));
+    EXPECT_EQ(e.EntryCount(), 2);
+    EXPECT_EQ(e.GetClue(0), QStringLiteral("a b cd efgh ij"));
+    EXPECT_TRUE(e.Lines().StartsBeforeSeparator(0));
+    EXPECT_FALSE(e.Lines().StartsBeforeSeparator(1));
+    EXPECT_EQ(e.Lines().MeasureText(e.Lines().GetLine(1), false, 2), 20);
+
+    const TDisplayLineParts first = e.SplitDisplayLine(0);
+    EXPECT_EQ(first.Label, kUnsetSlotLabel);
+    EXPECT_EQ(first.WordPart, QStringLiteral("CAT"));
+    EXPECT_EQ(first.SeparatorRun, QStringLiteral("\t"));
+    EXPECT_EQ(first.CluePart, QStringLiteral("a b "));
+    const TDisplayLineParts second = e.SplitDisplayLine(1);
+    EXPECT_TRUE(second.Label.isEmpty());
+    EXPECT_EQ(second.CluePart, QStringLiteral("cd efgh "));
+
+    // A word longer than the width is cut hard.
+    TEntries f = makeEntries({});
+    f.Lines().SetMeasure(nullptr, 0, 2, 50);
+    f.AppendText(QStringLiteral("ABCDEFGHIJKLMNO\tx\n"));
+    EXPECT_EQ(f.Lines().GetLine(0), QStringLiteral("ABCDEFGHIJ"));
+    EXPECT_EQ(f.Lines().GetLine(1), QStringLiteral("KLMNO\tx\n"));
+
+    // Caret offsets survive a rewrap to another width.
+    const int offset = e.Lines().OffsetInParagraph(1, 4);  // the "e" of "efgh"
+    EXPECT_EQ(e.Lines().CharAt(1, 4), QChar(u'e'));
+    e.Lines().SetMeasure(nullptr, 0, 2, 1000);
+    e.Lines().RewrapAll();
+    int line = 0;
+    const int column = e.Lines().PositionFromOffset(offset, line);
+    EXPECT_EQ(line, 0);
+    EXPECT_EQ(e.Lines().CharAt(line, column), QChar(u'e'));
+}
+
+TEST(EntryModel, EntryTextOfAVeryLongEntryIsWhole)
+{
+    TEntries e = makeEntries({});
+    e.Lines().SetMeasure(nullptr, 0, 0, 4);  // one character a line
+    const QString clue(1500, u'x');
+    e.AppendText(QStringLiteral("W\t") + clue + kLf);
+    ASSERT_GT(e.Lines().LineCount(), 1001);
+    EXPECT_EQ(e.GetEntryText(0), QStringLiteral("W\t") + clue + kLf);
+    EXPECT_EQ(e.GetClue(0), clue);
+    EXPECT_EQ(e.EntryCount(), 2);
+}
+
+TEST(EntryModel, EditingPrimitives)
+{
+    TEntries e = makeEntries({QStringLiteral("CAT\tpet"), QStringLiteral("DOG\tfriend")});
+    TMyLines &l = e.Lines();
+    l.InsertText(0, 4, QStringLiteral("S"));
+    EXPECT_EQ(l.GetLine(0), QStringLiteral("CATS\tpet\n"));
+    EXPECT_EQ(l.GetRangeText(0, 2, 1, 4), QStringLiteral("ATS\tpet\nDOG"));
+    l.DeleteRange(1, 4, 0, 5);  // reversed ends are ordered first
+    EXPECT_EQ(l.GetLine(0), QStringLiteral("CATS\tfriend\n"));
+    EXPECT_EQ(e.EntryCount(), 2);
+    l.OverwriteCharAt(0, 1, u'B');
+    l.OverwriteCharAt(0, 12, u'!');  // past the end it appends before the line break
+    EXPECT_EQ(l.GetLine(0), QStringLiteral("BATS\tfriend!\n"));
+    l.InsertText(0, 5, QStringLiteral("\nNEW"));
+    EXPECT_EQ(entryTexts(e), (QStringList{QStringLiteral("BATS"), QStringLiteral("NEW\tfriend!"), QString()}));
+    e.DeleteEntry(0);
+    EXPECT_EQ(entryTexts(e), (QStringList{QStringLiteral("NEW\tfriend!"), QString()}));
+    EXPECT_FALSE(l.IsSaved());
+    EXPECT_TRUE(l.ChangedSinceSnapshot());
+}
+
+TEST(UndoRing, HundredSnapshotsAfterTheRingWrapped)
+{
+    TMyLines l;
+    for (int i = 1; i <= 101; ++i) {
+        TUndoPosition p;
+        p.CaretLine = i;
+        l.InsertText(0, 1, QString::number(i % 10));
+        l.SaveUndoState(p);  // snapshot i holds i digits
+    }
+    EXPECT_EQ(l.SnapshotCount(), 100);
+    EXPECT_EQ(l.RingPosition(), 1);
+    EXPECT_EQ(l.NewestSnapshotCaretLine(), 101);
+    l.InsertText(0, 1, QStringLiteral("P"));  // the present: 101 digits and a P
+    const QString present = l.GetLine(0);
+
+    TUndoPosition p;
+    int steps = 0;
+    while (l.Undo(p)) {
+        ++steps;
+        // The k-th newest snapshot is number 102 - k, with its own caret line and length.
+        EXPECT_EQ(p.CaretLine, 102 - steps);
+        EXPECT_EQ(l.LineLength(0), 102 - steps);
+    }
+    EXPECT_EQ(steps, 100);  // the first snapshot was overwritten by the 101st
+    EXPECT_EQ(l.UndoDepth(), 100);
+
+    int redone = 0;
+    while (l.Redo(p))
+        ++redone;
+    EXPECT_EQ(redone, 100);  // the last step brings the present back and says so
+    EXPECT_EQ(l.GetLine(0), present);
+    EXPECT_EQ(l.UndoDepth(), 0);
+}
+
+TEST(UndoRing, UndoTwiceRedoTwiceThenUndoAgain)
+{
+    TMyLines l;
+    TUndoPosition p;
+    l.SaveUndoState(p);
+    l.InsertText(0, 1, QStringLiteral("one"));
+    l.SaveUndoState(p);
+    l.InsertText(0, 4, QStringLiteral(" two"));
+    EXPECT_TRUE(l.Undo(p));
+    EXPECT_EQ(l.GetLine(0), QStringLiteral("one"));
+    EXPECT_TRUE(l.Undo(p));
+    EXPECT_EQ(l.GetLine(0), QString());
+    EXPECT_FALSE(l.Undo(p));
+    EXPECT_TRUE(l.Redo(p));
+    EXPECT_EQ(l.GetLine(0), QStringLiteral("one"));
+    EXPECT_TRUE(l.Redo(p));
+    EXPECT_EQ(l.GetLine(0), QStringLiteral("one two"));
+    EXPECT_FALSE(l.Redo(p));
+    EXPECT_TRUE(l.Undo(p));
+    EXPECT_EQ(l.GetLine(0), QStringLiteral("one"));
+}
+
+TEST(EntrySorts, Alphabetically)
+{
+    TEntries e = makeEntries({QStringLiteral("pear\tfruit"), QString(), QStringLiteral("Apple\tred"),
+                              QStringLiteral("  "), QStringLiteral("banana\tyellow")});
+    e.SortAlphabetically();
+    EXPECT_EQ(entryTexts(e), (QStringList{QStringLiteral("Apple\tred"), QStringLiteral("banana\tyellow"),
+                                          QStringLiteral("pear\tfruit"), QString(), QString(),
+                                          QStringLiteral("  ")}));
+    EXPECT_EQ(e.BlankRank(3), 80000);
+    EXPECT_EQ(e.BlankRank(5), 70000 - 3);
+}
+
+TEST(EntrySorts, ByLength)
+{
+    TEntries e = makeEntries({QStringLiteral("ELEPHANT\tbig"), QStringLiteral("OX\tstrong"),
+                              QStringLiteral("\tonly a clue"), QStringLiteral("CAT\tpet"),
+                              QStringLiteral("BEE\tbuzz")});
+    e.SortByLength();
+    EXPECT_EQ(entryTexts(e), (QStringList{QStringLiteral("\tonly a clue"), QStringLiteral("OX\tstrong"),
+                                          QStringLiteral("BEE\tbuzz"), QStringLiteral("CAT\tpet"),
+                                          QStringLiteral("ELEPHANT\tbig"), QString()}));
+}
+
+TEST(EntrySorts, ByLocationAndLabelsTravelWithTheirEntries)
+{
+    TEntries e = makeEntries({QStringLiteral("TEN\ta long clue that wraps"), QStringLiteral("TWO\tb"),
+                              QStringLiteral("THREE\tc"), QStringLiteral("NONE\td")});
+    e.Lines().SetMeasure(nullptr, 0, 0, 50);  // wrapped entries are sorted whole
+    e.Lines().RewrapAll();
+    ASSERT_GT(e.Lines().LineCount(), e.EntryCount());
+    e.SetEntrySlotLabel(0, QStringLiteral("10 A"));
+    e.SetEntrySlotLabel(1, QStringLiteral("2 D"));
+    e.SetEntrySlotLabel(2, QStringLiteral("3 A"));
+    e.SortByLocation();
+    EXPECT_EQ(entryTexts(e), (QStringList{QStringLiteral("THREE\tc"),
+                                          QStringLiteral("TEN\ta long clue that wraps"),
+                                          QStringLiteral("TWO\tb"), QStringLiteral("NONE\td"), QString()}));
+    EXPECT_EQ(e.GetEntrySlotLabel(0), QStringLiteral("3 A"));
+    EXPECT_EQ(e.GetEntrySlotLabel(1), QStringLiteral("10 A"));
+    EXPECT_EQ(e.GetEntrySlotLabel(2), QStringLiteral("2 D"));
+    EXPECT_EQ(e.GetEntrySlotLabel(3), kUnsetSlotLabel);
+    EXPECT_GT(e.Lines().LineCount(), e.EntryCount());  // wrapped again
+}
+
+TEST(WordListFile, LoadsCrLfBarsAndLongEntriesAndSavesCrLf)
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("list.thm"));
+    const QByteArray longClue = QByteArray(3000, 'y');
+    writeAll(name, "CAT\tA pet\r\nNEW YORK|Big Apple\r\nDOG|a good friend\nCAF\xc9,Coffee place\r\nLONG\t"
+                       + longClue + "\r\n\r\n");
+    TEntries e = makeEntries({});
+    e.Lines().SetMeasure(nullptr, 0, 0, 200);
+    ScriptedPrompter boxes;
+    ASSERT_TRUE(e.LoadFromFile(name));
+    EXPECT_TRUE(boxes.boxes.isEmpty());
+    ASSERT_EQ(e.EntryCount(), 6);
+    EXPECT_EQ(e.GetWord(1), QStringLiteral("NEWYORK"));
+    EXPECT_EQ(e.GetClue(1), QStringLiteral("Big Apple"));
+    EXPECT_EQ(e.GetWord(2), QStringLiteral("DOG"));
+    EXPECT_EQ(e.GetClue(2), QStringLiteral("a good friend"));
+    EXPECT_EQ(e.GetWord(3), QString::fromUtf8("CAF\u00c9"));
+    EXPECT_EQ(e.GetClue(4), QString::fromLatin1(longClue));
+    EXPECT_EQ(e.GetEntryText(5), QString(kLf));  // the file's empty last line is the empty entry
+
+    const QString saved = dir.filePath(QStringLiteral("saved.thm"));
+    ASSERT_TRUE(e.SaveToFile(saved));
+    EXPECT_EQ(readAll(saved), "CAT\tA pet\r\nNEWYORK\tBig Apple\r\nDOG\ta good friend\r\nCAF\xc9,Coffee place\r\nLONG\t"
+                                  + longClue + "\r\n\r\n");
+
+    // Loading again adds to the list, before the empty entry at the end.
+    ASSERT_TRUE(e.LoadFromFile(saved));
+    EXPECT_EQ(e.EntryCount(), 11);
+    EXPECT_EQ(e.GetWord(5), QStringLiteral("CAT"));
+    EXPECT_EQ(e.GetEntryText(10), QString(kLf));
+}
+
+TEST(WordListFile, FailuresAreReportedAndKeepTheOldFile)
+{
+    QTemporaryDir dir;
+    ScriptedPrompter boxes;
+    TEntries e = makeEntries({QStringLiteral("CAT\tpet")});
+    EXPECT_FALSE(e.LoadFromFile(dir.filePath(QStringLiteral("missing.thm"))));
+    ASSERT_EQ(boxes.boxes.size(), 1);
+    EXPECT_EQ(boxes.lastText(), QStringLiteral("Invalid file name, file not found or access denied."));
+    EXPECT_EQ(e.EntryCount(), 2);
+
+    EXPECT_FALSE(e.SaveToFile(dir.filePath(QStringLiteral("no/such/folder/list.thm"))));
+    EXPECT_EQ(boxes.boxes.size(), 2);
+
+    // A file that cannot be replaced stays as it was.
+    const QString sub = dir.filePath(QStringLiteral("locked"));
+    ASSERT_TRUE(QDir().mkdir(sub));
+    const QString name = sub + QStringLiteral("/list.thm");
+    writeAll(name, "OLD\tcontent\r\n");
+    QFile::setPermissions(sub, QFile::ReadOwner | QFile::ExeOwner);
+    const bool saved = e.SaveToFile(name);
+    QFile::setPermissions(sub, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (!saved) {  // (root may write anywhere)
+        EXPECT_EQ(boxes.boxes.size(), 3);
+        EXPECT_EQ(readAll(name), "OLD\tcontent\r\n");
+    }
+}

@@ -1,0 +1,30 @@
+// One QApplication for the entry and editor tests (offscreen platform), made before the first test.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+namespace {
+
+class AppEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "entries_tests";
+        static char *argv[] = {name, nullptr};
+        m_app = new QApplication(argc, argv);
+    }
+    void TearDown() override
+    {
+        delete m_app;
+        m_app = nullptr;
+    }
+
+private:
+    QApplication *m_app = nullptr;
+};
+
+const auto *const g_env = ::testing::AddGlobalTestEnvironment(new AppEnvironment);
+
+}  // namespace
