@@ -303,6 +303,10 @@ void TClueGrid::SetRowCount(int count)
     count = std::max(count, 1);
     if (count == RowCount())
         return;
+    if (m_updating) {
+        m_rows.resize(size_t(count));
+        return;
+    }
     beginResetModel();
     m_rows.resize(size_t(count));
     endResetModel();
@@ -331,7 +335,8 @@ void TClueGrid::SetCell(int column, int row, const QString &text)
             r.Lines.append(QString());
         r.Lines[line] = text;
     }
-    emit dataChanged(index(row, column), index(row, column));
+    if (!m_updating)
+        emit dataChanged(index(row, column), index(row, column));
 }
 
 void TClueGrid::FreeAlternates(int row)
@@ -350,8 +355,36 @@ QStringList &TClueGrid::EnsureAlternates(int row)
 
 void TClueGrid::NotifyAllChanged()
 {
+    if (m_updating)
+        return;
     beginResetModel();
     endResetModel();
+}
+
+void TClueGrid::BeginUpdate()
+{
+    if (m_updating++ == 0)
+        beginResetModel();
+}
+
+void TClueGrid::EndUpdate()
+{
+    if (m_updating > 0 && --m_updating == 0)
+        endResetModel();
+}
+
+TClueGridsUpdate::TClueGridsUpdate()
+{
+    for (TClueGrid *g : {CluesAcrossSG, CluesDownSG, CluesAlternateSG})
+        if (g)
+            g->BeginUpdate();
+}
+
+TClueGridsUpdate::~TClueGridsUpdate()
+{
+    for (TClueGrid *g : {CluesAcrossSG, CluesDownSG, CluesAlternateSG})
+        if (g)
+            g->EndUpdate();
 }
 
 int TClueGrid::rowCount(const QModelIndex &parent) const
@@ -440,6 +473,7 @@ void RebuildClueGrids()
         return;
     }
     CreateClueGrids();
+    TClueGridsUpdate update;
     if (CluesNeedRebuild)
         CluesAlternateSG->SetRowCount(1);
     rebuildDirection(CluesAcrossSG, false);
@@ -480,6 +514,7 @@ void UpdateAnswersAtCell(int column, int row)
 {
     if (!CluesAcrossSG || !CluesDownSG || !CluesAlternateSG)
         return;
+    TClueGridsUpdate update;
     updateAnswerInGrid(CluesAcrossSG, column, row, false);
     updateAnswerInGrid(CluesDownSG, column, row, true);
 }
@@ -487,6 +522,7 @@ void UpdateAnswersAtCell(int column, int row)
 void FillAlternateCluesGrid()
 {
     BusyCursor busy;
+    TClueGridsUpdate update;
     CluesAlternateSG->SetRowCount(1);
     CluesAlternateSG->Row(0).Height = 0;
     appendAlternateRows(CluesAcrossSG, QLatin1Char('A'));

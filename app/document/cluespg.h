@@ -65,6 +65,10 @@ public:
     QStringList &EnsureAlternates(int row);
     /** Tells views that the whole grid may have changed. */
     void NotifyAllChanged();
+    /** Between BeginUpdate and the matching EndUpdate the grid sends no signals; views see
+     *  one reset at the end (a long rebuild would otherwise reset them once per row). */
+    void BeginUpdate();
+    void EndUpdate();
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -72,6 +76,17 @@ public:
 
 private:
     std::vector<TClueRow> m_rows;
+    int m_updating = 0;
+};
+
+/** Holds the three clue grids in BeginUpdate for its lifetime. */
+class TClueGridsUpdate
+{
+public:
+    TClueGridsUpdate();
+    ~TClueGridsUpdate();
+    TClueGridsUpdate(const TClueGridsUpdate &) = delete;
+    TClueGridsUpdate &operator=(const TClueGridsUpdate &) = delete;
 };
 
 /** Values held by controls of the main window that the document reads and sets; the main

@@ -686,19 +686,20 @@ void ReadPuzzleFromStrings(const QStringList &list)
                     .arg(rejected));
 
     // 8. Current clues over the rebuilt clue grids.
-    CurrentCluesSL->Clear();
-    CluesNeedRebuild = true;
-    RebuildClueGrids();
     int lost = 0;
-    const int across = findExact(list, QStringLiteral("CURRENT CLUES ACROSS:"));
-    const int down = findExact(list, QStringLiteral("CURRENT CLUES DOWN:"));
-    const int end = findExact(list, QStringLiteral("END CURRENT CLUES"));
-    if (across >= 0 && down > across)
-        lost += readClueRows(list, across, down, CluesAcrossSG);
-    if (down >= 0 && end > down)
-        lost += readClueRows(list, down, end, CluesDownSG);
-    CluesAcrossSG->NotifyAllChanged();
-    CluesDownSG->NotifyAllChanged();
+    {
+        TClueGridsUpdate update;
+        CurrentCluesSL->Clear();
+        CluesNeedRebuild = true;
+        RebuildClueGrids();
+        const int across = findExact(list, QStringLiteral("CURRENT CLUES ACROSS:"));
+        const int down = findExact(list, QStringLiteral("CURRENT CLUES DOWN:"));
+        const int end = findExact(list, QStringLiteral("END CURRENT CLUES"));
+        if (across >= 0 && down > across)
+            lost += readClueRows(list, across, down, CluesAcrossSG);
+        if (down >= 0 && end > down)
+            lost += readClueRows(list, down, end, CluesDownSG);
+    }
 
     // 9. The word bank and the clue flow.
     if (kv.has("WordBankCB")) {

@@ -190,6 +190,7 @@ void ReadOldPuzzleFile(const QString &fileName)
     Columns = TRVGetWidth();
     Rows = TRVGetHeight();
     DocControls.Exchanged = false;
+    View = 2;   // the penciled-in grid
     TRVInvalidateDisplay();
     if (FileHooks.ControlsChanged)
         FileHooks.ControlsChanged();

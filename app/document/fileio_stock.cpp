@@ -72,6 +72,7 @@ void AssignStockClues(bool automatic)
         return;
     if (!CluesAcrossSG || !CluesDownSG)
         return;
+    TClueGridsUpdate update;
 
     std::vector<std::vector<TStockClueItem>> lists(18);
     UncluedCount = 0;
@@ -197,5 +198,4 @@ void PickStockClue(const QString &item, const QString &line)
         --UncluedCount;
         showUnclued();
     }
-    grid->NotifyAllChanged();
 }

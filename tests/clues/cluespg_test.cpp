@@ -201,3 +201,23 @@ TEST_F(CluesPgTest, RebuildWithoutTheAnswerListIsRefused)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CluesPgTest, RebuildResetsAttachedViewsOnce)
+{
+    QStringList rows;
+    for (int r = 0; r < 15; ++r)
+        rows << QString(15, QLatin1Char('-'));
+    setGrid(rows);
+    int resets = 0, changes = 0;
+    QObject::connect(CluesAcrossSG, &QAbstractItemModel::modelReset, [&] { ++resets; });
+    QObject::connect(CluesAcrossSG, &QAbstractItemModel::dataChanged, [&] { ++changes; });
+    RebuildClueGrids();
+    EXPECT_EQ(CluesAcrossSG->rowCount(), 16);
+    EXPECT_EQ(CluesAcrossSG->data(CluesAcrossSG->index(1, 0)).toString(), MakeAnswerKey(1, QString(15, kOpen)));
+    EXPECT_EQ(resets, 1);
+    EXPECT_EQ(changes, 0);
+}
+
+} // namespace
