@@ -29,6 +29,11 @@ struct TPuzzleFileHooks
     std::function<void()> ComputeTitleBlockHeight;
     /** Left position that centres a freeform grid on the page. */
     std::function<double()> CenteredGridLeft;
+    /** The maker's web address, the credits line of a new puzzle (a configuration value). */
+    std::function<QString()> MakerWebAddress;
+    /** A new puzzle also resets the layout values the file does not carry to the values the
+     *  main window's creation gives them. */
+    std::function<void()> ResetWindowLayoutValues;
 };
 extern TPuzzleFileHooks FileHooks;
 

@@ -291,8 +291,11 @@ void SetDefaultLayout()
     WorksheetFontName = QStringLiteral("Arial");
     WorksheetFontSize = 11;
     WorksheetLine.clear();
+    CreditsLine = FileHooks.MakerWebAddress ? FileHooks.MakerWebAddress() : QString();
     CreditsFont = QStringLiteral("Times New Roman");
     CreditsFontSize = 7;
+    if (FileHooks.ResetWindowLayoutValues)
+        FileHooks.ResetWindowLayoutValues();
     if (FileHooks.WYSIWYGChange)
         FileHooks.WYSIWYGChange();
 }
