@@ -196,6 +196,56 @@ TEST(EntryModel, EditingPrimitives)
     EXPECT_TRUE(l.ChangedSinceSnapshot());
 }
 
+namespace {
+std::vector<std::pair<char, int>> g_calls;
+void onWord(int entry, int kind) { g_calls.push_back({'W', entry * 10 + kind}); }
+void onClue(int entry, int kind) { g_calls.push_back({'C', entry * 10 + kind}); }
+}  // namespace
+
+TEST(EntryModel, NotificationsByPosition)
+{
+    TEntries e = makeEntries({QStringLiteral("CAT,  pet"), QStringLiteral("EMU")});
+    e.SetChangeCallbacks(onWord, onClue);
+    struct Case {
+        int line, column;
+        std::vector<std::pair<char, int>> calls;
+    } cases[] = {
+        {0, 2, {{'W', 2}}},   // in the word
+        {0, 5, {}},           // inside the separator run
+        {0, 7, {{'C', 2}}},   // in the clue
+        {1, 2, {{'W', 12}}},  // no separator: within the text it is the word
+        {1, 5, {{'C', 12}}},  // and past its end the clue
+    };
+    for (const Case &c : cases) {
+        g_calls.clear();
+        e.NotifyAtPosition(c.line, c.column, kEntryRemoved);
+        EXPECT_EQ(g_calls, c.calls) << c.line << "," << c.column;
+    }
+    g_calls.clear();
+    e.NotifyRange(1, 0, kEntryChanged);
+    EXPECT_EQ(g_calls, (std::vector<std::pair<char, int>>{{'W', 1}, {'C', 1}, {'W', 11}, {'C', 11}}));
+    g_calls.clear();
+    e.RememberEntry(0);
+    e.Lines().InsertText(0, 8, QStringLiteral("s"));
+    e.NotifyIfChanged(0);
+    EXPECT_EQ(g_calls, (std::vector<std::pair<char, int>>{{'C', 1}}));
+}
+
+TEST(EntryModel, InsertingOutsideTheListWarns)
+{
+    ScriptedPrompter boxes;
+    TMyStringList list;
+    list.AddLine(QStringLiteral("a"));
+    EXPECT_FALSE(list.InsertLine(5, QStringLiteral("b")));
+    EXPECT_EQ(list.Count(), 1);
+    ASSERT_EQ(boxes.boxes.size(), 1);
+    EXPECT_EQ(boxes.lastText(), QStringLiteral("Inserting 5 into list of count 1"));
+    EXPECT_EQ(boxes.boxes[0].kind, Prompter::Warning);
+    EXPECT_TRUE(list.InsertLine(1, QStringLiteral("b")));
+    EXPECT_EQ(list.Line(1), QStringLiteral("b"));
+    EXPECT_EQ(list.Info(1)->SlotLabel, kUnsetSlotLabel);
+}
+
 TEST(UndoRing, HundredSnapshotsAfterTheRingWrapped)
 {
     TMyLines l;
