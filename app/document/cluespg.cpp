@@ -4,6 +4,7 @@
 
 #include "alphabet.h"
 #include "checkpts.h"
+#include "cluesedit.h"
 #include "fileio.h"
 #include "globals.h"
 #include "prompter.h"
@@ -289,6 +290,19 @@ void TNameValueList::Clear()
     m_values.clear();
     m_index.clear();
 }
+
+// ---- TCluesEditWordList -----------------------------------------------------------------
+
+int TCluesEditWordList::EntryCount() const { return m_editor->EntryCount(); }
+QString TCluesEditWordList::GetWord(int entry) const { return m_editor->GetWord(entry); }
+QString TCluesEditWordList::GetClue(int entry) const { return m_editor->GetClue(entry); }
+QString TCluesEditWordList::GetSlotLabel(int entry) const { return m_editor->GetSlotLabel(entry); }
+void TCluesEditWordList::AddEntry(const QString &text) { m_editor->AddEntry(text); }
+void TCluesEditWordList::Clear() { m_editor->Clear(); }
+void TCluesEditWordList::MarkSaved() { m_editor->MarkSaved(); }
+bool TCluesEditWordList::IsSaved() const { return m_editor->IsSaved(); }
+void TCluesEditWordList::NotifyAllChanged() { m_editor->NotifyAllChanged(); }
+void TCluesEditWordList::UpdateScrollBar() { m_editor->UpdateScrollBar(); }
 
 // ---- TClueGrid ----------------------------------------------------------------------------
 

@@ -125,6 +125,30 @@ public:
     virtual bool IsSaved() const = 0;
     /** Reports every entry as changed to the change callbacks. */
     virtual void NotifyAllChanged() = 0;
+    /** Brings the list's scroll bar up to date after entries were added. */
+    virtual void UpdateScrollBar() {}
+};
+
+class TCluesEdit;
+
+/** The word list of a TCluesEdit, the main window's word-and-clue editor. */
+class TCluesEditWordList : public TWordListAccess
+{
+public:
+    explicit TCluesEditWordList(TCluesEdit *editor) : m_editor(editor) {}
+    int EntryCount() const override;
+    QString GetWord(int entry) const override;
+    QString GetClue(int entry) const override;
+    QString GetSlotLabel(int entry) const override;
+    void AddEntry(const QString &text) override;
+    void Clear() override;
+    void MarkSaved() override;
+    bool IsSaved() const override;
+    void NotifyAllChanged() override;
+    void UpdateScrollBar() override;
+
+private:
+    TCluesEdit *m_editor;
 };
 
 /** Main-window operations the document calls; each may be left unset. */

@@ -480,6 +480,7 @@ int readThemeWords(const QStringList &list)
             continue;
         WordList->AddEntry(word + kTab + clue);
     }
+    WordList->UpdateScrollBar();
     return rejected;
 }
 

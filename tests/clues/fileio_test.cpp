@@ -333,3 +333,31 @@ TEST_F(PuzzleFileTest, FailedSaveWarnsAndKeepsTheDocumentModified)
 }
 
 } // namespace
+
+#include "cluesedit.h"
+
+namespace {
+
+TEST_F(PuzzleFileTest, RoundTripThroughTheRealEditorKeepsItsEntries)
+{
+    TCluesEdit editor;
+    TCluesEditWordList list(&editor);
+    WordList = &list;
+    editor.AddEntry(QStringLiteral("ANT\tWorker"));
+    editor.AddEntry(QStringLiteral("BEE\tBuzzer"));
+    setGrid({"ANT"});
+    const int entries = editor.EntryCount();
+    QStringList text = write();
+    for (int i = 0; i < 3; ++i) {
+        ReadPuzzleFromStrings(text);
+        const QStringList again = write();
+        EXPECT_EQ(again, text) << "pass " << i;
+        text = again;
+    }
+    EXPECT_EQ(editor.EntryCount(), entries);
+    EXPECT_EQ(editor.GetWord(1), QStringLiteral("BEE"));
+    EXPECT_EQ(editor.GetClue(1), QStringLiteral("Buzzer"));
+    WordList = &words;
+}
+
+} // namespace
