@@ -221,3 +221,41 @@ TEST_F(CluesPgTest, RebuildResetsAttachedViewsOnce)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CluesPgTest, PlacedThemeWordsLendTheirCluesToTheGrid)
+{
+    setGrid({"ANT", "***", "BEE"});
+    RebuildClueGrids();
+    FillAlternateCluesGrid();
+    words.AddEntry(QStringLiteral("ant\tWorker"));
+    words.AddEntry(QStringLiteral("BEE\tBuzzer"));
+    words.AddEntry(QStringLiteral("OWL\tHooter"));
+    words.setLabel(0, QStringLiteral("1 A"));
+    words.setLabel(1, QStringLiteral("2 D"));   // no down answer 2: nothing happens
+    ApplyThemeWordClues();
+    EXPECT_EQ(CluesAcrossSG->Cell(1, 1), QStringLiteral("Worker"));
+    EXPECT_EQ(CluesAlternateSG->Cell(1, CluesAcrossSG->Cell(2, 1).toInt()), QStringLiteral("Worker"));
+    EXPECT_EQ(CurrentCluesSL->Value(QStringLiteral("ANT")), QStringLiteral("Worker"));
+    EXPECT_EQ(CluesAcrossSG->Cell(1, 2), QStringLiteral(" "));
+}
+
+TEST_F(CluesPgTest, ToggleScrollsTheAlternateGridToTheSelectedAnswer)
+{
+    QStringList rows;
+    for (int r = 0; r < 10; ++r)
+        rows << QStringLiteral("--*--");
+    setGrid(rows);
+    RebuildClueGrids();
+    int scrolledGrid = -1, top = -1;
+    DocHooks.GetSelectedClueRow = [](int &grid, int &row) { grid = 0; row = 9; return true; };
+    DocHooks.VisibleClueRows = [](int) { return 6; };
+    DocHooks.ScrollClueGrid = [&](int grid, int t) { scrolledGrid = grid; top = t; };
+    DocControls.ShowAlternates = true;
+    ToggleAlternateCluesView();
+    EXPECT_EQ(scrolledGrid, 2);
+    EXPECT_EQ(top, CluesAcrossSG->Cell(2, 9).toInt() - 3);
+}
+
+} // namespace
