@@ -1,0 +1,31 @@
+// One QApplication (offscreen) for all clue and puzzle-file tests, made before the first test.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+namespace {
+
+class AppEnvironment : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "clues_tests";
+        static char *argv[] = {name, nullptr};
+        m_app = new QApplication(argc, argv);
+    }
+    void TearDown() override
+    {
+        delete m_app;
+        m_app = nullptr;
+    }
+
+private:
+    QApplication *m_app = nullptr;
+};
+
+const auto *const g_env = ::testing::AddGlobalTestEnvironment(new AppEnvironment);
+
+} // namespace
