@@ -3,17 +3,19 @@
 
 #include "alphabet.h"
 #include "application.h"
+#include "checkpts.h"
 #include "cluesedit.h"
+#include "cluespg.h"
 #include "cp1252.h"
 #include "desktopimage.h"
 #include "fades.h"
+#include "fileio.h"
 #include "globals.h"
 #include "myoverrides.h"
 #include "openingscreen.h"
 #include "pataux.h"
 #include "prefsstore.h"
 #include "prompter.h"
-#include "puzzlefiles.h"
 #include "recentfiles.h"
 #include "trv600.h"
 
@@ -444,6 +446,8 @@ void TMainFm::FormCreate()
     ClueEditor->SetTextFontStyles(0);
     ClueEditor->SetAnswerColor(ColorFromWin(0x800000));
     ClueEditor->SetClueColor(ColorFromWin(0x006F00));
+    m_wordList = std::make_unique<TCluesEditWordList>(ClueEditor);
+    WordList = m_wordList.get();
     WordsLbl->setStyleSheet(QStringLiteral("color: #000080"));
     CluesLbl->setStyleSheet(QStringLiteral("color: #006F00"));
 
@@ -487,9 +491,7 @@ void TMainFm::FormCreate()
     LoadRejectedWords();
 
     // 16. The undo history.
-#if TRV_HAVE_CHECKPOINTS
     CreateCheckPointPool(30);
-#endif
 
     // 17. Automatic clues; the random generator; colours.
     SetAutoClueSymmetrical(true);
@@ -856,11 +858,7 @@ void TMainFm::PatternEditSpBtnClick() {}
 
 void TMainFm::ReadPuzzleFile(const QString &name)
 {
-#if TRV_HAVE_PUZZLE_FILES
     OpenPuzzleFile(name);
-#else
-    (void)name; // the puzzle-file reader is not in the program yet
-#endif
 }
 
 bool TMainFm::IsModified() const
@@ -1111,14 +1109,12 @@ void TMainFm::FormDestroy()
     m_workBitmap = QImage();
     m_desktopImage = QImage();
     SuppressedMessages.clear();
-#if TRV_HAVE_CHECKPOINTS
     FreeCheckPointPool();
-#endif
-#if TRV_HAVE_CLUE_GRIDS
+    WordList = nullptr;
+    m_wordList.reset();
     for (QTableView *grid : {CluesAcrossSG, CluesDownSG, CluesAlternateSG})
         grid->setModel(nullptr);
     FreeClueGrids();
-#endif
     Glyphs.clear();
     delete ClueEditor;
     ClueEditor = nullptr;

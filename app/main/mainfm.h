@@ -29,6 +29,7 @@ class QTabWidget;
 class QTableView;
 class QToolButton;
 class TCluesEdit;
+class TCluesEditWordList;
 class TPanel;
 class TRecentFiles;
 class TNameValueLines;
@@ -242,6 +243,7 @@ private:
     void ScheduleIdle();
 
     std::unique_ptr<TRecentFiles> m_recentFiles;
+    std::unique_ptr<TCluesEditWordList> m_wordList;
     QStringList m_workList;
     QImage m_desktopImage;
     QImage m_workBitmap;

@@ -3,10 +3,10 @@
 
 #include "application.h"
 #include "fades.h"
+#include "fileio.h"
 #include "globals.h"
 #include "mainfm.h"
 #include "openingscreen.h"
-#include "puzzlefiles.h"
 
 #include <QMap>
 #include <exception>
@@ -114,9 +114,7 @@ void TStartUp::Run()
         MainFormReady = true;
         StartUpPause(200);
         Progress(79);
-#if TRV_HAVE_PUZZLE_FILES
         OpenPendingPuzzleFile();
-#endif
         StartUpPause(200);
         Progress(84);
         QCoreApplication::processEvents();

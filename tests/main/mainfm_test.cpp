@@ -4,7 +4,9 @@
 
 #include "application.h"
 #include "cluesedit.h"
+#include "cluespg.h"
 #include "desktopimage.h"
+#include "fileio.h"
 #include "globals.h"
 #include "mainfm.h"
 #include "myoverrides.h"
@@ -12,7 +14,6 @@
 #include "openingscreen.h"
 #include "prefsstore.h"
 #include "prompter.h"
-#include "puzzlefiles.h"
 #include "recentfiles.h"
 #include "registry.h"
 #include "startup.h"
@@ -20,17 +21,18 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QRadioButton>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -115,9 +117,6 @@ protected:
 
 TEST_F(MainWindowTest, StartUpMakesFormsInOrderAndOpensPendingFileWhenReady)
 {
-#if !TRV_HAVE_PUZZLE_FILES
-    GTEST_SKIP() << "no puzzle-file reader yet";
-#else
     ScriptedPrompter prompter;
     struct Made {
         QString form;
@@ -151,7 +150,6 @@ TEST_F(MainWindowTest, StartUpMakesFormsInOrderAndOpensPendingFileWhenReady)
     EXPECT_EQ(OpeningScreen, nullptr);
     ASSERT_NE(startUp.MainForm(), nullptr);
     EXPECT_TRUE(startUp.MainForm()->isVisible());
-#endif
 }
 
 TEST_F(MainWindowTest, StartUpFailureStillLeavesAUsableWindow)
@@ -168,9 +166,6 @@ TEST_F(MainWindowTest, StartUpFailureStillLeavesAUsableWindow)
 
 TEST_F(MainWindowTest, FirstParameterOpensOnceOnFirstIdle)
 {
-#if !TRV_HAVE_PUZZLE_FILES
-    GTEST_SKIP() << "no puzzle-file reader yet";
-#else
     ScriptedPrompter prompter;
     const QString box = CommandLineFile() + " has an unknown file format.";
     TStartUp startUp;
@@ -188,7 +183,6 @@ TEST_F(MainWindowTest, FirstParameterOpensOnceOnFirstIdle)
     }
     EXPECT_GT(window->IdlePasses(), passes);
     EXPECT_EQ(boxesWithText(prompter, box), 1);
-#endif
 }
 
 TEST_F(MainWindowTest, IdleClearsWordBankFlagsEvenBeforeReady)
@@ -795,6 +789,13 @@ TEST_F(MainWindowTest, FrameHasItsNamedControlsAndAScreenshotShowsThem)
     EXPECT_EQ(window->Cursors.size(), 12); // number 13 has no cursor
     EXPECT_FALSE(window->Cursors.contains(13));
     EXPECT_EQ(window->Glyphs.size(), 9);
+    // The document reaches the editor and the clue grids through the window.
+    ASSERT_NE(WordList, nullptr);
+    EXPECT_EQ(WordList->EntryCount(), 1); // the empty entry that ends the list
+    EXPECT_TRUE(WordList->IsSaved());
+    EXPECT_EQ(window->CluesAcrossSG->model(), ::CluesAcrossSG);
+    EXPECT_EQ(window->CluesDownSG->model(), ::CluesDownSG);
+    EXPECT_EQ(window->CluesAlternateSG->model(), ::CluesAlternateSG);
     for (const QPixmap &glyph : window->Glyphs)
         EXPECT_FALSE(glyph.isNull());
 
@@ -826,6 +827,8 @@ TEST_F(MainWindowTest, FrameHasItsNamedControlsAndAScreenshotShowsThem)
     EXPECT_EQ(window->ClueEditor->mapTo(page, QPoint(0, window->ClueEditor->height())).y(),
               window->ThemeSortPanel->y() - 8);
     EXPECT_TRUE(window->grab().save(QStringLiteral(TRV_TEST_OUTPUT) + "/mainwindow-words.png"));
+    m_window.reset();
+    EXPECT_EQ(WordList, nullptr);
 }
 
 TEST_F(MainWindowTest, NotebookPagesByIndex)
