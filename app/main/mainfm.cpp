@@ -448,6 +448,7 @@ void TMainFm::FormCreate()
     ClueEditor->SetClueColor(ColorFromWin(0x006F00));
     m_wordList = std::make_unique<TCluesEditWordList>(ClueEditor);
     WordList = m_wordList.get();
+    DocHooks.SetModified = [this] { SetModified(); };
     WordsLbl->setStyleSheet(QStringLiteral("color: #000080"));
     CluesLbl->setStyleSheet(QStringLiteral("color: #006F00"));
 
@@ -861,6 +862,11 @@ void TMainFm::ReadPuzzleFile(const QString &name)
     OpenPuzzleFile(name);
 }
 
+void TMainFm::SetModified()
+{
+    PuzzleModified = true;
+}
+
 bool TMainFm::IsModified() const
 {
     return PuzzleModified || (ClueEditor && !ClueEditor->IsSaved());
@@ -1112,6 +1118,7 @@ void TMainFm::FormDestroy()
     FreeCheckPointPool();
     WordList = nullptr;
     m_wordList.reset();
+    DocHooks.SetModified = nullptr;
     for (QTableView *grid : {CluesAcrossSG, CluesDownSG, CluesAlternateSG})
         grid->setModel(nullptr);
     FreeClueGrids();

@@ -174,6 +174,8 @@ public:
     void ReadPuzzleFile(const QString &name);
     void AfterPuzzleOpened(const QString &name);
     bool IsModified() const;
+    /** Marks the document modified (the export previews refresh here once they exist). */
+    void SetModified();
     /** 6 Yes, 7 No, 2 Cancel: asks to save an unsaved puzzle; Yes runs Save As. */
     int QuerySaveChanges();
 
