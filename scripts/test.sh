@@ -11,14 +11,14 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs" --timeout 600
 
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTRV_SANITIZE=ON -DTRV_BUILD_DATA=OFF
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTRV_SANITIZE=ON -DTRV_BUILD_APP=ON -DTRV_BUILD_DATA=OFF
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 900 -LE slow
 
 # Bounded fuzzing (libFuzzer, clang, sanitizers on) of the puzzle-text parser and the older reader.
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTRV_FUZZ=ON \
-  -DTRV_SANITIZE=ON -DTRV_BUILD_DATA=OFF
+  -DTRV_SANITIZE=ON -DTRV_BUILD_APP=ON -DTRV_BUILD_DATA=OFF
 cmake --build build-fuzz -j "$jobs" --target fuzz_puzzle_text fuzz_old_reader
 fuzzwork=$(mktemp -d)
 cp -r tests/fuzz/corpus "$fuzzwork/"
