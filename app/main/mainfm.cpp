@@ -400,13 +400,13 @@ void TMainFm::BuildStatusBar()
 
 void TMainFm::FormCreate()
 {
-    // 1. Idle handler; pending messages.
+    // Idle handler; pending messages.
     qApp->installEventFilter(this);
     m_idleHandlerInstalled = true;
     if (!QCoreApplication::closingDown())
         QCoreApplication::processEvents();
 
-    // 2. Suppressed messages and the exception handler; the work list.
+    // Suppressed messages and the exception handler; the work list.
     SuppressedMessages.clear();
     TApplication::SetExceptionHandler([this](QObject *sender, const QString &message) {
         ApplicationException(sender, message);
@@ -416,13 +416,13 @@ void TMainFm::FormCreate()
     // The puzzle file type is registered at every close unless the preferences did it before.
     RegisterFileTypeOnClose = true;
 
-    // 3. Recent files.
+    // Recent files.
     m_recentFiles = std::make_unique<TRecentFiles>(QStringLiteral("Software\\Halvard, Inc.\\TRV\\Recent"),
                                                    mFileRecentLine);
     for (QAction *item : mFileRecent)
         m_recentFiles->AddMenuItem(item);
 
-    // 4. The engine reads its dictionary relative to the current folder.
+    // The engine reads its dictionary relative to the current folder.
     m_programFolder = GetProgramFolder();
     if (!QFileInfo::exists(QStringLiteral("ZEDAVIV/Clues.03"))) {
         if (!QDir::setCurrent(m_programFolder))
@@ -430,7 +430,7 @@ void TMainFm::FormCreate()
                         QStringLiteral("'s directory."));
     }
 
-    // 5. The word-and-clue editor; the two labels take its colours. The word-list page sets
+    // The word-and-clue editor; the two labels take its colours. The word-list page sets
     // the editor's change callbacks.
     ClueEditor = new TCluesEdit(ThemePanel);
     ClueEditor->setObjectName(QStringLiteral("ClueEditor"));
@@ -452,31 +452,30 @@ void TMainFm::FormCreate()
     WordsLbl->setStyleSheet(QStringLiteral("color: #000080"));
     CluesLbl->setStyleSheet(QStringLiteral("color: #006F00"));
 
-    // 6. The plain alphabet.
+    // The plain alphabet.
     SetAlphabet(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ"));
 
-    // 7. Panels and the hint handler (status tips reach event()).
-    // 8. The grid.
+    // Status tips reach the caption through event(). The grid:
     PatAuxControls.MainForm = this;
     PatAuxControls.PuzzleSizeCmBx = PuzzleSizeCmBx;
     TRVCreateRenumGrid(15, 15);
     SetPuzzleDimensions(15, 15, false);
     SymStandardSpBtn->setChecked(true);
 
-    // 9 and 10. Glyphs and cursors.
+    // Glyphs and cursors.
     LoadGlyphsAndCursors();
 
-    // 11. Engine callbacks, in this order.
+    // Engine callbacks, in this order.
     RegisterEngineCallbacks();
 
-    // 12. View defaults.
+    // View defaults.
     PencilFont = QStringLiteral("Comic Sans MS");
     View = 1;
     mViewPuzzle->setChecked(true);
     ArrangePanels();
     TRVSetShowHotSpots(0);
 
-    // 13. Dialog folders and the document name.
+    // Dialog folders and the document name.
     const QString documents = GetDocumentsFolder();
     for (TFileDialogState *dialog : {&PdfExportDialog, &OpenPuzzleDialog, &WordListOpenDialog,
                                      &WordListSaveDialog, &SavePuzzleDialog})
@@ -484,17 +483,17 @@ void TMainFm::FormCreate()
     SavePuzzleDialog.FileName = QStringLiteral("Untitled");
     UpdateCaption();
 
-    // 14. Toolbar hints; the progress-dialog timer off.
+    // Toolbar hints; the progress-dialog timer off.
     SetToolbarHints(this);
     ConstructingDlgTimer->stop();
 
-    // 15. Rejected words.
+    // Rejected words.
     LoadRejectedWords();
 
-    // 16. The undo history.
+    // The undo history.
     CreateCheckPointPool(30);
 
-    // 17. Automatic clues; the random generator; colours.
+    // Automatic clues; the random generator; colours.
     SetAutoClueSymmetrical(true);
     SetAutoClueFreeform(true);
     std::srand(static_cast<unsigned>(std::time(nullptr)));
@@ -502,19 +501,19 @@ void TMainFm::FormCreate()
     PageColor = 0xFFFFFF;
     RemovedCellColor = 0xFFFFFF;
 
-    // 18. Settings.
+    // Settings.
     if (!LoadRegistrySettings())
         LoadFirstRunSettings();
     LoadWordBankSettings();
 
-    // 19. Puzzle type; the desktop colour.
+    // Puzzle type; the desktop colour.
     if (SetupTight)
         TightRB->setChecked(true);
     else
         LooseRB->setChecked(true);
     DesktopPanel->SetColor(DesktopPanelColor);
 
-    // 20. Titles.
+    // Titles.
     TitleEd->clear();
     SubtitleEd->clear();
     TitleFont = QStringLiteral("Times New Roman");
@@ -531,17 +530,17 @@ void TMainFm::FormCreate()
     WorksheetFontName = QStringLiteral("Arial");
     WorksheetFontSize = 11;
 
-    // 21. The pattern-edit tool starts off; hot spots; the first page tab.
+    // The pattern-edit tool starts off; hot spots; the first page tab.
     PatternEditSpBtnClick();
     PatternEditSpBtn->setChecked(false);
     TRVComputeHotSpots();
     ViewTabCtl->setCurrentIndex(0);
 
-    // 22. The size controls must have their handlers.
+    // The size controls must have their handlers.
     if (!m_sizeChangeConnected || !m_applySizeConnected)
         showInformation(QStringLiteral("Some components have lost their event handlers"));
 
-    // 23. Start-up state of the build and the panels.
+    // Start-up state of the build and the panels.
     mMakeAnother->setEnabled(false);
     LoosePatternPnl->move(12, 8);
     DocumentLoaded = false;
@@ -551,7 +550,7 @@ void TMainFm::FormCreate()
     ClueEditor->MarkSaved();
     RefreshPanelBackgrounds();
 
-    // 24. The desktop picture; the work bitmap; nothing modified yet.
+    // The desktop picture; the work bitmap; nothing modified yet.
     LoadDesktopImage(m_programFolder + QStringLiteral("TRVDesktopImage.jpg"));
     m_workBitmap = QImage(1, 1, QImage::Format_RGB32);
     PuzzleModified = false;

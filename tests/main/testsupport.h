@@ -1,4 +1,4 @@
-// Shared pieces of the main-window tests.
+// Shared helpers of the main-window tests.
 #pragma once
 
 #include <QString>
