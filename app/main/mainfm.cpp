@@ -413,6 +413,12 @@ void TMainFm::FormCreate()
     });
     m_workList.clear();
 
+    // The clue grids' contents live in the document; these views show them.
+    CreateClueGrids();
+    CluesAcrossSG->setModel(::CluesAcrossSG);
+    CluesDownSG->setModel(::CluesDownSG);
+    CluesAlternateSG->setModel(::CluesAlternateSG);
+
     // The puzzle file type is registered at every close unless the preferences did it before.
     RegisterFileTypeOnClose = true;
 

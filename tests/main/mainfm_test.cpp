@@ -793,6 +793,7 @@ TEST_F(MainWindowTest, FrameHasItsNamedControlsAndAScreenshotShowsThem)
     ASSERT_NE(WordList, nullptr);
     EXPECT_EQ(WordList->EntryCount(), 1); // the empty entry that ends the list
     EXPECT_TRUE(WordList->IsSaved());
+    ASSERT_NE(::CluesAcrossSG, nullptr);
     EXPECT_EQ(window->CluesAcrossSG->model(), ::CluesAcrossSG);
     EXPECT_EQ(window->CluesDownSG->model(), ::CluesDownSG);
     EXPECT_EQ(window->CluesAlternateSG->model(), ::CluesAlternateSG);
@@ -829,6 +830,7 @@ TEST_F(MainWindowTest, FrameHasItsNamedControlsAndAScreenshotShowsThem)
     EXPECT_TRUE(window->grab().save(QStringLiteral(TRV_TEST_OUTPUT) + "/mainwindow-words.png"));
     m_window.reset();
     EXPECT_EQ(WordList, nullptr);
+    EXPECT_EQ(::CluesAcrossSG, nullptr);
 }
 
 TEST_F(MainWindowTest, NotebookPagesByIndex)
