@@ -913,9 +913,20 @@ void TMainFm::mFileRecentAnyClick(QAction *item)
     }
 }
 
-void TMainFm::AfterPuzzleOpened(const QString &)
+void TMainFm::AfterPuzzleOpened(const QString &name)
 {
-    // The file commands finish an opened puzzle here (caption, theme words, recent files).
+    // Sending the theme words, the view tab, the word-list summaries and the traffic light join
+    // here with the build control, the document view and the word-list page.
+    SavePuzzleDialog.FileName = name;
+    UpdateCaption();
+    TRVCorrectAllThemeWordLocations(0);
+    GridUpdating = false;
+    ViewPort->update();
+    TRVComputeHotSpots();
+    ClearCheckPoints();
+    ClueEditor->MarkSaved();
+    DocumentLoaded = true;
+    m_recentFiles->AddFile(name);
 }
 
 // ---- Start-up, idle, hints, exceptions ----------------------------------------------------

@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -183,6 +184,26 @@ TEST_F(MainWindowTest, FirstParameterOpensOnceOnFirstIdle)
     }
     EXPECT_GT(window->IdlePasses(), passes);
     EXPECT_EQ(boxesWithText(prompter, box), 1);
+}
+
+TEST_F(MainWindowTest, OpenedPuzzleNamesTheWindowAndClosesWithoutQuestion)
+{
+    const QString puzzle = QStringLiteral(TRV_TEST_DATA) + "/clues/rich.trv";
+    ASSERT_TRUE(QFileInfo::exists(puzzle));
+    TMainFm *window = makeWindow();
+    window->show();
+    MainFormReady = true;
+    ScriptedPrompter prompter;
+    window->ReadPuzzleFile(puzzle);
+    window->AfterPuzzleOpened(puzzle);
+    EXPECT_EQ(window->windowTitle(), "Tarvel  -  rich.trv");
+    EXPECT_EQ(window->RecentFiles()->Path(1), puzzle);
+    EXPECT_EQ(window->mFileRecent[0]->text(), "1 rich.trv");
+    EXPECT_TRUE(window->DocumentLoaded);
+    EXPECT_FALSE(window->IsModified());
+    prompter.boxes.clear();
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(prompter.boxes.isEmpty());
 }
 
 TEST_F(MainWindowTest, IdleClearsWordBankFlagsEvenBeforeReady)
