@@ -191,27 +191,29 @@ void TMainFm::BuildMenus()
 
     mView = bar->addMenu(QStringLiteral("&View"));
     mView->setObjectName(QStringLiteral("mView"));
-    mViewPuzzle = mView->addAction(QStringLiteral("&Puzzle"));
+    mViewPuzzle = mView->addAction(QStringLiteral("&Grid  (Shown with letters that don't print)"));
     mViewPuzzle->setObjectName(QStringLiteral("mViewPuzzle"));
     mViewPuzzle->setCheckable(true);
 
-    mBuild = bar->addMenu(QStringLiteral("&Build"));
+    mBuild = bar->addMenu(QStringLiteral("&Make"));
     mBuild->setObjectName(QStringLiteral("mBuild"));
     mMakeAnother = mBuild->addAction(QStringLiteral("Make &Another Puzzle Now"));
     mMakeAnother->setObjectName(QStringLiteral("mMakeAnother"));
 
     mClues = bar->addMenu(QStringLiteral("&Clues"));
     mClues->setObjectName(QStringLiteral("mClues"));
-    mClueAutomaticallySymmetrical = mClues->addAction(QStringLiteral("Automatic Clues (&Symmetrical)"));
-    mClueAutomaticallySymmetrical->setObjectName(QStringLiteral("mClueAutomaticallySymmetrical"));
-    mClueAutomaticallySymmetrical->setCheckable(true);
-    connect(mClueAutomaticallySymmetrical, &QAction::triggered, this,
-            &TMainFm::mClueAutomaticallySymmetricalClick);
-    mClueAutomaticallyFreeform = mClues->addAction(QStringLiteral("Automatic Clues (&Freeform)"));
+    mClueAutomaticallyFreeform =
+        mClues->addAction(QStringLiteral("Add Stock Clues Automatically for &Freeform Puzzles"));
     mClueAutomaticallyFreeform->setObjectName(QStringLiteral("mClueAutomaticallyFreeform"));
     mClueAutomaticallyFreeform->setCheckable(true);
     connect(mClueAutomaticallyFreeform, &QAction::triggered, this,
             &TMainFm::mClueAutomaticallyFreeformClick);
+    mClueAutomaticallySymmetrical =
+        mClues->addAction(QStringLiteral("Add Stock Clues Automatically for S&ymmetrical Puzzles"));
+    mClueAutomaticallySymmetrical->setObjectName(QStringLiteral("mClueAutomaticallySymmetrical"));
+    mClueAutomaticallySymmetrical->setCheckable(true);
+    connect(mClueAutomaticallySymmetrical, &QAction::triggered, this,
+            &TMainFm::mClueAutomaticallySymmetricalClick);
 }
 
 void TMainFm::BuildPuzzleTypePage()
@@ -254,7 +256,7 @@ void TMainFm::BuildWordsPage()
     WordsLbl->setGeometry(8, 52, 80, 18);
     CluesLbl = makeLabel(ThemePanel, QStringLiteral("CluesLbl"), QStringLiteral("Clues"));
     CluesLbl->setGeometry(120, 52, 80, 18);
-    WordBankCB = new QCheckBox(QStringLiteral("Word bank"), ThemePanel);
+    WordBankCB = new QCheckBox(QStringLiteral("Provide Word Bank"), ThemePanel);
     WordBankCB->setObjectName(QStringLiteral("WordBankCB"));
     WordBankCB->setGeometry(8, 8, 200, 22);
     ThemeSortPanel = new TPanel(tsYourWords, QStringLiteral("ThemeSortPanel"));
@@ -318,9 +320,9 @@ void TMainFm::BuildGridPage()
 
     FlagsPanel = new TPanel(tsGrid, QStringLiteral("FlagsPanel"));
     FlagsPanel->resize(310, 34);
-    ShowHotSpotsCB = new QCheckBox(QStringLiteral("Show hot spots"), FlagsPanel);
+    ShowHotSpotsCB = new QCheckBox(QStringLiteral("Show hot spots (parts that are hard to make)"), FlagsPanel);
     ShowHotSpotsCB->setObjectName(QStringLiteral("ShowHotSpotsCB"));
-    ShowHotSpotsCB->setGeometry(8, 6, 200, 22);
+    ShowHotSpotsCB->setGeometry(8, 6, 294, 22);
 
     WordSizesPanel = new TPanel(tsGrid, QStringLiteral("WordSizesPanel"));
     WordSizesPanel->resize(310, 140);
@@ -447,7 +449,7 @@ void TMainFm::FormCreate()
     ClueEditor->SetSlotsFont(slotsFont);
     ClueEditor->SetSlotsColor(ColorFromWin(ThemePanel->Color()));
     ClueEditor->SetSlotsLeft(1);
-    ClueEditor->SetSlotsRight(1 + QFontMetrics(slotsFont).horizontalAdvance(QStringLiteral("22 A")) + 4);
+    ClueEditor->SetSlotsRight(QFontMetrics(slotsFont).horizontalAdvance(QStringLiteral("22 A")) + 4);
     ClueEditor->SetTextFontSize(8);
     ClueEditor->SetTextFontStyles(0);
     ClueEditor->SetAnswerColor(ColorFromWin(0x800000));

@@ -86,6 +86,11 @@ bool TMainFm::LoadRegistrySettings()
         return false;
     }
 
+    // Absent values keep the window's own rectangle.
+    Top = y();
+    Left = x();
+    Width = width();
+    Height = height();
     TRegistryKey key;
     key.ReadInteger(QStringLiteral("Top"), &Top);
     key.ReadInteger(QStringLiteral("Left"), &Left);
@@ -238,9 +243,10 @@ void WriteRegistry()
     TRegistryKey key;
     if (!key.Readable())
         return;
+    // A minimised window is stored as normal, also one minimised from the maximised state.
     int state = 0;
-    if (MainFm && MainFm->isMaximized())
-        state = 2; // a minimised window is stored as normal
+    if (MainFm && MainFm->isMaximized() && !MainFm->isMinimized())
+        state = 2;
     key.WriteInteger(QStringLiteral("Top"), Top);
     key.WriteInteger(QStringLiteral("Left"), Left);
     key.WriteInteger(QStringLiteral("Width"), Width);

@@ -18,6 +18,7 @@
 #include "registry.h"
 #include "startup.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -422,8 +423,10 @@ TEST_F(MainWindowTest, StoredPositionWithoutOtherValuesGivesTheIfAbsentColumn)
     }
     EditTextSize = 13;
     PencilThemeBold = true;
+    Left = 333; // a value left over from elsewhere: the window's own rectangle wins
     TMainFm *window = makeWindow();
     EXPECT_EQ(Top, 60);
+    EXPECT_EQ(QRect(Left, Top, Width, Height), QRect(8, 60, 1000, 700)); // the design rectangle
     EXPECT_EQ(window->windowState(), Qt::WindowMaximized);
     EXPECT_EQ(View, 2);
     EXPECT_EQ(EditTextSize, 13);
@@ -441,7 +444,10 @@ TEST_F(MainWindowTest, MinimisedWindowIsStoredAsNormal)
     const struct {
         Qt::WindowStates state;
         int stored;
-    } cases[] = {{Qt::WindowMinimized, 0}, {Qt::WindowMaximized, 2}, {Qt::WindowNoState, 0}};
+    } cases[] = {{Qt::WindowMinimized, 0},
+                 {Qt::WindowMinimized | Qt::WindowMaximized, 0}, // minimised from maximised
+                 {Qt::WindowMaximized, 2},
+                 {Qt::WindowNoState, 0}};
     TMainFm *window = makeWindow();
     for (const auto &c : cases) {
         window->setWindowState(c.state);
@@ -852,6 +858,52 @@ TEST_F(MainWindowTest, FrameHasItsNamedControlsAndAScreenshotShowsThem)
     m_window.reset();
     EXPECT_EQ(WordList, nullptr);
     EXPECT_EQ(::CluesAcrossSG, nullptr);
+}
+
+TEST_F(MainWindowTest, ControlsShowTheirCaptions)
+{
+    TMainFm *window = makeWindow();
+    const struct {
+        const char *name;
+        const char *text;
+    } cases[] = {
+        {"LooseRB", "Freeform Crossword"},
+        {"TightRB", "Symmetrical Crossword"},
+        {"GlueSaveRejectedWordListBtn", "Save rejected word list"},
+        {"GlueClearRejectedWordsBtn", "Clear list"},
+        {"WordBankCB", "Provide Word Bank"},
+        {"ShowHotSpotsCB", "Show hot spots (parts that are hard to make)"},
+        {"WordSizesHintLbl", "Click on a size or blue bar to show slot locations"},
+        {"CluesShowAlternatesCB", "Show alternate clues too"},
+        {"AcrossLbl", "ACROSS"},
+        {"DownLbl", "DOWN"},
+        {"SBPage", "Page 1"},
+        {"mViewPuzzle", "&Grid  (Shown with letters that don't print)"},
+        {"mMakeAnother", "Make &Another Puzzle Now"},
+        {"mClueAutomaticallyFreeform", "Add Stock Clues Automatically for &Freeform Puzzles"},
+        {"mClueAutomaticallySymmetrical", "Add Stock Clues Automatically for S&ymmetrical Puzzles"},
+        {"mFileExit", "E&xit"},
+    };
+    for (const auto &c : cases) {
+        QObject *control = window->findChild<QObject *>(c.name);
+        ASSERT_NE(control, nullptr) << c.name;
+        QString text;
+        if (auto *action = qobject_cast<QAction *>(control))
+            text = action->text();
+        else if (auto *button = qobject_cast<QAbstractButton *>(control))
+            text = button->text();
+        else if (auto *label = qobject_cast<QLabel *>(control))
+            text = label->text();
+        EXPECT_EQ(text, c.text) << c.name;
+    }
+    EXPECT_EQ(window->mBuild->title(), "&Make");
+
+    // The editor's slot column: "Arial" 8 from 1, as wide as "22 A" plus 4.
+    const TCluesEdit *editor = window->ClueEditor;
+    EXPECT_EQ(editor->SlotsFont().family(), "Arial");
+    EXPECT_EQ(editor->SlotsFont().pointSize(), 8);
+    EXPECT_EQ(editor->SlotsLeft(), 1);
+    EXPECT_EQ(editor->SlotsRight(), QFontMetrics(editor->SlotsFont()).horizontalAdvance("22 A") + 4);
 }
 
 TEST_F(MainWindowTest, NotebookPagesByIndex)
