@@ -240,9 +240,10 @@ void WriteRegistry()
     // The preferences dialog applies its current values before this once it exists.
     if (MainFm)
         MainFm->RememberWindowRect();
+    // A settings file that could not be parsed is written over with the values below, so a
+    // damaged file does not keep the preferences from being saved ever again. A file that
+    // cannot be written stays as it is, silently.
     TRegistryKey key;
-    if (!key.Readable())
-        return;
     // A minimised window is stored as normal, also one minimised from the maximised state.
     int state = 0;
     if (MainFm && MainFm->isMaximized() && !MainFm->isMinimized())

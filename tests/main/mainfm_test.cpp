@@ -466,6 +466,16 @@ TEST_F(MainWindowTest, CorruptSettingsFileGivesDefaults)
     EXPECT_NE(window, nullptr);
     EXPECT_GE(Width, 680);
     EXPECT_GE(Height, 470);
+
+    // Closing saves the preferences over the damaged file, and the next start reads them.
+    PencilSize = 77;
+    WriteRegistry();
+    QSettings repaired = programKey();
+    EXPECT_EQ(repaired.status(), QSettings::NoError);
+    EXPECT_EQ(repaired.value("PencilSize").toInt(), 77);
+    PencilSize = 60;
+    makeWindow();
+    EXPECT_EQ(PencilSize, 77);
 }
 
 TEST_F(MainWindowTest, WordBankSettingsReadTheirLists)
