@@ -486,11 +486,13 @@ void TCluesEdit::restorePosition(const TUndoPosition &p)
 void TCluesEdit::snapshot() { m_entries->Lines().SaveUndoState(currentPosition()); }
 
 // Typing along one line undoes as one step: a snapshot only when the caret moved to another line
-// since the last one and the text changed meanwhile.
+// since the last one and the text changed meanwhile. An edit made while the text stands behind
+// the present takes one too, so that the edit can be undone and a redo cannot overwrite it.
 void TCluesEdit::snapshotIfNewLine()
 {
     const TMyLines &lines = m_entries->Lines();
-    if (m_caretLine != lines.NewestSnapshotCaretLine() && lines.ChangedSinceSnapshot())
+    if (lines.UndoDepth() > 0
+        || (m_caretLine != lines.NewestSnapshotCaretLine() && lines.ChangedSinceSnapshot()))
         snapshot();
 }
 
@@ -1360,6 +1362,11 @@ void TCluesEdit::HandleKeyPress(QKeyEvent *event)
         }
         m_caretOn = true;
         refresh();
+        return;
+    }
+    // Alt with a key is a menu or system key, not typing.
+    if (!ctrl && (event->modifiers() & (Qt::AltModifier | Qt::MetaModifier))) {
+        event->ignore();
         return;
     }
     const QString text = event->text();

@@ -114,6 +114,10 @@ TEST_F(EditorTest, EmptyEditorTypingWordTabClue)
     QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("\u00e9\u0141\u20ac"));
     QApplication::sendEvent(m_editor, &typed);
     EXPECT_EQ(m_editor->GetClue(0), QString::fromUtf8("A pet\u00e9\u20ac"));
+    // Keys held with Alt, or with Ctrl outside the editor's own commands, type nothing.
+    key(Qt::Key_X, Qt::AltModifier);
+    key(Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(m_editor->GetClue(0), QString::fromUtf8("A pet\u00e9\u20ac"));
 }
 
 TEST_F(EditorTest, TabEnterAndArrowsStayInsideTheDialog)
@@ -273,6 +277,20 @@ TEST_F(EditorTest, UndoGoesBackOneLineOfTypingAtATime)
     key(Qt::Key_Y, Qt::ControlModifier);
     key(Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(m_editor->GetAllText(), QStringLiteral("ONExy\nTWOxy\nTHREExy\n"));
+
+    // Typing after an undo, even on the line of the newest snapshot, can itself be undone, and a
+    // redo no longer brings back the text that the typing replaced.
+    key(Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(m_editor->GetAllText(), QStringLiteral("ONExy\nTWOxy\nTHREE\n"));
+    m_editor->SetCaret(2, 6);
+    type(QStringLiteral("z"));
+    EXPECT_EQ(m_editor->GetAllText(), QStringLiteral("ONExy\nTWOxy\nTHREEz\n"));
+    key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(m_editor->GetAllText(), QStringLiteral("ONExy\nTWOxy\nTHREEz\n"));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(m_editor->GetAllText(), QStringLiteral("ONExy\nTWOxy\nTHREE\n"));
+    key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(m_editor->GetAllText(), QStringLiteral("ONExy\nTWOxy\nTHREEz\n"));
 }
 
 TEST_F(EditorTest, ClipboardCopyCutAndPaste)
