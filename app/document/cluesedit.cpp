@@ -794,7 +794,9 @@ bool TCluesEdit::LoadFromFile(const QString &name)
     else
         setCaretTo(EntryOffset{empty ? 0 : onEmptyEntry ? before - 1 : before, 1});
     m_justLoaded = true;
-    MarkSaved();
+    // A failed load added nothing: unsaved typing stays unsaved.
+    if (ok)
+        MarkSaved();
     lines.MarkAllForRepaint();
     UpdateScrollBar();
     update();

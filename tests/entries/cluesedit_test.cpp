@@ -453,6 +453,15 @@ TEST_F(EditorTest, LoadSaveAndSorts)
     m_editor->SortByLocation();
     EXPECT_EQ(m_editor->GetWord(0), QStringLiteral("PEAR"));
     EXPECT_EQ(m_editor->WordCount(), 2);
+
+    // A file that cannot be read is reported and leaves unsaved typing unsaved.
+    ScriptedPrompter boxes;
+    type(QStringLiteral("x"));
+    ASSERT_FALSE(m_editor->IsSaved());
+    EXPECT_FALSE(m_editor->LoadFromFile(dir.filePath(QStringLiteral("missing.thm"))));
+    EXPECT_EQ(boxes.lastText(), QStringLiteral("Invalid file name, file not found or access denied."));
+    EXPECT_FALSE(m_editor->IsSaved());
+    EXPECT_EQ(m_editor->EntryCount(), 3);
 }
 
 TEST_F(EditorTest, DrawsFourColoursAndGapLines)
