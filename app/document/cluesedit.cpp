@@ -483,7 +483,15 @@ void TCluesEdit::restorePosition(const TUndoPosition &p)
     scrollToCaret();
 }
 
-void TCluesEdit::snapshot() { m_entries->Lines().SaveUndoState(currentPosition()); }
+// A snapshot of text that the newest snapshot already holds would only make one undo step do
+// nothing (cut and paste over a selection both take one, and so does the selection's deletion).
+void TCluesEdit::snapshot()
+{
+    TMyLines &lines = m_entries->Lines();
+    if (lines.SnapshotCount() > 0 && !lines.ChangedSinceSnapshot())
+        return;
+    lines.SaveUndoState(currentPosition());
+}
 
 // Typing along one line undoes as one step: a snapshot only when the caret moved to another line
 // since the last one and the text changed meanwhile. An edit made while the text stands behind

@@ -309,6 +309,24 @@ TEST_F(EditorTest, ClipboardCopyCutAndPaste)
     EXPECT_EQ(m_editor->CaretLine(), 1);
     EXPECT_EQ(m_editor->CaretColumn(), 4);
     EXPECT_EQ(g_notices, (std::vector<Notice>{{'W', 0, 1}, {'C', 0, 1}, {'W', 1, 1}, {'C', 1, 1}}));
+
+    // Each undo step changes the text: back over the paste, the cut, and then the typing, which
+    // joins the earlier paste on the same line.
+    m_editor->SetCaret(0, 4);
+    type(QStringLiteral("!"));
+    m_editor->SetCaret(0, 1);
+    m_editor->SetCaret(0, 3, true);
+    key(Qt::Key_X, Qt::ControlModifier);
+    m_editor->SetCaret(0, 1);
+    m_editor->SetCaret(0, 2, true);
+    key(Qt::Key_V, Qt::ControlModifier);
+    const QStringList steps{QStringLiteral("EM!\nGNU\tfriend\n"), QStringLiteral("U!\nGNU\tfriend\n"),
+                            QStringLiteral("EMU!\nGNU\tfriend\n"), QStringLiteral("\tfriend\n")};
+    for (int i = 0; i < steps.size(); ++i) {
+        if (i > 0)
+            key(Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(m_editor->GetAllText(), steps[i]) << "undo " << i;
+    }
 }
 
 TEST_F(EditorTest, PasteIsCappedAt150000Characters)
