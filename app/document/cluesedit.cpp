@@ -1624,8 +1624,10 @@ bool TCluesEditInstanceManager::eventFilter(QObject *watched, QEvent *event)
     default:
         return false;
     }
+    // Only keys on their way to the editor: a popup menu opened over it gets its own keys even
+    // though the editor keeps the focus meanwhile.
     TCluesEdit *editor = FocusedEditor();
-    if (!editor)
+    if (!editor || watched != editor)
         return false;
     if (type == QEvent::ShortcutOverride) {
         event->accept();

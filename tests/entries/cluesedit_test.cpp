@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTemporaryDir>
@@ -146,6 +147,27 @@ TEST_F(EditorTest, TabEnterAndArrowsStayInsideTheDialog)
     ASSERT_TRUE(m_lineEdit->hasFocus());
     key(Qt::Key_Tab);
     EXPECT_FALSE(m_lineEdit->hasFocus());
+}
+
+TEST_F(EditorTest, PopupMenuOverTheEditorKeepsItsKeys)
+{
+    setEntries({QStringLiteral("CAT\tpet"), QStringLiteral("DOG\tfriend")});
+    m_editor->SetCaret(0, 1);
+    QMenu menu;
+    menu.addAction(QStringLiteral("One"));
+    QAction *two = menu.addAction(QStringLiteral("Two"));
+    bool triggered = false;
+    QObject::connect(two, &QAction::triggered, [&triggered] { triggered = true; });
+    menu.popup(m_editor->mapToGlobal(QPoint(10, 10)));
+    QApplication::processEvents();
+    ASSERT_TRUE(m_editor->hasFocus());
+    QTest::keyClick(&menu, Qt::Key_Down);
+    QTest::keyClick(&menu, Qt::Key_Down);
+    EXPECT_EQ(menu.activeAction(), two);
+    QTest::keyClick(&menu, Qt::Key_Return);
+    EXPECT_TRUE(triggered);
+    EXPECT_EQ(m_editor->CaretLine(), 0);
+    EXPECT_EQ(m_editor->EntryCount(), 3);
 }
 
 TEST_F(EditorTest, ArrowsMoveOnlyTheFocusedEditor)
