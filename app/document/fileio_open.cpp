@@ -68,6 +68,10 @@ int readCompanionGrid(const QList<QByteArray> &lines, int &at, TClueGrid *grid, 
     };
     for (int r = 1; r < grid->RowCount() && !truncated; ++r) {
         const QString key = grid->Cell(0, r);
+        // The word-bank rows that may end the down grid are no answers: the file has no pair
+        // for them.
+        if (key.isEmpty() || key == QLatin1String("WordBank"))
+            break;
         QString line;
         if (!next(line))
             break;
@@ -178,7 +182,8 @@ void ReadOldPuzzleFile(const QString &fileName)
     if (WordList)
         WordList->Clear();
 
-    const int result = TRVReadPuzzle(Cp1252::fromUnicode(fileName).constData());
+    // The engine opens the file itself: pass the name in the file system's encoding.
+    const int result = TRVReadPuzzle(QFile::encodeName(fileName).constData());
     if (result != 0) {
         withNormalCursor([&] {
             showError(QStringLiteral("TRV file error number %1 while reading from file.").arg(result));

@@ -2,6 +2,7 @@
 // format with its ".CLU" clue companion.
 #include "testdoc.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace {
@@ -77,20 +78,35 @@ const QByteArray kOldPuzzle = "CROSSWORD (test) (3*3)\nSYMMETRY:  None.\nGRID:\n
 
 TEST_F(OpenTest, OlderFormatTakesCluesFromItsCompanionWhateverItsCase)
 {
-    const QString puzzle = writeFile(QStringLiteral("old.OWT"), kOldPuzzle);
-    // A stray line before the first answer still lets every clue find its row.
-    writeFile(QStringLiteral("old.clu"), " stray\r\n 1 CAT\r\nPet that purrs\r\n 3 DOG\r\nPet that barks\r\n"
-                                         " 1 CUD\r\nChewed again\r\n 2 TAG\r\nLabel\r\n");
-    OpenPuzzleFile(puzzle);
-    EXPECT_TRUE(prompter->boxes.isEmpty()) << prompter->lastText().toStdString();
-    EXPECT_EQ(TRVGetWidth(), 3);
-    ASSERT_EQ(CluesAcrossSG->RowCount(), 3);
-    EXPECT_EQ(CluesAcrossSG->Cell(1, 1), QStringLiteral("Pet that purrs"));
-    EXPECT_EQ(CluesAcrossSG->Cell(1, 2), QStringLiteral("Pet that barks"));
-    EXPECT_EQ(CluesDownSG->Cell(1, 1), QStringLiteral("Chewed again"));
-    EXPECT_EQ(CluesDownSG->Cell(1, 2), QStringLiteral("Label"));
-    EXPECT_EQ(CurrentCluesSL->Value(QStringLiteral("TAG")), QStringLiteral("Label"));
-    EXPECT_EQ(ClueCompanionName(puzzle), dir.filePath(QStringLiteral("old.clu")));
+    // Also in a folder whose name is not plain ASCII, and with a word bank ending the down grid.
+    struct Case { const char *folder; bool wordBank; } cases[] = {
+        {"plain", false},
+        {"Caf\xC3\xA9 puzzles", false},
+        {"bank", true},
+    };
+    for (const auto &c : cases) {
+        const QString folder = QString::fromUtf8(c.folder);
+        ASSERT_TRUE(QDir(dir.path()).mkpath(folder));
+        DocControls.WordBankCB = c.wordBank;
+        WordBankMode = 0;
+        prompter->boxes.clear();
+        const QString puzzle = writeFile(folder + QStringLiteral("/old.OWT"), kOldPuzzle);
+        // A stray line before the first answer still lets every clue find its row.
+        writeFile(folder + QStringLiteral("/old.clu"), " stray\r\n 1 CAT\r\nPet that purrs\r\n 3 DOG\r\nPet that barks\r\n"
+                                                      " 1 CUD\r\nChewed again\r\n 2 TAG\r\nLabel\r\n");
+        OpenPuzzleFile(puzzle);
+        EXPECT_TRUE(prompter->boxes.isEmpty()) << c.folder << prompter->lastText().toStdString();
+        EXPECT_EQ(TRVGetWidth(), 3) << c.folder;
+        ASSERT_EQ(CluesAcrossSG->RowCount(), 3) << c.folder;
+        EXPECT_EQ(CluesAcrossSG->Cell(1, 1), QStringLiteral("Pet that purrs"));
+        EXPECT_EQ(CluesAcrossSG->Cell(1, 2), QStringLiteral("Pet that barks"));
+        EXPECT_EQ(CluesDownSG->Cell(1, 1), QStringLiteral("Chewed again"));
+        EXPECT_EQ(CluesDownSG->Cell(1, 2), QStringLiteral("Label"));
+        EXPECT_EQ(CluesDownSG->Cell(0, CluesDownSG->RowCount() - 1),
+                  c.wordBank ? QStringLiteral("WordBank") : QStringLiteral(" 2 TAG"));
+        EXPECT_EQ(CurrentCluesSL->Value(QStringLiteral("TAG")), QStringLiteral("Label"));
+        EXPECT_EQ(ClueCompanionName(puzzle), dir.filePath(folder + QStringLiteral("/old.clu")));
+    }
 }
 
 TEST_F(OpenTest, OlderFormatCompanionProblems)
