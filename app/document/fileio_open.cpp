@@ -6,6 +6,7 @@
 #include "cluespg.h"
 #include "cp1252.h"
 #include "globals.h"
+#include "pataux.h"
 #include "prompter.h"
 #include "trv600.h"
 
@@ -192,8 +193,7 @@ void ReadOldPuzzleFile(const QString &fileName)
         TRVSetShowHotSpots(hotSpots ? 1 : 0);
     }
 
-    Columns = TRVGetWidth();
-    Rows = TRVGetHeight();
+    SetPuzzleDimensions(TRVGetWidth(), TRVGetHeight(), false);
     DocControls.Exchanged = false;
     View = 2;   // the penciled-in grid
     TRVInvalidateDisplay();

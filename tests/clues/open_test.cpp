@@ -2,8 +2,12 @@
 // format with its ".CLU" clue companion.
 #include "testdoc.h"
 
+#include "pataux.h"
+
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QSpinBox>
 
 namespace {
 
@@ -141,6 +145,29 @@ TEST_F(OpenTest, OlderFormatErrorPutsHotSpotsBack)
     EXPECT_EQ(prompter->boxes.first().text, QStringLiteral("TRV file error number 2 while reading from file."));
     EXPECT_TRUE(DocControls.ShowHotSpots);
     EXPECT_EQ(TRVGetShowHotSpots(), 1);
+}
+
+TEST_F(OpenTest, BothReadersSetTheSizeControls)
+{
+    QSpinBox columns, rows;
+    QComboBox sizes;
+    sizes.addItems(PuzzleSizeItems);
+    PatAuxControls.ColCountSpEd = &columns;
+    PatAuxControls.RowCountSpEd = &rows;
+    PatAuxControls.PuzzleSizeCmBx = &sizes;
+    struct Case { const char *name; QByteArray bytes; int columns, rows; } cases[] = {
+        {"p.trv", QByteArray("TRVFileFormat=2.0") + kPuzzleBody, 2, 1},
+        {"old.owt", kOldPuzzle, 3, 3},
+    };
+    for (const auto &c : cases) {
+        OpenPuzzleFile(writeFile(QString::fromLatin1(c.name), c.bytes));
+        EXPECT_EQ(Columns, c.columns) << c.name;
+        EXPECT_EQ(Rows, c.rows) << c.name;
+        EXPECT_EQ(columns.value(), c.columns) << c.name;
+        EXPECT_EQ(rows.value(), c.rows) << c.name;
+        EXPECT_EQ(sizes.currentText(), CustomSizeText(c.columns, c.rows)) << c.name;
+    }
+    PatAuxControls = TPatAuxControls{};
 }
 
 TEST_F(OpenTest, NewPuzzleDefaults)
