@@ -164,15 +164,17 @@ QString ClueCompanionName(const QString &puzzleFileName)
     if (dot < 0)
         return QString();
     const QString wanted = base.left(dot + 1) + QStringLiteral("CLU") + base.mid(dot + 4);
+    // The folder part stays as the caller wrote it, so that messages name the file the same way.
+    const QString folder = puzzleFileName.left(puzzleFileName.size() - base.size());
     const QDir dir = info.dir();
     if (dir.exists(wanted))
-        return dir.filePath(wanted);
+        return folder + wanted;
     // Linux names are case-sensitive: take the companion whatever the case of its extension.
     const QStringList names = dir.entryList(QDir::Files | QDir::Hidden);
     for (const QString &name : names)
         if (name.compare(wanted, Qt::CaseInsensitive) == 0 && name.left(dot + 1) == wanted.left(dot + 1))
-            return dir.filePath(name);
-    return dir.filePath(wanted);
+            return folder + name;
+    return folder + wanted;
 }
 
 void ReadOldPuzzleFile(const QString &fileName)

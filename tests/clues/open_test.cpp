@@ -116,10 +116,17 @@ TEST_F(OpenTest, OlderFormatTakesCluesFromItsCompanionWhateverItsCase)
 TEST_F(OpenTest, OlderFormatCompanionProblems)
 {
     const QString puzzle = writeFile(QStringLiteral("old.owt"), kOldPuzzle);
-    OpenPuzzleFile(puzzle);
-    EXPECT_EQ(TRVGetWidth(), 3) << "the grid loads without clues";
-    EXPECT_EQ(prompter->lastText(),
-              QStringLiteral("\"%1\" was not found. Puzzle has no clues.").arg(dir.filePath(QStringLiteral("old.CLU"))));
+    // The companion is named with the folder as the caller gave it, a relative name included.
+    const QString home = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    for (const QString &name : {puzzle, QStringLiteral("old.owt")}) {
+        TRVCreateRenumGrid(5, 5);
+        OpenPuzzleFile(name);
+        EXPECT_EQ(TRVGetWidth(), 3) << "the grid loads without clues";
+        EXPECT_EQ(prompter->lastText(), QStringLiteral("\"%1\" was not found. Puzzle has no clues.")
+                                            .arg(name.left(name.size() - 3) + QStringLiteral("CLU")));
+    }
+    QDir::setCurrent(home);
 
     writeFile(QStringLiteral("old.CLU"), " 1 CAT\r\nPet that purrs\r\n 3 DOG\r\n");
     OpenPuzzleFile(puzzle);
