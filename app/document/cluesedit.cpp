@@ -483,14 +483,24 @@ void TCluesEdit::restorePosition(const TUndoPosition &p)
     scrollToCaret();
 }
 
-void TCluesEdit::snapshot() { m_entries->Lines().SaveUndoState(currentPosition()); }
+// A snapshot of text that the newest snapshot already holds would only make one undo step do
+// nothing (cut and paste over a selection both take one, and so does the selection's deletion).
+void TCluesEdit::snapshot()
+{
+    TMyLines &lines = m_entries->Lines();
+    if (lines.SnapshotCount() > 0 && !lines.ChangedSinceSnapshot())
+        return;
+    lines.SaveUndoState(currentPosition());
+}
 
 // Typing along one line undoes as one step: a snapshot only when the caret moved to another line
-// since the last one and the text changed meanwhile.
+// since the last one and the text changed meanwhile. An edit made while the text stands behind
+// the present takes one too, so that the edit can be undone and a redo cannot overwrite it.
 void TCluesEdit::snapshotIfNewLine()
 {
     const TMyLines &lines = m_entries->Lines();
-    if (m_caretLine != lines.NewestSnapshotCaretLine() && lines.ChangedSinceSnapshot())
+    if (lines.UndoDepth() > 0
+        || (m_caretLine != lines.NewestSnapshotCaretLine() && lines.ChangedSinceSnapshot()))
         snapshot();
 }
 
@@ -792,7 +802,9 @@ bool TCluesEdit::LoadFromFile(const QString &name)
     else
         setCaretTo(EntryOffset{empty ? 0 : onEmptyEntry ? before - 1 : before, 1});
     m_justLoaded = true;
-    MarkSaved();
+    // A failed load added nothing: unsaved typing stays unsaved.
+    if (ok)
+        MarkSaved();
     lines.MarkAllForRepaint();
     UpdateScrollBar();
     update();
@@ -1362,6 +1374,11 @@ void TCluesEdit::HandleKeyPress(QKeyEvent *event)
         refresh();
         return;
     }
+    // Alt with a key is a menu or system key, not typing.
+    if (!ctrl && (event->modifiers() & (Qt::AltModifier | Qt::MetaModifier))) {
+        event->ignore();
+        return;
+    }
     const QString text = event->text();
     bool typed = false;
     for (QChar c : text) {
@@ -1607,8 +1624,10 @@ bool TCluesEditInstanceManager::eventFilter(QObject *watched, QEvent *event)
     default:
         return false;
     }
+    // Only keys on their way to the editor: a popup menu opened over it gets its own keys even
+    // though the editor keeps the focus meanwhile.
     TCluesEdit *editor = FocusedEditor();
-    if (!editor)
+    if (!editor || watched != editor)
         return false;
     if (type == QEvent::ShortcutOverride) {
         event->accept();

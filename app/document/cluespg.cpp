@@ -194,7 +194,9 @@ void updateAnswerInGrid(TClueGrid *grid, int column, int row, bool down)
     if (number <= 0)
         return;
     const QChar letter = GetCellLetter(column, row);
-    const int pos = k + (number >= 100 ? 3 : 2);   // 0-based place of the letter in the key
+    // 0-based place of the letter in the key: the number takes at least two characters
+    // (" 3", "12", "105", "1234"), then a blank, then the answer.
+    const int pos = k + std::max(2, int(QString::number(number).size()));
     for (int i = 1; i < grid->RowCount(); ++i) {
         TClueRow &src = grid->Row(i);
         if (keyNumber(src.Cells[0]) != number)

@@ -6,6 +6,7 @@
 #include "cluespg.h"
 #include "cp1252.h"
 #include "globals.h"
+#include "pataux.h"
 #include "prompter.h"
 #include "trv600.h"
 
@@ -661,8 +662,7 @@ void ReadPuzzleFromStrings(const QStringList &list)
     const bool sizeOk = columns >= 1 && rows >= 1 && columns < 52 && rows < 52 && TRVCanDo(columns, rows);
     if (sizeOk) {
         TRVResizeGrid(columns, rows);
-        Columns = columns;
-        Rows = rows;
+        SetPuzzleDimensions(columns, rows, false);
     }
     const int gridAt = findExact(list, QStringLiteral("GRID:"));
     if (!sizeOk)

@@ -54,9 +54,9 @@ extern QString PendingPuzzleFileName;
 void OpenPuzzleFile(const QString &fileName);
 void OpenPendingPuzzleFile();
 void ReadOldPuzzleFile(const QString &fileName);
-/** The ".CLU" companion of an older-format puzzle: an existing file whose name is the
- *  puzzle's with its extension replaced by "CLU" in any letter case; empty when the name has
- *  no extension. */
+/** The ".CLU" companion of an older-format puzzle: the file name's first ".owt" (any case)
+ *  with "owt" replaced by "CLU", or an existing file of that name in another letter case;
+ *  empty when the file name holds no ".owt". */
 QString ClueCompanionName(const QString &puzzleFileName);
 void SetDefaultLayout();
 

@@ -6,6 +6,7 @@
 #include "cluespg.h"
 #include "cp1252.h"
 #include "globals.h"
+#include "pataux.h"
 #include "prompter.h"
 #include "trv600.h"
 
@@ -68,6 +69,10 @@ int readCompanionGrid(const QList<QByteArray> &lines, int &at, TClueGrid *grid, 
     };
     for (int r = 1; r < grid->RowCount() && !truncated; ++r) {
         const QString key = grid->Cell(0, r);
+        // The word-bank rows that may end the down grid are no answers: the file has no pair
+        // for them.
+        if (key.isEmpty() || key == QLatin1String("WordBank"))
+            break;
         QString line;
         if (!next(line))
             break;
@@ -159,15 +164,17 @@ QString ClueCompanionName(const QString &puzzleFileName)
     if (dot < 0)
         return QString();
     const QString wanted = base.left(dot + 1) + QStringLiteral("CLU") + base.mid(dot + 4);
+    // The folder part stays as the caller wrote it, so that messages name the file the same way.
+    const QString folder = puzzleFileName.left(puzzleFileName.size() - base.size());
     const QDir dir = info.dir();
     if (dir.exists(wanted))
-        return dir.filePath(wanted);
+        return folder + wanted;
     // Linux names are case-sensitive: take the companion whatever the case of its extension.
     const QStringList names = dir.entryList(QDir::Files | QDir::Hidden);
     for (const QString &name : names)
         if (name.compare(wanted, Qt::CaseInsensitive) == 0 && name.left(dot + 1) == wanted.left(dot + 1))
-            return dir.filePath(name);
-    return dir.filePath(wanted);
+            return folder + name;
+    return folder + wanted;
 }
 
 void ReadOldPuzzleFile(const QString &fileName)
@@ -178,7 +185,8 @@ void ReadOldPuzzleFile(const QString &fileName)
     if (WordList)
         WordList->Clear();
 
-    const int result = TRVReadPuzzle(Cp1252::fromUnicode(fileName).constData());
+    // The engine opens the file itself: pass the name in the file system's encoding.
+    const int result = TRVReadPuzzle(QFile::encodeName(fileName).constData());
     if (result != 0) {
         withNormalCursor([&] {
             showError(QStringLiteral("TRV file error number %1 while reading from file.").arg(result));
@@ -187,8 +195,7 @@ void ReadOldPuzzleFile(const QString &fileName)
         TRVSetShowHotSpots(hotSpots ? 1 : 0);
     }
 
-    Columns = TRVGetWidth();
-    Rows = TRVGetHeight();
+    SetPuzzleDimensions(TRVGetWidth(), TRVGetHeight(), false);
     DocControls.Exchanged = false;
     View = 2;   // the penciled-in grid
     TRVInvalidateDisplay();

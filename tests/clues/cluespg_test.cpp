@@ -111,6 +111,40 @@ TEST_F(CluesPgTest, UpdateAnswersAtCellPatchesThreeDigitKeys)
     EXPECT_GE(findRow(CluesDownSG, MakeAnswerKey(number, QStringLiteral("Q") + kOpen)), 1);
 }
 
+TEST_F(CluesPgTest, UpdateAnswersAtCellPatchesKeysOfEveryNumberWidth)
+{
+    // Diagonal blocks every third cell: two-cell answers numbered up to about 1700.
+    QStringList rows;
+    for (int r = 0; r < 51; ++r) {
+        QString row;
+        for (int c = 0; c < 51; ++c)
+            row += (c % 3 == r % 3) ? QLatin1Char('*') : QLatin1Char('-');
+        rows << row;
+    }
+    setGrid(rows);
+    RebuildClueGrids();
+    const int lows[] = {1, 10, 100, 1000};
+    for (int low : lows) {
+        // The first across answer numbered at least low.
+        int at = 0;
+        for (int i = 1; i < CluesAcrossSG->RowCount() && !at; ++i)
+            if (ExtractDigitRun(CluesAcrossSG->Cell(0, i)).toInt() >= low)
+                at = i;
+        ASSERT_GT(at, 0) << low;
+        const int number = ExtractDigitRun(CluesAcrossSG->Cell(0, at)).toInt();
+        int col = 0, row = 0;
+        for (int r = 1; r <= 51 && !col; ++r)
+            for (int c = 1; c < 51 && !col; ++c)
+                if (TRVGetCellNumber(c, r) == number && IsLetterOrOpen(GetCellLetter(c + 1, r)) &&
+                    (c == 1 || !IsLetterOrOpen(GetCellLetter(c - 1, r))))
+                    col = c, row = r;
+        ASSERT_GT(col, 0) << low;
+        SetCellLetter(col + 1, row, 'Q');
+        UpdateAnswersAtCell(col + 1, row);
+        EXPECT_EQ(CluesAcrossSG->Cell(0, at), MakeAnswerKey(number, QString(kOpen) + QLatin1Char('Q'))) << number;
+    }
+}
+
 TEST_F(CluesPgTest, WordBankTextInItsFourStyles)
 {
     setGrid({"ANT**", "*****", "BEE**", "*****", "HORSE"});

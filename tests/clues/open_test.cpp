@@ -2,7 +2,12 @@
 // format with its ".CLU" clue companion.
 #include "testdoc.h"
 
+#include "pataux.h"
+
+#include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QSpinBox>
 
 namespace {
 
@@ -77,29 +82,51 @@ const QByteArray kOldPuzzle = "CROSSWORD (test) (3*3)\nSYMMETRY:  None.\nGRID:\n
 
 TEST_F(OpenTest, OlderFormatTakesCluesFromItsCompanionWhateverItsCase)
 {
-    const QString puzzle = writeFile(QStringLiteral("old.OWT"), kOldPuzzle);
-    // A stray line before the first answer still lets every clue find its row.
-    writeFile(QStringLiteral("old.clu"), " stray\r\n 1 CAT\r\nPet that purrs\r\n 3 DOG\r\nPet that barks\r\n"
-                                         " 1 CUD\r\nChewed again\r\n 2 TAG\r\nLabel\r\n");
-    OpenPuzzleFile(puzzle);
-    EXPECT_TRUE(prompter->boxes.isEmpty()) << prompter->lastText().toStdString();
-    EXPECT_EQ(TRVGetWidth(), 3);
-    ASSERT_EQ(CluesAcrossSG->RowCount(), 3);
-    EXPECT_EQ(CluesAcrossSG->Cell(1, 1), QStringLiteral("Pet that purrs"));
-    EXPECT_EQ(CluesAcrossSG->Cell(1, 2), QStringLiteral("Pet that barks"));
-    EXPECT_EQ(CluesDownSG->Cell(1, 1), QStringLiteral("Chewed again"));
-    EXPECT_EQ(CluesDownSG->Cell(1, 2), QStringLiteral("Label"));
-    EXPECT_EQ(CurrentCluesSL->Value(QStringLiteral("TAG")), QStringLiteral("Label"));
-    EXPECT_EQ(ClueCompanionName(puzzle), dir.filePath(QStringLiteral("old.clu")));
+    // Also in a folder whose name is not plain ASCII, and with a word bank ending the down grid.
+    struct Case { const char *folder; bool wordBank; } cases[] = {
+        {"plain", false},
+        {"Caf\xC3\xA9 puzzles", false},
+        {"bank", true},
+    };
+    for (const auto &c : cases) {
+        const QString folder = QString::fromUtf8(c.folder);
+        ASSERT_TRUE(QDir(dir.path()).mkpath(folder));
+        DocControls.WordBankCB = c.wordBank;
+        WordBankMode = 0;
+        prompter->boxes.clear();
+        const QString puzzle = writeFile(folder + QStringLiteral("/old.OWT"), kOldPuzzle);
+        // A stray line before the first answer still lets every clue find its row.
+        writeFile(folder + QStringLiteral("/old.clu"), " stray\r\n 1 CAT\r\nPet that purrs\r\n 3 DOG\r\nPet that barks\r\n"
+                                                      " 1 CUD\r\nChewed again\r\n 2 TAG\r\nLabel\r\n");
+        OpenPuzzleFile(puzzle);
+        EXPECT_TRUE(prompter->boxes.isEmpty()) << c.folder << prompter->lastText().toStdString();
+        EXPECT_EQ(TRVGetWidth(), 3) << c.folder;
+        ASSERT_EQ(CluesAcrossSG->RowCount(), 3) << c.folder;
+        EXPECT_EQ(CluesAcrossSG->Cell(1, 1), QStringLiteral("Pet that purrs"));
+        EXPECT_EQ(CluesAcrossSG->Cell(1, 2), QStringLiteral("Pet that barks"));
+        EXPECT_EQ(CluesDownSG->Cell(1, 1), QStringLiteral("Chewed again"));
+        EXPECT_EQ(CluesDownSG->Cell(1, 2), QStringLiteral("Label"));
+        EXPECT_EQ(CluesDownSG->Cell(0, CluesDownSG->RowCount() - 1),
+                  c.wordBank ? QStringLiteral("WordBank") : QStringLiteral(" 2 TAG"));
+        EXPECT_EQ(CurrentCluesSL->Value(QStringLiteral("TAG")), QStringLiteral("Label"));
+        EXPECT_EQ(ClueCompanionName(puzzle), dir.filePath(folder + QStringLiteral("/old.clu")));
+    }
 }
 
 TEST_F(OpenTest, OlderFormatCompanionProblems)
 {
     const QString puzzle = writeFile(QStringLiteral("old.owt"), kOldPuzzle);
-    OpenPuzzleFile(puzzle);
-    EXPECT_EQ(TRVGetWidth(), 3) << "the grid loads without clues";
-    EXPECT_EQ(prompter->lastText(),
-              QStringLiteral("\"%1\" was not found. Puzzle has no clues.").arg(dir.filePath(QStringLiteral("old.CLU"))));
+    // The companion is named with the folder as the caller gave it, a relative name included.
+    const QString home = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    for (const QString &name : {puzzle, QStringLiteral("old.owt")}) {
+        TRVCreateRenumGrid(5, 5);
+        OpenPuzzleFile(name);
+        EXPECT_EQ(TRVGetWidth(), 3) << "the grid loads without clues";
+        EXPECT_EQ(prompter->lastText(), QStringLiteral("\"%1\" was not found. Puzzle has no clues.")
+                                            .arg(name.left(name.size() - 3) + QStringLiteral("CLU")));
+    }
+    QDir::setCurrent(home);
 
     writeFile(QStringLiteral("old.CLU"), " 1 CAT\r\nPet that purrs\r\n 3 DOG\r\n");
     OpenPuzzleFile(puzzle);
@@ -125,6 +152,29 @@ TEST_F(OpenTest, OlderFormatErrorPutsHotSpotsBack)
     EXPECT_EQ(prompter->boxes.first().text, QStringLiteral("TRV file error number 2 while reading from file."));
     EXPECT_TRUE(DocControls.ShowHotSpots);
     EXPECT_EQ(TRVGetShowHotSpots(), 1);
+}
+
+TEST_F(OpenTest, BothReadersSetTheSizeControls)
+{
+    QSpinBox columns, rows;
+    QComboBox sizes;
+    sizes.addItems(PuzzleSizeItems);
+    PatAuxControls.ColCountSpEd = &columns;
+    PatAuxControls.RowCountSpEd = &rows;
+    PatAuxControls.PuzzleSizeCmBx = &sizes;
+    struct Case { const char *name; QByteArray bytes; int columns, rows; } cases[] = {
+        {"p.trv", QByteArray("TRVFileFormat=2.0") + kPuzzleBody, 2, 1},
+        {"old.owt", kOldPuzzle, 3, 3},
+    };
+    for (const auto &c : cases) {
+        OpenPuzzleFile(writeFile(QString::fromLatin1(c.name), c.bytes));
+        EXPECT_EQ(Columns, c.columns) << c.name;
+        EXPECT_EQ(Rows, c.rows) << c.name;
+        EXPECT_EQ(columns.value(), c.columns) << c.name;
+        EXPECT_EQ(rows.value(), c.rows) << c.name;
+        EXPECT_EQ(sizes.currentText(), CustomSizeText(c.columns, c.rows)) << c.name;
+    }
+    PatAuxControls = TPatAuxControls{};
 }
 
 TEST_F(OpenTest, NewPuzzleDefaults)

@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTemporaryDir>
@@ -114,6 +115,10 @@ TEST_F(EditorTest, EmptyEditorTypingWordTabClue)
     QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("\u00e9\u0141\u20ac"));
     QApplication::sendEvent(m_editor, &typed);
     EXPECT_EQ(m_editor->GetClue(0), QString::fromUtf8("A pet\u00e9\u20ac"));
+    // Keys held with Alt, or with Ctrl outside the editor's own commands, type nothing.
+    key(Qt::Key_X, Qt::AltModifier);
+    key(Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(m_editor->GetClue(0), QString::fromUtf8("A pet\u00e9\u20ac"));
 }
 
 TEST_F(EditorTest, TabEnterAndArrowsStayInsideTheDialog)
@@ -142,6 +147,27 @@ TEST_F(EditorTest, TabEnterAndArrowsStayInsideTheDialog)
     ASSERT_TRUE(m_lineEdit->hasFocus());
     key(Qt::Key_Tab);
     EXPECT_FALSE(m_lineEdit->hasFocus());
+}
+
+TEST_F(EditorTest, PopupMenuOverTheEditorKeepsItsKeys)
+{
+    setEntries({QStringLiteral("CAT\tpet"), QStringLiteral("DOG\tfriend")});
+    m_editor->SetCaret(0, 1);
+    QMenu menu;
+    menu.addAction(QStringLiteral("One"));
+    QAction *two = menu.addAction(QStringLiteral("Two"));
+    bool triggered = false;
+    QObject::connect(two, &QAction::triggered, [&triggered] { triggered = true; });
+    menu.popup(m_editor->mapToGlobal(QPoint(10, 10)));
+    QApplication::processEvents();
+    ASSERT_TRUE(m_editor->hasFocus());
+    QTest::keyClick(&menu, Qt::Key_Down);
+    QTest::keyClick(&menu, Qt::Key_Down);
+    EXPECT_EQ(menu.activeAction(), two);
+    QTest::keyClick(&menu, Qt::Key_Return);
+    EXPECT_TRUE(triggered);
+    EXPECT_EQ(m_editor->CaretLine(), 0);
+    EXPECT_EQ(m_editor->EntryCount(), 3);
 }
 
 TEST_F(EditorTest, ArrowsMoveOnlyTheFocusedEditor)
@@ -273,6 +299,20 @@ TEST_F(EditorTest, UndoGoesBackOneLineOfTypingAtATime)
     key(Qt::Key_Y, Qt::ControlModifier);
     key(Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(m_editor->GetAllText(), QStringLiteral("ONExy\nTWOxy\nTHREExy\n"));
+
+    // Typing after an undo, even on the line of the newest snapshot, can itself be undone, and a
+    // redo no longer brings back the text that the typing replaced.
+    key(Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(m_editor->GetAllText(), QStringLiteral("ONExy\nTWOxy\nTHREE\n"));
+    m_editor->SetCaret(2, 6);
+    type(QStringLiteral("z"));
+    EXPECT_EQ(m_editor->GetAllText(), QStringLiteral("ONExy\nTWOxy\nTHREEz\n"));
+    key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(m_editor->GetAllText(), QStringLiteral("ONExy\nTWOxy\nTHREEz\n"));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(m_editor->GetAllText(), QStringLiteral("ONExy\nTWOxy\nTHREE\n"));
+    key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(m_editor->GetAllText(), QStringLiteral("ONExy\nTWOxy\nTHREEz\n"));
 }
 
 TEST_F(EditorTest, ClipboardCopyCutAndPaste)
@@ -291,6 +331,24 @@ TEST_F(EditorTest, ClipboardCopyCutAndPaste)
     EXPECT_EQ(m_editor->CaretLine(), 1);
     EXPECT_EQ(m_editor->CaretColumn(), 4);
     EXPECT_EQ(g_notices, (std::vector<Notice>{{'W', 0, 1}, {'C', 0, 1}, {'W', 1, 1}, {'C', 1, 1}}));
+
+    // Each undo step changes the text: back over the paste, the cut, and then the typing, which
+    // joins the earlier paste on the same line.
+    m_editor->SetCaret(0, 4);
+    type(QStringLiteral("!"));
+    m_editor->SetCaret(0, 1);
+    m_editor->SetCaret(0, 3, true);
+    key(Qt::Key_X, Qt::ControlModifier);
+    m_editor->SetCaret(0, 1);
+    m_editor->SetCaret(0, 2, true);
+    key(Qt::Key_V, Qt::ControlModifier);
+    const QStringList steps{QStringLiteral("EM!\nGNU\tfriend\n"), QStringLiteral("U!\nGNU\tfriend\n"),
+                            QStringLiteral("EMU!\nGNU\tfriend\n"), QStringLiteral("\tfriend\n")};
+    for (int i = 0; i < steps.size(); ++i) {
+        if (i > 0)
+            key(Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(m_editor->GetAllText(), steps[i]) << "undo " << i;
+    }
 }
 
 TEST_F(EditorTest, PasteIsCappedAt150000Characters)
@@ -435,6 +493,15 @@ TEST_F(EditorTest, LoadSaveAndSorts)
     m_editor->SortByLocation();
     EXPECT_EQ(m_editor->GetWord(0), QStringLiteral("PEAR"));
     EXPECT_EQ(m_editor->WordCount(), 2);
+
+    // A file that cannot be read is reported and leaves unsaved typing unsaved.
+    ScriptedPrompter boxes;
+    type(QStringLiteral("x"));
+    ASSERT_FALSE(m_editor->IsSaved());
+    EXPECT_FALSE(m_editor->LoadFromFile(dir.filePath(QStringLiteral("missing.thm"))));
+    EXPECT_EQ(boxes.lastText(), QStringLiteral("Invalid file name, file not found or access denied."));
+    EXPECT_FALSE(m_editor->IsSaved());
+    EXPECT_EQ(m_editor->EntryCount(), 3);
 }
 
 TEST_F(EditorTest, DrawsFourColoursAndGapLines)

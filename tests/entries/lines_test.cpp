@@ -92,9 +92,19 @@ TEST(EntryModel, StringHelpers)
     EXPECT_EQ(FindLineBreak(u"ab\ncd\r"), 3);
     EXPECT_EQ(FindLineBreak(u"ab\r\ncd"), 4);
     EXPECT_EQ(FindLineBreak(u"abcd"), 0);
-    int l1 = 3, c1 = 1, l2 = 2, c2 = 9;
-    OrderPositions(l1, c1, l2, c2);
-    EXPECT_EQ((QList<int>{l1, c1, l2, c2}), (QList<int>{2, 9, 3, 1}));
+    struct Order {
+        QList<int> given, ordered;  // line1, column1, line2, column2
+    } orders[] = {
+        {{3, 1, 2, 9}, {2, 9, 3, 1}},
+        {{2, 9, 3, 1}, {2, 9, 3, 1}},
+        {{4, 7, 4, 2}, {4, 2, 4, 7}},
+        {{0, 20000, 1, 1}, {0, 20000, 1, 1}},  // a line longer than 10000 characters
+    };
+    for (const Order &o : orders) {
+        int l1 = o.given[0], c1 = o.given[1], l2 = o.given[2], c2 = o.given[3];
+        OrderPositions(l1, c1, l2, c2);
+        EXPECT_EQ((QList<int>{l1, c1, l2, c2}), o.ordered);
+    }
 }
 
 TEST(EntryModel, LoadedLineNormalisationAndBars)
