@@ -133,6 +133,7 @@ void TCluesEdit::SetAnswerColor(const QColor &c) { m_answerColor = c; fontsChang
 void TCluesEdit::SetClueColor(const QColor &c) { m_clueColor = c; fontsChanged(); }
 void TCluesEdit::SetSeparatorColor(const QColor &c) { m_separatorColor = c; fontsChanged(); }
 void TCluesEdit::SetSlotsFont(const QFont &f) { m_slotsFont = f; fontsChanged(); }
+void TCluesEdit::SetSlotsFontColor(const QColor &c) { m_slotsFontColor = c; fontsChanged(); }
 void TCluesEdit::SetSlotsColor(const QColor &c) { m_slotsColor = c; fontsChanged(); }
 void TCluesEdit::SetClueSpacing(int n) { m_clueSpacing = n; fontsChanged(); }
 void TCluesEdit::SetParaMark(TParaMark mark) { m_paraMark = mark; fontsChanged(); }
@@ -583,7 +584,7 @@ void TCluesEdit::drawLine(int line, QImage &image)
         }
         const QFontMetrics sm(slotFont);
         p.setFont(slotFont);
-        p.setPen(Qt::black);
+        p.setPen(m_slotsFontColor);
         p.drawText(m_slotsRight - m_textMarginLeft - sm.horizontalAdvance(parts.Label), baseline,
                    parts.Label);
     }

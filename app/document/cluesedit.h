@@ -44,6 +44,9 @@ public:
     void SetSeparatorColor(const QColor &c);
     QFont SlotsFont() const { return m_slotsFont; }
     void SetSlotsFont(const QFont &f);
+    // The slot font's colour (a font carries its colour in the original toolkit).
+    QColor SlotsFontColor() const { return m_slotsFontColor; }
+    void SetSlotsFontColor(const QColor &c);
     QColor SlotsColor() const { return m_slotsColor; }
     void SetSlotsColor(const QColor &c);
     TParaMark ParaMark() const { return m_paraMark; }
@@ -207,6 +210,7 @@ private:
     QString m_convertTabsTo;
     QColor m_separatorColor = Qt::black;
     QFont m_slotsFont;
+    QColor m_slotsFontColor = Qt::black;
     QColor m_slotsColor;
     TParaMark m_paraMark = pmSpaceLine;
     TScrollStyle m_scrollbars = ssNone;

@@ -447,6 +447,7 @@ void TMainFm::FormCreate()
     ClueEditor->SetClueSpacing(5);
     const QFont slotsFont(QStringLiteral("Arial"), 8);
     ClueEditor->SetSlotsFont(slotsFont);
+    ClueEditor->SetSlotsFontColor(ColorFromWin(0x696969));
     ClueEditor->SetSlotsColor(ColorFromWin(ThemePanel->Color()));
     ClueEditor->SetSlotsLeft(1);
     ClueEditor->SetSlotsRight(QFontMetrics(slotsFont).horizontalAdvance(QStringLiteral("22 A")) + 4);
