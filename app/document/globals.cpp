@@ -529,29 +529,25 @@ bool CheckLongSlotsFilled()
     constexpr int kLongest = 17;
     QString list;
     bool stopped = false;
-    // Across runs first, then down runs, each started where the previous cell is not part of one.
+    auto letterOrOpen = [](int c, int r) {
+        return c >= 1 && r >= 1 && c <= Columns && r <= Rows && IsLetterOrOpen(GetCellLetter(c, r));
+    };
+    // Across runs first, then down runs, both in reading order of their first cells (the order
+    // of the clue grids): a run starts where the cell before it is not a letter or open.
     for (int pass = 0; pass < 2 && !stopped; ++pass) {
         const bool across = pass == 0;
-        const int outerCount = across ? Rows : Columns;
-        const int innerCount = across ? Columns : Rows;
-        for (int o = 1; o <= outerCount && !stopped; ++o) {
-            int i = 1;
-            while (i <= innerCount && !stopped) {
-                auto cellAt = [&](int k) {
-                    return across ? GetCellLetter(k, o) : GetCellLetter(o, k);
-                };
-                if (!IsLetterOrOpen(cellAt(i))) {
-                    ++i;
+        const int dc = across ? 1 : 0;
+        const int dr = across ? 0 : 1;
+        for (int r = 1; r <= Rows && !stopped; ++r)
+            for (int c = 1; c <= Columns && !stopped; ++c) {
+                if (!letterOrOpen(c, r) || letterOrOpen(c - dc, r - dr))
                     continue;
-                }
-                const int start = i;
                 QString letters;
                 bool hasOpen = false;
-                while (i <= innerCount && IsLetterOrOpen(cellAt(i))) {
-                    const QChar ch = cellAt(i);
+                for (int k = 0; letterOrOpen(c + k * dc, r + k * dr); ++k) {
+                    const QChar ch = GetCellLetter(c + k * dc, r + k * dr);
                     hasOpen = hasOpen || ch.unicode() == TRV_EMPTY;
                     letters.append(ch);
-                    ++i;
                 }
                 if (letters.size() <= kLongest || !hasOpen)
                     continue;
@@ -562,10 +558,9 @@ bool CheckLongSlotsFilled()
                 }
                 if (!list.isEmpty())
                     list += ", ";
-                const int number = across ? TRVGetCellNumber(start, o) : TRVGetCellNumber(o, start);
-                list += QString::number(number) + (across ? " across (" : " down (") + letters + ")";
+                list += QString::number(TRVGetCellNumber(c, r)) +
+                        (across ? " across (" : " down (") + letters + ")";
             }
-        }
     }
     if (list.isEmpty())
         return true;
@@ -716,10 +711,10 @@ bool SaveListConfirmOverwrite(const QStringList &list, const QString &fileName, 
 
 QChar DirectionFromText(const QString &text)
 {
-    const QString upper = text.toUpper();
-    if (upper.contains('D'))
+    // Plain ASCII upper case: only "a"/"A" and "d"/"D" count.
+    if (text.contains('D') || text.contains('d'))
         return 'D';
-    if (upper.contains('A'))
+    if (text.contains('A') || text.contains('a'))
         return 'A';
     return ' ';
 }
@@ -768,7 +763,15 @@ QString TextAfterChar(QChar ch, const QString &text)
 QString TextBeforeChar(QChar ch, const QString &text)
 {
     const qsizetype i = text.indexOf(ch);
-    return (i < 0 ? text : text.left(i)).trimmed();
+    // Trimmed of blanks and control characters only: a no-break space (0xA0) stays.
+    const QString before = i < 0 ? text : text.left(i);
+    qsizetype b = 0;
+    qsizetype e = before.size();
+    while (b < e && before[b].unicode() <= ' ')
+        ++b;
+    while (e > b && before[e - 1].unicode() <= ' ')
+        --e;
+    return before.mid(b, e - b);
 }
 
 QString TrimBlanksTabs(const QString &text)

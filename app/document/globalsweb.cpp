@@ -244,7 +244,9 @@ bool IsValidEmail(const QString &text)
 {
     int ats = 0;
     bool nameSeen = false, dotSeen = false, domainSeen = false, endingSeen = false;
-    for (QChar c : text.toLower()) {
+    for (QChar c : text) {
+        if (c >= 'A' && c <= 'Z')
+            c = QChar(c.unicode() + 32); // plain ASCII lower case
         const bool alnum = (c >= 'a' && c <= 'z') || IsDigitChar(c);
         if (c == '@')
             ++ats;

@@ -218,9 +218,10 @@ int FindLineBreak(QStringView text)
     return 0;
 }
 
+// By line, then by column: a line may hold more than 10000 characters.
 void OrderPositions(int &line1, int &column1, int &line2, int &column2)
 {
-    if (qint64(line2) * 10000 + column2 < qint64(line1) * 10000 + column1) {
+    if (line2 < line1 || (line2 == line1 && column2 < column1)) {
         std::swap(line1, line2);
         std::swap(column1, column2);
     }

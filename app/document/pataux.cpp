@@ -64,7 +64,9 @@ void HighlightSlotsOfLength(int n)
         for (int c = 1; c <= Columns; ++c)
             if (const int m = SlotMatchOfCell(c, r, n))
                 marks.append({c, r, m});
-    if (marks.isEmpty()) {
+    if (!marks.isEmpty()) {
+        g_balloonShown = false; // only the call just before may have shown the balloon
+    } else {
         if (g_balloonShown) {
             g_balloonShown = false; // the release after the press that showed the balloon
         } else {

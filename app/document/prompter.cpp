@@ -116,6 +116,7 @@ Prompter::Button MessageBoxPrompter::ask(const QString &text, const QString &cap
 
     for (;;) {
         QMessageBox box(parent ? parent : QApplication::activeWindow());
+        box.setTextFormat(Qt::PlainText); // file names and server replies may hold "<"
         box.setText(text);
         box.setWindowTitle(caption.isEmpty() ? captionOf(kind) : caption);
         box.setIcon(kind == Warning        ? QMessageBox::Warning

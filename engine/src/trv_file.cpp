@@ -171,6 +171,11 @@ void ReadThemeWordLine(const Line &line) {
     if (slotx >= 0) ThmWds.SlotxLocation(before, slotx);
 }
 
+// The theme-word lines up to "END THEME WORDS" (or the end of the file).
+void ReadThemeWords(LineReader &reader, Line &line) {
+    while (reader.next(line) && !StartsWith(line, "END THEME WORDS")) ReadThemeWordLine(line);
+}
+
 }  // namespace
 
 int GRID::ReadPuzzle(const char *Filename) {
@@ -203,27 +208,14 @@ int GRID::ReadPuzzle(const char *Filename) {
     ResizeGrid(static_cast<int>(columns), static_cast<int>(rows));
 
     int mode = 1;  // a file without a symmetry line reads as the standard diagonal
-    bool pending = false;  // the line that ended a grid block early waits in `line`
-    for (;;) {
-        if (pending) {
-            pending = false;
-        } else {
-            if (!reader.next(line)) break;
-            if (StartsWith(line, "END.")) break;
-        }
+    while (reader.next(line) && !StartsWith(line, "END.")) {
         if (StartsWith(line, "SYMMETRY: ")) {
             mode = SymmetryMode(line);
         } else if (StartsWith(line, "GRID:")) {
             bool ended = false;
             for (int row = 1; row <= Height; ++row) {
-                if (!ended) {
-                    if (!reader.next(line)) {
-                        ended = true;
-                    } else if (line.text[0] != '\t' && line.text[0] != ' ') {
-                        ended = true;
-                        pending = true;
-                    }
-                }
+                if (!ended)
+                    ended = !reader.next(line) || (line.text[0] != '\t' && line.text[0] != ' ');
                 for (int column = 1; column <= Width; ++column) {
                     const int at = 2 * column - 1;  // character of column c at position 2c
                     char code = Empty;
@@ -233,8 +225,11 @@ int GRID::ReadPuzzle(const char *Filename) {
                 }
             }
             RenumberGrid();
+            // The line that ended the block early may still open the theme words; it is
+            // not read as a symmetry, a grid or the end.
+            if (ended && StartsWith(line, "THEME WORDS:")) ReadThemeWords(reader, line);
         } else if (StartsWith(line, "THEME WORDS:")) {
-            while (reader.next(line) && !StartsWith(line, "END THEME WORDS")) ReadThemeWordLine(line);
+            ReadThemeWords(reader, line);
         }
     }
     SetSymMode(mode);

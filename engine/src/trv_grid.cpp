@@ -215,16 +215,15 @@ void GRID::RenumberGrid() {
     int n = 1, k = 0;
     for (int i = FirstIndex(); i <= LastIndex(); ++i) {
         cell &c = C[i];
+        // Every number is taken away first, so every numbered cell is drawn again.
+        SetBoxNumber(c, 0);
         c.xHorzWord = NoWord;
         c.xVertWord = NoWord;
-        if (c.IsBlocked) {
-            SetBoxNumber(c, 0);
-            continue;
-        }
+        if (c.IsBlocked) continue;
         TestCellForSmallIntesectingWords(i);
         bool across = C[i - 1].IsBlocked && !C[i + 1].IsBlocked;
         bool down = C[i + Up].IsBlocked && !C[i + Down].IsBlocked;
-        SetBoxNumber(c, (across || down) ? n : 0);
+        if (across || down) SetBoxNumber(c, n);
         if (across) {
             if (k < capacity) S[k] = WSLOT{static_cast<int16_t>(i), 0, 0, 0, 1, nullptr};
             ++k;

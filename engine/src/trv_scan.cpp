@@ -252,15 +252,12 @@ unsigned recordSignature(int length, const uint16_t *r) {
 
 void dropIndex(int length) { Index[length] = ListIndex{}; }
 
-ListIndex &indexFor(int length) {
-    ListIndex &ix = Index[length];
-    if (ix.built) return ix;
-    ix = ListIndex{};
-    ix.built = true;
+// Builds the index of one loaded list into ix; may throw std::bad_alloc.
+void buildIndex(int length, ListIndex &ix) {
     ix.length = length;
     ix.nu = psize[length] / 2;
     const WLIST &w = Lexicon.wlist[length];
-    if (!w.top || w.nwords == 0) return ix;
+    if (!w.top || w.nwords == 0) return;
     uint32_t nunits = w.asize / 2;
     Layout lay = layoutOf(length, w.asize);
     if (lay == Layout::Records) {
@@ -280,7 +277,7 @@ ListIndex &indexFor(int length) {
         ix.recs = ix.copy.data();
         ix.n = uint32_t(ix.hdr.size());
     } else {
-        return ix;  // huge lists are refused before any scan
+        return;  // huge lists are refused before any scan
     }
     ix.words = (ix.n + 63) / 64;
 
@@ -301,12 +298,31 @@ ListIndex &indexFor(int length) {
         for (uint32_t k = 0; k < ix.n; k++, r += ix.nu)
             ix.bits[ix.off[i][(*r >> sh) & 31] + k / 64] |= uint64_t(1) << (k % 64);
     }
-    return ix;
 }
 
-void indexedScan(Cww1Word &word, unsigned SegPattern, unsigned SegMask) {
+// The index of a length, built at its first use; null when there is no memory for it, and
+// the caller then walks the list (the index is tried again at the next scan).
+const ListIndex *indexFor(int length) {
+    ListIndex &ix = Index[length];
+    if (ix.built) return &ix;
+    try {
+        ListIndex fresh;
+        buildIndex(length, fresh);
+        fresh.built = true;
+        ix = std::move(fresh);
+    } catch (const std::bad_alloc &) {
+        ix = ListIndex{};
+        return nullptr;
+    }
+    return &ix;
+}
+
+// The scan through the index; false (nothing done) when the index could not be built.
+bool indexedScan(Cww1Word &word, unsigned SegPattern, unsigned SegMask) {
     int L = word.length;
-    ListIndex &ix = indexFor(L);
+    const ListIndex *index = indexFor(L);
+    if (!index) return false;
+    const ListIndex &ix = *index;
     Seen seen;
     const uint64_t *maps[MaxWordLength];
     int k = 0;
@@ -316,17 +332,17 @@ void indexedScan(Cww1Word &word, unsigned SegPattern, unsigned SegMask) {
         int32_t off = ix.n ? ix.off[i][ch & 31] : -1;
         if (off < 0) {
             finish(word, seen);  // no record has this letter here
-            return;
+            return true;
         }
         maps[k++] = ix.bits.data() + off;
     }
     if (ix.n == 0) {
         finish(word, seen);
-        return;
+        return true;
     }
     if (k == 0) {
         finish(word, ix.all);
-        return;
+        return true;
     }
     const int nu = ix.nu;
     for (size_t w = 0; w < ix.words; w++) {
@@ -348,6 +364,7 @@ void indexedScan(Cww1Word &word, unsigned SegPattern, unsigned SegMask) {
         }
     }
     finish(word, seen);
+    return true;
 }
 
 }  // namespace
@@ -510,13 +527,11 @@ int ScanLexicon(Cww1Word &word) {
     if (Lexicon.wlist[L].nwords == 0) Lexicon.ReadWordList(L);
     const int loaded = Lexicon.wlist[L].nwords != 0;
 
-    if (!ScanUseIndex) {
+    if (ScanUseIndex && L >= 10 && refuseHugeList(L)) {
+        finish(word, Seen{});
+    } else if (!ScanUseIndex || !indexedScan(word, SegPattern, SegMask)) {
         if (L < 10) SegFlexibility(L, SegPattern, SegMask, pattern, mask, word);
         else flexibility(L, pattern, mask, word);
-    } else if (L >= 10 && refuseHugeList(L)) {
-        finish(word, Seen{});
-    } else {
-        indexedScan(word, SegPattern, SegMask);
     }
     return loaded;
 }

@@ -106,7 +106,9 @@ void themewords::NewWord(const char *word, const char *clue, int priority) {
 }
 
 void themewords::DeleteWord(int wn) {
-    if (NumWordRecsUsed <= 0 || wn < 0 || wn >= NumWordRecsUsed || WordRec[wn].Priority == -1) {
+    // Records are used densely from 0, so every record below the count holds a word, even
+    // one sent with the priority -1 that otherwise marks a free record.
+    if (NumWordRecsUsed <= 0 || wn < 0 || wn >= NumWordRecsUsed) {
         ErrorBox("Attempt to delete an unused WordRec.");
         return;
     }

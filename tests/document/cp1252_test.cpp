@@ -5,11 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
 
 TEST(Cp1252, EveryByteSurvivesARoundTrip)
@@ -117,4 +122,35 @@ TEST(Prompter, EngineBoxesGoThroughThePrompter)
     EXPECT_EQ(script.boxes[0].text, QString::fromUtf8("Bad état"));
     EXPECT_EQ(script.boxes[0].kind, Prompter::Warning);
     EXPECT_EQ(script.boxes[1].caption, "Message");
+}
+
+TEST(Prompter, MessageBoxShowsTheTextAsPlainText)
+{
+    // A real box, answered by a timer: the text is shown as given, never read as markup, and
+    // Help calls the handler without answering the box.
+    MessageBoxPrompter boxes;
+    QList<int> helped;
+    boxes.helpHandler = [&](int context) { helped.append(context); };
+    QStringList seen;
+    int round = 0;
+    QObject guard; // timers still pending when the test ends die with it
+    std::function<void()> answer = [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box) {
+            QTimer::singleShot(10, &guard, answer);
+            return;
+        }
+        seen.append(box->textFormat() == Qt::PlainText ? box->text() : QString("(markup)"));
+        const bool first = round++ == 0;
+        box->button(first ? QMessageBox::Help : QMessageBox::No)->click();
+        if (first)
+            QTimer::singleShot(10, &guard, answer); // the box comes back after Help
+    };
+    QTimer::singleShot(10, &guard, answer);
+    const QString text = "The file <b>x</b>.trv already exists.";
+    EXPECT_EQ(boxes.ask(text, QString(), Prompter::Confirmation,
+                        Prompter::Yes | Prompter::No | Prompter::Help, 990010),
+              Prompter::No);
+    EXPECT_EQ(seen.join(" / ").toStdString(), (text + " / " + text).toStdString());
+    EXPECT_EQ(helped, QList<int>{990010});
 }

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -213,6 +214,20 @@ TEST_F(GlobalsTest, LongSlotsMustBeFilledBeforeABuild)
     script.boxes.clear();
     EXPECT_FALSE(CheckLongSlotsFilled());
     EXPECT_TRUE(script.lastText().contains(" down ("));
+
+    // Down slots are listed in reading order of their first cells, as the clue grids have
+    // them: the slot starting in row 1 of column 3 before the one starting in row 2 of column 1.
+    std::vector<std::string> twoDown(20, std::string(".#."));
+    twoDown[0][0] = '#';
+    twoDown[19][2] = '#';
+    loadGrid(twoDown);
+    script.boxes.clear();
+    EXPECT_FALSE(CheckLongSlotsFilled());
+    const QString open19(19, QChar(TRV_EMPTY));
+    EXPECT_TRUE(script.lastText().endsWith(
+        "This applies to " + QString::number(TRVGetCellNumber(3, 1)) + " down (" + open19 +
+        "), " + QString::number(TRVGetCellNumber(1, 2)) + " down (" + open19 + ")"))
+        << script.lastText().toStdString();
 }
 
 TEST_F(GlobalsTest, ConstructionMessagesCarryTheirHelpContexts)
@@ -226,10 +241,17 @@ TEST_F(GlobalsTest, ConstructionMessagesCarryTheirHelpContexts)
     EXPECT_EQ(script.boxes[0].kind, Prompter::Error);
     EXPECT_EQ(script.boxes[0].helpContext, 990030);
     EXPECT_TRUE(script.boxes[0].buttons & Prompter::Help);
-    EXPECT_TRUE(script.boxes[0].text.startsWith("An error occurred while constructing"));
+    EXPECT_EQ(script.boxes[0].text,
+              "An error occurred while constructing your puzzle. You can try again and it might "
+              "work next time. For more information on this topic press the help button.");
     EXPECT_EQ(script.boxes[1].kind, Prompter::Information);
     EXPECT_EQ(script.boxes[1].helpContext, 990010);
-    EXPECT_TRUE(script.boxes[1].text.startsWith("Puzzle construction can not be completed."));
+    EXPECT_EQ(script.boxes[1].text,
+              "Puzzle construction can not be completed. Sometimes the program can mark the "
+              "problem area in red and yellow. To continue, change, move or erase some letters "
+              "that were there when you pressed the constuct button, or change the pattern and "
+              "try again.");
+    EXPECT_TRUE(script.boxes[1].buttons & Prompter::Help);
     ReleaseBuild = false;
     InternalError("impossible");
     ASSERT_EQ(script.boxes.size(), 3);
@@ -265,8 +287,11 @@ TEST_F(GlobalsTest, StartUpValues)
     EXPECT_EQ(WordSizeChartTop, 18);
     EXPECT_EQ(CustomAlphabet, DefaultAlphabet);
     EXPECT_EQ(ParagraphBreak, "\r\n\r\n");
-    EXPECT_TRUE(ConnectionHelpText.startsWith("Please make sure you are connected"));
-    EXPECT_TRUE(ConnectionHelpText.endsWith(" to access the Internet directly.Then try again."));
+    EXPECT_EQ(ConnectionHelpText,
+              "Please make sure you are connected to the Internet. Also, it may be necessary for "
+              "you to configure firewall software (e.g., ZoneAlarm) to allow Tarvel or " +
+                  QCoreApplication::applicationFilePath() +
+                  " to access the Internet directly.Then try again.");
 }
 
 TEST_F(GlobalsTest, SizeSpecsAndNumbers)
@@ -311,6 +336,9 @@ TEST_F(GlobalsTest, TextHelpers)
     EXPECT_EQ(DirectionFromText("12 a"), 'A');
     EXPECT_EQ(DirectionFromText("ad"), 'D');
     EXPECT_EQ(DirectionFromText("x"), ' ');
+    EXPECT_EQ(DirectionFromText(QString::fromUtf8("\u1E9A")), ' '); // upper case "A" + mark
+    EXPECT_EQ(TextBeforeChar('=', QString::fromUtf8("\u00A0key\x01=v")),
+              QString::fromUtf8("\u00A0key")); // blanks and controls go, no-break space stays
     EXPECT_TRUE(IsHttpUrl("HTTP://x"));
     EXPECT_EQ(UrlOrFileName("/home/u/p.trv"), "p.trv");
     EXPECT_EQ(UrlOrFileName("http://h/p.trv"), "http://h/p.trv");

@@ -145,12 +145,18 @@ TEST_F(PatAuxTest, NoSlotBalloonShowsOncePerPressAndRelease)
     EXPECT_EQ(balloonSeconds, 4);
     HighlightSlotsOfLength(7);
     EXPECT_EQ(balloons.size(), 2);
+    // The release went elsewhere; a call that marks cells forgets the balloon, so the next
+    // press without a slot shows it again.
+    HighlightSlotsOfLength(3);
+    HighlightSlotsOfLength(3);
+    HighlightSlotsOfLength(7);
+    EXPECT_EQ(balloons.size(), 3);
     HighlightSlotsOfLength(7);
 
     GridUpdating = true;
     HighlightSlotsOfLength(7);
     HighlightSlotsOfLength(3);
-    EXPECT_EQ(balloons.size(), 2);
+    EXPECT_EQ(balloons.size(), 3);
     EXPECT_TRUE(CurrentSlotMarks().isEmpty());
 }
 

@@ -154,9 +154,11 @@ TEST_F(WebTest, EmailAddresses)
         {"a@b", false},          {"a@b@c.d", false},
         {"a@b.", false},         {"-@b.c", false},
         {"A@B.C", true},
+        // Only ASCII letters are lower-cased: the Kelvin sign is no "k".
+        {"\xE2\x84\xAA@b.c", false}, {"a@\xE2\x84\xAA.c", false},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(IsValidEmail(c.text), c.valid) << c.text;
+        EXPECT_EQ(IsValidEmail(QString::fromUtf8(c.text)), c.valid) << c.text;
 }
 
 TEST_F(WebTest, SmallTextHelpers)

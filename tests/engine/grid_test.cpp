@@ -91,6 +91,20 @@ TEST_F(GridTest, SmallGridsNumbering) {
     EXPECT_EQ(GetBoxCode(-1), 0);
 }
 
+// Renumbering takes every number away before it gives it again, so each numbered cell must
+// be drawn anew, while the other cells keep their drawn state.
+TEST_F(GridTest, RenumberingRedrawsNumberedCells) {
+    MakeGrid({"...", "..#", ".#."});
+    for (int r = 1; r <= 3; ++r)
+        for (int c = 1; c <= 3; ++c) TRVSetCellDisp(c, r, 1);
+    TRVRenumberGrid();
+    struct Case {
+        int column, row, displayed;
+    } cases[] = {{1, 1, 0}, {2, 1, 0}, {1, 2, 0}, {3, 1, 1}, {2, 2, 1}, {3, 3, 1}, {3, 2, 1}};
+    for (const Case &c : cases)
+        EXPECT_EQ(TRVGetCellDisp(c.column, c.row), c.displayed) << c.column << "," << c.row;
+}
+
 TEST_F(GridTest, LengthTally) {
     struct Case {
         int width, index, expected;

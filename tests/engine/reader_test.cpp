@@ -158,6 +158,30 @@ TEST_F(ReaderTest, ShortGridBlock) {
     EXPECT_EQ(TRVGetCellNumber(3, 1), 2);
 }
 
+// The line that ends a grid block early is only looked at as the start of the theme words.
+TEST_F(ReaderTest, LineEndingAGridBlockEarly) {
+    const std::string head = "CROSSWORD (t) (2*2)\nSYMMETRY:  None.\nGRID:\n\tA B\n";
+    const std::string ab = std::string("AB") + char(Empty) + char(Empty);
+    struct Case {
+        const char *rest;
+        int mode;
+        std::string cells;
+        int words;
+    } cases[] = {
+        {"SYMMETRY:  Spiral.\nEND.\n", 0, ab, 0},
+        {"GRID:\n\tC D\n\tE F\nEND.\n", 0, ab, 0},
+        {"THEME WORDS:\n1 1A AB | x\nEND THEME WORDS\nSYMMETRY:  Vertical.\nEND.\n", 3, ab, 1},
+        {"END.\nSYMMETRY:  Horizontal.\nEND.\n", 4, ab, 0},
+    };
+    for (const Case &c : cases) {
+        const Snapshot s = Read(WriteTemp("early.txt", head + c.rest));
+        ASSERT_EQ(s.result, 0) << c.rest;
+        EXPECT_EQ(s.mode, c.mode) << c.rest;
+        EXPECT_EQ(s.cells, c.cells) << c.rest;
+        EXPECT_EQ(static_cast<int>(s.words.size()), c.words) << c.rest;
+    }
+}
+
 TEST_F(ReaderTest, SymmetryNames) {
     struct Case {
         const char *line;

@@ -92,9 +92,19 @@ TEST(EntryModel, StringHelpers)
     EXPECT_EQ(FindLineBreak(u"ab\ncd\r"), 3);
     EXPECT_EQ(FindLineBreak(u"ab\r\ncd"), 4);
     EXPECT_EQ(FindLineBreak(u"abcd"), 0);
-    int l1 = 3, c1 = 1, l2 = 2, c2 = 9;
-    OrderPositions(l1, c1, l2, c2);
-    EXPECT_EQ((QList<int>{l1, c1, l2, c2}), (QList<int>{2, 9, 3, 1}));
+    struct Order {
+        QList<int> given, ordered;  // line1, column1, line2, column2
+    } orders[] = {
+        {{3, 1, 2, 9}, {2, 9, 3, 1}},
+        {{2, 9, 3, 1}, {2, 9, 3, 1}},
+        {{4, 7, 4, 2}, {4, 2, 4, 7}},
+        {{0, 20000, 1, 1}, {0, 20000, 1, 1}},  // a line longer than 10000 characters
+    };
+    for (const Order &o : orders) {
+        int l1 = o.given[0], c1 = o.given[1], l2 = o.given[2], c2 = o.given[3];
+        OrderPositions(l1, c1, l2, c2);
+        EXPECT_EQ((QList<int>{l1, c1, l2, c2}), o.ordered);
+    }
 }
 
 TEST(EntryModel, LoadedLineNormalisationAndBars)
@@ -194,6 +204,56 @@ TEST(EntryModel, EditingPrimitives)
     EXPECT_EQ(entryTexts(e), (QStringList{QStringLiteral("NEW\tfriend!"), QString()}));
     EXPECT_FALSE(l.IsSaved());
     EXPECT_TRUE(l.ChangedSinceSnapshot());
+}
+
+namespace {
+std::vector<std::pair<char, int>> g_calls;
+void onWord(int entry, int kind) { g_calls.push_back({'W', entry * 10 + kind}); }
+void onClue(int entry, int kind) { g_calls.push_back({'C', entry * 10 + kind}); }
+}  // namespace
+
+TEST(EntryModel, NotificationsByPosition)
+{
+    TEntries e = makeEntries({QStringLiteral("CAT,  pet"), QStringLiteral("EMU")});
+    e.SetChangeCallbacks(onWord, onClue);
+    struct Case {
+        int line, column;
+        std::vector<std::pair<char, int>> calls;
+    } cases[] = {
+        {0, 2, {{'W', 2}}},   // in the word
+        {0, 5, {}},           // inside the separator run
+        {0, 7, {{'C', 2}}},   // in the clue
+        {1, 2, {{'W', 12}}},  // no separator: within the text it is the word
+        {1, 5, {{'C', 12}}},  // and past its end the clue
+    };
+    for (const Case &c : cases) {
+        g_calls.clear();
+        e.NotifyAtPosition(c.line, c.column, kEntryRemoved);
+        EXPECT_EQ(g_calls, c.calls) << c.line << "," << c.column;
+    }
+    g_calls.clear();
+    e.NotifyRange(1, 0, kEntryChanged);
+    EXPECT_EQ(g_calls, (std::vector<std::pair<char, int>>{{'W', 1}, {'C', 1}, {'W', 11}, {'C', 11}}));
+    g_calls.clear();
+    e.RememberEntry(0);
+    e.Lines().InsertText(0, 8, QStringLiteral("s"));
+    e.NotifyIfChanged(0);
+    EXPECT_EQ(g_calls, (std::vector<std::pair<char, int>>{{'C', 1}}));
+}
+
+TEST(EntryModel, InsertingOutsideTheListWarns)
+{
+    ScriptedPrompter boxes;
+    TMyStringList list;
+    list.AddLine(QStringLiteral("a"));
+    EXPECT_FALSE(list.InsertLine(5, QStringLiteral("b")));
+    EXPECT_EQ(list.Count(), 1);
+    ASSERT_EQ(boxes.boxes.size(), 1);
+    EXPECT_EQ(boxes.lastText(), QStringLiteral("Inserting 5 into list of count 1"));
+    EXPECT_EQ(boxes.boxes[0].kind, Prompter::Warning);
+    EXPECT_TRUE(list.InsertLine(1, QStringLiteral("b")));
+    EXPECT_EQ(list.Line(1), QStringLiteral("b"));
+    EXPECT_EQ(list.Info(1)->SlotLabel, kUnsetSlotLabel);
 }
 
 TEST(UndoRing, HundredSnapshotsAfterTheRingWrapped)

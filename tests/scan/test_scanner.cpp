@@ -1,5 +1,6 @@
 // test_scanner.cpp - letter sets of patterns: the indexed scan and the plain walk against a
 // word-by-word reference, the cache, slots of the grid, fixed letters and theme words.
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -96,6 +97,14 @@ TEST_F(Scanner, IndexedScanAndPlainWalkGiveTheReferenceAnswer) {
             EXPECT_EQ(scanPattern(s, p, true), want) << p;
             EXPECT_EQ(scanPattern(s, p, false), want) << p;
         }
+        // Whole words, as a dictionary look-up asks, and the same with one letter changed.
+        for (int t = 0; t < 10; t++) {
+            std::string p = byLength[L][mk.next() % byLength[L].size()];
+            if (t % 2) p[mk.next() % size_t(L)] = char('A' + mk.next() % 26);
+            Answer want = reference(byLength[L], p);
+            EXPECT_EQ(scanPattern(s, p, true), want) << p;
+            EXPECT_EQ(scanPattern(s, p, false), want) << p;
+        }
     }
     EXPECT_EQ(Lexicon.wlist[6].asize, 20000u * 4);  // plain records
     EXPECT_LT(Lexicon.wlist[5].asize, 65500u);      // sections
@@ -147,6 +156,14 @@ TEST_F(Scanner, ShortPatternsAreCachedLongOnesNot) {
     EXPECT_EQ(Hit, -1);
     EXPECT_EQ(again, first);
     EXPECT_EQ(s.sWord.relflex, 3u);
+    EXPECT_EQ(s.sCell[1].uniques[0], 3);
+    EXPECT_EQ(s.sCell[1].uniques[1], 3);
+    EXPECT_EQ(s.sCell[1].mtotalf, 3);
+    for (int pass = 0; pass < 2; pass++) {  // no open cell: scanned, then from the cache
+        EXPECT_EQ(recalc("COT").fits, 1);
+        EXPECT_EQ(Hit, -pass);
+        EXPECT_EQ(s.sWord.relflex, 65535u);
+    }
 
     recalc("ABCDEFGHI.");
     EXPECT_EQ(Hit, 0);
@@ -310,6 +327,59 @@ TEST_F(Slots, SlotOf18CellsIsLeftAlone) {
     EXPECT_EQ(s.ComputeFlexibility(0), 1);
     EXPECT_EQ(horz[size_t(cellIndex(3, 1))], 12345u);
     EXPECT_TRUE(boxes().empty());  // no list was even opened
+}
+
+TEST_F(Slots, IndexedAndPlainScansGiveTheSameSetsWithThemeWords) {
+    // Five letters in sections, six letters as plain records of 65500 bytes or more, twelve
+    // letters as plain records; each length with theme words from inside and outside the list.
+    struct Case {
+        int length;
+        int words;
+    } cases[] = {{5, 3000}, {6, 17000}, {12, 2000}};
+    WordMaker mk(21);
+    std::vector<std::string> all, byLength[18], themes[18];
+    for (auto &c : cases) {
+        std::set<std::string> unique;
+        while (int(unique.size()) < c.words) unique.insert(mk.word(c.length));
+        byLength[c.length].assign(unique.begin(), unique.end());
+        all.insert(all.end(), unique.begin(), unique.end());
+        themes[c.length] = {byLength[c.length][7], mk.word(c.length), mk.word(c.length)};
+        for (char &ch : themes[c.length][2]) ch = char(ch | 0x20);  // sent in lower case
+        for (auto &t : themes[c.length]) TRVNewThemeWord(t.c_str(), "", 0);
+    }
+    writeDict(all);
+    ThmWds.SetupBySize();
+
+    for (auto &c : cases) {
+        const int L = c.length;
+        grid(L, 1, {std::string(size_t(L), '.')});
+        std::vector<std::string> pool = byLength[L];
+        pool.insert(pool.end(), themes[L].begin(), themes[L].end());
+        for (int t = 0; t < 80; t++) {
+            std::string p = randomPattern(mk, pool, L);
+            Answer want = reference(byLength[L], p);
+            for (auto &tw : themes[L]) {
+                bool fits = true;
+                for (int i = 0; i < L && fits; i++)
+                    fits = p[size_t(i)] == '.' || mytoupper(p[size_t(i)]) == mytoupper(tw[size_t(i)]);
+                if (fits)
+                    for (int i = 0; i < L; i++) want.sets[size_t(i)] |= bitOf(tw[size_t(i)]);
+            }
+            bool okay = std::find(want.sets.begin(), want.sets.end(), 0u) == want.sets.end();
+            for (int i = 0; i < L; i++) TRVSetCellOnly(i + 1, 1, p[size_t(i)] == '.' ? char(TRV_EMPTY) : p[size_t(i)]);
+            for (bool indexed : {true, false}) {
+                FlushFlexibilityCache();
+                ScanUseIndex = indexed;
+                EXPECT_EQ(s.ComputeFlexibility(0), int(okay)) << p << indexed;
+                for (int i = 0; i < L; i++)
+                    EXPECT_EQ(horz[size_t(cellIndex(i + 1, 1))], want.sets[size_t(i)]) << p << indexed << i;
+            }
+            ScanUseIndex = true;
+        }
+    }
+    EXPECT_LT(Lexicon.wlist[5].asize, 65500u);
+    EXPECT_GE(Lexicon.wlist[6].asize, 65500u);
+    EXPECT_TRUE(boxes().empty());
 }
 
 }  // namespace

@@ -23,8 +23,15 @@ void recordReport(char code, int number, const char *word) {
     reports.push_back({code, number, word ? word : "", word == nullptr});
 }
 std::vector<std::pair<int, int>> drawnLetters, drawnNumbers;
-void drawLetter(int row, int column) { drawnLetters.push_back({row, column}); }
-void drawNumber(int row, int column) { drawnNumbers.push_back({row, column}); }
+std::vector<char> drawOrder;  // 'L' letter, 'N' number, in call order
+void drawLetter(int row, int column) {
+    drawnLetters.push_back({row, column});
+    drawOrder.push_back('L');
+}
+void drawNumber(int row, int column) {
+    drawnNumbers.push_back({row, column});
+    drawOrder.push_back('N');
+}
 
 void setRow(int row, const char *codes) {
     for (int c = 0; codes[c]; c++) TRVSetCellOnly(c + 1, row, codes[c] == '#' ? TRV_BLOCK : codes[c] == '.' ? TRV_EMPTY : codes[c]);
@@ -78,6 +85,24 @@ TEST_F(ThemeWords, DeletingRenumbersTheWordsAbove) {
     EXPECT_EQ(countBoxes("TRVThemeDeleteWord"), 1);
     EXPECT_EQ(ThmWds.NumThemeWords(), 1);
     EXPECT_STREQ(ThmWds.Word(5), "");  // out of range reads nothing
+}
+
+TEST_F(ThemeWords, WordsSentWithPriorityMinusOneAreDeletedLikeAnyOther) {
+    // An older puzzle file may carry the priority -1, the mark of a free record.
+    TRVNewThemeWord("ZEBRA", "", -1);
+    TRVNewThemeWord("OKAPI", "", 2);
+    TRVNewThemeWord("LLAMA", "", -1);
+    ASSERT_EQ(ThmWds.NumThemeWords(), 3);
+    ThmWds.DeleteWord(0);
+    ASSERT_EQ(ThmWds.NumThemeWords(), 2);
+    EXPECT_STREQ(ThmWds.Word(0), "OKAPI");
+    EXPECT_STREQ(ThmWds.Word(1), "LLAMA");
+    TRVThemeDeleteAll();
+    EXPECT_EQ(ThmWds.NumThemeWords(), 0);
+    EXPECT_EQ(ThmWds.VStrings.NumEntries, 0);
+    EXPECT_TRUE(boxes().empty());
+    TRVNewThemeWord("LION", "", 0);
+    EXPECT_STREQ(ThmWds.Word(0), "LION");
 }
 
 TEST_F(ThemeWords, ReleasingAFreeStringSlotIsReported) {
@@ -162,6 +187,7 @@ TEST_F(ThemeWords, LocationsAreReportedAndColoured) {
     reports.clear();
     drawnLetters.clear();
     drawnNumbers.clear();
+    drawOrder.clear();
     TRVEstablishThemeWordCallBacks(recordReport);
     TRVEstablishDrawCellCallBacks(nullptr, nullptr, drawNumber, drawLetter);
     TRVCorrectAllThemeWordLocations(1);
@@ -192,6 +218,7 @@ TEST_F(ThemeWords, LocationsAreReportedAndColoured) {
     // Every recoloured cell is redrawn, letter before number, with (row, column).
     EXPECT_EQ(drawnLetters.size(), 10u);
     EXPECT_EQ(drawnLetters, drawnNumbers);
+    for (size_t i = 0; i < drawOrder.size(); i++) EXPECT_EQ(drawOrder[i], i % 2 ? 'N' : 'L') << i;
     EXPECT_NE(std::find(drawnLetters.begin(), drawnLetters.end(), std::make_pair(5, 7)), drawnLetters.end());
     EXPECT_NE(std::find(drawnLetters.begin(), drawnLetters.end(), std::make_pair(1, 3)), drawnLetters.end());
 }

@@ -1,4 +1,4 @@
-// One QApplication for all document tests (offscreen platform), made before the first test.
+// One QApplication (offscreen platform) for a whole test program, made before the first test.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -12,7 +12,7 @@ public:
     {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
-        static char name[] = "document_tests";
+        static char name[] = "trv_tests";
         static char *argv[] = {name, nullptr};
         m_app = new QApplication(argc, argv);
     }

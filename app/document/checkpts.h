@@ -1,0 +1,79 @@
+// Undo and redo by whole-puzzle snapshots: a fixed pool of checkpoints, each holding the
+// puzzle text and the view values of the moment it was taken.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class TCheckPoint
+{
+public:
+    TCheckPoint();
+    virtual ~TCheckPoint();
+    TCheckPoint(const TCheckPoint &) = delete;
+    TCheckPoint &operator=(const TCheckPoint &) = delete;
+
+    bool IsValid() const { return CreatedOk; }
+    QString GetDescription() const { return Description; }
+    void Capture(int kind, const QString &description);
+    void Restore();
+
+    TCheckPoint *Next = nullptr;
+    QString Description;
+    int Kind = 0;
+    QStringList PuzzleText;
+    QString ViewTabCaption;
+    int Page = 0;
+    int ViewMode = 0;
+    double ViewScale[2] = {1.0, 1.0};
+    bool CreatedOk = false;
+};
+
+/** The view values a snapshot records, and what the Undo and Redo controls show; the main
+ *  window installs these. */
+struct TCheckPointHooks
+{
+    std::function<QString()> ViewTabCaption;
+    std::function<void(double &zoom, double &scale)> ViewScale;
+    /** Puts the view back (View is already set): SetCurrentPage, SetViewMode with redraw, the
+     *  view tab by its caption and the two scale values. */
+    std::function<void(const TCheckPoint &snapshot)> RestoreView;
+    /** After a restore: traffic light, title block height, page relayout. */
+    std::function<void()> AfterRestore;
+    /** Shows the Undo and Redo captions, hints and enables. */
+    std::function<void(const struct TUndoRedoState &state)> ShowUndoRedo;
+};
+extern TCheckPointHooks CheckPointHooks;
+
+struct TUndoRedoState
+{
+    QString UndoCaption = QStringLiteral("Undo");
+    QString UndoHint = QStringLiteral("Undo|Undo");
+    bool UndoEnabled = false;
+    QString RedoCaption = QStringLiteral("Redo");
+    QString RedoHint = QStringLiteral("Redo|Redo");
+    bool RedoEnabled = false;
+};
+
+/** Single-clue redraws wait for the next full redraw of the clues (set by Undo and Redo). */
+extern bool ClueRedrawPending;
+
+void CreateCheckPointPool(int count);
+void TakeCheckPoint(int kind, const QString &description);
+void UndoCheckPoint();
+void RedoCheckPoint();
+void ClearCheckPoints();
+void FreeCheckPointPool();
+QString CurrentStateText();
+QString UndoHistoryText();
+QString RedoHistoryText();
+void UpdateUndoRedoCaptions();
+/** The captions last computed by UpdateUndoRedoCaptions. */
+const TUndoRedoState &UndoRedoState();
+/** Snapshots in the undo and redo lists, in the free list, and whether a current state is held. */
+int UndoCount();
+int RedoCount();
+int FreeCount();
+bool HasCurrentState();

@@ -1,0 +1,756 @@
+// The puzzle file: the writer and the parser of the puzzle text and the file save and read.
+// Every key of the header and the sections is one row of a table that drives both directions.
+#include "fileio.h"
+
+#include "alphabet.h"
+#include "cluespg.h"
+#include "cp1252.h"
+#include "globals.h"
+#include "pataux.h"
+#include "prompter.h"
+#include "trv600.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QHash>
+
+#include <algorithm>
+
+TPuzzleFileHooks FileHooks;
+
+const char *const SymmetryModeNames[7] = {"No Symmetry",
+                                          "Standard Diagonal",
+                                          "Spiral (Four-way)",
+                                          "Vertical",
+                                          "Horizontal",
+                                          "Horizontal/Vertical (Four-way)",
+                                          "Kaleidoscope (Eight-way)"};
+
+namespace {
+
+const QString kTab = QStringLiteral("\t");
+const QString kThreeBlanks = QStringLiteral("   ");
+// The removed-cell colour of a new document.
+constexpr TColor kDefaultRemovedCellColor = 0xFFFFFF;
+
+// ---- Key table ------------------------------------------------------------------------------
+
+enum class KeyType { String, Integer, Byte, Real, BoolIsT, BoolNotF };
+
+// How a key's value is read when present, missing or unreadable; how it is written.
+struct KeyDef
+{
+    const char *section; // null for the header keys
+    const char *key;
+    KeyType type;
+    void *target;         // the global (QString, int, double or bool)
+    double defaultValue;  // integer and real default
+    const char *defaultText;
+    // Special reading rules.
+    int minValue = 0, maxValue = -1;  // integers outside [min, max] take the default (max < min: no range)
+    bool keepCurrent = false;         // a missing or unreadable key keeps the current value
+};
+
+KeyDef str(const char *s, const char *k, QString *t, const char *def = "", bool keep = false)
+{
+    KeyDef d{s, k, KeyType::String, t, 0, def};
+    d.keepCurrent = keep;
+    return d;
+}
+KeyDef integer(const char *s, const char *k, int *t, int def, int lo = 0, int hi = -1, bool keep = false)
+{
+    KeyDef d{s, k, KeyType::Integer, t, double(def), ""};
+    d.minValue = lo;
+    d.maxValue = hi;
+    d.keepCurrent = keep;
+    return d;
+}
+KeyDef byte(const char *s, const char *k, std::uint8_t *t, int def, int lo, int hi)
+{
+    KeyDef d{s, k, KeyType::Byte, t, double(def), ""};
+    d.minValue = lo;
+    d.maxValue = hi;
+    return d;
+}
+KeyDef real(const char *s, const char *k, double *t, double def)
+{
+    return KeyDef{s, k, KeyType::Real, t, def, ""};
+}
+KeyDef isT(const char *s, const char *k, bool *t)
+{
+    return KeyDef{s, k, KeyType::BoolIsT, t, 0, ""};
+}
+KeyDef notF(const char *s, const char *k, bool *t)
+{
+    return KeyDef{s, k, KeyType::BoolNotF, t, 0, ""};
+}
+
+const char *const kPaper = "Paper Size and Margins";
+const char *const kUnsolved = "Unsolved Puzzle";
+const char *const kSolution = "Solution";
+const char *const kClues = "Clues and Columns";
+const char *const kTitle = "Title and Credits Details";
+const char *const kAuto = "Auto-Layout";
+
+// Header keys with plain globals behind them; the others are written and read by hand.
+std::vector<KeyDef> headerKeysBefore()
+{
+    return {str(nullptr, "CreatedBy", &CreatedBy), str(nullptr, "CreditsLine", &CreditsLine)};
+}
+
+// Section keys in their written order. Keys marked null target are handled by hand at that
+// place ("Printer", "Orientation", "BlockedCellColor", the style keys, the word-bank keys,
+// "SubtitleExtraSpacing", "AutoLayout", "AutoLayoutPageChoice").
+std::vector<KeyDef> sectionKeys()
+{
+    return {
+        str(kPaper, "Printer", nullptr),
+        integer(kPaper, "Orientation", nullptr, 0),
+        real(kPaper, "PaperWidth", &PaperWidth, 8.5),
+        real(kPaper, "PaperHeight", &PaperHeight, 11),
+        real(kPaper, "MarginTop", &MarginTop, 1),
+        real(kPaper, "MarginLeft", &MarginLeft, 1),
+        real(kPaper, "MarginRight", &MarginRight, 1),
+        real(kPaper, "MarginBottom", &MarginBottom, 1),
+        byte(kPaper, "PutFrameOnCode", &PutFrameOnCode, 7, 0, 8),
+        str(kPaper, "FrameStyle", &FrameStyle, "None = None 0, None 12632256, None 0"),
+        real(kPaper, "FrameInsideTop", &FrameInside.Top, DefaultFrameInside.Top),
+        real(kPaper, "FrameInsideLeft", &FrameInside.Left, DefaultFrameInside.Left),
+        real(kPaper, "FrameInsideRight", &FrameInside.Right, DefaultFrameInside.Right),
+        real(kPaper, "FrameInsideBottom", &FrameInside.Bottom, DefaultFrameInside.Bottom),
+        real(kPaper, "FrameOutsideTop", &FrameOutside.Top, DefaultFrameOutside.Top),
+        real(kPaper, "FrameOutsideLeft", &FrameOutside.Left, DefaultFrameOutside.Left),
+        real(kPaper, "FrameOutsideRight", &FrameOutside.Right, DefaultFrameOutside.Right),
+        real(kPaper, "FrameOutsideBottom", &FrameOutside.Bottom, DefaultFrameOutside.Bottom),
+        str(kPaper, "WorksheetLine", &WorksheetLine, "", true),
+        integer(kPaper, "WorksheetFontSize", &WorksheetFontSize, 0, 0, -1, true),
+        str(kPaper, "WorksheetFontName", &WorksheetFontName, "Arial", true),
+
+        real(kUnsolved, "CellWidth", &CellWidth, 0.25),
+        real(kUnsolved, "CellHeight", &CellHeight, 0.25),
+        real(kUnsolved, "GridLineThickness", &GridLineThickness, 0.005),
+        integer(kUnsolved, "BlockedCellColor", nullptr, 0),
+        integer(kUnsolved, "RemovedCellColor", &RemovedCellColor, kDefaultRemovedCellColor),
+        integer(kUnsolved, "CellNumberPercent", &CellNumberPercent, 36),
+        integer(kUnsolved, "PuzzlePage", &PuzzlePage, 1),
+        real(kUnsolved, "PuzzleLeft", &PuzzleGridLeft, 0),
+        real(kUnsolved, "PuzzleTop", &PuzzleGridTop, 0),
+        integer(kUnsolved, "clPuzzleGrid", &clPuzzleGrid, 0),
+        integer(kUnsolved, "clPuzzleNumber", &clPuzzleNumber, 0),
+
+        isT(kSolution, "AlignSolution", &AlignSolution),
+        isT(kSolution, "NumberedSolution", &NumberedSolution),
+        real(kSolution, "CellWidthSol", &CellWidthSol, 0.15),
+        real(kSolution, "CellHeightSol", &CellHeightSol, 0.15),
+        real(kSolution, "GridLineThicknessSol", &GridLineThicknessSol, 0.005),
+        integer(kSolution, "CellLetterPercent", &CellLetterPercent, 90),
+        str(kSolution, "SolutionFont", &SolutionFont),
+        isT(kSolution, "SolutionThemeBold", &SolutionThemeBold),
+        isT(kSolution, "SolutionThemeColor", &SolutionThemeColor),
+        integer(kSolution, "clSolutionNumber", &clSolutionNumber, 0),
+        integer(kSolution, "clSolutionGrid", &clSolutionGrid, 0),
+        integer(kSolution, "clSolutionLetter", &clSolutionLetter, 0),
+        integer(kSolution, "clClues", &clClues, 0),
+        integer(kSolution, "clWordBank", &clWordBank, 0),
+
+        integer(kClues, "ClueColumns", &ClueColumns, 5),
+        isT(kClues, "SeparateClues", &SeparateClues),
+        str(kClues, "AcrossText", &AcrossText, "Across"),
+        str(kClues, "DownText", &DownText, "Down"),
+        integer(kClues, "LeadingPercentage", &LeadingPercentage, 125),
+        str(kClues, "ClueNumberFont", &ClueNumberFont),
+        integer(kClues, "ClueNumberFontSize", &ClueNumberFontSize, 10),
+        isT(kClues, "ClueNumberBold", nullptr),
+        str(kClues, "ClueTextFont", &ClueTextFont),
+        integer(kClues, "ClueTextFontSize", &ClueTextFontSize, 10),
+        isT(kClues, "ClueThemeBold", nullptr),
+        isT(kClues, "ClueThemeItalic", nullptr),
+        isT(kClues, "ClueThemeInColor", &ClueThemeInColor),
+        isT(kClues, "ClueThemeAllCaps", &ClueThemeAllCaps),
+        str(kClues, "AcrDwnFont", &AcrDwnFont),
+        integer(kClues, "AcrDwnFontSize", &AcrDwnFontSize, 10),
+        isT(kClues, "AcrDwnBold", &AcrDwnBold),
+        isT(kClues, "AcrDwnCapitals", &AcrDwnCapitals),
+        isT(kClues, "NewColumnDown", &NewColumnDown),
+        isT(kClues, "WordBankCB", nullptr),
+        str(kClues, "WordBankMode", nullptr),
+        str(kClues, "WordBankSort", nullptr),
+        str(kClues, "WordBankHeader", nullptr),
+        integer(kClues, "WordBankPager", nullptr, 1),
+        real(kClues, "asWordBankHeight", nullptr, 0),
+
+        byte(kTitle, "PutTitleOnCode", &PutTitleOnCode, 2, 0, 8),
+        str(kTitle, "TitleFont", &TitleFont),
+        integer(kTitle, "TitleFontSize", &TitleFontSize, 36, 1, 216),
+        integer(kTitle, "TitleColor", &TitleColor, 0),
+        str(kTitle, "TitleBIUS", nullptr),
+        str(kTitle, "SubtitleFont", &SubtitleFont),
+        integer(kTitle, "SubtitleFontSize", &SubtitleFontSize, 16, 1, 216),
+        integer(kTitle, "SubtitleColor", &SubtitleColor, 0),
+        str(kTitle, "SubtitleBIUS", nullptr),
+        real(kTitle, "SubtitleExtraSpacing", nullptr, 0),
+        str(kTitle, "CreditsFont", &CreditsFont),
+        integer(kTitle, "CreditsFontSize", &CreditsFontSize, 7),
+
+        notF(kAuto, "AutoLayout", nullptr),
+        notF(kAuto, "AutoMargins", &AutoMargins),
+        notF(kAuto, "AutoTitleSize", &AutoTitleSize),
+        notF(kAuto, "AutoCellSize", &AutoCellSize),
+        isT(kAuto, "AutoCellShape", &AutoCellShape),
+        notF(kAuto, "AutoCenter", &AutoCenter),
+        notF(kAuto, "AutoLayout_OnApply", &AutoLayout_OnApply),
+        notF(kAuto, "AutoLayout_OnSpill", &AutoLayout_OnSpill),
+        notF(kAuto, "AutoClueColumns", &AutoClueColumns),
+        notF(kAuto, "AutoNewColumn", &AutoNewColumn),
+        notF(kAuto, "AutoClueSize", &AutoClueSize),
+        notF(kAuto, "AutoClueSpacing", &AutoClueSpacing),
+        integer(kAuto, "AutoLayoutPageChoice", nullptr, 1),
+        notF(kAuto, "AskBeforeUsingTwoPages", &AskBeforeUsingTwoPages),
+    };
+}
+
+QString tf(bool b)
+{
+    return b ? QStringLiteral("T") : QStringLiteral("F");
+}
+
+// Reals always with "." so that files read the same whatever the locale.
+QString realText(double x)
+{
+    return FloatToShortStr(x);
+}
+
+QString keyLine(const char *key, const QString &value)
+{
+    return QLatin1String(key) + QLatin1Char('=') + value;
+}
+
+// The value written for a table key (its global or the hand-made value).
+QString writtenValue(const KeyDef &d)
+{
+    const QString key = QLatin1String(d.key);
+    if (!d.target) {
+        if (key == QLatin1String("Printer")) {
+            return HasPrinter() && FileHooks.PrinterName ? FileHooks.PrinterName() : QString();
+        }
+        if (key == QLatin1String("Orientation")) {
+            return QString::number(HasPrinter() && FileHooks.PrinterOrientation ? FileHooks.PrinterOrientation() : 0);
+        }
+        if (key == QLatin1String("BlockedCellColor"))
+            return QString::number(BlockedCellColor);
+        if (key == QLatin1String("ClueNumberBold"))
+            return tf(ClueNumberStyle == 1);
+        if (key == QLatin1String("ClueThemeBold"))
+            return tf(ClueThemeStyle & 1);
+        if (key == QLatin1String("ClueThemeItalic"))
+            return tf(ClueThemeStyle & 2);
+        if (key == QLatin1String("WordBankCB"))
+            return // While the check box itself takes a checkpoint, it already shows the new state.
+            tf(WordBankCBCheckpointing ? !DocControls.WordBankCB : DocControls.WordBankCB);
+        if (key == QLatin1String("WordBankMode"))
+            return WordListPlaceNames.value(WordBankMode);
+        if (key == QLatin1String("WordBankSort"))
+            return WordListOrderNames.value(WordBankSort);
+        if (key == QLatin1String("WordBankHeader"))
+            return WordBankHeader;
+        if (key == QLatin1String("WordBankPager"))
+            return QString::number(WordBankPage);
+        if (key == QLatin1String("asWordBankHeight"))
+            return realText(asWordBankHeight);
+        if (key == QLatin1String("TitleBIUS"))
+            return FormatTFFlags(TitleStyle);
+        if (key == QLatin1String("SubtitleBIUS"))
+            return FormatTFFlags(SubtitleStyle);
+        if (key == QLatin1String("SubtitleExtraSpacing"))
+            return QStringLiteral("%1").arg(SubtitleExtraSpacing, 5, 'f', 3);
+        if (key == QLatin1String("AutoLayout"))
+            return tf(DocControls.AutoLayout);
+        if (key == QLatin1String("AutoLayoutPageChoice"))
+            return QString::number(AutoLayoutPageChoice);
+        return QString();
+    }
+    switch (d.type) {
+    case KeyType::String:
+        return *static_cast<QString *>(d.target);
+    case KeyType::Integer:
+        return QString::number(*static_cast<int *>(d.target));
+    case KeyType::Byte:
+        return QString::number(*static_cast<std::uint8_t *>(d.target));
+    case KeyType::Real:
+        return realText(*static_cast<double *>(d.target));
+    case KeyType::BoolIsT:
+    case KeyType::BoolNotF:
+        return tf(*static_cast<bool *>(d.target));
+    }
+    return QString();
+}
+
+// ---- Reading keys ---------------------------------------------------------------------------
+
+// The first value of each key name (compared without regard to case) in a puzzle text.
+class KeyValues
+{
+public:
+    explicit KeyValues(const QStringList &list)
+    {
+        for (const QString &line : list) {
+            int eq = line.indexOf(QLatin1Char('='));
+            if (eq < 0)
+                continue;
+            QString name = line.left(eq).toLower();
+            if (!m_values.contains(name))
+                m_values.insert(name, line.mid(eq + 1));
+        }
+    }
+    bool has(const char *key) const { return m_values.contains(QString::fromLatin1(key).toLower()); }
+    QString text(const char *key) const { return m_values.value(QString::fromLatin1(key).toLower()); }
+    bool isT(const char *key) const { return text(key) == QLatin1String("T"); }
+    bool notF(const char *key) const { return text(key) != QLatin1String("F"); }
+    int integer(const char *key, int def, bool *ok = nullptr) const
+    {
+        bool good = false;
+        int v = text(key).trimmed().toInt(&good);
+        if (ok)
+            *ok = good;
+        return good ? v : def;
+    }
+    double real(const char *key, double def) const { return StrToFloatDefault(text(key), def); }
+
+private:
+    QHash<QString, QString> m_values;
+};
+
+void readTableKey(const KeyDef &d, const KeyValues &kv)
+{
+    if (!d.target)
+        return;
+    switch (d.type) {
+    case KeyType::String: {
+        QString &t = *static_cast<QString *>(d.target);
+        if (d.keepCurrent && !kv.has(d.key))
+            break;
+        t = kv.text(d.key);
+        if (t.isEmpty() && *d.defaultText)
+            t = QLatin1String(d.defaultText);
+        break;
+    }
+    case KeyType::Integer: {
+        int &v = *static_cast<int *>(d.target);
+        bool ok = false;
+        int read = kv.integer(d.key, int(d.defaultValue), &ok);
+        if (!ok && d.keepCurrent)
+            break;
+        if (d.maxValue >= d.minValue && (read < d.minValue || read > d.maxValue))
+            read = int(d.defaultValue);
+        v = read;
+        break;
+    }
+    case KeyType::Byte: {
+        int read = kv.integer(d.key, int(d.defaultValue));
+        if (read < d.minValue || read > d.maxValue)
+            read = int(d.defaultValue);
+        *static_cast<std::uint8_t *>(d.target) = std::uint8_t(read);
+        break;
+    }
+    case KeyType::Real:
+        *static_cast<double *>(d.target) = kv.real(d.key, d.defaultValue);
+        break;
+    case KeyType::BoolIsT:
+        *static_cast<bool *>(d.target) = kv.isT(d.key);
+        break;
+    case KeyType::BoolNotF:
+        *static_cast<bool *>(d.target) = kv.notF(d.key);
+        break;
+    }
+}
+
+int findExact(const QStringList &list, const QString &text)
+{
+    return int(list.indexOf(text));
+}
+
+// The clue of a block line: everything after the first "|" from position from on (the
+// field before it may hold a "|" letter), each Tab as three blanks.
+QString clueAfterBar(const QString &line, int from)
+{
+    int bar = line.indexOf(QLatin1Char('|'), std::max(from, 0));
+    if (bar < 0)
+        return QString();
+    QString clue = line.mid(bar + 1);
+    clue.replace(kTab, kThreeBlanks);
+    return clue;
+}
+
+void message(const QString &text)
+{
+    // Around a message the cursor is normal, then the hourglass again.
+    bool gui = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) && QGuiApplication::overrideCursor();
+    if (gui)
+        QGuiApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
+    showError(text);
+    if (gui)
+        QGuiApplication::restoreOverrideCursor();
+}
+
+QString gridLine(int row, int width)
+{
+    QString line = kTab;
+    for (int c = 1; c <= width; ++c) {
+        QChar ch = GetCellLetter(c, row);
+        if (IsAlphabetChar(ch))
+            ch = TRVIsCellFixed(c, row) ? UpperCaseChar(ch) : LowerCaseChar(ch);
+        bool literalMark = DecodeMarkChar(ch);
+        line += ch;
+        line += literalMark ? QLatin1Char('*') : QLatin1Char(' ');
+    }
+    return line;
+}
+
+// Reads the GRID rows into the engine; bad or missing cells are listed in one message.
+void readGrid(const QStringList &list, int gridAt, int columns, int rows, const QString &fileName)
+{
+    TRVClearGrid();
+    QList<QPair<int, int>> bad;
+    // Grid rows begin with a Tab; the first line that does not (such as "END GRID") ends them.
+    bool ended = false;
+    for (int r = 1; r <= rows; ++r) {
+        const int at = gridAt + r;
+        ended = ended || at >= list.size() || !list.at(at).startsWith(kTab);
+        const QString line = ended ? QString() : list.at(at) + QLatin1Char(' ');
+        for (int c = 1; c <= columns; ++c) {
+            const int pos = 2 * c - 1;   // 0-based place of the cell's character
+            if (pos + 1 >= line.size()) {
+                bad.append({c, r});
+                continue;
+            }
+            QChar ch = line.at(pos);
+            if (line.at(pos + 1) == QLatin1Char(' '))
+                EncodeMarkChar(ch);
+            const ushort u = ch.unicode();
+            if (IsAlphabetChar(ch) || u == TRV_BLOCK || u == TRV_EMPTY || u == TRV_REMOVED)
+                SetCellLetter(c, r, ch);
+            else
+                bad.append({c, r});
+        }
+    }
+    TRVRenumberGrid();
+    if (bad.isEmpty())
+        return;
+    QString text = QStringLiteral("File %1 contains an error in the GRID section starting at column %2 of row %3. "
+                                  "The puzzle may be corrupted started at that point.")
+                       .arg(fileName)
+                       .arg(bad.first().first)
+                       .arg(bad.first().second);
+    if (bad.size() > 1) {
+        QStringList cells;
+        for (int i = 0; i < bad.size() && i < 20; ++i)
+            cells.append(QStringLiteral("(%1, %2)").arg(bad.at(i).first).arg(bad.at(i).second));
+        if (bad.size() > 20)
+            cells.append(QStringLiteral("..."));
+        text += QStringLiteral("\r\n\r\n%1 cells could not be read (column, row): %2")
+                    .arg(bad.size())
+                    .arg(cells.join(QStringLiteral(", ")));
+    }
+    message(text);
+}
+
+int readThemeWords(const QStringList &list)
+{
+    const int start = findExact(list, QStringLiteral("THEME WORDS:"));
+    const int end = findExact(list, QStringLiteral("END THEME WORDS"));
+    if (start < 0 || end < 0 || !WordList)
+        return 0;
+    int rejected = 0;
+    for (int i = start + 1; i < end; ++i) {
+        const QString &line = list.at(i);
+        if (!line.startsWith(kTab)) {
+            ++rejected;
+            continue;
+        }
+        const int t2 = line.indexOf(kTab, 1);
+        const int t3 = t2 < 0 ? -1 : line.indexOf(kTab, t2 + 1);
+        if (t2 < 0 || t3 < 0) {
+            ++rejected;
+            continue;
+        }
+        const int t4 = line.indexOf(kTab, t3 + 1);
+        const QString word = t4 < 0 ? line.mid(t3 + 1, std::max(0, 99 - (t3 + 1))) : line.mid(t3 + 1, t4 - t3 - 1);
+        const QString clue = clueAfterBar(line, t4);
+        // The last line is the editor's trailing empty entry, which the editor keeps itself.
+        if (i == end - 1 && word.isEmpty() && clue.isEmpty())
+            continue;
+        WordList->AddEntry(word + kTab + clue);
+    }
+    WordList->UpdateScrollBar();
+    return rejected;
+}
+
+// Reads the rows of one CURRENT CLUES block; returns the number of lines lost.
+int readClueRows(const QStringList &list, int start, int end, TClueGrid *grid)
+{
+    int lost = 0;
+    for (int i = start + 1; i < end; ++i) {
+        const QString &line = list.at(i);
+        if (!line.startsWith(kTab))
+            continue;
+        const int row = i - start;
+        int t2 = line.indexOf(kTab, 1);
+        const QString first = t2 < 0 ? line.mid(1) : line.mid(1, t2 - 1);
+        if (row < grid->RowCount() && first == grid->Cell(0, row)) {
+            // A row the file leaves without a clue keeps the stock clue the rebuild gave it.
+            const QString clue = clueAfterBar(line, t2);
+            if (!clue.trimmed().isEmpty() || grid->Cell(1, row).trimmed().isEmpty())
+                grid->SetCell(1, row, clue);
+            StoreClueForAnswer(first, clue);
+        } else {
+            ++lost;
+        }
+    }
+    return lost;
+}
+
+void controlsChanged()
+{
+    if (FileHooks.ControlsChanged)
+        FileHooks.ControlsChanged();
+}
+
+} // namespace
+
+// ---- Writing ---------------------------------------------------------------------------------
+
+void WritePuzzleToStrings(QStringList &list)
+{
+    list.clear();
+    if (CluesNeedRebuild)
+        RebuildClueGrids();
+    const int width = TRVGetWidth();
+    const int height = TRVGetHeight();
+    const int mode = TRVGetSymMode();
+
+    list << QStringLiteral("TRVFileFormat=2.0");
+    list << keyLine("PuzzleTitle", DocControls.PuzzleTitle);
+    list << keyLine("PuzzleSubtitle", DocControls.PuzzleSubtitle);
+    for (const KeyDef &d : headerKeysBefore())
+        list << keyLine(d.key, writtenValue(d));
+    list << keyLine("CustomAlphabet", CustomAlphabet);
+    list << keyLine("Columns", QString::number(width));
+    list << keyLine("Rows", QString::number(height));
+    list << keyLine("TightlyCrossed", tf(!FreeformMode));
+    list << keyLine("LooseAutoSize", tf(DocControls.LooseAutoSize));
+    list << keyLine("SymmetryMode", mode >= 0 && mode < 7 ? QLatin1String(SymmetryModeNames[mode]) : QString());
+    list << keyLine("EveryPuzzleDifferent", tf(DocControls.EveryPuzzleDifferent));
+    list << keyLine("FlagOneLetterSlots", tf(DocControls.FlagOneLetterSlots));
+    list << keyLine("FlagTwoLetterSlots", tf(DocControls.FlagTwoLetterSlots));
+    list << keyLine("ShowHotSpots", tf(DocControls.ShowHotSpots));
+    list << keyLine("Exchanged", tf(DocControls.Exchanged));
+
+    const char *section = nullptr;
+    for (const KeyDef &d : sectionKeys()) {
+        if (section != d.section) {
+            list << QString();
+            list << QStringLiteral("[%1]").arg(QLatin1String(d.section));
+            section = d.section;
+        }
+        list << keyLine(d.key, writtenValue(d));
+    }
+    list << QString();
+
+    list << QStringLiteral("GRID:");
+    for (int r = 1; r <= height; ++r)
+        list << gridLine(r, width);
+    list << QStringLiteral("END GRID");
+
+    list << QStringLiteral("THEME WORDS:");
+    if (WordList)
+        for (int e = 0; e < WordList->EntryCount(); ++e)
+            list << QStringLiteral("\t0\t--\t") + WordList->GetWord(e) + QStringLiteral("\t|") + WordList->GetClue(e);
+    list << QStringLiteral("END THEME WORDS");
+
+    list << QStringLiteral("CURRENT CLUES ACROSS:");
+    if (CluesAcrossSG)
+        for (int r = 1; r < CluesAcrossSG->RowCount(); ++r)
+            list << kTab + CluesAcrossSG->Cell(0, r) + QStringLiteral("\t|") + CluesAcrossSG->Cell(1, r);
+    list << QStringLiteral("CURRENT CLUES DOWN:");
+    if (CluesDownSG)
+        for (int r = 1; r < CluesDownSG->RowCount(); ++r) {
+            const QString key = CluesDownSG->Cell(0, r);
+            if (key.isEmpty() || key == QLatin1String("WordBank"))
+                continue;
+            list << kTab + key + QStringLiteral("\t|") + CluesDownSG->Cell(1, r);
+        }
+    list << QStringLiteral("END CURRENT CLUES");
+    list << QStringLiteral("END.");
+}
+
+bool SavePuzzleFile(const QString &fileName)
+{
+    bool gui = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
+    if (gui)
+        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    QStringList lines;
+    WritePuzzleToStrings(lines);
+    const bool ok = Cp1252::writeTextLines(fileName, lines);
+    if (gui)
+        QGuiApplication::restoreOverrideCursor();
+    if (!ok) {
+        showWarning(QStringLiteral("An error occurred while trying to save your puzzle file. Please try again, perhaps "
+                                   "saving it to a different drive Letter (e.g., C:) or to a floppy diskette."));
+        return false;
+    }
+    if (WordList)
+        WordList->MarkSaved();
+    PuzzleModified = false;
+    return true;
+}
+
+// ---- Reading ---------------------------------------------------------------------------------
+
+void ReadPuzzleFromStrings(const QStringList &list)
+{
+    LoadingPuzzle = true;
+    CreateClueGrids();
+    const KeyValues kv(list);
+
+    // 1. Names, title fields, the alphabet.
+    const QString fileName = kv.text("FileName");
+    DocControls.PuzzleTitle = kv.text("PuzzleTitle");
+    DocControls.PuzzleSubtitle = kv.text("PuzzleSubtitle");
+    for (const KeyDef &d : headerKeysBefore())
+        readTableKey(d, kv);
+    const QString alphabet = kv.text("CustomAlphabet");
+    SetAlphabet(alphabet.isEmpty() ? QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ") : alphabet);
+
+    // 2. Size, puzzle type and the header flags.
+    const int columns = kv.integer("Columns", 51);
+    const int rows = kv.integer("Rows", 51);
+    if (WordList)
+        WordList->Clear();
+    FreeformMode = kv.text("TightlyCrossed") == QLatin1String("F");
+    if (FileHooks.SwitchPuzzleType)
+        FileHooks.SwitchPuzzleType(FreeformMode);
+    DocControls.LooseAutoSize = kv.text("LooseAutoSize") != QLatin1String("F");
+    const int pageChoice = kv.integer("AutoLayoutPageChoice", 1);
+    if (pageChoice >= 1 && pageChoice <= 3)
+        AutoLayoutPageChoice = pageChoice;
+    const QString modeName = kv.text("SymmetryMode");
+    for (int m = 0; m < 7; ++m)
+        if (modeName == QLatin1String(SymmetryModeNames[m]))
+            TRVSetSymMode(m);
+    DocControls.EveryPuzzleDifferent = kv.isT("EveryPuzzleDifferent");
+    DocControls.Exchanged = kv.isT("Exchanged");
+
+    // 3. The printer's orientation.
+    const bool printer = HasPrinter();
+    if (printer && !kv.text("Printer").isEmpty() && FileHooks.SetPrinterOrientation)
+        FileHooks.SetPrinterOrientation(kv.integer("Orientation", 0));
+    if (printer && FileHooks.WYSIWYGChange)
+        FileHooks.WYSIWYGChange();
+
+    // 4. The section keys.
+    for (const KeyDef &d : sectionKeys())
+        readTableKey(d, kv);
+    BlockedCellColor = std::clamp(kv.integer("BlockedCellColor", 0), 0, 6);
+    ClueNumberStyle = kv.isT("ClueNumberBold") ? 1 : 0;
+    ClueThemeStyle = (kv.isT("ClueThemeBold") ? 1 : 0) | (kv.isT("ClueThemeItalic") ? 2 : 0);
+    TitleStyle = ParseTFFlags(kv.text("TitleBIUS"));
+    SubtitleStyle = ParseTFFlags(kv.text("SubtitleBIUS"));
+    SubtitleExtraSpacing = kv.real("SubtitleExtraSpacing", 0);
+    DocControls.AutoLayout = kv.notF("AutoLayout");
+
+    // 5. The grid.
+    const bool sizeOk = columns >= 1 && rows >= 1 && columns < 52 && rows < 52 && TRVCanDo(columns, rows);
+    if (sizeOk) {
+        TRVResizeGrid(columns, rows);
+        SetPuzzleDimensions(columns, rows, false);
+    }
+    const int gridAt = findExact(list, QStringLiteral("GRID:"));
+    if (!sizeOk)
+        message(QStringLiteral("File %1 contains an invalid puzzle size.").arg(fileName));
+    else if (gridAt < 0)
+        message(QStringLiteral("File %1 contains no GRID section.").arg(fileName));
+    else
+        readGrid(list, gridAt, columns, rows, fileName);
+
+    // 6. Grid display flags; the word list starts empty again.
+    DocControls.FlagOneLetterSlots = kv.isT("FlagOneLetterSlots");
+    DocControls.FlagTwoLetterSlots = kv.isT("FlagTwoLetterSlots");
+    DocControls.ShowHotSpots = kv.isT("ShowHotSpots");
+    if (WordList)
+        WordList->Clear();
+
+    // 7. Theme words.
+    const int rejected = readThemeWords(list);
+    if (rejected > 0)
+        message(QStringLiteral("%1 has problems in the THEME WORDS section. %2 line(s) were rejected.")
+                    .arg(fileName)
+                    .arg(rejected));
+
+    // 8. Current clues over the rebuilt clue grids.
+    int lost = 0;
+    {
+        TClueGridsUpdate update;
+        CurrentCluesSL->Clear();
+        CluesNeedRebuild = true;
+        RebuildClueGrids();
+        const int across = findExact(list, QStringLiteral("CURRENT CLUES ACROSS:"));
+        const int down = findExact(list, QStringLiteral("CURRENT CLUES DOWN:"));
+        const int end = findExact(list, QStringLiteral("END CURRENT CLUES"));
+        if (across >= 0 && down > across)
+            lost += readClueRows(list, across, down, CluesAcrossSG);
+        if (down >= 0 && end > down)
+            lost += readClueRows(list, down, end, CluesDownSG);
+    }
+
+    // 9. The word bank and the clue flow.
+    if (kv.has("WordBankCB")) {
+        WordBankMode = WordListPlaceIndex(kv.text("WordBankMode"));
+        WordBankSort = WordListOrderIndex(kv.text("WordBankSort"));
+        WordBankHeader = kv.text("WordBankHeader");
+        WordBankPage = kv.integer("WordBankPager", 1);
+        asWordBankHeight = kv.real("asWordBankHeight", 0);
+    }
+    IgnoreWordBankCBClick = true;
+    DocControls.WordBankCB = kv.isT("WordBankCB");
+    if (DocControls.WordBankCB && WordBankMode == 1 && FileHooks.WordBankLayout)
+        FileHooks.WordBankLayout();
+    if (DocHooks.ClueFlowInvalidateAll)
+        DocHooks.ClueFlowInvalidateAll();
+    if (DocHooks.ClueFlowEstablishAll)
+        DocHooks.ClueFlowEstablishAll();
+
+    // 10. Clue lines that did not fit the solution.
+    if (lost > 0)
+        message(QStringLiteral("%1 contains inconsistencies between the solution and the clues. The solution was "
+                               "kept, possibly losing up to %2 current clues.")
+                    .arg(fileName)
+                    .arg(lost));
+
+    // 11. Last keys and refreshes.
+    if (kv.has("SolutionLeft"))
+        SolutionGridLeft = kv.real("SolutionLeft", SolutionGridLeft);
+    if (kv.has("SolutionTop"))
+        SolutionGridTop = kv.real("SolutionTop", SolutionGridTop);
+    TRVSetShowHotSpots(DocControls.ShowHotSpots ? 1 : 0);
+    controlsChanged();
+    if (FileHooks.AfterPuzzleRead)
+        FileHooks.AfterPuzzleRead();
+    IgnoreWordBankCBClick = false;
+    LoadingPuzzle = false;
+}
+
+void ReadTextPuzzleFile(const QString &fileName)
+{
+    QStringList lines;
+    if (!Cp1252::readTextLines(fileName, &lines)) {
+        showError(QStringLiteral("Error while reading file %1.  Please check puzzle and clues for completeness and "
+                                 "consistency.")
+                      .arg(fileName));
+        return;
+    }
+    lines << QStringLiteral("FileName=") + fileName;
+    ReadPuzzleFromStrings(lines);
+    PuzzleModified = false;
+    if (FileHooks.AfterFileRead)
+        FileHooks.AfterFileRead();
+}

@@ -1,0 +1,79 @@
+// The puzzle file: writing and reading the puzzle text, saving and opening files of both
+// formats, new-puzzle defaults, and the stock clues taken from the clue files.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+/** Main-window and printer operations the puzzle file reader and writer call; each may be
+ *  left unset (then nothing happens, and there is no printer). */
+struct TPuzzleFileHooks
+{
+    std::function<QString()> PrinterName;
+    std::function<int()> PrinterOrientation;           // 0 portrait, 1 landscape
+    std::function<void(int orientation)> SetPrinterOrientation;
+    std::function<void()> WYSIWYGChange;               // page view follows the printer
+    std::function<void(bool freeform)> SwitchPuzzleType; // SwitchToFreeform / SwitchToSymmetrical
+    std::function<void()> ControlsChanged;             // DocControls were set by the reader
+    std::function<void()> WordBankLayout;
+    /** After a parse: word-slot count, traffic light, title block height. */
+    std::function<void()> AfterPuzzleRead;
+    /** After a file was read: re-select the view mode, re-arrange the panels, redraw the grid. */
+    std::function<void()> AfterFileRead;
+    /** After an older-format import: the penciled-in view, window arrangement, symmetry
+     *  buttons, word-slot count and traffic light. */
+    std::function<void()> AfterOldPuzzleRead;
+    std::function<void()> ComputeTitleBlockHeight;
+    /** Left position that centres a freeform grid on the page. */
+    std::function<double()> CenteredGridLeft;
+    /** The maker's web address, the credits line of a new puzzle (a configuration value). */
+    std::function<QString()> MakerWebAddress;
+    /** A new puzzle also resets the layout values the file does not carry to the values the
+     *  main window's creation gives them. */
+    std::function<void()> ResetWindowLayoutValues;
+};
+extern TPuzzleFileHooks FileHooks;
+
+/** The symmetry mode names by mode 0..6. */
+extern const char *const SymmetryModeNames[7];
+
+/** Writes the whole puzzle as puzzle-file text (rebuilding the clue grids first when needed). */
+void WritePuzzleToStrings(QStringList &list);
+/** Parses a puzzle text into the program state. */
+void ReadPuzzleFromStrings(const QStringList &list);
+/** Saves the puzzle; the old file stays whole when the write fails. */
+bool SavePuzzleFile(const QString &fileName);
+/** Reads a puzzle file (Windows-1252, LF or CR LF). */
+void ReadTextPuzzleFile(const QString &fileName);
+
+/** A file to open once the main window is ready. */
+extern QString PendingPuzzleFileName;
+void OpenPuzzleFile(const QString &fileName);
+void OpenPendingPuzzleFile();
+void ReadOldPuzzleFile(const QString &fileName);
+/** The ".CLU" companion of an older-format puzzle: the file name's first ".owt" (any case)
+ *  with "owt" replaced by "CLU", or an existing file of that name in another letter case;
+ *  empty when the file name holds no ".owt". */
+QString ClueCompanionName(const QString &puzzleFileName);
+void SetDefaultLayout();
+
+// Stock clues from the clue files ZEDAVIV/Clues.NN.
+
+/** Pseudo-random index 0 .. n-1 for the pick among the candidates; replaceable by tests. */
+extern std::function<int(int n)> StockClueRandom;
+/** Forgets which missing clue files were already reported (each is reported once per run). */
+void ResetStockClueReports();
+
+/** One unclued answer: "<answer> A<row>" or "<answer> D<row>" and its byte-ordered key. */
+struct TStockClueItem
+{
+    QString Text;
+    QByteArray Key;
+};
+
+void AssignStockClues(bool automatic);
+void LoadStockClueFile(int length, const std::vector<TStockClueItem> &items);
+void PickStockClue(const QString &item, const QString &line);

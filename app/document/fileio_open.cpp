@@ -1,0 +1,308 @@
+// Opening puzzle files: the choice of reader by the first line, the deferred open during
+// start-up, the older-format import with its ".CLU" clue companion, and new-puzzle defaults.
+#include "fileio.h"
+
+#include "alphabet.h"
+#include "cluespg.h"
+#include "cp1252.h"
+#include "globals.h"
+#include "pataux.h"
+#include "prompter.h"
+#include "trv600.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QCursor>
+#include <QGuiApplication>
+
+QString PendingPuzzleFileName;
+
+namespace {
+
+bool guiApp()
+{
+    return qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
+}
+
+// Hourglass for the lifetime of the object; messages show with the normal cursor.
+class WaitCursor
+{
+public:
+    WaitCursor()
+    {
+        if (guiApp())
+            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    }
+    ~WaitCursor()
+    {
+        if (guiApp())
+            QGuiApplication::restoreOverrideCursor();
+    }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+template <typename F> void withNormalCursor(F show)
+{
+    const bool gui = guiApp() && QGuiApplication::overrideCursor();
+    if (gui)
+        QGuiApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
+    show();
+    if (gui)
+        QGuiApplication::restoreOverrideCursor();
+}
+
+// Reads the companion's lines for one clue grid: an answer line that puts the reading in
+// step with the row's answer key, then the clue line.
+int readCompanionGrid(const QList<QByteArray> &lines, int &at, TClueGrid *grid, bool &truncated)
+{
+    int inconsistencies = 0;
+    bool inStep = false;
+    auto next = [&](QString &line) {
+        if (at >= lines.size()) {
+            truncated = true;
+            return false;
+        }
+        line = Cp1252::toUnicode(lines.at(at++));
+        return true;
+    };
+    for (int r = 1; r < grid->RowCount() && !truncated; ++r) {
+        const QString key = grid->Cell(0, r);
+        // The word-bank rows that may end the down grid are no answers: the file has no pair
+        // for them.
+        if (key.isEmpty() || key == QLatin1String("WordBank"))
+            break;
+        QString line;
+        if (!next(line))
+            break;
+        if (line == key) {
+            inStep = true;
+        } else if (!inStep) {
+            for (int extra = 0; extra < 2 && line != key; ++extra)
+                if (!next(line))
+                    break;
+            if (truncated)
+                break;
+            if (line == key)
+                inStep = true;
+            else
+                ++inconsistencies;
+        } else {
+            ++inconsistencies;
+        }
+        QString clue;
+        if (!next(clue))
+            break;
+        grid->SetCell(1, r, clue);
+        StoreClueForAnswer(key, clue);
+    }
+    return inconsistencies;
+}
+
+} // namespace
+
+void OpenPuzzleFile(const QString &fileName)
+{
+    if (!MainFormReady) {
+        PendingPuzzleFileName = fileName;
+        return;
+    }
+    WaitCursor wait;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        withNormalCursor([&] { showInformation(QStringLiteral("%1 was not found.").arg(fileName)); });
+        return;
+    }
+    QByteArray first = file.readLine(4096);
+    const bool readFailed = file.error() != QFileDevice::NoError;
+    file.close();
+    if (readFailed) {
+        withNormalCursor([&] {
+            showError(QStringLiteral("Error while reading file %1.  Please check puzzle and clues for completeness "
+                                     "and consistency.")
+                          .arg(fileName));
+        });
+        return;
+    }
+    while (first.endsWith('\n') || first.endsWith('\r'))
+        first.chop(1);
+    const QString line = Cp1252::toUnicode(first);
+
+    if (line.startsWith(QLatin1String("CROSSWORD "))) {
+        ReadOldPuzzleFile(fileName);
+    } else if (line == QLatin1String("OWTFileFormat=2.0") || line == QLatin1String("TRVFileFormat=2.0")) {
+        ReadTextPuzzleFile(fileName);
+    } else if (line.startsWith(QLatin1String("TRVFileFormat="))) {
+        withNormalCursor([&] {
+            showWarning(QStringLiteral("%1 has a file format that is more advanced than this version of Tarvel that you "
+                                       "are using. If the puzzle you are now opening appears corrupted, you may wish "
+                                       "to upgrade your version of Tarvel or prepare a copy of your file, %1, in an "
+                                       "older file format  (using \"Save As...\").")
+                            .arg(fileName));
+        });
+        ReadTextPuzzleFile(fileName);
+    } else {
+        withNormalCursor([&] { showInformation(QStringLiteral("%1 has an unknown file format.").arg(fileName)); });
+    }
+}
+
+void OpenPendingPuzzleFile()
+{
+    if (PendingPuzzleFileName.isEmpty())
+        return;
+    const QString name = PendingPuzzleFileName;
+    PendingPuzzleFileName.clear();
+    OpenPuzzleFile(name);
+}
+
+QString ClueCompanionName(const QString &puzzleFileName)
+{
+    const QFileInfo info(puzzleFileName);
+    const QString base = info.fileName();
+    const int dot = base.indexOf(QLatin1String(".owt"), 0, Qt::CaseInsensitive);
+    if (dot < 0)
+        return QString();
+    const QString wanted = base.left(dot + 1) + QStringLiteral("CLU") + base.mid(dot + 4);
+    // The folder part stays as the caller wrote it, so that messages name the file the same way.
+    const QString folder = puzzleFileName.left(puzzleFileName.size() - base.size());
+    const QDir dir = info.dir();
+    if (dir.exists(wanted))
+        return folder + wanted;
+    // Linux names are case-sensitive: take the companion whatever the case of its extension.
+    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden);
+    for (const QString &name : names)
+        if (name.compare(wanted, Qt::CaseInsensitive) == 0 && name.left(dot + 1) == wanted.left(dot + 1))
+            return folder + name;
+    return folder + wanted;
+}
+
+void ReadOldPuzzleFile(const QString &fileName)
+{
+    const bool hotSpots = DocControls.ShowHotSpots;
+    DocControls.ShowHotSpots = false;
+    TRVSetShowHotSpots(0);
+    if (WordList)
+        WordList->Clear();
+
+    // The engine opens the file itself: pass the name in the file system's encoding.
+    const int result = TRVReadPuzzle(QFile::encodeName(fileName).constData());
+    if (result != 0) {
+        withNormalCursor([&] {
+            showError(QStringLiteral("TRV file error number %1 while reading from file.").arg(result));
+        });
+        DocControls.ShowHotSpots = hotSpots;
+        TRVSetShowHotSpots(hotSpots ? 1 : 0);
+    }
+
+    SetPuzzleDimensions(TRVGetWidth(), TRVGetHeight(), false);
+    DocControls.Exchanged = false;
+    View = 2;   // the penciled-in grid
+    TRVInvalidateDisplay();
+    if (FileHooks.ControlsChanged)
+        FileHooks.ControlsChanged();
+    if (FileHooks.AfterOldPuzzleRead)
+        FileHooks.AfterOldPuzzleRead();
+    CreateClueGrids();
+    CurrentCluesSL->Clear();
+    CluesNeedRebuild = true;
+    RebuildClueGrids();
+
+    const QString companion = ClueCompanionName(fileName);
+    if (companion.isEmpty()) {
+        withNormalCursor([&] { showError(QStringLiteral("ZZZ: Couldn't add \".CLU\" suffix.")); });
+    } else {
+        QFile file(companion);
+        if (!file.open(QIODevice::ReadOnly)) {
+            withNormalCursor([&] {
+                showError(QStringLiteral("\"%1\" was not found. Puzzle has no clues.").arg(companion));
+            });
+        } else {
+            const QByteArray data = file.readAll();
+            const bool failed = file.error() != QFileDevice::NoError;
+            file.close();
+            const QList<QByteArray> lines = Cp1252::splitLines(data);
+            int at = 0;
+            bool truncated = failed;
+            int inconsistencies = 0;
+            if (!failed) {
+                inconsistencies += readCompanionGrid(lines, at, CluesAcrossSG, truncated);
+                if (!truncated)
+                    inconsistencies += readCompanionGrid(lines, at, CluesDownSG, truncated);
+            }
+            CluesAcrossSG->NotifyAllChanged();
+            CluesDownSG->NotifyAllChanged();
+            if (truncated) {
+                withNormalCursor([&] {
+                    showError(QStringLiteral("File \"%1\" is missing some clue information. ").arg(companion));
+                });
+            } else if (inconsistencies > 0) {
+                withNormalCursor([&] {
+                    showError(QStringLiteral("%1 clue inconsistencies in %2").arg(inconsistencies).arg(companion));
+                });
+            }
+        }
+    }
+    if (FileHooks.ComputeTitleBlockHeight)
+        FileHooks.ComputeTitleBlockHeight();
+}
+
+void SetDefaultLayout()
+{
+    PencilSize = 60;
+    PencilColor = 0x808080;
+    PencilFont = QStringLiteral("Comic Sans MS");
+    InitPageMetrics();
+    clPuzzleGrid = clPuzzleNumber = clSolutionNumber = clSolutionGrid = clSolutionLetter = clClues = clWordBank = 0;
+    ClueColumns = 4;
+    ClueColumnGap = 0.1;
+    LeadingPercentage = 115;
+    AcrDwnBold = true;
+    AcrDwnCapitals = true;
+    NewColumnDown = false;
+    SolutionThemeBold = true;
+    SolutionThemeColor = false;
+    PuzzleClueGap = 0.2;
+    MarginTop = MarginLeft = MarginRight = MarginBottom = 1.0;
+    PutFrameOnCode = 7;
+    CellWidth = CellHeight = FreeformMode ? 0.35 : 0.25;
+    GridLineThickness = 0.01;
+    PuzzleNumberFont = QStringLiteral("Arial");
+    CellNumberPercent = 36;
+    PuzzlePage = 1;
+    PuzzleGridTop = 0;
+    PuzzleGridLeft = FreeformMode && FileHooks.CenteredGridLeft ? FileHooks.CenteredGridLeft() : 0;
+    CellWidthSol = CellHeightSol = 0.15;
+    GridLineThicknessSol = 0.01;
+    SolutionFont = QStringLiteral("Arial");
+    CellLetterPercent = 90;
+    AcrossText = QStringLiteral("Across");
+    DownText = QStringLiteral("Down");
+    ClueNumberFont = ClueTextFont = AcrDwnFont = QStringLiteral("Arial");
+    ClueNumberFontSize = ClueTextFontSize = AcrDwnFontSize = 12;
+    ClueNumberStyle = DefaultClueNumberStyle;
+    ClueThemeStyle = DefaultClueThemeStyle;
+    ClueThemeInColor = false;
+    ClueThemeAllCaps = false;
+    DocControls.PuzzleTitle.clear();
+    DocControls.PuzzleSubtitle.clear();
+    TitleFont = QStringLiteral("Times New Roman");
+    TitleFontSize = 36;
+    TitleColor = 0;
+    TitleStyle = DefaultTitleStyle;
+    SubtitleFont = QStringLiteral("Times New Roman");
+    SubtitleFontSize = 16;
+    SubtitleColor = 0;
+    SubtitleStyle = DefaultSubtitleStyle;
+    PutTitleOnCode = 2;
+    WorksheetFontName = QStringLiteral("Arial");
+    WorksheetFontSize = 11;
+    WorksheetLine.clear();
+    CreditsLine = FileHooks.MakerWebAddress ? FileHooks.MakerWebAddress() : QString();
+    CreditsFont = QStringLiteral("Times New Roman");
+    CreditsFontSize = 7;
+    if (FileHooks.ResetWindowLayoutValues)
+        FileHooks.ResetWindowLayoutValues();
+    if (FileHooks.WYSIWYGChange)
+        FileHooks.WYSIWYGChange();
+}

@@ -1,0 +1,1149 @@
+// The main window: frame, creation, idle and exception handling, resizing and closing.
+#include "mainfm.h"
+
+#include "alphabet.h"
+#include "application.h"
+#include "checkpts.h"
+#include "cluesedit.h"
+#include "cluespg.h"
+#include "cp1252.h"
+#include "desktopimage.h"
+#include "fades.h"
+#include "fileio.h"
+#include "globals.h"
+#include "myoverrides.h"
+#include "openingscreen.h"
+#include "pataux.h"
+#include "prefsstore.h"
+#include "prompter.h"
+#include "recentfiles.h"
+#include "trv600.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QToolButton>
+#include <cstdlib>
+#include <ctime>
+
+TMainFm *MainFm = nullptr;
+bool SetupLoose = false;
+bool SetupTight = false;
+
+static void initResources()
+{
+    Q_INIT_RESOURCE(trv);
+}
+
+namespace {
+
+// Design-time sizes of the frame; ArrangePanels places everything else from these.
+constexpr int DesignLeft = 8;
+constexpr int DesignTop = 8;
+constexpr int DesignWidth = 1000;
+constexpr int DesignHeight = 700;
+constexpr int InstrumentPanelWidth = 380;
+constexpr int SpeedBarHeight = 32;
+
+QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+QToolButton *makeSpeedButton(QWidget *parent, const QString &name, const QString &glyph)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setCheckable(true);
+    button->setAutoRaise(true);
+    button->setIcon(QIcon(QPixmap(QStringLiteral(":/") + glyph)));
+    button->setIconSize(QSize(16, 16));
+    return button;
+}
+
+QTableView *makeClueGrid(QWidget *parent, const QString &name)
+{
+    auto *grid = new QTableView(parent);
+    grid->setObjectName(name);
+    grid->horizontalHeader()->hide();
+    grid->verticalHeader()->hide();
+    return grid;
+}
+
+// Engine callbacks. They reach the document view, the build control and the word-list glue
+// once those are on the window; until then a call has nothing to update.
+void drawCellVicinity(int, int) {}
+void drawCellColor(int, int) {}
+void drawCellNumber(int, int) {}
+void drawCellLetter(int, int) {}
+void themeWordLocation(char, int, const char *) {}
+void constructInfo(int, int) {}
+
+void sendRejectedWords()
+{
+    if (MainFm)
+        MainFm->SendRejectedWordsToEngine();
+}
+
+} // namespace
+
+TMainFm::TMainFm(QWidget *parent) : QMainWindow(parent)
+{
+    initResources();
+    MainFm = this;
+    setObjectName(QStringLiteral("MainFm"));
+    setWindowIcon(QIcon(QStringLiteral(":/TRVIcon")));
+    m_idleTimer.setSingleShot(true);
+    m_idleTimer.setInterval(0);
+    connect(&m_idleTimer, &QTimer::timeout, this, &TMainFm::OnIdleEvent);
+    BuildFrame();
+    FormCreate();
+}
+
+TMainFm::~TMainFm()
+{
+    FormDestroy();
+    if (MainFm == this)
+        MainFm = nullptr;
+}
+
+// ---- Frame --------------------------------------------------------------------------------------
+
+void TMainFm::BuildFrame()
+{
+    setGeometry(DesignLeft, DesignTop, DesignWidth, DesignHeight);
+    BuildMenus();
+
+    ClientPanel = new TPanel(this, QStringLiteral("ClientPanel"));
+    setCentralWidget(ClientPanel);
+    SpeedBarPanel = new TPanel(ClientPanel, QStringLiteral("SpeedBarPanel"));
+    PatternEditSpBtn = makeSpeedButton(SpeedBarPanel, QStringLiteral("PatternEditSpBtn"),
+                                       QStringLiteral("SP_STD"));
+    PatternEditSpBtn->setGeometry(4, 4, 24, 24);
+    connect(PatternEditSpBtn, &QToolButton::clicked, this, &TMainFm::PatternEditSpBtnClick);
+
+    InstrumentPanel = new TPanel(ClientPanel, QStringLiteral("InstrumentPanel"));
+    MainNotebookPages = new QTabWidget(InstrumentPanel);
+    MainNotebookPages->setObjectName(QStringLiteral("MainNotebookPages"));
+    auto *instrumentLayout = new QGridLayout(InstrumentPanel);
+    instrumentLayout->setContentsMargins(0, 0, 0, 0);
+    instrumentLayout->addWidget(MainNotebookPages, 0, 0);
+    BuildPuzzleTypePage();
+    BuildWordsPage();
+    BuildGridPage();
+    BuildOtherCluesPage();
+    connect(MainNotebookPages, &QTabWidget::currentChanged, this, &TMainFm::MainNotebookPagesChange);
+
+    BuildViewSection();
+    BuildStatusBar();
+
+    ConstructingDlgTimer = new QTimer(this);
+    ConstructingDlgTimer->setObjectName(QStringLiteral("ConstructingDlgTimer"));
+    ConstructingDlgTimer->setInterval(500);
+    KeyCursorTimer = new QTimer(this);
+    KeyCursorTimer->setObjectName(QStringLiteral("KeyCursorTimer"));
+    KeyCursorTimer->setInterval(500);
+}
+
+void TMainFm::BuildMenus()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu"));
+    mFile = bar->addMenu(QStringLiteral("&File"));
+    mFile->setObjectName(QStringLiteral("mFile"));
+    mFileRecentLine = mFile->addSeparator();
+    mFileRecentLine->setObjectName(QStringLiteral("mFileRecentLine"));
+    for (int i = 0; i < 6; ++i) {
+        mFileRecent[i] = mFile->addAction(QString());
+        mFileRecent[i]->setObjectName(QStringLiteral("mFileRecent%1").arg(i + 1));
+        QAction *item = mFileRecent[i];
+        connect(item, &QAction::triggered, this, [this, item] { mFileRecentAnyClick(item); });
+    }
+    mFile->addSeparator();
+    mFileExit = mFile->addAction(QStringLiteral("E&xit"));
+    mFileExit->setObjectName(QStringLiteral("mFileExit"));
+    connect(mFileExit, &QAction::triggered, this, &TMainFm::mFileExitClick);
+
+    mView = bar->addMenu(QStringLiteral("&View"));
+    mView->setObjectName(QStringLiteral("mView"));
+    mViewPuzzle = mView->addAction(QStringLiteral("&Grid  (Shown with letters that don't print)"));
+    mViewPuzzle->setObjectName(QStringLiteral("mViewPuzzle"));
+    mViewPuzzle->setCheckable(true);
+
+    mBuild = bar->addMenu(QStringLiteral("&Make"));
+    mBuild->setObjectName(QStringLiteral("mBuild"));
+    mMakeAnother = mBuild->addAction(QStringLiteral("Make &Another Puzzle Now"));
+    mMakeAnother->setObjectName(QStringLiteral("mMakeAnother"));
+
+    mClues = bar->addMenu(QStringLiteral("&Clues"));
+    mClues->setObjectName(QStringLiteral("mClues"));
+    mClueAutomaticallyFreeform =
+        mClues->addAction(QStringLiteral("Add Stock Clues Automatically for &Freeform Puzzles"));
+    mClueAutomaticallyFreeform->setObjectName(QStringLiteral("mClueAutomaticallyFreeform"));
+    mClueAutomaticallyFreeform->setCheckable(true);
+    connect(mClueAutomaticallyFreeform, &QAction::triggered, this,
+            &TMainFm::mClueAutomaticallyFreeformClick);
+    mClueAutomaticallySymmetrical =
+        mClues->addAction(QStringLiteral("Add Stock Clues Automatically for S&ymmetrical Puzzles"));
+    mClueAutomaticallySymmetrical->setObjectName(QStringLiteral("mClueAutomaticallySymmetrical"));
+    mClueAutomaticallySymmetrical->setCheckable(true);
+    connect(mClueAutomaticallySymmetrical, &QAction::triggered, this,
+            &TMainFm::mClueAutomaticallySymmetricalClick);
+}
+
+void TMainFm::BuildPuzzleTypePage()
+{
+    tsPuzzleType = new QWidget;
+    tsPuzzleType->setObjectName(QStringLiteral("tsPuzzleType"));
+    MainNotebookPages->addTab(tsPuzzleType, QStringLiteral("Puzzle Type"));
+    LooseRB = new QRadioButton(QStringLiteral("Freeform Crossword"), tsPuzzleType);
+    LooseRB->setObjectName(QStringLiteral("LooseRB"));
+    LooseRB->setGeometry(8, 8, 200, 22);
+    TightRB = new QRadioButton(QStringLiteral("Symmetrical Crossword"), tsPuzzleType);
+    TightRB->setObjectName(QStringLiteral("TightRB"));
+    TightRB->setGeometry(8, 32, 200, 22);
+    makeLabel(tsPuzzleType, QStringLiteral("TitleLbl"), QStringLiteral("Title:"))->setGeometry(8, 64, 60, 20);
+    TitleEd = new QLineEdit(tsPuzzleType);
+    TitleEd->setObjectName(QStringLiteral("TitleEd"));
+    TitleEd->setGeometry(72, 62, 230, 22);
+    makeLabel(tsPuzzleType, QStringLiteral("SubtitleLbl"), QStringLiteral("Subtitle:"))->setGeometry(8, 90, 60, 20);
+    SubtitleEd = new QLineEdit(tsPuzzleType);
+    SubtitleEd->setObjectName(QStringLiteral("SubtitleEd"));
+    SubtitleEd->setGeometry(72, 88, 230, 22);
+    makeLabel(tsPuzzleType, QStringLiteral("RejectWordsLbl"), QStringLiteral("Rejected words:"))
+        ->setGeometry(8, 120, 200, 20);
+    GlueRejectWordsMemo = new QPlainTextEdit(tsPuzzleType);
+    GlueRejectWordsMemo->setObjectName(QStringLiteral("GlueRejectWordsMemo"));
+    GlueRejectWordsMemo->setGeometry(8, 142, 296, 200);
+    GlueSaveRejectedWordListBtn = new QPushButton(QStringLiteral("Save rejected word list"), tsPuzzleType);
+    GlueSaveRejectedWordListBtn->setObjectName(QStringLiteral("GlueSaveRejectedWordListBtn"));
+    GlueClearRejectedWordsBtn = new QPushButton(QStringLiteral("Clear list"), tsPuzzleType);
+    GlueClearRejectedWordsBtn->setObjectName(QStringLiteral("GlueClearRejectedWordsBtn"));
+}
+
+void TMainFm::BuildWordsPage()
+{
+    tsYourWords = new QWidget;
+    tsYourWords->setObjectName(QStringLiteral("tsYourWords"));
+    MainNotebookPages->addTab(tsYourWords, QStringLiteral("Your Words && Clues"));
+    ThemePanel = new TPanel(tsYourWords, QStringLiteral("ThemePanel"));
+    WordsLbl = makeLabel(ThemePanel, QStringLiteral("WordsLbl"), QStringLiteral("Words"));
+    WordsLbl->setGeometry(8, 52, 80, 18);
+    CluesLbl = makeLabel(ThemePanel, QStringLiteral("CluesLbl"), QStringLiteral("Clues"));
+    CluesLbl->setGeometry(120, 52, 80, 18);
+    WordBankCB = new QCheckBox(QStringLiteral("Provide Word Bank"), ThemePanel);
+    WordBankCB->setObjectName(QStringLiteral("WordBankCB"));
+    WordBankCB->setGeometry(8, 8, 200, 22);
+    ThemeSortPanel = new TPanel(tsYourWords, QStringLiteral("ThemeSortPanel"));
+    ThemeSortPanel->setFixedHeight(28);
+}
+
+void TMainFm::BuildGridPage()
+{
+    tsGrid = new QWidget;
+    tsGrid->setObjectName(QStringLiteral("tsGrid"));
+    MainNotebookPages->addTab(tsGrid, QStringLiteral("Grid"));
+
+    LoosePatternPnl = new TPanel(tsGrid, QStringLiteral("LoosePatternPnl"));
+    LoosePatternPnl->setGeometry(12, 8, 290, 120);
+    LoosePatternPnl->hide();
+
+    SizePanel = new TPanel(tsGrid, QStringLiteral("SizePanel"));
+    SizePanel->resize(310, 60);
+    makeLabel(SizePanel, QStringLiteral("SizeLbl"), QStringLiteral("Size:"))->setGeometry(8, 8, 60, 20);
+    PuzzleSizeCmBx = new QComboBox(SizePanel);
+    PuzzleSizeCmBx->setObjectName(QStringLiteral("PuzzleSizeCmBx"));
+    PuzzleSizeCmBx->addItems(PuzzleSizeItems);
+    PuzzleSizeCmBx->setCurrentIndex(5);
+    PuzzleSizeCmBx->setGeometry(70, 6, 170, 24);
+    ApplySizeBtn = new QPushButton(QStringLiteral("Apply"), SizePanel);
+    ApplySizeBtn->setObjectName(QStringLiteral("ApplySizeBtn"));
+    ApplySizeBtn->setGeometry(246, 6, 56, 24);
+    m_sizeChangeConnected = bool(connect(PuzzleSizeCmBx, &QComboBox::activated, this,
+                                         &TMainFm::PuzzleSizeCmBxChange));
+    m_applySizeConnected = bool(connect(ApplySizeBtn, &QPushButton::clicked, this,
+                                        &TMainFm::ApplySizeBtnClick));
+
+    SymmetryPanel = new TPanel(tsGrid, QStringLiteral("SymmetryPanel"));
+    SymmetryPanel->resize(310, 64);
+    makeLabel(SymmetryPanel, QStringLiteral("SymmetryLbl"), QStringLiteral("Symmetry:"))
+        ->setGeometry(8, 4, 200, 18);
+    auto *group = new QButtonGroup(SymmetryPanel);
+    group->setExclusive(true);
+    const struct {
+        QToolButton *TMainFm::*button;
+        const char *name;
+        const char *glyph;
+    } symmetry[] = {
+        {&TMainFm::SymNoneSpBtn, "SymNoneSpBtn", "SP_NOSYM"},
+        {&TMainFm::SymStandardSpBtn, "SymStandardSpBtn", "SP_STD"},
+        {&TMainFm::SymSpiralSpBtn, "SymSpiralSpBtn", "SP_SPIRL"},
+        {&TMainFm::SymKaleidoscopeSpBtn, "SymKaleidoscopeSpBtn", "SP_KALI"},
+        {&TMainFm::SymHorizontalSpBtn, "SymHorizontalSpBtn", "SP_HORZ"},
+        {&TMainFm::SymVerticalSpBtn, "SymVerticalSpBtn", "SP_VERT"},
+        {&TMainFm::SymHorzAndVertSpBtn, "SymHorzAndVertSpBtn", "SP_HV"},
+    };
+    int x = 8;
+    for (const auto &s : symmetry) {
+        QToolButton *button = makeSpeedButton(SymmetryPanel, QString::fromLatin1(s.name),
+                                              QString::fromLatin1(s.glyph));
+        button->setGeometry(x, 26, 32, 32);
+        group->addButton(button);
+        this->*(s.button) = button;
+        x += 38;
+    }
+
+    FlagsPanel = new TPanel(tsGrid, QStringLiteral("FlagsPanel"));
+    FlagsPanel->resize(310, 34);
+    ShowHotSpotsCB = new QCheckBox(QStringLiteral("Show hot spots (parts that are hard to make)"), FlagsPanel);
+    ShowHotSpotsCB->setObjectName(QStringLiteral("ShowHotSpotsCB"));
+    ShowHotSpotsCB->setGeometry(8, 6, 294, 22);
+
+    WordSizesPanel = new TPanel(tsGrid, QStringLiteral("WordSizesPanel"));
+    WordSizesPanel->resize(310, 140);
+    WordSizesHintLbl = makeLabel(tsGrid, QStringLiteral("WordSizesHintLbl"),
+                                 QStringLiteral("Click on a size or blue bar to show slot locations"));
+    WordSizesHintLbl->resize(310, 16);
+}
+
+void TMainFm::BuildOtherCluesPage()
+{
+    tsOtherClues = new QWidget;
+    tsOtherClues->setObjectName(QStringLiteral("tsOtherClues"));
+    MainNotebookPages->addTab(tsOtherClues, QStringLiteral("Other Clues"));
+    CluesShowAlternatesCB = new QCheckBox(QStringLiteral("Show alternate clues too"), tsOtherClues);
+    CluesShowAlternatesCB->setObjectName(QStringLiteral("CluesShowAlternatesCB"));
+    CluesShowAlternatesCB->resize(180, 22);
+    AcrossLbl = makeLabel(tsOtherClues, QStringLiteral("AcrossLbl"), QStringLiteral("ACROSS"));
+    AcrossLbl->resize(80, 16);
+    DownLbl = makeLabel(tsOtherClues, QStringLiteral("DownLbl"), QStringLiteral("DOWN"));
+    DownLbl->resize(80, 16);
+    CluesAcrossSG = makeClueGrid(tsOtherClues, QStringLiteral("CluesAcrossSG"));
+    CluesDownSG = makeClueGrid(tsOtherClues, QStringLiteral("CluesDownSG"));
+    CluesAlternateSG = makeClueGrid(tsOtherClues, QStringLiteral("CluesAlternateSG"));
+    CluesAlternateSG->hide();
+    ThemeAdoptPanel = new TPanel(tsOtherClues, QStringLiteral("ThemeAdoptPanel"));
+    ThemeAdoptPanel->resize(310, 40);
+}
+
+void TMainFm::BuildViewSection()
+{
+    ViewSectionPanel = new TPanel(ClientPanel, QStringLiteral("ViewSectionPanel"));
+    ViewTabCtl = new QTabBar(ViewSectionPanel);
+    ViewTabCtl->setObjectName(QStringLiteral("ViewTabCtl"));
+    ViewTabCtl->setExpanding(false);
+    ViewTabCtl->addTab(QStringLiteral("Page 1"));
+    ViewTabCtl->addTab(QStringLiteral("Page 2"));
+    DesktopPanel = new TPanel(ViewSectionPanel, QStringLiteral("DesktopPanel"));
+    ViewPort = new QWidget(DesktopPanel);
+    ViewPort->setObjectName(QStringLiteral("ViewPort"));
+    ViewPortHorzScrollbar = new QScrollBar(Qt::Horizontal, ViewSectionPanel);
+    ViewPortHorzScrollbar->setObjectName(QStringLiteral("ViewPortHorzScrollbar"));
+    ViewPortVertScrollbar = new QScrollBar(Qt::Vertical, ViewSectionPanel);
+    ViewPortVertScrollbar->setObjectName(QStringLiteral("ViewPortVertScrollbar"));
+    // Tabs on top, scroll bars aligned bottom and right, the desktop and the view port filling.
+    auto *layout = new QGridLayout(ViewSectionPanel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(ViewTabCtl, 0, 0, 1, 2);
+    layout->addWidget(DesktopPanel, 1, 0);
+    layout->addWidget(ViewPortVertScrollbar, 1, 1);
+    layout->addWidget(ViewPortHorzScrollbar, 2, 0);
+    auto *desktopLayout = new QGridLayout(DesktopPanel);
+    desktopLayout->setContentsMargins(0, 0, 0, 0);
+    desktopLayout->addWidget(ViewPort, 0, 0);
+}
+
+void TMainFm::BuildStatusBar()
+{
+    StatusBar = new QStatusBar(this);
+    StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    StatusBar->setSizeGripEnabled(false);
+    StatusBar->setMinimumHeight(22);
+    setStatusBar(StatusBar);
+    SBPage = makeLabel(StatusBar, QStringLiteral("SBPage"), QStringLiteral("Page 1"));
+    SBPage->setGeometry(2, 2, 80, 18);
+    SBWordslots = makeLabel(StatusBar, QStringLiteral("SBWordslots"), QString());
+    SBWordslots->setGeometry(90, 2, 150, 18);
+    SBThemeWords = makeLabel(StatusBar, QStringLiteral("SBThemeWords"), QString());
+    SBThemeFits = makeLabel(StatusBar, QStringLiteral("SBThemeFits"), QString());
+    for (QLabel *panel : {SBPage, SBWordslots, SBThemeWords, SBThemeFits}) {
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+    }
+}
+
+// ---- Creation -------------------------------------------------------------------------------
+
+void TMainFm::FormCreate()
+{
+    // Idle handler; pending messages.
+    qApp->installEventFilter(this);
+    m_idleHandlerInstalled = true;
+    if (!QCoreApplication::closingDown())
+        QCoreApplication::processEvents();
+
+    // Suppressed messages and the exception handler; the work list.
+    SuppressedMessages.clear();
+    TApplication::SetExceptionHandler([this](QObject *sender, const QString &message) {
+        ApplicationException(sender, message);
+    });
+    m_workList.clear();
+
+    // The clue grids' contents live in the document; these views show them.
+    CreateClueGrids();
+    CluesAcrossSG->setModel(::CluesAcrossSG);
+    CluesDownSG->setModel(::CluesDownSG);
+    CluesAlternateSG->setModel(::CluesAlternateSG);
+
+    // The puzzle file type is registered at every close unless the preferences did it before.
+    RegisterFileTypeOnClose = true;
+
+    // Recent files.
+    m_recentFiles = std::make_unique<TRecentFiles>(QStringLiteral("Software\\Halvard, Inc.\\TRV\\Recent"),
+                                                   mFileRecentLine);
+    for (QAction *item : mFileRecent)
+        m_recentFiles->AddMenuItem(item);
+
+    // The engine reads its dictionary relative to the current folder.
+    m_programFolder = GetProgramFolder();
+    if (!QFileInfo::exists(QStringLiteral("ZEDAVIV/Clues.03"))) {
+        if (!QDir::setCurrent(m_programFolder))
+            showWarning(QStringLiteral("Cannot change to ") + QCoreApplication::applicationFilePath() +
+                        QStringLiteral("'s directory."));
+    }
+
+    // The word-and-clue editor; the two labels take its colours. The word-list page sets
+    // the editor's change callbacks.
+    ClueEditor = new TCluesEdit(ThemePanel);
+    ClueEditor->setObjectName(QStringLiteral("ClueEditor"));
+    ClueEditor->move(0, 73);
+    ClueEditor->resize(ThemePanel->contentsRect().width(), qMax(0, ThemePanel->height() - 73));
+    ClueEditor->SetClueSpacing(5);
+    const QFont slotsFont(QStringLiteral("Arial"), 8);
+    ClueEditor->SetSlotsFont(slotsFont);
+    ClueEditor->SetSlotsFontColor(ColorFromWin(0x696969));
+    ClueEditor->SetSlotsColor(ColorFromWin(ThemePanel->Color()));
+    ClueEditor->SetSlotsLeft(1);
+    ClueEditor->SetSlotsRight(QFontMetrics(slotsFont).horizontalAdvance(QStringLiteral("22 A")) + 4);
+    ClueEditor->SetTextFontSize(8);
+    ClueEditor->SetTextFontStyles(0);
+    ClueEditor->SetAnswerColor(ColorFromWin(0x800000));
+    ClueEditor->SetClueColor(ColorFromWin(0x006F00));
+    m_wordList = std::make_unique<TCluesEditWordList>(ClueEditor);
+    WordList = m_wordList.get();
+    DocHooks.SetModified = [this] { SetModified(); };
+    WordsLbl->setStyleSheet(QStringLiteral("color: #000080"));
+    CluesLbl->setStyleSheet(QStringLiteral("color: #006F00"));
+
+    // The plain alphabet.
+    SetAlphabet(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ"));
+
+    // Status tips reach the caption through event(). The grid:
+    PatAuxControls.MainForm = this;
+    PatAuxControls.PuzzleSizeCmBx = PuzzleSizeCmBx;
+    TRVCreateRenumGrid(15, 15);
+    SetPuzzleDimensions(15, 15, false);
+    SymStandardSpBtn->setChecked(true);
+
+    // Glyphs and cursors.
+    LoadGlyphsAndCursors();
+
+    // Engine callbacks, in this order.
+    RegisterEngineCallbacks();
+
+    // View defaults.
+    PencilFont = QStringLiteral("Comic Sans MS");
+    View = 1;
+    mViewPuzzle->setChecked(true);
+    ArrangePanels();
+    TRVSetShowHotSpots(0);
+
+    // Dialog folders and the document name.
+    const QString documents = GetDocumentsFolder();
+    for (TFileDialogState *dialog : {&PdfExportDialog, &OpenPuzzleDialog, &WordListOpenDialog,
+                                     &WordListSaveDialog, &SavePuzzleDialog})
+        dialog->InitialDir = documents;
+    SavePuzzleDialog.FileName = QStringLiteral("Untitled");
+    UpdateCaption();
+
+    // Toolbar hints; the progress-dialog timer off.
+    SetToolbarHints(this);
+    ConstructingDlgTimer->stop();
+
+    // Rejected words.
+    LoadRejectedWords();
+
+    // The undo history.
+    CreateCheckPointPool(30);
+
+    // Automatic clues; the random generator; colours.
+    SetAutoClueSymmetrical(true);
+    SetAutoClueFreeform(true);
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    DesktopColor = 128;
+    PageColor = 0xFFFFFF;
+    RemovedCellColor = 0xFFFFFF;
+
+    // Settings.
+    if (!LoadRegistrySettings())
+        LoadFirstRunSettings();
+    LoadWordBankSettings();
+
+    // Puzzle type; the desktop colour.
+    if (SetupTight)
+        TightRB->setChecked(true);
+    else
+        LooseRB->setChecked(true);
+    DesktopPanel->SetColor(DesktopPanelColor);
+
+    // Titles.
+    TitleEd->clear();
+    SubtitleEd->clear();
+    TitleFont = QStringLiteral("Times New Roman");
+    TitleFontSize = 36;
+    SubtitleFont = QStringLiteral("Times New Roman");
+    SubtitleFontSize = 16;
+    PutTitleOnCode = 2;
+    AcrossText = QStringLiteral("Across");
+    DownText = QStringLiteral("Down");
+    CreditsFont = QStringLiteral("Times New Roman");
+    CreditsFontSize = 7;
+    CreditsLine = QStringLiteral("Made with Tarvel");
+    WorksheetLine.clear();
+    WorksheetFontName = QStringLiteral("Arial");
+    WorksheetFontSize = 11;
+
+    // The pattern-edit tool starts off; hot spots; the first page tab.
+    PatternEditSpBtnClick();
+    PatternEditSpBtn->setChecked(false);
+    TRVComputeHotSpots();
+    ViewTabCtl->setCurrentIndex(0);
+
+    // The size controls must have their handlers.
+    if (!m_sizeChangeConnected || !m_applySizeConnected)
+        showInformation(QStringLiteral("Some components have lost their event handlers"));
+
+    // Start-up state of the build and the panels.
+    mMakeAnother->setEnabled(false);
+    LoosePatternPnl->move(12, 8);
+    DocumentLoaded = false;
+    // The editor's first layout adds the empty entry that always ends the list; an empty list
+    // has nothing to save.
+    ClueEditor->Relayout();
+    ClueEditor->MarkSaved();
+    RefreshPanelBackgrounds();
+
+    // The desktop picture; the work bitmap; nothing modified yet.
+    LoadDesktopImage(m_programFolder + QStringLiteral("TRVDesktopImage.jpg"));
+    m_workBitmap = QImage(1, 1, QImage::Format_RGB32);
+    PuzzleModified = false;
+}
+
+void TMainFm::LoadGlyphsAndCursors()
+{
+    for (const char *name : {"LETTER_A", "LETTER_D", "SP_NOSYM", "SP_STD", "SP_SPIRL", "SP_KALI",
+                             "SP_HORZ", "SP_VERT", "SP_HV"})
+        Glyphs.insert(QString::fromLatin1(name), QPixmap(QStringLiteral(":/") + QLatin1String(name)));
+    TypingDirectionGlyph = Glyphs.value(QStringLiteral("LETTER_A"));
+
+    const struct {
+        int number;
+        const char *name;
+        int hotX, hotY;
+    } cursors[] = {
+        {1, "ALPHA_H", 4, 7},       {2, "ALPHA_V", 4, 7},       {3, "EraseLetter", 8, 8},
+        {4, "SymNone", 8, 8},       {5, "SymStandard", 8, 8},   {6, "SymSpiral", 8, 8},
+        {7, "SymKaleidoscope", 8, 8}, {8, "SymHorz", 8, 8},     {9, "SymVert", 8, 8},
+        {10, "SymHV", 8, 8},        {11, "RejectWord", 8, 8},   {13, "HyperLink", 0, 0},
+        {14, "Zoom", 11, 11},
+    };
+    for (const auto &c : cursors) {
+        const QPixmap picture(QStringLiteral(":/") + QLatin1String(c.name));
+        if (!picture.isNull()) // there is no "HyperLink" picture: number 13 stays without cursor
+            Cursors.insert(c.number, QCursor(picture, c.hotX, c.hotY));
+    }
+}
+
+void TMainFm::RegisterEngineCallbacks()
+{
+    TRVEstablishDrawCellCallBacks(drawCellVicinity, drawCellColor, drawCellNumber, drawCellLetter);
+    TRVEstablishThemeWordCallBacks(themeWordLocation);
+    TRVEstablishConstructInfoCB(constructInfo);
+    TRVEstablishRejectedWordsCB(sendRejectedWords);
+}
+
+QString TMainFm::RejectedWordsFileName()
+{
+    // Kept in the user data folder: the program folder, which start-up may make current, is
+    // often not writable on Linux.
+    const QString folder = GetUserDataFolder();
+    return folder.isEmpty() ? QString() : AddBackslash(folder) + QStringLiteral("trv_glob.rjt");
+}
+
+void TMainFm::LoadRejectedWords()
+{
+    const QString fileName = RejectedWordsFileName();
+    QStringList lines;
+    if (fileName.isEmpty() || !Cp1252::readTextLines(fileName, &lines))
+        return;
+    GlueRejectWordsMemo->setPlainText(lines.join(QLatin1Char('\n')));
+}
+
+// ---- Frame services -------------------------------------------------------------------------
+
+void TMainFm::SendRejectedWordsToEngine()
+{
+    // One word a line of the memo until the engine's list is full.
+    const QStringList lines = GlueRejectWordsMemo->toPlainText().split(QLatin1Char('\n'));
+    int sent = 0;
+    for (const QString &line : lines) {
+        if (line.isEmpty() && sent == lines.size() - 1)
+            break; // the memo's trailing line end
+        const QByteArray word = Cp1252::fromUnicode(line.left(255));
+        if (TRVRejectedWord(word.constData()) == 1) {
+            prompter().ask(QStringLiteral("Sorry, only the first ") + QString::number(sent) +
+                               QStringLiteral(" rejected words can be processed."),
+                           QString(), Prompter::Information, Prompter::Ok | Prompter::Help, 990020);
+            return;
+        }
+        ++sent;
+    }
+}
+
+void TMainFm::ShowErrorForm(const QString &text)
+{
+    if (SuppressedMessages.contains(text))
+        return;
+    // The error dialog of the support part replaces this standard display once it exists.
+    TApplication::ShowException(text);
+}
+
+void TMainFm::ApplyColorScheme(int color)
+{
+    ColorScheme = color;
+    SpeedBarPanel->SetColor(color);
+    ClientPanel->SetColor(color);
+    if (ClueEditor)
+        ClueEditor->SetSlotsColor(ColorFromWin(color));
+}
+
+void TMainFm::UpdateCaption()
+{
+    setWindowTitle(QStringLiteral("Tarvel  -  ") + UrlOrFileName(SavePuzzleDialog.FileName));
+}
+
+void TMainFm::FadeIn(int ms)
+{
+    FadeWindowIn(this, ms, 2000, false);
+}
+
+void TMainFm::ArrangePanels()
+{
+    const int clientWidth = ClientPanel->width();
+    const int clientHeight = ClientPanel->height();
+    SpeedBarPanel->setGeometry(0, 0, clientWidth, SpeedBarHeight);
+    InstrumentPanel->setGeometry(0, SpeedBarHeight, InstrumentPanelWidth, clientHeight - SpeedBarHeight);
+    ViewSectionPanel->setGeometry(InstrumentPanelWidth + 4, SpeedBarHeight,
+                                  clientWidth - InstrumentPanelWidth - 4, clientHeight - SpeedBarHeight);
+
+    QWidget *active = MainNotebookPages->currentWidget();
+    const int pageWidth = active ? active->width() : InstrumentPanelWidth;
+    const int pageHeight = active ? active->height() : clientHeight;
+
+    // Words page: the sort panel 4 above the bottom, the editor panel down to 8 above it.
+    ThemeSortPanel->setGeometry(0, pageHeight - 4 - ThemeSortPanel->height(), pageWidth,
+                                ThemeSortPanel->height());
+    ThemePanel->setGeometry(0, 0, pageWidth, qMax(0, ThemeSortPanel->y() - 8));
+    if (ClueEditor)
+        ClueEditor->setGeometry(0, 73, ThemePanel->contentsRect().width(), qMax(0, ThemePanel->height() - 73));
+
+    // Puzzle-type page: the two buttons at the bottom, the memo down to 4 above them.
+    const int buttonHeight = 26;
+    const int buttonTop = pageHeight - buttonHeight - 4;
+    GlueSaveRejectedWordListBtn->setGeometry(8, buttonTop, 180, buttonHeight);
+    GlueClearRejectedWordsBtn->setGeometry(196, buttonTop, 100, buttonHeight);
+    GlueRejectWordsMemo->setGeometry(8, GlueRejectWordsMemo->y(), pageWidth - 16,
+                                     qMax(0, buttonTop - 4 - GlueRejectWordsMemo->y()));
+
+    // Grid page: the four panels spread over the page height.
+    const int free = pageHeight - SizePanel->height() - SymmetryPanel->height() - FlagsPanel->height() -
+                     WordSizesPanel->height() - 6 - 6;
+    const int gap = free < 104 ? free / 4 : 25;
+    SizePanel->move(0, gap / 2 + 6);
+    SymmetryPanel->move(0, SizePanel->y() + SizePanel->height() + gap);
+    FlagsPanel->move(0, SymmetryPanel->y() + SymmetryPanel->height() + gap);
+    WordSizesPanel->move(0, FlagsPanel->y() + FlagsPanel->height() + gap + 6);
+    WordSizesHintLbl->move(4, WordSizesPanel->y() - WordSizesHintLbl->height());
+    WordSizesHintLbl->setVisible(WordSizesHintLbl->y() > LoosePatternPnl->y() + LoosePatternPnl->height());
+
+    // Other-clues page: the across and down grids share the space above the adoption panel.
+    CluesShowAlternatesCB->move(pageWidth - CluesShowAlternatesCB->width() - 4, 22);
+    AcrossLbl->move(4, CluesShowAlternatesCB->y() + CluesShowAlternatesCB->height() - 6);
+    ThemeAdoptPanel->setGeometry(0, pageHeight - ThemeAdoptPanel->height(), pageWidth,
+                                 ThemeAdoptPanel->height());
+    const int spaceTop = AcrossLbl->y() + AcrossLbl->height();
+    const int half = qMax(0, (ThemeAdoptPanel->y() - spaceTop) / 2);
+    CluesAcrossSG->setGeometry(4, spaceTop, pageWidth - 8, qMax(0, half - 8));
+    DownLbl->move(4, spaceTop + half);
+    CluesDownSG->setGeometry(4, DownLbl->y() + DownLbl->height(), pageWidth - 8,
+                             qMax(0, half - DownLbl->height() - 8));
+    CluesAlternateSG->setGeometry(4, spaceTop, pageWidth - 8,
+                                  CluesDownSG->y() + CluesDownSG->height() - spaceTop);
+    for (QTableView *grid : {CluesAcrossSG, CluesDownSG, CluesAlternateSG})
+        if (grid->model() && grid->model()->rowCount() > 0)
+            grid->setRowHeight(0, 0);
+
+    // Status bar panels.
+    const int barWidth = StatusBar->width();
+    const int fits = (barWidth - SBPage->width() - 40 - SBWordslots->width()) / 2 - 30;
+    SBWordslots->move(SBPage->x() + SBPage->width() + 8, SBPage->y());
+    SBThemeWords->setGeometry(SBWordslots->x() + SBWordslots->width() + 8, SBPage->y(),
+                              qMax(0, fits + 60), SBPage->height());
+    SBThemeFits->setGeometry(SBThemeWords->x() + SBThemeWords->width() + 8, SBPage->y(),
+                             qMax(0, fits), SBPage->height());
+}
+
+QRect TMainFm::ClampedWindowRect(const QRect &rect, const QSize &screen)
+{
+    return QRect(qMin(rect.left(), screen.width() - 100), qMin(rect.top(), screen.height() - 100),
+                 qMax(rect.width(), 680), qMax(rect.height(), 470));
+}
+
+QSize TMainFm::FirstRunWindowSize(const QSize &screen)
+{
+    const int width = qBound(800, qRound(screen.width() * 0.75), 1550);
+    const int height = qBound(600, qRound(screen.height() * 0.85), 1150);
+    return QSize(width, height);
+}
+
+static QSize screenSize()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().size() : QSize(1024, 768);
+}
+
+void TMainFm::ClampWindowRect()
+{
+    const QRect r = ClampedWindowRect(QRect(Left, Top, Width, Height), screenSize());
+    Left = r.left();
+    Top = r.top();
+    Width = r.width();
+    Height = r.height();
+}
+
+void TMainFm::MaximizeOnSmallScreen()
+{
+    const QSize screen = screenSize();
+    if (screen.width() <= 700 || screen.height() <= 500)
+        ApplyWindowState(2);
+}
+
+void TMainFm::ChoosePencilFont(const QString &name)
+{
+    const QStringList installed = QFontDatabase::families();
+    for (const QString &candidate : {name, QStringLiteral("Comic Sans MS"), QStringLiteral("Arial")}) {
+        if (installed.contains(candidate, Qt::CaseSensitive)) {
+            PencilFont = candidate;
+            return;
+        }
+    }
+    PencilFont = QStringLiteral("Arial");
+}
+
+void TMainFm::RefreshPanelBackgrounds()
+{
+    // Labels on panels become opaque in the panel's colour.
+    for (QLabel *label : findChildren<QLabel *>()) {
+        const auto *panel = qobject_cast<TPanel *>(label->parentWidget());
+        if (!panel)
+            continue;
+        label->setAutoFillBackground(true);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::Window, ColorFromWin(panel->Color()));
+        label->setPalette(palette);
+    }
+    for (TPanel *panel : findChildren<TPanel *>())
+        panel->update();
+}
+
+void TMainFm::LoadDesktopImage(const QString &fileName)
+{
+    m_desktopImage = LoadDesktopJpeg(fileName);
+    DesktopPanel->update();
+}
+
+int TMainFm::ActiveNotebookPage() const
+{
+    QWidget *page = MainNotebookPages->currentWidget();
+    if (page == tsYourWords)
+        return 1;
+    if (page == tsGrid)
+        return 2;
+    if (page == tsOtherClues)
+        return 3;
+    return 0;
+}
+
+void TMainFm::ShowNotebookPage(int index)
+{
+    QWidget *page = nullptr;
+    switch (index) {
+    case 0: page = tsPuzzleType; break;
+    case 1: page = tsYourWords; break;
+    case 2: page = tsGrid; break;
+    case 3: page = TightRB->isChecked() ? tsOtherClues : tsPuzzleType; break;
+    default: break;
+    }
+    if (page && MainNotebookPages->currentWidget() != page)
+        MainNotebookPages->setCurrentWidget(page); // runs the page-change handling
+    else
+        MainNotebookPagesChange(MainNotebookPages->currentIndex());
+}
+
+void TMainFm::MainNotebookPagesChange(int)
+{
+    QWidget *page = MainNotebookPages->currentWidget();
+    if (page == tsOtherClues)
+        ArrangePanels();
+    else if (page == tsYourWords && ClueEditor)
+        ClueEditor->setFocus();
+}
+
+void TMainFm::MainNotebookPagesClick() {}
+
+void TMainFm::SetAutoClueSymmetrical(bool on)
+{
+    AutoClueSymmetrical = on;
+    mClueAutomaticallySymmetrical->setChecked(on);
+}
+
+void TMainFm::SetAutoClueFreeform(bool on)
+{
+    AutoClueFreeform = on;
+    mClueAutomaticallyFreeform->setChecked(on);
+}
+
+void TMainFm::mClueAutomaticallySymmetricalClick()
+{
+    SetAutoClueSymmetrical(!AutoClueSymmetrical);
+}
+
+void TMainFm::mClueAutomaticallyFreeformClick()
+{
+    SetAutoClueFreeform(!AutoClueFreeform);
+}
+
+void TMainFm::PuzzleSizeCmBxChange(int) {}
+
+void TMainFm::ApplySizeBtnClick() {}
+
+void TMainFm::PatternEditSpBtnClick() {}
+
+void TMainFm::ReadPuzzleFile(const QString &name)
+{
+    OpenPuzzleFile(name);
+}
+
+void TMainFm::SetModified()
+{
+    PuzzleModified = true;
+}
+
+bool TMainFm::IsModified() const
+{
+    return PuzzleModified || (ClueEditor && !ClueEditor->IsSaved());
+}
+
+int TMainFm::QuerySaveChanges()
+{
+    if (!IsModified())
+        return 7;
+    const Prompter::Button answer =
+        askConfirmation(QStringLiteral("The current puzzle is unsaved.  Do you want to save it?"),
+                        Prompter::Yes | Prompter::No | Prompter::Cancel);
+    if (answer == Prompter::Yes) {
+        mFileSaveAsClick();
+        return 6;
+    }
+    return answer == Prompter::No ? 7 : 2;
+}
+
+void TMainFm::mFileSaveAsClick()
+{
+    // The Save As command comes with the file commands; until then nothing is saved.
+}
+
+void TMainFm::mFileExitClick()
+{
+    close();
+}
+
+void TMainFm::mFileRecentAnyClick(QAction *item)
+{
+    const QString name = m_recentFiles->FileOfMenuItem(item);
+    if (name.isEmpty())
+        return;
+    const int answer = QuerySaveChanges();
+    if (answer == 7 || (answer == 6 && !IsModified())) {
+        ReadPuzzleFile(name);
+        AfterPuzzleOpened(name);
+    }
+}
+
+void TMainFm::AfterPuzzleOpened(const QString &name)
+{
+    // Sending the theme words, the view tab, the word-list summaries and the traffic light join
+    // here with the build control, the document view and the word-list page.
+    SavePuzzleDialog.FileName = name;
+    UpdateCaption();
+    TRVCorrectAllThemeWordLocations(0);
+    GridUpdating = false;
+    ViewPort->update();
+    TRVComputeHotSpots();
+    ClearCheckPoints();
+    ClueEditor->MarkSaved();
+    DocumentLoaded = true;
+    m_recentFiles->AddFile(name);
+}
+
+// ---- Start-up, idle, hints, exceptions ----------------------------------------------------
+
+void TMainFm::StartUpFinished()
+{
+    m_startUpFinished = true;
+    ScheduleIdle();
+}
+
+void TMainFm::ScheduleIdle()
+{
+    if (m_startUpFinished && !m_idleTimer.isActive())
+        m_idleTimer.start();
+}
+
+void TMainFm::OnIdleEvent()
+{
+    ++m_idlePasses;
+    if (MainFormReady) {
+        if (FirstIdle) {
+            const QStringList args = QCoreApplication::arguments();
+            FirstIdle = false;
+            if (args.size() > 1) {
+                ReadPuzzleFile(args.at(1));
+                AfterPuzzleOpened(args.at(1));
+            }
+        }
+    }
+    // A spelling check asked for and the count of words that fit a slot join here with the
+    // spelling checker and the word-list page.
+    IgnoreWordBankCBClick = false;
+    WordBankCBCheckpointing = false;
+}
+
+bool TMainFm::eventFilter(QObject *watched, QEvent *event)
+{
+    // The pages and the status bar get their sizes from layouts after the window's own resize.
+    if (event->type() == QEvent::Resize && !m_destroyed &&
+        (watched == MainNotebookPages->currentWidget() || watched == StatusBar))
+        ArrangePanels();
+    // Idle work runs once the queue is empty after any input or window message.
+    if (watched != &m_idleTimer && m_startUpFinished) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::Wheel:
+        case QEvent::FocusIn:
+        case QEvent::Show:
+        case QEvent::Resize:
+        case QEvent::WindowActivate:
+        case QEvent::Close:
+        case QEvent::Timer:
+            ScheduleIdle();
+            break;
+        default:
+            break;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainFm::ApplicationException(QObject *, const QString &message)
+{
+    if (SuppressedMessages.contains(message))
+        return;
+    TApplication::ShowException(message);
+}
+
+void TMainFm::ApplicationHint(const QString &hint)
+{
+    if (!hint.isEmpty())
+        setWindowTitle(hint);
+    else
+        UpdateCaption();
+}
+
+bool TMainFm::event(QEvent *event)
+{
+    if (event->type() == QEvent::StatusTip) {
+        ApplicationHint(static_cast<QStatusTipEvent *>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+// ---- Resizing -------------------------------------------------------------------------------
+
+bool TMainFm::FormCanResize()
+{
+    if (MainFormReady && !m_alphaSwitchedOff) {
+        m_alphaSwitchedOff = true;
+        setWindowOpacity(1.0);
+    }
+    return true;
+}
+
+void TMainFm::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    FormCanResize();
+    FormResize();
+}
+
+void TMainFm::FormResize()
+{
+    if (!QCoreApplication::closingDown() && !MainFormClosing) {
+        if (ClueEditor)
+            ClueEditor->Relayout();
+        PseudoFormResize();
+    }
+    RememberWindowRect();
+}
+
+void TMainFm::PseudoFormResize()
+{
+    if (m_lastWindowState != Qt::WindowNoState && windowState() == Qt::WindowNoState) {
+        m_lastWindowState = Qt::WindowNoState;
+        RestoreRememberedRect();
+    }
+    ArrangePanels();
+}
+
+void TMainFm::RememberWindowRect()
+{
+    if (windowState() != Qt::WindowNoState || MainFormBoundsRestored)
+        return;
+    Top = y();
+    Left = x();
+    Width = width();
+    Height = height();
+}
+
+void TMainFm::RestoreRememberedRect()
+{
+    RestoreMainFormBounds();
+}
+
+void TMainFm::ApplyWindowState(int state)
+{
+    WindowState = state == 2 ? 2 : 0;
+    setWindowState(WindowState == 2 ? Qt::WindowMaximized : Qt::WindowNoState);
+}
+
+void TMainFm::paintEvent(QPaintEvent *event)
+{
+    QMainWindow::paintEvent(event);
+    m_lastWindowState = windowState();
+    FormPaint();
+}
+
+void TMainFm::FormPaint() {}
+
+void TMainFm::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && windowState() == Qt::WindowNoState)
+        PseudoFormResize();
+}
+
+// ---- Closing --------------------------------------------------------------------------------
+
+void TMainFm::closeEvent(QCloseEvent *event)
+{
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+bool TMainFm::FormCloseQuery()
+{
+    const int answer = QuerySaveChanges();
+    const bool canClose = answer == 7 || (answer == 6 && !IsModified());
+    if (canClose) {
+        MainFormClosing = true;
+        WriteRegistry();
+    }
+    return canClose;
+}
+
+void TMainFm::FormClose()
+{
+    // The preferences part registers the puzzle file type here when RegisterFileTypeOnClose is
+    // set, and the browser part frees its windows; neither is in the program yet.
+}
+
+void TMainFm::FormDestroy()
+{
+    if (m_destroyed)
+        return;
+    m_destroyed = true;
+    if (m_idleHandlerInstalled)
+        qApp->removeEventFilter(this);
+    m_idleTimer.stop();
+    TApplication::SetExceptionHandler(nullptr);
+    m_workBitmap = QImage();
+    m_desktopImage = QImage();
+    SuppressedMessages.clear();
+    FreeCheckPointPool();
+    WordList = nullptr;
+    m_wordList.reset();
+    DocHooks.SetModified = nullptr;
+    for (QTableView *grid : {CluesAcrossSG, CluesDownSG, CluesAlternateSG})
+        grid->setModel(nullptr);
+    FreeClueGrids();
+    Glyphs.clear();
+    delete ClueEditor;
+    ClueEditor = nullptr;
+    m_workList.clear();
+    m_recentFiles.reset();
+}

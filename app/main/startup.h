@@ -1,0 +1,53 @@
+// The program's start-up: the forms in their fixed order, the splash with its load percentage,
+// the deferred puzzle open, and the fades.
+#pragma once
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+class QWidget;
+class TMainFm;
+
+class TStartUp
+{
+public:
+    using FormFactory = std::function<QWidget *()>;
+
+    /** The forms made before the splash, in their order, after the main window. */
+    static const QStringList &FormsBeforeSplash();
+    /** The forms made while the splash shows, with the percentage shown after each. */
+    static const QList<std::pair<QString, int>> &FormsWithSplash();
+    /** Sets how a start-up form is made; a form without a factory is not made yet. */
+    static void SetFormFactory(const QString &className, FormFactory factory);
+    static void ClearFormFactories();
+
+    TStartUp();
+    /** Frees the forms and the main window, the main window last. */
+    ~TStartUp();
+    TStartUp(const TStartUp &) = delete;
+    TStartUp &operator=(const TStartUp &) = delete;
+
+    /** Makes the forms, shows the main window and the splash, opens the pending puzzle and
+     *  fades in. A failing step after the splash ends start-up early but leaves the program
+     *  ready for its message loop. */
+    void Run();
+
+    TMainFm *MainForm() const { return m_mainForm; }
+    /** The class names of the forms made, in order ("TMainFm" first). */
+    const QStringList &CreatedForms() const { return m_created; }
+    /** The percentages shown on the splash, in order. */
+    const QList<int> &ProgressShown() const { return m_progress; }
+
+private:
+    void CreateForm(const QString &className);
+    void Progress(int percent);
+
+    TMainFm *m_mainForm = nullptr;
+    QList<QPointer<QWidget>> m_forms;
+    QStringList m_created;
+    QList<int> m_progress;
+};

@@ -1,0 +1,197 @@
+// Opening files: the choice of reader by the first line, the deferred open, and the older
+// format with its ".CLU" clue companion.
+#include "testdoc.h"
+
+#include "pataux.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QSpinBox>
+
+namespace {
+
+class OpenTest : public DocTest
+{
+protected:
+    void SetUp() override
+    {
+        DocTest::SetUp();
+        MainFormReady = true;
+    }
+    void TearDown() override
+    {
+        MainFormReady = false;
+        DocTest::TearDown();
+    }
+    QString writeFile(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    }
+    QTemporaryDir dir;
+};
+
+const QByteArray kPuzzleBody = "\r\nColumns=2\r\nRows=1\r\nGRID:\r\n\ta b \r\nEND GRID\r\nEND.\r\n";
+
+TEST_F(OpenTest, FirstLineChoosesTheReader)
+{
+    struct Case { const char *first; bool read; const char *message; } cases[] = {
+        {"TRVFileFormat=2.0", true, nullptr},
+        {"OWTFileFormat=2.0", true, nullptr},
+        {"TRVFileFormat=3.1", true, "%1 has a file format that is more advanced than this version of Tarvel"},
+        {"crossword (x) (2*1)", false, "%1 has an unknown file format."},
+        {"OWTFileFormat=3.0", false, "%1 has an unknown file format."},
+    };
+    for (const auto &c : cases) {
+        TRVCreateRenumGrid(5, 5);
+        const QString path = writeFile(QStringLiteral("p.trv"), QByteArray(c.first) + kPuzzleBody);
+        ScriptedPrompter boxes;
+        OpenPuzzleFile(path);
+        EXPECT_EQ(TRVGetWidth(), c.read ? 2 : 5) << c.first;
+        if (c.message) {
+            ASSERT_EQ(boxes.boxes.size(), 1) << c.first;
+            EXPECT_TRUE(boxes.lastText().startsWith(QString::fromLatin1(c.message).arg(path))) << c.first;
+        } else {
+            EXPECT_TRUE(boxes.boxes.isEmpty()) << c.first << boxes.lastText().toStdString();
+        }
+    }
+    ScriptedPrompter boxes;
+    OpenPuzzleFile(dir.filePath(QStringLiteral("none.trv")));
+    EXPECT_EQ(boxes.lastText(), dir.filePath(QStringLiteral("none.trv")) + QStringLiteral(" was not found."));
+}
+
+TEST_F(OpenTest, FileChosenDuringStartUpOpensWhenTheWindowIsReady)
+{
+    const QString path = writeFile(QStringLiteral("p.trv"), QByteArray("TRVFileFormat=2.0") + kPuzzleBody);
+    MainFormReady = false;
+    OpenPuzzleFile(path);
+    EXPECT_EQ(PendingPuzzleFileName, path);
+    EXPECT_EQ(TRVGetWidth(), 15);
+    MainFormReady = true;
+    OpenPendingPuzzleFile();
+    EXPECT_EQ(TRVGetWidth(), 2);
+    EXPECT_TRUE(PendingPuzzleFileName.isEmpty());
+}
+
+// A 3 x 3 older-format puzzle: across CAT (1) and DOG (3), down CUD (1) and TAG (2).
+const QByteArray kOldPuzzle = "CROSSWORD (test) (3*3)\nSYMMETRY:  None.\nGRID:\n\tC A T \n\tU   A \n\tD O G \nEND.\n";
+
+TEST_F(OpenTest, OlderFormatTakesCluesFromItsCompanionWhateverItsCase)
+{
+    // Also in a folder whose name is not plain ASCII, and with a word bank ending the down grid.
+    struct Case { const char *folder; bool wordBank; } cases[] = {
+        {"plain", false},
+        {"Caf\xC3\xA9 puzzles", false},
+        {"bank", true},
+    };
+    for (const auto &c : cases) {
+        const QString folder = QString::fromUtf8(c.folder);
+        ASSERT_TRUE(QDir(dir.path()).mkpath(folder));
+        DocControls.WordBankCB = c.wordBank;
+        WordBankMode = 0;
+        prompter->boxes.clear();
+        const QString puzzle = writeFile(folder + QStringLiteral("/old.OWT"), kOldPuzzle);
+        // A stray line before the first answer still lets every clue find its row.
+        writeFile(folder + QStringLiteral("/old.clu"), " stray\r\n 1 CAT\r\nPet that purrs\r\n 3 DOG\r\nPet that barks\r\n"
+                                                      " 1 CUD\r\nChewed again\r\n 2 TAG\r\nLabel\r\n");
+        OpenPuzzleFile(puzzle);
+        EXPECT_TRUE(prompter->boxes.isEmpty()) << c.folder << prompter->lastText().toStdString();
+        EXPECT_EQ(TRVGetWidth(), 3) << c.folder;
+        ASSERT_EQ(CluesAcrossSG->RowCount(), 3) << c.folder;
+        EXPECT_EQ(CluesAcrossSG->Cell(1, 1), QStringLiteral("Pet that purrs"));
+        EXPECT_EQ(CluesAcrossSG->Cell(1, 2), QStringLiteral("Pet that barks"));
+        EXPECT_EQ(CluesDownSG->Cell(1, 1), QStringLiteral("Chewed again"));
+        EXPECT_EQ(CluesDownSG->Cell(1, 2), QStringLiteral("Label"));
+        EXPECT_EQ(CluesDownSG->Cell(0, CluesDownSG->RowCount() - 1),
+                  c.wordBank ? QStringLiteral("WordBank") : QStringLiteral(" 2 TAG"));
+        EXPECT_EQ(CurrentCluesSL->Value(QStringLiteral("TAG")), QStringLiteral("Label"));
+        EXPECT_EQ(ClueCompanionName(puzzle), dir.filePath(folder + QStringLiteral("/old.clu")));
+    }
+}
+
+TEST_F(OpenTest, OlderFormatCompanionProblems)
+{
+    const QString puzzle = writeFile(QStringLiteral("old.owt"), kOldPuzzle);
+    // The companion is named with the folder as the caller gave it, a relative name included.
+    const QString home = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    for (const QString &name : {puzzle, QStringLiteral("old.owt")}) {
+        TRVCreateRenumGrid(5, 5);
+        OpenPuzzleFile(name);
+        EXPECT_EQ(TRVGetWidth(), 3) << "the grid loads without clues";
+        EXPECT_EQ(prompter->lastText(), QStringLiteral("\"%1\" was not found. Puzzle has no clues.")
+                                            .arg(name.left(name.size() - 3) + QStringLiteral("CLU")));
+    }
+    QDir::setCurrent(home);
+
+    writeFile(QStringLiteral("old.CLU"), " 1 CAT\r\nPet that purrs\r\n 3 DOG\r\n");
+    OpenPuzzleFile(puzzle);
+    EXPECT_EQ(prompter->lastText(), QStringLiteral("File \"%1\" is missing some clue information. ")
+                                        .arg(dir.filePath(QStringLiteral("old.CLU"))));
+    EXPECT_EQ(CluesAcrossSG->Cell(1, 1), QStringLiteral("Pet that purrs"));
+
+    writeFile(QStringLiteral("old.CLU"), " 1 CAT\r\nPet\r\n 3 DIG\r\nDug\r\n 1 CUD\r\nCud\r\n 2 TAG\r\nTag\r\n");
+    OpenPuzzleFile(puzzle);
+    EXPECT_EQ(prompter->lastText(),
+              QStringLiteral("1 clue inconsistencies in %1").arg(dir.filePath(QStringLiteral("old.CLU"))));
+
+    const QString noExtension = writeFile(QStringLiteral("older"), kOldPuzzle);
+    OpenPuzzleFile(noExtension);
+    EXPECT_EQ(prompter->lastText(), QStringLiteral("ZZZ: Couldn't add \".CLU\" suffix."));
+}
+
+TEST_F(OpenTest, OlderFormatErrorPutsHotSpotsBack)
+{
+    DocControls.ShowHotSpots = true;
+    const QString puzzle = writeFile(QStringLiteral("bad.owt"), "CROSSWORD no size here\n");
+    ReadOldPuzzleFile(puzzle);
+    EXPECT_EQ(prompter->boxes.first().text, QStringLiteral("TRV file error number 2 while reading from file."));
+    EXPECT_TRUE(DocControls.ShowHotSpots);
+    EXPECT_EQ(TRVGetShowHotSpots(), 1);
+}
+
+TEST_F(OpenTest, BothReadersSetTheSizeControls)
+{
+    QSpinBox columns, rows;
+    QComboBox sizes;
+    sizes.addItems(PuzzleSizeItems);
+    PatAuxControls.ColCountSpEd = &columns;
+    PatAuxControls.RowCountSpEd = &rows;
+    PatAuxControls.PuzzleSizeCmBx = &sizes;
+    struct Case { const char *name; QByteArray bytes; int columns, rows; } cases[] = {
+        {"p.trv", QByteArray("TRVFileFormat=2.0") + kPuzzleBody, 2, 1},
+        {"old.owt", kOldPuzzle, 3, 3},
+    };
+    for (const auto &c : cases) {
+        OpenPuzzleFile(writeFile(QString::fromLatin1(c.name), c.bytes));
+        EXPECT_EQ(Columns, c.columns) << c.name;
+        EXPECT_EQ(Rows, c.rows) << c.name;
+        EXPECT_EQ(columns.value(), c.columns) << c.name;
+        EXPECT_EQ(rows.value(), c.rows) << c.name;
+        EXPECT_EQ(sizes.currentText(), CustomSizeText(c.columns, c.rows)) << c.name;
+    }
+    PatAuxControls = TPatAuxControls{};
+}
+
+TEST_F(OpenTest, NewPuzzleDefaults)
+{
+    ClueColumns = 9;
+    DocControls.PuzzleTitle = QStringLiteral("Old");
+    FreeformMode = true;
+    SetDefaultLayout();
+    EXPECT_EQ(ClueColumns, 4);
+    EXPECT_DOUBLE_EQ(CellWidth, 0.35);
+    EXPECT_EQ(LeadingPercentage, 115);
+    EXPECT_EQ(TitleFont, QStringLiteral("Times New Roman"));
+    EXPECT_EQ(ClueThemeStyle, DefaultClueThemeStyle);
+    EXPECT_TRUE(DocControls.PuzzleTitle.isEmpty());
+    FreeformMode = false;
+    SetDefaultLayout();
+    EXPECT_DOUBLE_EQ(CellWidth, 0.25);
+}
+
+} // namespace
