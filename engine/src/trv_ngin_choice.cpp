@@ -240,6 +240,7 @@ void engine::Theme_SlotList_AddSelectedSlotsToList(int Cellx) {
         int walked = pass == 0 ? c.xVertWord : c.xHorzWord;
         if (walked == NoWord) continue;
         const WSLOT &w = S(walked);
+        // A walk offers candidates only while theme words of its own length are unplaced.
         if (ThemeUnplaced(w.Length) <= 0) continue;
         int x = w.xFirstCell;
         for (int i = 0; i < w.Length; ++i, x += w.next) {
