@@ -757,12 +757,14 @@ void GRID::MarkWholePuzzleWithGroupSizes() {
             c.GroupID = static_cast<uint16_t>(above);
         }
     }
+    // Every label is at most `groups`, so only that much of the table needs clearing; the
+    // search calls this at every step.
     static int count[MaxNumGroups];
-    std::memset(count, 0, sizeof count);
+    std::memset(count, 0, sizeof(int) * static_cast<size_t>(groups + 1));
     for (int i = first; i <= last; ++i)
-        if (C[i].GroupID < MaxNumGroups) ++count[C[i].GroupID];
+        if (C[i].GroupID <= groups) ++count[C[i].GroupID];
     for (int i = first; i <= last; ++i)
-        if (C[i].GroupID != 0 && C[i].GroupID < MaxNumGroups)
+        if (C[i].GroupID != 0 && C[i].GroupID <= groups)
             C[i].GroupID = static_cast<uint16_t>(count[C[i].GroupID]);
 }
 
