@@ -820,12 +820,13 @@ bool TCluesEdit::SaveToFile(const QString &name)
     return ok;
 }
 
-void TCluesEdit::SortAlphabetically()
+// Sorts the entries and puts the caret back on the word it was in.
+void TCluesEdit::sortKeepingCaret(void (TEntries::*sort)())
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const QString word = m_entries->GetWord(m_entries->EntryOfLine(m_caretLine));
     const int offset = m_entries->Lines().OffsetInParagraph(m_caretLine, m_caretColumn);
-    m_entries->SortAlphabetically();
+    ((*m_entries).*sort)();
     int found = -1;
     for (int e = 0; e < m_entries->EntryCount(); ++e)
         if (m_entries->GetWord(e) == word)
@@ -837,22 +838,9 @@ void TCluesEdit::SortAlphabetically()
     QGuiApplication::restoreOverrideCursor();
 }
 
-void TCluesEdit::SortByLength()
-{
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const QString word = m_entries->GetWord(m_entries->EntryOfLine(m_caretLine));
-    const int offset = m_entries->Lines().OffsetInParagraph(m_caretLine, m_caretColumn);
-    m_entries->SortByLength();
-    int found = -1;
-    for (int e = 0; e < m_entries->EntryCount(); ++e)
-        if (m_entries->GetWord(e) == word)
-            found = e;
-    setCaretTo(EntryOffset{std::max(found, 0), found < 0 ? 1 : offset});
-    m_entries->Lines().MarkAllForRepaint();
-    UpdateScrollBar();
-    update();
-    QGuiApplication::restoreOverrideCursor();
-}
+void TCluesEdit::SortAlphabetically() { sortKeepingCaret(&TEntries::SortAlphabetically); }
+
+void TCluesEdit::SortByLength() { sortKeepingCaret(&TEntries::SortByLength); }
 
 void TCluesEdit::SortByLocation()
 {

@@ -145,6 +145,7 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    void sortKeepingCaret(void (TEntries::*sort)());
     class Canvas;
     struct EntryOffset {
         int Entry = 0;

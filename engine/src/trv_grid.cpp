@@ -339,23 +339,29 @@ int GRID::ExchangeAcrossDown() {
     return 1;
 }
 
+// An open cell back to Empty, with its display memory and search marks reset; the font
+// colour stays.
+static void ResetToEmpty(cell &c) {
+    c.letter = Empty;
+    c.IsFixed = 0;
+    c.Displayed = 0;
+    c.DispColor = DisplayNothingYet;
+    c.DispLet = Invalid;
+    c.DispNum = 0;
+    c.DispDiff = 0;
+    c.IsStuckArea = 0;
+    c.IsStuckCell = 0;
+    c.AssignDepth = 0;
+    c.ValidDD = 1;
+}
+
 void GRID::ClearGrid() {
     if (!HasCells()) return;
     for (int y = 1; y <= Height; ++y)
         for (int x = 1; x <= Width; ++x) {
             cell &c = At(x, y);
-            c.letter = Empty;
             c.IsBlocked = 0;
-            c.IsFixed = 0;
-            c.Displayed = 0;
-            c.DispColor = DisplayNothingYet;
-            c.DispLet = Invalid;
-            c.DispNum = 0;
-            c.DispDiff = 0;
-            c.IsStuckArea = 0;
-            c.IsStuckCell = 0;
-            c.AssignDepth = 0;
-            c.ValidDD = 1;
+            ResetToEmpty(c);
         }
     CELLS::StuckAreaShowing = 0;
     RenumberGrid();
@@ -373,17 +379,7 @@ void GRID::ClearGridLetters(int ClearFixedThemeWordsToo) {
                 ++kept;
                 continue;
             }
-            c.letter = Empty;
-            c.IsFixed = 0;
-            c.Displayed = 0;
-            c.DispColor = DisplayNothingYet;
-            c.DispLet = Invalid;
-            c.DispNum = 0;
-            c.DispDiff = 0;
-            c.IsStuckArea = 0;
-            c.IsStuckCell = 0;
-            c.AssignDepth = 0;
-            c.ValidDD = 1;
+            ResetToEmpty(c);
         }
     SavedState = (Width == 15 && Height == 15 && SymMode == 1 && kept == 0) ? 1 : 0;
 }
