@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev libgl-dev libjpeg-dev
   scowl wordnet-base
   fonts-liberation
-  clang
+  clang libclang-rt-dev
 )
 missing=()
 for p in "${packages[@]}"; do
