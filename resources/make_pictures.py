@@ -140,6 +140,21 @@ def glyphs():
     for i in range(1, 4):
         d.line(4 - i, 13 - i, 4 + i, 13 - i, BLACK)
     d.save('LETTER_D')
+    # Exchange across and down: an arrow pointing right and one pointing down, joined by a
+    # curved swap mark.
+    x = Canvas(16, 16)
+    x.line(1, 3, 9, 3, BLUE)
+    for i in range(1, 3):
+        x.line(9 - i, 3 - i, 9 - i, 3 + i, BLUE)
+    x.line(3, 6, 3, 14, RED)
+    for i in range(1, 3):
+        x.line(3 - i, 14 - i, 3 + i, 14 - i, RED)
+    x.line(7, 13, 13, 7, BLACK)
+    x.line(13, 7, 13, 10, BLACK)
+    x.line(13, 7, 10, 7, BLACK)
+    x.line(7, 13, 7, 10, BLACK)
+    x.line(7, 13, 10, 13, BLACK)
+    x.save('EXCHANGE')
     for name, blocks in SYM_BLOCKS.items():
         g = Canvas(16, 16)
         sym_pattern(g, blocks, 0, 0, 3)

@@ -80,7 +80,9 @@ void AssignStockClues(bool automatic)
         const QChar dir = grid == CluesAcrossSG ? QLatin1Char('A') : QLatin1Char('D');
         for (int r = 1; r < grid->RowCount(); ++r) {
             const TClueRow &row = grid->Row(r);
-            if (row.Alternates || row.Cells[0].contains(QChar(2)))
+            // The rows that close the down grid with the word bank hold no answer.
+            if (row.Alternates || row.Cells[0].contains(QChar(2)) || row.Cells[0].isEmpty() ||
+                row.Cells[0] == QLatin1String("WordBank"))
                 continue;
             const QString answer = ExtractEntryWord(row.Cells[0]);
             if (answer.size() < 1 || answer.size() > 17)

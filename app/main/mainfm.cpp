@@ -40,6 +40,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabBar>
@@ -101,7 +102,12 @@ void drawCellVicinity(int, int) {}
 void drawCellColor(int, int) {}
 void drawCellNumber(int, int) {}
 void drawCellLetter(int, int) {}
-void themeWordLocation(char, int, const char *) {}
+void themeWordLocation(char code, int number, const char *word)
+{
+    if (MainFm)
+        MainFm->ThemeWordPlaced(word ? Cp1252::toUnicode(QByteArray(word)) : QString(), number,
+                                Cp1252::toChar(static_cast<unsigned char>(code)));
+}
 void constructInfo(int, int) {}
 
 void sendRejectedWords()
@@ -146,6 +152,9 @@ void TMainFm::BuildFrame()
                                        QStringLiteral("SP_STD"));
     PatternEditSpBtn->setGeometry(4, 4, 24, 24);
     connect(PatternEditSpBtn, &QToolButton::clicked, this, &TMainFm::PatternEditSpBtnClick);
+    ExchangeAcrossDownSpBtn = makeSpeedButton(SpeedBarPanel, QStringLiteral("ExchangeAcrossDownSpBtn"),
+                                              QStringLiteral("EXCHANGE"));
+    ExchangeAcrossDownSpBtn->setGeometry(32, 4, 24, 24);
 
     InstrumentPanel = new TPanel(ClientPanel, QStringLiteral("InstrumentPanel"));
     MainNotebookPages = new QTabWidget(InstrumentPanel);
@@ -235,11 +244,17 @@ void TMainFm::BuildPuzzleTypePage()
     SubtitleEd = new QLineEdit(tsPuzzleType);
     SubtitleEd->setObjectName(QStringLiteral("SubtitleEd"));
     SubtitleEd->setGeometry(72, 88, 230, 22);
+    GlueRandomCB = new QCheckBox(QStringLiteral("Make every puzzle different"), tsPuzzleType);
+    GlueRandomCB->setObjectName(QStringLiteral("GlueRandomCB"));
+    GlueRandomCB->setGeometry(8, 116, 296, 22);
+    AutoLayoutCB = new QCheckBox(QStringLiteral("Auto-layout puzzle on 1 or 2 pages."), tsPuzzleType);
+    AutoLayoutCB->setObjectName(QStringLiteral("AutoLayoutCB"));
+    AutoLayoutCB->setGeometry(8, 140, 296, 22);
     makeLabel(tsPuzzleType, QStringLiteral("RejectWordsLbl"), QStringLiteral("Rejected words:"))
-        ->setGeometry(8, 120, 200, 20);
+        ->setGeometry(8, 170, 200, 20);
     GlueRejectWordsMemo = new QPlainTextEdit(tsPuzzleType);
     GlueRejectWordsMemo->setObjectName(QStringLiteral("GlueRejectWordsMemo"));
-    GlueRejectWordsMemo->setGeometry(8, 142, 296, 200);
+    GlueRejectWordsMemo->setGeometry(8, 192, 296, 200);
     GlueSaveRejectedWordListBtn = new QPushButton(QStringLiteral("Save rejected word list"), tsPuzzleType);
     GlueSaveRejectedWordListBtn->setObjectName(QStringLiteral("GlueSaveRejectedWordListBtn"));
     GlueClearRejectedWordsBtn = new QPushButton(QStringLiteral("Clear list"), tsPuzzleType);
@@ -259,6 +274,8 @@ void TMainFm::BuildWordsPage()
     WordBankCB = new QCheckBox(QStringLiteral("Provide Word Bank"), ThemePanel);
     WordBankCB->setObjectName(QStringLiteral("WordBankCB"));
     WordBankCB->setGeometry(8, 8, 200, 22);
+    ThemeListSizeLabel = makeLabel(ThemePanel, QStringLiteral("ThemeListSizeLabel"), QString());
+    ThemeListSizeLabel->setGeometry(8, 32, 360, 18);
     ThemeSortPanel = new TPanel(tsYourWords, QStringLiteral("ThemeSortPanel"));
     ThemeSortPanel->setFixedHeight(28);
 }
@@ -272,6 +289,25 @@ void TMainFm::BuildGridPage()
     LoosePatternPnl = new TPanel(tsGrid, QStringLiteral("LoosePatternPnl"));
     LoosePatternPnl->setGeometry(12, 8, 290, 120);
     LoosePatternPnl->hide();
+    SizeAutoRB = new QRadioButton(QStringLiteral("Auto-size  (recommended)"), LoosePatternPnl);
+    SizeAutoRB->setObjectName(QStringLiteral("SizeAutoRB"));
+    SizeAutoRB->setGeometry(8, 8, 270, 22);
+    SizeAutoRB->setChecked(true);
+    SizeFixedRB = new QRadioButton(QStringLiteral("Fixed size:"), LoosePatternPnl);
+    SizeFixedRB->setObjectName(QStringLiteral("SizeFixedRB"));
+    SizeFixedRB->setGeometry(8, 34, 100, 22);
+    makeLabel(LoosePatternPnl, QStringLiteral("ColRowLbl"), QStringLiteral("Columns    Rows"))
+        ->setGeometry(112, 36, 120, 18);
+    ColCountSpEd = new QSpinBox(LoosePatternPnl);
+    ColCountSpEd->setObjectName(QStringLiteral("ColCountSpEd"));
+    ColCountSpEd->setGeometry(112, 58, 56, 24);
+    RowCountSpEd = new QSpinBox(LoosePatternPnl);
+    RowCountSpEd->setObjectName(QStringLiteral("RowCountSpEd"));
+    RowCountSpEd->setGeometry(176, 58, 56, 24);
+    for (QSpinBox *spin : {ColCountSpEd, RowCountSpEd}) {
+        spin->setRange(1, 51);
+        spin->setValue(15);
+    }
 
     SizePanel = new TPanel(tsGrid, QStringLiteral("SizePanel"));
     SizePanel->resize(310, 60);
@@ -291,8 +327,10 @@ void TMainFm::BuildGridPage()
 
     SymmetryPanel = new TPanel(tsGrid, QStringLiteral("SymmetryPanel"));
     SymmetryPanel->resize(310, 64);
-    makeLabel(SymmetryPanel, QStringLiteral("SymmetryLbl"), QStringLiteral("Symmetry:"))
-        ->setGeometry(8, 4, 200, 18);
+    makeLabel(SymmetryPanel, QStringLiteral("SymmetryLbl"), QStringLiteral("Symmetry Mode:"))
+        ->setGeometry(8, 4, 100, 18);
+    CurrentSymModeLabel = makeLabel(SymmetryPanel, QStringLiteral("CurrentSymModeLabel"), QString());
+    CurrentSymModeLabel->setGeometry(108, 4, 190, 18);
     auto *group = new QButtonGroup(SymmetryPanel);
     group->setExclusive(true);
     const struct {
@@ -317,12 +355,20 @@ void TMainFm::BuildGridPage()
         this->*(s.button) = button;
         x += 38;
     }
+    connect(group, &QButtonGroup::buttonClicked, this, &TMainFm::SymSpBtnClick);
 
     FlagsPanel = new TPanel(tsGrid, QStringLiteral("FlagsPanel"));
-    FlagsPanel->resize(310, 34);
+    FlagsPanel->resize(310, 56);
+    makeLabel(FlagsPanel, QStringLiteral("FlagLabel"), QStringLiteral("Flag:"))->setGeometry(8, 6, 40, 18);
+    CheckBoxUncrossed = new QCheckBox(QStringLiteral("Blind cells"), FlagsPanel);
+    CheckBoxUncrossed->setObjectName(QStringLiteral("CheckBoxUncrossed"));
+    CheckBoxUncrossed->setGeometry(50, 4, 110, 22);
+    CheckBoxTwoLetter = new QCheckBox(QStringLiteral("Two-letter words"), FlagsPanel);
+    CheckBoxTwoLetter->setObjectName(QStringLiteral("CheckBoxTwoLetter"));
+    CheckBoxTwoLetter->setGeometry(164, 4, 140, 22);
     ShowHotSpotsCB = new QCheckBox(QStringLiteral("Show hot spots (parts that are hard to make)"), FlagsPanel);
     ShowHotSpotsCB->setObjectName(QStringLiteral("ShowHotSpotsCB"));
-    ShowHotSpotsCB->setGeometry(8, 6, 294, 22);
+    ShowHotSpotsCB->setGeometry(8, 28, 294, 22);
 
     WordSizesPanel = new TPanel(tsGrid, QStringLiteral("WordSizesPanel"));
     WordSizesPanel->resize(310, 140);
@@ -458,6 +504,8 @@ void TMainFm::FormCreate()
     m_wordList = std::make_unique<TCluesEditWordList>(ClueEditor);
     WordList = m_wordList.get();
     DocHooks.SetModified = [this] { SetModified(); };
+    InstallDocumentHooks();
+    ConnectDocumentControls();
     WordsLbl->setStyleSheet(QStringLiteral("color: #000080"));
     CluesLbl->setStyleSheet(QStringLiteral("color: #006F00"));
 
@@ -467,6 +515,8 @@ void TMainFm::FormCreate()
     // Status tips reach the caption through event(). The grid:
     PatAuxControls.MainForm = this;
     PatAuxControls.PuzzleSizeCmBx = PuzzleSizeCmBx;
+    PatAuxControls.ColCountSpEd = ColCountSpEd;
+    PatAuxControls.RowCountSpEd = RowCountSpEd;
     TRVCreateRenumGrid(15, 15);
     SetPuzzleDimensions(15, 15, false);
     SymStandardSpBtn->setChecked(true);
@@ -517,14 +567,14 @@ void TMainFm::FormCreate()
 
     // Puzzle type; the desktop colour.
     if (SetupTight)
-        TightRB->setChecked(true);
+        SwitchToSymmetrical(false);
     else
-        LooseRB->setChecked(true);
+        SwitchToFreeform(false);
     DesktopPanel->SetColor(DesktopPanelColor);
 
     // Titles.
-    TitleEd->clear();
-    SubtitleEd->clear();
+    DocControls.PuzzleTitle.clear();
+    DocControls.PuzzleSubtitle.clear();
     TitleFont = QStringLiteral("Times New Roman");
     TitleFontSize = 36;
     SubtitleFont = QStringLiteral("Times New Roman");
@@ -534,7 +584,7 @@ void TMainFm::FormCreate()
     DownText = QStringLiteral("Down");
     CreditsFont = QStringLiteral("Times New Roman");
     CreditsFontSize = 7;
-    CreditsLine = QStringLiteral("Made with Tarvel");
+    CreditsLine = DefaultCreditsLine();
     WorksheetLine.clear();
     WorksheetFontName = QStringLiteral("Arial");
     WorksheetFontSize = 11;
@@ -562,6 +612,8 @@ void TMainFm::FormCreate()
     // The desktop picture; the work bitmap; nothing modified yet.
     LoadDesktopImage(m_programFolder + QStringLiteral("TRVDesktopImage.jpg"));
     m_workBitmap = QImage(1, 1, QImage::Format_RGB32);
+    ShowDocumentControls();
+    UpdateWordSlotCount();
     PuzzleModified = false;
 }
 
@@ -859,10 +911,6 @@ void TMainFm::mClueAutomaticallyFreeformClick()
     SetAutoClueFreeform(!AutoClueFreeform);
 }
 
-void TMainFm::PuzzleSizeCmBxChange(int) {}
-
-void TMainFm::ApplySizeBtnClick() {}
-
 void TMainFm::PatternEditSpBtnClick() {}
 
 void TMainFm::ReadPuzzleFile(const QString &name)
@@ -918,13 +966,15 @@ void TMainFm::mFileRecentAnyClick(QAction *item)
 
 void TMainFm::AfterPuzzleOpened(const QString &name)
 {
-    // Sending the theme words, the view tab, the word-list summaries and the traffic light join
-    // here with the build control, the document view and the word-list page.
+    // The view tab, the adoption links and the traffic light join here with the document view,
+    // the clue page and the build control.
     SavePuzzleDialog.FileName = name;
     UpdateCaption();
+    SendThemeWordsToEngine();
     TRVCorrectAllThemeWordLocations(0);
     GridUpdating = false;
     ViewPort->update();
+    UpdateThemeFitCount();
     TRVComputeHotSpots();
     ClearCheckPoints();
     ClueEditor->MarkSaved();
@@ -1137,7 +1187,8 @@ void TMainFm::FormDestroy()
     FreeCheckPointPool();
     WordList = nullptr;
     m_wordList.reset();
-    DocHooks.SetModified = nullptr;
+    DocHooks = TDocumentHooks{};
+    FileHooks = TPuzzleFileHooks{};
     for (QTableView *grid : {CluesAcrossSG, CluesDownSG, CluesAlternateSG})
         grid->setModel(nullptr);
     FreeClueGrids();

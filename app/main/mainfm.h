@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <memory>
 
+class QAbstractButton;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -23,6 +24,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
+class QSpinBox;
 class QStatusBar;
 class QTabBar;
 class QTabWidget;
@@ -57,6 +59,7 @@ public:
     TPanel *SpeedBarPanel = nullptr;
     TPanel *InstrumentPanel = nullptr;
     QToolButton *PatternEditSpBtn = nullptr;
+    QToolButton *ExchangeAcrossDownSpBtn = nullptr;
     QTabWidget *MainNotebookPages = nullptr;
     QWidget *tsPuzzleType = nullptr;
     QWidget *tsYourWords = nullptr;
@@ -67,6 +70,8 @@ public:
     QRadioButton *TightRB = nullptr;
     QLineEdit *TitleEd = nullptr;
     QLineEdit *SubtitleEd = nullptr;
+    QCheckBox *GlueRandomCB = nullptr;
+    QCheckBox *AutoLayoutCB = nullptr;
     QPlainTextEdit *GlueRejectWordsMemo = nullptr;
     QPushButton *GlueSaveRejectedWordListBtn = nullptr;
     QPushButton *GlueClearRejectedWordsBtn = nullptr;
@@ -78,6 +83,7 @@ public:
     QLabel *CluesLbl = nullptr;
     TPanel *ThemeSortPanel = nullptr;
     QCheckBox *WordBankCB = nullptr;
+    QLabel *ThemeListSizeLabel = nullptr;
     // Grid page.
     TPanel *SizePanel = nullptr;
     QComboBox *PuzzleSizeCmBx = nullptr;
@@ -90,11 +96,18 @@ public:
     QToolButton *SymHorizontalSpBtn = nullptr;
     QToolButton *SymVerticalSpBtn = nullptr;
     QToolButton *SymHorzAndVertSpBtn = nullptr;
+    QLabel *CurrentSymModeLabel = nullptr;
     TPanel *FlagsPanel = nullptr;
+    QCheckBox *CheckBoxUncrossed = nullptr;
+    QCheckBox *CheckBoxTwoLetter = nullptr;
     QCheckBox *ShowHotSpotsCB = nullptr;
     TPanel *WordSizesPanel = nullptr;
     QLabel *WordSizesHintLbl = nullptr;
     TPanel *LoosePatternPnl = nullptr;
+    QRadioButton *SizeAutoRB = nullptr;
+    QRadioButton *SizeFixedRB = nullptr;
+    QSpinBox *ColCountSpEd = nullptr;
+    QSpinBox *RowCountSpEd = nullptr;
     // Other-clues page.
     QCheckBox *CluesShowAlternatesCB = nullptr;
     QLabel *AcrossLbl = nullptr;
@@ -191,6 +204,33 @@ public:
     /** Applies a first-run name=value list (trv.ini or the built-in defaults). */
     void ApplyFirstRunSettings(const TNameValueLines &list);
 
+    // ---- Document controls: the window's side of the document state -------------------------
+    /** Shows the document's values on every control that the puzzle file reads and writes
+     *  (titles, puzzle type, symmetry, exchange, display flags, word bank, auto-layout, size). */
+    void ShowDocumentControls();
+    void SwitchToFreeform(bool resetGrid);
+    void SwitchToSymmetrical(bool resetGrid);
+    /** 0 freeform, 1 symmetrical: asks about unsaved work, then starts a new puzzle of the type. */
+    void ChangePuzzleType(int type);
+    /** A new, empty puzzle of the current type. */
+    void ResetGridForType(bool showPenciled);
+    double CenteredGridLeft() const;
+    void UpdateSymmetryButtons();
+    void UpdateWordSlotCount();
+    void SendThemeWordsToEngine();
+    /** The engine's report of a placed theme word (code "A"/"D"), or its start (" ") and end. */
+    void ThemeWordPlaced(const QString &word, int number, QChar code);
+    QString NormalizeAnswer(const QString &word) const;
+    int CountListedWords() const;
+    void UpdateThemeFitCount();
+    void RedrawThemePageSummay();
+    /** The credits line of a new puzzle. */
+    static QString DefaultCreditsLine();
+    /** The view's cursor number while the pattern-edit tool is active (by symmetry mode). */
+    int PatternCursor = 5;
+    int PlacedThemeWordCount = 0;
+    int CompatibleWordCount = 0;
+
     /** Marks start-up as finished: from now on the idle handler runs. */
     void StartUpFinished();
     /** Runs one idle pass now (the idle timer calls this). */
@@ -210,7 +250,19 @@ public slots:
     void mClueAutomaticallyFreeformClick();
     void PuzzleSizeCmBxChange(int index);
     void ApplySizeBtnClick();
+    void ApplySizeBtnMouseDown();
+    void SizeAnyRBClick();
     void PatternEditSpBtnClick();
+    void SymSpBtnClick(QAbstractButton *sender);
+    void ExchangeAcrossDownSpBtnClick();
+    void ShowHotSpotsCBClick();
+    void CheckBoxUncrossedClick();
+    void CheckBoxTwoLetterClick();
+    void WordBankCBClick();
+    void AutoLayoutCBClick();
+    void GlueRandomCBClick();
+    void TitleEdChange();
+    void SubtitleEdChange();
 
 protected:
     bool event(QEvent *event) override;
@@ -232,6 +284,17 @@ private:
     void LoadGlyphsAndCursors();
     void LoadRejectedWords();
     void RegisterEngineCallbacks();
+    void InstallDocumentHooks();
+    void ConnectDocumentControls();
+    void TitlesChanged();
+    /** The symmetrical type's display flags and symmetry mode, kept while freeform is chosen. */
+    struct {
+        bool Valid = false;
+        bool Uncrossed = false;
+        bool TwoLetter = false;
+        bool HotSpots = false;
+        int Mode = 1;
+    } m_savedSymmetrical;
     void RestoreRememberedRect();
     void ApplyWindowState(int state);
     bool FormCloseQuery();

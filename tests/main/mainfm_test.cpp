@@ -1,6 +1,7 @@
 // Main window: start-up order, idle, recent files, settings store, first-run file, window
 // rectangle, desktop picture, close question, hints, exceptions and the frame itself.
 #include "testsupport.h"
+#include "mainwindowtest.h"
 
 #include "application.h"
 #include "cluesedit.h"
@@ -44,76 +45,6 @@
 #include <stdexcept>
 
 namespace {
-
-QSettings programKey()
-{
-    return QSettings(QStringLiteral("Halvard, Inc."), QStringLiteral("TRV"));
-}
-
-void clearSettings()
-{
-    QSettings settings(QStringLiteral("Halvard, Inc."), QStringLiteral("TRV"));
-    settings.clear();
-    settings.sync();
-}
-
-int boxesWithText(const ScriptedPrompter &prompter, const QString &text)
-{
-    int n = 0;
-    for (const auto &box : prompter.boxes)
-        n += box.text == text;
-    return n;
-}
-
-class MainWindowTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        InitGlobals();
-        TStartUp::ClearFormFactories();
-        clearSettings();
-        QFile::remove(AddBackslash(GetUserDataFolder()) + "trv_glob.rjt");
-        QFile::remove(GetIniFileName(false));
-        m_previousFolder = QDir::currentPath();
-        ASSERT_TRUE(m_program.isValid());
-        // A program folder with the data folder in it, current as after a normal start.
-        QDir(m_program.path()).mkpath("ZEDAVIV");
-        QFile clues(m_program.path() + "/ZEDAVIV/Clues.03");
-        ASSERT_TRUE(clues.open(QIODevice::WriteOnly));
-        clues.close();
-        SetProgramFolderForTesting(m_program.path());
-        QDir::setCurrent(m_program.path());
-    }
-
-    void TearDown() override
-    {
-        m_window.reset();
-        TStartUp::ClearFormFactories();
-        SetProgramFolderForTesting(QString());
-        QDir::setCurrent(m_previousFolder);
-    }
-
-    TMainFm *makeWindow()
-    {
-        m_window.reset();
-        m_window = std::make_unique<TMainFm>();
-        return m_window.get();
-    }
-
-    QString programFile(const QString &name) const { return m_program.path() + "/" + name; }
-
-    void writeFile(const QString &path, const QByteArray &bytes)
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-    }
-
-    QTemporaryDir m_program;
-    QString m_previousFolder;
-    std::unique_ptr<TMainFm> m_window;
-};
 
 // ---- Start-up and idle --------------------------------------------------------------------
 
