@@ -8,6 +8,7 @@ packages=(
   scowl wordnet-base
   fonts-liberation
   clang libclang-rt-dev
+  xvfb xauth imagemagick
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -61,22 +61,6 @@ void callHook(const std::function<void()> &hook)
         hook();
 }
 
-QString asciiUpper(QString s)
-{
-    for (QChar &c : s)
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            c = QChar(c.unicode() - 32);
-    return s;
-}
-
-QString asciiLower(QString s)
-{
-    for (QChar &c : s)
-        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
-            c = QChar(c.unicode() + 32);
-    return s;
-}
-
 int keyNumber(const QString &key)
 {
     bool ok = false;
@@ -108,7 +92,9 @@ void rebuildDirection(TClueGrid *grid, bool down)
     const int height = TRVGetHeight();
     int i = 1;
     auto addAnswer = [&](int c, int r, const QString &run) {
-        QString key = MakeAnswerKey(TRVGetCellNumber(c, r), asciiUpper(run));
+        // Keys hold the answer in the Windows-1252 upper case the file's grid letters fold to,
+        // so a key compares equal whether its cells were read back fixed or not.
+        QString key = MakeAnswerKey(TRVGetCellNumber(c, r), UpperCaseText(run));
         if (grid->RowCount() < i + 1)
             grid->SetRowCount(i + 1);
         TClueRow &row = grid->Row(i);
@@ -193,7 +179,8 @@ void updateAnswerInGrid(TClueGrid *grid, int column, int row, bool down)
     const int number = TRVGetCellNumber(c, r);
     if (number <= 0)
         return;
-    const QChar letter = GetCellLetter(column, row);
+    // Upper case, as a rebuild builds the key.
+    const QChar letter = UpperCaseChar(GetCellLetter(column, row));
     // 0-based place of the letter in the key: the number takes at least two characters
     // (" 3", "12", "105", "1234"), then a blank, then the answer.
     const int pos = k + std::max(2, int(QString::number(number).size()));
@@ -512,7 +499,9 @@ void RebuildClueGrids()
     TRVCorrectAllThemeWordLocations(FreeformMode ? 0 : 1);
 
     if (MainFormReady) {
-        AssignStockClues(true);
+        // Reading a file or a checkpoint gives its own clues, blank ones included.
+        if (!LoadingPuzzle)
+            AssignStockClues(true);
         int highest = std::max(lastNumber(CluesAcrossSG), lastNumber(CluesDownSG));
         ClueNumberDigits = highest <= 9 ? 1 : (highest < 100 ? 2 : 3);
         callHook(DocHooks.ClueFlowInvalidateAll);
@@ -721,7 +710,7 @@ QString BuildWordBankText()
                 const QString key = g->Cell(0, r);
                 if (keyNumber(key) <= 0)
                     continue;
-                QString w = asciiLower(ExtractEntryWord(key));
+                QString w = LowerCaseText(ExtractEntryWord(key));
                 if (!sorted.contains(w))
                     sorted.append(w);
             }

@@ -496,12 +496,12 @@ int readClueRows(const QStringList &list, int start, int end, TClueGrid *grid)
         const int row = i - start;
         int t2 = line.indexOf(kTab, 1);
         const QString first = t2 < 0 ? line.mid(1) : line.mid(1, t2 - 1);
-        if (row < grid->RowCount() && first == grid->Cell(0, row)) {
-            // A row the file leaves without a clue keeps the stock clue the rebuild gave it.
+        // Files may hold a special letter of a key in lower case, as its unfixed cell is written.
+        if (row < grid->RowCount() && UpperCaseText(first) == grid->Cell(0, row)) {
+            // The file's clue as it is, blank or empty included, so that a save writes it back.
             const QString clue = clueAfterBar(line, t2);
-            if (!clue.trimmed().isEmpty() || grid->Cell(1, row).trimmed().isEmpty())
-                grid->SetCell(1, row, clue);
-            StoreClueForAnswer(first, clue);
+            grid->SetCell(1, row, clue);
+            StoreClueForAnswer(grid->Cell(0, row), clue);
         } else {
             ++lost;
         }

@@ -203,6 +203,9 @@ void ReadOldPuzzleFile(const QString &fileName)
         FileHooks.ControlsChanged();
     if (FileHooks.AfterOldPuzzleRead)
         FileHooks.AfterOldPuzzleRead();
+    // The grids take the companion's clues only: no stock clues while the file is read.
+    const bool wasLoading = LoadingPuzzle;
+    LoadingPuzzle = true;
     CreateClueGrids();
     CurrentCluesSL->Clear();
     CluesNeedRebuild = true;
@@ -243,6 +246,7 @@ void ReadOldPuzzleFile(const QString &fileName)
             }
         }
     }
+    LoadingPuzzle = wasLoading;
     if (FileHooks.ComputeTitleBlockHeight)
         FileHooks.ComputeTitleBlockHeight();
 }

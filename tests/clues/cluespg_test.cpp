@@ -171,6 +171,20 @@ TEST_F(CluesPgTest, WordBankTextInItsFourStyles)
     EXPECT_EQ(BuildWordBankText(), QString());
 }
 
+TEST_F(CluesPgTest, SpecialLettersAreUpperCaseInKeysAndLowerCaseInTheWordBank)
+{
+    const QChar enye(0xD1), enyeSmall(0xF1);
+    SetAlphabet(DefaultAlphabet + enye);
+    setGrid({QStringLiteral("A") + enyeSmall + QStringLiteral("OS"), "****",
+             QStringLiteral("B") + enye + QStringLiteral("O*")});
+    RebuildClueGrids();
+    EXPECT_EQ(CluesAcrossSG->Cell(0, 1), QStringLiteral(" 1 A") + enye + QStringLiteral("OS"));
+    EXPECT_EQ(CluesAcrossSG->Cell(0, 2), QStringLiteral(" 2 B") + enye + QStringLiteral("O"));
+    WordBankSort = 0;
+    EXPECT_EQ(BuildWordBankText(), QStringLiteral("A") + enyeSmall + QStringLiteral("os, b") + enyeSmall +
+                                       QStringLiteral("o."));
+}
+
 TEST_F(CluesPgTest, WordBankRowEndsTheDownGridAndIsNotAClue)
 {
     setGrid({"AB", "CD"});

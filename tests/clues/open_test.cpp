@@ -144,6 +144,29 @@ TEST_F(OpenTest, OlderFormatCompanionProblems)
     EXPECT_EQ(prompter->lastText(), QStringLiteral("ZZZ: Couldn't add \".CLU\" suffix."));
 }
 
+TEST_F(OpenTest, OlderFormatLeavesABlankClueBlank)
+{
+    // Automatic clues on, and every draw picks another candidate.
+    AutoClueSymmetrical = true;
+    int draws = 0;
+    StockClueRandom = [&draws](int n) { return draws++ % n; };
+    const QString puzzle = writeFile(QStringLiteral("old.owt"), kOldPuzzle);
+    writeFile(QStringLiteral("old.CLU"), " 1 CAT\r\nPet that purrs\r\n 3 DOG\r\n\r\n 1 CUD\r\nChewed again\r\n"
+                                         " 2 TAG\r\nLabel\r\n");
+    for (int pass = 0; pass < 2; ++pass) {
+        OpenPuzzleFile(puzzle);
+        EXPECT_TRUE(prompter->boxes.isEmpty()) << prompter->lastText().toStdString();
+        ASSERT_EQ(CluesAcrossSG->Cell(0, 2), QStringLiteral(" 3 DOG"));
+        EXPECT_EQ(CluesAcrossSG->Cell(1, 2), QString()) << pass;
+        EXPECT_TRUE(CurrentCluesSL->Value(QStringLiteral("DOG")).isEmpty()) << pass;
+    }
+    EXPECT_EQ(draws, 0);
+    // No stock clue was remembered to come back with a later rebuild.
+    MainFormReady = false;
+    RebuildClueGrids();
+    EXPECT_EQ(CluesAcrossSG->Cell(1, 2), QString());
+}
+
 TEST_F(OpenTest, OlderFormatErrorPutsHotSpotsBack)
 {
     DocControls.ShowHotSpots = true;

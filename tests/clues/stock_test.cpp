@@ -156,16 +156,44 @@ TEST_F(StockClueTest, AutomaticAssignmentFollowsThePreferenceOfThePuzzleType)
     MainFormReady = false;
 }
 
-TEST_F(StockClueTest, PuzzleWithMissingCluesGetsThemWhenRead)
+TEST_F(StockClueTest, ReadingAPuzzleLeavesItsMissingCluesMissing)
 {
+    // Automatic clues on, and every draw picks another candidate: a stock clue given while
+    // reading would differ from one opening to the next.
+    int draws = 0;
+    StockClueRandom = [&draws](int n) { return draws++ % n; };
     MainFormReady = true;
-    ReadTextPuzzleFile(QStringLiteral(TRV_TEST_DATA "/clues/unclued.trv"));
+    QStringList firstOpen;
+    for (int pass = 0; pass < 2; ++pass) {
+        PuzzleModified = true;
+        ReadTextPuzzleFile(QStringLiteral(TRV_TEST_DATA "/clues/unclued.trv"));
+        QStringList rows;
+        for (int r = 1; r < CluesAcrossSG->RowCount(); ++r)
+            rows << CluesAcrossSG->Cell(0, r) + QLatin1Char('|') + CluesAcrossSG->Cell(1, r);
+        if (pass == 0)
+            firstOpen = rows;
+        else
+            EXPECT_EQ(rows, firstOpen);
+        EXPECT_FALSE(PuzzleModified) << pass;
+    }
     MainFormReady = false;
-    ASSERT_GE(CluesAcrossSG->RowCount(), 3);
-    EXPECT_EQ(CluesAcrossSG->Cell(0, 1), QStringLiteral(" 1 OWL"));
+    ASSERT_EQ(CluesAcrossSG->RowCount(), 4);
+    EXPECT_EQ(CluesAcrossSG->Cell(1, 1), QStringLiteral(" "));
+    EXPECT_EQ(CluesAcrossSG->Cell(1, 2), QStringLiteral("Kept from the file"));
+    EXPECT_EQ(CluesAcrossSG->Cell(1, 3), QString()) << "an empty clue stays empty, not blank";
+    EXPECT_EQ(draws, 0);
+    EXPECT_TRUE(prompter->boxes.isEmpty()) << prompter->lastText().toStdString();
+
+    // Nothing was remembered for them either: a later rebuild keeps them missing.
+    RebuildClueGrids();
+    EXPECT_EQ(CluesAcrossSG->Cell(1, 1), QStringLiteral(" "));
+    EXPECT_EQ(CluesAcrossSG->Cell(1, 3), QString());
+
+    // Asked for, they come.
+    AssignStockClues(false);
     EXPECT_EQ(CluesAcrossSG->Cell(1, 1), QStringLiteral("Nocturnal bird of prey"));
-    EXPECT_EQ(CluesAcrossSG->Cell(1, 2), QStringLiteral("Feline mammal usually having thick soft fur"));
-    EXPECT_EQ(CluesAcrossSG->Cell(1, 3), QStringLiteral("Kept from the file"));
+    EXPECT_EQ(CluesAcrossSG->Cell(1, 2), QStringLiteral("Kept from the file"));
+    EXPECT_EQ(CluesAcrossSG->Cell(1, 3), QStringLiteral("A member of the genus Canis"));
     EXPECT_EQ(UncluedCount, 0);
 }
 
