@@ -125,6 +125,29 @@ TEST_F(StockClueTest, MissingClueFileIsReportedOncePerRun)
     EXPECT_EQ(CluesAcrossSG->Cell(1, 1), QStringLiteral(" "));
 }
 
+TEST_F(StockClueTest, WordBankRowsAreNoAnswers)
+{
+    // Only the three-letter file exists: the word-bank row must not be looked up as an
+    // eight-letter answer, and its text stays.
+    QTemporaryDir folder;
+    QDir(folder.path()).mkpath(QStringLiteral("ZEDAVIV"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TRV_CLUE_FIXTURE_DIR "/ZEDAVIV/Clues.03"),
+                            folder.path() + QStringLiteral("/ZEDAVIV/Clues.03")));
+    SetProgramFolderForTesting(folder.path() + QLatin1Char('/'));
+    DocControls.WordBankCB = true;
+    WordBankMode = 0;
+    WordBankHeader = QStringLiteral("WORD BANK:");
+    setGrid({"DOG"});
+    RebuildClueGrids();
+    const int bank = CluesDownSG->RowCount() - 1;
+    ASSERT_EQ(CluesDownSG->Cell(0, bank), QStringLiteral("WordBank"));
+    const QString text = CluesDownSG->Cell(1, bank);
+    AssignStockClues(false);
+    EXPECT_TRUE(prompter->boxes.isEmpty()) << prompter->lastText().toStdString();
+    EXPECT_EQ(CluesDownSG->Cell(1, bank), text);
+    EXPECT_NE(CluesAcrossSG->Cell(1, 1), QStringLiteral(" "));
+}
+
 TEST_F(StockClueTest, SpecialLettersJoinInTheFilesByteOrder)
 {
     QTemporaryDir dir;
