@@ -114,6 +114,9 @@ void TMainFm::InstallDocumentHooks()
     };
     FileHooks.CenteredGridLeft = [this] { return CenteredGridLeft(); };
     FileHooks.MakerWebAddress = [] { return DefaultCreditsLine(); };
+    DocHooks.SendThemeWordsToEngine = [this] { SendThemeWordsToEngine(); };
+    DocHooks.RedrawThemePageSummary = [this] { RedrawThemePageSummay(); };
+    DocHooks.DeleteThemeEntry = [this](int entry) { ClueEditor->DeleteEntry(entry); };
     // The printer, the page view, the word-bank layout and the title block join these hooks
     // with the page model and printing.
 }
