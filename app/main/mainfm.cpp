@@ -76,6 +76,16 @@ QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text)
     return label;
 }
 
+// A captioned control (check box, radio button) with its name and place.
+template <typename Control>
+Control *makeControl(QWidget *parent, const QString &name, const QString &caption, const QRect &place)
+{
+    auto *control = new Control(caption, parent);
+    control->setObjectName(name);
+    control->setGeometry(place);
+    return control;
+}
+
 QToolButton *makeSpeedButton(QWidget *parent, const QString &name, const QString &glyph)
 {
     auto *button = new QToolButton(parent);
@@ -230,12 +240,10 @@ void TMainFm::BuildPuzzleTypePage()
     tsPuzzleType = new QWidget;
     tsPuzzleType->setObjectName(QStringLiteral("tsPuzzleType"));
     MainNotebookPages->addTab(tsPuzzleType, QStringLiteral("Puzzle Type"));
-    LooseRB = new QRadioButton(QStringLiteral("Freeform Crossword"), tsPuzzleType);
-    LooseRB->setObjectName(QStringLiteral("LooseRB"));
-    LooseRB->setGeometry(8, 8, 200, 22);
-    TightRB = new QRadioButton(QStringLiteral("Symmetrical Crossword"), tsPuzzleType);
-    TightRB->setObjectName(QStringLiteral("TightRB"));
-    TightRB->setGeometry(8, 32, 200, 22);
+    LooseRB = makeControl<QRadioButton>(tsPuzzleType, QStringLiteral("LooseRB"),
+        QStringLiteral("Freeform Crossword"), QRect(8, 8, 200, 22));
+    TightRB = makeControl<QRadioButton>(tsPuzzleType, QStringLiteral("TightRB"),
+        QStringLiteral("Symmetrical Crossword"), QRect(8, 32, 200, 22));
     makeLabel(tsPuzzleType, QStringLiteral("TitleLbl"), QStringLiteral("Title:"))->setGeometry(8, 64, 60, 20);
     TitleEd = new QLineEdit(tsPuzzleType);
     TitleEd->setObjectName(QStringLiteral("TitleEd"));
@@ -244,12 +252,10 @@ void TMainFm::BuildPuzzleTypePage()
     SubtitleEd = new QLineEdit(tsPuzzleType);
     SubtitleEd->setObjectName(QStringLiteral("SubtitleEd"));
     SubtitleEd->setGeometry(72, 88, 230, 22);
-    GlueRandomCB = new QCheckBox(QStringLiteral("Make every puzzle different"), tsPuzzleType);
-    GlueRandomCB->setObjectName(QStringLiteral("GlueRandomCB"));
-    GlueRandomCB->setGeometry(8, 116, 296, 22);
-    AutoLayoutCB = new QCheckBox(QStringLiteral("Auto-layout puzzle on 1 or 2 pages."), tsPuzzleType);
-    AutoLayoutCB->setObjectName(QStringLiteral("AutoLayoutCB"));
-    AutoLayoutCB->setGeometry(8, 140, 296, 22);
+    GlueRandomCB = makeControl<QCheckBox>(tsPuzzleType, QStringLiteral("GlueRandomCB"),
+        QStringLiteral("Make every puzzle different"), QRect(8, 116, 296, 22));
+    AutoLayoutCB = makeControl<QCheckBox>(tsPuzzleType, QStringLiteral("AutoLayoutCB"),
+        QStringLiteral("Auto-layout puzzle on 1 or 2 pages."), QRect(8, 140, 296, 22));
     makeLabel(tsPuzzleType, QStringLiteral("RejectWordsLbl"), QStringLiteral("Rejected words:"))
         ->setGeometry(8, 170, 200, 20);
     GlueRejectWordsMemo = new QPlainTextEdit(tsPuzzleType);
@@ -271,9 +277,8 @@ void TMainFm::BuildWordsPage()
     WordsLbl->setGeometry(8, 52, 80, 18);
     CluesLbl = makeLabel(ThemePanel, QStringLiteral("CluesLbl"), QStringLiteral("Clues"));
     CluesLbl->setGeometry(120, 52, 80, 18);
-    WordBankCB = new QCheckBox(QStringLiteral("Provide Word Bank"), ThemePanel);
-    WordBankCB->setObjectName(QStringLiteral("WordBankCB"));
-    WordBankCB->setGeometry(8, 8, 200, 22);
+    WordBankCB = makeControl<QCheckBox>(ThemePanel, QStringLiteral("WordBankCB"),
+        QStringLiteral("Provide Word Bank"), QRect(8, 8, 200, 22));
     ThemeListSizeLabel = makeLabel(ThemePanel, QStringLiteral("ThemeListSizeLabel"), QString());
     ThemeListSizeLabel->setGeometry(8, 32, 360, 18);
     ThemeSortPanel = new TPanel(tsYourWords, QStringLiteral("ThemeSortPanel"));
@@ -289,13 +294,11 @@ void TMainFm::BuildGridPage()
     LoosePatternPnl = new TPanel(tsGrid, QStringLiteral("LoosePatternPnl"));
     LoosePatternPnl->setGeometry(12, 8, 290, 120);
     LoosePatternPnl->hide();
-    SizeAutoRB = new QRadioButton(QStringLiteral("Auto-size  (recommended)"), LoosePatternPnl);
-    SizeAutoRB->setObjectName(QStringLiteral("SizeAutoRB"));
-    SizeAutoRB->setGeometry(8, 8, 270, 22);
+    SizeAutoRB = makeControl<QRadioButton>(LoosePatternPnl, QStringLiteral("SizeAutoRB"),
+        QStringLiteral("Auto-size  (recommended)"), QRect(8, 8, 270, 22));
     SizeAutoRB->setChecked(true);
-    SizeFixedRB = new QRadioButton(QStringLiteral("Fixed size:"), LoosePatternPnl);
-    SizeFixedRB->setObjectName(QStringLiteral("SizeFixedRB"));
-    SizeFixedRB->setGeometry(8, 34, 100, 22);
+    SizeFixedRB = makeControl<QRadioButton>(LoosePatternPnl, QStringLiteral("SizeFixedRB"),
+        QStringLiteral("Fixed size:"), QRect(8, 34, 100, 22));
     makeLabel(LoosePatternPnl, QStringLiteral("ColRowLbl"), QStringLiteral("Columns    Rows"))
         ->setGeometry(112, 36, 120, 18);
     ColCountSpEd = new QSpinBox(LoosePatternPnl);
@@ -360,15 +363,12 @@ void TMainFm::BuildGridPage()
     FlagsPanel = new TPanel(tsGrid, QStringLiteral("FlagsPanel"));
     FlagsPanel->resize(310, 56);
     makeLabel(FlagsPanel, QStringLiteral("FlagLabel"), QStringLiteral("Flag:"))->setGeometry(8, 6, 40, 18);
-    CheckBoxUncrossed = new QCheckBox(QStringLiteral("Blind cells"), FlagsPanel);
-    CheckBoxUncrossed->setObjectName(QStringLiteral("CheckBoxUncrossed"));
-    CheckBoxUncrossed->setGeometry(50, 4, 110, 22);
-    CheckBoxTwoLetter = new QCheckBox(QStringLiteral("Two-letter words"), FlagsPanel);
-    CheckBoxTwoLetter->setObjectName(QStringLiteral("CheckBoxTwoLetter"));
-    CheckBoxTwoLetter->setGeometry(164, 4, 140, 22);
-    ShowHotSpotsCB = new QCheckBox(QStringLiteral("Show hot spots (parts that are hard to make)"), FlagsPanel);
-    ShowHotSpotsCB->setObjectName(QStringLiteral("ShowHotSpotsCB"));
-    ShowHotSpotsCB->setGeometry(8, 28, 294, 22);
+    CheckBoxUncrossed = makeControl<QCheckBox>(FlagsPanel, QStringLiteral("CheckBoxUncrossed"),
+        QStringLiteral("Blind cells"), QRect(50, 4, 110, 22));
+    CheckBoxTwoLetter = makeControl<QCheckBox>(FlagsPanel, QStringLiteral("CheckBoxTwoLetter"),
+        QStringLiteral("Two-letter words"), QRect(164, 4, 140, 22));
+    ShowHotSpotsCB = makeControl<QCheckBox>(FlagsPanel, QStringLiteral("ShowHotSpotsCB"),
+        QStringLiteral("Show hot spots (parts that are hard to make)"), QRect(8, 28, 294, 22));
 
     WordSizesPanel = new TPanel(tsGrid, QStringLiteral("WordSizesPanel"));
     WordSizesPanel->resize(310, 140);

@@ -164,10 +164,14 @@ void TMainFm::ShowDocumentControls()
         const QSignalBlocker blockList(PuzzleSizeCmBx);
         SetPuzzleDimensions(TRVGetWidth(), TRVGetHeight(), false);
     }
-    // Freeform puzzles have the size choice; symmetrical ones the symmetry and display flags.
+    // Freeform puzzles have the size choice; symmetrical ones the mode's name and the display
+    // flags.
     LoosePatternPnl->setVisible(FreeformMode);
-    SymmetryPanel->setVisible(!FreeformMode);
-    FlagsPanel->setVisible(!FreeformMode);
+    for (QWidget *symmetricalOnly : {static_cast<QWidget *>(CurrentSymModeLabel),
+                                     SymmetryPanel->findChild<QWidget *>(QStringLiteral("SymmetryLbl")),
+                                     static_cast<QWidget *>(FlagsPanel)})
+        if (symmetricalOnly)
+            symmetricalOnly->setVisible(!FreeformMode);
     UpdateSymmetryButtons();
     UpdateWordSlotCount();
     RedrawThemePageSummay();
