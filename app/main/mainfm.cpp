@@ -331,9 +331,9 @@ void TMainFm::BuildGridPage()
     SymmetryPanel = new TPanel(tsGrid, QStringLiteral("SymmetryPanel"));
     SymmetryPanel->resize(310, 64);
     makeLabel(SymmetryPanel, QStringLiteral("SymmetryLbl"), QStringLiteral("Symmetry Mode:"))
-        ->setGeometry(8, 4, 100, 18);
+        ->setGeometry(8, 4, 112, 18);
     CurrentSymModeLabel = makeLabel(SymmetryPanel, QStringLiteral("CurrentSymModeLabel"), QString());
-    CurrentSymModeLabel->setGeometry(108, 4, 190, 18);
+    CurrentSymModeLabel->setGeometry(120, 4, 180, 18);
     auto *group = new QButtonGroup(SymmetryPanel);
     group->setExclusive(true);
     const struct {
