@@ -2,6 +2,7 @@
 // trv.ini, and the preference values that the preferences dialog reads and writes.
 #include "mainfm.h"
 
+#include "cluespg.h"
 #include "globals.h"
 #include "namevaluelines.h"
 #include "prefsstore.h"
@@ -206,6 +207,7 @@ void TMainFm::LoadWordBankSettings()
         }
         key.ReadString(QStringLiteral("WordBankHeader"), &WordBankHeader);
     }
+    DocControls.WordBankCB = stored; // a new puzzle starts with the stored choice
     if (stored != WordBankCB->isChecked()) {
         // The click this causes only clears the flag.
         IgnoreWordBankCBClick = true;

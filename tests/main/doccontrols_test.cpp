@@ -88,6 +88,14 @@ TEST_F(DocumentControlsTest, StartUpTypeIsTheDocumentsType)
     }
 }
 
+TEST_F(DocumentControlsTest, StoredWordBankChoiceIsTheNewPuzzles)
+{
+    programKey().setValue("WordBankCB", 1);
+    TMainFm *window = makeWindow();
+    EXPECT_TRUE(window->WordBankCB->isChecked());
+    EXPECT_TRUE(hasLine("WordBankCB=T"));
+}
+
 TEST_F(DocumentControlsTest, OpenedFileShowsOnEveryControl)
 {
     ScriptedPrompter prompter;
