@@ -114,9 +114,12 @@ void drawCellNumber(int, int) {}
 void drawCellLetter(int, int) {}
 void themeWordLocation(char code, int number, const char *word)
 {
-    if (MainFm)
-        MainFm->ThemeWordPlaced(word ? Cp1252::toUnicode(QByteArray(word)) : QString(), number,
-                                Cp1252::toChar(static_cast<unsigned char>(code)));
+    if (!MainFm)
+        return;
+    QString letters;
+    for (const char *b = word; b && *b; ++b)
+        letters += EngineToDisplayLetter(*b);
+    MainFm->ThemeWordPlaced(letters, number, Cp1252::toChar(static_cast<unsigned char>(code)));
 }
 void constructInfo(int, int) {}
 
@@ -613,7 +616,6 @@ void TMainFm::FormCreate()
     LoadDesktopImage(m_programFolder + QStringLiteral("TRVDesktopImage.jpg"));
     m_workBitmap = QImage(1, 1, QImage::Format_RGB32);
     ShowDocumentControls();
-    UpdateWordSlotCount();
     PuzzleModified = false;
 }
 
