@@ -7,6 +7,7 @@
 #include "cluesedit.h"
 #include "fileio.h"
 #include "globals.h"
+#include "hourglass.h"
 #include "prompter.h"
 #include "trv600.h"
 
@@ -32,28 +33,6 @@ namespace {
 
 const QChar kOpenCell(TRV_EMPTY);
 const QString kNoClue = QStringLiteral(" ");
-
-// Hourglass cursor for the lifetime of the object, when a GUI application runs.
-class BusyCursor
-{
-public:
-    BusyCursor()
-    {
-        m_on = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
-        if (m_on)
-            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    }
-    ~BusyCursor()
-    {
-        if (m_on)
-            QGuiApplication::restoreOverrideCursor();
-    }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-
-private:
-    bool m_on = false;
-};
 
 void callHook(const std::function<void()> &hook)
 {
@@ -470,7 +449,7 @@ void StoreClueForAnswer(const QString &key, const QString &clue)
 void RebuildClueGrids()
 {
     EraseFixedLettersNext = false;
-    BusyCursor busy;
+    THourglass busy;
     if (!CurrentCluesSL) {
         showError(QStringLiteral("CurrentCluesSL is nil"));
         return;
@@ -526,7 +505,7 @@ void UpdateAnswersAtCell(int column, int row)
 
 void FillAlternateCluesGrid()
 {
-    BusyCursor busy;
+    THourglass busy;
     TClueGridsUpdate update;
     CluesAlternateSG->SetRowCount(1);
     CluesAlternateSG->Row(0).Height = 0;
@@ -543,7 +522,7 @@ void FillAlternateCluesGrid()
 void ToggleAlternateCluesView()
 {
     EraseFixedLettersNext = false;
-    BusyCursor busy;
+    THourglass busy;
     auto visible = [](int grid) { return DocHooks.VisibleClueRows ? DocHooks.VisibleClueRows(grid) : 0; };
     auto scroll = [](int grid, int top) {
         if (DocHooks.ScrollClueGrid)

@@ -6,6 +6,7 @@
 #include "cluespg.h"
 #include "cp1252.h"
 #include "globals.h"
+#include "hourglass.h"
 #include "pataux.h"
 #include "prompter.h"
 #include "trv600.h"
@@ -24,24 +25,6 @@ bool guiApp()
 {
     return qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
 }
-
-// Hourglass for the lifetime of the object; messages show with the normal cursor.
-class WaitCursor
-{
-public:
-    WaitCursor()
-    {
-        if (guiApp())
-            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    }
-    ~WaitCursor()
-    {
-        if (guiApp())
-            QGuiApplication::restoreOverrideCursor();
-    }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 
 template <typename F> void withNormalCursor(F show)
 {
@@ -108,7 +91,7 @@ void OpenPuzzleFile(const QString &fileName)
         PendingPuzzleFileName = fileName;
         return;
     }
-    WaitCursor wait;
+    THourglass wait;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         withNormalCursor([&] { showInformation(QStringLiteral("%1 was not found.").arg(fileName)); });

@@ -10,6 +10,7 @@
 #include "cluespg.h"
 #include "fileio.h"
 #include "globals.h"
+#include "hourglass.h"
 #include "lines.h"
 #include "myoverrides.h"
 #include "pataux.h"
@@ -75,15 +76,6 @@ bool gridIsBlank()
                 return false;
     return true;
 }
-
-class BusyCursor
-{
-public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-};
 
 } // namespace
 
@@ -360,7 +352,7 @@ void TMainFm::CheckBoxTwoLetterClick()
 
 void TMainFm::ShowHotSpotsCBClick()
 {
-    BusyCursor busy;
+    THourglass busy;
     DocControls.ShowHotSpots = ShowHotSpotsCB->isChecked();
     TRVSetShowHotSpots(DocControls.ShowHotSpots ? 1 : 0);
     if (DocControls.ShowHotSpots)
@@ -468,7 +460,7 @@ QString TMainFm::NormalizeAnswer(const QString &word) const
 
 void TMainFm::SendThemeWordsToEngine()
 {
-    BusyCursor busy;
+    THourglass busy;
     TRVThemeDeleteAll();
     int sent = 0;
     for (int e = 0; e < ClueEditor->EntryCount(); ++e) {
