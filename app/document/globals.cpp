@@ -19,6 +19,7 @@
 #include <QPrinterInfo>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <limits>
@@ -53,6 +54,7 @@ TColor clSolutionNumber = 0, clSolutionGrid = 0, clSolutionLetter = 0, clClues =
 double InchesPerPixel = 1.0 / 96;
 TPageRect ViewPageRect{0, 0, 8.5, 11};
 int View = 2;
+double ViewCenterX = 4.25, ViewCenterY = 5.5;
 int CurrentPage = 1;
 int PageCount = 2;
 
@@ -165,6 +167,8 @@ QString ConnectionHelpText;
 const QString ParagraphBreak = QStringLiteral("\r\n\r\n");
 
 int GridLinePixelWidth = 1;
+int GridTileColumns = 1;
+int GridTileRows = 1;
 int WordSizeRowHeight = 7;
 int WordSizeChartTop = 18;
 
@@ -198,6 +202,9 @@ void InitGlobals()
 
     InchesPerPixel = 1.0 / 96;
     ViewPageRect = {0, 0, 8.5, 11};
+    ViewCenterX = 4.25;
+    ViewCenterY = 5.5;
+    GridTileColumns = GridTileRows = 1;
     View = 2;
     CurrentPage = 1;
     PageCount = 2;
@@ -625,6 +632,20 @@ TColor ColorIndexToColor(int index)
                                            0xC0C0C0, 0x0000FF, 0x00FF00, 0xFF0000,
                                            0xFF00FF, 0xFFFF00, 0x00FFFF, 0xFFFFFF};
     return index >= 0 && index < 16 ? kColors[index] : 0x000000;
+}
+
+TColor BlendColor(TColor colour, TColor background, double w)
+{
+    if (!(w < 1))
+        return colour;
+    TColor result = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const int c = (colour >> shift) & 0xFF;
+        const int b = (background >> shift) & 0xFF;
+        const int v = std::clamp(b - RoundToPixel(w * (b - c)), 0, 255);
+        result |= v << shift;
+    }
+    return result;
 }
 
 int WordListPlaceIndex(const QString &text)

@@ -82,6 +82,7 @@ extern TColor clSolutionNumber, clSolutionGrid, clSolutionLetter, clClues, clWor
 extern double InchesPerPixel;
 extern TPageRect ViewPageRect;
 extern int View;        // 0 whole page, 1 page width, 2 penciled-in grid, 3 clues, 4 solution, 5 custom
+extern double ViewCenterX, ViewCenterY; // page point (inches) at the centre of the view
 extern int CurrentPage; // page shown
 extern int PageCount;
 
@@ -203,6 +204,8 @@ extern QString ConnectionHelpText;
 extern const QString ParagraphBreak; // CR LF CR LF
 
 extern int GridLinePixelWidth; // grid line width in view pixels (set by the view)
+extern int GridTileColumns;    // printable areas the grid spans across
+extern int GridTileRows;       // and down
 extern int WordSizeRowHeight; // pixel row height of the word-size chart
 extern int WordSizeChartTop;  // its top offset
 
@@ -277,6 +280,9 @@ int MinInt(int a, int b);
 int MaxInt(int a, int b);
 double MinFloat(double a, double b);
 TColor ColorIndexToColor(int index);
+/** Lightens a colour toward a background for lines thinner than a pixel: weight w >= 1 keeps
+ *  the colour; below it each channel is background - round(w x (background - colour)). */
+TColor BlendColor(TColor colour, TColor background, double w);
 int WordListPlaceIndex(const QString &text);
 int WordListOrderIndex(const QString &text);
 void ParseSizeSpec(const QString &text, int *columns, int *rows);

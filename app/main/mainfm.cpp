@@ -18,6 +18,8 @@
 #include "prompter.h"
 #include "recentfiles.h"
 #include "trv600.h"
+#include "viewpaint.h"
+#include "viewport.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -32,6 +34,7 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -106,12 +109,8 @@ QTableView *makeClueGrid(QWidget *parent, const QString &name)
     return grid;
 }
 
-// Engine callbacks. They reach the document view, the build control and the word-list glue
-// once those are on the window; until then a call has nothing to update.
-void drawCellVicinity(int, int) {}
-void drawCellColor(int, int) {}
-void drawCellNumber(int, int) {}
-void drawCellLetter(int, int) {}
+// Engine callbacks. They reach the build control and the word-list glue once those are on the
+// window; until then a call has nothing to update. The draw-cell callbacks are the view's.
 void themeWordLocation(char code, int number, const char *word)
 {
     if (!MainFm)
@@ -167,7 +166,8 @@ void TMainFm::BuildFrame()
     connect(PatternEditSpBtn, &QToolButton::clicked, this, &TMainFm::PatternEditSpBtnClick);
     ExchangeAcrossDownSpBtn = makeSpeedButton(SpeedBarPanel, QStringLiteral("ExchangeAcrossDownSpBtn"),
                                               QStringLiteral("EXCHANGE"));
-    ExchangeAcrossDownSpBtn->setGeometry(32, 4, 24, 24);
+    ExchangeAcrossDownSpBtn->setGeometry(140, 4, 24, 24);
+    BuildToolButtons();
 
     InstrumentPanel = new TPanel(ClientPanel, QStringLiteral("InstrumentPanel"));
     MainNotebookPages = new QTabWidget(InstrumentPanel);
@@ -192,6 +192,63 @@ void TMainFm::BuildFrame()
     KeyCursorTimer->setInterval(500);
 }
 
+void TMainFm::BuildToolButtons()
+{
+    // The grid tools beside the pattern button: one tool at a time, all may be up.
+    const struct {
+        QToolButton *TMainFm::*button;
+        const char *name;
+        const char *glyph;
+        void (TMainFm::*click)();
+    } tools[] = {
+        {&TMainFm::VPCursorLetterSpBtn, "VPCursorLetterSpBtn", "LETTER_A", &TMainFm::VPCursorLetterSpBtnClick},
+        {&TMainFm::EraseLettersSpBtn, "EraseLettersSpBtn", "EraseLetter", &TMainFm::EraseLettersSpBtnClick},
+        {&TMainFm::RejectWordSpBtn, "RejectWordSpBtn", "RejectWord", &TMainFm::RejectWordSpBtnClick},
+        {&TMainFm::ZoomInSpBtn, "ZoomInSpBtn", "Zoom", &TMainFm::ZoomInSpBtnClick},
+    };
+    int x = 30;
+    for (const auto &tool : tools) {
+        QToolButton *button = makeSpeedButton(SpeedBarPanel, QLatin1String(tool.name), QLatin1String(tool.glyph));
+        button->setGeometry(x, 4, 24, 24);
+        connect(button, &QToolButton::clicked, this, tool.click);
+        this->*(tool.button) = button;
+        x += 26;
+    }
+}
+
+void TMainFm::BuildGridMenu()
+{
+    mGrid = menuBar()->addMenu(QStringLiteral("&Grid"));
+    mGrid->setObjectName(QStringLiteral("mGrid"));
+    mGridEditing = mGrid->addMenu(QStringLiteral("Grid &Editing"));
+    mGridEditing->setObjectName(QStringLiteral("mGridEditing"));
+    const struct {
+        QAction *TMainFm::*item;
+        const char *name;
+        const char *caption;
+        void (TMainFm::*click)();
+    } items[] = {
+        {&TMainFm::mGridCursorPattern, "mGridCursorPattern",
+         "Edit &Pattern:   Click to make cells black, white, or (right-click) removed.",
+         &TMainFm::mGridCursorPatternClick},
+        {&TMainFm::mGridCursorAlpha, "mGridCursorAlpha",
+         "&Type on the Answer Grid:   Click starting cell; click again to type down.",
+         &TMainFm::mGridCursorAlphaClick},
+        {&TMainFm::mGridCursorEraseLetter, "mGridCursorEraseLetter",
+         "Erase &Letters:  Click on cells to erase letter.", &TMainFm::mGridCursorEraseLetterClick},
+        {&TMainFm::mGridCursorEraseWord, "mGridCursorEraseWord",
+         "Erase &Words:  Click and release in different cells of the word to erase",
+         &TMainFm::mGridCursorEraseWordClick},
+    };
+    for (const auto &entry : items) {
+        QAction *item = mGridEditing->addAction(QString::fromLatin1(entry.caption));
+        item->setObjectName(QLatin1String(entry.name));
+        item->setCheckable(true);
+        connect(item, &QAction::triggered, this, entry.click);
+        this->*(entry.item) = item;
+    }
+}
+
 void TMainFm::BuildMenus()
 {
     QMenuBar *bar = menuBar();
@@ -213,9 +270,35 @@ void TMainFm::BuildMenus()
 
     mView = bar->addMenu(QStringLiteral("&View"));
     mView->setObjectName(QStringLiteral("mView"));
-    mViewPuzzle = mView->addAction(QStringLiteral("&Grid  (Shown with letters that don't print)"));
-    mViewPuzzle->setObjectName(QStringLiteral("mViewPuzzle"));
-    mViewPuzzle->setCheckable(true);
+    for (int i = 0; i < 9; ++i) {
+        mViewPage[i] = mView->addAction(QStringLiteral("Page &%1").arg(i + 1));
+        mViewPage[i]->setObjectName(QStringLiteral("mViewPage%1").arg(i + 1));
+        mViewPage[i]->setCheckable(true);
+        mViewPage[i]->setVisible(i < 2);
+        QAction *item = mViewPage[i];
+        connect(item, &QAction::triggered, this, [this, item] { mViewPageAnyClick(item); });
+    }
+    auto viewItem = [this](const char *name, const QString &caption, void (TMainFm::*handler)()) {
+        QAction *item = mView->addAction(caption);
+        item->setObjectName(QLatin1String(name));
+        connect(item, &QAction::triggered, this, handler);
+        return item;
+    };
+    mViewPuzzle = viewItem("mViewPuzzle", QStringLiteral("&Grid  (Shown with letters that don't print)"),
+                           &TMainFm::mViewPuzzleClick);
+    mViewClues = viewItem("mViewClues", QStringLiteral("&Clues"), &TMainFm::mViewCluesClick);
+    mViewSolution = viewItem("mViewSolution", QStringLiteral("&Solution"), &TMainFm::mViewSolutionClick);
+    mViewCustom = viewItem("mViewCustom", QStringLiteral("Custo&m"), &TMainFm::mViewCustomClick);
+    mViewCustom->setVisible(false);
+    for (QAction *item : {mViewPuzzle, mViewClues, mViewSolution, mViewCustom})
+        item->setCheckable(true);
+    mView->addSeparator();
+    mViewZoomIn = viewItem("mViewZoomIn", QStringLiteral("Zoom &In"), &TMainFm::mViewZoomInClick);
+    mViewZoomOut = viewItem("mViewZoomOut", QStringLiteral("Zoom &Out"), &TMainFm::mViewZoomOutClick);
+    mViewPageWidth = viewItem("mViewPageWidth", QStringLiteral("Zoom Page &Width"), &TMainFm::mViewPageWidthClick);
+    mViewPageWidth->setCheckable(true);
+
+    BuildGridMenu();
 
     mBuild = bar->addMenu(QStringLiteral("&Make"));
     mBuild->setObjectName(QStringLiteral("mBuild"));
@@ -409,8 +492,8 @@ void TMainFm::BuildViewSection()
     ViewTabCtl->addTab(QStringLiteral("Page 1"));
     ViewTabCtl->addTab(QStringLiteral("Page 2"));
     DesktopPanel = new TPanel(ViewSectionPanel, QStringLiteral("DesktopPanel"));
-    ViewPort = new QWidget(DesktopPanel);
-    ViewPort->setObjectName(QStringLiteral("ViewPort"));
+    ViewPort = new TViewPort(this, DesktopPanel);
+    ViewPortFocus = ViewPort->FocusChild();
     ViewPortHorzScrollbar = new QScrollBar(Qt::Horizontal, ViewSectionPanel);
     ViewPortHorzScrollbar->setObjectName(QStringLiteral("ViewPortHorzScrollbar"));
     ViewPortVertScrollbar = new QScrollBar(Qt::Vertical, ViewSectionPanel);
@@ -535,6 +618,9 @@ void TMainFm::FormCreate()
     View = 1;
     mViewPuzzle->setChecked(true);
     ArrangePanels();
+    ConnectView();
+    InstallCheckPointHooks();
+    SetZoomAndCentre(Zoom, PaperWidth / 2, PaperHeight / 2);
     TRVSetShowHotSpots(0);
 
     // Dialog folders and the document name.
@@ -573,6 +659,7 @@ void TMainFm::FormCreate()
         SwitchToSymmetrical(false);
     else
         SwitchToFreeform(false);
+    SetViewMode(View, 0);
     DesktopPanel->SetColor(DesktopPanelColor);
 
     // Titles.
@@ -596,7 +683,26 @@ void TMainFm::FormCreate()
     PatternEditSpBtnClick();
     PatternEditSpBtn->setChecked(false);
     TRVComputeHotSpots();
-    ViewTabCtl->setCurrentIndex(0);
+    // The first page, in the view mode the settings stored.
+    SetPageCount(2, 2);
+    switch (View) {
+    case 2:
+        ShowPenciledView();
+        break;
+    case 3:
+        ShowCluesView();
+        break;
+    case 4:
+        ShowSolutionView();
+        break;
+    case 1:
+        SetCurrentPage(1);
+        SetViewMode(1, 2);
+        break;
+    default:
+        ShowViewTab(QStringLiteral("Page 1"));
+        break;
+    }
 
     // The size controls must have their handlers.
     if (!m_sizeChangeConnected || !m_applySizeConnected)
@@ -646,7 +752,8 @@ void TMainFm::LoadGlyphsAndCursors()
 
 void TMainFm::RegisterEngineCallbacks()
 {
-    TRVEstablishDrawCellCallBacks(drawCellVicinity, drawCellColor, drawCellNumber, drawCellLetter);
+    TRVEstablishDrawCellCallBacks(EngineRedrawCellCallback, EngineDrawCellColorCallback,
+                                  EngineDrawCellNumberCallback, EngineDrawCellTextCallback);
     TRVEstablishThemeWordCallBacks(themeWordLocation);
     TRVEstablishConstructInfoCB(constructInfo);
     TRVEstablishRejectedWordsCB(sendRejectedWords);
@@ -913,7 +1020,6 @@ void TMainFm::mClueAutomaticallyFreeformClick()
     SetAutoClueFreeform(!AutoClueFreeform);
 }
 
-void TMainFm::PatternEditSpBtnClick() {}
 
 void TMainFm::ReadPuzzleFile(const QString &name)
 {
@@ -975,7 +1081,8 @@ void TMainFm::AfterPuzzleOpened(const QString &name)
     SendThemeWordsToEngine();
     TRVCorrectAllThemeWordLocations(0);
     GridUpdating = false;
-    ViewPort->update();
+    ShowViewTab(QStringLiteral("Page 1"));
+    InvalidateView();
     UpdateThemeFitCount();
     TRVComputeHotSpots();
     ClearCheckPoints();
@@ -1023,6 +1130,13 @@ bool TMainFm::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::Resize && !m_destroyed &&
         (watched == MainNotebookPages->currentWidget() || watched == StatusBar))
         ArrangePanels();
+    // The grid's keys, before focus navigation can take arrows or Tab.
+    if (watched == ViewPortFocus && ViewPortFocus) {
+        if (event->type() == QEvent::KeyPress && ViewKeyEvent(static_cast<QKeyEvent *>(event)))
+            return true;
+        if (event->type() == QEvent::FocusOut)
+            ViewPortFocusExit();
+    }
     // Idle work runs once the queue is empty after any input or window message.
     if (watched != &m_idleTimer && m_startUpFinished) {
         switch (event->type()) {

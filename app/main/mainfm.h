@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <memory>
+#include <vector>
 
 class QAbstractButton;
 class QAction;
@@ -28,12 +29,15 @@ class QSpinBox;
 class QStatusBar;
 class QTabBar;
 class QTabWidget;
+class QKeyEvent;
+class QPainter;
 class QTableView;
 class QToolButton;
 class TCluesEdit;
 class TCluesEditWordList;
 class TPanel;
 class TRecentFiles;
+class TViewPort;
 class TNameValueLines;
 
 /** What the program remembers of a file dialog between showings. */
@@ -59,6 +63,10 @@ public:
     TPanel *SpeedBarPanel = nullptr;
     TPanel *InstrumentPanel = nullptr;
     QToolButton *PatternEditSpBtn = nullptr;
+    QToolButton *VPCursorLetterSpBtn = nullptr;
+    QToolButton *EraseLettersSpBtn = nullptr;
+    QToolButton *RejectWordSpBtn = nullptr;
+    QToolButton *ZoomInSpBtn = nullptr;
     QToolButton *ExchangeAcrossDownSpBtn = nullptr;
     QTabWidget *MainNotebookPages = nullptr;
     QWidget *tsPuzzleType = nullptr;
@@ -120,7 +128,9 @@ public:
     TPanel *ViewSectionPanel = nullptr;
     QTabBar *ViewTabCtl = nullptr;
     TPanel *DesktopPanel = nullptr;
-    QWidget *ViewPort = nullptr;
+    TViewPort *ViewPort = nullptr;
+    /** Takes the keyboard for the grid (a child of ViewPort). */
+    QWidget *ViewPortFocus = nullptr;
     QScrollBar *ViewPortHorzScrollbar = nullptr;
     QScrollBar *ViewPortVertScrollbar = nullptr;
     // Status bar.
@@ -138,7 +148,20 @@ public:
     QAction *mFileRecentLine = nullptr;
     QAction *mFileRecent[6] = {};
     QMenu *mView = nullptr;
+    QAction *mViewPage[9] = {}; // mViewPage1 .. mViewPage9
     QAction *mViewPuzzle = nullptr;
+    QAction *mViewClues = nullptr;
+    QAction *mViewSolution = nullptr;
+    QAction *mViewCustom = nullptr;
+    QAction *mViewZoomIn = nullptr;
+    QAction *mViewZoomOut = nullptr;
+    QAction *mViewPageWidth = nullptr;
+    QMenu *mGrid = nullptr;
+    QMenu *mGridEditing = nullptr;
+    QAction *mGridCursorPattern = nullptr;
+    QAction *mGridCursorAlpha = nullptr;
+    QAction *mGridCursorEraseLetter = nullptr;
+    QAction *mGridCursorEraseWord = nullptr;
     QMenu *mBuild = nullptr;
     QAction *mMakeAnother = nullptr;
     QMenu *mClues = nullptr;
@@ -231,6 +254,92 @@ public:
     int PlacedThemeWordCount = 0;
     int CompatibleWordCount = 0;
 
+    // ---- Document view: modes, tabs, zoom, scrolling and cell painting (mainfm_view.cpp) ------
+    void SetViewMode(int mode, int how);
+    void RedrawView();
+    void ShowPenciledView();
+    void ShowCluesView();
+    void ShowSolutionView();
+    void ShowCustomView();
+    int CluesViewPage() const;
+    bool SelectViewTab(const QString &text);
+    void ShowViewTab(const QString &text);
+    void ShowViewTabIfOther(const QString &text);
+    bool IsPenciledViewActive() const;
+    QString ViewTabCaption() const;
+    void SetPageCount(int count, int how);
+    void SetCurrentPage(int page);
+    /** Sets the zoom (quantised, 10..500) and the view centre (page inches) and derives the
+     *  view rectangle, line width, font heights and the page's pixel rectangle. */
+    void SetZoomAndCentre(double zoom, double x, double y);
+    /** The quantised zoom: the first i >= 2 whose zoom 100 / (ppi x cellWidth / i) exceeds the
+     *  one asked for; false for a cell width or resolution that is not a sane size. */
+    static bool QuantizeZoom(double zoom, double pixelsPerInch, double cellWidth,
+                             double *inchesPerPixel, double *zoomUsed);
+    /** A zoom the user chose: the custom view, created the first time. */
+    void FreeZoom(double zoom, double x, double y);
+    double Zoom = 37;
+    /** Screen pixels per inch; tests may set it. */
+    double PixelsPerInch = 96;
+    bool CustomViewExists = false;
+    int CustomPage = 1;
+    double CustomZoom = 100, CustomCenterX = 4.25, CustomCenterY = 5.5;
+
+    /** Composes the current page into the page image (skipped while the grid updates). */
+    void ViewPortPaint();
+    /** Asks for a compose at the next paint of the view. */
+    void InvalidateView();
+    bool ComposePending() const { return m_composePending; }
+    const QImage &WorkBitmap() const { return m_workBitmap; }
+    void ViewPortResized();
+    void RedrawCells(int filter);
+    void DrawAllCells(QPainter &canvas);
+    /** Paints a cell now: its colour, then its letter and number. */
+    void DrawCell(QPainter &canvas, int column, int row);
+    /** Outside a compose: marks the cell for the next flush. */
+    void DrawCell(int column, int row);
+    void DrawCellColor(QPainter &canvas, int column, int row);
+    void RedrawCellArea(int column, int row);
+    bool IsIsolatedRemovedCell(int column, int row) const;
+    bool IsUntouchedFreeformGrid() const;
+    bool IsGridAllOpen() const;
+    /** Paints every marked cell into the page image and updates their area of the view once. */
+    void FlushCellPaints();
+    /** Cells painted since start (each DrawCell that painted). */
+    long long CellPaints = 0;
+    /** Fewer cells are open than hold letters (set by DrawAllCells). */
+    bool FewerOpenCellsThanLetters = false;
+    QImage ViewCellBitmap;
+    void UpdateViewCursor();
+    // The engine's draw-cell callbacks; the engine passes (row, column).
+    static void EngineRedrawCellCallback(int row, int column);
+    static void EngineDrawCellColorCallback(int row, int column);
+    static void EngineDrawCellNumberCallback(int row, int column);
+    static void EngineDrawCellTextCallback(int row, int column);
+
+    // ---- Grid editing by keyboard and mouse (mainfm_grid.cpp) ------------------------------
+    /** 0 none, 1 typing across, 2 typing down, 3 erase letters, 11 erase word, 14 zoom. */
+    int ViewTool = 0;
+    int TypingDirection = 1;
+    int KeyCursorCol = 1;
+    int KeyCursorRow = 1;
+    void ShowKeyCursor(int column, int row, bool show);
+    void VPKeyCursorUpdate();
+    void DrawKeyCursor(int column, int row);
+    void DrawWordRubberBand(int column, int row);
+    void DrawWordBand(int direction);
+    QString TakeWordAt(int column, int row, int direction);
+    /** The cell under a view pixel, false (and -1, -1) outside the grid. */
+    bool CellAtPoint(int x, int y, int *column, int *row) const;
+    bool FormKeyDown(int key);
+    bool FormKeyPress(QChar key);
+    void ViewPortMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint &at);
+    void ViewPortMouseMove(Qt::MouseButtons buttons, const QPoint &at);
+    void ViewPortMouseUp(Qt::MouseButton button, const QPoint &at);
+    /** The help balloon: for now a tool tip shown for that many seconds. */
+    void ShowBalloon(const QString &text, int x, int seconds, int y);
+    bool ViewHasFocus() const;
+
     /** Marks start-up as finished: from now on the idle handler runs. */
     void StartUpFinished();
     /** Runs one idle pass now (the idle timer calls this). */
@@ -253,6 +362,29 @@ public slots:
     void ApplySizeBtnMouseDown();
     void SizeAnyRBClick();
     void PatternEditSpBtnClick();
+    void VPCursorLetterSpBtnClick();
+    void EraseLettersSpBtnClick();
+    void RejectWordSpBtnClick();
+    void ZoomInSpBtnClick();
+    void mGridCursorPatternClick();
+    void mGridCursorAlphaClick();
+    void mGridCursorEraseLetterClick();
+    void mGridCursorEraseWordClick();
+    void KeyCursorTimerTimer();
+    void ViewPortFocusExit();
+    void ViewTabCtlChanging(int index);
+    void ViewTabCtlChange();
+    void mViewPageAnyClick(QAction *item);
+    void mViewPuzzleClick();
+    void mViewCluesClick();
+    void mViewSolutionClick();
+    void mViewCustomClick();
+    void mViewZoomInClick();
+    void mViewZoomOutClick();
+    void mViewPageWidthClick();
+    void ViewPortHorzScrollbarChange(int position);
+    void ViewPortVertScrollbarChange(int position);
+    void ViewPortScroll(int action);
     void SymSpBtnClick(QAbstractButton *sender);
     void ExchangeAcrossDownSpBtnClick();
     void ShowHotSpotsCBClick();
@@ -284,6 +416,19 @@ private:
     void LoadGlyphsAndCursors();
     void LoadRejectedWords();
     void RegisterEngineCallbacks();
+    void BuildToolButtons();
+    void BuildGridMenu();
+    void ConnectView();
+    void InstallCheckPointHooks();
+    void FitViewGeometry(int mode);
+    void SetScrollBars();
+    void UpdateToolControls();
+    void MarkCell(int column, int row, unsigned char kind);
+    void MarkCellArea(int column, int row);
+    bool ViewKeyEvent(QKeyEvent *event);
+    bool PassesCornerRule(int column, int row, const QPoint &at) const;
+    QRect CellRect(int column, int row) const;
+    void SetToolButton(QToolButton *button, bool down);
     void InstallDocumentHooks();
     void ConnectDocumentControls();
     void TitlesChanged();
@@ -312,6 +457,29 @@ private:
     QStringList m_workList;
     QImage m_desktopImage;
     QImage m_workBitmap;
+    bool m_composePending = true;
+    bool m_composing = false;
+    // Cells waiting for the flush: one byte per cell, bit 1 colour and letter, bit 2 letter.
+    std::vector<unsigned char> m_cellMarks;
+    int m_markColumns = 0;
+    int m_markRows = 0;
+    bool m_flushScheduled = false;
+    // Cells whose area RedrawCellArea visited in its current outermost call.
+    std::vector<unsigned> m_areaVisited;
+    unsigned m_areaGeneration = 0;
+    int m_areaDepth = 0;
+    // Key cursor and mouse actions.
+    bool m_keyCursorDrawn = false;
+    int m_keyCursorDrawnCol = 0;
+    int m_keyCursorDrawnRow = 0;
+    int m_pressCol = -1;
+    int m_pressRow = -1;
+    int m_lastCol = -1;
+    int m_lastRow = -1;
+    char m_paintCode = 1;
+    bool m_pressShift = false;
+    bool m_pressRight = false;
+    int m_bandState = 0;
     QString m_programFolder;
     QTimer m_idleTimer;
     bool m_startUpFinished = false;

@@ -15,6 +15,7 @@
 #include "myoverrides.h"
 #include "pataux.h"
 #include "trv600.h"
+#include "viewpaint.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -97,8 +98,10 @@ void TMainFm::InstallDocumentHooks()
     FileHooks.ControlsChanged = [this] { ShowDocumentControls(); };
     FileHooks.AfterPuzzleRead = [this] { UpdateWordSlotCount(); };
     FileHooks.AfterFileRead = [this] {
+        SetViewMode(View, 0);
         ArrangePanels();
-        ViewPort->update();
+        TRVInvalidateDisplay();
+        InvalidateView();
     };
     FileHooks.AfterOldPuzzleRead = [this] {
         ShowDocumentControls();
@@ -228,6 +231,7 @@ void TMainFm::SwitchToFreeform(bool resetGrid)
     TRVSetShowHotSpots(0);
     TRVSetSymMode(0);
     ShowDocumentControls();
+    RedrawCells(8);
 }
 
 void TMainFm::SwitchToSymmetrical(bool resetGrid)
@@ -246,12 +250,14 @@ void TMainFm::SwitchToSymmetrical(bool resetGrid)
         TRVSetSymMode(m_savedSymmetrical.Mode);
     }
     ShowDocumentControls();
+    RedrawCells(8);
 }
 
-void TMainFm::ResetGridForType(bool)
+void TMainFm::ResetGridForType(bool showPenciled)
 {
-    // Showing the penciled-in grid comes with the document view.
     GridUpdating = true;
+    KeyCursorCol = KeyCursorRow = 1;
+    VP_UpdatePageCursor();
     DocControls.Exchanged = false;
     AutoCellSize = AutoCellShape = AutoCenter = AutoClueColumns = AutoClueSize = AutoClueSpacing =
         AutoMargins = AutoNewColumn = AutoTitleSize = AutoLayout_OnApply = AutoLayout_OnSpill = true;
@@ -268,6 +274,9 @@ void TMainFm::ResetGridForType(bool)
     CluesNeedRebuild = true;
     RebuildClueGrids();
     GridUpdating = false;
+    if (showPenciled)
+        ShowViewTab(QStringLiteral("Penciled"));
+    InvalidateView();
     UpdateWordSlotCount();
     UpdateSymmetryButtons();
     SendThemeWordsToEngine();

@@ -751,7 +751,7 @@ TEST_F(MainWindowTest, FrameHasItsNamedControlsAndAScreenshotShowsThem)
         EXPECT_EQ(t->interval(), 500);
         EXPECT_FALSE(t->isActive());
     }
-    EXPECT_TRUE(window->mViewPuzzle->isChecked());
+    EXPECT_TRUE(window->mViewPage[0]->isChecked()); // the first start shows page 1
     EXPECT_FALSE(window->mMakeAnother->isEnabled());
     EXPECT_EQ(window->DesktopPanel->Color(), DesktopPanelColor);
     EXPECT_EQ(window->Cursors.size(), 12); // number 13 has no cursor
