@@ -168,6 +168,32 @@ TEST_F(GridEditTest, BackspaceIsUndoableAndMarksTheDocumentModified)
     EXPECT_EQ(cell(2, 2), TRV_EMPTY);
 }
 
+TEST_F(GridEditTest, TypedWordAndBackspaceGoAndComeBackWithUndoAndRedo)
+{
+    TMainFm *window = open();
+    auto row2 = [] {
+        QString text;
+        for (int c = 2; c <= 4; ++c)
+            text += cell(c, 2) == TRV_EMPTY ? QChar('-') : QChar(cell(c, 2));
+        return text;
+    };
+    window->VPCursorLetterSpBtnClick();
+    window->ViewPortMouseDown(Qt::LeftButton, {}, centreOf(2, 2));
+    window->ViewPortMouseUp(Qt::LeftButton, centreOf(2, 2));
+    type(window, "cat");
+    key(window, Qt::Key_Backspace);
+    EXPECT_EQ(row2(), "CA-");
+    EXPECT_TRUE(window->IsModified());
+    window->ViewPortPaint();
+    UndoCheckPoint();
+    EXPECT_EQ(row2(), "upp");
+    EXPECT_TRUE(window->ComposePending()); // the view shows the restored grid
+    window->ViewPortPaint();
+    RedoCheckPoint();
+    EXPECT_EQ(row2(), "CA-");
+    EXPECT_TRUE(window->ComposePending());
+}
+
 // ---- Key cursor -------------------------------------------------------------------------------------
 
 TEST_F(GridEditTest, KeyCursorShowsAtOnceBlinksAndHidesWithTheFocus)
