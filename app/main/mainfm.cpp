@@ -620,6 +620,7 @@ void TMainFm::FormCreate()
     ArrangePanels();
     ConnectView();
     InstallCheckPointHooks();
+    PixelsPerInch = ViewPort->logicalDpiX() > 0 ? ViewPort->logicalDpiX() : 96;
     SetZoomAndCentre(Zoom, PaperWidth / 2, PaperHeight / 2);
     TRVSetShowHotSpots(0);
 
