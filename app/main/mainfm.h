@@ -2,6 +2,8 @@
 // creation, idle, exception and hint handling, resizing, settings and closing.
 #pragma once
 
+#include "globals.h"
+
 #include <QCursor>
 #include <QImage>
 #include <QMap>
@@ -458,6 +460,7 @@ private:
     QImage m_desktopImage;
     QImage m_workBitmap;
     bool m_composePending = true;
+    TPageRect m_allPagesRect; // the page area the scroll bars move over (inches)
     bool m_composing = false;
     // Cells waiting for the flush: one byte per cell, bit 1 colour and letter, bit 2 letter.
     std::vector<unsigned char> m_cellMarks;

@@ -346,6 +346,9 @@ void TMainFm::CheckBoxUncrossedClick()
     if (LoadingPuzzle)
         return;
     DocControls.FlagOneLetterSlots = CheckBoxUncrossed->isChecked();
+    if (CheckBoxUncrossed->isChecked() && !IsPenciledViewActive())
+        ShowViewTab(QStringLiteral("Penciled"));
+    RedrawCells(CheckBoxUncrossed->isChecked() ? 2 : 3);
     UpdateWordSlotCount();
     SetModified();
 }
@@ -355,6 +358,9 @@ void TMainFm::CheckBoxTwoLetterClick()
     if (LoadingPuzzle)
         return;
     DocControls.FlagTwoLetterSlots = CheckBoxTwoLetter->isChecked();
+    if (CheckBoxTwoLetter->isChecked() && !IsPenciledViewActive())
+        ShowViewTab(QStringLiteral("Penciled"));
+    RedrawCells(CheckBoxTwoLetter->isChecked() ? 0 : 1);
     UpdateWordSlotCount();
     SetModified();
 }
@@ -364,8 +370,13 @@ void TMainFm::ShowHotSpotsCBClick()
     THourglass busy;
     DocControls.ShowHotSpots = ShowHotSpotsCB->isChecked();
     TRVSetShowHotSpots(DocControls.ShowHotSpots ? 1 : 0);
-    if (DocControls.ShowHotSpots)
+    if (DocControls.ShowHotSpots) {
+        if (!IsPenciledViewActive())
+            ShowViewTab(QStringLiteral("Penciled"));
         TRVComputeHotSpots();
+    } else {
+        RedrawCells(5);
+    }
     SetModified();
 }
 

@@ -125,6 +125,7 @@ void TMainFm::SetZoomAndCentre(double zoom, double x, double y)
         all.Right = std::max(PaperWidth, PageRightMarginSum() + GridTileColumns * printableWidth);
         all.Bottom = std::max(PaperHeight, PageBottomMarginSum() + GridTileRows * printableHeight);
     }
+    m_allPagesRect = all;
     ViewMetrics.AllPagesPixelRect = PageRectToPixels(all);
 }
 
@@ -179,11 +180,9 @@ void TMainFm::FreeZoom(double zoom, double x, double y)
         CustomViewExists = true;
         SetPageCount(PageCount, 2);
     }
-    if (ViewTabCaption() != QLatin1String("Custom")) {
+    if (ViewTabCaption() != QLatin1String("Custom"))
         SelectViewTab(QStringLiteral("Custom"));
-        SetViewMode(5, 0);
-    }
-    View = 5;
+    SetViewMode(5, 0);
     SetZoomAndCentre(zoom, x, y);
     CustomZoom = Zoom;
     CustomCenterX = ViewCenterX;
@@ -406,20 +405,20 @@ void TMainFm::mViewPageWidthClick()
 
 void TMainFm::SetScrollBars()
 {
-    // Positions are pixels from the left and top of the page area; the view centre moves over it.
-    const TPixelRect &all = ViewMetrics.AllPagesPixelRect;
-    const int width = std::max(0, all.Right - all.Left);
-    const int height = std::max(0, all.Bottom - all.Top);
+    // A position is the view centre's distance in pixels from the page area's left or top edge.
+    const TPageRect &all = m_allPagesRect;
     const QSignalBlocker quietH(ViewPortHorzScrollbar);
     const QSignalBlocker quietV(ViewPortVertScrollbar);
+    const int width = std::max(0, RoundToPixel((all.Right - all.Left) / InchesPerPixel));
+    const int height = std::max(0, RoundToPixel((all.Bottom - all.Top) / InchesPerPixel));
     ViewPortHorzScrollbar->setRange(0, width);
     ViewPortHorzScrollbar->setPageStep(std::max(1, ViewPort->width()));
     ViewPortHorzScrollbar->setSingleStep(std::max(1, width / 40));
-    ViewPortHorzScrollbar->setValue(ViewPort->width() / 2 - all.Left);
+    ViewPortHorzScrollbar->setValue(RoundToPixel((ViewCenterX - all.Left) / InchesPerPixel));
     ViewPortVertScrollbar->setRange(0, height);
     ViewPortVertScrollbar->setPageStep(std::max(1, ViewPort->height()));
     ViewPortVertScrollbar->setSingleStep(std::max(1, height / 40));
-    ViewPortVertScrollbar->setValue(ViewPort->height() / 2 - all.Top);
+    ViewPortVertScrollbar->setValue(RoundToPixel((ViewCenterY - all.Top) / InchesPerPixel));
 }
 
 void TMainFm::ViewPortScroll(int action)
@@ -446,11 +445,7 @@ void TMainFm::ViewPortHorzScrollbarChange(int position)
 {
     if (ViewPortHorzScrollbar->maximum() <= ViewPortHorzScrollbar->minimum())
         return;
-    // Page x of the scroll position: the page area's left edge plus that many pixels.
-    double left = 0;
-    double unused = 0;
-    PixelToPage(ViewMetrics.AllPagesPixelRect.Left, 0, &left, &unused);
-    ViewCenterX = left + position * InchesPerPixel;
+    ViewCenterX = m_allPagesRect.Left + position * InchesPerPixel;
     if (View == 5)
         CustomCenterX = ViewCenterX;
     InvalidateView();
@@ -460,10 +455,7 @@ void TMainFm::ViewPortVertScrollbarChange(int position)
 {
     if (ViewPortVertScrollbar->maximum() <= ViewPortVertScrollbar->minimum())
         return;
-    double top = 0;
-    double unused = 0;
-    PixelToPage(0, ViewMetrics.AllPagesPixelRect.Top, &unused, &top);
-    ViewCenterY = top + position * InchesPerPixel;
+    ViewCenterY = m_allPagesRect.Top + position * InchesPerPixel;
     if (View == 5)
         CustomCenterY = ViewCenterY;
     InvalidateView();
@@ -659,7 +651,9 @@ void TMainFm::DrawCellColor(QPainter &canvas, int column, int row)
     TRVSetCellDispColor(column, row, colour);
     TRVSetCellDispLetter(column, row, ' ');
     TRVSetCellDispNumber(column, row, 0);
-    TRVSetCellDispDiff(column, row, TRVGetDifficulty(column, row));
+    // A level is shown only with the hot spots; remembering a hidden one would keep the engine
+    // from repainting its cell when they are turned on.
+    TRVSetCellDispDiff(column, row, ShowHotSpotsCB->isChecked() ? TRVGetDifficulty(column, row) : 0);
 }
 
 void TMainFm::RedrawCells(int filter)

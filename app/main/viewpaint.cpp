@@ -53,7 +53,8 @@ QString currentTabCaption()
 
 QFont pixelFont(const QString &family, int pixels, bool bold = false)
 {
-    QFont font(family);
+    // A puzzle without the font key names none: the sans-serif face stands in.
+    QFont font(family.isEmpty() ? QStringLiteral("Arial") : family);
     font.setPixelSize(qMax(1, pixels));
     font.setBold(bold);
     return font;
