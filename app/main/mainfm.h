@@ -431,6 +431,8 @@ private:
     bool PassesCornerRule(int column, int row, const QPoint &at) const;
     QRect CellRect(int column, int row) const;
     void SetToolButton(QToolButton *button, bool down);
+    /** Takes up the tool, or puts it down when it is the one in use. */
+    void ToggleViewTool(int tool);
     void InstallDocumentHooks();
     void ConnectDocumentControls();
     void TitlesChanged();

@@ -140,31 +140,19 @@ void TMainFm::VPCursorLetterSpBtnClick()
     VPKeyCursorUpdate();
 }
 
-void TMainFm::EraseLettersSpBtnClick()
+void TMainFm::ToggleViewTool(int tool)
 {
     EraseFixedLettersNext = false;
-    ShowViewTabIfOther(PenciledCaption);
+    if (tool != 14)
+        ShowViewTabIfOther(PenciledCaption);
     ShowKeyCursor(KeyCursorCol, KeyCursorRow, false);
-    ViewTool = ViewTool == 3 ? 0 : 3;
+    ViewTool = ViewTool == tool ? 0 : tool;
     UpdateToolControls();
 }
 
-void TMainFm::RejectWordSpBtnClick()
-{
-    EraseFixedLettersNext = false;
-    ShowViewTabIfOther(PenciledCaption);
-    ShowKeyCursor(KeyCursorCol, KeyCursorRow, false);
-    ViewTool = ViewTool == 11 ? 0 : 11;
-    UpdateToolControls();
-}
-
-void TMainFm::ZoomInSpBtnClick()
-{
-    EraseFixedLettersNext = false;
-    ShowKeyCursor(KeyCursorCol, KeyCursorRow, false);
-    ViewTool = ViewTool == 14 ? 0 : 14;
-    UpdateToolControls();
-}
+void TMainFm::EraseLettersSpBtnClick() { ToggleViewTool(3); }
+void TMainFm::RejectWordSpBtnClick() { ToggleViewTool(11); }
+void TMainFm::ZoomInSpBtnClick() { ToggleViewTool(14); }
 
 void TMainFm::mGridCursorPatternClick()
 {

@@ -23,16 +23,6 @@ int Quiet(const char *, const char *, int buttons) {
     return buttons == TRV_MB_OK ? TRV_IDOK : TRV_IDRETRY;
 }
 
-void LoadPattern(const BenchPattern &p) {
-    int height = static_cast<int>(p.rows.size());
-    int width = static_cast<int>(p.rows[0].size());
-    TRVCreateRenumGrid(width, height);
-    for (int r = 1; r <= height; ++r)
-        for (int c = 1; c <= width; ++c)
-            TRVSetCellOnly(c, r, p.rows[r - 1][c - 1] == '#' ? TRV_BLOCK : TRV_EMPTY);
-    TRVRenumberGrid();
-}
-
 std::string ExecutableFolder() {
     char path[4096];
     ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
@@ -63,7 +53,7 @@ int main(int argc, char **argv) {
     for (int rep = 0; rep < repeat; ++rep) {
         for (const auto &p : BenchPatterns()) {
             for (int withTheme = 0; withTheme < 2; ++withTheme) {
-                LoadPattern(p);
+                LoadBenchPattern(p);
                 TRVThemeDeleteAll();
                 if (withTheme)
                     for (const auto &w : p.themeWords) TRVNewThemeWord(w.c_str(), "", 0);

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "trv600.h"
+
 struct BenchPattern {
     const char *name;
     std::vector<std::string> rows;  // '#' block, '.' open
@@ -257,6 +259,17 @@ inline const std::vector<BenchPattern> &BenchPatterns() {
          {"LIGHTSHIP", "PLANKTON", "SEAFOOD", "ISLAND"}},
     };
     return patterns;
+}
+
+/** Makes the engine's grid the pattern's: blocks and open cells, numbered. */
+inline void LoadBenchPattern(const BenchPattern &p) {
+    int height = static_cast<int>(p.rows.size());
+    int width = static_cast<int>(p.rows[0].size());
+    TRVCreateRenumGrid(width, height);
+    for (int r = 1; r <= height; ++r)
+        for (int c = 1; c <= width; ++c)
+            TRVSetCellOnly(c, r, p.rows[r - 1][c - 1] == '#' ? TRV_BLOCK : TRV_EMPTY);
+    TRVRenumberGrid();
 }
 
 #endif

@@ -33,16 +33,6 @@ const BenchPattern *FindPattern(const char *name) {
     return nullptr;
 }
 
-void LoadPattern(const BenchPattern &p) {
-    int height = static_cast<int>(p.rows.size());
-    int width = static_cast<int>(p.rows[0].size());
-    TRVCreateRenumGrid(width, height);
-    for (int r = 1; r <= height; ++r)
-        for (int c = 1; c <= width; ++c)
-            TRVSetCellOnly(c, r, p.rows[r - 1][c - 1] == '#' ? TRV_BLOCK : TRV_EMPTY);
-    TRVRenumberGrid();
-}
-
 bool IsOpen(int column, int row) {
     char code = TRVGetCell(column, row);
     return code != TRV_BLOCK && code != TRV_EDGE && code != TRV_REMOVED;
@@ -159,7 +149,7 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "no pattern %s\n", kPatternName);
         return 1;
     }
-    LoadPattern(*pattern);
+    LoadBenchPattern(*pattern);
     TRVSetSymMode(1);
 
     // The engine loads its word lists for a grid, so the word is looked up once one is there.
