@@ -436,6 +436,8 @@ private:
     void InstallDocumentHooks();
     void ConnectDocumentControls();
     void TitlesChanged();
+    /** A display box was clicked: the document's flag follows and the grid shows it. */
+    void DisplayFlagClicked(QCheckBox *box, bool &flag, int filterOn, int filterOff);
     /** The symmetrical type's display flags and symmetry mode, kept while freeform is chosen. */
     struct {
         bool Valid = false;

@@ -341,28 +341,26 @@ void TMainFm::WordBankCBClick()
     SetModified();
 }
 
-void TMainFm::CheckBoxUncrossedClick()
+void TMainFm::DisplayFlagClicked(QCheckBox *box, bool &flag, int filterOn, int filterOff)
 {
     if (LoadingPuzzle)
         return;
-    DocControls.FlagOneLetterSlots = CheckBoxUncrossed->isChecked();
-    if (CheckBoxUncrossed->isChecked() && !IsPenciledViewActive())
+    flag = box->isChecked();
+    if (flag && !IsPenciledViewActive())
         ShowViewTab(QStringLiteral("Penciled"));
-    RedrawCells(CheckBoxUncrossed->isChecked() ? 2 : 3);
+    RedrawCells(flag ? filterOn : filterOff);
     UpdateWordSlotCount();
     SetModified();
 }
 
+void TMainFm::CheckBoxUncrossedClick()
+{
+    DisplayFlagClicked(CheckBoxUncrossed, DocControls.FlagOneLetterSlots, 2, 3);
+}
+
 void TMainFm::CheckBoxTwoLetterClick()
 {
-    if (LoadingPuzzle)
-        return;
-    DocControls.FlagTwoLetterSlots = CheckBoxTwoLetter->isChecked();
-    if (CheckBoxTwoLetter->isChecked() && !IsPenciledViewActive())
-        ShowViewTab(QStringLiteral("Penciled"));
-    RedrawCells(CheckBoxTwoLetter->isChecked() ? 0 : 1);
-    UpdateWordSlotCount();
-    SetModified();
+    DisplayFlagClicked(CheckBoxTwoLetter, DocControls.FlagTwoLetterSlots, 0, 1);
 }
 
 void TMainFm::ShowHotSpotsCBClick()
