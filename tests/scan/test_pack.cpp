@@ -126,4 +126,37 @@ TEST(Pack, LimitsKeepTheCommonestWords) {
     EXPECT_EQ(trvdict::buildList(1, ones).words, trvdict::MaxRecords);
 }
 
+TEST(Pack, ScowlSizePicksItsLevelsCommonestFirst) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("trv_scowl_" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    auto write = [&](const std::string &name, const std::string &text) {
+        std::ofstream(dir / name, std::ios::binary) << text;
+    };
+    write("english-words.10", "cat\r\nParis\r\n");   // proper nouns are left out
+    write("american-words.10", "color\n");
+    write("english-words.35", "gnu\n");
+    write("english-words.70", "auk\n");
+    write("english-words.80", "evhoe\n");
+    write("english-words.x", "junk\n");
+    write("british-words.10", "colour\n");            // a list not asked for
+    const struct {
+        int size;
+        std::vector<std::string> words;
+    } cases[] = {
+        {10, {"CAT", "COLOR"}},
+        {35, {"CAT", "COLOR", "GNU"}},
+        {70, {"CAT", "COLOR", "GNU", "AUK"}},
+        {80, {"CAT", "COLOR", "GNU", "AUK", "EVHOE"}},
+    };
+    for (const auto &c : cases) {
+        std::vector<std::string> words;
+        std::string error;
+        ASSERT_TRUE(trvdict::readScowl(dir.string(), {"english", "american"}, c.size, words, &error)) << error;
+        EXPECT_EQ(words, c.words) << "size " << c.size;
+    }
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+}
+
 }  // namespace

@@ -9,7 +9,7 @@
 
 static void usage() {
     std::fprintf(stderr,
-                 "usage: trv_mkdict --out DIR [--scowl DIR --lists english,american --size 80]\n"
+                 "usage: trv_mkdict --out DIR [--scowl DIR --lists english,american --size 70]\n"
                  "                  [--words FILE]...\n");
 }
 
@@ -30,7 +30,7 @@ static std::vector<std::string> splitList(const std::string &s) {
 
 int main(int argc, char **argv) {
     std::string out, scowl, lists = "english,american";
-    int size = 80;
+    int size = 70;
     std::vector<std::string> files;
     for (int i = 1; i < argc; i++) {
         std::string a = argv[i];
