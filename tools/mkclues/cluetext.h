@@ -1,0 +1,39 @@
+// Turning WordNet glosses into crossword clues: cleaning, cutting to length, and the
+// test that a clue does not give its answer away.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+
+namespace mkclues {
+
+// The longest gloss wanted in a clue; the tag of an inflected form comes on top.
+constexpr std::size_t kClueLength = 60;
+// The longest whole gloss taken when an answer has no shorter clue at all.
+constexpr std::size_t kLongClueLength = 100;
+
+std::string lowerAscii(std::string s);
+std::string trim(const std::string &s);
+
+// The definition part of a raw gloss: up to its first ";" or a ':' that introduces an
+// example, without parenthesised remarks, with `quoted' words in plain double quotes,
+// spaces collapsed and no stray punctuation at either end. May come back empty.
+std::string cleanGloss(const std::string &raw);
+
+// How WordNet uses a word, as far as cutting a gloss needs to know: only as an adjective,
+// only as an adverb, or otherwise.
+enum class WordKind { Other, Adjective, Adverb };
+using WordKindOf = std::function<WordKind(const std::string &)>;
+
+// A cleaned gloss cut to at most maxLength characters just before a natural break
+// (a comma, " or ", " that " ...), or empty when no cut leaves a sound phrase. kindOf,
+// when given, keeps a cut from ending on an adverb or from parting an adjective from the
+// noun it qualifies ("with erect or spreading stems").
+std::string cutGloss(const std::string &gloss, std::size_t maxLength, const WordKindOf &kindOf = {});
+
+// True when the text holds word (lower case) in any case as a whole word or as the start
+// of a word; for words shorter than three letters only whole words count.
+bool givesAway(const std::string &text, const std::string &word);
+
+} // namespace mkclues
