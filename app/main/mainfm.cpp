@@ -168,6 +168,7 @@ void TMainFm::BuildFrame()
                                               QStringLiteral("EXCHANGE"));
     ExchangeAcrossDownSpBtn->setGeometry(140, 4, 24, 24);
     BuildToolButtons();
+    BuildCommandButtons();
 
     InstrumentPanel = new TPanel(ClientPanel, QStringLiteral("InstrumentPanel"));
     MainNotebookPages = new QTabWidget(InstrumentPanel);
@@ -269,6 +270,7 @@ void TMainFm::BuildMenus()
     connect(mFileExit, &QAction::triggered, this, &TMainFm::mFileExitClick);
 
     mView = bar->addMenu(QStringLiteral("&View"));
+    BuildEditMenu(mView);
     mView->setObjectName(QStringLiteral("mView"));
     for (int i = 0; i < 9; ++i) {
         mViewPage[i] = mView->addAction(QStringLiteral("Page &%1").arg(i + 1));

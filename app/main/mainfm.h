@@ -70,6 +70,9 @@ public:
     QToolButton *RejectWordSpBtn = nullptr;
     QToolButton *ZoomInSpBtn = nullptr;
     QToolButton *ExchangeAcrossDownSpBtn = nullptr;
+    QToolButton *EraseLettersAllSpBtn = nullptr;
+    QToolButton *UndoSpBtn = nullptr;
+    QToolButton *RedoSpBtn = nullptr;
     QTabWidget *MainNotebookPages = nullptr;
     QWidget *tsPuzzleType = nullptr;
     QWidget *tsYourWords = nullptr;
@@ -149,6 +152,9 @@ public:
     QAction *mFileExit = nullptr;
     QAction *mFileRecentLine = nullptr;
     QAction *mFileRecent[6] = {};
+    QMenu *mEdit = nullptr;
+    QAction *mEditUndo = nullptr;
+    QAction *mEditRedo = nullptr;
     QMenu *mView = nullptr;
     QAction *mViewPage[9] = {}; // mViewPage1 .. mViewPage9
     QAction *mViewPuzzle = nullptr;
@@ -365,6 +371,9 @@ public slots:
     void SizeAnyRBClick();
     void PatternEditSpBtnClick();
     void VPCursorLetterSpBtnClick();
+    void EraseLettersAllSpBtnClick();
+    void UndoSpBtnClick();
+    void RedoSpBtnClick();
     void EraseLettersSpBtnClick();
     void RejectWordSpBtnClick();
     void ZoomInSpBtnClick();
@@ -419,6 +428,10 @@ private:
     void LoadRejectedWords();
     void RegisterEngineCallbacks();
     void BuildToolButtons();
+    void BuildCommandButtons();
+    void BuildEditMenu(QMenu *before);
+    void ShowUndoRedo(const struct TUndoRedoState &state);
+    void AfterGridRestored();
     void BuildGridMenu();
     void ConnectView();
     void InstallCheckPointHooks();

@@ -27,6 +27,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+
+#include <utility>
 #include <QSpinBox>
 #include <QToolButton>
 
@@ -400,6 +402,9 @@ void TMainFm::ExchangeAcrossDownSpBtnClick()
     TRVExchangeAcrossDown();
     SetPuzzleDimensions(TRVGetWidth(), TRVGetHeight(), false);
     PseudoFormResize();
+    // The key cursor stays on its letter, which changed places with the grid.
+    std::swap(KeyCursorCol, KeyCursorRow);
+    RedrawView();
     CluesNeedRebuild = true;
     RebuildClueGrids();
     ShowDocumentControls();
