@@ -247,6 +247,18 @@ def splash():
     c.save('TRVSplash')
 
 
+def traffic_lights():
+    # The Make Puzzle button's traffic light: red, yellow or green lamp lit, the others dim.
+    lamps = [((220, 0, 0, 255), (90, 30, 30, 255)), ((240, 200, 0, 255), (90, 80, 30, 255)),
+             ((0, 190, 0, 255), (30, 80, 30, 255))]
+    for lit, name in ((0, 'MakePuzzleRedImage'), (1, 'MakePuzzleYellowImage'), (2, 'MakePuzzleGreenImage')):
+        c = Canvas(16, 24)
+        c.rect(3, 0, 13, 24, (40, 40, 40, 255))
+        for i, (on, off) in enumerate(lamps):
+            c.circle(8, 4 + i * 8, 3, on if i == lit else off)
+        c.save(name)
+
+
 def icon():
     c = Canvas(32, 32)
     sym_pattern(c, SYM_BLOCKS['SP_STD'], 1, 1, 6)
@@ -257,4 +269,5 @@ if __name__ == '__main__':
     glyphs()
     cursors()
     splash()
+    traffic_lights()
     icon()

@@ -6,6 +6,7 @@
 #include "checkpts.h"
 #include "cluesedit.h"
 #include "cluespg.h"
+#include "constructingdlg.h"
 #include "cp1252.h"
 #include "desktopimage.h"
 #include "fades.h"
@@ -120,7 +121,11 @@ void themeWordLocation(char code, int number, const char *word)
         letters += EngineToDisplayLetter(*b);
     MainFm->ThemeWordPlaced(letters, number, Cp1252::toChar(static_cast<unsigned char>(code)));
 }
-void constructInfo(int, int) {}
+void constructInfo(int steps, int percent)
+{
+    if (ConstructingDlg)
+        ConstructingDlg->ShowProgress(percent, steps);
+}
 
 void sendRejectedWords()
 {
@@ -191,6 +196,7 @@ void TMainFm::BuildFrame()
     KeyCursorTimer = new QTimer(this);
     KeyCursorTimer->setObjectName(QStringLiteral("KeyCursorTimer"));
     KeyCursorTimer->setInterval(500);
+    BuildMakePuzzleButtons();
 }
 
 void TMainFm::BuildToolButtons()
@@ -725,6 +731,7 @@ void TMainFm::FormCreate()
     LoadDesktopImage(m_programFolder + QStringLiteral("TRVDesktopImage.jpg"));
     m_workBitmap = QImage(1, 1, QImage::Format_RGB32);
     ShowDocumentControls();
+    UpdateTrafficLight();
     PuzzleModified = false;
 }
 
@@ -1266,7 +1273,8 @@ void TMainFm::changeEvent(QEvent *event)
 
 void TMainFm::closeEvent(QCloseEvent *event)
 {
-    if (!FormCloseQuery()) {
+    // The build runs inside its command: the window must outlive it.
+    if (m_building || !FormCloseQuery()) {
         event->ignore();
         return;
     }

@@ -71,6 +71,8 @@ public:
     QToolButton *ZoomInSpBtn = nullptr;
     QToolButton *ExchangeAcrossDownSpBtn = nullptr;
     QToolButton *EraseLettersAllSpBtn = nullptr;
+    QToolButton *ConstructSpBtn = nullptr;
+    QToolButton *MakeSpBtn = nullptr;
     QToolButton *UndoSpBtn = nullptr;
     QToolButton *RedoSpBtn = nullptr;
     QTabWidget *MainNotebookPages = nullptr;
@@ -348,6 +350,18 @@ public:
     void ShowBalloon(const QString &text, int x, int seconds, int y);
     bool ViewHasFocus() const;
 
+    // ---- Make Puzzle (mainfm_build.cpp) -----------------------------------------------------
+    void UpdateTrafficLight();
+    void ChangeAllEnabledFlags(bool enable);
+    /** Decides whether a symmetrical build goes on with the current grid. */
+    bool ChooseAutoPattern();
+    bool IsGridBlank() const;
+    /** The last traffic-light colour from the engine was red. */
+    bool RedLight = false;
+    /** The grid's pattern was chosen by the user (or came with the file), not automatically. */
+    bool PatternWasChosen = false;
+    bool IsBuilding() const { return m_building; }
+
     /** Marks start-up as finished: from now on the idle handler runs. */
     void StartUpFinished();
     /** Runs one idle pass now (the idle timer calls this). */
@@ -372,6 +386,9 @@ public slots:
     void PatternEditSpBtnClick();
     void VPCursorLetterSpBtnClick();
     void EraseLettersAllSpBtnClick();
+    void ConstructSpBtnClick();
+    void ClearPatternBtnClick();
+    void ConstructingDlgTimerTimer();
     void UndoSpBtnClick();
     void RedoSpBtnClick();
     void EraseLettersSpBtnClick();
@@ -429,6 +446,7 @@ private:
     void RegisterEngineCallbacks();
     void BuildToolButtons();
     void BuildCommandButtons();
+    void BuildMakePuzzleButtons();
     void BuildEditMenu(QMenu *before);
     void ShowUndoRedo(const struct TUndoRedoState &state);
     void AfterGridRestored();
@@ -477,6 +495,8 @@ private:
     QImage m_desktopImage;
     QImage m_workBitmap;
     bool m_composePending = true;
+    bool m_building = false;
+    int m_trafficLight = 0;
     TPageRect m_allPagesRect; // the page area the scroll bars move over (inches)
     bool m_composing = false;
     // Cells waiting for the flush: one byte per cell, bit 1 colour and letter, bit 2 letter.

@@ -1,7 +1,11 @@
-// The grid commands of the speed bar beside Make Puzzle: erase all letters, undo and redo.
+// Make Puzzle for a symmetrical puzzle, the traffic light, and the grid commands of the speed bar
+// beside it: erase all letters, undo and redo.
 #include "mainfm.h"
 
+#include "alphabet.h"
 #include "checkpts.h"
+#include "constructingdlg.h"
+#include "prompter.h"
 #include "cluesedit.h"
 #include "cluespg.h"
 #include "globals.h"
@@ -10,6 +14,14 @@
 #include "trv600.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QRadioButton>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include <new>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -126,4 +138,235 @@ void TMainFm::EraseLettersAllSpBtnClick()
     SetModified();
     // A second press straight after also takes the letters the user typed.
     EraseFixedLettersNext = true;
+}
+
+// ---- Make Puzzle ------------------------------------------------------------------------------
+
+void TMainFm::BuildMakePuzzleButtons()
+{
+    auto make = [this](QWidget *parent, const char *name, const QRect &place) {
+        auto *button = new QToolButton(parent);
+        button->setObjectName(QLatin1String(name));
+        button->setText(QStringLiteral("Make Puzzle"));
+        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        button->setIconSize(QSize(16, 24));
+        button->setGeometry(place);
+        connect(button, &QToolButton::clicked, this, &TMainFm::ConstructSpBtnClick);
+        return button;
+    };
+    ConstructSpBtn = make(SpeedBarPanel, "ConstructSpBtn", QRect(250, 1, 110, 30));
+    MakeSpBtn = make(LoosePatternPnl, "MakeSpBtn", QRect(160, 88, 120, 30));
+    connect(ConstructingDlgTimer, &QTimer::timeout, this, &TMainFm::ConstructingDlgTimerTimer);
+    // Green until the engine's grid exists and the window asks it.
+    m_trafficLight = TRV_GREEN;
+    for (QToolButton *button : {ConstructSpBtn, MakeSpBtn})
+        button->setIcon(QIcon(QStringLiteral(":/MakePuzzleGreenImage")));
+}
+
+void TMainFm::UpdateTrafficLight()
+{
+    int colour = TRV_GREEN;
+    if (!LooseRB->isChecked()) {
+        colour = TRVTrafficLightColor();
+        RedLight = colour == TRV_RED;
+        if (IsGridBlank())
+            colour = TRV_GREEN;
+    }
+    if (colour == m_trafficLight)
+        return;
+    m_trafficLight = colour;
+    const QIcon picture(QStringLiteral(":/") + (colour == TRV_RED      ? QStringLiteral("MakePuzzleRedImage")
+                                               : colour == TRV_YELLOW ? QStringLiteral("MakePuzzleYellowImage")
+                                                                      : QStringLiteral("MakePuzzleGreenImage")));
+    ConstructSpBtn->setIcon(picture);
+    MakeSpBtn->setIcon(picture);
+}
+
+bool TMainFm::IsGridBlank() const
+{
+    for (int r = 1; r <= Rows; ++r)
+        for (int c = 1; c <= Columns; ++c)
+            if (TRVGetCell(c, r) != TRV_EMPTY)
+                return false;
+    return true;
+}
+
+void TMainFm::ChangeAllEnabledFlags(bool enable)
+{
+    QCoreApplication::processEvents();
+    const bool wasUpdating = GridUpdating;
+    GridUpdating = true;
+    ClientPanel->setEnabled(enable);
+    for (QAction *item : menuBar()->actions())
+        item->setEnabled(enable);
+    QCoreApplication::processEvents();
+    GridUpdating = wasUpdating;
+}
+
+void TMainFm::ConstructingDlgTimerTimer()
+{
+    ConstructingDlgTimer->stop();
+    if (ConstructingDlg)
+        ConstructingDlg->hide();
+}
+
+bool TMainFm::ChooseAutoPattern()
+{
+    PatternWasChosen = true;
+    // Without stock patterns a red blank grid has nothing to be built on; a red grid with a
+    // pattern is built as it stands.
+    if (RedLight && IsGridBlank()) {
+        showInformation(QStringLiteral("No pattern of black && white squares is available for the current "
+                                       "custom pattern size. ") +
+                        QStringLiteral("\n\n") + QStringLiteral("You can: ") + QStringLiteral("\n") +
+                        QStringLiteral("Select a standard size, ") + QStringLiteral("\n") +
+                        QStringLiteral("Select a Stock Pattern (see the \"Pattern\" menu), or ") +
+                        QStringLiteral("\n") +
+                        QStringLiteral("Press the help button where you select a custom size."));
+        return false;
+    }
+    return true;
+}
+
+void TMainFm::ConstructSpBtnClick()
+{
+    if (m_building)
+        return;
+    EraseFixedLettersNext = false;
+    if (!TightRB->isChecked() && !LooseRB->isChecked()) {
+        ShowNotebookPage(0);
+        showInformation(QStringLiteral("Please look at the dictionary page (\"Dict\") and select which type of "
+                                       "puzzle you want. ") +
+                        QStringLiteral("\n\n") +
+                        QStringLiteral("You should base your decision on whether you want a puzzle made of only "
+                                       "your words or mostly generic words."));
+        return;
+    }
+    const bool random = GlueRandomCB->isChecked();
+    if (LooseRB->isChecked())
+        return; // the freeform builder joins here
+
+    UpdateTrafficLight();
+    if (GridHasNoOpenCells()) {
+        // A full grid starts again: letters only when its pattern was chosen, else everything.
+        GridUpdating = true;
+        QCoreApplication::processEvents();
+        if (PatternWasChosen) {
+            EraseFixedLettersNext = false;
+            EraseLettersAllSpBtnClick();
+        } else {
+            ClearPatternBtnClick();
+        }
+        GridUpdating = true;
+        QCoreApplication::processEvents();
+        GridUpdating = false;
+        UpdateTrafficLight();
+    }
+    if (!ChooseAutoPattern())
+        return;
+    if (!CheckLongSlotsFilled())
+        return;
+    TRVEstablishTraceCB([] {});
+    TakeCheckPoint(4, QStringLiteral("construct symmetrical puzzle"));
+
+    if (!ConstructingDlg)
+        new TConstructingDlg(this);
+    TConstructingDlg *dialog = ConstructingDlg;
+    dialog->setWindowTitle(QStringLiteral("Constructing Puzzle"));
+    for (QWidget *w : {static_cast<QWidget *>(dialog->ConstructionCanceledLabel),
+                       static_cast<QWidget *>(dialog->UncluedLabel),
+                       static_cast<QWidget *>(dialog->ConstructNumberUncluedLabel),
+                       static_cast<QWidget *>(dialog->PuzzleSizeLbl), static_cast<QWidget *>(dialog->SizeLbl)})
+        w->hide();
+    dialog->CancelBtn->show();
+    dialog->Pump = [this] { FlushCellPaints(); };
+    ConstructingDlgTimer->stop();
+    dialog->FormResize();
+    dialog->show();
+
+    ShowKeyCursor(KeyCursorCol, KeyCursorRow, false);
+    m_building = true;
+    ChangeAllEnabledFlags(false);
+    if (IsPenciledViewActive())
+        InvalidateView();
+
+    int result = -1;
+    const QString tab = ViewTabCaption();
+    // Whatever happens from here on, the window comes back to life.
+    struct CleanUp {
+        TMainFm *w;
+        const QString &tab;
+        const int &result;
+        ~CleanUp()
+        {
+            if (!tab.contains(QLatin1String("Penciled-In Grid*"))) {
+                GridUpdating = true;
+                w->ShowViewTab(tab);
+                GridUpdating = false;
+                w->InvalidateView();
+            } else {
+                w->SelectViewTab(QStringLiteral("Penciled-In Grid*"));
+            }
+            w->SetModified();
+            w->ChangeAllEnabledFlags(true);
+            w->m_building = false;
+            w->ViewPortFocus->setFocus();
+            w->VPKeyCursorUpdate();
+            if (result != TRV_USER_CANCELLED && ConstructingDlg)
+                ConstructingDlg->hide();
+            ConstructCanceled = false;
+        }
+    } cleanUp{this, tab, result};
+
+    if (!tab.contains(QLatin1String("Penciled-In Grid*")))
+        ShowViewTab(QStringLiteral("Penciled-In Grid*"));
+    SendThemeWordsToEngine();
+    try {
+        dialog->ShowProgress(0, 0);
+        // A Cancel before the engine starts would be forgotten by it.
+        result = ConstructCanceled ? TRV_USER_CANCELLED
+                                   : TRVConstructCmd(random ? (TRV_CONSTRUCT_RANDOM | TRV_RIPUP_ALLOWED)
+                                                            : TRV_RIPUP_ALLOWED);
+    } catch (const std::bad_alloc &) {
+        ChangeAllEnabledFlags(true);
+        dialog->hide();
+        ShowConstructErrorMessage();
+    }
+    FlushCellPaints();
+    TRVCorrectAllThemeWordLocations(1);
+    if (result == TRV_TOTALLY_EXHAUSTED) {
+        RedrawCells(6);
+        FlushCellPaints();
+        ShowConstructIncompleteMessage();
+    }
+    if (result == TRV_USER_CANCELLED) {
+        dialog->ConstructionCanceledLabel->show();
+        ConstructingDlgTimer->start(500);
+        if (dialog->ProgressInfo2Label->text().toInt() > 99)
+            dialog->ProgressInfo2Label->setText(QStringLiteral("99"));
+    }
+    mMakeAnother->setEnabled(true);
+    RebuildClueGrids();
+    ClueEditor->update();
+    UpdateTrafficLight();
+    UpdateWordSlotCount();
+}
+
+void TMainFm::ClearPatternBtnClick()
+{
+    // Clear Grid: every cell open and empty, the words sent again.
+    TakeCheckPoint(2, QStringLiteral("clear grid"));
+    GridUpdating = true;
+    TRVClearGrid();
+    TRVRenumberGrid();
+    CluesNeedRebuild = true;
+    RebuildClueGrids();
+    GridUpdating = false;
+    SendThemeWordsToEngine();
+    TRVCorrectAllThemeWordLocations(0);
+    TRVInvalidateDisplay();
+    InvalidateView();
+    UpdateWordSlotCount();
+    UpdateTrafficLight();
+    SetModified();
 }

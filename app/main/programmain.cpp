@@ -1,6 +1,8 @@
 // The program's main block: the application, the start-up forms and the message loop.
 #include "application.h"
+#include "constructingdlg.h"
 #include "globals.h"
+#include "mainfm.h"
 #include "myoverrides.h"
 #include "prompter.h"
 #include "startup.h"
@@ -12,6 +14,7 @@ int ProgramMain(int argc, char **argv)
     InitGlobals();
     InstallLabelOverrides(&app);
     installEngineMessageHandler();
+    TStartUp::SetFormFactory(QStringLiteral("TConstructingDlg"), [] { return new TConstructingDlg(MainFm); });
     TStartUp startUp;
     startUp.Run();
     return TApplication::exec();

@@ -1,0 +1,148 @@
+// Make Puzzle for a symmetrical puzzle: the progress dialog, Cancel, a grid that cannot be
+// filled, errors inside the build, and a window that cannot be closed meanwhile.
+#include "mainwindowtest.h"
+
+#include "constructingdlg.h"
+#include "myoverrides.h"
+#include "globals.h"
+#include "trv600.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QToolButton>
+
+#include <stdexcept>
+
+namespace {
+
+const QString kFilled = QStringLiteral(TRV_TEST_DATA) + "/main/filled15.trv";
+
+class MakePuzzleTest : public MainWindowTest
+{
+protected:
+    // The window on the filled puzzle, its letters erased, with the built dictionary.
+    TMainFm *open()
+    {
+        QDir(programFile("ZEDAVIV")).mkpath(".");
+        for (int n = 1; n <= 17; ++n) {
+            const QString name = QStringLiteral("ZEDAVIV/E.P%1").arg(n, 2, 10, QLatin1Char('0'));
+            QFile::remove(programFile(name));
+            QFile::link(QStringLiteral(TRV_BIN_DIR "/") + name, programFile(name));
+        }
+        TMainFm *window = makeWindow();
+        window->SetAutoClueSymmetrical(false);
+        window->SetAutoClueFreeform(false);
+        MainFormReady = true;
+        window->ReadPuzzleFile(kFilled);
+        window->AfterPuzzleOpened(kFilled);
+        TRVClearGridLetters(1);
+        window->GlueRandomCB->setChecked(false);
+        window->show();
+        return window;
+    }
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        if (!QFile::exists(QStringLiteral(TRV_BIN_DIR "/ZEDAVIV/E.P03")))
+            GTEST_SKIP() << "this build made no dictionary";
+    }
+    void TearDown() override
+    {
+        if (ConstructingDlg)
+            ConstructingDlg->OnProgress = nullptr;
+        delete ConstructingDlg;
+        MainFormReady = false;
+        MainWindowTest::TearDown();
+    }
+    ScriptedPrompter prompter;
+};
+
+TEST_F(MakePuzzleTest, BuildFillsTheGridAndEnablesMakeAnother)
+{
+    TMainFm *window = open();
+    window->ConstructSpBtn->click();
+    EXPECT_NE(TRVGetCell(5, 1), TRV_EMPTY);
+    EXPECT_TRUE(window->mMakeAnother->isEnabled());
+    EXPECT_TRUE(window->ClientPanel->isEnabled());
+    EXPECT_FALSE(window->IsBuilding());
+    EXPECT_FALSE(ConstructingDlg->isVisible());
+    EXPECT_TRUE(window->IsModified());
+}
+
+TEST_F(MakePuzzleTest, CancelStopsTheBuildAndTheDialogGoesHalfASecondLater)
+{
+    TMainFm *window = open();
+    window->ConstructSpBtn->click(); // makes the dialog
+    TRVClearGridLetters(1);
+    bool closed = true;
+    ConstructingDlg->OnProgress = [&](int, int) {
+        ConstructingDlg->CancelBtn->click();
+        closed = window->close(); // a close under a running build is refused
+        ConstructingDlg->OnProgress = nullptr;
+    };
+    window->ConstructSpBtn->click();
+    EXPECT_FALSE(closed);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(ConstructingDlg->ConstructionCanceledLabel->isVisible());
+    EXPECT_LE(ConstructingDlg->ProgressInfo2Label->text().toInt(), 99);
+    EXPECT_TRUE(ConstructingDlg->isVisible());
+    EXPECT_TRUE(window->ClientPanel->isEnabled());
+    EXPECT_FALSE(ConstructCanceled);
+    QElapsedTimer waited;
+    waited.start();
+    while (ConstructingDlg->isVisible() && waited.elapsed() < 3000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_FALSE(ConstructingDlg->isVisible());
+    EXPECT_GE(waited.elapsed(), 400);
+}
+
+TEST_F(MakePuzzleTest, UnfillableGridShowsItsStuckCellsAndSaysSo)
+{
+    TMainFm *window = open();
+    // No word fits the fixed letters of the first slot.
+    for (int c = 1; c <= 3; ++c)
+        TRVSetCellOnly(c, 1, 'Q');
+    window->ShowPenciledView();
+    window->ViewPortPaint();
+    window->ConstructSpBtn->click();
+    EXPECT_TRUE(prompter.lastText().startsWith("Puzzle construction can not be completed."))
+        << prompter.lastText().toStdString();
+    // Any cells the engine shaded show their stuck colours.
+    for (int r = 1; r <= Rows; ++r)
+        for (int c = 1; c <= Columns; ++c) {
+            const int shade = TRVShadeCell(c, r);
+            if (shade & (TRV_SHADE_STUCK_CELL | TRV_SHADE_STUCK_AREA)) {
+                EXPECT_EQ(TRVGetCellDispColor(c, r), shade & TRV_SHADE_STUCK_CELL ? 0x0000FF : 0x00FFFF)
+                    << c << "," << r;
+            }
+        }
+    EXPECT_TRUE(window->ClientPanel->isEnabled());
+}
+
+TEST_F(MakePuzzleTest, ErrorsInsideTheBuildLeaveAUsableWindow)
+{
+    TMainFm *window = open();
+    window->ConstructSpBtn->click();
+    TRVClearGridLetters(1);
+    ConstructingDlg->OnProgress = [](int, int) { throw std::bad_alloc(); };
+    window->ConstructSpBtnClick();
+    EXPECT_TRUE(prompter.lastText().startsWith("An error occurred while constructing your puzzle"))
+        << prompter.lastText().toStdString();
+    EXPECT_TRUE(window->ClientPanel->isEnabled());
+    EXPECT_FALSE(window->IsBuilding());
+
+    ConstructingDlg->OnProgress = [](int, int) { throw std::runtime_error("broken"); };
+    EXPECT_THROW(window->ConstructSpBtnClick(), std::runtime_error);
+    EXPECT_TRUE(window->ClientPanel->isEnabled());
+    EXPECT_FALSE(window->IsBuilding());
+    EXPECT_FALSE(ConstructingDlg->isVisible());
+    EXPECT_FALSE(ConstructCanceled);
+}
+
+} // namespace
