@@ -241,7 +241,8 @@ public:
     /** Shows the document's values on every control that the puzzle file reads and writes
      *  (titles, puzzle type, symmetry, exchange, display flags, word bank, auto-layout, size). */
     void ShowDocumentControls();
-    void SwitchToFreeform(bool resetGrid);
+    /** keepGrid: only the set-up of the type, the grid as it stands (after a freeform build). */
+    void SwitchToFreeform(bool resetGrid, bool keepGrid = false);
     void SwitchToSymmetrical(bool resetGrid);
     /** 0 freeform, 1 symmetrical: asks about unsaved work, then starts a new puzzle of the type. */
     void ChangePuzzleType(int type);
@@ -361,6 +362,9 @@ public:
     /** The grid's pattern was chosen by the user (or came with the file), not automatically. */
     bool PatternWasChosen = false;
     bool IsBuilding() const { return m_building; }
+    /** Builds a freeform puzzle from the word list into the grid. */
+    void ConstructFreeformPuzzle(bool random);
+    void FinishFreeformBuild();
 
     /** Marks start-up as finished: from now on the idle handler runs. */
     void StartUpFinished();
@@ -447,6 +451,8 @@ private:
     void BuildToolButtons();
     void BuildCommandButtons();
     void BuildMakePuzzleButtons();
+    class TConstructingDlg *PrepareConstructingDialog();
+    void ShowCanceled(class TConstructingDlg *dialog);
     void BuildEditMenu(QMenu *before);
     void ShowUndoRedo(const struct TUndoRedoState &state);
     void AfterGridRestored();
@@ -496,6 +502,7 @@ private:
     QImage m_workBitmap;
     bool m_composePending = true;
     bool m_building = false;
+    bool m_freeformSetUpApplied = false;
     int m_trafficLight = 0;
     TPageRect m_allPagesRect; // the page area the scroll bars move over (inches)
     bool m_composing = false;

@@ -10,11 +10,13 @@
 #include "cluespg.h"
 #include "globals.h"
 #include "hourglass.h"
+#include "loose.h"
 #include "myoverrides.h"
 #include "trv600.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QRadioButton>
 #include <QCheckBox>
 #include <QLabel>
@@ -228,6 +230,33 @@ bool TMainFm::ChooseAutoPattern()
     return true;
 }
 
+TConstructingDlg *TMainFm::PrepareConstructingDialog()
+{
+    if (!ConstructingDlg)
+        new TConstructingDlg(this);
+    TConstructingDlg *dialog = ConstructingDlg;
+    dialog->setWindowTitle(QStringLiteral("Constructing Puzzle"));
+    for (QWidget *w : {static_cast<QWidget *>(dialog->ConstructionCanceledLabel),
+                       static_cast<QWidget *>(dialog->UncluedLabel),
+                       static_cast<QWidget *>(dialog->ConstructNumberUncluedLabel),
+                       static_cast<QWidget *>(dialog->PuzzleSizeLbl), static_cast<QWidget *>(dialog->SizeLbl)})
+        w->hide();
+    dialog->CancelBtn->show();
+    dialog->Pump = [this] { FlushCellPaints(); };
+    ConstructingDlgTimer->stop();
+    dialog->FormResize();
+    dialog->show();
+    return dialog;
+}
+
+void TMainFm::ShowCanceled(TConstructingDlg *dialog)
+{
+    dialog->ConstructionCanceledLabel->show();
+    ConstructingDlgTimer->start(500);
+    if (dialog->ProgressInfo2Label->text().toInt() > 99)
+        dialog->ProgressInfo2Label->setText(QStringLiteral("99"));
+}
+
 void TMainFm::ConstructSpBtnClick()
 {
     if (m_building)
@@ -243,8 +272,17 @@ void TMainFm::ConstructSpBtnClick()
         return;
     }
     const bool random = GlueRandomCB->isChecked();
-    if (LooseRB->isChecked())
-        return; // the freeform builder joins here
+    if (LooseRB->isChecked()) {
+        const QString tab = ViewTabCaption();
+        ConstructFreeformPuzzle(random);
+        RebuildClueGrids();
+        GridUpdating = true;
+        ShowViewTab(tab);
+        GridUpdating = false;
+        InvalidateView();
+        QCoreApplication::processEvents();
+        return;
+    }
 
     UpdateTrafficLight();
     if (GridHasNoOpenCells()) {
@@ -269,20 +307,7 @@ void TMainFm::ConstructSpBtnClick()
     TRVEstablishTraceCB([] {});
     TakeCheckPoint(4, QStringLiteral("construct symmetrical puzzle"));
 
-    if (!ConstructingDlg)
-        new TConstructingDlg(this);
-    TConstructingDlg *dialog = ConstructingDlg;
-    dialog->setWindowTitle(QStringLiteral("Constructing Puzzle"));
-    for (QWidget *w : {static_cast<QWidget *>(dialog->ConstructionCanceledLabel),
-                       static_cast<QWidget *>(dialog->UncluedLabel),
-                       static_cast<QWidget *>(dialog->ConstructNumberUncluedLabel),
-                       static_cast<QWidget *>(dialog->PuzzleSizeLbl), static_cast<QWidget *>(dialog->SizeLbl)})
-        w->hide();
-    dialog->CancelBtn->show();
-    dialog->Pump = [this] { FlushCellPaints(); };
-    ConstructingDlgTimer->stop();
-    dialog->FormResize();
-    dialog->show();
+    TConstructingDlg *dialog = PrepareConstructingDialog();
 
     ShowKeyCursor(KeyCursorCol, KeyCursorRow, false);
     m_building = true;
@@ -339,12 +364,8 @@ void TMainFm::ConstructSpBtnClick()
         FlushCellPaints();
         ShowConstructIncompleteMessage();
     }
-    if (result == TRV_USER_CANCELLED) {
-        dialog->ConstructionCanceledLabel->show();
-        ConstructingDlgTimer->start(500);
-        if (dialog->ProgressInfo2Label->text().toInt() > 99)
-            dialog->ProgressInfo2Label->setText(QStringLiteral("99"));
-    }
+    if (result == TRV_USER_CANCELLED)
+        ShowCanceled(dialog);
     mMakeAnother->setEnabled(true);
     RebuildClueGrids();
     ClueEditor->update();
@@ -369,4 +390,107 @@ void TMainFm::ClearPatternBtnClick()
     UpdateWordSlotCount();
     UpdateTrafficLight();
     SetModified();
+}
+
+// ---- Freeform --------------------------------------------------------------------------------
+
+void TMainFm::ConstructFreeformPuzzle(bool random)
+{
+    QList<TFreeformEntry> entries;
+    for (int e = 0; WordList && e < WordList->EntryCount(); ++e)
+        entries.append({WordList->GetWord(e), WordList->GetClue(e)});
+    if (HasOneLetterAnswer(entries))
+        showInformation(FreeformOneLetterText);
+    const TFreeformRefusal refusal = CheckFreeformWords(entries);
+    if (refusal != TFreeformRefusal::None) {
+        ShowNotebookPage(1);
+        if (refusal != TFreeformRefusal::NoWords) // the next-step guide comes with the preferences
+            showInformation(FreeformRefusalText(refusal));
+        return;
+    }
+
+    THourglass busy;
+    ConstructCanceled = false;
+    TakeCheckPoint(2, QStringLiteral("construct freeform puzzle"));
+    ClearGridUnlessOpen();
+    TConstructingDlg *dialog = PrepareConstructingDialog();
+    ShowKeyCursor(KeyCursorCol, KeyCursorRow, false);
+    m_building = true;
+    ChangeAllEnabledFlags(false);
+    SendThemeWordsToEngine();
+
+    TFreeformOptions options;
+    options.AutoSize = SizeAutoRB->isChecked();
+    options.Columns = Columns;
+    options.Rows = Rows;
+    if (!options.AutoSize)
+        options.GridCells = ReadFreeformGridCells();
+    options.EveryPuzzleDifferent = random;
+    options.Seed = static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch());
+    options.Cancelled = [] { return ConstructCanceled; };
+    options.Progress = [dialog](int percent) { dialog->ShowProgress(percent, 0); };
+    options.SizeShown = [dialog](int columns, int rows) {
+        dialog->PuzzleSizeLbl->show();
+        dialog->SizeLbl->show();
+        dialog->SizeLbl->setText(QStringLiteral("%1x%2").arg(columns).arg(rows));
+    };
+    options.Pump = [this] {
+        FlushCellPaints();
+        QCoreApplication::processEvents();
+    };
+
+    TFreeformResult result;
+    bool failed = false;
+    struct CleanUp {
+        TMainFm *w;
+        TConstructingDlg *dialog;
+        const TFreeformResult &result;
+        ~CleanUp()
+        {
+            w->FinishFreeformBuild();
+            QCoreApplication::processEvents();
+            w->SetModified();
+            w->ChangeAllEnabledFlags(true);
+            w->m_building = false;
+            w->ViewPortFocus->setFocus();
+            w->VPKeyCursorUpdate();
+            if (!result.Cancelled)
+                dialog->hide();
+            ConstructCanceled = false;
+        }
+    } cleanUp{this, dialog, result};
+    try {
+        dialog->ShowProgress(0, 0);
+        result = TFreeformBuilder(entries, options).BuildFreeformPuzzle();
+    } catch (const std::bad_alloc &) {
+        failed = true;
+        ChangeAllEnabledFlags(true);
+        dialog->hide();
+        ShowConstructErrorMessage();
+    }
+    if (result.Cancelled)
+        ShowCanceled(dialog);
+    if (result.Adopted) {
+        StoreFreeformResult(result);
+        SendThemeWordsToEngine();
+    } else if (!failed && !result.Cancelled) {
+        showInformation(FreeformNothingPlacedText);
+    }
+}
+
+void TMainFm::FinishFreeformBuild()
+{
+    CluesNeedRebuild = true;
+    RebuildClueGrids();
+    // Only the set-up: the puzzle just built must stay.
+    if (!m_freeformSetUpApplied)
+        SwitchToFreeform(false, true);
+    TRVSetShowHotSpots(ShowHotSpotsCB->isChecked() ? 1 : 0);
+    SetModified();
+    SetViewMode(View, 0);
+    ArrangePanels();
+    TRVInvalidateDisplay();
+    InvalidateView();
+    UpdateWordSlotCount();
+    UpdateTrafficLight();
 }

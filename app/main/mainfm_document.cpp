@@ -216,13 +216,14 @@ void TMainFm::ChangePuzzleType(int type)
         SwitchToSymmetrical(true);
 }
 
-void TMainFm::SwitchToFreeform(bool resetGrid)
+void TMainFm::SwitchToFreeform(bool resetGrid, bool keepGrid)
 {
     FreeformMode = true;
+    m_freeformSetUpApplied = true;
     setCheckedQuietly(LooseRB, true);
     CellWidth = CellHeight = 0.35;
     PuzzleGridLeft = CenteredGridLeft();
-    if (MainFormReady)
+    if (MainFormReady && !keepGrid)
         ResetGridForType(resetGrid);
     m_savedSymmetrical.Valid = true;
     m_savedSymmetrical.Uncrossed = DocControls.FlagOneLetterSlots;

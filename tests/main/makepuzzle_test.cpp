@@ -2,6 +2,7 @@
 // filled, errors inside the build, and a window that cannot be closed meanwhile.
 #include "mainwindowtest.h"
 
+#include "cluespg.h"
 #include "constructingdlg.h"
 #include "myoverrides.h"
 #include "globals.h"
@@ -143,6 +144,86 @@ TEST_F(MakePuzzleTest, ErrorsInsideTheBuildLeaveAUsableWindow)
     EXPECT_FALSE(window->IsBuilding());
     EXPECT_FALSE(ConstructingDlg->isVisible());
     EXPECT_FALSE(ConstructCanceled);
+}
+
+} // namespace
+
+namespace {
+
+// Freeform builds need no dictionary: the window makes them itself.
+class FreeformCommandTest : public MainWindowTest
+{
+protected:
+    TMainFm *start(bool freeformStart, const QStringList &words)
+    {
+        SetupLoose = freeformStart;
+        SetupTight = !freeformStart;
+        TMainFm *window = makeWindow();
+        window->SetAutoClueSymmetrical(false);
+        window->SetAutoClueFreeform(false);
+        MainFormReady = true;
+        for (const QString &w : words)
+            WordList->AddEntry(w);
+        window->GlueRandomCB->setChecked(false);
+        return window;
+    }
+    void TearDown() override
+    {
+        delete ConstructingDlg;
+        MainFormReady = false;
+        SetupLoose = SetupTight = false;
+        MainWindowTest::TearDown();
+    }
+    static int letterCells()
+    {
+        int n = 0;
+        for (int r = 1; r <= Rows; ++r)
+            for (int c = 1; c <= Columns; ++c) {
+                const char code = TRVGetCell(c, r);
+                n += code != TRV_EMPTY && code != TRV_REMOVED && code != TRV_BLOCK && code != TRV_EDGE;
+            }
+        return n;
+    }
+    ScriptedPrompter prompter;
+};
+
+const QStringList kAnimals = {"horse\tIt neighs", "zebra\tStriped", "otter\tSwims", "heron\tWades",
+                              "tern\tSea bird"};
+
+TEST_F(FreeformCommandTest, WordsBecomeAGridOfUnfixedLetters)
+{
+    TMainFm *window = start(true, kAnimals);
+    window->ConstructSpBtn->click();
+    EXPECT_GT(letterCells(), 10);
+    EXPECT_LT(Columns, 15);
+    for (int r = 1; r <= Rows; ++r)
+        for (int c = 1; c <= Columns; ++c)
+            EXPECT_FALSE(TRVIsCellFixed(c, r)) << c << "," << r;
+    EXPECT_TRUE(window->IsModified());
+    EXPECT_TRUE(window->ClientPanel->isEnabled());
+    EXPECT_FALSE(ConstructingDlg->isVisible());
+    EXPECT_TRUE(prompter.boxes.isEmpty());
+}
+
+TEST_F(FreeformCommandTest, BuiltPuzzleSurvivesTheFirstFreeformSetUp)
+{
+    // The window started symmetrical; the freeform type was ticked without its set-up.
+    TMainFm *window = start(false, kAnimals);
+    window->LooseRB->setChecked(true);
+    window->ConstructSpBtn->click();
+    EXPECT_GT(letterCells(), 10);
+    EXPECT_TRUE(FreeformMode);
+}
+
+TEST_F(FreeformCommandTest, WordsWithoutCommonLettersAreRefused)
+{
+    TMainFm *window = start(true, {"cat\tPet", "dog\tPet"});
+    const int columns = Columns;
+    window->ConstructSpBtn->click();
+    ASSERT_FALSE(prompter.boxes.isEmpty());
+    EXPECT_TRUE(prompter.lastText().startsWith("A freeform crossword puzzle requires")) << prompter.lastText().toStdString();
+    EXPECT_EQ(Columns, columns);
+    EXPECT_EQ(letterCells(), 0);
 }
 
 } // namespace
