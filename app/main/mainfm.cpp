@@ -310,8 +310,20 @@ void TMainFm::BuildMenus()
 
     mBuild = bar->addMenu(QStringLiteral("&Make"));
     mBuild->setObjectName(QStringLiteral("mBuild"));
+    mBuildBuildNow = mBuild->addAction(QStringLiteral("&Make Puzzle Now"));
+    mBuildBuildNow->setObjectName(QStringLiteral("mBuildBuildNow"));
+    connect(mBuildBuildNow, &QAction::triggered, this, &TMainFm::ConstructSpBtnClick);
     mMakeAnother = mBuild->addAction(QStringLiteral("Make &Another Puzzle Now"));
     mMakeAnother->setObjectName(QStringLiteral("mMakeAnother"));
+    connect(mMakeAnother, &QAction::triggered, this, &TMainFm::ConstructSpBtnClick);
+    mBuildStartOver = mBuild->addAction(QStringLiteral("&Start Over (clear the grid)"));
+    mBuildStartOver->setObjectName(QStringLiteral("mBuildStartOver"));
+    connect(mBuildStartOver, &QAction::triggered, this, &TMainFm::ClearPatternBtnClick);
+    mBuild->addSeparator();
+    mBuildDifferent = mBuild->addAction(QStringLiteral("Make Every Puzzle &Different"));
+    mBuildDifferent->setObjectName(QStringLiteral("mBuildDifferent"));
+    mBuildDifferent->setCheckable(true);
+    connect(mBuildDifferent, &QAction::triggered, this, &TMainFm::mBuildDifferentClick);
 
     mClues = bar->addMenu(QStringLiteral("&Clues"));
     mClues->setObjectName(QStringLiteral("mClues"));

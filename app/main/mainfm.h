@@ -173,7 +173,10 @@ public:
     QAction *mGridCursorEraseLetter = nullptr;
     QAction *mGridCursorEraseWord = nullptr;
     QMenu *mBuild = nullptr;
+    QAction *mBuildBuildNow = nullptr;
     QAction *mMakeAnother = nullptr;
+    QAction *mBuildStartOver = nullptr;
+    QAction *mBuildDifferent = nullptr;
     QMenu *mClues = nullptr;
     QAction *mClueAutomaticallySymmetrical = nullptr;
     QAction *mClueAutomaticallyFreeform = nullptr;
@@ -425,6 +428,7 @@ public slots:
     void WordBankCBClick();
     void AutoLayoutCBClick();
     void GlueRandomCBClick();
+    void mBuildDifferentClick();
     void TitleEdChange();
     void SubtitleEdChange();
 

@@ -8,6 +8,7 @@
 #include "checkpts.h"
 #include "cluesedit.h"
 #include "cluespg.h"
+#include "constructingdlg.h"
 #include "fileio.h"
 #include "globals.h"
 #include "hourglass.h"
@@ -114,6 +115,18 @@ void TMainFm::InstallDocumentHooks()
     DocHooks.SendThemeWordsToEngine = [this] { SendThemeWordsToEngine(); };
     DocHooks.RedrawThemePageSummary = [this] { RedrawThemePageSummay(); };
     DocHooks.DeleteThemeEntry = [this](int entry) { ClueEditor->DeleteEntry(entry); };
+    // The stock-clue pass reports into the progress dialog of the build that runs it.
+    DocHooks.SetConstructCaption = [](const QString &caption) {
+        if (ConstructingDlg)
+            ConstructingDlg->setWindowTitle(caption);
+    };
+    DocHooks.ShowUncluedCount = [](int count) {
+        if (!ConstructingDlg)
+            return;
+        ConstructingDlg->UncluedLabel->show();
+        ConstructingDlg->ConstructNumberUncluedLabel->show();
+        ConstructingDlg->ConstructNumberUncluedLabel->setText(QString::number(count));
+    };
     // The printer, the page view, the word-bank layout and the title block join these hooks
     // with the page model and printing.
 }
@@ -144,6 +157,7 @@ void TMainFm::ShowDocumentControls()
     setTextQuietly(SubtitleEd, DocControls.PuzzleSubtitle);
     setCheckedQuietly(FreeformMode ? LooseRB : TightRB, true);
     setCheckedQuietly(GlueRandomCB, DocControls.EveryPuzzleDifferent);
+    mBuildDifferent->setChecked(DocControls.EveryPuzzleDifferent);
     setCheckedQuietly(AutoLayoutCB, DocControls.AutoLayout);
     setCheckedQuietly(WordBankCB, DocControls.WordBankCB);
     setCheckedQuietly(CheckBoxUncrossed, DocControls.FlagOneLetterSlots);
@@ -319,7 +333,14 @@ void TMainFm::SubtitleEdChange()
 void TMainFm::GlueRandomCBClick()
 {
     DocControls.EveryPuzzleDifferent = GlueRandomCB->isChecked();
+    mBuildDifferent->setChecked(GlueRandomCB->isChecked());
     SetModified();
+}
+
+void TMainFm::mBuildDifferentClick()
+{
+    GlueRandomCB->setChecked(!GlueRandomCB->isChecked());
+    GlueRandomCBClick();
 }
 
 void TMainFm::AutoLayoutCBClick()
