@@ -359,6 +359,8 @@ public:
     void ChangeAllEnabledFlags(bool enable);
     /** Decides whether a symmetrical build goes on with the current grid. */
     bool ChooseAutoPattern();
+    /** Loads the stock pattern that suits the words best; false when none was loaded. */
+    bool AutoSelectStockPattern();
     bool IsGridBlank() const;
     /** The last traffic-light colour from the engine was red. */
     bool RedLight = false;

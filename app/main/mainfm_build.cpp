@@ -3,6 +3,7 @@
 #include "mainfm.h"
 
 #include "alphabet.h"
+#include "autopatconfirmdlg.h"
 #include "checkpts.h"
 #include "constructingdlg.h"
 #include "prompter.h"
@@ -215,19 +216,38 @@ void TMainFm::ConstructingDlgTimerTimer()
 bool TMainFm::ChooseAutoPattern()
 {
     PatternWasChosen = true;
-    // Without stock patterns a red blank grid has nothing to be built on; a red grid with a
-    // pattern is built as it stands.
-    if (RedLight && IsGridBlank()) {
-        showInformation(QStringLiteral("No pattern of black && white squares is available for the current "
-                                       "custom pattern size. ") +
-                        QStringLiteral("\n\n") + QStringLiteral("You can: ") + QStringLiteral("\n") +
-                        QStringLiteral("Select a standard size, ") + QStringLiteral("\n") +
-                        QStringLiteral("Select a Stock Pattern (see the \"Pattern\" menu), or ") +
-                        QStringLiteral("\n") +
-                        QStringLiteral("Press the help button where you select a custom size."));
-        return false;
+    const bool blank = IsGridBlank();
+    bool automatic = RedLight && blank;
+    if (RedLight && !blank && AutoPatternNotice) {
+        switch (ShowAutoPatternNotice(this)) {
+        case TAutoPatAnswer::Cancel:
+            return false;
+        case TAutoPatAnswer::GetPattern:
+            automatic = true;
+            break;
+        case TAutoPatAnswer::Ok:
+            break;
+        }
     }
-    return true;
+    if (!automatic)
+        return true;
+    if (AutoSelectStockPattern()) {
+        PatternWasChosen = false;
+        return true;
+    }
+    showInformation(QStringLiteral("No pattern of black && white squares is available for the current "
+                                   "custom pattern size. ") +
+                    QStringLiteral("\n\n") + QStringLiteral("You can: ") + QStringLiteral("\n") +
+                    QStringLiteral("Select a standard size, ") + QStringLiteral("\n") +
+                    QStringLiteral("Select a Stock Pattern (see the \"Pattern\" menu), or ") +
+                    QStringLiteral("\n") + QStringLiteral("Press the help button where you select a custom size."));
+    return false;
+}
+
+bool TMainFm::AutoSelectStockPattern()
+{
+    // The stock patterns join here with their file.
+    return false;
 }
 
 TConstructingDlg *TMainFm::PrepareConstructingDialog()

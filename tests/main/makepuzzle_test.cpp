@@ -2,6 +2,7 @@
 // filled, errors inside the build, and a window that cannot be closed meanwhile.
 #include "mainwindowtest.h"
 
+#include "autopatconfirmdlg.h"
 #include "cluespg.h"
 #include "constructingdlg.h"
 #include "myoverrides.h"
@@ -50,11 +51,20 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
+        m_notice = ShowAutoPatternNotice;
+        ShowAutoPatternNotice = [this](QWidget *) {
+            ++notices;
+            return noticeAnswer;
+        };
         if (!QFile::exists(QStringLiteral(TRV_BIN_DIR "/ZEDAVIV/E.P03")))
             GTEST_SKIP() << "this build made no dictionary";
     }
+    TAutoPatAnswer noticeAnswer = TAutoPatAnswer::Ok;
+    int notices = 0;
+    std::function<TAutoPatAnswer(QWidget *)> m_notice;
     void TearDown() override
     {
+        ShowAutoPatternNotice = m_notice;
         if (ConstructingDlg)
             ConstructingDlg->OnProgress = nullptr;
         delete ConstructingDlg;
@@ -74,6 +84,43 @@ TEST_F(MakePuzzleTest, BuildFillsTheGridAndEnablesMakeAnother)
     EXPECT_FALSE(window->IsBuilding());
     EXPECT_FALSE(ConstructingDlg->isVisible());
     EXPECT_TRUE(window->IsModified());
+}
+
+TEST_F(MakePuzzleTest, NoticeOnARedPatternGoesOnStopsOrLooksForAPattern)
+{
+    const struct {
+        TAutoPatAnswer answer;
+        bool built;
+        const char *message; // the last message, if any
+    } cases[] = {
+        {TAutoPatAnswer::Ok, true, ""},
+        {TAutoPatAnswer::Cancel, false, ""},
+        // No stock pattern fits the words yet: the user is told, the grid stays.
+        {TAutoPatAnswer::GetPattern, false, "No pattern of black && white squares is available"},
+    };
+    for (const auto &c : cases) {
+        TMainFm *window = open();
+        window->UpdateTrafficLight();
+        ASSERT_TRUE(window->RedLight);
+        noticeAnswer = c.answer;
+        notices = 0;
+        prompter.boxes.clear();
+        window->ConstructSpBtn->click();
+        EXPECT_EQ(notices, 1);
+        EXPECT_EQ(TRVGetCell(5, 1) != TRV_EMPTY, c.built) << int(c.answer);
+        EXPECT_EQ(TRVGetCell(4, 1), TRV_BLOCK);
+        EXPECT_TRUE(prompter.boxes.isEmpty() ? QString(c.message).isEmpty()
+                                             : prompter.lastText().startsWith(c.message))
+            << prompter.lastText().toStdString();
+    }
+    // With the notice turned off, the build goes on on the grid as it is.
+    TMainFm *window = open();
+    AutoPatternNotice = false;
+    notices = 0;
+    window->ConstructSpBtn->click();
+    EXPECT_EQ(notices, 0);
+    EXPECT_NE(TRVGetCell(5, 1), TRV_EMPTY);
+    AutoPatternNotice = true;
 }
 
 TEST_F(MakePuzzleTest, CancelStopsTheBuildAndTheDialogGoesHalfASecondLater)
