@@ -305,6 +305,7 @@ void TMainFm::ConstructSpBtnClick()
     }
 
     UpdateTrafficLight();
+    bool clearedGrid = false;
     if (GridHasNoOpenCells()) {
         // A full grid starts again: letters only when its pattern was chosen, else everything.
         GridUpdating = true;
@@ -314,14 +315,19 @@ void TMainFm::ConstructSpBtnClick()
             EraseLettersAllSpBtnClick();
         } else {
             ClearPatternBtnClick();
+            clearedGrid = true;
         }
         GridUpdating = true;
         QCoreApplication::processEvents();
         GridUpdating = false;
         UpdateTrafficLight();
     }
-    if (!ChooseAutoPattern())
+    if (!ChooseAutoPattern()) {
+        // The grid was cleared for a pattern that did not come: it comes back as it was.
+        if (clearedGrid && UndoRedoState().UndoEnabled)
+            UndoSpBtnClick();
         return;
+    }
     if (!CheckLongSlotsFilled())
         return;
     TRVEstablishTraceCB([] {});

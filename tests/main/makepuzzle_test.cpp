@@ -2,6 +2,7 @@
 // filled, errors inside the build, and a window that cannot be closed meanwhile.
 #include "mainwindowtest.h"
 
+#include "alphabet.h"
 #include "autopatconfirmdlg.h"
 #include "cluespg.h"
 #include "constructingdlg.h"
@@ -19,6 +20,7 @@
 #include <QEventLoop>
 #include <QToolButton>
 
+#include <cctype>
 #include <stdexcept>
 
 namespace {
@@ -121,6 +123,26 @@ TEST_F(MakePuzzleTest, NoticeOnARedPatternGoesOnStopsOrLooksForAPattern)
     EXPECT_EQ(notices, 0);
     EXPECT_NE(TRVGetCell(5, 1), TRV_EMPTY);
     AutoPatternNotice = true;
+}
+
+TEST_F(MakePuzzleTest, FullGridClearedForAPatternThatDoesNotComeIsPutBack)
+{
+    // A full grid whose pattern the user did not choose is cleared before a pattern is looked
+    // for; when none comes, the clear is undone.
+    TMainFm *window = open();
+    window->ConstructSpBtn->click();
+    ASSERT_TRUE(GridHasNoOpenCells());
+    const char before = TRVGetCell(5, 1);
+    ASSERT_FALSE(TRVIsCellFixed(5, 1)) << before;
+    window->PatternWasChosen = false;
+    prompter.boxes.clear();
+    window->ConstructSpBtn->click();
+    EXPECT_TRUE(prompter.lastText().startsWith("No pattern of black && white squares is available"))
+        << prompter.lastText().toStdString();
+    // (The engine keeps a letter read back from a snapshot in upper case, unfixed.)
+    EXPECT_EQ(std::toupper(TRVGetCell(5, 1)), std::toupper(before));
+    EXPECT_FALSE(TRVIsCellFixed(5, 1));
+    EXPECT_EQ(TRVGetCell(4, 1), TRV_BLOCK);
 }
 
 TEST_F(MakePuzzleTest, CancelStopsTheBuildAndTheDialogGoesHalfASecondLater)
