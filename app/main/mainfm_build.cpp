@@ -7,6 +7,7 @@
 #include "checkpts.h"
 #include "constructingdlg.h"
 #include "prompter.h"
+#include "stockpat.h"
 #include "cluesedit.h"
 #include "cluespg.h"
 #include "globals.h"
@@ -246,8 +247,12 @@ bool TMainFm::ChooseAutoPattern()
 
 bool TMainFm::AutoSelectStockPattern()
 {
-    // The stock patterns join here with their file.
-    return false;
+    TStockPatterns patterns;
+    if (!patterns.ParseStockPatFile())
+        return false;
+    patterns.SetThemeWords(ThemeWordsFromWordList());
+    const int n = patterns.PickBestStockPattern(Columns, Rows, GlueRandomCB->isChecked());
+    return n > 0 && patterns.SelectPattern(n);
 }
 
 TConstructingDlg *TMainFm::PrepareConstructingDialog()

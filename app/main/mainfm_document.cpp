@@ -15,6 +15,7 @@
 #include "lines.h"
 #include "myoverrides.h"
 #include "pataux.h"
+#include "stockpat.h"
 #include "trv600.h"
 #include "viewpaint.h"
 
@@ -115,6 +116,26 @@ void TMainFm::InstallDocumentHooks()
     DocHooks.SendThemeWordsToEngine = [this] { SendThemeWordsToEngine(); };
     DocHooks.RedrawThemePageSummary = [this] { RedrawThemePageSummay(); };
     DocHooks.DeleteThemeEntry = [this](int entry) { ClueEditor->DeleteEntry(entry); };
+    StockPatternHooks.BeforeLoad = [this] {
+        KeyCursorCol = KeyCursorRow = 1;
+        DocControls.Exchanged = false;
+        setCheckedQuietly(ExchangeAcrossDownSpBtn, false);
+    };
+    StockPatternHooks.ArrangeAfterLoad = [this] {
+        RebuildClueGrids();
+        ArrangePanels();
+        TRVSetShowHotSpots(ShowHotSpotsCB->isChecked() ? 1 : 0);
+    };
+    StockPatternHooks.RefreshAfterLoad = [this] {
+        TRVInvalidateDisplay();
+        InvalidateView();
+        UpdateWordSlotCount();
+        SetModified();
+        UpdateTrafficLight();
+        SendThemeWordsToEngine();
+        TRVCorrectAllThemeWordLocations(0);
+        UpdateThemeFitCount();
+    };
     // The stock-clue pass reports into the progress dialog of the build that runs it.
     DocHooks.SetConstructCaption = [](const QString &caption) {
         if (ConstructingDlg)

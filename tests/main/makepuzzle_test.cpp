@@ -125,6 +125,34 @@ TEST_F(MakePuzzleTest, NoticeOnARedPatternGoesOnStopsOrLooksForAPattern)
     AutoPatternNotice = true;
 }
 
+TEST_F(MakePuzzleTest, BlankGridTakesAStockPatternWithoutAsking)
+{
+    if (!QFile::exists(QStringLiteral(TRV_BIN_DIR "/StockPat")))
+        GTEST_SKIP() << "this build made no stock patterns";
+    QFile::link(QStringLiteral(TRV_BIN_DIR "/StockPat"), programFile("StockPat"));
+    TMainFm *window = open();
+    window->ResetGridForType(false);
+    for (const char *w : {"OCEAN\tBig water", "ISLAND\tLand in water", "HARBOR\tPort"})
+        WordList->AddEntry(QString::fromLatin1(w));
+    ASSERT_TRUE(window->IsGridBlank());
+    auto blocks = [] {
+        int n = 0;
+        for (int r = 1; r <= Rows; ++r)
+            for (int c = 1; c <= Columns; ++c)
+                n += TRVGetCell(c, r) == TRV_BLOCK;
+        return n;
+    };
+    for (int round = 0; round < 2; ++round) {
+        // The second round starts on the full grid of the first: it is cleared, and a pattern
+        // is chosen again.
+        window->ConstructSpBtn->click();
+        EXPECT_EQ(notices, 0);
+        EXPECT_GT(blocks(), 0) << round;
+        EXPECT_TRUE(GridHasNoOpenCells()) << round;
+        EXPECT_FALSE(window->PatternWasChosen);
+    }
+}
+
 TEST_F(MakePuzzleTest, FullGridClearedForAPatternThatDoesNotComeIsPutBack)
 {
     // A full grid whose pattern the user did not choose is cleared before a pattern is looked
