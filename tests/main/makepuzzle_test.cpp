@@ -17,6 +17,8 @@
 #include <QRadioButton>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QIcon>
+#include <QImage>
 #include <QEventLoop>
 #include <QToolButton>
 
@@ -171,6 +173,33 @@ TEST_F(MakePuzzleTest, FullGridClearedForAPatternThatDoesNotComeIsPutBack)
     EXPECT_EQ(std::toupper(TRVGetCell(5, 1)), std::toupper(before));
     EXPECT_FALSE(TRVIsCellFixed(5, 1));
     EXPECT_EQ(TRVGetCell(4, 1), TRV_BLOCK);
+}
+
+TEST_F(MakePuzzleTest, UndoAfterABuildRestoresTheGrid)
+{
+    TMainFm *window = open();
+    window->ConstructSpBtn->click();
+    ASSERT_TRUE(GridHasNoOpenCells());
+    const char built = TRVGetCell(5, 1);
+    window->UndoSpBtn->click();
+    EXPECT_EQ(TRVGetCell(5, 1), TRV_EMPTY);
+    EXPECT_EQ(TRVGetCell(4, 1), TRV_BLOCK);
+    window->RedoSpBtn->click();
+    EXPECT_TRUE(GridHasNoOpenCells());
+    EXPECT_EQ(std::toupper(TRVGetCell(5, 1)), std::toupper(built));
+}
+
+TEST_F(MakePuzzleTest, BlankGridShowsAGreenLight)
+{
+    TMainFm *window = open();
+    window->UpdateTrafficLight();
+    ASSERT_TRUE(window->RedLight);
+    const QImage red = window->ConstructSpBtn->icon().pixmap(16, 24).toImage();
+    window->ResetGridForType(false);
+    window->UpdateTrafficLight();
+    const QImage green = window->ConstructSpBtn->icon().pixmap(16, 24).toImage();
+    EXPECT_NE(red, green);
+    EXPECT_EQ(green, QIcon(QStringLiteral(":/MakePuzzleGreenImage")).pixmap(16, 24).toImage());
 }
 
 TEST_F(MakePuzzleTest, CancelStopsTheBuildAndTheDialogGoesHalfASecondLater)
