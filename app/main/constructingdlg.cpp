@@ -56,15 +56,18 @@ void TConstructingDlg::FormResize()
 
 void TConstructingDlg::ShowProgress(int percent, int count)
 {
-    m_percent = percent;
+    if (percent != m_percent) {
+        // At most a hundred changes a build: cheap enough to show each at once.
+        m_percent = percent;
+        ConstructPercentNumberLabel->setText(QString::number(percent));
+        ConstructionProgressBarPB->update();
+    }
     if (OnProgress)
         OnProgress(percent, count);
     if (m_sincePump.isValid() && m_sincePump.elapsed() < 25 && percent < 100)
         return;
     m_sincePump.start();
-    ConstructPercentNumberLabel->setText(QString::number(percent));
     ProgressInfo2Label->setText(QString::number(count));
-    ConstructionProgressBarPB->update();
     if (Pump)
         Pump();
     if (!QCoreApplication::closingDown())

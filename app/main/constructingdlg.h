@@ -54,7 +54,7 @@ private:
     std::unique_ptr<Ui::TConstructingDlg> m_ui;
     QWidget *m_mainWindow;
     QElapsedTimer m_sincePump;
-    int m_percent = 0;
+    int m_percent = -1;
 };
 
 /** The dialog, once made (at start-up in the program; by tests as needed). */

@@ -6,6 +6,7 @@
 #include "autopatconfirmdlg.h"
 #include "cluespg.h"
 #include "constructingdlg.h"
+#include "fileio.h"
 #include "myoverrides.h"
 #include "globals.h"
 #include "trv600.h"
@@ -18,6 +19,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QIcon>
+#include <QPixmap>
 #include <QImage>
 #include <QEventLoop>
 #include <QToolButton>
@@ -81,7 +83,18 @@ protected:
 TEST_F(MakePuzzleTest, BuildFillsTheGridAndEnablesMakeAnother)
 {
     TMainFm *window = open();
+    window->ConstructSpBtn->click(); // makes the dialog
+    TRVClearGridLetters(1);
+    // A picture of the dialog in the middle of the build.
+    bool grabbed = false;
+    ConstructingDlg->OnProgress = [&](int percent, int) {
+        if (!grabbed && percent >= 30) {
+            grabbed = ConstructingDlg->grab().save(QStringLiteral(TRV_TEST_OUTPUT "/progress-dialog.png"));
+            ConstructingDlg->OnProgress = nullptr;
+        }
+    };
     window->ConstructSpBtn->click();
+    EXPECT_TRUE(grabbed);
     EXPECT_NE(TRVGetCell(5, 1), TRV_EMPTY);
     EXPECT_TRUE(window->mMakeAnother->isEnabled());
     EXPECT_TRUE(window->ClientPanel->isEnabled());
@@ -153,6 +166,22 @@ TEST_F(MakePuzzleTest, BlankGridTakesAStockPatternWithoutAsking)
         EXPECT_TRUE(GridHasNoOpenCells()) << round;
         EXPECT_FALSE(window->PatternWasChosen);
     }
+}
+
+TEST_F(MakePuzzleTest, CommandMakesAndSavesASymmetricalPuzzle)
+{
+    if (!QFile::exists(QStringLiteral(TRV_BIN_DIR "/StockPat")))
+        GTEST_SKIP() << "this build made no stock patterns";
+    QFile::link(QStringLiteral(TRV_BIN_DIR "/StockPat"), programFile("StockPat"));
+    TMainFm *window = open();
+    window->ResetGridForType(false);
+    for (const char *w : {"OCEAN\tBig water", "ISLAND\tLand in water", "HARBOR\tPort", "SAILOR\tSeaman"})
+        WordList->AddEntry(QString::fromLatin1(w));
+    window->ConstructSpBtn->click();
+    ASSERT_TRUE(GridHasNoOpenCells());
+    const QString file = QStringLiteral(TRV_TEST_OUTPUT "/symmetrical15.trv");
+    ASSERT_TRUE(SavePuzzleFile(file));
+    EXPECT_TRUE(QFile::exists(file));
 }
 
 TEST_F(MakePuzzleTest, FullGridClearedForAPatternThatDoesNotComeIsPutBack)
@@ -339,6 +368,25 @@ TEST_F(FreeformCommandTest, BuiltPuzzleSurvivesTheFirstFreeformSetUp)
     window->ConstructSpBtn->click();
     EXPECT_GT(letterCells(), 10);
     EXPECT_TRUE(FreeformMode);
+}
+
+TEST_F(FreeformCommandTest, CommandMakesAndSavesAFreeformPuzzleOfThirtyWords)
+{
+    const QStringList words = {
+        "apple\tRed fruit", "banana\tYellow fruit", "cherry\tSmall red fruit", "grape\tVine fruit",
+        "lemon\tSour fruit", "melon\tBig juicy fruit", "orange\tCitrus fruit", "peach\tFuzzy fruit",
+        "pear\tFruit with a narrow top", "plum\tPurple fruit", "carrot\tOrange root", "celery\tCrunchy stalk",
+        "onion\tMakes you cry", "potato\tSpud", "tomato\tSalad fruit", "pepper\tHot or sweet pod",
+        "garlic\tPungent bulb", "spinach\tLeafy green", "lettuce\tSalad leaves", "radish\tRed root",
+        "bread\tBaked loaf", "butter\tSpread from cream", "cheese\tMade from curds", "honey\tMade by bees",
+        "jam\tFruit spread", "milk\tDairy drink", "rice\tWhite grain", "pasta\tItalian staple",
+        "salad\tBowl of greens", "soup\tServed in a bowl"};
+    TMainFm *window = start(true, words);
+    window->ConstructSpBtn->click();
+    EXPECT_GT(letterCells(), 80);
+    const QString file = QStringLiteral(TRV_TEST_OUTPUT "/freeform30.trv");
+    ASSERT_TRUE(SavePuzzleFile(file));
+    EXPECT_TRUE(QFile::exists(file));
 }
 
 TEST_F(FreeformCommandTest, WordsWithoutCommonLettersAreRefused)
