@@ -238,6 +238,21 @@ TFreeformResult TFreeformBuilder::BuildFreeformPuzzle()
     return result;
 }
 
+bool TFreeformBuilder::AttemptTrimmed(int &columns, int &rows)
+{
+    // One attempt, trimmed to the cells it used; adopted when it does at least as well as the
+    // best so far.
+    const int placed = FreeformAttempt();
+    TrimScratchGrid(columns, rows);
+    const long long score = FreeformScore(placed, columns, rows);
+    if (!Qualifies(placed, score))
+        return false;
+    AdoptScratchGrid(score, columns, rows);
+    if (m_options.SizeShown)
+        m_options.SizeShown(columns, rows);
+    return true;
+}
+
 void TFreeformBuilder::FreeformAutoSizeSearch()
 {
     const int n = FreeformAttemptCount();
@@ -245,15 +260,8 @@ void TFreeformBuilder::FreeformAutoSizeSearch()
     if (m_options.SizeShown)
         m_options.SizeShown(MaxSide, MaxSide);
     for (int k = 1; k <= n; ++k) {
-        const int placed = FreeformAttempt();
         int columns = 0, rows = 0;
-        TrimScratchGrid(columns, rows);
-        const long long score = FreeformScore(placed, columns, rows);
-        if (Qualifies(placed, score)) {
-            AdoptScratchGrid(score, columns, rows);
-            if (m_options.SizeShown)
-                m_options.SizeShown(columns, rows);
-        }
+        AttemptTrimmed(columns, rows);
         ReportProgress(k * 100 / (2 * n));
         if ((m_cancelled = IsCancelled()))
             return;
@@ -272,14 +280,8 @@ void TFreeformBuilder::FreeformAutoSizeSearch()
         if (m_rowBound > 1)
             --m_rowBound;
         for (int k = 1; k <= n; ++k) {
-            const int placed = FreeformAttempt();
             int columns = 0, rows = 0;
-            TrimScratchGrid(columns, rows);
-            const long long score = FreeformScore(placed, columns, rows);
-            if (Qualifies(placed, score)) {
-                AdoptScratchGrid(score, columns, rows);
-                if (m_options.SizeShown)
-                    m_options.SizeShown(columns, rows);
+            if (AttemptTrimmed(columns, rows)) {
                 m_colBound = columns;
                 m_rowBound = rows;
                 adopted = true;

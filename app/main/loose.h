@@ -135,6 +135,7 @@ private:
     void FreeformAutoSizeSearch();
     void FreeformFixedSizeSearch();
     int FreeformAttempt();
+    bool AttemptTrimmed(int &columns, int &rows);
     bool TryToAddWordToScratchGrid(bool first, int word);
     bool CanPlaceAcross(const QString &word, int p, int x, int y) const;
     bool CanPlaceDown(const QString &word, int p, int x, int y) const;
