@@ -106,7 +106,8 @@ void TMainFm::AfterGridRestored()
 void TMainFm::UndoSpBtnClick()
 {
     EraseFixedLettersNext = false;
-    if (!UndoRedoState().UndoEnabled)
+    // A shortcut still reaches here while a build runs with the menus disabled.
+    if (m_building || !UndoRedoState().UndoEnabled)
         return;
     UndoCheckPoint();
     AfterGridRestored();
@@ -115,7 +116,7 @@ void TMainFm::UndoSpBtnClick()
 void TMainFm::RedoSpBtnClick()
 {
     EraseFixedLettersNext = false;
-    if (!UndoRedoState().RedoEnabled)
+    if (m_building || !UndoRedoState().RedoEnabled)
         return;
     RedoCheckPoint();
     AfterGridRestored();

@@ -3,6 +3,7 @@
 #include "mainwindowtest.h"
 
 #include "alphabet.h"
+#include "checkpts.h"
 #include "autopatconfirmdlg.h"
 #include "cluespg.h"
 #include "constructingdlg.h"
@@ -240,10 +241,12 @@ TEST_F(MakePuzzleTest, CancelStopsTheBuildAndTheDialogGoesHalfASecondLater)
     ConstructingDlg->OnProgress = [&](int, int) {
         ConstructingDlg->CancelBtn->click();
         closed = window->close(); // a close under a running build is refused
+        window->mEditUndo->trigger(); // and so is an undo by its shortcut
         ConstructingDlg->OnProgress = nullptr;
     };
     window->ConstructSpBtn->click();
     EXPECT_FALSE(closed);
+    EXPECT_EQ(UndoCount(), 2); // the two builds' steps: the undo did not run
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(ConstructingDlg->ConstructionCanceledLabel->isVisible());
     EXPECT_LE(ConstructingDlg->ProgressInfo2Label->text().toInt(), 99);
