@@ -223,37 +223,31 @@ void TStockPatterns::AnalysePattern(int n)
     if (n < 1 || n > Count())
         return;
     const TStockPattern &p = Pattern(n);
-    for (int r = 0; r < p.Rows; ++r) {
-        int run = 0;
-        for (int c = 0; c < p.Columns; ++c) {
-            if (IsOpenCell(CellAt(p, r, c))) {
-                ++run;
-                ++m_slots[53];
-            } else if (run > 0) {
+    // Runs of open cells along every row (across) or column (down); slot 52 counts the runs
+    // that reach the far edge, slot 53 the open cells (counted once, across).
+    auto countRuns = [&](bool across) {
+        const int lines = across ? p.Rows : p.Columns;
+        const int length = across ? p.Columns : p.Rows;
+        for (int i = 0; i < lines; ++i) {
+            int run = 0;
+            for (int j = 0; j < length; ++j) {
+                if (IsOpenCell(across ? CellAt(p, i, j) : CellAt(p, j, i))) {
+                    ++run;
+                    if (across)
+                        ++m_slots[53];
+                } else if (run > 0) {
+                    ++m_slots[run];
+                    run = 0;
+                }
+            }
+            if (run > 0) {
                 ++m_slots[run];
-                run = 0;
+                ++m_slots[52];
             }
         }
-        if (run > 0) {
-            ++m_slots[run];
-            ++m_slots[52];
-        }
-    }
-    for (int c = 0; c < p.Columns; ++c) {
-        int run = 0;
-        for (int r = 0; r < p.Rows; ++r) {
-            if (IsOpenCell(CellAt(p, r, c))) {
-                ++run;
-            } else if (run > 0) {
-                ++m_slots[run];
-                run = 0;
-            }
-        }
-        if (run > 0) {
-            ++m_slots[run];
-            ++m_slots[52];
-        }
-    }
+    };
+    countRuns(true);
+    countRuns(false);
 }
 
 int TStockPatterns::ThemeFitScore(int n)

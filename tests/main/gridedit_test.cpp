@@ -32,14 +32,7 @@ class GridEditTest : public MainWindowTest
 protected:
     TMainFm *open(const QString &file = kFilled)
     {
-        TMainFm *window = makeWindow();
-        window->SetAutoClueSymmetrical(false);
-        window->SetAutoClueFreeform(false);
-        MainFormReady = true;
-        if (!file.isEmpty()) {
-            window->ReadPuzzleFile(file);
-            window->AfterPuzzleOpened(file);
-        }
+        TMainFm *window = makeReadyWindow(file);
         window->setWindowState(Qt::WindowNoState);
         window->resize(1000, 700);
         window->show();

@@ -60,6 +60,7 @@ protected:
     void TearDown() override
     {
         m_window.reset();
+        MainFormReady = false;
         TStartUp::ClearFormFactories();
         SetProgramFolderForTesting(QString());
         QDir::setCurrent(m_previousFolder);
@@ -70,6 +71,21 @@ protected:
         m_window.reset();
         m_window = std::make_unique<TMainFm>();
         return m_window.get();
+    }
+
+    /** A ready window without automatic clues (the program folder has no clue files), with the
+     *  puzzle file opened as the user would open it; an empty name opens nothing. */
+    TMainFm *makeReadyWindow(const QString &file = QString())
+    {
+        TMainFm *window = makeWindow();
+        window->SetAutoClueSymmetrical(false);
+        window->SetAutoClueFreeform(false);
+        MainFormReady = true;
+        if (!file.isEmpty()) {
+            window->ReadPuzzleFile(file);
+            window->AfterPuzzleOpened(file);
+        }
+        return window;
     }
 
     QString programFile(const QString &name) const { return m_program.path() + "/" + name; }

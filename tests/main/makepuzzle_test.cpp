@@ -44,12 +44,7 @@ protected:
             QFile::remove(programFile(name));
             QFile::link(QStringLiteral(TRV_BIN_DIR "/") + name, programFile(name));
         }
-        TMainFm *window = makeWindow();
-        window->SetAutoClueSymmetrical(false);
-        window->SetAutoClueFreeform(false);
-        MainFormReady = true;
-        window->ReadPuzzleFile(kFilled);
-        window->AfterPuzzleOpened(kFilled);
+        TMainFm *window = makeReadyWindow(kFilled);
         TRVClearGridLetters(1);
         window->GlueRandomCB->setChecked(false);
         window->show();
@@ -316,10 +311,7 @@ protected:
     {
         SetupLoose = freeformStart;
         SetupTight = !freeformStart;
-        TMainFm *window = makeWindow();
-        window->SetAutoClueSymmetrical(false);
-        window->SetAutoClueFreeform(false);
-        MainFormReady = true;
+        TMainFm *window = makeReadyWindow();
         for (const QString &w : words)
             WordList->AddEntry(w);
         window->GlueRandomCB->setChecked(false);

@@ -17,13 +17,7 @@ class SpeedBarTest : public MainWindowTest
 protected:
     TMainFm *open()
     {
-        TMainFm *window = makeWindow();
-        window->SetAutoClueSymmetrical(false);
-        window->SetAutoClueFreeform(false);
-        MainFormReady = true;
-        window->ReadPuzzleFile(kFilled);
-        window->AfterPuzzleOpened(kFilled);
-        return window;
+        return makeReadyWindow(kFilled);
     }
     void TearDown() override
     {
