@@ -9,6 +9,7 @@ packages=(
   fonts-liberation
   clang libclang-rt-dev
   xvfb xauth imagemagick
+  poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

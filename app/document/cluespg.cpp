@@ -285,6 +285,7 @@ void TClueGrid::SetRowCount(int count)
     count = std::max(count, 1);
     if (count == RowCount())
         return;
+    ++m_changeCount;
     if (m_updating) {
         m_rows.resize(size_t(count));
         return;
@@ -311,6 +312,7 @@ void TClueGrid::SetCell(int column, int row, const QString &text)
     TClueRow &r = m_rows[size_t(row)];
     if (column < 4) {
         r.Cells[column] = text;
+        ++m_changeCount;
     } else {
         int line = column - 4;
         while (r.Lines.size() <= line)

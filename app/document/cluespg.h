@@ -65,6 +65,11 @@ public:
     QStringList &EnsureAlternates(int row);
     /** Tells views that the whole grid may have changed. */
     void NotifyAllChanged();
+    /** Grows whenever the clue texts may have changed: a SetCell of columns 0..3, a change of
+     *  the row count, or NoteChanged (the page composer re-flows when it moved). */
+    int ChangeCount() const { return m_changeCount; }
+    /** Counts a change made through Row() (direct edits of the cells or ThemeWord). */
+    void NoteChanged() { ++m_changeCount; }
     /** Between BeginUpdate and the matching EndUpdate the grid sends no signals; views see
      *  one reset at the end (a long rebuild would otherwise reset them once per row). */
     void BeginUpdate();
@@ -77,6 +82,7 @@ public:
 private:
     std::vector<TClueRow> m_rows;
     int m_updating = 0;
+    int m_changeCount = 0;
 };
 
 /** Holds the three clue grids in BeginUpdate for its lifetime. */

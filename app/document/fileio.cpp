@@ -133,8 +133,8 @@ std::vector<KeyDef> sectionKeys()
         integer(kUnsolved, "RemovedCellColor", &RemovedCellColor, kDefaultRemovedCellColor),
         integer(kUnsolved, "CellNumberPercent", &CellNumberPercent, 36),
         integer(kUnsolved, "PuzzlePage", &PuzzlePage, 1),
-        real(kUnsolved, "PuzzleLeft", &PuzzleGridLeft, 0),
-        real(kUnsolved, "PuzzleTop", &PuzzleGridTop, 0),
+        real(kUnsolved, "PuzzleLeft", &PuzzleLeft, 0),
+        real(kUnsolved, "PuzzleTop", &PuzzleTop, 0),
         integer(kUnsolved, "clPuzzleGrid", &clPuzzleGrid, 0),
         integer(kUnsolved, "clPuzzleNumber", &clPuzzleNumber, 0),
 
@@ -728,9 +728,9 @@ void ReadPuzzleFromStrings(const QStringList &list)
 
     // 11. Last keys and refreshes.
     if (kv.has("SolutionLeft"))
-        SolutionGridLeft = kv.real("SolutionLeft", SolutionGridLeft);
+        SolutionLeft = kv.real("SolutionLeft", SolutionLeft);
     if (kv.has("SolutionTop"))
-        SolutionGridTop = kv.real("SolutionTop", SolutionGridTop);
+        SolutionTop = kv.real("SolutionTop", SolutionTop);
     TRVSetShowHotSpots(DocControls.ShowHotSpots ? 1 : 0);
     controlsChanged();
     if (FileHooks.AfterPuzzleRead)

@@ -257,8 +257,8 @@ void SetDefaultLayout()
     PuzzleNumberFont = QStringLiteral("Arial");
     CellNumberPercent = 36;
     PuzzlePage = 1;
-    PuzzleGridTop = 0;
-    PuzzleGridLeft = FreeformMode && FileHooks.CenteredGridLeft ? FileHooks.CenteredGridLeft() : 0;
+    PuzzleTop = 0;
+    PuzzleLeft = FreeformMode && FileHooks.CenteredGridLeft ? FileHooks.CenteredGridLeft() : 0;
     CellWidthSol = CellHeightSol = 0.15;
     GridLineThicknessSol = 0.01;
     SolutionFont = QStringLiteral("Arial");

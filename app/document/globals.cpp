@@ -4,6 +4,7 @@
 
 #include "alphabet.h"
 #include "cp1252.h"
+#include "printersource.h"
 #include "prompter.h"
 #include "trv600.h"
 
@@ -31,6 +32,7 @@ int Rows = 15;
 bool FreeformMode = false;
 
 double CellWidth = 0.25, CellHeight = 0.25;
+double PuzzleLeft = 0, PuzzleTop = 0;
 double PuzzleGridLeft = 0, PuzzleGridTop = 0;
 double PuzzleLineInset = 0.01;
 double GridLineThickness = 0.01;
@@ -38,11 +40,13 @@ int CellNumberPercent = 36;
 QString PuzzleNumberFont;
 TColor clPuzzleGrid = 0, clPuzzleNumber = 0;
 TColor RemovedCellColor = 0xFFFFFF;
+TColor OpenCellColor = 0xFFFFFF;
 int BlockedCellColor = 0;
 
 bool AlignSolution = false;
 bool NumberedSolution = false;
 double CellWidthSol = 0.15, CellHeightSol = 0.15;
+double SolutionLeft = 0, SolutionTop = 0;
 double SolutionGridLeft = 0, SolutionGridTop = 0;
 double SolutionLineInset = 0.01;
 double GridLineThicknessSol = 0.01;
@@ -126,6 +130,12 @@ TFontStyles SubtitleStyle = DefaultSubtitleStyle;
 double SubtitleExtraSpacing = 0;
 QString CreditsFont;
 int CreditsFontSize = 7;
+QString SolutionHeaderText;
+QString SolutionHeaderFont;
+int SolutionHeaderFontSize = 0;
+TFontStyles SolutionHeaderStyle = 0;
+TColor SolutionHeaderColor = 0;
+double TitleBlockHeight = 0;
 
 bool AutoCellSize = true, AutoCellShape = true, AutoCenter = true, AutoClueColumns = true,
      AutoClueSize = true, AutoClueSpacing = true, AutoMargins = true, AutoNewColumn = true,
@@ -179,6 +189,7 @@ void InitGlobals()
     FreeformMode = false;
 
     CellWidth = CellHeight = 0.25;
+    PuzzleLeft = PuzzleTop = 0;
     PuzzleGridLeft = PuzzleGridTop = 0;
     GridLineThickness = 0.01;
     PuzzleLineInset = GridLineThickness;
@@ -186,11 +197,13 @@ void InitGlobals()
     PuzzleNumberFont = "Arial";
     clPuzzleGrid = clPuzzleNumber = 0;
     RemovedCellColor = 0xFFFFFF;
+    OpenCellColor = 0xFFFFFF;
     BlockedCellColor = 0;
 
     AlignSolution = false;
     NumberedSolution = false;
     CellWidthSol = CellHeightSol = 0.15;
+    SolutionLeft = SolutionTop = 0;
     SolutionGridLeft = SolutionGridTop = 0;
     GridLineThicknessSol = 0.01;
     SolutionLineInset = GridLineThicknessSol;
@@ -254,6 +267,12 @@ void InitGlobals()
     TitleFontSize = 36;
     SubtitleFontSize = 16;
     CreditsFontSize = 7;
+    SolutionHeaderText.clear();
+    SolutionHeaderFont = "Arial";
+    SolutionHeaderFontSize = 0;
+    SolutionHeaderStyle = 0;
+    SolutionHeaderColor = 0;
+    TitleBlockHeight = 0;
     TitleColor = SubtitleColor = 0;
     TitleStyle = DefaultTitleStyle;
     SubtitleStyle = DefaultSubtitleStyle;
@@ -355,6 +374,14 @@ double PageBottomMarginSum() { return MarginTop + MarginBottom; }
 double PrintableWidth() { return PaperWidth - MarginLeft - MarginRight; }
 double PrintableHeight() { return PaperHeight - MarginTop - MarginBottom; }
 
+void UpdateGridPosition()
+{
+    PuzzleGridLeft = MarginLeft + PuzzleLeft;
+    PuzzleGridTop = MarginTop + PuzzleTop + (PageRuleB(PuzzlePage) ? TitleBlockHeight : 0);
+    SolutionGridLeft = MarginLeft + SolutionLeft;
+    SolutionGridTop = MarginTop + SolutionTop + (PageRuleB(SolutionPage) ? TitleBlockHeight : 0);
+}
+
 int RoundToPixel(double v)
 {
     // At extreme zoom the quotient can leave the int range; clamp rather than overflow.
@@ -428,33 +455,26 @@ bool PageRuleB(int p) { return PageRuleMatches(PutTitleOnCode, p); }
 
 bool HasPrinter()
 {
-    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        return false;
-    return !QPrinterInfo::availablePrinterNames().isEmpty();
+    return CachedPrinterMetrics().Printer;
 }
 
 void ApplyPageMetrics(bool printer, int dpiX, int dpiY, double pageWidthPx, double pageHeightPx,
                       double offsetXPx, double offsetYPx)
 {
-    bool measured = false;
     if (printer && dpiX > 0 && dpiY > 0) {
         DevicePixelsPerInchX = dpiX;
         DevicePixelsPerInchY = dpiY;
-        const double w = pageWidthPx / dpiX;
-        const double h = pageHeightPx / dpiY;
+        PaperWidth = pageWidthPx / dpiX;
+        PaperHeight = pageHeightPx / dpiY;
         PhysicalOffsetX = offsetXPx / dpiX;
         PhysicalOffsetY = offsetYPx / dpiY;
-        if (w >= 2 && w <= 50 && h >= 2 && h <= 50) {
-            PaperWidth = w;
-            PaperHeight = h;
-            measured = true;
-        }
-    }
-    if (!printer || dpiX <= 0 || dpiY <= 0) {
+    } else {
+        // Without a printer the puzzle keeps its own paper.
         DevicePixelsPerInchX = DevicePixelsPerInchY = 300;
         PhysicalOffsetX = PhysicalOffsetY = 0;
     }
-    if (!measured) {
+    const bool plausible = PaperWidth >= 2 && PaperWidth <= 50 && PaperHeight >= 2 && PaperHeight <= 50;
+    if (!plausible) {
         PaperWidth = 8.5;
         PaperHeight = 11;
     }
@@ -463,18 +483,9 @@ void ApplyPageMetrics(bool printer, int dpiX, int dpiY, double pageWidthPx, doub
 
 void InitPageMetrics()
 {
-    if (!HasPrinter()) {
-        ApplyPageMetrics(false, 0, 0, 0, 0, 0, 0);
-        return;
-    }
-    QPrinter printer(QPrinterInfo::defaultPrinter().isNull() ? QPrinterInfo::availablePrinters().first()
-                                                             : QPrinterInfo::defaultPrinter(),
-                     QPrinter::HighResolution);
-    const int dpi = printer.resolution();
-    const QRectF paper = printer.paperRect(QPrinter::DevicePixel);
-    const QRectF page = printer.pageRect(QPrinter::DevicePixel);
-    ApplyPageMetrics(true, dpi, dpi, paper.width(), paper.height(), page.left() - paper.left(),
-                     page.top() - paper.top());
+    const TPrinterMetrics &m = CachedPrinterMetrics();
+    ApplyPageMetrics(m.Printer, m.DpiX, m.DpiY, m.PaperWidthPx, m.PaperHeightPx, m.OffsetXPx,
+                     m.OffsetYPx);
 }
 
 QStringList GetFontList()
@@ -837,10 +848,7 @@ QString Pluralize(int count, const QString &word)
     return word + "s";
 }
 
-namespace {
-
-// The width in inches of the next band of a border style; spec keeps the rest of the list.
-double nextBandWidth(QString &spec)
+void ParseFrameBand(QString &spec, bool *isBand, double *width, TColor *color)
 {
     spec = spec.toUpper();
     const qsizetype comma = spec.indexOf(',');
@@ -849,29 +857,43 @@ double nextBandWidth(QString &spec)
     const qsizetype dash = band.indexOf('-');
     if (dash >= 0)
         band.remove(dash, 1);
-    double width = 0;
+    bool b = false;
+    double w = 0;
+    TColor c = 0xFFFFFF;
     if (band.contains("GAP"))
-        width = 0.0125;
+        w = 0.0125;
     const qsizetype star = band.indexOf('*');
     if (!band.contains("NONE") && star >= 0) {
+        b = true;
         QString number = band.left(star);
         for (qsizetype i = 0; i < number.size(); ++i)
             if (IsAsciiLetter(number[i])) {
                 number.truncate(i);
                 break;
             }
-        width = StrToFloatDefault(number, 0);
+        w = StrToFloatDefault(number, 0);
+        bool ok = false;
+        const int value = ExtractDigitRun(band.mid(star + 1)).toInt(&ok);
+        c = ok ? value : 0;
     }
-    return width;
+    if (isBand)
+        *isBand = b;
+    if (width)
+        *width = w;
+    if (color)
+        *color = c;
 }
-
-} // namespace
 
 double SumValuesAfterEquals(const QString &text)
 {
     QString spec = TextAfterChar('=', text);
     double sum = 0;
-    for (int n = 0; n < 99 && spec.size() >= 3; ++n)
-        sum += nextBandWidth(spec);
+    for (int n = 0; n < 99 && spec.size() >= 3; ++n) {
+        bool isBand = false;
+        double width = 0;
+        TColor color = 0;
+        ParseFrameBand(spec, &isBand, &width, &color);
+        sum += width;
+    }
     return sum;
 }

@@ -55,13 +55,15 @@ extern bool FreeformMode;        // "Freeform Crossword" chosen (LooseRB); no ce
 // ---- Puzzle grid on the page (inches) ---------------------------------------------------------
 
 extern double CellWidth, CellHeight;
-extern double PuzzleGridLeft, PuzzleGridTop; // top-left corner of the grid ("PuzzleLeft", "PuzzleTop")
+extern double PuzzleLeft, PuzzleTop;         // stored grid place from the margins ("PuzzleLeft", "PuzzleTop")
+extern double PuzzleGridLeft, PuzzleGridTop; // top-left corner of the grid on the paper (computed)
 extern double PuzzleLineInset;               // grid line thickness in effect for the puzzle grid
 extern double GridLineThickness;
 extern int CellNumberPercent;
 extern QString PuzzleNumberFont;
 extern TColor clPuzzleGrid, clPuzzleNumber;
 extern TColor RemovedCellColor;
+extern TColor OpenCellColor;                 // fill of open cells on paper
 extern int BlockedCellColor;                 // item of the block-colour list, 0 White .. 6 Custom
 
 // ---- Solution grid ----------------------------------------------------------------------------
@@ -69,7 +71,8 @@ extern int BlockedCellColor;                 // item of the block-colour list, 0
 extern bool AlignSolution;
 extern bool NumberedSolution;
 extern double CellWidthSol, CellHeightSol;
-extern double SolutionGridLeft, SolutionGridTop; // "SolutionLeft", "SolutionTop"
+extern double SolutionLeft, SolutionTop;         // stored, as PuzzleLeft and PuzzleTop
+extern double SolutionGridLeft, SolutionGridTop; // on the paper (computed)
 extern double SolutionLineInset;
 extern double GridLineThicknessSol;
 extern int CellLetterPercent;
@@ -155,6 +158,12 @@ extern TFontStyles SubtitleStyle;   // "SubtitleBIUS"
 extern double SubtitleExtraSpacing;
 extern QString CreditsFont;
 extern int CreditsFontSize;
+extern QString SolutionHeaderText;   // heading over the solution grid; off while empty
+extern QString SolutionHeaderFont;
+extern int SolutionHeaderFontSize;   // 0: no solution header
+extern TFontStyles SolutionHeaderStyle;
+extern TColor SolutionHeaderColor;
+extern double TitleBlockHeight;      // inches the title and subtitle take at the top of a page
 
 // ---- Auto-layout ------------------------------------------------------------------------------
 
@@ -228,6 +237,10 @@ double PageRightMarginSum();
 double PageBottomMarginSum();
 double PrintableWidth();
 double PrintableHeight();
+/** Places both grids on the paper from their stored places: PuzzleGridLeft = MarginLeft +
+ *  PuzzleLeft, PuzzleGridTop = MarginTop + PuzzleTop (+ TitleBlockHeight when the title is on
+ *  the grid page); the solution grid likewise on the last page. */
+void UpdateGridPosition();
 
 // ---- Geometry (view pixels) -------------------------------------------------------------------
 // Pixel values round half to even and are clamped to the 32-bit range (a not-a-number gives 0).
@@ -252,9 +265,11 @@ bool PageRuleB(int page); // the title
 
 // ---- Printer ----------------------------------------------------------------------------------
 
-/** Reads the page metrics of the selected printer, or 8.5 x 11 inches at 300 dpi without one. */
+/** Reads the page metrics of the current printer (cached, see printersource.h); without one the
+ *  puzzle keeps its paper at 300 dpi. */
 void InitPageMetrics();
-/** Applies measured printer metrics (device pixels); pages outside 2..50 inches give 8.5 x 11. */
+/** Applies measured printer metrics (device pixels). Without a printer the paper stays; a paper
+ *  outside 2..50 inches either way gives 8.5 x 11. */
 void ApplyPageMetrics(bool printer, int dpiX, int dpiY, double pageWidthPx, double pageHeightPx,
                       double offsetXPx, double offsetYPx);
 bool HasPrinter();
@@ -308,6 +323,13 @@ QString TextBeforeChar(QChar ch, const QString &text);
 QString TrimBlanksTabs(const QString &text);
 double StrToFloatDefault(const QString &text, double defaultValue);
 QString Pluralize(int count, const QString &word);
+/** Reads the next band of a border style's band list (the text after its "="): spec is
+ *  upper-cased and keeps the text after the band's comma (at most 199 characters). A "GAP" is
+ *  0.0125 inch wide and not a band; a band "<width>[\"][ name] * <colour>" (not "NONE") gives
+ *  its width in inches and its decimal colour (0 when missing); otherwise width 0, white. The
+ *  first "-" of the band is dropped. */
+void ParseFrameBand(QString &spec, bool *isBand, double *width, TColor *color);
+/** The sum of the band widths of a border style ("name = band, band, ..."), at most 99 bands. */
 double SumValuesAfterEquals(const QString &text);
 
 // ---- Paths and files --------------------------------------------------------------------------

@@ -12,6 +12,8 @@
 #include "fades.h"
 #include "fileio.h"
 #include "globals.h"
+#include "printing.h"
+#include "wysiwyg.h"
 #include "myoverrides.h"
 #include "openingscreen.h"
 #include "pataux.h"
@@ -262,6 +264,12 @@ void TMainFm::BuildMenus()
     bar->setObjectName(QStringLiteral("MainMenu"));
     mFile = bar->addMenu(QStringLiteral("&File"));
     mFile->setObjectName(QStringLiteral("mFile"));
+    mFilePrinterSetup = mFile->addAction(QStringLiteral("P&rinter Setup ..."));
+    mFilePrinterSetup->setObjectName(QStringLiteral("mFilePrinterSetup"));
+    connect(mFilePrinterSetup, &QAction::triggered, this, &TMainFm::mFilePrinterSetupClick);
+    mFilePrint = mFile->addAction(QStringLiteral("&Print ..."));
+    mFilePrint->setObjectName(QStringLiteral("mFilePrint"));
+    connect(mFilePrint, &QAction::triggered, this, &TMainFm::mFilePrintClick);
     mFileRecentLine = mFile->addSeparator();
     mFileRecentLine->setObjectName(QStringLiteral("mFileRecentLine"));
     for (int i = 0; i < 6; ++i) {
@@ -640,6 +648,7 @@ void TMainFm::FormCreate()
     ArrangePanels();
     ConnectView();
     InstallCheckPointHooks();
+    InstallLayoutHooks();
     PixelsPerInch = ViewPort->logicalDpiX() > 0 ? ViewPort->logicalDpiX() : 96;
     SetZoomAndCentre(Zoom, PaperWidth / 2, PaperHeight / 2);
     TRVSetShowHotSpots(0);
@@ -1327,6 +1336,9 @@ void TMainFm::FormDestroy()
     WordList = nullptr;
     m_wordList.reset();
     DocHooks = TDocumentHooks{};
+    LayoutHooks = TLayoutHooks{};
+    PrintHooks = TPrintHooks{};
+    SetPrintDialogs(nullptr);
     FileHooks = TPuzzleFileHooks{};
     for (QTableView *grid : {CluesAcrossSG, CluesDownSG, CluesAlternateSG})
         grid->setModel(nullptr);

@@ -17,6 +17,8 @@
 #include <vector>
 
 class QAbstractButton;
+class TClueGrid;
+class TPrintDialogs;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -74,6 +76,7 @@ public:
     QToolButton *ConstructSpBtn = nullptr;
     QToolButton *MakeSpBtn = nullptr;
     QToolButton *UndoSpBtn = nullptr;
+    QToolButton *PrintSpBtn = nullptr;
     QToolButton *RedoSpBtn = nullptr;
     QTabWidget *MainNotebookPages = nullptr;
     QWidget *tsPuzzleType = nullptr;
@@ -152,6 +155,8 @@ public:
     // Menus.
     QMenu *mFile = nullptr;
     QAction *mFileExit = nullptr;
+    QAction *mFilePrinterSetup = nullptr;
+    QAction *mFilePrint = nullptr;
     QAction *mFileRecentLine = nullptr;
     QAction *mFileRecent[6] = {};
     QMenu *mEdit = nullptr;
@@ -385,6 +390,8 @@ public slots:
     void MainNotebookPagesClick();
     void mFileRecentAnyClick(QAction *item);
     void mFileExitClick();
+    void mFilePrintClick();
+    void mFilePrinterSetupClick();
     void mFileSaveAsClick();
     void mClueAutomaticallySymmetricalClick();
     void mClueAutomaticallyFreeformClick();
@@ -465,6 +472,14 @@ private:
     void BuildGridMenu();
     void ConnectView();
     void InstallCheckPointHooks();
+    /** The page model's, printing's and the document's layout hooks. */
+    void InstallLayoutHooks();
+    /** The page model chose page n: status panel, cursor, repaint. */
+    void CurrentPageShown(int page);
+    /** Repaints clues on the page image after one clue changed (no full compose). */
+    void RepaintClues(TClueGrid *grid, int row, bool oneClue);
+    /** Shows the page model's queued messages once the paint is over. */
+    void ShowLayoutMessagesLater();
     void FitViewGeometry(int mode);
     void SetScrollBars();
     void UpdateToolControls();
@@ -506,6 +521,9 @@ private:
     QStringList m_workList;
     QImage m_desktopImage;
     QImage m_workBitmap;
+    std::unique_ptr<TPrintDialogs> m_printDialogs;
+    bool m_pageCountPending = false;
+    bool m_layoutMessagesPending = false;
     bool m_composePending = true;
     bool m_building = false;
     bool m_freeformSetUpApplied = false;

@@ -75,6 +75,9 @@ void TMainFm::BuildCommandButtons()
                                 &TMainFm::EraseLettersAllSpBtnClick);
     UndoSpBtn = make("UndoSpBtn", style()->standardIcon(QStyle::SP_ArrowBack), 196, &TMainFm::UndoSpBtnClick);
     RedoSpBtn = make("RedoSpBtn", style()->standardIcon(QStyle::SP_ArrowForward), 220, &TMainFm::RedoSpBtnClick);
+    PrintSpBtn = make("PrintSpBtn", QIcon::fromTheme(QStringLiteral("document-print"),
+                                                     style()->standardIcon(QStyle::SP_FileDialogDetailedView)),
+                      246, &TMainFm::mFilePrintClick);
     CheckPointHooks.ShowUndoRedo = [this](const TUndoRedoState &state) { ShowUndoRedo(state); };
     ShowUndoRedo(UndoRedoState());
 }

@@ -3,6 +3,7 @@
 // the user makes on them goes back to the document and marks it modified. Also the puzzle-type
 // switch, the size controls, the word-slot count and the theme-word summaries.
 #include "mainfm.h"
+#include "wysiwyg.h"
 
 #include "alphabet.h"
 #include "checkpts.h"
@@ -100,7 +101,10 @@ void TMainFm::InstallDocumentHooks()
             SwitchToSymmetrical(false);
     };
     FileHooks.ControlsChanged = [this] { ShowDocumentControls(); };
-    FileHooks.AfterPuzzleRead = [this] { UpdateWordSlotCount(); };
+    FileHooks.AfterPuzzleRead = [this] {
+        UpdateWordSlotCount();
+        ComputeTitleBlockHeight();
+    };
     FileHooks.AfterFileRead = [this] {
         SetViewMode(View, 0);
         ArrangePanels();
@@ -257,7 +261,7 @@ void TMainFm::SwitchToFreeform(bool resetGrid, bool keepGrid)
     m_freeformSetUpApplied = true;
     setCheckedQuietly(LooseRB, true);
     CellWidth = CellHeight = 0.35;
-    PuzzleGridLeft = CenteredGridLeft();
+    PuzzleLeft = CenteredGridLeft();
     if (MainFormReady && !keepGrid)
         ResetGridForType(resetGrid);
     m_savedSymmetrical.Valid = true;
@@ -277,7 +281,7 @@ void TMainFm::SwitchToSymmetrical(bool resetGrid)
     FreeformMode = false;
     setCheckedQuietly(TightRB, true);
     CellWidth = CellHeight = 0.25;
-    PuzzleGridLeft = 0;
+    PuzzleLeft = 0;
     if (MainFormReady)
         ResetGridForType(resetGrid);
     if (m_savedSymmetrical.Valid) {
@@ -337,6 +341,7 @@ void TMainFm::TitlesChanged()
     if (FileHooks.ComputeTitleBlockHeight)
         FileHooks.ComputeTitleBlockHeight();
     SetModified();
+    InvalidateView();
 }
 
 void TMainFm::TitleEdChange()

@@ -8,6 +8,7 @@
 #include "myoverrides.h"
 #include "trv600.h"
 #include "viewpaint.h"
+#include "wysiwyg.h"
 #include "viewport.h"
 
 #include <QAction>
@@ -111,15 +112,9 @@ void TMainFm::SetZoomAndCentre(double zoom, double x, double y)
     ViewMetrics.SolutionNumberPixelHeight = RoundToPixel(solutionPixels * CellNumberPercent / 100);
 
     // The sheets the grid spans; the grid page shows all of them.
-    GridTileColumns = GridTileRows = 1;
+    ComputeGridTiles();
     const double printableWidth = PrintableWidth();
     const double printableHeight = PrintableHeight();
-    const double gridRight = CellPageLeft(Columns + 1) + PuzzleLineInset;
-    const double gridBottom = CellPageTop(Rows + 1) + PuzzleLineInset;
-    if (finitePositive(printableWidth) && std::isfinite(gridRight))
-        GridTileColumns = std::clamp(static_cast<int>(std::ceil((gridRight - MarginLeft) / printableWidth - 1e-9)), 1, 50);
-    if (finitePositive(printableHeight) && std::isfinite(gridBottom))
-        GridTileRows = std::clamp(static_cast<int>(std::ceil((gridBottom - MarginTop) / printableHeight - 1e-9)), 1, 50);
     TPageRect all = PageRect;
     if (CurrentPage == PuzzlePage) {
         all.Right = std::max(PaperWidth, PageRightMarginSum() + GridTileColumns * printableWidth);
@@ -131,6 +126,8 @@ void TMainFm::SetZoomAndCentre(double zoom, double x, double y)
 
 void TMainFm::FitViewGeometry(int mode)
 {
+    // The grids stand where the page model puts them.
+    UpdateGridPosition();
     const double width = ViewPort->width();
     const double height = ViewPort->height();
     const bool empty = width <= 0 || height <= 0 || !finitePositive(PixelsPerInch);
@@ -352,11 +349,7 @@ void TMainFm::SetPageCount(int count, int how)
 
 void TMainFm::SetCurrentPage(int page)
 {
-    CurrentPage = std::max(1, std::min(page, PageCount));
-    SBPage->setText(QStringLiteral("Page %1").arg(CurrentPage));
-    VP_UpdatePageCursor();
-    if (RepaintOnPageChange)
-        InvalidateView();
+    ::SetCurrentPage(page);
 }
 
 void TMainFm::mViewPageAnyClick(QAction *item)
@@ -520,6 +513,7 @@ void TMainFm::ViewPortPaint()
     ShowClueBoxOutlines(ViewTool == 0);
     m_composing = false;
     VPKeyCursorUpdate();
+    ShowLayoutMessagesLater();
 }
 
 // ---- Cells ----------------------------------------------------------------------------------------

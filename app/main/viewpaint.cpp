@@ -4,7 +4,10 @@
 #include "alphabet.h"
 #include "mainfm.h"
 #include "myoverrides.h"
+#include "printing.h"
+#include "prompter.h"
 #include "trv600.h"
+#include "wysiwyg.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -14,6 +17,9 @@
 #include <QStatusBar>
 #include <QLabel>
 #include <QTabBar>
+#include <QTimer>
+
+#include <algorithm>
 
 int MinLetterFontSize = 6;
 int MinNumberFontSize = 5;
@@ -23,6 +29,7 @@ bool SolutionUpsideDown = false;
 int PageShadowWidth = 4;
 bool ShowTileGuides = true;
 TViewMetrics ViewMetrics;
+TPageRect FirstClueBoxRect;
 
 const TFreeformHelpLine FreeformHelpLines[7] = {
     {"To make a freeform crossword:", 0},
@@ -35,6 +42,9 @@ const TFreeformHelpLine FreeformHelpLines[7] = {
 };
 
 namespace {
+
+TSpan g_titleSpans[2];
+TSpan g_worksheetSpan;
 
 QRect toQRect(const TPixelRect &r)
 {
@@ -72,6 +82,7 @@ char displayByte(QChar c)
 
 void VP_BeginPaint(QPainter &canvas, const QRect &clip)
 {
+    g_titleSpans[0] = g_titleSpans[1] = g_worksheetSpan = TSpan();
     if (CurrentPage > PageCount && MainFm)
         MainFm->SetCurrentPage(PageCount);
     if (MainFm && !MainFm->DesktopImage().isNull())
@@ -117,15 +128,180 @@ void VP_UpdatePageCursor()
         MainFm->UpdateViewCursor();
 }
 
-// The page elements below come with the page model; until then they draw nothing.
-void VP_DrawPageBorders(QPainter &) {}
-void VP_DrawTitles(QPainter &) {}
-void VP_DrawWorksheetLine(QPainter &) {}
-void VP_DrawSolutionHeader(QPainter &) {}
-void VP_DrawCreditsLine(QPainter &) {}
-void VP_DrawAllClues(QPainter &) {}
-void VP_DrawWordBankArea(QPainter &) {}
-void VP_DrawWordBank(QPainter &) {}
+namespace {
+
+int g_lastDrawnLine = 0;
+double g_wordBankRight = 0;
+bool g_sequenceBoxShown = false;
+
+// A surface in inches over the view's page image; text gets the page colour behind it.
+void bindView(TAsCanvas &cv, QPainter &canvas)
+{
+    cv.SetTargetView(&canvas);
+    cv.Brush.Color = PageColor;
+    cv.Brush.Clear = false;
+}
+
+bool cluesReady() { return !ClueLayoutDirty && SequenceReady && !CluesNeedRebuild; }
+
+// Blanks one line of the flow on the current page.
+void blankLine(TAsCanvas &cv, int line)
+{
+    int page = 0;
+    TPageRect rect;
+    if (ClueFlow_GetPlacement(line, &page, &rect) && page == CurrentPage)
+        cv.FillRect(rect.Left, rect.Top, rect.Right + ClueColumnGap / 2, rect.Bottom, PageColor);
+}
+
+int firstDownRow(TClueGrid *grid, int row) { return grid == CluesDownSG ? std::max(1, row) : 1; }
+
+} // namespace
+
+void VP_DrawPageBorders(QPainter &canvas)
+{
+    TAsCanvas cv;
+    bindView(cv, canvas);
+    PrintPageBorder(cv, ScreenProfile);
+}
+
+void VP_DrawTitles(QPainter &canvas)
+{
+    TAsCanvas cv;
+    bindView(cv, canvas);
+    PrintTitles(cv, ScreenProfile, g_titleSpans);
+}
+
+void VP_DrawWorksheetLine(QPainter &canvas)
+{
+    TAsCanvas cv;
+    bindView(cv, canvas);
+    PrintWorksheetLine(cv, ScreenProfile, &g_worksheetSpan);
+}
+
+void VP_DrawSolutionHeader(QPainter &canvas)
+{
+    if (SolutionPage != CurrentPage)
+        return;
+    TAsCanvas cv;
+    bindView(cv, canvas);
+    PrintSolutionHeader(cv, ScreenProfile);
+}
+
+void VP_DrawCreditsLine(QPainter &canvas)
+{
+    if (!onGridPage())
+        return;
+    TAsCanvas cv;
+    bindView(cv, canvas);
+    PrintCreditsLine(cv, ScreenProfile);
+}
+
+void VP_DrawAllClues(QPainter &canvas)
+{
+    if (CluesNeedRebuild)
+        return;
+    ClueFlow_EnsureCurrent();
+    VP_PaintCluesStartingFrom(canvas, CluesAcrossSG, 0);
+    if (WordBankPage == CurrentPage && !AutoLayoutPending)
+        VP_DrawWordBankArea(canvas);
+}
+
+void Viewport_DrawAcrDwn(QPainter &canvas, int direction, int line)
+{
+    if (!cluesReady())
+        return;
+    TAsCanvas cv;
+    bindView(cv, canvas);
+    if (direction == 2 && line > 1) {
+        blankLine(cv, line - 1);
+        blankLine(cv, line);
+        blankLine(cv, line + 1);
+    }
+    PrintClueHeading(cv, ScreenProfile, CurrentPage, line);
+    int page = 0;
+    TPageRect rect;
+    if (line == 1 && ClueFlow_GetPlacement(1, &page, &rect))
+        FirstClueBoxRect = rect;
+}
+
+void VP_DrawOneClue(QPainter &canvas, TClueGrid *grid, int row)
+{
+    if (!cluesReady() || !grid || !grid->ValidRow(row))
+        return;
+    bool ok = false;
+    grid->Cell(3, row).trimmed().toInt(&ok);
+    if (!ok) {
+        // Never a box inside a paint: it is shown once, after it.
+        if (!g_sequenceBoxShown) {
+            g_sequenceBoxShown = true;
+            const QString text =
+                QStringLiteral("Can't find sequence # in: \"%1\" for clue: \"%2\" for location && word: \"%3\"")
+                    .arg(grid->Cell(3, row), grid->Cell(1, row), grid->Cell(0, row)) +
+                ParagraphBreak + QStringLiteral("Row=%1  RowCount=%2").arg(row).arg(grid->RowCount());
+            QTimer::singleShot(0, [text] { showInformation(text); });
+        }
+        return;
+    }
+    if (AutoLayoutPending)
+        return;
+    TAsCanvas cv;
+    bindView(cv, canvas);
+    const int last = PrintClue(cv, ScreenProfile, CurrentPage, grid, row, ClueColumnGap / 2);
+    g_lastDrawnLine = std::max(g_lastDrawnLine, last);
+}
+
+void VP_PaintCluesStartingFrom(QPainter &canvas, TClueGrid *grid, int row)
+{
+    if (!cluesReady())
+        return;
+    g_lastDrawnLine = 0;
+    const bool fromStart = grid == CluesAcrossSG && row <= 0;
+    if (grid == CluesAcrossSG) {
+        if (fromStart && CluesAcrossSG->RowCount() > 1)
+            Viewport_DrawAcrDwn(canvas, 1, 1);
+        for (int r = std::max(1, row); r < CluesAcrossSG->RowCount(); ++r)
+            VP_DrawOneClue(canvas, CluesAcrossSG, r);
+    }
+    if (CluesDownSG && CluesDownSG->RowCount() > 1) {
+        if (grid == CluesAcrossSG)
+            Viewport_DrawAcrDwn(canvas, 2, DownHeadingLine());
+        for (int r = firstDownRow(grid, row); r < CluesDownSG->RowCount(); ++r)
+            VP_DrawOneClue(canvas, CluesDownSG, r);
+    }
+    // Lines the flow no longer needs, up to the end of the last drawn line's page.
+    TAsCanvas cv;
+    bindView(cv, canvas);
+    int lastPage = 0;
+    TPageRect rect;
+    if (!ClueFlow_GetPlacement(std::max(1, g_lastDrawnLine), &lastPage, &rect))
+        return;
+    for (int line = g_lastDrawnLine + 1; line < 9999; ++line) {
+        int page = 0;
+        if (!ClueFlow_GetPlacement(line, &page, &rect) || page > lastPage)
+            break;
+        if (page == CurrentPage)
+            cv.FillRect(rect.Left, rect.Top, rect.Right + ClueColumnGap / 2, rect.Bottom, PageColor);
+    }
+}
+
+void VP_DrawWordBankArea(QPainter &canvas)
+{
+    double right = 0;
+    if (CurrentPage >= 1 && CurrentPage <= MaxLayoutPages)
+        for (int j = 1; j <= ClueBoxCount[CurrentPage]; ++j)
+            right = std::max(right, ClueBoxes[CurrentPage][j].Right);
+    g_wordBankRight = std::min(right + FrameInside.Right, PaperWidth) - 0.05;
+    if (DocControls.WordBankCB && WordBankMode == 1)
+        VP_DrawWordBank(canvas);
+}
+
+void VP_DrawWordBank(QPainter &canvas)
+{
+    TAsCanvas cv;
+    bindView(cv, canvas);
+    PrintWordBank(cv, ScreenProfile, CurrentPage);
+}
+
 void ShowClueBoxOutlines(bool) {}
 
 void VP_DrawFreeformHelp(QPainter &canvas)
@@ -220,22 +396,15 @@ void VP_DrawCell(QPainter &canvas, int column, int row)
             letterColour = 0x008000;
         const QString text = c.unicode() == TRV_EMPTY ? QString() : QString(c);
         if (solutionPage) {
-            canvas.setBrush(Qt::NoBrush);
-            if (NumberedSolution && n >= 1) {
-                canvas.setFont(pixelFont(PuzzleNumberFont, ViewMetrics.SolutionNumberPixelHeight));
-                canvas.setPen(ColorFromWin(clSolutionNumber));
-                canvas.drawText(box.left() + 1, box.top() + QFontMetrics(canvas.font()).ascent(),
-                                QString::number(n));
-            }
-            const int h = ViewMetrics.SolutionLetterPixelHeight;
-            canvas.setFont(pixelFont(SolutionFont, h, theme && SolutionThemeBold));
-            canvas.setPen(ColorFromWin(theme && SolutionThemeColor ? letterColour : clSolutionLetter));
-            int y = box.top() + (box.height() - qRound(0.95 * h)) / 2 + 1;
-            if (NumberedSolution)
-                y += ViewMetrics.SolutionNumberPixelHeight / 3;
-            const QFontMetrics metrics(canvas.font());
-            canvas.drawText(box.left() + (box.width() - metrics.horizontalAdvance(text)) / 2,
-                            y + metrics.ascent(), text);
+            // The printed solution's own painters, in view pixels.
+            TAsCanvas cv;
+            bindView(cv, canvas);
+            if (NumberedSolution && n >= 1)
+                PrintSolutionNumber(cv, ScreenProfile, column, row);
+            if (SolutionUpsideDown)
+                PrintSolutionLetter(cv, ScreenProfile, column, row, Columns - column + 1, Rows - row + 1);
+            else
+                PrintSolutionLetter(cv, ScreenProfile, column, row);
         } else {
             const bool symmetrical = MainFm->TightRB && MainFm->TightRB->isChecked();
             bool bold = symmetrical && theme && PencilThemeBold;

@@ -3,6 +3,7 @@
 // view's, the letters and numbers over them are drawn here.
 #pragma once
 
+#include "cluespg.h"
 #include "globals.h"
 
 #include <QRect>
@@ -33,6 +34,8 @@ struct TViewMetrics {
     TPixelRect AllPagesPixelRect;     // the page, or every sheet the grid spans on its page
 };
 extern TViewMetrics ViewMetrics;
+/** The first clue line's rectangle (inches), for the view. */
+extern TPageRect FirstClueBoxRect;
 
 // ---- Painters -----------------------------------------------------------------------------------
 
@@ -45,6 +48,12 @@ void VP_DrawSolutionHeader(QPainter &canvas);
 void VP_DrawFreeformHelp(QPainter &canvas);
 void VP_DrawCreditsLine(QPainter &canvas);
 void VP_DrawAllClues(QPainter &canvas);
+/** Paints the clues from this row on (across row 0: everything) and blanks the lines the flow
+ *  no longer needs. */
+void VP_PaintCluesStartingFrom(QPainter &canvas, TClueGrid *grid, int row);
+void VP_DrawOneClue(QPainter &canvas, TClueGrid *grid, int row);
+/** A heading: direction 1 across at line 1, 2 down at its line. */
+void Viewport_DrawAcrDwn(QPainter &canvas, int direction, int line);
 void VP_DrawWordBankArea(QPainter &canvas);
 void VP_DrawWordBank(QPainter &canvas);
 /** A cell's letter and number over the colour the view painted; only when the engine's

@@ -50,7 +50,7 @@ protected:
         GridLineThickness = 0.0075;
         BlockedCellColor = 3;
         RemovedCellColor = 0x123456;
-        PuzzleGridLeft = 1.5;
+        PuzzleLeft = 1.5;
         AlignSolution = true;
         SolutionFont = QStringLiteral("Liberation Serif");
         ClueColumns = 3;

@@ -159,9 +159,15 @@ TEST_F(GlobalsTest, PageMetricsFromThePrinterOrTheFallback)
     ApplyPageMetrics(true, 300, 300, 1.5 * 300, 11 * 300, 0, 0);
     EXPECT_DOUBLE_EQ(PaperWidth, 8.5);
 
+    // Without a printer an A4 puzzle stays A4; a paper out of reason becomes Letter.
+    PaperWidth = 8.27;
+    PaperHeight = 11.69;
     ApplyPageMetrics(false, 0, 0, 0, 0, 0, 0);
     EXPECT_EQ(DevicePixelsPerInchX, 300);
     EXPECT_EQ(DevicePixelsPerInchY, 300);
+    EXPECT_EQ(PageRect, (TPageRect{0, 0, 8.27, 11.69}));
+    PaperWidth = 0;
+    ApplyPageMetrics(false, 0, 0, 0, 0, 0, 0);
     EXPECT_EQ(PageRect, (TPageRect{0, 0, 8.5, 11}));
 
     QFont font("Arial");
@@ -366,6 +372,54 @@ TEST_F(GlobalsTest, TextHelpers)
     EXPECT_DOUBLE_EQ(SumValuesAfterEquals("One = 0.04\"*16711680, Gap, 0.02\" Fine *255, None"),
                      0.04 + 0.0125 + 0.02);
     EXPECT_DOUBLE_EQ(SumValuesAfterEquals("None = None 0, None 12632256, None 0"), 0);
+}
+
+TEST_F(GlobalsTest, ParseFrameBand)
+{
+    const struct {
+        const char *spec;
+        bool isBand;
+        double width;
+        TColor color;
+        const char *rest;
+    } cases[] = {
+        {"0.04\"*16711680", true, 0.04, 16711680, ""},
+        {"0.02\" Fine *16711680", true, 0.02, 16711680, ""},
+        {"0.02 *  0", true, 0.02, 0, ""},
+        {"Gap", false, 0.0125, 0xFFFFFF, ""},
+        {"None", false, 0, 0xFFFFFF, ""},
+        {"None 12632256", false, 0, 0xFFFFFF, ""},
+        {"-0.03*255, gap, none", true, 0.03, 255, " GAP, NONE"}, // the first "-" goes; upper case
+        {"0.01 thin *", true, 0.01, 0, ""},                      // no colour: 0
+        {"x*12", true, 0, 12, ""},                               // no number: 0
+    };
+    for (const auto &c : cases) {
+        QString spec = QString::fromLatin1(c.spec);
+        bool isBand = !c.isBand;
+        double width = -1;
+        TColor color = -1;
+        ParseFrameBand(spec, &isBand, &width, &color);
+        EXPECT_EQ(isBand, c.isBand) << c.spec;
+        EXPECT_DOUBLE_EQ(width, c.width) << c.spec;
+        EXPECT_EQ(color, c.color) << c.spec;
+        EXPECT_EQ(spec.toStdString(), c.rest) << c.spec;
+    }
+    // Band by band through a list; the rest keeps at most 199 characters.
+    QString list = QStringLiteral("0.04\"*16711680, Gap, 0.02\" Fine *255");
+    bool isBand = false;
+    double width = 0;
+    TColor color = 0;
+    ParseFrameBand(list, &isBand, &width, &color);
+    EXPECT_EQ(color, 16711680);
+    ParseFrameBand(list, &isBand, &width, &color);
+    EXPECT_FALSE(isBand);
+    EXPECT_DOUBLE_EQ(width, 0.0125);
+    ParseFrameBand(list, &isBand, &width, &color);
+    EXPECT_EQ(color, 255);
+    EXPECT_TRUE(list.isEmpty());
+    QString longList = QStringLiteral("Gap,") + QString(300, QLatin1Char('A'));
+    ParseFrameBand(longList, &isBand, &width, &color);
+    EXPECT_EQ(longList.size(), 199);
 }
 
 TEST_F(GlobalsTest, Pluralize)

@@ -1,0 +1,84 @@
+// The current printer and its kept metrics.
+#include "printersource.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<QPrinter> g_systemPrinter;
+QPrinter *g_testPrinter = nullptr;
+bool g_usingTestPrinter = false;
+bool g_read = false;
+TPrinterMetrics g_metrics;
+
+bool guiRunning() { return qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr; }
+
+QPrinter *systemPrinter()
+{
+    if (g_systemPrinter)
+        return g_systemPrinter.get();
+    if (!guiRunning())
+        return nullptr;
+    const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
+    if (printers.isEmpty())
+        return nullptr;
+    const QPrinterInfo chosen = QPrinterInfo::defaultPrinter().isNull() ? printers.first()
+                                                                         : QPrinterInfo::defaultPrinter();
+    g_systemPrinter = std::make_unique<QPrinter>(chosen, QPrinter::HighResolution);
+    g_systemPrinter->setFullPage(true);
+    return g_systemPrinter.get();
+}
+
+} // namespace
+
+TPrinterMetrics ReadPrinterMetrics(QPrinter &printer)
+{
+    TPrinterMetrics m;
+    m.Printer = true;
+    const int dpi = printer.resolution();
+    m.DpiX = m.DpiY = dpi > 0 ? dpi : 300;
+    const QPageLayout layout = printer.pageLayout();
+    const QRect full = layout.fullRectPixels(m.DpiX);
+    m.PaperWidthPx = full.width();
+    m.PaperHeightPx = full.height();
+    const QMarginsF margins = layout.minimumMargins();
+    const double perPoint = m.DpiX / 72.0;
+    m.OffsetXPx = margins.left() * perPoint;
+    m.OffsetYPx = margins.top() * perPoint;
+    return m;
+}
+
+QPrinter *CurrentPrinter()
+{
+    return g_usingTestPrinter ? g_testPrinter : systemPrinter();
+}
+
+void RefreshPrinterMetrics()
+{
+    g_read = true;
+    QPrinter *printer = CurrentPrinter();
+    g_metrics = printer ? ReadPrinterMetrics(*printer) : TPrinterMetrics{};
+}
+
+const TPrinterMetrics &CachedPrinterMetrics()
+{
+    if (!g_read)
+        RefreshPrinterMetrics();
+    return g_metrics;
+}
+
+void SetPrinterForTesting(QPrinter *printer)
+{
+    g_testPrinter = printer;
+    g_usingTestPrinter = printer != nullptr;
+    if (printer)
+        printer->setFullPage(true);
+    RefreshPrinterMetrics();
+}

@@ -1,0 +1,29 @@
+// The one printer the program prints on, and its page metrics. Asking the print system can
+// block (a CUPS queue may be slow or gone), so the metrics are read once and kept; they are
+// refreshed only at printer set-up and at the start of a print job, never while painting.
+#pragma once
+
+class QPrinter;
+
+/** What the current printer reports, in its device pixels. */
+struct TPrinterMetrics {
+    bool Printer = false;        // a printer is there to print on
+    int DpiX = 300, DpiY = 300;
+    double PaperWidthPx = 2550;  // the physical sheet
+    double PaperHeightPx = 3300;
+    double OffsetXPx = 0;        // the unprintable edge at the left and top
+    double OffsetYPx = 0;
+};
+
+/** The kept metrics; read from the print system at the first call. */
+const TPrinterMetrics &CachedPrinterMetrics();
+/** Reads the metrics again (printer set-up, start of a job). */
+void RefreshPrinterMetrics();
+/** The printer of this run (full-page mode: coordinates start at the paper's corner); null when
+ *  no printer is installed. Made at the first call and kept. */
+QPrinter *CurrentPrinter();
+/** Puts a printer in place of the system's (a PDF-file printer in tests), or with null goes back
+ *  to the system's. The caller keeps ownership. The metrics are read again. */
+void SetPrinterForTesting(QPrinter *printer);
+/** The metrics of a given printer. */
+TPrinterMetrics ReadPrinterMetrics(QPrinter &printer);

@@ -1,0 +1,617 @@
+// The page painters and printing.
+#include "printing.h"
+
+#include "alphabet.h"
+#include "printersource.h"
+#include "prompter.h"
+#include "trv600.h"
+#include "wysiwyg.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPrinter>
+
+#include <algorithm>
+#include <cmath>
+
+const TOutputProfile ScreenProfile = {"screen", true, true, true, true, 1.0};
+const TOutputProfile PrinterProfile = {"printer", true, true, true, true, 1.0};
+const TOutputProfile GraphicProfile = {"graphic", false, false, true, false, 1.0};
+const TOutputProfile PdfProfile = {"pdf", true, true, true, true, 0.86};
+
+QString PrintJobTitle;
+double TileOriginX = 0, TileOriginY = 0;
+double TileEndX = 0, TileEndY = 0;
+int LastPrintedLine = 0;
+QStringList LastPrintJobTitles;
+TPrintHooks PrintHooks;
+
+namespace {
+
+TPrintDialogs *g_dialogs = nullptr;
+
+void setFont(TAsCanvas &cv, const TOutputProfile &profile, const QString &name, double points,
+             TFontStyles style, TColor colour)
+{
+    cv.Font.Name = name.isEmpty() ? QStringLiteral("Arial") : name;
+    cv.Font.Size = points * profile.FontScale;
+    cv.Font.Style = style;
+    cv.Font.Color = colour;
+    // Text never paints a box behind itself; what must go is erased by the caller first.
+    cv.Brush.Clear = true;
+}
+
+// One device pixel of the canvas, in inches.
+double pixelX(const TAsCanvas &cv) { return cv.InchesPerPixelX; }
+double pixelY(const TAsCanvas &cv) { return cv.InchesPerPixelY; }
+
+// The small clearance inside a cell's lines: a printer pixel, the same inches on every output so
+// that the page is laid out alike everywhere.
+constexpr double kCellClearance = 1.0 / 300;
+
+bool onSheet(int linePage, int page) { return linePage == page; }
+
+// The cell's grid-line thickness for the part (1 puzzle, 2 solution).
+double lineThickness(int part) { return part == 2 ? GetGridPageValue() : GridLineThickness; }
+
+TPageRect cellRect(int column, int row, int part)
+{
+    return part == 2 ? CellPageRectFor(column, row) : CellPageRect(column, row);
+}
+
+bool hasClues(const TClueGrid *grid) { return grid && grid->RowCount() > 1; }
+
+QColor toQColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+} // namespace
+
+// ---- Page painters ------------------------------------------------------------------------------
+
+void PrintPageBorder(TAsCanvas &cv, const TOutputProfile &profile)
+{
+    if (!profile.Border)
+        return;
+    QString bands = TextAfterChar(QLatin1Char('='), FrameStyle);
+    TPageRect outer = {FrameOutside.Left, FrameOutside.Top, PaperWidth - FrameOutside.Right,
+                       PaperHeight - FrameOutside.Bottom};
+    for (int i = 0; i < 99 && bands.trimmed().size() >= 3; ++i) {
+        bool isBand = false;
+        double width = 0;
+        TColor colour = 0xFFFFFF;
+        ParseFrameBand(bands, &isBand, &width, &colour);
+        TPageRect inner = outer;
+        InflateRectInches(inner, width);
+        if (isBand && width > 0) {
+            // Four strips, each at least one device pixel thick.
+            const double w = std::max(width, pixelX(cv));
+            const double h = std::max(width, pixelY(cv));
+            cv.FillRect(outer.Left, outer.Top, outer.Right, outer.Top + h, colour);
+            cv.FillRect(outer.Left, outer.Top, outer.Left + w, outer.Bottom, colour);
+            cv.FillRect(outer.Right - w, outer.Top, outer.Right, outer.Bottom, colour);
+            cv.FillRect(outer.Left, outer.Bottom - h, outer.Right, outer.Bottom, colour);
+        }
+        outer = inner;
+    }
+}
+
+void PrintTitles(TAsCanvas &cv, const TOutputProfile &profile, TSpan *spans)
+{
+    double y = MarginTop;
+    const double middle = MarginLeft + PaperWidth - MarginRight;
+    struct Line {
+        const QString &text;
+        const QString &font;
+        int size;
+        TColor colour;
+        TFontStyles style;
+    };
+    const Line lines[2] = {{DocControls.PuzzleTitle, TitleFont, TitleFontSize, TitleColor, TitleStyle},
+                           {DocControls.PuzzleSubtitle, SubtitleFont, SubtitleFontSize, SubtitleColor,
+                            SubtitleStyle}};
+    for (int i = 0; i < 2; ++i) {
+        const Line &line = lines[i];
+        if (line.text.isEmpty()) {
+            // The screen erases what an earlier text left.
+            if (spans && SpanNotEmpty(spans[i]))
+                spans[i] = cv.TextOut(QString(), MarginLeft, y, spans[i]);
+            continue;
+        }
+        setFont(cv, profile, line.font, line.size, line.style, line.colour);
+        const double x = (middle - cv.TextWidth(line.text)) / 2;
+        const TSpan span = cv.TextOut(line.text, x, y, spans ? spans[i] : TSpan());
+        if (spans)
+            spans[i] = span;
+        if (i == 0)
+            y += TitleFontSize / 72.0 + SubtitleExtraSpacing;
+    }
+}
+
+void PrintWorksheetLine(TAsCanvas &cv, const TOutputProfile &profile, TSpan *span)
+{
+    if (!profile.WorksheetLine || (WorksheetLine.isEmpty() && !(span && SpanNotEmpty(*span))))
+        return;
+    setFont(cv, profile, WorksheetFontName, WorksheetFontSize, fsItalic, 0);
+    const double x = (PaperWidth - cv.TextWidth(WorksheetLine)) / 2;
+    const double y = FrameOutside.Top - WorksheetFontSize / 72.0 * 1.12;
+    const TSpan drawn = cv.TextOut(WorksheetLine, x, y, span ? *span : TSpan());
+    if (span)
+        *span = drawn;
+}
+
+void PrintSolutionHeader(TAsCanvas &cv, const TOutputProfile &profile)
+{
+    if (!profile.SolutionHeader || SolutionHeaderText.isEmpty() || SolutionHeaderFontSize == 0)
+        return;
+    setFont(cv, profile, SolutionHeaderFont, SolutionHeaderFontSize, SolutionHeaderStyle,
+            SolutionHeaderColor);
+    // Over the solution grid, wherever that grid stands.
+    const TPageRect first = CellPageRectFor(1, 1);
+    cv.TextOut(SolutionHeaderText, first.Left, first.Top - SolutionHeaderFontSize / 72.0);
+}
+
+void PrintCreditsLine(TAsCanvas &cv, const TOutputProfile &profile)
+{
+    if (!profile.CreditsLine || CreditsLine.isEmpty())
+        return;
+    setFont(cv, profile, CreditsFont, CreditsFontSize, 0, clPuzzleGrid);
+    const TPageRect first = CellPageRect(1, 1);
+    const TPageRect last = CellPageRect(Columns, Rows);
+    cv.TextOut(CreditsLine, first.Left, last.Bottom + CreditsFontSize / 72.0 * 0.25);
+    cv.Font.Color = 0;
+}
+
+void PrintGridBackground(TAsCanvas &cv, int columns, int rows, int part)
+{
+    if (RemovedCellColor == PageColor)
+        return;
+    const TPageRect first = cellRect(1, 1, part);
+    const TPageRect last = cellRect(columns, rows, part);
+    const double half = lineThickness(part) * 0.5;
+    cv.FillRect(first.Left - half, first.Top - half, last.Right + half + kCellClearance,
+                last.Bottom + half + kCellClearance, RemovedCellColor);
+}
+
+void PrintCellFrame(TAsCanvas &cv, int column, int row, int part)
+{
+    const QChar code = GetCellLetter(column, row);
+    if (code.unicode() == TRV_REMOVED)
+        return;
+    const TColor pen = part == 2 ? clSolutionGrid : clPuzzleGrid;
+    cv.Pen.Color = pen;
+    cv.SetPenWidth(lineThickness(part));
+    cv.Brush.Clear = false;
+    if (code.unicode() == TRV_BLOCK)
+        cv.Brush.Color = pen;
+    else if (code.unicode() == TRV_EDGE)
+        cv.Brush.Color = 0x008000;
+    else
+        cv.Brush.Color = OpenCellColor;
+    const TPageRect r = cellRect(column, row, part);
+    cv.Rectangle(r.Left, r.Top, r.Right, r.Bottom);
+}
+
+namespace {
+
+// The number in the cell's top-left corner, in the part's geometry.
+void printNumber(TAsCanvas &cv, const TOutputProfile &profile, int column, int row, int part)
+{
+    const int n = TRVGetCellNumber(column, row);
+    if (n <= 0)
+        return;
+    const double inner = part == 2 ? SolutionCellInner : PuzzleCellInner;
+    const double points = inner * CellNumberPercent / 100.0 * 72.0;
+    setFont(cv, profile, PuzzleNumberFont, points, 0, part == 2 ? clSolutionNumber : clPuzzleNumber);
+    const TPageRect r = cellRect(column, row, part);
+    const double inset = lineThickness(part) / 2;
+    const double left = r.Left + inset + kCellClearance;
+    const double top = r.Top + inset + kCellClearance;
+    cv.Brush.Clear = true;
+    cv.TextOut(QString::number(n), left + points / 72.0 / 10, top);
+}
+
+} // namespace
+
+void PrintCellNumber(TAsCanvas &cv, const TOutputProfile &profile, int column, int row)
+{
+    printNumber(cv, profile, column, row, 1);
+}
+
+void PrintSolutionNumber(TAsCanvas &cv, const TOutputProfile &profile, int column, int row)
+{
+    printNumber(cv, profile, column, row, 2);
+}
+
+void PrintSolutionLetter(TAsCanvas &cv, const TOutputProfile &profile, int column, int row,
+                         int fromColumn, int fromRow)
+{
+    if (fromColumn <= 0 || fromRow <= 0) {
+        fromColumn = column;
+        fromRow = row;
+    }
+    const QChar code = GetCellLetter(column, row);
+    if (code.unicode() == TRV_REMOVED)
+        return;
+    const QChar c = UpperCaseChar(GetCellLetter(fromColumn, fromRow));
+    if (!IsAlphabetChar(c))
+        return; // open cells without a letter print a blank
+    const TColor engineColour = ColorIndexToColor(TRVGetFontColor(fromColumn, fromRow));
+    const bool theme = engineColour == 0x0000FF || engineColour == 0xFF0000 ||
+                       TRVIsCellFixed(fromColumn, fromRow) != 0;
+    const double points = SolutionCellInner * CellLetterPercent / 100.0 * 72.0;
+    const TFontStyles style = theme && SolutionThemeBold ? fsBold : 0;
+    const TColor colour = theme && SolutionThemeColor && engineColour != 0 ? engineColour : clSolutionLetter;
+    setFont(cv, profile, SolutionFont, points, style, colour);
+    const TPageRect r = CellPageRectFor(column, row);
+    const double inset = GetGridPageValue() / 2;
+    const double boxLeft = r.Left + inset + kCellClearance;
+    const double boxRight = r.Right - inset - kCellClearance;
+    const double boxTop = r.Top + inset + kCellClearance;
+    const double boxBottom = r.Bottom - inset - kCellClearance;
+    const double height = points * profile.FontScale / 72.0;
+    double y = boxTop + (boxBottom - boxTop - 0.95 * height) * 0.5 + kCellClearance;
+    if (NumberedSolution)
+        y += SolutionCellInner * CellNumberPercent / 100.0 / 3;
+    const QString text(c);
+    const double x = (boxLeft + boxRight - cv.TextWidth(text)) / 2;
+    cv.Brush.Clear = true;
+    cv.TextOut(text, x, y);
+}
+
+void PrintGrid(TAsCanvas &cv, const TOutputProfile &profile, int part)
+{
+    const bool clear = cv.Brush.Clear;
+    const TColor brush = cv.Brush.Color;
+    if (part & 1) {
+        PrintGridBackground(cv, Columns, Rows, 1);
+        for (int r = 1; r <= Rows; ++r)
+            for (int c = 1; c <= Columns; ++c)
+                PrintCellFrame(cv, c, r, 1);
+        for (int r = 1; r <= Rows; ++r)
+            for (int c = 1; c <= Columns; ++c)
+                PrintCellNumber(cv, profile, c, r);
+    }
+    if (part & 2) {
+        PrintGridBackground(cv, Columns, Rows, 2);
+        for (int r = 1; r <= Rows; ++r)
+            for (int c = 1; c <= Columns; ++c)
+                PrintCellFrame(cv, c, r, 2);
+        for (int r = 1; r <= Rows; ++r)
+            for (int c = 1; c <= Columns; ++c) {
+                PrintSolutionLetter(cv, profile, c, r);
+                if (NumberedSolution)
+                    PrintSolutionNumber(cv, profile, c, r);
+            }
+    }
+    cv.Brush.Clear = clear;
+    cv.Brush.Color = brush;
+}
+
+void PrintClueHeading(TAsCanvas &cv, const TOutputProfile &profile, int page, int line)
+{
+    int linePage = 0;
+    TPageRect rect;
+    if (!ClueFlow_GetPlacement(line, &linePage, &rect) || !onSheet(linePage, page))
+        return;
+    QString text = line == 1 ? AcrossText : DownText;
+    if (AcrDwnCapitals)
+        text = text.toUpper();
+    setFont(cv, profile, AcrDwnFont, AcrDwnFontSize, AcrDwnBold ? fsBold : 0, clClues);
+    cv.TextOut(text, rect.Left, rect.Top);
+}
+
+int PrintClue(TAsCanvas &cv, const TOutputProfile &profile, int page, TClueGrid *grid, int row,
+              double eraseWidth)
+{
+    if (!grid || !grid->ValidRow(row))
+        return 0;
+    bool ok = false;
+    const int first = grid->Cell(3, row).trimmed().toInt(&ok);
+    if (!ok)
+        return 0;
+    const TClueRow &clue = grid->Row(row);
+    const QStringList lines = clue.Lines.isEmpty() ? QStringList{QString()} : clue.Lines;
+    const bool theme = !FreeformMode && clue.ThemeWord;
+
+    int linePage = 0;
+    TPageRect rect;
+    if (ClueFlow_GetPlacement(first, &linePage, &rect) && onSheet(linePage, page)) {
+        if (eraseWidth > 0)
+            cv.FillRect(rect.Left, rect.Top, rect.Right + eraseWidth, rect.Bottom, cv.Brush.Color);
+        setFont(cv, profile, ClueNumberFont, ClueNumberFontSize, ClueNumberStyle & fsBold, clClues);
+        const QString number = ExtractDigitRun(grid->Cell(0, row));
+        const double end = rect.Left + NumberColumnWidthInches - cv.TextWidth(QStringLiteral("0"));
+        const double x = std::max(rect.Left, end - cv.TextWidth(number));
+        cv.TextOut(number, x, rect.Top + LineHeightBase - ClueNumberFontSize / 72.0);
+    }
+    LastPrintedLine = first;
+    const TFontStyles style = theme ? ClueThemeStyle : 0;
+    const TColor colour = theme && ClueThemeInColor ? 0x0000FF : clClues;
+    for (int i = 0; i < lines.size(); ++i) {
+        if (!ClueFlow_GetPlacement(first + i, &linePage, &rect))
+            break; // beyond the last page: counted by the page model
+        LastPrintedLine = first + i;
+        if (!onSheet(linePage, page))
+            continue;
+        if (eraseWidth > 0 && i > 0)
+            cv.FillRect(rect.Left, rect.Top, rect.Right + eraseWidth, rect.Bottom, cv.Brush.Color);
+        QString text = lines.at(i);
+        if (theme && ClueThemeAllCaps)
+            text = text.toUpper();
+        setFont(cv, profile, ClueTextFont, ClueTextFontSize, style, colour);
+        cv.TextOut(text, rect.Left + NumberColumnWidthInches,
+                   rect.Top + LineHeightBase - ClueTextFontSize / 72.0);
+    }
+    return first + int(lines.size()) - 1;
+}
+
+void PrintCluesOfPage(TAsCanvas &cv, const TOutputProfile &profile, int page)
+{
+    if (ClueLayoutDirty || !SequenceReady || CluesNeedRebuild)
+        return;
+    LastPrintedLine = 0;
+    if (hasClues(CluesAcrossSG)) {
+        PrintClueHeading(cv, profile, page, 1);
+        for (int r = 1; r < CluesAcrossSG->RowCount(); ++r)
+            PrintClue(cv, profile, page, CluesAcrossSG, r);
+    }
+    if (hasClues(CluesDownSG)) {
+        // The same rule as the screen: the heading two lines before the first down clue.
+        PrintClueHeading(cv, profile, page, DownHeadingLine());
+        for (int r = 1; r < CluesDownSG->RowCount(); ++r)
+            PrintClue(cv, profile, page, CluesDownSG, r);
+    }
+}
+
+void PrintWordBank(TAsCanvas &cv, const TOutputProfile &profile, int page)
+{
+    if (!DocControls.WordBankCB || WordBankMode != 1 || page != WordBankPage)
+        return;
+    double x = WordBankRect.Left;
+    double y = WordBankRect.Top + 0.2;
+    setFont(cv, profile, ClueTextFont, ClueTextFontSize, fsBold, clWordBank);
+    cv.TextOut(WordBankHeader, x, y);
+    x += cv.TextWidth(WordBankHeader + QStringLiteral("  "));
+    setFont(cv, profile, ClueTextFont, ClueTextFontSize, 0, clWordBank);
+    const double step = cv.TextHeight(QStringLiteral("X")) * std::max(1, LeadingPercentage) / 100.0;
+    for (const QString &line : WordBankList) {
+        cv.TextOut(line, x, y);
+        y += step;
+        x = WordBankRect.Left;
+    }
+}
+
+void PaintPage(TAsCanvas &cv, const TOutputProfile &profile, int page)
+{
+    if (PageRuleA(page))
+        PrintPageBorder(cv, profile);
+    if (PageRuleB(page))
+        PrintTitles(cv, profile);
+    if (page == PuzzlePage)
+        PrintWorksheetLine(cv, profile);
+    if (page == PageCount)
+        PrintSolutionHeader(cv, profile);
+    if (page == PuzzlePage) {
+        PrintGrid(cv, profile, 1);
+        PrintCreditsLine(cv, profile);
+    }
+    PrintCluesOfPage(cv, profile, page);
+    PrintWordBank(cv, profile, page);
+    if (page == PageCount && page != PuzzlePage)
+        PrintGrid(cv, profile, 2);
+}
+
+QImage RenderPageImage(int page, double zoomPercent, double pixelsPerInch)
+{
+    const double ipp = 1.0 / std::max(1.0, pixelsPerInch * zoomPercent / 100.0);
+    const TPageRect savedRect = ViewPageRect;
+    const double savedIpp = InchesPerPixel;
+    InchesPerPixel = ipp;
+    ViewPageRect = {0, 0, PaperWidth, PaperHeight};
+    QImage image(std::max(1, RoundToPixel(PaperWidth / ipp)), std::max(1, RoundToPixel(PaperHeight / ipp)),
+                 QImage::Format_RGB32);
+    image.fill(toQColor(PageColor));
+    {
+        QPainter painter(&image);
+        TAsCanvas cv;
+        cv.SetTargetView(&painter);
+        cv.Brush.Color = PageColor;
+        ClueFlow_EnsureCurrent();
+        PaintPage(cv, ScreenProfile, page);
+    }
+    ViewPageRect = savedRect;
+    InchesPerPixel = savedIpp;
+    return image;
+}
+
+// ---- Printing -----------------------------------------------------------------------------------
+
+TPrintDialogs *SetPrintDialogs(TPrintDialogs *dialogs)
+{
+    TPrintDialogs *previous = g_dialogs;
+    g_dialogs = dialogs;
+    return previous;
+}
+
+bool AutoLayoutOfferRule(int n)
+{
+    switch (AutoLayoutPageChoice) {
+    case 1:
+        return n > 3 || (n > 2 && AskBeforeUsingTwoPages);
+    case 2:
+        return n > 2;
+    case 3:
+        return n > 3;
+    default:
+        return false;
+    }
+}
+
+namespace {
+
+bool aborted(const QPrinter &printer) { return printer.printerState() == QPrinter::Aborted; }
+
+// The sheets of one copy, on an open painter. sheetOpen: a sheet was already begun (and drawn
+// on) by an earlier copy in the same document, so this copy starts on a new one.
+bool printCopy(QPainter &painter, QPrinter &printer, bool sheetOpen)
+{
+    TAsCanvas cv;
+    cv.SetTargetPrinter(&painter, &printer);
+    const int from = printer.fromPage() > 0 ? printer.fromPage() : 1;
+    const int to = printer.toPage() > 0 ? std::min(printer.toPage(), PageCount) : PageCount;
+    bool needSheet = sheetOpen;
+    auto newSheet = [&] {
+        if (needSheet)
+            printer.newPage();
+        needSheet = true;
+    };
+    for (int p = from; p <= to; ++p) {
+        if (aborted(printer))
+            return false;
+        TileOriginX = MarginLeft;
+        TileOriginY = MarginTop;
+        cv.ViewLeft = cv.ViewTop = 0;
+        newSheet();
+        if (PageRuleA(p))
+            PrintPageBorder(cv, PrinterProfile);
+        if (PageRuleB(p))
+            PrintTitles(cv, PrinterProfile);
+        if (p == PuzzlePage)
+            PrintWorksheetLine(cv, PrinterProfile);
+        if (p == PageCount)
+            PrintSolutionHeader(cv, PrinterProfile);
+        if (p == PuzzlePage) {
+            for (int j = 1; j <= GridTileRows; ++j)
+                for (int k = 1; k <= GridTileColumns; ++k) {
+                    if (j > 1 || k > 1)
+                        newSheet();
+                    TileOriginX = PrintableWidth() * (k - 1) + MarginLeft;
+                    TileEndX = PrintableWidth() * k + MarginLeft;
+                    TileOriginY = PrintableHeight() * (j - 1) + MarginTop;
+                    TileEndY = PrintableHeight() * j + MarginTop;
+                    cv.ViewLeft = TileOriginX - MarginLeft;
+                    cv.ViewTop = TileOriginY - MarginTop;
+                    PrintGrid(cv, PrinterProfile, 1);
+                    if (k == 1 && j == GridTileRows)
+                        PrintCreditsLine(cv, PrinterProfile);
+                    if (j == 1 && k == 1) {
+                        // The clues of the grid page go with the first tile, on the sheet.
+                        PrintCluesOfPage(cv, PrinterProfile, p);
+                        PrintWordBank(cv, PrinterProfile, p);
+                    }
+                    if (aborted(printer))
+                        return false;
+                }
+            cv.ViewLeft = cv.ViewTop = 0;
+        } else {
+            PrintCluesOfPage(cv, PrinterProfile, p);
+            PrintWordBank(cv, PrinterProfile, p);
+        }
+        if (p == PageCount && p != PuzzlePage)
+            PrintGrid(cv, PrinterProfile, 2);
+    }
+    return !aborted(printer);
+}
+
+QString jobTitle(int copy, int copies)
+{
+    return copies > 1 ? PrintJobTitle + QStringLiteral(" - Copy %1").arg(copy) : PrintJobTitle;
+}
+
+} // namespace
+
+bool PrintPages(QPrinter &printer, int copy, int copies)
+{
+    const QString title = jobTitle(copy, copies);
+    printer.setDocName(title);
+    LastPrintJobTitles.append(title);
+    RefreshPrinterMetrics();
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        showError(QStringLiteral("The printer could not start the job \"%1\".").arg(title));
+        return false;
+    }
+    WYSIWYGChange();
+    ClueFlow_EnsureCurrent();
+    const bool done = printCopy(painter, printer, false);
+    if (!aborted(printer))
+        painter.end();
+    return done;
+}
+
+void PrintPuzzle()
+{
+    QPrinter *printer = CurrentPrinter();
+    if (!printer || !HasPrinter()) {
+        showInformation(QStringLiteral("Windows reports that no printers are installed."));
+        return;
+    }
+    ClueFlow_EnsureCurrent();
+    const int n = PageCount;
+    if (PrintHooks.RunAutoLayout && DocControls.AutoLayout && AutoLayoutOfferRule(n)) {
+        const Prompter::Button answer = askConfirmation(
+            QStringLiteral("Your puzzle is using %1 pages (not counting the solution). ").arg(n - 1) +
+                QStringLiteral("The AutoLayout expert is configured to reduce that number. ") + ParagraphBreak +
+                QStringLiteral("Do you want the Auto-Layout expert to make your puzzle fit on fewer pages? ") +
+                QStringLiteral("(You can view the result before printing.) "),
+            Prompter::Yes | Prompter::No | Prompter::Cancel);
+        if (answer == Prompter::Cancel)
+            return;
+        if (answer == Prompter::Yes)
+            PrintHooks.RunAutoLayout();
+    }
+    if (OverflowLineCount > 0)
+        showInformation(QStringLiteral("Your clues take up too many pages. Try to pack more clues into fewer pages."));
+    if (!g_dialogs)
+        return;
+    printer->setFromTo(0, 0);
+    printer->setCopyCount(1);
+    if (!g_dialogs->PrintDialog(*printer, 1, PageCount))
+        return;
+    LastPrintJobTitles.clear();
+    const int copies = std::max(1, printer->copyCount());
+    if (copies > 1 && printer->collateCopies()) {
+        printer->setCopyCount(1);
+        if (!printer->outputFileName().isEmpty()) {
+            // To a file: every copy goes into the one document (separate jobs would each
+            // overwrite the file).
+            RefreshPrinterMetrics();
+            QPainter painter;
+            printer->setDocName(jobTitle(1, copies));
+            if (!painter.begin(printer)) {
+                showError(QStringLiteral("The printer could not start the job \"%1\".").arg(jobTitle(1, copies)));
+                return;
+            }
+            WYSIWYGChange();
+            ClueFlow_EnsureCurrent();
+            bool ok = true;
+            for (int i = 1; i <= copies && ok; ++i) {
+                LastPrintJobTitles.append(jobTitle(i, copies));
+                ok = printCopy(painter, *printer, i > 1);
+            }
+            if (!aborted(*printer))
+                painter.end();
+        } else {
+            for (int i = 1; i <= copies && !aborted(*printer); ++i)
+                PrintPages(*printer, i, copies);
+        }
+        printer->setCopyCount(copies);
+    } else {
+        PrintPages(*printer, 1, copies);
+    }
+}
+
+void RunPrinterSetup()
+{
+    QPrinter *printer = CurrentPrinter();
+    if (!printer) {
+        showInformation(QStringLiteral("Windows reports that no printers are installed."));
+        return;
+    }
+    if (!g_dialogs || !g_dialogs->PrinterSetupDialog(*printer))
+        return;
+    RefreshPrinterMetrics();
+    RelayoutPage();
+    TRVInvalidateDisplay();
+    if (LayoutHooks.RedrawView)
+        LayoutHooks.RedrawView();
+}

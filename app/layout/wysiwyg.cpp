@@ -1,0 +1,1042 @@
+// The page model and clue flow: clue boxes, the line map, the wrapped lines of every clue and
+// where each line falls, the title block, the word bank and the output-device metrics.
+//
+// Measuring is done once per flow on a measuring image at the printer's resolution (300 pixels
+// to the inch without a printer), with font hinting off, so that the line breaks are the same
+// on the screen, on paper and in every export. Hostile layout values (from a file) are clamped
+// here for composing only; the settings themselves are left as they are.
+#include "wysiwyg.h"
+
+#include "printersource.h"
+#include "prompter.h"
+#include "trv600.h"
+
+#include <QDataStream>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QIODevice>
+#include <QImage>
+#include <QLoggingCategory>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+Q_LOGGING_CATEGORY(lcPageModel, "trv.layout.pagemodel", QtWarningMsg)
+
+// ---- Page model -------------------------------------------------------------------------------
+
+TPageRect ClueBoxes[MaxLayoutPages + 1][MaxBoxesPerPage + 2];
+int ClueBoxCount[MaxLayoutPages + 1];
+int LineMap[MaxLayoutPages + 1][MaxBoxesPerPage + 2];
+bool ClueBoxesReady = false, SequenceReady = false, PrinterInfoReady = false;
+int NewColumnSkip = 0;
+double ClueColumnWidth = 0;
+double LineHeightBase = 12.0 / 72;
+double ClueLineHeight = 12.0 / 72 * 1.15;
+TPageRect GridKeepOutRect;
+TPageRect WordBankRect;
+QStringList WordBankList;
+int OverflowLineCount = 0;
+
+double InchesPerDevicePixelX = 0, InchesPerDevicePixelY = 0;
+double HalfDevicePixelX = 0, HalfDevicePixelY = 0;
+double PuzzleCellInner = 0, SolutionCellInner = 0;
+int AcrDwnDeviceHeight = 0, ClueTextDeviceHeight = 0, ClueNumberDeviceHeight = 0, TenPointDeviceHeight = 0;
+TGridFontSize PuzzleNumberSize, PencilLetterSize, SolutionLetterSize, SolutionNumberSize;
+int ClueWrapWidth = 1;
+int NumberColumnWidth = 0;
+double NumberColumnWidthInches = 0;
+int ClueWrapCount = 0;
+
+TLayoutHooks LayoutHooks;
+
+namespace {
+
+// ---- Values for composing (clamped; the settings stay as they are) ----------------------------
+
+double finiteOr(double v, double fallback) { return std::isfinite(v) ? v : fallback; }
+
+int composeColumns() { return std::clamp(ClueColumns, 1, MaxLayoutPages); }
+int composeLeading() { return std::clamp(LeadingPercentage, 10, 1000); }
+int composeSize(int points) { return std::clamp(points, 1, 1000); }
+int composeNumberSize() { return composeSize(ClueNumberFontSize); }
+int composeTextSize() { return composeSize(ClueTextFontSize); }
+double composePaperWidth() { return finiteOr(PaperWidth, 8.5); }
+double composePaperHeight() { return finiteOr(PaperHeight, 11); }
+double composeMargin(double m) { return finiteOr(m, 0); }
+double composeCell(double size) { return std::max(0.0, finiteOr(size, 0)); }
+int composePuzzlePage() { return std::clamp(PuzzlePage, 1, MaxLayoutPages); }
+
+bool wordBankAtBottom() { return DocControls.WordBankCB && WordBankMode == 1; }
+
+bool hasClueRows(const TClueGrid *grid) { return grid && grid->RowCount() > 1; }
+
+int readNumber(const QString &text, int fallback)
+{
+    bool ok = false;
+    const int n = text.trimmed().toInt(&ok);
+    return ok ? n : fallback;
+}
+
+// ---- Measuring device -------------------------------------------------------------------------
+
+struct TMeasuring {
+    int dpiX = 0, dpiY = 0;
+    QImage image;
+    QFont numberFont, textFont, themeFont;
+    std::unique_ptr<QFontMetricsF> number, text, theme;
+    bool fontsReady = false;
+};
+TMeasuring g_measure;
+
+int devicePpiX() { return DevicePixelsPerInchX > 0 ? DevicePixelsPerInchX : 300; }
+int devicePpiY() { return DevicePixelsPerInchY > 0 ? DevicePixelsPerInchY : 300; }
+
+// The image text is measured on, at the device resolution.
+QImage &measuringImage()
+{
+    const int x = devicePpiX(), y = devicePpiY();
+    if (g_measure.image.isNull() || g_measure.dpiX != x || g_measure.dpiY != y) {
+        g_measure.image = QImage(4, 4, QImage::Format_ARGB32_Premultiplied);
+        g_measure.image.setDotsPerMeterX(qRound(x / 0.0254));
+        g_measure.image.setDotsPerMeterY(qRound(y / 0.0254));
+        g_measure.dpiX = x;
+        g_measure.dpiY = y;
+        g_measure.fontsReady = false;
+    }
+    return g_measure.image;
+}
+
+QFont measuringFont(const QString &family, int pixels, TFontStyles style)
+{
+    QFont font(family);
+    font.setPixelSize(std::max(1, pixels));
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setBold(style & fsBold);
+    font.setItalic(style & fsItalic);
+    font.setUnderline(style & fsUnderline);
+    font.setStrikeOut(style & fsStrikeOut);
+    return font;
+}
+
+// The clue fonts of this flow (ClueFlow_MeasureClues makes them; EstablishOne makes them when
+// it is called alone).
+void buildClueFonts()
+{
+    QImage &image = measuringImage();
+    const int numberPixels = InchesToDevicePixels(composeNumberSize() / 72.0);
+    const int textPixels = InchesToDevicePixels(composeTextSize() / 72.0);
+    g_measure.numberFont = measuringFont(ClueNumberFont, numberPixels, ClueNumberStyle & fsBold);
+    g_measure.textFont = measuringFont(ClueTextFont, textPixels, 0);
+    g_measure.themeFont = measuringFont(ClueTextFont, textPixels, ClueThemeStyle);
+    g_measure.number = std::make_unique<QFontMetricsF>(g_measure.numberFont, &image);
+    g_measure.text = std::make_unique<QFontMetricsF>(g_measure.textFont, &image);
+    g_measure.theme = std::make_unique<QFontMetricsF>(g_measure.themeFont, &image);
+    g_measure.fontsReady = true;
+}
+
+void ensureClueFonts()
+{
+    measuringImage();
+    if (!g_measure.fontsReady || !g_measure.text)
+        buildClueFonts();
+}
+
+// ---- Messages ---------------------------------------------------------------------------------
+
+enum class TMessageKind { TooManyPages, CluesEndUnknown, NoWordSlots, PaperTooSmall };
+struct TPendingMessage {
+    TMessageKind Kind;
+    QString Text;
+};
+std::vector<TPendingMessage> g_pending;
+bool g_tooManyReported = false;   // this overflowing layout has queued its message
+bool g_cluesEndReported = false;  // once per run
+bool g_noSlotsReported = false;   // once per run
+bool g_noMiniBoxReported = false; // once per run
+bool g_showingMessages = false;
+
+const QString kTooManyPages =
+    QStringLiteral("Your clues take up too many pages. Try to pack more clues into fewer pages.");
+
+void queueMessage(TMessageKind kind, const QString &text) { g_pending.push_back({kind, text}); }
+
+void dropPending(TMessageKind kind)
+{
+    g_pending.erase(std::remove_if(g_pending.begin(), g_pending.end(),
+                                   [kind](const TPendingMessage &m) { return m.Kind == kind; }),
+                    g_pending.end());
+}
+
+// ---- Placement --------------------------------------------------------------------------------
+
+int totalLines()
+{
+    long long sum = 0;
+    for (int p = 1; p <= MaxLayoutPages; ++p)
+        for (int j = 1; j <= ClueBoxCount[p]; ++j)
+            sum += std::max(0, LineMap[p][j]);
+    return int(std::min<long long>(sum, 1 << 30));
+}
+
+// Line L of the boxes as they are (no skip).
+bool rawPlace(int line, int *page, TPageRect *rect)
+{
+    if (line < 1)
+        return false;
+    long long first = 1;
+    for (int p = 1; p <= MaxLayoutPages; ++p)
+        for (int j = 1; j <= ClueBoxCount[p]; ++j) {
+            const int n = std::max(0, LineMap[p][j]);
+            if (line >= first && line < first + n) {
+                const TPageRect &box = ClueBoxes[p][j];
+                if (page)
+                    *page = p;
+                if (rect) {
+                    rect->Left = box.Left;
+                    rect->Right = box.Right;
+                    rect->Top = box.Top + double(line - first) * ClueLineHeight;
+                    rect->Bottom = rect->Top + ClueLineHeight;
+                }
+                return true;
+            }
+            first += n;
+        }
+    return false;
+}
+
+// The down heading moves to a new column only when there are across and down clues.
+bool skipApplies()
+{
+    return NewColumnDown && hasClueRows(CluesAcrossSG) && hasClueRows(CluesDownSG) && DownHeadingLine() >= 1;
+}
+
+void computeSkip(int heading)
+{
+    NewColumnSkip = 0;
+    int refPage = 0, curPage = 0;
+    TPageRect ref, cur;
+    if (!rawPlace(heading - 2, &refPage, &ref))
+        return;
+    bool placed = rawPlace(heading, &curPage, &cur);
+    // Stops at the first line without a placement (the clues run past the last box).
+    while (placed && curPage == refPage && cur.Left == ref.Left) {
+        ++NewColumnSkip;
+        placed = rawPlace(heading + NewColumnSkip, &curPage, &cur);
+    }
+}
+
+// The line's number in the boxes, with the skip of NewColumnDown.
+int mappedLine(int line)
+{
+    if (skipApplies() && line >= DownHeadingLine())
+        return line + NewColumnSkip;
+    return line;
+}
+
+bool placeLine(int line, int *page, TPageRect *rect, bool report)
+{
+    int mapped = line;
+    if (NewColumnDown) {
+        if (skipApplies()) {
+            const int heading = DownHeadingLine();
+            if (line == heading)
+                computeSkip(heading);
+            if (line >= heading)
+                mapped = line + NewColumnSkip;
+        } else {
+            NewColumnSkip = 0;
+        }
+    }
+    if (rawPlace(mapped, page, rect))
+        return true;
+    if (report && !ClueBoxesReady) {
+        InternalError(QStringLiteral("Clue boxes are not initialized."));
+        return false;
+    }
+    // Lines past the last box are the overflow the flow reports (OverflowLineCount); painters
+    // just skip them.
+    if (report && mapped < 1 && line != -99 && line != -88 && line != -22 && !g_noMiniBoxReported) {
+        g_noMiniBoxReported = true;
+        InternalError(QStringLiteral("No MiniBox for Sequence Number ") + QString::number(line));
+    }
+    return false;
+}
+
+// ---- Flow -------------------------------------------------------------------------------------
+
+// Skip, ready flag and overflow after the line numbers were written.
+void finishSequence()
+{
+    NewColumnSkip = 0;
+    if (skipApplies())
+        placeLine(DownHeadingLine(), nullptr, nullptr, false);
+    SequenceReady = true;
+
+    const int last = LastClueLine();
+    OverflowLineCount = last >= 1 ? std::max(0, mappedLine(last) - totalLines()) : 0;
+    if (OverflowLineCount > 0) {
+        if (!g_tooManyReported) {
+            g_tooManyReported = true;
+            queueMessage(TMessageKind::TooManyPages, kTooManyPages);
+        }
+    } else {
+        // A layout that fits re-arms the message and withdraws one not shown yet.
+        g_tooManyReported = false;
+        dropPending(TMessageKind::TooManyPages);
+    }
+}
+
+int g_reportedPageCount = -1; // the count the window was last told
+
+// Tells the window a page count it was not told yet; never while the Auto-Layout expert tries
+// layouts (the first flow or ClueFlow_EnsureCurrent after it tells).
+void reportPageCount(bool changed)
+{
+    if (AutoLayoutPending || !(changed || PageCount != g_reportedPageCount))
+        return;
+    g_reportedPageCount = PageCount;
+    if (LayoutHooks.PageCountChanged)
+        LayoutHooks.PageCountChanged(PageCount);
+}
+
+void setPageCount()
+{
+    const int count = std::max(LastCluePage() + 1, composePuzzlePage() + 1);
+    const bool changed = count != PageCount;
+    PageCount = SolutionPage = count;
+    reportPageCount(changed);
+}
+
+// ---- Inputs of a flow (ClueFlow_EnsureCurrent) -------------------------------------------------
+
+struct TFlowInputs {
+    QByteArray Settings;
+    QStringList Rows; // across rows, then down rows
+    int AcrossRows = 0;
+    int AcrossChanges = -1, DownChanges = -1;
+    bool operator==(const TFlowInputs &) const = default;
+};
+TFlowInputs g_flowInputs;
+bool g_haveFlowInputs = false;
+
+QString rowFingerprint(const TClueRow &row)
+{
+    return row.Cells[0] + QChar(0x1F) + row.Cells[1] + QChar(0x1F) + QChar(row.ThemeWord ? u'T' : u'F');
+}
+
+TFlowInputs currentFlowInputs()
+{
+    TFlowInputs in;
+    QDataStream s(&in.Settings, QIODevice::WriteOnly);
+    const TPrinterMetrics &pm = CachedPrinterMetrics();
+    s << pm.Printer << pm.DpiX << pm.DpiY << pm.PaperWidthPx << pm.PaperHeightPx << pm.OffsetXPx
+      << pm.OffsetYPx;
+    s << DevicePixelsPerInchX << DevicePixelsPerInchY << PaperWidth << PaperHeight << MarginLeft
+      << MarginTop << MarginRight << MarginBottom;
+    s << CellWidth << CellHeight << PuzzleLeft << PuzzleTop << PuzzleLineInset << GridLineThickness
+      << Columns << Rows << CellWidthSol << CellHeightSol << GridLineThicknessSol << AlignSolution
+      << SolutionLeft << SolutionTop << SolutionLineInset;
+    s << ClueColumns << SeparateClues << PuzzlePage << LeadingPercentage << ClueNumberFont
+      << ClueNumberFontSize << ClueNumberStyle << ClueTextFont << ClueTextFontSize << ClueThemeStyle
+      << ClueThemeAllCaps << NewColumnDown << AcrDwnFontSize << ClueNumberDigits;
+    s << TitleFontSize << SubtitleFontSize << SubtitleExtraSpacing << TitleBlockHeight
+      << int(PutTitleOnCode) << CellNumberPercent << CellLetterPercent << PencilSize;
+    s << WordBankMode << WordBankSort << WordBankPage << WordBankHeader << DocControls.WordBankCB
+      << DocControls.PuzzleTitle << DocControls.PuzzleSubtitle << FreeformMode;
+    s << (wordBankAtBottom() ? BuildWordBankText() : QString());
+    if (CluesAcrossSG) {
+        in.AcrossChanges = CluesAcrossSG->ChangeCount();
+        for (int r = 1; r < CluesAcrossSG->RowCount(); ++r)
+            in.Rows.append(rowFingerprint(CluesAcrossSG->Row(r)));
+    }
+    in.AcrossRows = int(in.Rows.size());
+    if (CluesDownSG) {
+        in.DownChanges = CluesDownSG->ChangeCount();
+        for (int r = 1; r < CluesDownSG->RowCount(); ++r)
+            in.Rows.append(rowFingerprint(CluesDownSG->Row(r)));
+    }
+    return in;
+}
+
+void recordFlowInputs()
+{
+    g_flowInputs = currentFlowInputs();
+    g_haveFlowInputs = true;
+}
+
+// After one clue was re-wrapped: the model is current again when nothing else changed.
+void recordSingleClueChange(const TClueGrid *grid, int row)
+{
+    if (!g_haveFlowInputs)
+        return;
+    TFlowInputs now = currentFlowInputs();
+    if (now.Settings != g_flowInputs.Settings || now.Rows.size() != g_flowInputs.Rows.size() ||
+        now.AcrossRows != g_flowInputs.AcrossRows)
+        return;
+    const int changed = (grid == CluesDownSG ? now.AcrossRows : 0) + row - 1;
+    for (int i = 0; i < now.Rows.size(); ++i)
+        if (i != changed && now.Rows[i] != g_flowInputs.Rows[i])
+            return;
+    g_flowInputs = now;
+}
+
+// ---- Wrapping ---------------------------------------------------------------------------------
+
+bool isBlank(QChar c) { return c.unicode() <= ' '; }
+
+// The text of a word bank split into lines no wider than the area.
+QStringList breakWordBank(QString text, double areaWidth)
+{
+    QImage &image = measuringImage();
+    const int pixels = RoundToPixel(3.0 * composeTextSize() / 72.0 * devicePpiY());
+    const QFontMetricsF plain(measuringFont(ClueTextFont, pixels, 0), &image);
+    const QFontMetricsF bold(measuringFont(ClueTextFont, pixels, fsBold), &image);
+    const double headingWidth = bold.horizontalAdvance(WordBankHeader + QStringLiteral("  "));
+    const double fullWidth = RoundToPixel(finiteOr(areaWidth, 0) * devicePpiX() * 3);
+    const QString breaks = WordBankSort == 2 ? QStringLiteral(", ") : QStringLiteral(",;");
+
+    QStringList lines;
+    bool first = true;
+    for (;;) {
+        text = text.trimmed();
+        if (text.isEmpty())
+            break;
+        const double available = fullWidth - (first ? headingWidth : 0);
+        first = false;
+        auto fits = [&](int length) { return plain.horizontalAdvance(text.left(length)) < available; };
+        // Prefixes that end just before a break character, and the whole text (its end ends
+        // the last item).
+        std::vector<int> ends;
+        for (int i = 1; i < text.size(); ++i)
+            if (breaks.contains(text[i]))
+                ends.push_back(i);
+        const int itemEnd = ends.empty() ? int(text.size()) : ends.front();
+        ends.push_back(int(text.size()));
+        int take = 0;
+        int lo = 0, hi = int(ends.size()) - 1;
+        while (lo <= hi) { // the last end that fits (widths grow with the prefix)
+            const int mid = (lo + hi) / 2;
+            if (fits(ends[size_t(mid)])) {
+                take = ends[size_t(mid)];
+                lo = mid + 1;
+            } else {
+                hi = mid - 1;
+            }
+        }
+        if (take == 0) {
+            // Not even the first item fits: as much of it as fits, at least one character.
+            take = 1;
+            int a = 2, b = itemEnd;
+            while (a <= b) {
+                const int mid = (a + b) / 2;
+                if (fits(mid)) {
+                    take = mid;
+                    a = mid + 1;
+                } else {
+                    b = mid - 1;
+                }
+            }
+        }
+        lines.append(text.left(take));
+        text.remove(0, take);
+        // The break character after a whole item and one blank after it go.
+        if (!text.isEmpty() && breaks.contains(text[0])) {
+            text.remove(0, 1);
+            if (!text.isEmpty() && text[0] == ' ')
+                text.remove(0, 1);
+        }
+    }
+    return lines;
+}
+
+} // namespace
+
+// ---- Device conversion ------------------------------------------------------------------------
+
+int InchesToDevicePixels(double inches)
+{
+    const double perPixel = InchesPerDevicePixelY;
+    if (!(perPixel > 0) || !std::isfinite(perPixel))
+        return RoundToPixel(inches * 300);
+    return RoundToPixel(inches / perPixel);
+}
+
+// ---- Metrics ----------------------------------------------------------------------------------
+
+void ComputeGridTiles()
+{
+    GridTileColumns = GridTileRows = 1;
+    const double printableWidth = PrintableWidth();
+    const double printableHeight = PrintableHeight();
+    const double gridRight = CellPageLeft(Columns + 1) + PuzzleLineInset;
+    const double gridBottom = CellPageTop(Rows + 1) + PuzzleLineInset;
+    auto tiles = [](double extent, double printable) {
+        if (!(printable > 0) || !std::isfinite(printable) || !std::isfinite(extent))
+            return 1;
+        const double n = std::ceil(extent / printable - 1e-9);
+        return std::isfinite(n) ? int(std::clamp(n, 1.0, 50.0)) : 1;
+    };
+    GridTileColumns = tiles(gridRight - MarginLeft, printableWidth);
+    GridTileRows = tiles(gridBottom - MarginTop, printableHeight);
+}
+
+void WYSIWYGChange()
+{
+    InitPageMetrics();
+    const int ppiX = devicePpiX(), ppiY = devicePpiY();
+    InchesPerDevicePixelX = 1.0 / ppiX;
+    InchesPerDevicePixelY = 1.0 / ppiY;
+    HalfDevicePixelX = InchesPerDevicePixelX / 2;
+    HalfDevicePixelY = InchesPerDevicePixelY / 2;
+    PuzzleCellInner = std::min(CellHeight - GridLineThickness, CellWidth - GridLineThickness);
+    SolutionCellInner = std::min(GetCellHeight() - GetGridPageValue(), GetCellWidth() - GetGridPageValue());
+    auto height = [ppiY](int points) { return std::max(0, RoundToPixel(ppiY * double(points) / 72)); };
+    AcrDwnDeviceHeight = height(AcrDwnFontSize);
+    ClueTextDeviceHeight = height(ClueTextFontSize);
+    ClueNumberDeviceHeight = height(ClueNumberFontSize);
+    TenPointDeviceHeight = height(10);
+    // The grid font sizes, for every output device.
+    auto gridFont = [ppiY](double inner, int percent) {
+        TGridFontSize size;
+        size.Pixels = std::max(0, RoundToPixel(ppiY * finiteOr(inner, 0) * percent / 100.0));
+        size.Points = RoundToPixel(size.Pixels * 72.0 / ppiY);
+        return size;
+    };
+    PuzzleNumberSize = gridFont(PuzzleCellInner, CellNumberPercent);
+    PencilLetterSize = gridFont(PuzzleCellInner, PencilSize);
+    SolutionLetterSize = gridFont(SolutionCellInner, CellLetterPercent);
+    SolutionNumberSize = gridFont(SolutionCellInner, CellNumberPercent);
+    PrinterInfoReady = true;
+    measuringImage();
+    UpdateGridPosition();
+    ComputeGridTiles();
+}
+
+void ComputeTitleBlockHeight()
+{
+    const bool title = !DocControls.PuzzleTitle.isEmpty();
+    const bool subtitle = !DocControls.PuzzleSubtitle.isEmpty();
+    int points = 0;
+    if (title)
+        points += std::max(0, TitleFontSize);
+    if (subtitle)
+        points += std::max(0, SubtitleFontSize);
+    TitleBlockHeight = points * 1.3 / 72;
+    if (title && subtitle)
+        TitleBlockHeight += finiteOr(SubtitleExtraSpacing, 0);
+    UpdateGridPosition();
+}
+
+// ---- Boxes ------------------------------------------------------------------------------------
+
+void WordBank_Layout()
+{
+    WordBankList.clear();
+    const double width = composePaperWidth() - composeMargin(MarginLeft) - composeMargin(MarginRight);
+    WordBankList = breakWordBank(BuildWordBankText(), width);
+}
+
+void ClueBoxes_Setup()
+{
+    UpdateGridPosition();
+    const double cellWidth = composeCell(CellWidth);
+    const double cellHeight = composeCell(CellHeight);
+    const double paperWidth = composePaperWidth();
+    const double paperHeight = composePaperHeight();
+    const double marginLeft = composeMargin(MarginLeft);
+    const double marginRight = composeMargin(MarginRight);
+    const double marginTop = composeMargin(MarginTop);
+    const double marginBottom = composeMargin(MarginBottom);
+    const int columns = composeColumns();
+    const double titleHeight = finiteOr(TitleBlockHeight, 0);
+
+    PuzzleClueGap = cellHeight * 1.2;
+    ClueColumnGap = cellWidth * 0.75;
+
+    const TPageRect first = CellPageRect(1, 1);
+    const TPageRect last = CellPageRect(std::max(1, Columns), std::max(1, Rows));
+    GridKeepOutRect.Left = first.Left - ClueColumnGap;
+    GridKeepOutRect.Top = first.Top - PuzzleClueGap;
+    GridKeepOutRect.Right = last.Right + ClueColumnGap;
+    GridKeepOutRect.Bottom = last.Bottom + PuzzleClueGap;
+
+    WordBankRect.Left = marginLeft;
+    WordBankRect.Right = paperWidth - marginRight;
+    WordBankRect.Bottom = paperHeight - marginBottom;
+    WordBankRect.Top = WordBankRect.Bottom;
+    const bool bottomBank = wordBankAtBottom();
+    if (bottomBank) {
+        WordBank_Layout();
+        asWordBankHeight = WordBankList.size() * composeTextSize() / 72.0 * composeLeading() / 100.0;
+        WordBankRect.Top = WordBankRect.Bottom - asWordBankHeight - 0.1;
+    }
+
+    ClueColumnWidth = (paperWidth - marginLeft - marginRight - (columns - 1) * ClueColumnGap) / columns;
+
+    const TPageRect &keep = GridKeepOutRect;
+    constexpr double c = ClueBoxClearance;
+    for (int p = 1; p <= MaxLayoutPages; ++p) {
+        int n = 0;
+        for (int j = 1; j <= columns && n + 2 <= MaxBoxesPerPage + 1; ++j) {
+            TPageRect &box = ClueBoxes[p][n + 1];
+            box.Left = marginLeft + (j - 1) * (ClueColumnWidth + ClueColumnGap);
+            box.Right = box.Left + ClueColumnWidth;
+            box.Top = PageRuleB(p) ? marginTop + titleHeight : marginTop;
+            box.Bottom = paperHeight - marginBottom;
+            if (bottomBank && WordBankPage == p)
+                box.Bottom -= finiteOr(asWordBankHeight, 0);
+            if (p != PuzzlePage) {
+                ++n;
+                continue;
+            }
+            if (SeparateClues) {
+                box.Bottom = box.Top + 0.00001;
+                ++n;
+                continue;
+            }
+            if (!(box.Left <= keep.Right && keep.Left <= box.Right)) {
+                ++n;
+                continue;
+            }
+            if (keep.Top <= box.Top + c && box.Bottom - c <= keep.Bottom)
+                continue; // the grid covers the whole column
+            TPageRect &copy = ClueBoxes[p][n + 2];
+            copy = box;
+            if (keep.Top <= box.Top + c) {
+                if (keep.Bottom < box.Bottom - c)
+                    box.Top = keep.Bottom;
+                ++n;
+            } else {
+                box.Bottom = keep.Top;
+                ++n;
+                if (keep.Bottom < copy.Bottom - c) {
+                    copy.Top = keep.Bottom;
+                    ++n;
+                }
+            }
+        }
+        ClueBoxCount[p] = std::min(n, MaxBoxesPerPage);
+    }
+    ClueBoxesReady = true;
+    LineMap_Setup();
+}
+
+void LineMap_Setup()
+{
+    LineHeightBase = std::max(composeNumberSize(), composeTextSize()) / 72.0;
+    ClueLineHeight = LineHeightBase * composeLeading() / 100.0;
+    for (int p = 1; p <= MaxLayoutPages; ++p)
+        for (int j = 0; j <= MaxBoxesPerPage + 1; ++j) {
+            if (j < 1 || j > ClueBoxCount[p]) {
+                LineMap[p][j] = 0;
+                continue;
+            }
+            const double lines = (ClueBoxes[p][j].Bottom - ClueBoxes[p][j].Top) / ClueLineHeight;
+            // A box of negative height holds nothing; no box holds more than a million lines.
+            LineMap[p][j] = std::isfinite(lines) ? int(std::clamp(std::trunc(lines), 0.0, 1e6)) : 0;
+        }
+}
+
+// ---- Clue flow --------------------------------------------------------------------------------
+
+void ClueFlow_MeasureClues()
+{
+    WYSIWYGChange();
+    ClueBoxes_Setup();
+    buildClueFonts();
+    const QString zeros = ClueNumberDigits == 1   ? QStringLiteral("00")
+                          : ClueNumberDigits == 3 ? QStringLiteral("0000")
+                                                  : QStringLiteral("000");
+    NumberColumnWidth = std::max(0, RoundToPixel(g_measure.number->horizontalAdvance(zeros)));
+    NumberColumnWidthInches = NumberColumnWidth * InchesPerDevicePixelX;
+    ClueWrapWidth = std::max(1, InchesToDevicePixels(ClueColumnWidth) - NumberColumnWidth);
+}
+
+int FindWrapPoint(const QString &text, int start, int count)
+{
+    if (start < 1 || count <= 0)
+        return 0;
+    const QString piece = text.mid(start - 1, count);
+    const int p = int(piece.lastIndexOf(u' ')) + 1;
+    // A hyphen ending the piece (with any hyphens just before it) is not a break.
+    qsizetype end = piece.size();
+    if (end > 0 && piece[end - 1] == u'-')
+        while (end > 0 && piece[end - 1] == u'-')
+            --end;
+    const int q = int(piece.left(end).lastIndexOf(u'-')) + 1;
+    const int best = std::max(p, q);
+    return best > 0 ? best + start - 1 : 0;
+}
+
+int ClueFlow_EstablishOne(TClueGrid *grid, int row)
+{
+    ++ClueWrapCount;
+    if (!grid || row < 1 || !grid->ValidRow(row))
+        return 1;
+    if (!PrinterInfoReady)
+        InternalError(QStringLiteral("Printer info is not initialized."));
+    ensureClueFonts();
+    TClueRow &clue = grid->Row(row);
+    const bool theme = !FreeformMode && clue.ThemeWord;
+    const QFontMetricsF &fm = theme ? *g_measure.theme : *g_measure.text;
+    QString text = clue.Cells[1];
+    if (theme && ClueThemeAllCaps)
+        text = text.toUpper();
+    qsizetype n = text.size();
+    while (n > 0 && isBlank(text[n - 1]))
+        --n;
+    text.truncate(n);
+
+    const double limit = std::max(1, ClueWrapWidth);
+    auto wider = [&](int start, int length) { return fm.horizontalAdvance(text.mid(start, length)) > limit; };
+    QStringList lines;
+    int start = 0; // 0-based
+    while (start < n && isBlank(text[start]))
+        ++start;
+    while (start < n && lines.size() < TClueGrid::MaxClueLines) {
+        const int remaining = int(n) - start;
+        int a = remaining;
+        if (wider(start, a)) {
+            // The shortest piece that is too wide (widths grow with the piece); breaking from
+            // there gives what breaking from the whole rest would.
+            int lo = 1, hi = remaining;
+            while (lo < hi) {
+                const int mid = lo + (hi - lo) / 2;
+                if (wider(start, mid))
+                    hi = mid;
+                else
+                    lo = mid + 1;
+            }
+            a = hi;
+            while (a > 1 && wider(start, a)) {
+                const int b = FindWrapPoint(text, start + 1, a); // 1-based
+                const int upTo = b - start;                       // piece length up to b
+                if (b > 0 && upTo < a)
+                    a = upTo;
+                else
+                    a -= 1; // inside a word, a character at a time; at least one stays
+            }
+        }
+        lines.append(text.mid(start, a));
+        start += a;
+        while (start < n && isBlank(text[start]))
+            ++start;
+    }
+    clue.Lines = lines;
+    return std::max(1, int(lines.size()));
+}
+
+int ClueFlow_LinesOf(TClueGrid *grid, int row)
+{
+    if (!grid || !grid->ValidRow(row))
+        return 1;
+    int count = 0;
+    for (const QString &line : grid->Row(row).Lines) {
+        if (line.isEmpty())
+            break;
+        ++count;
+    }
+    return std::max(1, count);
+}
+
+void ClueFlow_EstablishAll()
+{
+    ClueFlow_MeasureClues();
+    int counter = 0;
+    for (TClueGrid *grid : {CluesAcrossSG, CluesDownSG}) {
+        if (!grid)
+            continue;
+        if (grid->RowCount() > 1)
+            counter += 3;
+        for (int r = 1; r < grid->RowCount(); ++r) {
+            const int k = ClueFlow_EstablishOne(grid, r);
+            grid->Row(r).Cells[3] = QString::number(counter);
+            counter += k;
+        }
+    }
+    finishSequence();
+    setPageCount();
+    recordFlowInputs();
+}
+
+void ClueFlow_Renumber()
+{
+    int counter = 0;
+    for (TClueGrid *grid : {CluesAcrossSG, CluesDownSG}) {
+        if (!grid)
+            continue;
+        if (grid->RowCount() > 1)
+            counter += 3;
+        for (int r = 1; r < grid->RowCount(); ++r) {
+            grid->Row(r).Cells[3] = QString::number(counter);
+            counter += ClueFlow_LinesOf(grid, r);
+        }
+    }
+    finishSequence();
+}
+
+void ClueFlow_EnsureCurrent()
+{
+    const bool stale = ClueLayoutDirty || !SequenceReady || !g_haveFlowInputs ||
+                       !(currentFlowInputs() == g_flowInputs);
+    ClueLayoutDirty = false;
+    if (!stale) {
+        reportPageCount(false);
+        return;
+    }
+    ClueFlow_InvalidateAll();
+    ClueFlow_EstablishAll();
+}
+
+void ClueFlow_ClueWasChanged(TClueGrid *grid, int row)
+{
+    if (ClueLayoutDirty || !ClueBoxesReady || !SequenceReady || CluesNeedRebuild)
+        return;
+    if (!grid || row < 1 || !grid->ValidRow(row))
+        return;
+    const int before = ClueFlow_LinesOf(grid, row);
+    ClueFlow_MeasureClues();
+    const int after = ClueFlow_EstablishOne(grid, row);
+    if (before != after) {
+        ClueFlow_Renumber();
+        if (!GridUpdating && LayoutHooks.PaintCluesStartingFrom)
+            LayoutHooks.PaintCluesStartingFrom(grid, row);
+    } else if (!GridUpdating && ClueBoxesReady && SequenceReady && !CluesNeedRebuild &&
+               LayoutHooks.DrawOneClue) {
+        LayoutHooks.DrawOneClue(grid, row);
+    }
+    setPageCount();
+    recordSingleClueChange(grid, row);
+}
+
+void ClueFlow_InvalidateAll()
+{
+    SequenceReady = false;
+    for (TClueGrid *grid : {CluesAcrossSG, CluesDownSG}) {
+        if (!grid)
+            continue;
+        for (int r = 0; r < grid->RowCount(); ++r)
+            grid->Row(r).Lines.clear();
+    }
+}
+
+void ClearClueMeasurements()
+{
+    SequenceReady = false;
+    if (ReleaseBuild)
+        return;
+    for (TClueGrid *grid : {CluesAcrossSG, CluesDownSG}) {
+        if (!grid)
+            continue;
+        for (int r = 0; r < grid->RowCount(); ++r)
+            grid->Row(r).Cells[3].clear();
+    }
+}
+
+bool ClueFlow_GetPlacement(int line, int *page, TPageRect *rect)
+{
+    return placeLine(line, page, rect, true);
+}
+
+int DownHeadingLine()
+{
+    const int first = hasClueRows(CluesDownSG) ? readNumber(CluesDownSG->Cell(3, 1), -5) : -5;
+    return first - 2;
+}
+
+namespace {
+
+constexpr int kNoLastLine = -6;
+
+int lastLineOfGrid(TClueGrid *grid)
+{
+    if (!hasClueRows(grid))
+        return kNoLastLine;
+    const int row = grid->RowCount() - 1;
+    bool ok = false;
+    const int first = grid->Cell(3, row).trimmed().toInt(&ok);
+    if (!ok)
+        return kNoLastLine;
+    return first + ClueFlow_LinesOf(grid, row) - 1;
+}
+
+} // namespace
+
+int LastClueLine()
+{
+    const int down = lastLineOfGrid(CluesDownSG);
+    return down != kNoLastLine ? down : lastLineOfGrid(CluesAcrossSG);
+}
+
+int LastCluePage()
+{
+    if (!SequenceReady)
+        return 2;
+    const int last = LastClueLine();
+    int page = 0;
+    if (placeLine(last, &page, nullptr, false))
+        return page;
+    if (last >= 1) {
+        // The clues run past the last box (OverflowLineCount): the last page that holds lines.
+        const int total = totalLines();
+        if (total < 1 || !rawPlace(total, &page, nullptr))
+            return 1;
+        return page;
+    }
+    // No clue line at all. A freeform puzzle without words is no error: its clues need no page.
+    if (FreeformMode && !hasClueRows(CluesAcrossSG) && !hasClueRows(CluesDownSG))
+        return 1;
+    // Clue grids waiting for their rebuild are no error either.
+    if (!CluesNeedRebuild) {
+        if (TRVGetWLCountTotal() > 0) {
+            if (!g_cluesEndReported) {
+                g_cluesEndReported = true;
+                queueMessage(TMessageKind::CluesEndUnknown,
+                             QStringLiteral("An unexpected error occured: Can't figure out where clues end."));
+            }
+        } else if (!g_noSlotsReported) {
+            g_noSlotsReported = true;
+            queueMessage(TMessageKind::NoWordSlots,
+                         QStringLiteral("There are no word slots in your grid. To proceed, you need to have "
+                                        "some word slots. Please edit or enlarge the grid so that there are "
+                                        "some open (white) cells and some word slots.") +
+                             ParagraphBreak + QStringLiteral("To clear the grid, just press \"Yes,\" below.") +
+                             ParagraphBreak +
+                             QStringLiteral("If you blacked out the grid on purpose, just press \"Ok,\" below. "));
+        }
+    }
+    return 2;
+}
+
+bool NoWidows()
+{
+    const int heading = DownHeadingLine();
+    const int last = LastClueLine();
+    auto sameColumn = [](int a, int b) {
+        int pa = 0, pb = 0;
+        TPageRect ra, rb;
+        if (!placeLine(a, &pa, &ra, false) || !placeLine(b, &pb, &rb, false))
+            return false;
+        return pa == pb && ra.Left == rb.Left;
+    };
+    // Placing the heading line first brings the skip of NewColumnDown up to date.
+    int dummy = 0;
+    placeLine(heading, &dummy, nullptr, false);
+    const bool test1 = sameColumn(std::max(heading - 3, 1), std::min(heading + 2, last));
+    const bool test2 = sameColumn(heading - 1, heading);
+    const bool test3 = sameColumn(std::max(1, last - 1), last);
+    qCDebug(lcPageModel) << "NoWidows: heading" << heading << "last" << last << "test1" << test1
+                         << "test2" << test2 << "test3" << test3;
+    return test3 && !(test2 && !test1);
+}
+
+// ---- Relayout ---------------------------------------------------------------------------------
+
+void RelayoutPage()
+{
+    const bool titleOnly = LayoutHooks.TitleChanged && LayoutHooks.TitleChanged();
+    if (!titleOnly && LayoutHooks.FormResize)
+        LayoutHooks.FormResize();
+    FitLayoutToPaper();
+    if (CluesNeedRebuild)
+        RebuildClueGrids();
+    ClueFlow_InvalidateAll();
+    ClueFlow_EstablishAll();
+    if (LayoutHooks.RedrawView)
+        LayoutHooks.RedrawView();
+}
+
+void FitLayoutToPaper()
+{
+    QString notes;
+    const double f = finiteOr(CellWidth, 0) * 0.75 * ClueColumns;
+    const double g = PaperWidth - MarginLeft - MarginRight - f;
+    const double need = ClueNumberFontSize / 72.0 + 3 * ClueTextFontSize / 72.0;
+    double w = g / std::max(1, ClueColumns);
+    bool reduced = false;
+    while (need > w && ClueColumns > 1) {
+        --ClueColumns;
+        w = g / ClueColumns;
+        if (!reduced) {
+            reduced = true;
+            notes += QStringLiteral(" Reducing the number of columns.");
+        }
+    }
+    bool sides = false;
+    for (int i = 0; i < 4 && w < need && MarginLeft + MarginRight > 0.25; ++i) {
+        MarginLeft /= 2;
+        MarginRight /= 2;
+        if (!sides) {
+            sides = true;
+            notes += QStringLiteral(" Altering left and right margins.");
+        }
+        w = (PaperWidth - MarginLeft - MarginRight - f) / std::max(1, ClueColumns);
+    }
+    bool ends = false;
+    for (int i = 0; i < 4 && MarginTop + MarginBottom + 2 > PaperHeight && MarginTop + MarginBottom > 0.25; ++i) {
+        MarginTop /= 2;
+        MarginBottom /= 2;
+        if (!ends) {
+            ends = true;
+            notes += QStringLiteral(" Altering top and bottom margins.");
+        }
+    }
+    if (!notes.isEmpty() && !AutoLayoutPending)
+        queueMessage(TMessageKind::PaperTooSmall,
+                     QStringLiteral("This new paper size does not provide enough room for the current layout. ") + notes);
+}
+
+void SetCurrentPage(int page)
+{
+    CurrentPage = std::clamp(page, 1, std::max(1, PageCount));
+    if (LayoutHooks.CurrentPageChanged)
+        LayoutHooks.CurrentPageChanged(CurrentPage);
+}
+
+// ---- Messages ---------------------------------------------------------------------------------
+
+void ShowPendingLayoutMessages()
+{
+    if (AutoLayoutPending || g_showingMessages || g_pending.empty())
+        return;
+    g_showingMessages = true;
+    // Taken first: a box's event loop may paint and queue new messages for the next time.
+    std::vector<TPendingMessage> pending;
+    pending.swap(g_pending);
+    for (const TPendingMessage &m : pending) {
+        switch (m.Kind) {
+        case TMessageKind::TooManyPages:
+            prompter().ask(m.Text, QString(), Prompter::Information, Prompter::Ok);
+            break;
+        case TMessageKind::CluesEndUnknown:
+            if (LayoutHooks.ShowErrorForm)
+                LayoutHooks.ShowErrorForm(m.Text);
+            else
+                prompter().ask(m.Text, QString(), Prompter::Error, Prompter::Ok);
+            break;
+        case TMessageKind::NoWordSlots:
+            if (prompter().ask(m.Text, QString(), Prompter::Information, Prompter::Yes | Prompter::Ok) ==
+                    Prompter::Yes &&
+                LayoutHooks.ClearPattern)
+                LayoutHooks.ClearPattern();
+            break;
+        case TMessageKind::PaperTooSmall:
+            prompter().ask(m.Text, QString(), Prompter::Error, Prompter::Ok);
+            break;
+        }
+    }
+    g_showingMessages = false;
+}
+
+bool HasPendingLayoutMessages() { return !g_pending.empty(); }
+
+void ResetLayoutMessages()
+{
+    g_tooManyReported = false;
+    g_cluesEndReported = false;
+    g_noSlotsReported = false;
+    g_noMiniBoxReported = false;
+}

@@ -1,0 +1,240 @@
+// Printing to a PDF-file printer: pages, ranges, tiles, copies, and where the text lands.
+#include "layoutdoc.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QRegularExpression>
+
+namespace {
+
+struct PdfWord {
+    QString Text;
+    double Left, Top, Right, Bottom; // inches
+};
+using PdfPage = std::vector<PdfWord>;
+
+// The words of every page, from pdftotext's bounding-box output.
+std::vector<PdfPage> readWords(const QString &pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    process.waitForFinished(30000);
+    const QString html = QString::fromUtf8(process.readAllStandardOutput());
+    std::vector<PdfPage> pages;
+    static const QRegularExpression tag(
+        QStringLiteral(R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    for (auto it = tag.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        if (m.captured(0) == QLatin1String("<page ")) {
+            pages.emplace_back();
+            continue;
+        }
+        if (pages.empty())
+            continue;
+        QString text = m.captured(5);
+        text.replace(QLatin1String("&amp;"), QLatin1String("&")).replace(QLatin1String("&quot;"), QLatin1String("\""));
+        text.replace(QLatin1String("&lt;"), QLatin1String("<")).replace(QLatin1String("&gt;"), QLatin1String(">"));
+        text.replace(QLatin1String("&apos;"), QLatin1String("'")).replace(QLatin1String("&#39;"), QLatin1String("'"));
+        pages.back().push_back({text, m.captured(1).toDouble() / 72, m.captured(2).toDouble() / 72,
+                                m.captured(3).toDouble() / 72, m.captured(4).toDouble() / 72});
+    }
+    return pages;
+}
+
+int pdfPageCount(const QString &pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdfinfo"), {pdf});
+    process.waitForFinished(30000);
+    const QString info = QString::fromUtf8(process.readAllStandardOutput());
+    const auto m = QRegularExpression(QStringLiteral(R"(Pages:\s+(\d+))")).match(info);
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+// A word with this text whose box starts inside the rectangle (with a small tolerance). The
+// text extractor may join a clue number to the first word of its clue.
+bool findWordIn(const PdfPage &page, const QString &text, const TPageRect &r, double slack = 0.06)
+{
+    static const QRegularExpression numbered(QStringLiteral("^\\d+"));
+    for (const PdfWord &w : page)
+        if ((w.Text == text || QString(w.Text).remove(numbered) == text) && w.Left >= r.Left - slack && w.Left <= r.Right + slack &&
+            w.Top >= r.Top - slack && w.Top <= r.Bottom + slack)
+            return true;
+    return false;
+}
+
+bool pageHas(const PdfPage &page, const QString &text)
+{
+    return std::any_of(page.begin(), page.end(), [&](const PdfWord &w) { return w.Text == text; });
+}
+
+} // namespace
+
+class PrintingTest : public LayoutDocTest
+{
+protected:
+    void SetUp() override
+    {
+        LayoutDocTest::SetUp();
+        if (!hasTool("pdftotext") || !hasTool("pdfinfo"))
+            GTEST_SKIP() << "poppler-utils is not installed";
+        load(QStringLiteral(TRV_TEST_DATA "/main/filled15.trv"));
+        PrintJobTitle = QStringLiteral("Tarvel  -  filled15.trv");
+    }
+};
+
+TEST_F(PrintingTest, EveryPageGoesToThePdfWithEachClueInItsPlace)
+{
+    ASSERT_GE(PageCount, 2);
+    ASSERT_GT(CluesAcrossSG->RowCount(), 10);
+    PrintPuzzle();
+    EXPECT_EQ(dialogs.Shown, 1);
+    EXPECT_EQ(pdfPageCount(pdfPath()), PageCount);
+    const QString info = run(QStringLiteral("pdfinfo"), {pdfPath()});
+    EXPECT_TRUE(info.contains(QLatin1String("612 x 792 pts"))) << info.toStdString();
+
+    const auto pages = readWords(pdfPath());
+    ASSERT_EQ(int(pages.size()), PageCount);
+    int page = 0;
+    TPageRect rect;
+    // The headings at their lines, the across heading first.
+    ASSERT_TRUE(ClueFlow_GetPlacement(1, &page, &rect));
+    EXPECT_TRUE(findWordIn(pages[size_t(page - 1)], AcrossText, rect));
+    ASSERT_TRUE(ClueFlow_GetPlacement(DownHeadingLine(), &page, &rect));
+    EXPECT_TRUE(findWordIn(pages[size_t(page - 1)], DownText, rect));
+    // Every cached line of every clue starts in its own line's rectangle.
+    int checked = 0;
+    for (TClueGrid *grid : {CluesAcrossSG, CluesDownSG})
+        for (int r = 1; r < grid->RowCount(); ++r) {
+            const int first = grid->Cell(3, r).toInt();
+            const QStringList &lines = grid->Row(r).Lines;
+            for (int i = 0; i < lines.size(); ++i) {
+                ASSERT_TRUE(ClueFlow_GetPlacement(first + i, &page, &rect));
+                const QString word = lines[i].section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty);
+                TPageRect text = rect;
+                if (i > 0)
+                    text.Left += NumberColumnWidthInches;
+                EXPECT_TRUE(findWordIn(pages[size_t(page - 1)], word, text))
+                    << "line " << first + i << " \"" << lines[i].toStdString() << "\" on page " << page
+                    << " at " << text.Left << "," << text.Top;
+                ++checked;
+            }
+        }
+    EXPECT_GT(checked, 50);
+    // A grid number in cell (1,1), and the solution's first letter in its cell.
+    const TPageRect cell = CellPageRect(1, 1);
+    EXPECT_TRUE(findWordIn(pages[size_t(PuzzlePage - 1)], QStringLiteral("1"), cell));
+    const TPageRect solutionCell = CellPageRectFor(1, 1);
+    EXPECT_TRUE(findWordIn(pages[size_t(PageCount - 1)], QString(UpperCaseChar(GetCellLetter(1, 1))), solutionCell));
+}
+
+TEST_F(PrintingTest, RangesCopiesAndTiles)
+{
+    struct Case {
+        const char *name;
+        int from, to, copies;
+        bool collate, tiled;
+    };
+    const Case cases[] = {
+        {"one page of a range 2-2", 2, 2, 1, false, false},
+        {"two collated copies into one file", 0, 0, 2, true, false},
+        {"a grid of 2 x 2 sheets", 0, 0, 1, false, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(pdfPath());
+        if (c.tiled) {
+            // The grid lies right and low, so it spans two sheets each way; the clues have
+            // the column at its left.
+            PuzzleLeft = 5;
+            PuzzleTop = 7;
+            CreditsLine = QStringLiteral("CREDITSMARK");
+            flow();
+            ASSERT_EQ(GridTileColumns, 2);
+            ASSERT_EQ(GridTileRows, 2);
+        }
+        dialogs.From = c.from;
+        dialogs.To = c.to;
+        dialogs.Copies = c.copies;
+        dialogs.Collate = c.collate;
+        PrintPuzzle();
+        const int sheetsPerCopy = c.from > 0 ? c.to - c.from + 1 : PageCount + (c.tiled ? 3 : 0);
+        EXPECT_EQ(pdfPageCount(pdfPath()), sheetsPerCopy * c.copies);
+        if (c.copies > 1) {
+            EXPECT_EQ(LastPrintJobTitles, (QStringList{PrintJobTitle + " - Copy 1", PrintJobTitle + " - Copy 2"}));
+        }
+        if (c.tiled) {
+            const auto pages = readWords(pdfPath());
+            ASSERT_GE(pages.size(), 4u);
+            EXPECT_TRUE(pageHas(pages[2], QStringLiteral("CREDITSMARK")));
+            EXPECT_FALSE(pageHas(pages[0], QStringLiteral("CREDITSMARK")));
+            EXPECT_TRUE(pageHas(pages[0], AcrossText));
+        }
+    }
+}
+
+TEST_F(PrintingTest, CancelAndTheNoPrinterMessage)
+{
+    dialogs.Accept = false;
+    PrintPuzzle();
+    EXPECT_FALSE(QFile::exists(pdfPath()));
+
+    SetPrinterForTesting(nullptr);
+    if (CurrentPrinter())
+        GTEST_SKIP() << "this machine has a printer";
+    PrintPuzzle();
+    EXPECT_EQ(prompter->lastText(), QStringLiteral("Windows reports that no printers are installed."));
+}
+
+TEST_F(PrintingTest, TheAutoLayoutOfferFollowsThePageChoice)
+{
+    struct Case {
+        int choice;
+        bool askTwo;
+        int pages;
+        bool offer;
+    };
+    const Case cases[] = {{1, false, 3, false}, {1, false, 4, true}, {1, true, 3, true},
+                          {2, false, 3, true},  {3, false, 3, false}, {3, false, 4, true}};
+    for (const Case &c : cases) {
+        AutoLayoutPageChoice = c.choice;
+        AskBeforeUsingTwoPages = c.askTwo;
+        EXPECT_EQ(AutoLayoutOfferRule(c.pages), c.offer) << c.choice << " " << c.pages;
+    }
+    // No offer while nothing can run the expert.
+    AutoLayoutPageChoice = 2;
+    dialogs.Accept = false;
+    PrintPuzzle();
+    EXPECT_TRUE(prompter->boxes.isEmpty());
+}
+
+TEST_F(PrintingTest, ScreenAndPrinterDrawTheSameInchOperations)
+{
+    DocControls.PuzzleTitle = QStringLiteral("Same Everywhere");
+    CreditsLine = QStringLiteral("Credits");
+    flow();
+    for (int page : {PuzzlePage, PageCount}) {
+        QStringList screenLog, printerLog;
+        QImage image(400, 500, QImage::Format_RGB32);
+        {
+            QPainter painter(&image);
+            TAsCanvas screen;
+            screen.SetTargetView(&painter);
+            screen.Log = &screenLog;
+            PaintPage(screen, ScreenProfile, page);
+        }
+        TSimulatedPrinter sheet(PaperWidth, PaperHeight);
+        TAsCanvas paper;
+        paper.SetTargetSimulatedPrinter(&sheet);
+        paper.Log = &printerLog;
+        PaintPage(paper, PrinterProfile, page);
+        EXPECT_GT(screenLog.size(), 20);
+        EXPECT_EQ(screenLog.size(), printerLog.size()) << "page " << page;
+        for (int i = 0; i < std::min(screenLog.size(), printerLog.size()); ++i)
+            if (screenLog[i] != printerLog[i]) {
+                ADD_FAILURE() << "page " << page << " operation " << i << ": " << screenLog[i].toStdString()
+                              << " | " << printerLog[i].toStdString();
+                break;
+            }
+    }
+}
