@@ -13,6 +13,7 @@
 namespace {
 
 std::unique_ptr<QPrinter> g_systemPrinter;
+std::unique_ptr<QPrinter> g_filePrinter;
 QPrinter *g_testPrinter = nullptr;
 bool g_usingTestPrinter = false;
 bool g_read = false;
@@ -57,13 +58,29 @@ TPrinterMetrics ReadPrinterMetrics(QPrinter &printer)
 
 QPrinter *CurrentPrinter()
 {
-    return g_usingTestPrinter ? g_testPrinter : systemPrinter();
+    if (g_usingTestPrinter)
+        return g_testPrinter;
+    if (QPrinter *printer = systemPrinter())
+        return printer;
+    // Without an installed printer a job can still go to a PDF file.
+    if (!g_filePrinter && guiRunning()) {
+        g_filePrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        g_filePrinter->setOutputFormat(QPrinter::PdfFormat);
+        g_filePrinter->setFullPage(true);
+    }
+    return g_filePrinter.get();
+}
+
+bool PrintsToFileOnly()
+{
+    QPrinter *printer = CurrentPrinter();
+    return printer && printer == g_filePrinter.get();
 }
 
 void RefreshPrinterMetrics()
 {
     g_read = true;
-    QPrinter *printer = CurrentPrinter();
+    QPrinter *printer = g_usingTestPrinter ? g_testPrinter : systemPrinter();
     g_metrics = printer ? ReadPrinterMetrics(*printer) : TPrinterMetrics{};
 }
 

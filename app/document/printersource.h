@@ -19,9 +19,12 @@ struct TPrinterMetrics {
 const TPrinterMetrics &CachedPrinterMetrics();
 /** Reads the metrics again (printer set-up, start of a job). */
 void RefreshPrinterMetrics();
-/** The printer of this run (full-page mode: coordinates start at the paper's corner); null when
- *  no printer is installed. Made at the first call and kept. */
+/** The printer of this run (full-page mode: coordinates start at the paper's corner). Without an
+ *  installed printer it is a PDF-file printer, which reports no metrics: the page keeps the
+ *  puzzle's paper. Made at the first call and kept; null only without a GUI. */
 QPrinter *CurrentPrinter();
+/** True when the current printer only writes PDF files (no printer is installed). */
+bool PrintsToFileOnly();
 /** Puts a printer in place of the system's (a PDF-file printer in tests), or with null goes back
  *  to the system's. The caller keeps ownership. The metrics are read again. */
 void SetPrinterForTesting(QPrinter *printer);

@@ -60,6 +60,7 @@ QFont makeFont(const TCanvasFont &f, int pixelHeight)
     font.setUnderline(f.Style & fsUnderline);
     font.setStrikeOut(f.Style & fsStrikeOut);
     font.setHintingPreference(QFont::PreferNoHinting); // widths scale with the resolution
+    font.setKerning(false);                            // and match the clue flow's measure
     return font;
 }
 

@@ -9,6 +9,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPageSize>
 #include <QPrinter>
 
 #include <algorithm>
@@ -541,9 +542,16 @@ bool PrintPages(QPrinter &printer, int copy, int copies)
 void PrintPuzzle()
 {
     QPrinter *printer = CurrentPrinter();
-    if (!printer || !HasPrinter()) {
+    if (!printer) {
         showInformation(QStringLiteral("Windows reports that no printers are installed."));
         return;
+    }
+    if (PrintsToFileOnly()) {
+        // The file's sheets are the puzzle's paper.
+        printer->setPageSize(QPageSize(QSizeF(PaperWidth, PaperHeight), QPageSize::Inch));
+        printer->setPageOrientation(QPageLayout::Portrait);
+        if (printer->outputFileName().isEmpty())
+            printer->setOutputFileName(AddBackslash(GetDocumentsFolder()) + QStringLiteral("puzzle.pdf"));
     }
     ClueFlow_EnsureCurrent();
     const int n = PageCount;

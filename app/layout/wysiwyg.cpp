@@ -16,6 +16,7 @@
 #include <QFontMetricsF>
 #include <QIODevice>
 #include <QImage>
+#include <QHash>
 #include <QLoggingCategory>
 
 #include <algorithm>
@@ -114,6 +115,7 @@ QFont measuringFont(const QString &family, int pixels, TFontStyles style)
     QFont font(family);
     font.setPixelSize(std::max(1, pixels));
     font.setHintingPreference(QFont::PreferNoHinting);
+    font.setKerning(false); // widths are sums of character advances
     font.setBold(style & fsBold);
     font.setItalic(style & fsItalic);
     font.setUnderline(style & fsUnderline);
@@ -123,8 +125,14 @@ QFont measuringFont(const QString &family, int pixels, TFontStyles style)
 
 // The clue fonts of this flow (ClueFlow_MeasureClues makes them; EstablishOne makes them when
 // it is called alone).
+// Character advances of the two clue fonts, kept until the fonts change.
+QHash<char16_t, double> g_textAdvances;
+QHash<char16_t, double> g_themeAdvances;
+
 void buildClueFonts()
 {
+    g_textAdvances.clear();
+    g_themeAdvances.clear();
     QImage &image = measuringImage();
     const int numberPixels = InchesToDevicePixels(composeNumberSize() / 72.0);
     const int textPixels = InchesToDevicePixels(composeTextSize() / 72.0);
@@ -691,7 +699,18 @@ int ClueFlow_EstablishOne(TClueGrid *grid, int row)
     text.truncate(n);
 
     const double limit = std::max(1, ClueWrapWidth);
-    auto wider = [&](int start, int length) { return fm.horizontalAdvance(text.mid(start, length)) > limit; };
+    // A piece's width is the sum of its characters' advances (kerning left out), so the clue's
+    // running widths come from one pass over its characters.
+    std::vector<double> edge(size_t(n) + 1, 0.0);
+    QHash<char16_t, double> &advances = theme ? g_themeAdvances : g_textAdvances;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        auto it = advances.constFind(c);
+        if (it == advances.constEnd())
+            it = advances.insert(c, fm.horizontalAdvance(text[i]));
+        edge[size_t(i) + 1] = edge[size_t(i)] + it.value();
+    }
+    auto wider = [&](int start, int length) { return edge[size_t(start + length)] - edge[size_t(start)] > limit; };
     QStringList lines;
     int start = 0; // 0-based
     while (start < n && isBlank(text[start]))

@@ -173,17 +173,28 @@ TEST_F(PrintingTest, RangesCopiesAndTiles)
     }
 }
 
-TEST_F(PrintingTest, CancelAndTheNoPrinterMessage)
+TEST_F(PrintingTest, CancelPrintsNothingAndWithoutAPrinterTheFileKeepsThePaper)
 {
     dialogs.Accept = false;
     PrintPuzzle();
     EXPECT_FALSE(QFile::exists(pdfPath()));
 
     SetPrinterForTesting(nullptr);
-    if (CurrentPrinter())
+    if (HasPrinter())
         GTEST_SKIP() << "this machine has a printer";
+    ASSERT_TRUE(PrintsToFileOnly());
+    PaperWidth = 8.27; // A4, as a puzzle file may ask for
+    PaperHeight = 11.69;
+    flow();
+    CurrentPrinter()->setOutputFileName(pdfPath());
+    dialogs.Accept = true;
     PrintPuzzle();
-    EXPECT_EQ(prompter->lastText(), QStringLiteral("Windows reports that no printers are installed."));
+    EXPECT_TRUE(prompter->boxes.isEmpty());
+    EXPECT_DOUBLE_EQ(PaperWidth, 8.27);
+    const QString info = run(QStringLiteral("pdfinfo"), {pdfPath()});
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Page size: +595[.0-9]* x 84[12][.0-9]* pts"))))
+        << info.toStdString();
+    EXPECT_EQ(pdfPageCount(pdfPath()), PageCount);
 }
 
 TEST_F(PrintingTest, TheAutoLayoutOfferFollowsThePageChoice)

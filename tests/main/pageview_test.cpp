@@ -12,7 +12,9 @@
 #include "wysiwyg.h"
 
 #include <QFile>
+#include <QCoreApplication>
 #include <QLineEdit>
+#include <QTabBar>
 
 namespace {
 
@@ -42,6 +44,19 @@ TPixelRect letterArea(const TPixelRect &cell)
     const int h = cell.Bottom - cell.Top;
     return {cell.Left + w / 6, cell.Top + h / 3, cell.Right - w / 6, cell.Bottom - h / 10};
 }
+
+// Fails the test when a box is asked for while the page image is being painted.
+class PaintWatchPrompter : public ScriptedPrompter
+{
+public:
+    const QImage *Image = nullptr;
+    Button ask(const QString &text, const QString &caption, Kind kind, Buttons buttons, int help) override
+    {
+        if (Image && Image->paintingActive())
+            ADD_FAILURE() << "a box during a paint: " << text.toStdString();
+        return ScriptedPrompter::ask(text, caption, kind, buttons, help);
+    }
+};
 
 } // namespace
 
@@ -132,7 +147,7 @@ TEST_F(PageViewTest, TheUpsideDownSolutionShowsTheLastCellFirst)
 
 TEST_F(PageViewTest, AnA4PuzzleWithoutAPrinterStaysA4)
 {
-    if (CurrentPrinter())
+    if (HasPrinter())
         GTEST_SKIP() << "this machine has a printer";
     QFile source(kFilled);
     ASSERT_TRUE(source.open(QIODevice::ReadOnly));
@@ -156,4 +171,26 @@ TEST_F(PageViewTest, AnA4PuzzleWithoutAPrinterStaysA4)
     ASSERT_TRUE(b.open(QIODevice::ReadOnly));
     ASSERT_TRUE(a.open(QIODevice::ReadOnly));
     EXPECT_EQ(b.readAll(), a.readAll());
+}
+
+TEST_F(PageViewTest, TheOverflowMessageAndTheTabsWaitTillThePaintIsOver)
+{
+    TMainFm *window = openAt100();
+    PaintWatchPrompter watch;
+    watch.Image = &window->WorkBitmap();
+    const int tabs = window->ViewTabCtl->count();
+    ClueTextFontSize = 96; // far more than nine pages of clues
+    compose(window);
+    EXPECT_GT(OverflowLineCount, 0);
+    EXPECT_TRUE(watch.boxes.isEmpty());
+    EXPECT_EQ(window->ViewTabCtl->count(), tabs); // not rebuilt inside the paint
+    QCoreApplication::processEvents();
+    ASSERT_EQ(watch.boxes.size(), 1);
+    EXPECT_EQ(watch.lastText(),
+              QStringLiteral("Your clues take up too many pages. Try to pack more clues into fewer pages."));
+    EXPECT_EQ(window->ViewTabCtl->count(), PageCount + 4); // the pages, penciled, clues, solution, custom
+    // The same overflowing layout painted again says nothing more.
+    compose(window);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(watch.boxes.size(), 1);
 }
