@@ -7,6 +7,8 @@
 #include "trv600.h"
 #include "wysiwyg.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPageSize>
@@ -513,6 +515,19 @@ bool printCopy(QPainter &painter, QPrinter &printer, bool sheetOpen)
     return !aborted(printer);
 }
 
+// The puzzle's name beside the user's documents (or in the home folder when there is none).
+QString defaultPdfName()
+{
+    QString folder = GetDocumentsFolder();
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    const int dash = int(PrintJobTitle.indexOf(QLatin1String("  -  ")));
+    QString base = QFileInfo(dash >= 0 ? PrintJobTitle.mid(dash + 5) : QString()).completeBaseName();
+    if (base.isEmpty())
+        base = QStringLiteral("puzzle");
+    return AddBackslash(folder) + base + QStringLiteral(".pdf");
+}
+
 QString jobTitle(int copy, int copies)
 {
     return copies > 1 ? PrintJobTitle + QStringLiteral(" - Copy %1").arg(copy) : PrintJobTitle;
@@ -551,7 +566,7 @@ void PrintPuzzle()
         printer->setPageSize(QPageSize(QSizeF(PaperWidth, PaperHeight), QPageSize::Inch));
         printer->setPageOrientation(QPageLayout::Portrait);
         if (printer->outputFileName().isEmpty())
-            printer->setOutputFileName(AddBackslash(GetDocumentsFolder()) + QStringLiteral("puzzle.pdf"));
+            printer->setOutputFileName(defaultPdfName());
     }
     ClueFlow_EnsureCurrent();
     const int n = PageCount;
