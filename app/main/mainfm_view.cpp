@@ -7,6 +7,7 @@
 #include "globals.h"
 #include "myoverrides.h"
 #include "trv600.h"
+#include "ascanvas.h"
 #include "viewpaint.h"
 #include "wysiwyg.h"
 #include "viewport.h"
@@ -154,10 +155,24 @@ void TMainFm::FitViewGeometry(int mode)
         fitRect({first.Left, first.Top, last.Right, last.Bottom}, 88);
         break;
     }
-    case 3:
-        // The page's clue area comes with the page model; until then the whole page.
-        fitRect(PageRect, 88);
+    case 3: {
+        // The clue area of the clues' page: its boxes that hold lines (the page without any).
+        const int page = CluesViewPage();
+        TPageRect area = PageRect;
+        bool any = false;
+        if (ClueBoxesReady && page >= 1 && page <= MaxLayoutPages)
+            for (int j = 1; j <= ClueBoxCount[page]; ++j) {
+                if (LineMap[page][j] <= 0)
+                    continue;
+                if (!any)
+                    area = ClueBoxes[page][j];
+                else
+                    MergeBounds(area, ClueBoxes[page][j]);
+                any = true;
+            }
+        fitRect(area, 88);
         break;
+    }
     case 4: {
         const TPageRect first = CellPageRectFor(1, 1);
         const TPageRect last = CellPageRectFor(Columns, Rows);
