@@ -295,7 +295,9 @@ void PrintClueHeading(TAsCanvas &cv, const TOutputProfile &profile, int page, in
     TPageRect rect;
     if (!ClueFlow_GetPlacement(line, &linePage, &rect) || !onSheet(linePage, page))
         return;
-    QString text = line == 1 ? AcrossText : DownText;
+    // Line 1 is the across heading, unless there are no across clues and the down heading
+    // moved up to it.
+    QString text = line == 1 && hasClues(CluesAcrossSG) ? AcrossText : DownText;
     if (AcrDwnCapitals)
         text = text.toUpper();
     setFont(cv, profile, AcrDwnFont, AcrDwnFontSize, AcrDwnBold ? fsBold : 0, clClues);

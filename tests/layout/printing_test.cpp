@@ -249,3 +249,33 @@ TEST_F(PrintingTest, ScreenAndPrinterDrawTheSameInchOperations)
             }
     }
 }
+
+TEST_F(PrintingTest, WithoutAcrossCluesTheDownHeadingStandsWhereTheScreenPutsIt)
+{
+    CluesAcrossSG->SetRowCount(1);
+    flow();
+    PrintPuzzle();
+    const auto pages = readWords(pdfPath());
+    ASSERT_EQ(int(pages.size()), PageCount);
+    for (const PdfPage &page : pages)
+        EXPECT_FALSE(pageHas(page, AcrossText));
+    int page = 0;
+    TPageRect rect;
+    ASSERT_TRUE(ClueFlow_GetPlacement(DownHeadingLine(), &page, &rect));
+    EXPECT_TRUE(findWordIn(pages[size_t(page - 1)], DownText, rect));
+}
+
+TEST_F(PrintingTest, TooManyPagesIsSaidAgainBeforeThePrintDialog)
+{
+    ClueTextFontSize = 96;
+    flow();
+    ASSERT_GT(OverflowLineCount, 0);
+    ShowPendingLayoutMessages();
+    prompter->boxes.clear();
+    dialogs.Accept = false;
+    PrintPuzzle();
+    EXPECT_EQ(dialogs.Shown, 1);
+    ASSERT_EQ(prompter->boxes.size(), 1);
+    EXPECT_EQ(prompter->lastText(),
+              QStringLiteral("Your clues take up too many pages. Try to pack more clues into fewer pages."));
+}
