@@ -135,6 +135,24 @@ public:
     virtual void UpdateScrollBar() {}
 };
 
+/** A word list without an editor (tools, benchmarks, headless runs): entries are "word<Tab>clue". */
+class TPlainWordList : public TWordListAccess
+{
+public:
+    int EntryCount() const override { return int(m_entries.size()) + 1; }
+    QString GetWord(int entry) const override { return m_entries.value(entry).section(QLatin1Char('\t'), 0, 0); }
+    QString GetClue(int entry) const override { return m_entries.value(entry).section(QLatin1Char('\t'), 1, 1); }
+    QString GetSlotLabel(int) const override { return QStringLiteral(" -  "); }
+    void AddEntry(const QString &text) override { m_entries << text; }
+    void Clear() override { m_entries.clear(); }
+    void MarkSaved() override {}
+    bool IsSaved() const override { return true; }
+    void NotifyAllChanged() override {}
+
+private:
+    QStringList m_entries;
+};
+
 class TCluesEdit;
 
 /** The word list of a TCluesEdit, the main window's word-and-clue editor. */

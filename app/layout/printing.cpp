@@ -385,7 +385,10 @@ void PrintWordBank(TAsCanvas &cv, const TOutputProfile &profile, int page)
     }
 }
 
-void PaintPage(TAsCanvas &cv, const TOutputProfile &profile, int page)
+namespace {
+
+// What a page carries above its grid and clues: border, titles, worksheet line, solution header.
+void printPageHead(TAsCanvas &cv, const TOutputProfile &profile, int page)
 {
     if (PageRuleA(page))
         PrintPageBorder(cv, profile);
@@ -395,6 +398,13 @@ void PaintPage(TAsCanvas &cv, const TOutputProfile &profile, int page)
         PrintWorksheetLine(cv, profile);
     if (page == PageCount)
         PrintSolutionHeader(cv, profile);
+}
+
+} // namespace
+
+void PaintPage(TAsCanvas &cv, const TOutputProfile &profile, int page)
+{
+    printPageHead(cv, profile, page);
     if (page == PuzzlePage) {
         PrintGrid(cv, profile, 1);
         PrintCreditsLine(cv, profile);
@@ -476,14 +486,7 @@ bool printCopy(QPainter &painter, QPrinter &printer, bool sheetOpen)
         TileOriginY = MarginTop;
         cv.ViewLeft = cv.ViewTop = 0;
         newSheet();
-        if (PageRuleA(p))
-            PrintPageBorder(cv, PrinterProfile);
-        if (PageRuleB(p))
-            PrintTitles(cv, PrinterProfile);
-        if (p == PuzzlePage)
-            PrintWorksheetLine(cv, PrinterProfile);
-        if (p == PageCount)
-            PrintSolutionHeader(cv, PrinterProfile);
+        printPageHead(cv, PrinterProfile, p);
         if (p == PuzzlePage) {
             for (int j = 1; j <= GridTileRows; ++j)
                 for (int k = 1; k <= GridTileColumns; ++k) {

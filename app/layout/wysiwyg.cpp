@@ -7,6 +7,8 @@
 // here for composing only; the settings themselves are left as they are.
 #include "wysiwyg.h"
 
+#include "fileio.h"
+
 #include "printersource.h"
 #include "prompter.h"
 #include "trv600.h"
@@ -761,9 +763,12 @@ int ClueFlow_LinesOf(TClueGrid *grid, int row)
     return std::max(1, count);
 }
 
-void ClueFlow_EstablishAll()
+namespace {
+
+// Numbers the lines of the stream: three heading lines before each direction that has clues,
+// then each clue's lines as linesOf gives them; column 3 gets a clue's first line.
+void numberClues(int (*linesOf)(TClueGrid *grid, int row))
 {
-    ClueFlow_MeasureClues();
     int counter = 0;
     for (TClueGrid *grid : {CluesAcrossSG, CluesDownSG}) {
         if (!grid)
@@ -771,11 +776,19 @@ void ClueFlow_EstablishAll()
         if (grid->RowCount() > 1)
             counter += 3;
         for (int r = 1; r < grid->RowCount(); ++r) {
-            const int k = ClueFlow_EstablishOne(grid, r);
+            const int k = linesOf(grid, r);
             grid->Row(r).Cells[3] = QString::number(counter);
             counter += k;
         }
     }
+}
+
+} // namespace
+
+void ClueFlow_EstablishAll()
+{
+    ClueFlow_MeasureClues();
+    numberClues(ClueFlow_EstablishOne);
     finishSequence();
     setPageCount();
     recordFlowInputs();
@@ -783,17 +796,7 @@ void ClueFlow_EstablishAll()
 
 void ClueFlow_Renumber()
 {
-    int counter = 0;
-    for (TClueGrid *grid : {CluesAcrossSG, CluesDownSG}) {
-        if (!grid)
-            continue;
-        if (grid->RowCount() > 1)
-            counter += 3;
-        for (int r = 1; r < grid->RowCount(); ++r) {
-            grid->Row(r).Cells[3] = QString::number(counter);
-            counter += ClueFlow_LinesOf(grid, r);
-        }
-    }
+    numberClues(ClueFlow_LinesOf);
     finishSequence();
 }
 
@@ -1058,4 +1061,14 @@ void ResetLayoutMessages()
     g_cluesEndReported = false;
     g_noSlotsReported = false;
     g_noMiniBoxReported = false;
+}
+
+void InstallDocumentLayoutHooks()
+{
+    DocHooks.ClueFlowInvalidateAll = [] { ClueFlow_InvalidateAll(); };
+    DocHooks.ClueFlowEstablishAll = [] { ClueFlow_EstablishAll(); };
+    DocHooks.ClueFlowClueWasChanged = [](TClueGrid *grid, int row) { ClueFlow_ClueWasChanged(grid, row); };
+    FileHooks.WYSIWYGChange = [] { WYSIWYGChange(); };
+    FileHooks.WordBankLayout = [] { WordBank_Layout(); };
+    FileHooks.ComputeTitleBlockHeight = [] { ComputeTitleBlockHeight(); };
 }

@@ -101,6 +101,10 @@ bool HasPendingLayoutMessages();
 /** Forgets which once-per-run messages were shown (a new puzzle). */
 void ResetLayoutMessages();
 
+/** Points the document's clue-flow hooks and the puzzle file's layout hooks (page metrics, word
+ *  bank, title block) at the page model. */
+void InstallDocumentLayoutHooks();
+
 /** Main-window operations the composer calls; each may be left unset. */
 struct TLayoutHooks {
     /** The page count reached the model; the window updates its tabs after the paint. */

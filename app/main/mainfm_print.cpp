@@ -40,13 +40,7 @@ void TMainFm::InstallLayoutHooks()
     LayoutHooks.ClearPattern = [this] { ClearPatternBtnClick(); };
     LayoutHooks.ShowErrorForm = [this](const QString &text) { ShowErrorForm(text); };
 
-    DocHooks.ClueFlowInvalidateAll = [] { ClueFlow_InvalidateAll(); };
-    DocHooks.ClueFlowEstablishAll = [] { ClueFlow_EstablishAll(); };
-    DocHooks.ClueFlowClueWasChanged = [](TClueGrid *grid, int row) { ClueFlow_ClueWasChanged(grid, row); };
-
-    FileHooks.WYSIWYGChange = [] { WYSIWYGChange(); };
-    FileHooks.WordBankLayout = [] { WordBank_Layout(); };
-    FileHooks.ComputeTitleBlockHeight = [] { ComputeTitleBlockHeight(); };
+    InstallDocumentLayoutHooks();
     FileHooks.PrinterName = [] {
         QPrinter *printer = CurrentPrinter();
         return printer ? printer->printerName() : QString();

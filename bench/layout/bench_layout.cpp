@@ -38,24 +38,6 @@ constexpr int kWarmUpRuns = 3;
 
 const char *const kFixtures[] = {"puzzle15.trv", "puzzle21.trv"};
 
-/** The editor's word list as the document sees it; the fixtures have no theme words. */
-class BenchWordList : public TWordListAccess
-{
-public:
-    int EntryCount() const override { return int(m_entries.size()) + 1; }
-    QString GetWord(int e) const override { return m_entries.value(e).section(QLatin1Char('\t'), 0, 0); }
-    QString GetClue(int e) const override { return m_entries.value(e).section(QLatin1Char('\t'), 1); }
-    QString GetSlotLabel(int) const override { return QStringLiteral(" -  "); }
-    void AddEntry(const QString &text) override { m_entries << text; }
-    void Clear() override { m_entries.clear(); }
-    void MarkSaved() override {}
-    bool IsSaved() const override { return true; }
-    void NotifyAllChanged() override {}
-
-private:
-    QStringList m_entries;
-};
-
 /** Median milliseconds of runs calls of work, after untimed calls that fill the font and glyph
  *  caches (the first few page images take twice as long); undo, when given, runs untimed after
  *  each call. */
@@ -85,7 +67,7 @@ void Report(const char *puzzle, const QString &what, double ms, double goal, con
 }
 
 /** The document as the program holds it after opening the file, with the page layer's hooks. */
-void LoadPuzzle(const QString &fileName, BenchWordList &words)
+void LoadPuzzle(const QString &fileName, TPlainWordList &words)
 {
     SetPrinterForTesting(nullptr);
     InitGlobals();
@@ -96,12 +78,7 @@ void LoadPuzzle(const QString &fileName, BenchWordList &words)
     WordList = &words;
     DocHooks = TDocumentHooks{};
     FileHooks = TPuzzleFileHooks{};
-    DocHooks.ClueFlowInvalidateAll = [] { ClueFlow_InvalidateAll(); };
-    DocHooks.ClueFlowEstablishAll = [] { ClueFlow_EstablishAll(); };
-    DocHooks.ClueFlowClueWasChanged = [](TClueGrid *grid, int row) { ClueFlow_ClueWasChanged(grid, row); };
-    FileHooks.WYSIWYGChange = [] { WYSIWYGChange(); };
-    FileHooks.WordBankLayout = [] { WordBank_Layout(); };
-    FileHooks.ComputeTitleBlockHeight = [] { ComputeTitleBlockHeight(); };
+    InstallDocumentLayoutHooks();
     FileHooks.AfterPuzzleRead = [] { ComputeTitleBlockHeight(); };
     // As in the running program; a file's own clues are kept, no stock clues are added.
     AutoClueSymmetrical = AutoClueFreeform = false;
@@ -112,7 +89,7 @@ void LoadPuzzle(const QString &fileName, BenchWordList &words)
     ClueFlow_EstablishAll();
 }
 
-bool BenchPuzzle(const char *name, int runs, const QString &outputFolder, bool keep, BenchWordList &words)
+bool BenchPuzzle(const char *name, int runs, const QString &outputFolder, bool keep, TPlainWordList &words)
 {
     const QString fileName = QDir(QStringLiteral(TRV_LAYOUT_FIXTURE_DIR)).filePath(QString::fromLatin1(name));
     if (!QFileInfo::exists(fileName)) {
@@ -192,7 +169,7 @@ int main(int argc, char **argv)
         return 1;
     }
     ScriptedPrompter quiet; // messages are recorded, never shown
-    BenchWordList words;
+    TPlainWordList words;
     std::printf("median of %d runs (PDF print: %d)\n", runs, std::max(3, runs / 3));
     bool ok = true;
     for (const char *name : kFixtures)

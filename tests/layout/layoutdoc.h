@@ -22,21 +22,6 @@
 #include <memory>
 #include <vector>
 
-/** The word list of a loaded file: nothing the page reads. */
-class LayoutWordList : public TWordListAccess
-{
-public:
-    int EntryCount() const override { return 1; }
-    QString GetWord(int) const override { return QString(); }
-    QString GetClue(int) const override { return QString(); }
-    QString GetSlotLabel(int) const override { return QString(); }
-    void AddEntry(const QString &) override {}
-    void Clear() override {}
-    void MarkSaved() override {}
-    bool IsSaved() const override { return true; }
-    void NotifyAllChanged() override {}
-};
-
 /** Answers the print dialogs as told. */
 class ScriptedPrintDialogs : public TPrintDialogs
 {
@@ -121,7 +106,7 @@ protected:
         return QString::fromUtf8(process.readAllStandardOutput());
     }
 
-    LayoutWordList words;
+    TPlainWordList words;
     std::unique_ptr<ScriptedPrompter> prompter;
     QTemporaryDir dir;
     std::unique_ptr<QPrinter> printer;

@@ -109,25 +109,6 @@ bool MakeCluedDictionary(const QString &clueFolder, const QString &folder)
     return packed > 0;
 }
 
-/** The word list the document reads and writes; the fixtures have no theme words. */
-class PlainWordList : public TWordListAccess
-{
-public:
-    int EntryCount() const override { return int(m_entries.size()) + 1; }
-    QString GetWord(int e) const override { return part(e, 0); }
-    QString GetClue(int e) const override { return part(e, 1); }
-    QString GetSlotLabel(int) const override { return QStringLiteral(" -  "); }
-    void AddEntry(const QString &text) override { m_entries << text; }
-    void Clear() override { m_entries.clear(); }
-    void MarkSaved() override {}
-    bool IsSaved() const override { return true; }
-    void NotifyAllChanged() override {}
-
-private:
-    QString part(int e, int i) const { return m_entries.value(e).section(QLatin1Char('\t'), i, i); }
-    QStringList m_entries;
-};
-
 const BenchPattern *FindPattern(const char *name)
 {
     for (const auto &p : BenchPatterns())
@@ -150,7 +131,7 @@ int CountClues(QStringList *unclued = nullptr)
 }
 
 /** A fresh document state with the new-puzzle layout on US Letter paper. */
-void ResetDocument(PlainWordList &words)
+void ResetDocument(TPlainWordList &words)
 {
     InitGlobals();
     SetAlphabet(DefaultAlphabet);
@@ -165,7 +146,7 @@ void ResetDocument(PlainWordList &words)
     PaperHeight = 11;
 }
 
-bool MakeFixture(const Fixture &f, const QString &outputFolder, PlainWordList &words)
+bool MakeFixture(const Fixture &f, const QString &outputFolder, TPlainWordList &words)
 {
     const BenchPattern *pattern = FindPattern(f.pattern);
     if (!pattern) {
@@ -242,7 +223,7 @@ int main(int argc, char **argv)
     TRVEstablishConstructInfoCB(Nothing);
     TRVEstablishRejectedWordsCB(NoRejects);
 
-    PlainWordList words;
+    TPlainWordList words;
     bool ok = true;
     for (const Fixture &f : kFixtures)
         ok = MakeFixture(f, output, words) && ok;
