@@ -141,7 +141,7 @@ class TPlainWordList : public TWordListAccess
 public:
     int EntryCount() const override { return int(m_entries.size()) + 1; }
     QString GetWord(int entry) const override { return m_entries.value(entry).section(QLatin1Char('\t'), 0, 0); }
-    QString GetClue(int entry) const override { return m_entries.value(entry).section(QLatin1Char('\t'), 1, 1); }
+    QString GetClue(int entry) const override { return m_entries.value(entry).section(QLatin1Char('\t'), 1); }
     QString GetSlotLabel(int) const override { return QStringLiteral(" -  "); }
     void AddEntry(const QString &text) override { m_entries << text; }
     void Clear() override { m_entries.clear(); }

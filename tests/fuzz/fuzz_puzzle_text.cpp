@@ -15,24 +15,6 @@
 
 namespace {
 
-// A plain word list: entries are kept as given, with the one empty entry at the end.
-class FuzzWordList : public TWordListAccess
-{
-public:
-    int EntryCount() const override { return int(m_entries.size()) + 1; }
-    QString GetWord(int e) const override { return m_entries.value(e).section(QLatin1Char('\t'), 0, 0); }
-    QString GetClue(int e) const override { return m_entries.value(e).section(QLatin1Char('\t'), 1); }
-    QString GetSlotLabel(int) const override { return QStringLiteral(" -  "); }
-    void AddEntry(const QString &text) override { m_entries.append(text); }
-    void Clear() override { m_entries.clear(); }
-    void MarkSaved() override {}
-    bool IsSaved() const override { return true; }
-    void NotifyAllChanged() override {}
-
-private:
-    QStringList m_entries;
-};
-
 struct Setup
 {
     Setup()
@@ -42,7 +24,7 @@ struct Setup
         WordList = &words;
         TRVCreateRenumGrid(15, 15);
     }
-    FuzzWordList words;
+    TPlainWordList words;
     ScriptedPrompter boxes;
 };
 
