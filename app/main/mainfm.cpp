@@ -347,6 +347,8 @@ void TMainFm::BuildMenus()
     mClueAutomaticallySymmetrical->setCheckable(true);
     connect(mClueAutomaticallySymmetrical, &QAction::triggered, this,
             &TMainFm::mClueAutomaticallySymmetricalClick);
+
+    BuildHelpMenu();
 }
 
 void TMainFm::BuildPuzzleTypePage()

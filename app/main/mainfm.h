@@ -157,6 +157,10 @@ public:
     QAction *mFileExit = nullptr;
     QAction *mFilePrinterSetup = nullptr;
     QAction *mFilePrint = nullptr;
+    QMenu *mHelp = nullptr;
+    QAction *mHelpContents = nullptr;
+    QAction *mHelpGettingStarted = nullptr;
+    QAction *mHelpHowTo = nullptr;
     QAction *mFileRecentLine = nullptr;
     QAction *mFileRecent[6] = {};
     QMenu *mEdit = nullptr;
@@ -207,6 +211,10 @@ public:
 
     // ---- Frame services -----------------------------------------------------------------------
     void ShowErrorForm(const QString &text);
+    /** Opens a document or address with the desktop's program; false when nothing opened it. */
+    bool ShellOpen(const QString &target);
+    /** Opens a page of the help folder beside the program; a missing page is said plainly. */
+    void ShowHelpTopic(const QString &page);
     /** The rejected-words file "trv_glob.rjt" in the user data folder; empty when unknown. */
     static QString RejectedWordsFileName();
     /** Answers the engine's rejected-words callback with the memo's lines. */
@@ -391,6 +399,9 @@ public slots:
     void mFileRecentAnyClick(QAction *item);
     void mFileExitClick();
     void mFilePrintClick();
+    void mHelpContentsClick();
+    void mHelpGettingStartedClick();
+    void mHelpHowToClick();
     void mFilePrinterSetupClick();
     void mFileSaveAsClick();
     void mClueAutomaticallySymmetricalClick();
@@ -470,6 +481,7 @@ private:
     void ShowUndoRedo(const struct TUndoRedoState &state);
     void AfterGridRestored();
     void BuildGridMenu();
+    void BuildHelpMenu();
     void ConnectView();
     void InstallCheckPointHooks();
     /** The page model's, printing's and the document's layout hooks. */
