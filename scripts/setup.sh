@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-dev
   xvfb xauth imagemagick
   poppler-utils
+  desktop-file-utils shared-mime-info
 )
 missing=()
 for p in "${packages[@]}"; do

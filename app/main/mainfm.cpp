@@ -10,6 +10,9 @@
 #include "cp1252.h"
 #include "desktopimage.h"
 #include "fades.h"
+#include "filetypes.h"
+#include "hintfm.h"
+#include "preferencesdlg.h"
 #include "fileio.h"
 #include "globals.h"
 #include "printing.h"
@@ -651,6 +654,7 @@ void TMainFm::FormCreate()
     ConnectView();
     InstallCheckPointHooks();
     InstallLayoutHooks();
+    CreateSmallForms();
     PixelsPerInch = ViewPort->logicalDpiX() > 0 ? ViewPort->logicalDpiX() : 96;
     SetZoomAndCentre(Zoom, PaperWidth / 2, PaperHeight / 2);
     TRVSetShowHotSpots(0);
@@ -1145,6 +1149,9 @@ void TMainFm::OnIdleEvent()
         if (FirstIdle) {
             const QStringList args = QCoreApplication::arguments();
             FirstIdle = false;
+            // The first run: the tour chooses the default puzzle type.
+            if (!SetupLoose && !SetupTight)
+                ShowQuickTour();
             if (args.size() > 1) {
                 ReadPuzzleFile(args.at(1));
                 AfterPuzzleOpened(args.at(1));
@@ -1318,8 +1325,9 @@ bool TMainFm::FormCloseQuery()
 
 void TMainFm::FormClose()
 {
-    // The preferences part registers the puzzle file type here when RegisterFileTypeOnClose is
-    // set, and the browser part frees its windows; neither is in the program yet.
+    // Start-up asked for the ".trv" association; the browser part frees its windows here later.
+    if (RegisterFileTypeOnClose)
+        RegisterFileType(QCoreApplication::applicationFilePath(), QStringLiteral(":/TRVIcon"));
 }
 
 void TMainFm::FormDestroy()

@@ -19,6 +19,8 @@
 class QAbstractButton;
 class TClueGrid;
 class TPrintDialogs;
+class THintFm;
+class TPreferencesDlg;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -161,6 +163,9 @@ public:
     QAction *mHelpContents = nullptr;
     QAction *mHelpGettingStarted = nullptr;
     QAction *mHelpHowTo = nullptr;
+    QAction *mHelpSetup = nullptr;
+    QAction *mHelpAbout = nullptr;
+    QAction *mFilePreferences = nullptr;
     QAction *mFileRecentLine = nullptr;
     QAction *mFileRecent[6] = {};
     QMenu *mEdit = nullptr;
@@ -215,6 +220,16 @@ public:
     bool ShellOpen(const QString &target);
     /** Opens a page of the help folder beside the program; a missing page is said plainly. */
     void ShowHelpTopic(const QString &page);
+    /** The quick tour, modal; it may choose the default puzzle type. */
+    void ShowQuickTour();
+    /** The advice shown when a freeform puzzle is asked for without words. */
+    void ShowNextStep();
+    /** The words page's "example" and "instructions" commands. */
+    void ExampleLnkClick();
+    void InstructionsLnkClick();
+    /** The help balloon and the preferences dialog, made at start-up. */
+    std::unique_ptr<THintFm> HintFm;
+    std::unique_ptr<TPreferencesDlg> PreferencesDlg;
     /** The rejected-words file "trv_glob.rjt" in the user data folder; empty when unknown. */
     static QString RejectedWordsFileName();
     /** Answers the engine's rejected-words callback with the memo's lines. */
@@ -402,6 +417,9 @@ public slots:
     void mHelpContentsClick();
     void mHelpGettingStartedClick();
     void mHelpHowToClick();
+    void mHelpSetupClick();
+    void mHelpAboutClick();
+    void mFilePreferencesClick();
     void mFilePrinterSetupClick();
     void mFileSaveAsClick();
     void mClueAutomaticallySymmetricalClick();
@@ -482,6 +500,7 @@ private:
     void AfterGridRestored();
     void BuildGridMenu();
     void BuildHelpMenu();
+    void CreateSmallForms();
     void ConnectView();
     void InstallCheckPointHooks();
     /** The page model's, printing's and the document's layout hooks. */

@@ -436,11 +436,21 @@ void TMainFm::ConstructFreeformPuzzle(bool random)
         entries.append({WordList->GetWord(e), WordList->GetClue(e)});
     if (HasOneLetterAnswer(entries))
         showInformation(FreeformOneLetterText);
-    const TFreeformRefusal refusal = CheckFreeformWords(entries);
+    TFreeformRefusal refusal = CheckFreeformWords(entries);
+    if (refusal == TFreeformRefusal::NoWords) {
+        // No words: the advice on where words come from, then the list as it is now.
+        ShowNotebookPage(1);
+        ShowNextStep();
+        entries.clear();
+        for (int e = 0; WordList && e < WordList->EntryCount(); ++e)
+            entries.append({WordList->GetWord(e), WordList->GetClue(e)});
+        refusal = CheckFreeformWords(entries);
+        if (refusal == TFreeformRefusal::NoWords)
+            return;
+    }
     if (refusal != TFreeformRefusal::None) {
         ShowNotebookPage(1);
-        if (refusal != TFreeformRefusal::NoWords) // the next-step guide comes with the preferences
-            showInformation(FreeformRefusalText(refusal));
+        showInformation(FreeformRefusalText(refusal));
         return;
     }
 

@@ -19,7 +19,6 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QToolButton>
-#include <QToolTip>
 
 #include <algorithm>
 
@@ -560,8 +559,3 @@ QString TMainFm::TakeWordAt(int column, int row, int direction)
 
 // ---- Help balloon -----------------------------------------------------------------------------------
 
-void TMainFm::ShowBalloon(const QString &text, int x, int seconds, int y)
-{
-    QToolTip::showText(QPoint(x, y), QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
-                       this, QRect(), seconds * 1000);
-}

@@ -1,7 +1,9 @@
 // The main window's Help menu, help pages and the desktop shell.
 #include "mainfm.h"
 
+#include "preferencesdlg.h"
 #include "prompter.h"
+#include "tourdlg.h"
 #include "uidialogs.h"
 
 #include <QFileInfo>
@@ -23,6 +25,7 @@ void TMainFm::BuildHelpMenu()
         {&TMainFm::mHelpGettingStarted, "mHelpGettingStarted", "&Getting Started ...",
          &TMainFm::mHelpGettingStartedClick},
         {&TMainFm::mHelpHowTo, "mHelpHowTo", "&How to Make a Puzzle ...", &TMainFm::mHelpHowToClick},
+        {&TMainFm::mHelpSetup, "mHelpSetup", "&Quick Tour && Setup ...", &TMainFm::mHelpSetupClick},
     };
     for (const auto &entry : items) {
         QAction *item = mHelp->addAction(QLatin1String(entry.caption));
@@ -35,6 +38,23 @@ void TMainFm::BuildHelpMenu()
 void TMainFm::mHelpContentsClick() { ShowHelpTopic(QStringLiteral("Index.htm")); }
 void TMainFm::mHelpGettingStartedClick() { ShowHelpTopic(QStringLiteral("GettingStarted.htm")); }
 void TMainFm::mHelpHowToClick() { ShowHelpTopic(QStringLiteral("QuickStartGuide.htm")); }
+
+void TMainFm::mHelpSetupClick() { ShowQuickTour(); }
+
+void TMainFm::ShowQuickTour()
+{
+    TTourHooks hooks;
+    hooks.ChooseType = [this](int type) {
+        // The guard of the puzzle-type buttons: the same type changes nothing, another asks
+        // about unsaved work first and takes a checkpoint.
+        ChangePuzzleType(type);
+        return FreeformMode == (type == 0);
+    };
+    hooks.SavePreferences = [this] { PreferencesDlg->SavePreferences(); };
+    TTourDlg tour(hooks, this);
+    uiDialogs().RunModal(tour);
+    RedrawView();
+}
 
 bool TMainFm::ShellOpen(const QString &target)
 {

@@ -3,6 +3,8 @@
 #include "testsupport.h"
 #include "mainwindowtest.h"
 
+#include "uidialogs.h"
+
 #include "application.h"
 #include "cluesedit.h"
 #include "cluespg.h"
@@ -100,6 +102,7 @@ TEST_F(MainWindowTest, StartUpFailureStillLeavesAUsableWindow)
 TEST_F(MainWindowTest, FirstParameterOpensOnceOnFirstIdle)
 {
     ScriptedPrompter prompter;
+    ScriptedUiDialogs dialogs;
     const QString box = CommandLineFile() + " has an unknown file format.";
     TStartUp startUp;
     startUp.Run();
@@ -108,6 +111,9 @@ TEST_F(MainWindowTest, FirstParameterOpensOnceOnFirstIdle)
     QCoreApplication::processEvents();
     EXPECT_EQ(boxesWithText(prompter, box), 1);
     EXPECT_FALSE(FirstIdle);
+    // A first run (no puzzle type chosen yet) shows the tour first; leaving it chooses freeform.
+    EXPECT_EQ(dialogs.Asked, QStringList{QStringLiteral("modal: TourDlg")});
+    EXPECT_TRUE(SetupLoose);
     // Later idle passes, after more messages, never open it again.
     const int passes = window->IdlePasses();
     for (int i = 0; i < 3; ++i) {
@@ -116,6 +122,12 @@ TEST_F(MainWindowTest, FirstParameterOpensOnceOnFirstIdle)
     }
     EXPECT_GT(window->IdlePasses(), passes);
     EXPECT_EQ(boxesWithText(prompter, box), 1);
+    // Once a type is chosen, a first idle shows no tour.
+    FirstIdle = true;
+    window->resize(950, 650);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(FirstIdle);
+    EXPECT_EQ(dialogs.Asked.size(), 1);
 }
 
 TEST_F(MainWindowTest, OpenedPuzzleNamesTheWindowAndClosesWithoutQuestion)

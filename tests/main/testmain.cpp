@@ -4,6 +4,7 @@
 
 #include "application.h"
 #include "globals.h"
+#include "uidialogs.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,5 +53,8 @@ int main(int argc, char **argv)
     char *appArgv[] = {argv[0], argument.data(), nullptr};
     TApplication app(appArgc, appArgv);
     app.setQuitOnLastWindowClosed(false);
+    // No test ever waits on a dialog: unless a test installs its own, file and colour dialogs
+    // are cancelled and modal forms rejected.
+    ScriptedUiDialogs dialogs;
     return RUN_ALL_TESTS();
 }
