@@ -10,6 +10,8 @@
 #include "prompter.h"
 #include "trv600.h"
 
+#include "testgrid.h"
+
 #include <gtest/gtest.h>
 
 #include <QStringList>
@@ -97,23 +99,8 @@ protected:
         SetProgramFolderForTesting(QString());
     }
 
-    /** Draws the grid: "*" block, "-" empty, "~" removed, any other character as a letter
-     *  (capitals are fixed), then numbers it. */
-    static void setGrid(const QStringList &rows)
-    {
-        const int width = int(rows.value(0).size());
-        TRVCreateRenumGrid(width, int(rows.size()));
-        for (int r = 0; r < rows.size(); ++r)
-            for (int c = 0; c < width; ++c) {
-                QChar ch = rows[r][c];
-                if (ch == QLatin1Char('*') || ch == QLatin1Char('-') || ch == QLatin1Char('~'))
-                    EncodeMarkChar(ch);
-                SetCellLetter(c + 1, r + 1, ch);
-            }
-        TRVRenumberGrid();
-        Columns = width;
-        Rows = int(rows.size());
-    }
+    /** Draws the grid from text rows (see SetTestGrid). */
+    static void setGrid(const QStringList &rows) { SetTestGrid(rows); }
 
     static QStringList texts(const ScriptedPrompter &p)
     {

@@ -9,6 +9,8 @@
 #include "prompter.h"
 #include "trv600.h"
 
+#include "testgrid.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -46,22 +48,8 @@ protected:
         WordList = nullptr;
     }
 
-    /** "*" block, "-" empty, "~" removed, any other character a letter. */
-    static void setGrid(const QStringList &rows)
-    {
-        const int width = int(rows.value(0).size());
-        TRVCreateRenumGrid(width, int(rows.size()));
-        for (int r = 0; r < rows.size(); ++r)
-            for (int c = 0; c < width; ++c) {
-                QChar ch = rows[r][c];
-                if (ch == QLatin1Char('*') || ch == QLatin1Char('-') || ch == QLatin1Char('~'))
-                    EncodeMarkChar(ch);
-                SetCellLetter(c + 1, r + 1, ch);
-            }
-        TRVRenumberGrid();
-        Columns = width;
-        Rows = int(rows.size());
-    }
+    /** Draws the grid from text rows (see SetTestGrid). */
+    static void setGrid(const QStringList &rows) { SetTestGrid(rows); }
 
     /** Gives a clue grid its rows: answer keys and clues. */
     static void setClues(TClueGrid *grid, const QList<QPair<QString, QString>> &rows)
