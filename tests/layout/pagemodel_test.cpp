@@ -39,7 +39,8 @@ void runWithTimeout(const std::function<void()> &fn, const char *what)
         fn();
         done->set_value();
     }).detach();
-    if (finished.wait_for(std::chrono::seconds(5)) == std::future_status::timeout) {
+    // Generous, for the sanitizer build: a hang never ends, a slow flow ends in seconds.
+    if (finished.wait_for(std::chrono::seconds(60)) == std::future_status::timeout) {
         std::fprintf(stderr, "Page model hung: %s\n", what);
         std::fflush(stderr);
         std::_Exit(3);
