@@ -351,6 +351,7 @@ void TMainFm::BuildMenus()
     connect(mClueAutomaticallySymmetrical, &QAction::triggered, this,
             &TMainFm::mClueAutomaticallySymmetricalClick);
 
+    BuildExportMenu();
     BuildHelpMenu();
 }
 

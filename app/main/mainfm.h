@@ -3,11 +3,13 @@
 #pragma once
 
 #include "globals.h"
+#include "publishfm.h"
 
 #include <QCursor>
 #include <QImage>
 #include <QMap>
 #include <QPixmap>
+#include <QPointer>
 #include <QMainWindow>
 #include <QRect>
 #include <QSize>
@@ -21,6 +23,7 @@ class TClueGrid;
 class TPrintDialogs;
 class THintFm;
 class TPreferencesDlg;
+class TPublishPrefFm;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -194,6 +197,9 @@ public:
     QMenu *mClues = nullptr;
     QAction *mClueAutomaticallySymmetrical = nullptr;
     QAction *mClueAutomaticallyFreeform = nullptr;
+    QMenu *mExport = nullptr;
+    QAction *mExportInteractive = nullptr;
+    QAction *mExportConfigureInteractive = nullptr;
 
     // ---- File dialogs, glyphs, cursors --------------------------------------------------------
     TFileDialogState SavePuzzleDialog;
@@ -230,6 +236,11 @@ public:
     /** The help balloon and the preferences dialog, made at start-up. */
     std::unique_ptr<THintFm> HintFm;
     std::unique_ptr<TPreferencesDlg> PreferencesDlg;
+    /** The player preferences, made at start-up (or at first use when start-up did not). */
+    QPointer<TPublishPrefFm> PublishPrefFm;
+    TPublishPrefFm *EnsurePublishPrefFm(const std::function<void(int)> &progress = {});
+    /** The publishing form's side of the main window. */
+    TPublishHooks PublishHooks();
     /** The rejected-words file "trv_glob.rjt" in the user data folder; empty when unknown. */
     static QString RejectedWordsFileName();
     /** Answers the engine's rejected-words callback with the memo's lines. */
@@ -419,6 +430,8 @@ public slots:
     void mHelpHowToClick();
     void mHelpSetupClick();
     void mHelpAboutClick();
+    void mExportInteractiveClick();
+    void mExportConfigureInteractiveClick();
     void mFilePreferencesClick();
     void mFilePrinterSetupClick();
     void mFileSaveAsClick();
@@ -501,6 +514,7 @@ private:
     void BuildGridMenu();
     void BuildHelpMenu();
     void CreateSmallForms();
+    void BuildExportMenu();
     void ConnectView();
     void InstallCheckPointHooks();
     /** The page model's, printing's and the document's layout hooks. */

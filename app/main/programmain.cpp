@@ -5,6 +5,7 @@
 #include "mainfm.h"
 #include "myoverrides.h"
 #include "prompter.h"
+#include "publishpreffm.h"
 #include "startup.h"
 
 int ProgramMain(int argc, char **argv)
@@ -16,6 +17,9 @@ int ProgramMain(int argc, char **argv)
     installEngineMessageHandler();
     TStartUp::SetFormFactory(QStringLiteral("TConstructingDlg"), [] { return new TConstructingDlg(MainFm); });
     TStartUp startUp;
+    TStartUp::SetFormFactory(QStringLiteral("TPublishPrefFm"), [&startUp]() -> QWidget * {
+        return MainFm->EnsurePublishPrefFm([&startUp](int percent) { startUp.Progress(percent); });
+    });
     startUp.Run();
     return TApplication::exec();
 }

@@ -41,10 +41,11 @@ public:
     const QStringList &CreatedForms() const { return m_created; }
     /** The percentages shown on the splash, in order. */
     const QList<int> &ProgressShown() const { return m_progress; }
+    /** Shows a percentage on the splash (forms that take long report their own steps). */
+    void Progress(int percent);
 
 private:
     void CreateForm(const QString &className);
-    void Progress(int percent);
 
     TMainFm *m_mainForm = nullptr;
     QList<QPointer<QWidget>> m_forms;

@@ -4,6 +4,7 @@
 
 #include "application.h"
 #include "globals.h"
+#include "prompter.h"
 #include "uidialogs.h"
 
 #include <QDir>
@@ -53,8 +54,9 @@ int main(int argc, char **argv)
     char *appArgv[] = {argv[0], argument.data(), nullptr};
     TApplication app(appArgc, appArgv);
     app.setQuitOnLastWindowClosed(false);
-    // No test ever waits on a dialog: unless a test installs its own, file and colour dialogs
-    // are cancelled and modal forms rejected.
+    // No test ever waits on a dialog: unless a test installs its own, message boxes answer
+    // their default, file and colour dialogs are cancelled and modal forms rejected.
+    ScriptedPrompter prompter;
     ScriptedUiDialogs dialogs;
     return RUN_ALL_TESTS();
 }
