@@ -1076,6 +1076,10 @@ bool TMainFm::IsModified() const
 
 int TMainFm::QuerySaveChanges()
 {
+    // The words page's example list goes back to the user's list first, so that it is the
+    // user's words that are asked about and saved.
+    if (HintFm)
+        HintFm->CloseBalloon();
     if (!IsModified())
         return 7;
     const Prompter::Button answer =

@@ -1,6 +1,8 @@
-// The Help menu's pages and the desktop shell.
+// The Help menu's pages, the desktop shell, and the example list put back before the save question.
 #include "mainwindowtest.h"
 
+#include "cluesedit.h"
+#include "hintfm.h"
 #include "uidialogs.h"
 
 #include <QAction>
@@ -47,4 +49,19 @@ TEST_F(MainWindowTest, HelpPagesOpenThroughTheShellOrSayWhatIsMissing)
             EXPECT_TRUE(prompter.boxes.isEmpty());
         }
     }
+}
+
+TEST_F(MainWindowTest, TheSaveQuestionPutsTheUsersListBackBeforeAsking)
+{
+    TMainFm *window = makeWindow();
+    ScriptedPrompter prompter;
+    prompter.answers = {Prompter::Cancel};
+    window->ClueEditor->SetAllText(QStringLiteral("HERON\tA wading bird"));
+    window->ExampleLnkClick();
+    ASSERT_NE(window->ClueEditor->GetAllText(), QStringLiteral("HERON\tA wading bird"));
+
+    EXPECT_EQ(window->QuerySaveChanges(), 2);
+    EXPECT_EQ(window->ClueEditor->GetAllText(), QStringLiteral("HERON\tA wading bird"));
+    EXPECT_FALSE(window->HintFm->isVisible());
+    EXPECT_EQ(prompter.boxes.size(), 1);
 }
