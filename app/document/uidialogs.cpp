@@ -73,15 +73,19 @@ TShell *setShell(TShell *s)
 ScriptedUiDialogs::ScriptedUiDialogs() : m_previous(setUiDialogs(this)) {}
 ScriptedUiDialogs::~ScriptedUiDialogs() { setUiDialogs(m_previous); }
 
-QString ScriptedUiDialogs::OpenFileName(QWidget *, const QString &caption, const QString &, const QString &)
+QString ScriptedUiDialogs::OpenFileName(QWidget *, const QString &caption, const QString &initial,
+                                        const QString &)
 {
     Asked << QStringLiteral("open: ") + caption;
+    Proposed << initial;
     return FileNames.isEmpty() ? QString() : FileNames.takeFirst();
 }
 
-QString ScriptedUiDialogs::SaveFileName(QWidget *, const QString &caption, const QString &, const QString &)
+QString ScriptedUiDialogs::SaveFileName(QWidget *, const QString &caption, const QString &initial,
+                                        const QString &)
 {
     Asked << QStringLiteral("save: ") + caption;
+    Proposed << initial;
     return FileNames.isEmpty() ? QString() : FileNames.takeFirst();
 }
 

@@ -59,6 +59,7 @@ public:
      *  own result, otherwise the next of ModalResults is given. */
     std::function<void(QDialog &)> OnModal;
     QStringList Asked;         // "open: caption", "save: caption", "color", "modal: objectName"
+    QStringList Proposed;      // the names the file dialogs started with, in order
 
     ScriptedUiDialogs();
     ~ScriptedUiDialogs() override;

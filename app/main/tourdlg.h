@@ -5,6 +5,8 @@
 #include <QDialog>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 class QLabel;
 class QPushButton;
@@ -32,8 +34,21 @@ public:
     QPushButton *NextBtn = nullptr;
     QPushButton *BackBtn = nullptr;
     QPushButton *ExitBtn = nullptr;
-    QLabel *StepTabsImg = nullptr;   // picture of the step tabs; its width shows 3 or 4 tabs
+    // "Two Types": the two kinds of puzzle side by side.
+    QLabel *FreeformImg = nullptr;
+    QLabel *SymmetricalImg = nullptr;
+    // "Choose": clicking a picture chooses its type as its radio button does.
+    QLabel *SetupLooseImg = nullptr;
+    QLabel *SetupTightImg = nullptr;
+    // Pictures of the main window's controls; clicking one shows the note under it.
+    QLabel *StepTabsImg = nullptr;   // the step tabs; its width shows 3 or 4 tabs
     QLabel *JustAPictureLbl = nullptr;
+    QLabel *TrafficLightImg = nullptr;
+    QLabel *JustAPictureLbl2 = nullptr;
+    QLabel *MenuImg = nullptr;
+    QLabel *JustAPictureLbl3 = nullptr;
+    QLabel *PublishImg = nullptr;
+    QLabel *JustAPictureLbl4 = nullptr;
 
     static const char *const PageNames[8];
 
@@ -52,7 +67,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QLabel *addPicture(QWidget *page, const char *name, const char *resource);
+    QLabel *addNote(QWidget *page, QLabel *picture, const char *name, const char *text);
     void showPage(int index);
     void chooseType(int type);
     TTourHooks m_hooks;
+    std::vector<std::pair<QLabel *, QLabel *>> m_notes;   // picture, its "just a picture" note
 };

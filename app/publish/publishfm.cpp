@@ -213,8 +213,10 @@ void TPublishFm::ResetLocalTestCounter() { g_localTestCounter = 0; }
 void TPublishFm::SaveInteractiveBtnClick()
 {
     const QString puzzle = m_hooks.PuzzleFileName ? m_hooks.PuzzleFileName() : QString();
-    const QString proposed = puzzle.isEmpty() ? QStringLiteral("Untitled.txt")
-                                              : withExtension(puzzle, QStringLiteral(".txt"));
+    const QString proposed =
+        withExtension(puzzle.isEmpty() ? QDir(GetDocumentsFolder()).filePath(QStringLiteral("Untitled"))
+                                       : puzzle,
+                      QStringLiteral(".txt"));
     const QString fileName =
         uiDialogs().SaveFileName(this, QStringLiteral("Save Interactive Puzzle Files"), proposed,
                                  ExportFilter);
@@ -261,7 +263,10 @@ bool TPublishFm::TestLocally()
 
 void TPublishFm::PublishToWebsiteBtnClick()
 {
-    const QString proposed = SanitizeName(TitleEd->text()) + QStringLiteral(".html");
+    QString name = SanitizeName(TitleEd->text());
+    if (name.isEmpty()) // a title of symbols alone would propose the hidden file ".html"
+        name = QStringLiteral("Untitled");
+    const QString proposed = QDir(GetDocumentsFolder()).filePath(name + QStringLiteral(".html"));
     QString pageFile = uiDialogs().SaveFileName(this, QStringLiteral("Publish To Your Website"),
                                                 proposed, ExportFilter);
     if (pageFile.isEmpty())

@@ -222,6 +222,7 @@ TEST_F(PublishFmTest, PublishProposesTheTitleAsAPageName)
     form->TitleEd->setText(QStringLiteral("Birds of Prey"));
     form->PublishToWebsiteBtnClick(); // cancelled: no file names queued
     EXPECT_EQ(dialogs.Asked, QStringList{QStringLiteral("save: Publish To Your Website")});
+    EXPECT_EQ(dialogs.Proposed, QStringList{QDir(GetDocumentsFolder()).filePath(QStringLiteral("BirdsOfPrey.html"))});
     EXPECT_TRUE(prompter.boxes.isEmpty());
 }
 
@@ -232,6 +233,11 @@ TEST_F(PublishFmTest, SaveInteractiveAsksBeforeReplacingAndKeepsTheOldFileOnFail
     const QString target = QDir(site).filePath(QStringLiteral("birds.txt"));
     ASSERT_TRUE(writeFile(target, "old data"));
     auto form = makeForm();
+
+    // The puzzle's own name is proposed, with ".txt".
+    hooks.PuzzleFileName = [] { return QStringLiteral("/puzzles/birds.trv"); };
+    makeForm()->SaveInteractiveBtnClick();
+    EXPECT_EQ(dialogs.Proposed, QStringList{QStringLiteral("/puzzles/birds.txt")});
 
     // Declined: the old file stays.
     dialogs.FileNames = {target};
