@@ -1,5 +1,6 @@
 // The main window: frame, creation, idle and exception handling, resizing and closing.
 #include "mainfm.h"
+#include "mainfm_controls.h"
 
 #include "alphabet.h"
 #include "application.h"
@@ -68,6 +69,8 @@ static void initResources()
     Q_INIT_RESOURCE(trv);
 }
 
+using namespace mainfm;
+
 namespace {
 
 // Design-time sizes of the frame; ArrangePanels places everything else from these.
@@ -77,43 +80,6 @@ constexpr int DesignWidth = 1000;
 constexpr int DesignHeight = 700;
 constexpr int InstrumentPanelWidth = 380;
 constexpr int SpeedBarHeight = 32;
-
-QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    return label;
-}
-
-// A captioned control (check box, radio button) with its name and place.
-template <typename Control>
-Control *makeControl(QWidget *parent, const QString &name, const QString &caption, const QRect &place)
-{
-    auto *control = new Control(caption, parent);
-    control->setObjectName(name);
-    control->setGeometry(place);
-    return control;
-}
-
-QToolButton *makeSpeedButton(QWidget *parent, const QString &name, const QString &glyph)
-{
-    auto *button = new QToolButton(parent);
-    button->setObjectName(name);
-    button->setCheckable(true);
-    button->setAutoRaise(true);
-    button->setIcon(QIcon(QPixmap(QStringLiteral(":/") + glyph)));
-    button->setIconSize(QSize(16, 16));
-    return button;
-}
-
-QTableView *makeClueGrid(QWidget *parent, const QString &name)
-{
-    auto *grid = new QTableView(parent);
-    grid->setObjectName(name);
-    grid->horizontalHeader()->hide();
-    grid->verticalHeader()->hide();
-    return grid;
-}
 
 // Engine callbacks. They reach the build control and the word-list glue once those are on the
 // window; until then a call has nothing to update. The draw-cell callbacks are the view's.
@@ -228,39 +194,6 @@ void TMainFm::BuildToolButtons()
     }
 }
 
-void TMainFm::BuildGridMenu()
-{
-    mGrid = menuBar()->addMenu(QStringLiteral("&Grid"));
-    mGrid->setObjectName(QStringLiteral("mGrid"));
-    mGridEditing = mGrid->addMenu(QStringLiteral("Grid &Editing"));
-    mGridEditing->setObjectName(QStringLiteral("mGridEditing"));
-    const struct {
-        QAction *TMainFm::*item;
-        const char *name;
-        const char *caption;
-        void (TMainFm::*click)();
-    } items[] = {
-        {&TMainFm::mGridCursorPattern, "mGridCursorPattern",
-         "Edit &Pattern:   Click to make cells black, white, or (right-click) removed.",
-         &TMainFm::mGridCursorPatternClick},
-        {&TMainFm::mGridCursorAlpha, "mGridCursorAlpha",
-         "&Type on the Answer Grid:   Click starting cell; click again to type down.",
-         &TMainFm::mGridCursorAlphaClick},
-        {&TMainFm::mGridCursorEraseLetter, "mGridCursorEraseLetter",
-         "Erase &Letters:  Click on cells to erase letter.", &TMainFm::mGridCursorEraseLetterClick},
-        {&TMainFm::mGridCursorEraseWord, "mGridCursorEraseWord",
-         "Erase &Words:  Click and release in different cells of the word to erase",
-         &TMainFm::mGridCursorEraseWordClick},
-    };
-    for (const auto &entry : items) {
-        QAction *item = mGridEditing->addAction(QString::fromLatin1(entry.caption));
-        item->setObjectName(QLatin1String(entry.name));
-        item->setCheckable(true);
-        connect(item, &QAction::triggered, this, entry.click);
-        this->*(entry.item) = item;
-    }
-}
-
 void TMainFm::BuildMenus()
 {
     QMenuBar *bar = menuBar();
@@ -288,6 +221,7 @@ void TMainFm::BuildMenus()
 
     mView = bar->addMenu(QStringLiteral("&View"));
     BuildEditMenu(mView);
+    BuildSpellingMenuItem();
     mView->setObjectName(QStringLiteral("mView"));
     for (int i = 0; i < 9; ++i) {
         mViewPage[i] = mView->addAction(QStringLiteral("Page &%1").arg(i + 1));
@@ -316,6 +250,7 @@ void TMainFm::BuildMenus()
     mViewZoomOut = viewItem("mViewZoomOut", QStringLiteral("Zoom &Out"), &TMainFm::mViewZoomOutClick);
     mViewPageWidth = viewItem("mViewPageWidth", QStringLiteral("Zoom Page &Width"), &TMainFm::mViewPageWidthClick);
     mViewPageWidth->setCheckable(true);
+    BuildViewFlagItems();
 
     BuildGridMenu();
 
@@ -336,20 +271,7 @@ void TMainFm::BuildMenus()
     mBuildDifferent->setCheckable(true);
     connect(mBuildDifferent, &QAction::triggered, this, &TMainFm::mBuildDifferentClick);
 
-    mClues = bar->addMenu(QStringLiteral("&Clues"));
-    mClues->setObjectName(QStringLiteral("mClues"));
-    mClueAutomaticallyFreeform =
-        mClues->addAction(QStringLiteral("Add Stock Clues Automatically for &Freeform Puzzles"));
-    mClueAutomaticallyFreeform->setObjectName(QStringLiteral("mClueAutomaticallyFreeform"));
-    mClueAutomaticallyFreeform->setCheckable(true);
-    connect(mClueAutomaticallyFreeform, &QAction::triggered, this,
-            &TMainFm::mClueAutomaticallyFreeformClick);
-    mClueAutomaticallySymmetrical =
-        mClues->addAction(QStringLiteral("Add Stock Clues Automatically for S&ymmetrical Puzzles"));
-    mClueAutomaticallySymmetrical->setObjectName(QStringLiteral("mClueAutomaticallySymmetrical"));
-    mClueAutomaticallySymmetrical->setCheckable(true);
-    connect(mClueAutomaticallySymmetrical, &QAction::triggered, this,
-            &TMainFm::mClueAutomaticallySymmetricalClick);
+    BuildCluesMenu();
 
     BuildExportMenu();
     BuildHelpMenu();
@@ -385,136 +307,6 @@ void TMainFm::BuildPuzzleTypePage()
     GlueSaveRejectedWordListBtn->setObjectName(QStringLiteral("GlueSaveRejectedWordListBtn"));
     GlueClearRejectedWordsBtn = new QPushButton(QStringLiteral("Clear list"), tsPuzzleType);
     GlueClearRejectedWordsBtn->setObjectName(QStringLiteral("GlueClearRejectedWordsBtn"));
-}
-
-void TMainFm::BuildWordsPage()
-{
-    tsYourWords = new QWidget;
-    tsYourWords->setObjectName(QStringLiteral("tsYourWords"));
-    MainNotebookPages->addTab(tsYourWords, QStringLiteral("Your Words && Clues"));
-    ThemePanel = new TPanel(tsYourWords, QStringLiteral("ThemePanel"));
-    WordsLbl = makeLabel(ThemePanel, QStringLiteral("WordsLbl"), QStringLiteral("Words"));
-    WordsLbl->setGeometry(8, 52, 80, 18);
-    CluesLbl = makeLabel(ThemePanel, QStringLiteral("CluesLbl"), QStringLiteral("Clues"));
-    CluesLbl->setGeometry(120, 52, 80, 18);
-    WordBankCB = makeControl<QCheckBox>(ThemePanel, QStringLiteral("WordBankCB"),
-        QStringLiteral("Provide Word Bank"), QRect(8, 8, 200, 22));
-    ThemeListSizeLabel = makeLabel(ThemePanel, QStringLiteral("ThemeListSizeLabel"), QString());
-    ThemeListSizeLabel->setGeometry(8, 32, 360, 18);
-    ThemeSortPanel = new TPanel(tsYourWords, QStringLiteral("ThemeSortPanel"));
-    ThemeSortPanel->setFixedHeight(28);
-}
-
-void TMainFm::BuildGridPage()
-{
-    tsGrid = new QWidget;
-    tsGrid->setObjectName(QStringLiteral("tsGrid"));
-    MainNotebookPages->addTab(tsGrid, QStringLiteral("Grid"));
-
-    LoosePatternPnl = new TPanel(tsGrid, QStringLiteral("LoosePatternPnl"));
-    LoosePatternPnl->setGeometry(12, 8, 290, 120);
-    LoosePatternPnl->hide();
-    SizeAutoRB = makeControl<QRadioButton>(LoosePatternPnl, QStringLiteral("SizeAutoRB"),
-        QStringLiteral("Auto-size  (recommended)"), QRect(8, 8, 270, 22));
-    SizeAutoRB->setChecked(true);
-    SizeFixedRB = makeControl<QRadioButton>(LoosePatternPnl, QStringLiteral("SizeFixedRB"),
-        QStringLiteral("Fixed size:"), QRect(8, 34, 100, 22));
-    makeLabel(LoosePatternPnl, QStringLiteral("ColRowLbl"), QStringLiteral("Columns    Rows"))
-        ->setGeometry(112, 36, 120, 18);
-    ColCountSpEd = new QSpinBox(LoosePatternPnl);
-    ColCountSpEd->setObjectName(QStringLiteral("ColCountSpEd"));
-    ColCountSpEd->setGeometry(112, 58, 56, 24);
-    RowCountSpEd = new QSpinBox(LoosePatternPnl);
-    RowCountSpEd->setObjectName(QStringLiteral("RowCountSpEd"));
-    RowCountSpEd->setGeometry(176, 58, 56, 24);
-    for (QSpinBox *spin : {ColCountSpEd, RowCountSpEd}) {
-        spin->setRange(1, 51);
-        spin->setValue(15);
-    }
-
-    SizePanel = new TPanel(tsGrid, QStringLiteral("SizePanel"));
-    SizePanel->resize(310, 60);
-    makeLabel(SizePanel, QStringLiteral("SizeLbl"), QStringLiteral("Size:"))->setGeometry(8, 8, 60, 20);
-    PuzzleSizeCmBx = new QComboBox(SizePanel);
-    PuzzleSizeCmBx->setObjectName(QStringLiteral("PuzzleSizeCmBx"));
-    PuzzleSizeCmBx->addItems(PuzzleSizeItems);
-    PuzzleSizeCmBx->setCurrentIndex(5);
-    PuzzleSizeCmBx->setGeometry(70, 6, 170, 24);
-    ApplySizeBtn = new QPushButton(QStringLiteral("Apply"), SizePanel);
-    ApplySizeBtn->setObjectName(QStringLiteral("ApplySizeBtn"));
-    ApplySizeBtn->setGeometry(246, 6, 56, 24);
-    m_sizeChangeConnected = bool(connect(PuzzleSizeCmBx, &QComboBox::activated, this,
-                                         &TMainFm::PuzzleSizeCmBxChange));
-    m_applySizeConnected = bool(connect(ApplySizeBtn, &QPushButton::clicked, this,
-                                        &TMainFm::ApplySizeBtnClick));
-
-    SymmetryPanel = new TPanel(tsGrid, QStringLiteral("SymmetryPanel"));
-    SymmetryPanel->resize(310, 64);
-    makeLabel(SymmetryPanel, QStringLiteral("SymmetryLbl"), QStringLiteral("Symmetry Mode:"))
-        ->setGeometry(8, 4, 112, 18);
-    CurrentSymModeLabel = makeLabel(SymmetryPanel, QStringLiteral("CurrentSymModeLabel"), QString());
-    CurrentSymModeLabel->setGeometry(120, 4, 180, 18);
-    auto *group = new QButtonGroup(SymmetryPanel);
-    group->setExclusive(true);
-    const struct {
-        QToolButton *TMainFm::*button;
-        const char *name;
-        const char *glyph;
-    } symmetry[] = {
-        {&TMainFm::SymNoneSpBtn, "SymNoneSpBtn", "SP_NOSYM"},
-        {&TMainFm::SymStandardSpBtn, "SymStandardSpBtn", "SP_STD"},
-        {&TMainFm::SymSpiralSpBtn, "SymSpiralSpBtn", "SP_SPIRL"},
-        {&TMainFm::SymKaleidoscopeSpBtn, "SymKaleidoscopeSpBtn", "SP_KALI"},
-        {&TMainFm::SymHorizontalSpBtn, "SymHorizontalSpBtn", "SP_HORZ"},
-        {&TMainFm::SymVerticalSpBtn, "SymVerticalSpBtn", "SP_VERT"},
-        {&TMainFm::SymHorzAndVertSpBtn, "SymHorzAndVertSpBtn", "SP_HV"},
-    };
-    int x = 8;
-    for (const auto &s : symmetry) {
-        QToolButton *button = makeSpeedButton(SymmetryPanel, QString::fromLatin1(s.name),
-                                              QString::fromLatin1(s.glyph));
-        button->setGeometry(x, 26, 32, 32);
-        group->addButton(button);
-        this->*(s.button) = button;
-        x += 38;
-    }
-    connect(group, &QButtonGroup::buttonClicked, this, &TMainFm::SymSpBtnClick);
-
-    FlagsPanel = new TPanel(tsGrid, QStringLiteral("FlagsPanel"));
-    FlagsPanel->resize(310, 56);
-    makeLabel(FlagsPanel, QStringLiteral("FlagLabel"), QStringLiteral("Flag:"))->setGeometry(8, 6, 40, 18);
-    CheckBoxUncrossed = makeControl<QCheckBox>(FlagsPanel, QStringLiteral("CheckBoxUncrossed"),
-        QStringLiteral("Blind cells"), QRect(50, 4, 110, 22));
-    CheckBoxTwoLetter = makeControl<QCheckBox>(FlagsPanel, QStringLiteral("CheckBoxTwoLetter"),
-        QStringLiteral("Two-letter words"), QRect(164, 4, 140, 22));
-    ShowHotSpotsCB = makeControl<QCheckBox>(FlagsPanel, QStringLiteral("ShowHotSpotsCB"),
-        QStringLiteral("Show hot spots (parts that are hard to make)"), QRect(8, 28, 294, 22));
-
-    WordSizesPanel = new TPanel(tsGrid, QStringLiteral("WordSizesPanel"));
-    WordSizesPanel->resize(310, 140);
-    WordSizesHintLbl = makeLabel(tsGrid, QStringLiteral("WordSizesHintLbl"),
-                                 QStringLiteral("Click on a size or blue bar to show slot locations"));
-    WordSizesHintLbl->resize(310, 16);
-}
-
-void TMainFm::BuildOtherCluesPage()
-{
-    tsOtherClues = new QWidget;
-    tsOtherClues->setObjectName(QStringLiteral("tsOtherClues"));
-    MainNotebookPages->addTab(tsOtherClues, QStringLiteral("Other Clues"));
-    CluesShowAlternatesCB = new QCheckBox(QStringLiteral("Show alternate clues too"), tsOtherClues);
-    CluesShowAlternatesCB->setObjectName(QStringLiteral("CluesShowAlternatesCB"));
-    CluesShowAlternatesCB->resize(180, 22);
-    AcrossLbl = makeLabel(tsOtherClues, QStringLiteral("AcrossLbl"), QStringLiteral("ACROSS"));
-    AcrossLbl->resize(80, 16);
-    DownLbl = makeLabel(tsOtherClues, QStringLiteral("DownLbl"), QStringLiteral("DOWN"));
-    DownLbl->resize(80, 16);
-    CluesAcrossSG = makeClueGrid(tsOtherClues, QStringLiteral("CluesAcrossSG"));
-    CluesDownSG = makeClueGrid(tsOtherClues, QStringLiteral("CluesDownSG"));
-    CluesAlternateSG = makeClueGrid(tsOtherClues, QStringLiteral("CluesAlternateSG"));
-    CluesAlternateSG->hide();
-    ThemeAdoptPanel = new TPanel(tsOtherClues, QStringLiteral("ThemeAdoptPanel"));
-    ThemeAdoptPanel->resize(310, 40);
 }
 
 void TMainFm::BuildViewSection()
@@ -1163,8 +955,8 @@ void TMainFm::OnIdleEvent()
             }
         }
     }
-    // A spelling check asked for and the count of words that fit a slot join here with the
-    // spelling checker and the word-list page.
+    IdleSpellingCheck();
+    IdleWordsPage();
     IgnoreWordBankCBClick = false;
     WordBankCBCheckpointing = false;
 }

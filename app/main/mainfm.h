@@ -512,6 +512,11 @@ private:
     void ShowUndoRedo(const struct TUndoRedoState &state);
     void AfterGridRestored();
     void BuildGridMenu();
+    void BuildCluesMenu();
+    void BuildViewFlagItems();
+    void BuildSpellingMenuItem();
+    void IdleSpellingCheck();
+    void IdleWordsPage();
     void BuildHelpMenu();
     void CreateSmallForms();
     void BuildExportMenu();
