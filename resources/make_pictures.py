@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-# Draws the program's glyphs, cursors and splash picture as PNG files in this folder.
+# Draws the program's glyphs, cursors, splash picture and the quick tour's pictures as PNG files
+# in this folder.
 # Run it again after changing a drawing; the PNG files are kept in the repository.
 import os
 import struct
@@ -23,6 +24,21 @@ FONT = {
     'V': ["10001", "10001", "10001", "10001", "10001", "01010", "00100"],
     'W': ["10001", "10001", "10001", "10101", "10101", "11011", "10001"],
     'Z': ["11111", "00001", "00010", "00100", "01000", "10000", "11111"],
+    'B': ["11110", "10001", "10001", "11110", "10001", "10001", "11110"],
+    'F': ["11111", "10000", "10000", "11110", "10000", "10000", "10000"],
+    'G': ["01111", "10000", "10000", "10011", "10001", "10001", "01111"],
+    'H': ["10001", "10001", "10001", "11111", "10001", "10001", "10001"],
+    'I': ["01110", "00100", "00100", "00100", "00100", "00100", "01110"],
+    'J': ["00111", "00010", "00010", "00010", "00010", "10010", "01100"],
+    'N': ["10001", "11001", "10101", "10011", "10001", "10001", "10001"],
+    'P': ["11110", "10001", "10001", "11110", "10000", "10000", "10000"],
+    'Q': ["01110", "10001", "10001", "10001", "10101", "10010", "01101"],
+    'U': ["10001", "10001", "10001", "10001", "10001", "10001", "01110"],
+    'X': ["10001", "10001", "01010", "00100", "01010", "10001", "10001"],
+    'Y': ["10001", "10001", "01010", "00100", "00100", "00100", "00100"],
+    '&': ["01100", "10010", "10100", "01000", "10101", "10010", "01101"],
+    '.': ["00000", "00000", "00000", "00000", "00000", "01100", "01100"],
+    '-': ["00000", "00000", "00000", "01110", "00000", "00000", "00000"],
     ' ': ["00000"] * 7,
 }
 
@@ -79,6 +95,12 @@ class Canvas:
                 if abs(d - r) < 0.6:
                     self.set(x, y, c)
 
+    def disc(self, cx, cy, r, c):
+        for y in range(cy - r, cy + r + 1):
+            for x in range(cx - r, cx + r + 1):
+                if (x - cx) ** 2 + (y - cy) ** 2 <= r * r + r:
+                    self.set(x, y, c)
+
     def text(self, x, y, s, c, scale=1):
         for ch in s:
             rows = FONT[ch]
@@ -102,6 +124,10 @@ class Canvas:
         png += chunk(b'IEND', b'')
         with open(os.path.join(HERE, name + '.png'), 'wb') as f:
             f.write(png)
+
+
+def text_width(s):
+    return len(s) * 6 - 1
 
 
 # Symmetry glyphs: a 5 x 5 pattern whose blocks follow the symmetry mode.
@@ -247,15 +273,19 @@ def splash():
     c.save('TRVSplash')
 
 
+def traffic_light(c, x, y, lit):
+    # The Make Puzzle button's traffic light, 16 x 24: red, yellow or green lamp lit, the others dim.
+    lamps = [((230, 20, 20, 255), (95, 40, 40, 255)), ((250, 210, 0, 255), (95, 85, 35, 255)),
+             ((20, 210, 20, 255), (35, 85, 35, 255))]
+    c.rect(x + 3, y, x + 13, y + 23, (40, 40, 40, 255))
+    for i, (on, off) in enumerate(lamps):
+        c.disc(x + 8, y + 4 + i * 8, 3, on if i == lit else off)
+
+
 def traffic_lights():
-    # The Make Puzzle button's traffic light: red, yellow or green lamp lit, the others dim.
-    lamps = [((220, 0, 0, 255), (90, 30, 30, 255)), ((240, 200, 0, 255), (90, 80, 30, 255)),
-             ((0, 190, 0, 255), (30, 80, 30, 255))]
     for lit, name in ((0, 'MakePuzzleRedImage'), (1, 'MakePuzzleYellowImage'), (2, 'MakePuzzleGreenImage')):
         c = Canvas(16, 24)
-        c.rect(3, 0, 13, 24, (40, 40, 40, 255))
-        for i, (on, off) in enumerate(lamps):
-            c.circle(8, 4 + i * 8, 3, on if i == lit else off)
+        traffic_light(c, 0, 0, lit)
         c.save(name)
 
 
@@ -265,9 +295,186 @@ def icon():
     c.save('TRVIcon')
 
 
+# The quick tour's pictures: flat colours, drawn at the size they are shown.
+FACE = (240, 240, 240, 255)
+SHADOW = (160, 160, 160, 255)
+DARK = (100, 100, 100, 255)
+TAB_FACE = (226, 226, 226, 255)
+HILITE = (0, 110, 200, 255)
+HILITE_SOFT = (205, 228, 247, 255)
+
+
+def crossword(c, x0, y0, rows, cell):
+    # One string a row: a letter is a white cell, '#' a block, '.' no cell at all.
+    for ry, row in enumerate(rows):
+        for rx, ch in enumerate(row):
+            if ch == '.':
+                continue
+            x, y = x0 + rx * cell, y0 + ry * cell
+            c.rect(x, y, x + cell, y + cell, BLACK if ch == '#' else WHITE)
+            c.frame(x, y, x + cell, y + cell, BLACK)
+            if ch in FONT and ch != '#':
+                c.text(x + (cell - 4) // 2, y + (cell - 6) // 2, ch, BLUE)
+
+
+def tour_crosswords():
+    cell = 15
+    # Freeform: the words cross loosely and the grid takes their shape.
+    freeform = ["..F..C..",
+                ".PUZZLE.",
+                "..N..U..",
+                "...THEME",
+                "......A.",
+                "......K.",
+                "..ANSWER",
+                "...E....",
+                "...WORD."]
+    c = Canvas(7 * cell + 1, len(freeform) * cell + 1)
+    crossword(c, -cell, 0, freeform, cell)
+    c.save('TourFreeform')
+    # Symmetrical: a square grid whose blocks turn into themselves on a half turn.
+    symmetrical = ["CAP#ODD",
+                   "OWL#PEA",
+                   "WEEKEND",
+                   "##AIR##",
+                   "DISTANT",
+                   "ONE#TOE",
+                   "END#ERA"]
+    c = Canvas(7 * cell + 1, 7 * cell + 1)
+    crossword(c, 0, 0, symmetrical, cell)
+    c.save('TourSymmetrical')
+
+
+def step_tabs():
+    # The main window's step tabs. The first three fill exactly 222 pixels, so the picture
+    # cropped to that width shows the freeform steps and the whole of it the symmetrical ones.
+    tabs = [(("PUZZLE", "TYPE"), 64), (("YOUR WORDS", "& CLUES"), 92), (("GRID",), 66),
+            (("OTHER", "CLUES"), 69)]
+    w, h = sum(width for _, width in tabs), 28
+    c = Canvas(w, h)
+    base = h - 1
+    c.line(0, base, w - 1, base, DARK)
+    x = 0
+    for i, (lines, width) in enumerate(tabs):
+        selected = i == 0
+        top = 0 if selected else 3
+        x0, x1 = x + 1, x + width - 2
+        c.rect(x0 + 1, top + 1, x1 - 1, base if selected else base - 1, WHITE if selected else TAB_FACE)
+        c.line(x0 + 2, top, x1 - 2, top, DARK)
+        c.set(x0 + 1, top + 1, DARK)
+        c.set(x1 - 1, top + 1, DARK)
+        c.line(x0, top + 2, x0, base, DARK)
+        c.line(x1, top + 2, x1, base, DARK)
+        ty = top + (base - top - (len(lines) * 10 - 3)) // 2 + 1
+        for line in lines:
+            c.text(x + (width - text_width(line)) // 2, ty, line, BLACK)
+            ty += 10
+        x += width
+    c.save('TourStepTabs')
+
+
+def raised_button(c, x0, y0, x1, y1):
+    c.rect(x0, y0, x1, y1, FACE)
+    c.line(x0, y0, x1, y0, WHITE)
+    c.line(x0, y0, x0, y1, WHITE)
+    c.line(x0, y1, x1, y1, DARK)
+    c.line(x1, y0, x1, y1, DARK)
+    c.line(x0 + 1, y1 - 1, x1 - 1, y1 - 1, SHADOW)
+    c.line(x1 - 1, y0 + 1, x1 - 1, y1 - 1, SHADOW)
+
+
+def make_puzzle_button():
+    # The speed bar's Make Puzzle button with its traffic light showing green.
+    label = 'MAKE PUZZLE'
+    w = 28 + text_width(label) + 9
+    c = Canvas(w, 30)
+    raised_button(c, 0, 0, w - 1, 29)
+    traffic_light(c, 5, 3, 2)
+    c.text(28, 11, label, BLACK)
+    c.save('TourMakePuzzle')
+
+
+def publish_button():
+    # The speed bar's One-Click Publish button: a globe and its caption.
+    label = 'ONE-CLICK PUBLISH'
+    w = 30 + text_width(label) + 9
+    c = Canvas(w, 30)
+    raised_button(c, 0, 0, w - 1, 29)
+    cx, cy, r = 14, 14, 8
+    c.disc(cx, cy, r, (150, 200, 245, 255))
+    for dy in (-4, 0, 4):
+        half = int((r * r - dy * dy) ** 0.5)
+        c.line(cx - half, cy + dy, cx + half, cy + dy, BLUE)
+    c.line(cx, cy - r, cx, cy + r, BLUE)
+    for y in range(cy - r + 1, cy + r):
+        half = int(round(0.5 * (r * r - (y - cy) ** 2) ** 0.5))
+        c.set(cx - half, y, BLUE)
+        c.set(cx + half, y, BLUE)
+    c.circle(cx, cy, r, BLUE)
+    c.text(30, 11, label, BLACK)
+    c.save('TourPublish')
+
+
+def arrow_pointer(c, x, y):
+    shape = ["1", "11", "121", "1221", "12221", "122221", "1222221", "12222221", "122221111",
+             "1221221", "121 1221", "11  1221", "1    1221", "     1221", "      11"]
+    for dy, row in enumerate(shape):
+        for dx, ch in enumerate(row):
+            if ch in '12':
+                c.set(x + dx, y + dy, BLACK if ch == '1' else WHITE)
+
+
+def menu_picture():
+    # The main window's menu bar with the File menu open and Print ... under the pointer.
+    titles = ['FILE', 'EDIT', 'VIEW', 'GRID', 'MAKE', 'CLUES', 'LAYOUT & FONTS', 'EXPORT', 'HELP']
+    items = ['NEW', 'OPEN', 'SAVE', 'SAVE AS ...', None, 'PRINT ...', None, 'EXIT']
+    bar_h, item_h = 16, 14
+    w = 4 + sum(text_width(t) + 12 for t in titles) + 2
+    drop_w = max(text_width(t) for t in items if t) + 40
+    drop_h = sum(item_h if t else 7 for t in items) + 4
+    c = Canvas(w, bar_h + drop_h + 1)
+    c.rect(0, 0, w - 1, bar_h - 1, (248, 248, 248, 255))
+    c.line(0, bar_h - 1, w - 1, bar_h - 1, SHADOW)
+    x = 4
+    for i, title in enumerate(titles):
+        tw = text_width(title) + 12
+        if i == 0:
+            c.rect(x, 1, x + tw - 1, bar_h - 2, HILITE_SOFT)
+            c.frame(x, 1, x + tw - 1, bar_h - 2, HILITE)
+        c.text(x + 6, 5, title, BLACK)
+        x += tw
+    x0, y0 = 4, bar_h
+    c.rect(x0, y0, x0 + drop_w, y0 + drop_h, WHITE)
+    c.frame(x0, y0, x0 + drop_w, y0 + drop_h, SHADOW)
+    y = y0 + 2
+    for item in items:
+        if item is None:
+            c.line(x0 + 6, y + 3, x0 + drop_w - 6, y + 3, SHADOW)
+            y += 7
+            continue
+        chosen = item.startswith('PRINT')
+        if chosen:
+            c.rect(x0 + 2, y, x0 + drop_w - 2, y + item_h - 1, HILITE)
+        c.text(x0 + 12, y + 4, item, WHITE if chosen else BLACK)
+        if chosen:
+            pointer = (x0 + 12 + text_width(item) + 6, y + 6)
+        y += item_h
+    arrow_pointer(c, *pointer)
+    c.save('TourMenu')
+
+
+def tour():
+    tour_crosswords()
+    step_tabs()
+    make_puzzle_button()
+    publish_button()
+    menu_picture()
+
+
 if __name__ == '__main__':
     glyphs()
     cursors()
     splash()
     traffic_lights()
     icon()
+    tour()

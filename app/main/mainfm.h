@@ -611,6 +611,13 @@ private:
     bool m_applySizeConnected = false;
     int m_idlePasses = 0;
     Qt::WindowStates m_lastWindowState = Qt::WindowNoState;
+
+public:
+    // ---- Words page and clue grids (mainfm_words.cpp) ---------------------------------------------
+
+    // ---- Grid page: type, size, symmetry, flags, word-slot histogram (mainfm_gridpage.cpp) --------
+
+    // ---- Spelling check (mainfm_spelling.cpp) -----------------------------------------------------
 };
 
 /** The main window, created first and alive for the whole run. */

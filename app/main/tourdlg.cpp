@@ -172,7 +172,7 @@ QLabel *TTourDlg::addPicture(QWidget *page, const char *name, const char *resour
 {
     auto *picture = new QLabel(page);
     picture->setObjectName(QLatin1String(name));
-    const QPixmap pixmap(QLatin1String(resource));
+    const QPixmap pixmap(QString::fromLatin1(resource));
     picture->setPixmap(pixmap);
     picture->setFixedSize(pixmap.deviceIndependentSize().toSize());
     picture->installEventFilter(this);
