@@ -618,6 +618,10 @@ public:
     // ---- Grid page: type, size, symmetry, flags, word-slot histogram (mainfm_gridpage.cpp) --------
 
     // ---- Spelling check (mainfm_spelling.cpp) -----------------------------------------------------
+public slots:
+    /** Edit "C&heck Spelling ..." and the words page's link: check the puzzle's texts. */
+    void mEditSpellingClick();
+    void ThemeCheckSpellingLnkClick();
 };
 
 /** The main window, created first and alive for the whole run. */

@@ -4,3 +4,7 @@
 void TMainFm::BuildSpellingMenuItem() {}
 
 void TMainFm::IdleSpellingCheck() {}
+
+void TMainFm::mEditSpellingClick() {}
+
+void TMainFm::ThemeCheckSpellingLnkClick() { mEditSpellingClick(); }
