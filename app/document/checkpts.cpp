@@ -127,6 +127,8 @@ void CreateCheckPointPool(int count)
 
 void TakeCheckPoint(int kind, const QString &description)
 {
+    if (CheckPointHooks.BeforeCapture)
+        CheckPointHooks.BeforeCapture();
     if ((g_lastKind == 5 && kind == 5) || (g_lastKind == 9 && kind == 9))
         return;
     g_lastKind = kind;

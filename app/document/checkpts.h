@@ -44,6 +44,9 @@ struct TCheckPointHooks
     std::function<void()> AfterRestore;
     /** Shows the Undo and Redo captions, hints and enables. */
     std::function<void(const struct TUndoRedoState &state)> ShowUndoRedo;
+    /** Before a snapshot: the window puts back what it shows only for a moment (the words
+     *  page's example list), so that the snapshot holds the user's own document. */
+    std::function<void()> BeforeCapture;
 };
 extern TCheckPointHooks CheckPointHooks;
 

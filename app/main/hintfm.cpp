@@ -226,6 +226,12 @@ void THintFm::CloseBalloon()
         windowHandle()->setTransientParent(parentWidget() ? parentWidget()->window()->windowHandle() : nullptr);
 }
 
+void THintFm::PutBackExampleList()
+{
+    if (!ClueEditorRestoreText.isEmpty())
+        CloseBalloon();
+}
+
 void THintFm::ShowExampleWordList(int x, int y)
 {
     if (ClueEditorRestoreText.isEmpty()) {

@@ -59,6 +59,9 @@ public:
      *  it), restores the design width and hides. Call it before the document is saved or closed
      *  so the example words never reach a file. */
     void CloseBalloon();
+    /** Closes the balloon only while the words page's example list shows, putting the user's
+     *  list back; other balloons stay. Commands that act on the list call it first. */
+    void PutBackExampleList();
 
     /** The words page's "example" command (TMainFm::ExampleLnkClick): the editor's text is saved
      *  in ClueEditorRestoreText ("\001" when empty; a text already pending is kept, so a second

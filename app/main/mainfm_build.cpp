@@ -1,6 +1,7 @@
 // Make Puzzle for a symmetrical puzzle, the traffic light, and the grid commands of the speed bar
 // beside it: erase all letters, undo and redo.
 #include "mainfm.h"
+#include "hintfm.h"
 
 #include "alphabet.h"
 #include "autopatconfirmdlg.h"
@@ -290,6 +291,9 @@ void TMainFm::ConstructSpBtnClick()
 {
     if (m_building)
         return;
+    // The build reads the word list: the user's, not the example shown in its place.
+    if (HintFm)
+        HintFm->PutBackExampleList();
     EraseFixedLettersNext = false;
     if (!TightRB->isChecked() && !LooseRB->isChecked()) {
         ShowNotebookPage(0);

@@ -1,6 +1,7 @@
 // The document view: view modes, tabs and the View menu, zoom and scrolling, the page compose
 // and the painting of single grid cells (also what the engine's draw-cell callbacks reach).
 #include "mainfm.h"
+#include "hintfm.h"
 
 #include "alphabet.h"
 #include "checkpts.h"
@@ -845,6 +846,10 @@ void TMainFm::ConnectView()
 
 void TMainFm::InstallCheckPointHooks()
 {
+    CheckPointHooks.BeforeCapture = [this] {
+        if (HintFm)
+            HintFm->PutBackExampleList();
+    };
     CheckPointHooks.ViewTabCaption = [this] { return ViewTabCaption(); };
     CheckPointHooks.ViewScale = [this](double &zoom, double &scale) {
         zoom = Zoom;

@@ -1,12 +1,15 @@
-// The Help menu's pages, the desktop shell, and the example list put back before the save question.
+// The Help menu's pages, the desktop shell, and the example list put back before commands.
 #include "mainwindowtest.h"
 
+#include "checkpts.h"
 #include "cluesedit.h"
 #include "hintfm.h"
 #include "uidialogs.h"
 
 #include <QAction>
 #include <QDir>
+
+#include <functional>
 
 TEST_F(MainWindowTest, HelpPagesOpenThroughTheShellOrSayWhatIsMissing)
 {
@@ -51,17 +54,37 @@ TEST_F(MainWindowTest, HelpPagesOpenThroughTheShellOrSayWhatIsMissing)
     }
 }
 
-TEST_F(MainWindowTest, TheSaveQuestionPutsTheUsersListBackBeforeAsking)
+TEST_F(MainWindowTest, CommandsActOnTheUsersListNotTheExample)
 {
     TMainFm *window = makeWindow();
     ScriptedPrompter prompter;
-    prompter.answers = {Prompter::Cancel};
-    window->ClueEditor->SetAllText(QStringLiteral("HERON\tA wading bird"));
-    window->ExampleLnkClick();
-    ASSERT_NE(window->ClueEditor->GetAllText(), QStringLiteral("HERON\tA wading bird"));
+    const QString mine = QStringLiteral("HERON\tA wading bird");
+    const struct {
+        const char *name;
+        std::function<void()> command;
+    } commands[] = {
+        {"the save question", [&] {
+             prompter.answers = {Prompter::Cancel};
+             EXPECT_EQ(window->QuerySaveChanges(), 2);
+             EXPECT_EQ(prompter.boxes.size(), 1);
+         }},
+        {"a checkpoint", [] { TakeCheckPoint(2, QStringLiteral("edit")); }},
+        {"Make Puzzle", [&] { window->ConstructSpBtnClick(); }},
+    };
+    for (const auto &c : commands) {
+        SCOPED_TRACE(c.name);
+        window->ClueEditor->SetAllText(mine);
+        window->ExampleLnkClick();
+        ASSERT_NE(window->ClueEditor->GetAllText(), mine);
+        prompter.boxes.clear();
+        c.command();
+        EXPECT_EQ(window->ClueEditor->GetAllText(), mine);
+        EXPECT_FALSE(window->HintFm->isVisible());
+    }
 
-    EXPECT_EQ(window->QuerySaveChanges(), 2);
-    EXPECT_EQ(window->ClueEditor->GetAllText(), QStringLiteral("HERON\tA wading bird"));
-    EXPECT_FALSE(window->HintFm->isVisible());
-    EXPECT_EQ(prompter.boxes.size(), 1);
+    // A balloon other than the example stays open over a checkpoint.
+    window->ShowBalloon(QStringLiteral("A hint"), 100, 30, 100);
+    TakeCheckPoint(2, QStringLiteral("edit"));
+    EXPECT_TRUE(window->HintFm->isVisible());
+    window->HintFm->CloseBalloon();
 }
