@@ -196,9 +196,18 @@ QString ExtractEntryWord(const QString &text)
     return ExtractLetterRun(t);
 }
 
+namespace {
+// Characters refused as a sixth special character since the alphabet last changed: each edit of
+// the word list sends the theme words again, and the refusal is explained only once.
+QString g_refusedExplained;
+} // namespace
+
 void SetAlphabet(const QString &text)
 {
-    CustomAlphabet = UpperCaseText(text);
+    const QString alphabet = UpperCaseText(text);
+    if (alphabet != CustomAlphabet)
+        g_refusedExplained.clear();
+    CustomAlphabet = alphabet;
     if (AlphabetControls.Dict_AlphabetLbl)
         AlphabetControls.Dict_AlphabetLbl->setText(CustomAlphabet);
     for (int n = 27; n <= 31; ++n) {
@@ -221,6 +230,9 @@ void AddSpecialCharacters(const QString &word)
         if (c.unicode() < 33 || IsAlphabetChar(c))
             continue;
         if (!FreeformMode && CustomAlphabet.size() > 30) {
+            if (g_refusedExplained.contains(c))
+                continue;
+            g_refusedExplained += c;
             prompter().ask("You can only have five special characters in the theme word list. "
                            "The character you just tried to add, " +
                                QString(c) + ", makes it one too many. " +

@@ -55,7 +55,8 @@ QString ExtractDigitRun(const QString &text);
 QString ExtractEntryWord(const QString &text);
 
 /** Adds the word's characters that are not in the alphabet to it (at most five specials in
- *  symmetrical mode; each refused character is explained to the user). */
+ *  symmetrical mode). A refused character is explained to the user once; it is explained again
+ *  only after the alphabet changed. */
 void AddSpecialCharacters(const QString &word);
 /** Stores the upper-cased text as the alphabet and shows it on the alphabet controls. */
 void SetAlphabet(const QString &text);

@@ -261,6 +261,27 @@ void TNameValueList::Clear()
 
 // ---- TCluesEditWordList -----------------------------------------------------------------
 
+namespace {
+
+void editorWordChanged(int entry, int)
+{
+    if (DocHooks.ClueEditorWordChanged)
+        DocHooks.ClueEditorWordChanged(entry);
+}
+
+void editorClueChanged(int entry, int kind)
+{
+    if (kind == kEntryChanged && CluesAcrossSG && CluesDownSG && CluesAlternateSG)
+        ApplyThemeWordClue(entry);
+}
+
+} // namespace
+
+TCluesEditWordList::TCluesEditWordList(TCluesEdit *editor) : m_editor(editor)
+{
+    m_editor->SetChangeCallbacks(editorWordChanged, editorClueChanged);
+}
+
 int TCluesEditWordList::EntryCount() const { return m_editor->EntryCount(); }
 QString TCluesEditWordList::GetWord(int entry) const { return m_editor->GetWord(entry); }
 QString TCluesEditWordList::GetClue(int entry) const { return m_editor->GetClue(entry); }
@@ -379,6 +400,14 @@ int TClueGrid::rowCount(const QModelIndex &parent) const
 int TClueGrid::columnCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : 4 + MaxClueLines;
+}
+
+Qt::ItemFlags TClueGrid::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.isValid() && index.column() == 1 && index.row() >= 1)
+        flags |= Qt::ItemIsEditable;
+    return flags;
 }
 
 QVariant TClueGrid::data(const QModelIndex &index, int role) const
@@ -543,8 +572,9 @@ void ToggleAlternateCluesView()
                 b = v;
         }
         scroll(2, b - visible(2) / 2);
-    } else if (selected && grid == 2 && row > 0 && row < CluesAlternateSG->RowCount()) {
-        const int a = row, d = AlternateDownRow;
+    } else if (const int a = DocHooks.SelectedAlternateRow ? DocHooks.SelectedAlternateRow() : 0;
+               a > 0 && a < CluesAlternateSG->RowCount()) {
+        const int d = AlternateDownRow;
         if (d > 0 && a < d) {
             int target = int(std::lround(double(CluesAcrossSG->RowCount() - 1) * a / d));
             target = std::min(target, CluesAcrossSG->RowCount() - 1);

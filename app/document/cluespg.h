@@ -78,6 +78,9 @@ public:
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    /** The clue column (1) of the answer rows can be edited in a view; the view's delegate
+     *  stores the text. */
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
 
 private:
     std::vector<TClueRow> m_rows;
@@ -155,11 +158,13 @@ private:
 
 class TCluesEdit;
 
-/** The word list of a TCluesEdit, the main window's word-and-clue editor. */
+/** The word list of a TCluesEdit, the main window's word-and-clue editor. It gives the editor
+ *  the document's edit reports: a changed or removed word goes to DocHooks.ClueEditorWordChanged,
+ *  a changed clue of a placed word to its clue-grid row (ApplyThemeWordClue). */
 class TCluesEditWordList : public TWordListAccess
 {
 public:
-    explicit TCluesEditWordList(TCluesEdit *editor) : m_editor(editor) {}
+    explicit TCluesEditWordList(TCluesEdit *editor);
     int EntryCount() const override;
     QString GetWord(int entry) const override;
     QString GetClue(int entry) const override;
@@ -189,6 +194,10 @@ struct TDocumentHooks
     std::function<void()> ShowAlternateGrid;       // show/hide grids after a toggle
     std::function<int(int grid)> VisibleClueRows;  // visible rows of a grid (0, 1, 2 alternate)
     std::function<void(int grid, int topRow)> ScrollClueGrid;
+    /** The highlighted row of the alternate grid while it is the grid in use, else 0. */
+    std::function<int()> SelectedAlternateRow;
+    /** The word-and-clue editor's word of an entry changed or the entry was removed. */
+    std::function<void(int entry)> ClueEditorWordChanged;
     std::function<void()> ClueFlowInvalidateAll;
     std::function<void()> ClueFlowEstablishAll;
     std::function<void(TClueGrid *grid, int row)> ClueFlowClueWasChanged;

@@ -2,6 +2,7 @@
 #include "constructingdlg.h"
 #include "ui_constructingdlg.h"
 
+#include "autolayout.h"
 #include "globals.h"
 #include "myoverrides.h"
 #include "openingscreen.h"
@@ -10,6 +11,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QPainter>
+#include <QPointer>
 
 TConstructingDlg *ConstructingDlg = nullptr;
 
@@ -54,14 +56,19 @@ void TConstructingDlg::FormResize()
          std::max(main.top() + main.height() - height() - 30, 0));
 }
 
+void TConstructingDlg::SetPercent(int percent)
+{
+    if (percent == m_percent)
+        return;
+    // At most a hundred changes a build: cheap enough to show each at once.
+    m_percent = percent;
+    ConstructPercentNumberLabel->setText(QString::number(percent));
+    ConstructionProgressBarPB->update();
+}
+
 void TConstructingDlg::ShowProgress(int percent, int count)
 {
-    if (percent != m_percent) {
-        // At most a hundred changes a build: cheap enough to show each at once.
-        m_percent = percent;
-        ConstructPercentNumberLabel->setText(QString::number(percent));
-        ConstructionProgressBarPB->update();
-    }
+    SetPercent(percent);
     if (OnProgress)
         OnProgress(percent, count);
     if (m_sincePump.isValid() && m_sincePump.elapsed() < 25 && percent < 100)
@@ -87,14 +94,52 @@ bool TConstructingDlg::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
+void TConstructingDlg::ShowForAutoLayout()
+{
+    setWindowTitle(QStringLiteral("AutoLayout"));
+    for (QWidget *w : {static_cast<QWidget *>(ConstructionCanceledLabel), static_cast<QWidget *>(UncluedLabel),
+                       static_cast<QWidget *>(ConstructNumberUncluedLabel), static_cast<QWidget *>(PuzzleSizeLbl),
+                       static_cast<QWidget *>(SizeLbl)})
+        w->hide();
+    CancelBtn->show();
+    SetPercent(0);
+    FormResize();
+    show();
+    raise();
+}
+
 void TConstructingDlg::CancelBtnClick()
 {
     TRVUserCancel();
     ConstructCanceled = true;
 }
 
+void TConstructingDlg::reject()
+{
+    CancelBtnClick();
+    QDialog::reject();
+}
+
 void TConstructingDlg::closeEvent(QCloseEvent *event)
 {
     CancelBtnClick();
     QDialog::closeEvent(event);
+}
+
+void ConnectAutoLayoutProgress(TConstructingDlg *dialog)
+{
+    const QPointer<TConstructingDlg> d(dialog);
+    AutoLayoutHooks.ShowProgress = [d] {
+        if (d)
+            d->ShowForAutoLayout();
+    };
+    AutoLayoutHooks.HideProgress = [d] {
+        if (d)
+            d->hide();
+    };
+    AutoLayoutHooks.Progress = [d](int percent, int) {
+        if (d)
+            d->SetPercent(percent);
+    };
+    AutoLayoutHooks.CancelWindow = [d]() -> QWidget * { return d.data(); };
 }

@@ -1,5 +1,6 @@
 // The progress dialog of a build: percent done, the engine's step count, the unclued words and
 // Cancel. It stays on top beside the main window while the build runs in the command handler.
+// The Auto-Layout expert shows it too, with the percent and Cancel only.
 #pragma once
 
 #include <QDialog>
@@ -43,8 +44,16 @@ public:
     /** Places the dialog at the main window's lower right. */
     void FormResize();
 
+    /** Shows the dialog modeless for the Auto-Layout expert: caption "AutoLayout", the percent
+     *  and Cancel; the build's labels hidden. */
+    void ShowForAutoLayout();
+    /** Shows a percent without pumping messages (the expert pumps them itself). */
+    void SetPercent(int percent);
+
 public slots:
     void CancelBtnClick();
+    /** Escape cancels the job, as the close button does; the window goes as before. */
+    void reject() override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -59,3 +68,7 @@ private:
 
 /** The dialog, once made (at start-up in the program; by tests as needed). */
 extern TConstructingDlg *ConstructingDlg;
+
+/** Points the Auto-Layout expert's progress hooks at the dialog: show, hide, percent, and its
+ *  window as the one whose input (Cancel) runs during a run. */
+void ConnectAutoLayoutProgress(TConstructingDlg *dialog);

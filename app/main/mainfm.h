@@ -20,6 +20,7 @@
 
 class QAbstractButton;
 class TClueGrid;
+class TClueGridsController;
 class TPrintDialogs;
 class THintFm;
 class TPreferencesDlg;
@@ -48,6 +49,9 @@ class TPanel;
 class TRecentFiles;
 class TViewPort;
 class TNameValueLines;
+class TSizeFm;
+class TSpellingDlg;
+struct TWordSizesGeometry;
 
 /** What the program remembers of a file dialog between showings. */
 struct TFileDialogState {
@@ -614,10 +618,204 @@ private:
 
 public:
     // ---- Words page and clue grids (mainfm_words.cpp) ---------------------------------------------
+    // Words page: links and controls (the editor and the summary are above).
+    QLabel *ThemeImportLnk = nullptr;
+    QLabel *SampleWordListsLnk = nullptr;
+    QLabel *ThemeExportLnk = nullptr;
+    QLabel *ThemeClearLnk = nullptr;
+    QLabel *ThemeSortAlphaLnk = nullptr;
+    QLabel *ThemeSortSizeLnk = nullptr;
+    QLabel *ThemeSortLocationLnk = nullptr;
+    QLabel *ThemeCheckSpellingLnk = nullptr;
+    QLabel *CustomAlphabetLnk = nullptr;
+    QLabel *SpecialCharactersLnk = nullptr;
+    QLabel *InstructionsLnk = nullptr;
+    QLabel *ExampleLnk = nullptr;
+    QLabel *HintsLnk = nullptr;
+    QLabel *AdditionalCluesCustomizeLnk = nullptr;
+    QToolButton *SpecialCharSB[5] = {}; // SpecialChar1SB .. SpecialChar5SB
+    /** The additional-clues section's name and list (the feature is switched off in the menus). */
+    QLineEdit *AnswerListLabelEdit = nullptr;
+    QPlainTextEdit *AnswerListMemo = nullptr;
+    // Other-clues page.
+    QLabel *AltLbl = nullptr;
+    QLabel *CluesPageExplanationLbl = nullptr;
+    QLabel *CluesAdoptLnk = nullptr;
+    QLabel *CluesUnadoptLnk = nullptr;
+    QMenu *ClueGridPopup = nullptr;
+    QAction *pumAdopt = nullptr;
+    QAction *pumUnadopt = nullptr;
+    /** Selection, answer-column mode, column drag and painting of the three clue grids. */
+    TClueGridsController *ClueGrids = nullptr;
+    // Clues menu, and the Grid menu's alphabet item.
+    QAction *mCluesImport = nullptr;
+    QAction *mCluesExport = nullptr;
+    QMenu *mCluesSort = nullptr;
+    QAction *mCluesSortAlphabetically = nullptr;
+    QAction *mCluesSortSize = nullptr;
+    QAction *mCluesSortPlacement = nullptr;
+    QAction *mBuildAutoClue = nullptr;
+    QAction *mCluesAddAdditional = nullptr;
+    QAction *mCluesShowAlt = nullptr;
+    QAction *mGridCustomAlphabet = nullptr;
+
+    /** The word list changed since the theme words were last sent to the engine. */
+    bool ThemeWordsChanged = false;
+    /** The stock-pattern fit's word-length tally still counts the current word list; every
+     *  change of the list clears it. */
+    bool ThemeTallyValid = false;
+
+    /** The words that SendThemeWordsToEngine sends, as engine letters, in list order: answers
+     *  (alphabet characters only, at most 255) whose length has a word slot, at most 1000. */
+    QList<QByteArray> ThemeWordsToSend();
+    void ResendThemeWordsIfChanged();
+    /** The editor reports a changed or removed word (entry index). */
+    void ClueEditorWordChanged(int entry);
+    /** Empties the word-and-clue editor (one undo snapshot of its own) and returns its entries. */
+    class TEntries &ClueEditorLines();
+    void DeleteThemeEntry(int entry);
+    /** The customize-alphabet dialog; a changed alphabet marks the document modified. */
+    void ShowAlphabetDialog();
+    /** A typed character for the rejected-words memo: a..z become upper case. */
+    static QChar GlueRejectWordsMemoKeyPress(QChar key);
+    /** The help balloon's texts of the "word list hints" link and the status panel. */
+    static QString WordListHintsText(bool freeform);
+    static QString ThemeFitsHelpText(bool freeform);
+
+    // Clue grids (cluegrids.cpp).
+    /** Column 0 the shared answer-column width, column 1 the rest; the link column and the
+     *  clue-flow columns hidden. */
+    void FitClueColumns();
+    /** The selected row of the across (grid 0) or down (grid 1) grid; for the alternate grid the
+     *  row it stands for. False without a selection. */
+    bool GetSelectedClueRow(int &grid, int &row) const;
+    void UpdateThemeAdoptEnables();
+    /** The direction ("A", "D" or a blank) and row an alternate-grid row stands for ("A12"). */
+    void AlternateRowTarget(int alternateRow, QChar &direction, int &row) const;
+    /** Copies the alternate row's clue to the nearest answer row at or above it, then to its
+     *  across or down row. */
+    void AdoptAlternateClue(int alternateRow);
+    /** The alternate answer row's clue into its across or down row: stored and re-flowed. */
+    void RefreshClueRow(int alternateRow);
+    void RefillAlternateClues();
+    void ClearClueGridsNow();
+    void AssignStockCluesNow();
+
+public slots:
+    void ThemeImportLnkClick();
+    void SampleWordListsLnkClick();
+    void ThemeExportLnkClick();
+    void ThemeClearLnkClick();
+    void ThemeSortAlphaLnkClick();
+    void ThemeSortSizeLnkClick();
+    void ThemeSortLocationLnkClick();
+    void CustomAlphabetLnkClick();
+    /** A special-character button: types its character, or opens the alphabet dialog. */
+    void SpecialCharAllSBClick(int index);
+    void HintsLnkClick();
+    void SBThemeFitsClick();
+    void AdditionalCluesCustomizeLnkClick();
+    void mCluesImportClick();
+    void mCluesExportClick();
+    void mCluesSortAlphabeticallyClick();
+    void mCluesSortSizeClick();
+    void mCluesSortPlacementClick();
+    void mBuildAutoClueClick();
+    void mCluesAddAdditionalClick();
+    void mCluesShowAltClick();
+    void GlueSaveRejectedWordListClick();
+    void GlueClearRejectedWordsBtnClick();
+    void CluesShowAlternatesCBClick();
+    void CluesAdoptLnkClick();
+    void CluesUnadoptLnkClick();
+    void pumAdoptClick();
+    void pumUnadoptClick();
+    void CluesAlternateSGDblClick();
+    /** A grid scrolled: the alternate grid's heading follows, sideways scrolling goes back. */
+    void CluesAnySGTopLeftChanged();
+
+private:
+    void BuildWordsPageLinks();
+    void ConnectRejectedWords();
+    /** Clears the tally, and in freeform mode updates the traffic light. */
+    void WordListChanged();
+    void SortThemeList(void (TCluesEdit::*sort)(), const QString &description);
+    void ImportWordList(const QString &caption, const QString &startFolder, const QString &filter,
+                        const QString &description, bool namesExport);
+    void ShowAlternateGrid();
+    void PlaceOtherCluesLabels();
 
     // ---- Grid page: type, size, symmetry, flags, word-slot histogram (mainfm_gridpage.cpp) --------
+public:
+    QToolButton *ClearPatternSpBtn = nullptr;
+    QPushButton *ChangeSymModeBtn = nullptr;
+    QComboBox *BlockColorCmBx = nullptr;
+    /** The word-slot histogram's paint box in WordSizesPanel. */
+    QWidget *PaintBoxWS = nullptr;
+    /** The puzzle-type page's links to the explanations of the two types. */
+    QLabel *FreeformLnk = nullptr;
+    QLabel *SymmetricalLnk = nullptr;
+    QAction *mGridFreeform = nullptr;
+    QAction *mGridSymmetrical = nullptr;
+    QAction *mGridClear = nullptr;
+    QAction *mGridExchange = nullptr;
+    QAction *mGridEditingSymmetryMode = nullptr;
+    QAction *mViewBlindCells = nullptr;
+    QAction *mViewTwoLetterWords = nullptr;
+    QAction *mViewHotSpots = nullptr;
+    /** The "Other Clues" tab shows for freeform puzzles too. */
+    bool OtherCluesTabUnlocked = false;
+
+    /** Shows the pages, controls and menu items of the puzzle type. */
+    void SetupPagesForType(bool symmetrical);
+    /** A new, empty grid of columns x rows, with one undo step; nothing happens when the engine
+     *  has that size already, and a size out of 1..51 or refused by the engine is refused with a
+     *  message. Either way the size controls end up showing the engine's size. True when resized. */
+    bool ResizePuzzle(int columns, int rows);
+    /** The histogram's layout for the grid and paint box as they are now. */
+    TWordSizesGeometry WordSizesLayout() const;
+    void PaintBoxWSPaint(QPainter &canvas);
+    /** A press on a length marks its slots in the grid; the release takes the marks away. */
+    void PaintBoxWSMouseDown(const QPoint &at);
+    void PaintBoxWSMouseMove(const QPoint &at);
+    void PaintBoxWSMouseUp();
+    /** The custom-size dialog: the one made at start-up, else one made now. */
+    TSizeFm *EnsureSizeFm();
+
+public slots:
+    void mGridFreeformClick();
+    void mGridSymmetricalClick();
+    void mGridExchangeClick();
+    void mGridEditingSymmetryModeClick();
+    /** Opens the symmetry-mode dialog; OK takes up the pattern tool with the chosen mode. */
+    void ChangeSymModeClick();
+    void mViewBlindCellsClick();
+    void mViewTwoLetterWordsClick();
+    void mViewHotSpotsClick();
+    void ColCountSpEdChange();
+    void RowCountSpEdChange();
+    /** Sets the removed-cell colour from the list; with a sender the view and document follow. */
+    void BlockColorCmBxChange(QObject *sender);
+    /** "Custom": the colour dialog chooses the removed-cell colour. */
+    void BlockColorCmBxCloseUp();
+    void FreeformLnkClick();
+    void SymmetricalLnkClick();
+
+private:
+    void BuildPuzzleTypeLinks();
+    void BuildSlotMarksOverlay();
+    /** The grid page's controls that follow the document: the block-colour list and the View
+     *  menu's display-flag ticks. */
+    void ShowGridPageState();
+    QWidget *m_slotMarksOverlay = nullptr;
+    int m_pressedSlotLength = 0;
 
     // ---- Spelling check (mainfm_spelling.cpp) -----------------------------------------------------
+public:
+    QAction *mEditSpelling = nullptr;
+    /** The spelling dialog: the one made at start-up, else one made now. */
+    TSpellingDlg *EnsureSpellingDlg();
+
 public slots:
     /** Edit "C&heck Spelling ..." and the words page's link: check the puzzle's texts. */
     void mEditSpellingClick();

@@ -80,6 +80,7 @@ void TMainFm::ShowNextStep()
         show();
         ExampleLnkClick();
     });
-    // The sample word lists and the import come with the word-list commands.
+    form.SetSampleWordListsAction([this] { SampleWordListsLnkClick(); });
+    form.SetImportAction([this] { ThemeImportLnkClick(); });
     uiDialogs().RunModal(form);
 }

@@ -6,6 +6,8 @@
 #include "myoverrides.h"
 #include "prompter.h"
 #include "publishpreffm.h"
+#include "sizefm.h"
+#include "spellingdlg.h"
 #include "startup.h"
 
 int ProgramMain(int argc, char **argv)
@@ -15,7 +17,9 @@ int ProgramMain(int argc, char **argv)
     InitGlobals();
     InstallLabelOverrides(&app);
     installEngineMessageHandler();
+    TStartUp::SetFormFactory(QStringLiteral("TSizeFm"), [] { return new TSizeFm(MainFm); });
     TStartUp::SetFormFactory(QStringLiteral("TConstructingDlg"), [] { return new TConstructingDlg(MainFm); });
+    TStartUp::SetFormFactory(QStringLiteral("TSpellingDlg"), [] { return new TSpellingDlg(MainFm); });
     TStartUp startUp;
     TStartUp::SetFormFactory(QStringLiteral("TPublishPrefFm"), [&startUp]() -> QWidget * {
         return MainFm->EnsurePublishPrefFm([&startUp](int percent) { startUp.Progress(percent); });

@@ -1,16 +1,22 @@
-// mklayoutfixture.cpp - makes the page-layout fixtures tests/data/layout/puzzle15.trv and
-// puzzle21.trv: a 15 x 15 and a 21 x 21 benchmark pattern filled by the engine with its fixed
-// seed, every answer given a stock clue from the clue files (picked with a fixed seed), a title
-// and a subtitle, saved by the document layer as a puzzle file (Windows-1252, CR LF). Each file
-// is read back and its clue rows counted.
+// mklayoutfixture.cpp - makes the page-layout fixtures tests/data/layout/puzzle15.trv,
+// puzzle21.trv and puzzle13.trv: a 15 x 15, a 21 x 21 and a 13 x 13 benchmark pattern filled by
+// the engine with its fixed seed, every answer given a stock clue from the clue files (picked
+// with a fixed seed), a title and a subtitle, saved by the document layer as a puzzle file
+// (Windows-1252, CR LF). Each file is read back and its clue rows counted.
+//
+// The 13 x 13 puzzle has long clues, so that its clues need a second page: each answer's clue
+// is followed by the answer's other glosses in the clue files and then by cross-references to
+// the next answers ("see also ANSWER: clue"), joined by "; ", until it is at least 170
+// characters long.
 //
 // A fill from the build's dictionary leaves a fifth to a quarter of its answers without a stock
 // clue, so the fill uses a dictionary of its own: the build's word lists (SCOWL, the same lists
 // and size, in the same order) cut down to the words the clue files hold, packed into a
 // temporary folder. The fills from this smaller dictionary take several minutes.
 //
-// Usage: mklayoutfixture <folder holding ZEDAVIV> <output folder>
-//   e.g. build/bin/mklayoutfixture build/bin tests/data/layout
+// Usage: mklayoutfixture <folder holding ZEDAVIV> <output folder> [file ...]
+//   e.g. build/bin/mklayoutfixture build/bin tests/data/layout puzzle13.trv
+//   Without file names every fixture is made.
 // The folder must hold the clue files ZEDAVIV/Clues.02 ... Clues.17 of the build.
 #include "bench_patterns.h"
 #include "dictpack.h"
@@ -27,6 +33,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHash>
 #include <QTemporaryDir>
 
 #include <cctype>
@@ -45,11 +52,13 @@ struct Fixture {
     const char *title;
     const char *subtitle;
     unsigned clueSeed;
+    int clueLength; // clues are lengthened to this many characters with more glosses (0: not)
 };
 
 const Fixture kFixtures[] = {
-    {"15x15-01", "puzzle15.trv", "Layout Fifteen", "A filled 15 x 15 grid with stock clues", 15},
-    {"21x21", "puzzle21.trv", "Layout Twenty-One", "A filled 21 x 21 grid with stock clues", 21},
+    {"15x15-01", "puzzle15.trv", "Layout Fifteen", "A filled 15 x 15 grid with stock clues", 15, 0},
+    {"21x21", "puzzle21.trv", "Layout Twenty-One", "A filled 21 x 21 grid with stock clues", 21, 0},
+    {"13x13", "puzzle13.trv", "Layout Thirteen", "A filled 13 x 13 grid with long clues", 13, 170},
 };
 
 void Nothing(int, int) {}
@@ -77,6 +86,59 @@ std::unordered_set<std::string> CluedWords(const QString &clueFolder)
         }
     }
     return words;
+}
+
+/** Every gloss of every answer in the clue files of the folder, keyed by the upper-case answer,
+ *  in file order. */
+QHash<QString, QStringList> AllGlosses(const QString &clueFolder)
+{
+    QHash<QString, QStringList> glosses;
+    for (int length = 2; length <= trvdict::MaxLength; ++length) {
+        QFile file(clueFolder + QStringLiteral("Clues.%1").arg(length, 2, 10, QLatin1Char('0')));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        while (!file.atEnd()) {
+            const QStringList parts = QString::fromLatin1(file.readLine()).trimmed().split(QLatin1Char('|'));
+            if (parts.size() > 1 && parts[0].size() == length)
+                glosses[parts[0].toUpper()] += parts.mid(1);
+        }
+    }
+    return glosses;
+}
+
+/** Lengthens every clue to length characters: first with the answer's other glosses, then with
+ *  cross-references to the answers after it ("see also ANSWER: its clue"), in turn. */
+void LengthenClues(const QHash<QString, QStringList> &glosses, int length)
+{
+    struct Answer {
+        TClueGrid *grid;
+        int row;
+        QString word;
+        QString clue;
+    };
+    std::vector<Answer> answers;
+    for (TClueGrid *grid : {CluesAcrossSG, CluesDownSG})
+        for (int r = 1; r < grid->RowCount(); ++r)
+            answers.push_back({grid, r, AnswerOfKey(grid->Cell(0, r)).trimmed().toUpper(), grid->Cell(1, r).trimmed()});
+    for (size_t i = 0; i < answers.size(); ++i) {
+        Answer &a = answers[i];
+        QString clue = a.clue;
+        QStringList seen{clue.toLower()};
+        for (const QString &gloss : glosses.value(a.word)) {
+            if (clue.size() >= length)
+                break;
+            if (seen.contains(gloss.toLower()))
+                continue;
+            seen << gloss.toLower();
+            clue += QStringLiteral("; ") + gloss;
+        }
+        for (size_t k = 1; k < answers.size() && clue.size() < length; ++k) {
+            const Answer &other = answers[(i + k) % answers.size()];
+            clue += QStringLiteral("; see also ") + other.word + QStringLiteral(": ") + other.clue.toLower();
+        }
+        a.grid->SetCell(1, a.row, clue);
+        StoreClueForAnswer(a.grid->Cell(0, a.row), clue);
+    }
 }
 
 /** Packs the build's word lists, cut down to the clued words, into folder/ZEDAVIV. */
@@ -146,7 +208,7 @@ void ResetDocument(TPlainWordList &words)
     PaperHeight = 11;
 }
 
-bool MakeFixture(const Fixture &f, const QString &outputFolder, TPlainWordList &words)
+bool MakeFixture(const Fixture &f, const QString &outputFolder, const QString &clueFolder, TPlainWordList &words)
 {
     const BenchPattern *pattern = FindPattern(f.pattern);
     if (!pattern) {
@@ -174,6 +236,8 @@ bool MakeFixture(const Fixture &f, const QString &outputFolder, TPlainWordList &
     RebuildClueGrids();
     AssignStockClues(false);
     StockClueRandom = nullptr;
+    if (f.clueLength > 0)
+        LengthenClues(AllGlosses(clueFolder), f.clueLength);
 
     const QString fileName = QDir(outputFolder).filePath(QString::fromLatin1(f.file));
     if (!SavePuzzleFile(fileName)) {
@@ -197,8 +261,8 @@ bool MakeFixture(const Fixture &f, const QString &outputFolder, TPlainWordList &
 
 int main(int argc, char **argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: mklayoutfixture <folder holding ZEDAVIV> <output folder>\n");
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: mklayoutfixture <folder holding ZEDAVIV> <output folder> [file ...]\n");
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -225,8 +289,13 @@ int main(int argc, char **argv)
 
     TPlainWordList words;
     bool ok = true;
+    QStringList only;
+    for (int i = 3; i < argc; ++i)
+        only << QString::fromLocal8Bit(argv[i]);
+    const QString clueFolder = AddBackslash(folder) + QStringLiteral("ZEDAVIV/");
     for (const Fixture &f : kFixtures)
-        ok = MakeFixture(f, output, words) && ok;
+        if (only.isEmpty() || only.contains(QString::fromLatin1(f.file)))
+            ok = MakeFixture(f, output, clueFolder, words) && ok;
     for (const auto &box : quiet.boxes)
         std::fprintf(stderr, "message: %s\n", qPrintable(box.text));
     WordList = nullptr;
