@@ -274,6 +274,7 @@ void TMainFm::BuildMenus()
     BuildCluesMenu();
 
     BuildExportMenu();
+    BuildLayoutMenu();
     BuildHelpMenu();
 }
 

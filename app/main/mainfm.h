@@ -810,6 +810,24 @@ private:
     QWidget *m_slotMarksOverlay = nullptr;
     int m_pressedSlotLength = 0;
 
+    // ---- Layout && Fonts menu, layout dialog, Auto-Layout hooks (mainfm_layout.cpp) -------------
+public:
+    QMenu *mLayout = nullptr;
+    QAction *mLayoutDoAutoLayoutNow = nullptr;
+    QLabel *ThemeAddTitleLnk = nullptr;
+    QLabel *TitlesChangeFontsLnk = nullptr;
+    QLabel *WordBankLnk = nullptr;
+    void ThemeAddTitleLnkClick();
+    void WordBankLnkClick();
+    void BuildLayoutMenu();
+    /** The layout dialog's tab for a menu caption: the first "&", " Grid" and every "." removed,
+     *  trailing blanks cut ("&Puzzle Grid ..." gives "Puzzle"). */
+    static QString LayoutTabTextOfCaption(const QString &caption);
+    /** The layout dialog on the first tab whose caption starts with the text; its result. */
+    int OpenLayoutDialogAt(const QString &tabText);
+    void mLayoutAnyClick(QAction *item);
+    void mLayoutDoAutoLayoutNowClick();
+
     // ---- Spelling check (mainfm_spelling.cpp) -----------------------------------------------------
 public:
     QAction *mEditSpelling = nullptr;

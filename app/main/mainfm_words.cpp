@@ -160,7 +160,9 @@ void TMainFm::BuildWordsPageLinks()
     link(ThemeCheckSpellingLnk, "ThemeCheckSpellingLnk", QStringLiteral("check spelling"), ThemePanel,
          &TMainFm::ThemeCheckSpellingLnkClick);
     placeInRow(8, 2, {ThemeImportLnk, SampleWordListsLnk, ThemeExportLnk, ThemeClearLnk});
-    placeInRow(8, 20, {InstructionsLnk, ExampleLnk, HintsLnk, ThemeCheckSpellingLnk});
+    link(ThemeAddTitleLnk, "ThemeAddTitleLnk", QStringLiteral("add title"), ThemePanel,
+         &TMainFm::ThemeAddTitleLnkClick);
+    placeInRow(8, 20, {InstructionsLnk, ExampleLnk, HintsLnk, ThemeCheckSpellingLnk, ThemeAddTitleLnk});
 
     QLabel *sortLbl = makeLabel(ThemeSortPanel, QStringLiteral("ThemeSortLbl"), QStringLiteral("Sort list by:"));
     sortLbl->adjustSize();
@@ -198,6 +200,11 @@ void TMainFm::BuildWordsPageLinks()
     link(CustomAlphabetLnk, "CustomAlphabetLnk", QStringLiteral("customize"), ThemeSortPanel,
          &TMainFm::CustomAlphabetLnkClick);
     CustomAlphabetLnk->move(x + 5 * 24 + 6, 30);
+    link(WordBankLnk, "WordBankLnk", QStringLiteral("(details)"), ThemeSortPanel, &TMainFm::WordBankLnkClick);
+    WordBankLnk->move(WordBankCB->x() + WordBankCB->sizeHint().width() + 6, 54);
+    link(TitlesChangeFontsLnk, "TitlesChangeFontsLnk", QStringLiteral("fonts"), tsPuzzleType,
+         &TMainFm::ThemeAddTitleLnkClick);
+    TitlesChangeFontsLnk->move(TitleEd->x() + TitleEd->width() + 8, TitleEd->y() + 3);
 
     // The additional clues (an answer list in the clues) are switched off in the menus; their
     // section name and list stay with the window for the dialog.
