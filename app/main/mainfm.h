@@ -827,6 +827,9 @@ public:
     int OpenLayoutDialogAt(const QString &tabText);
     void mLayoutAnyClick(QAction *item);
     void mLayoutDoAutoLayoutNowClick();
+    /** The expert's, the page model's title flag and printing's offer. */
+    void InstallAutoLayoutHooks();
+    bool m_titleChanged = false;
 
     // ---- Spelling check (mainfm_spelling.cpp) -----------------------------------------------------
 public:

@@ -1,6 +1,8 @@
 // Make Puzzle for a symmetrical puzzle, the traffic light, and the grid commands of the speed bar
 // beside it: erase all letters, undo and redo.
 #include "mainfm.h"
+
+#include "autolayout.h"
 #include "hintfm.h"
 
 #include "alphabet.h"
@@ -263,7 +265,7 @@ bool TMainFm::AutoSelectStockPattern()
 TConstructingDlg *TMainFm::PrepareConstructingDialog()
 {
     if (!ConstructingDlg)
-        new TConstructingDlg(this);
+        ConnectAutoLayoutProgress(new TConstructingDlg(this));
     TConstructingDlg *dialog = ConstructingDlg;
     dialog->setWindowTitle(QStringLiteral("Constructing Puzzle"));
     for (QWidget *w : {static_cast<QWidget *>(dialog->ConstructionCanceledLabel),
@@ -407,6 +409,7 @@ void TMainFm::ConstructSpBtnClick()
         ShowCanceled(dialog);
     mMakeAnother->setEnabled(true);
     RebuildClueGrids();
+    ::RunAutoLayout(AutoLayoutShowProgressNow);
     ClueEditor->update();
     UpdateTrafficLight();
     UpdateWordSlotCount();
@@ -534,6 +537,8 @@ void TMainFm::FinishFreeformBuild()
     // Only the set-up: the puzzle just built must stay.
     if (!m_freeformSetUpApplied)
         SwitchToFreeform(false, true);
+    // After the freeform set-up, whose cell size and grid place the expert may change.
+    ::RunAutoLayout(AutoLayoutShowProgressNow);
     TRVSetShowHotSpots(ShowHotSpotsCB->isChecked() ? 1 : 0);
     SetModified();
     SetViewMode(View, 0);

@@ -3,6 +3,7 @@
 // the user makes on them goes back to the document and marks it modified. The grid page's and the
 // words page's own commands are in mainfm_gridpage.cpp and mainfm_words.cpp.
 #include "mainfm.h"
+#include "autolayout.h"
 #include "mainfm_controls.h"
 
 using namespace mainfm;
@@ -176,8 +177,17 @@ void TMainFm::TitlesChanged()
         if (!PageRuleB(CurrentPage))
             PutTitleOnCode = 8;
     }
+    const double before = TitleBlockHeight;
     if (FileHooks.ComputeTitleBlockHeight)
         FileHooks.ComputeTitleBlockHeight();
+    // A title block of another height moves the grid and the clues: lay the page out again, and
+    // let the expert act when the clues now spill over.
+    if (!LoadingPuzzle && TitleBlockHeight != before) {
+        m_titleChanged = true;
+        RelayoutPage();
+        m_titleChanged = false;
+        AutoLayoutAfterTitleEdit();
+    }
     SetModified();
     InvalidateView();
 }
@@ -225,6 +235,7 @@ void TMainFm::ExchangeAcrossDownSpBtnClick()
     RedrawView();
     CluesNeedRebuild = true;
     RebuildClueGrids();
+    ::RunAutoLayout(AutoLayoutKeepViewTab);
     ShowDocumentControls();
     SetModified();
 }

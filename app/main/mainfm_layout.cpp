@@ -7,7 +7,9 @@
 #include "cluespg.h"
 #include "globals.h"
 #include "hintfm.h"
+#include "inputguard.h"
 #include "layoutdlg.h"
+#include "printing.h"
 #include "prompter.h"
 
 #include <QAction>
@@ -129,6 +131,19 @@ int TMainFm::OpenLayoutDialogAt(const QString &tabText)
     if (result == QDialog::Accepted)
         InvalidateView();
     return result;
+}
+
+void TMainFm::InstallAutoLayoutHooks()
+{
+    AutoLayoutHooks.ViewTabCaption = [this] { return ViewTabCaption(); };
+    AutoLayoutHooks.ShowViewTab = [this](const QString &caption) { ShowViewTab(caption); };
+    AutoLayoutHooks.AutoLayoutUnchecked = [this] { setCheckedQuietly(AutoLayoutCB, false); };
+    AutoLayoutHooks.SetPageCount = [this](int count) { SetPageCount(count, 2); };
+    AutoLayoutHooks.InvalidateView = [this] { InvalidateView(); };
+    // Idle work waits while the expert pumps messages.
+    TInputGuard::HoldTimers(&m_idleTimer);
+    // Printing offers the expert when the clues spill over.
+    PrintHooks.RunAutoLayout = [this] { mLayoutDoAutoLayoutNowClick(); };
 }
 
 void TMainFm::mLayoutDoAutoLayoutNowClick()

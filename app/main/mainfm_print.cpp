@@ -39,6 +39,8 @@ void TMainFm::InstallLayoutHooks()
     LayoutHooks.DrawOneClue = [this](TClueGrid *grid, int row) { RepaintClues(grid, row, true); };
     LayoutHooks.ClearPattern = [this] { ClearPatternBtnClick(); };
     LayoutHooks.ShowErrorForm = [this](const QString &text) { ShowErrorForm(text); };
+    LayoutHooks.TitleChanged = [this] { return m_titleChanged; };
+    InstallAutoLayoutHooks();
 
     InstallDocumentLayoutHooks();
     FileHooks.PrinterName = [] {

@@ -4,6 +4,7 @@
 #include "globals.h"
 #include "mainfm.h"
 #include "myoverrides.h"
+#include "pagechoicefm.h"
 #include "prompter.h"
 #include "publishpreffm.h"
 #include "sizefm.h"
@@ -18,7 +19,12 @@ int ProgramMain(int argc, char **argv)
     InstallLabelOverrides(&app);
     installEngineMessageHandler();
     TStartUp::SetFormFactory(QStringLiteral("TSizeFm"), [] { return new TSizeFm(MainFm); });
-    TStartUp::SetFormFactory(QStringLiteral("TConstructingDlg"), [] { return new TConstructingDlg(MainFm); });
+    TStartUp::SetFormFactory(QStringLiteral("TConstructingDlg"), [] {
+        auto *dialog = new TConstructingDlg(MainFm);
+        ConnectAutoLayoutProgress(dialog);
+        return dialog;
+    });
+    TStartUp::SetFormFactory(QStringLiteral("TPageChoiceFm"), [] { return new TPageChoiceFm(MainFm); });
     TStartUp::SetFormFactory(QStringLiteral("TSpellingDlg"), [] { return new TSpellingDlg(MainFm); });
     TStartUp startUp;
     TStartUp::SetFormFactory(QStringLiteral("TPublishPrefFm"), [&startUp]() -> QWidget * {

@@ -2,7 +2,9 @@
 // caption names; "Redo Auto-Layout Now" asks first while the expert is switched off.
 #include "mainwindowtest.h"
 
+#include "autolayout.h"
 #include "cluespg.h"
+#include "globals.h"
 #include "layoutdlg.h"
 #include "uidialogs.h"
 
@@ -66,4 +68,25 @@ TEST_F(MainWindowTest, RedoAutoLayoutAsksWhileTheExpertIsOff)
     prompter.answers = {Prompter::Yes};
     window->mLayoutDoAutoLayoutNow->trigger();
     EXPECT_EQ(dialogs.Asked, QStringList{QStringLiteral("modal: LayoutDlg")});
+}
+
+TEST_F(MainWindowTest, RedoAutoLayoutLaysTheOpenPuzzleOut)
+{
+    const QString puzzle = QStringLiteral(TRV_TEST_DATA) + "/layout/puzzle15.trv";
+    TMainFm *window = makeWindow();
+    ScriptedPrompter prompter;
+    window->SetAutoClueSymmetrical(false);
+    window->SetAutoClueFreeform(false);
+    MainFormReady = true;
+    window->ReadPuzzleFile(puzzle);
+    window->AfterPuzzleOpened(puzzle);
+    if (!window->AutoLayoutCB->isChecked())
+        window->AutoLayoutCB->click();
+    ASSERT_TRUE(DocControls.AutoLayout);
+
+    window->mLayoutDoAutoLayoutNow->trigger();
+    EXPECT_EQ(LastAutoLayoutRun().Outcome, TAutoLayoutOutcome::Fitted);
+    EXPECT_GT(LastAutoLayoutRun().Trials, 0);
+    EXPECT_TRUE(prompter.boxes.isEmpty()) << prompter.lastText().toStdString();
+    MainFormReady = false;
 }
