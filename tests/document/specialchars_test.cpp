@@ -5,18 +5,11 @@
 #include "cp1252.h"
 #include "globals.h"
 #include "prompter.h"
+#include "testcp1252.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-QString cp(std::initializer_list<unsigned char> bytes)
-{
-    QString text;
-    for (unsigned char b : bytes)
-        text += Cp1252::toChar(b);
-    return text;
-}
 
 TEST(SpecialCharacters, ARefusalIsExplainedOnceUntilTheAlphabetChanges)
 {

@@ -5,6 +5,7 @@
 #include "alphabet.h"
 #include "cp1252.h"
 #include "globals.h"
+#include "testcp1252.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -14,14 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString cp(std::initializer_list<unsigned char> bytes)
-{
-    QString text;
-    for (unsigned char b : bytes)
-        text += Cp1252::toChar(b);
-    return text;
-}
 
 // The five special characters that fill the alphabet to 31.
 const QString kFive = cp({0xC0, 0xC4, 0xC7, 0xD1, 0xD6});

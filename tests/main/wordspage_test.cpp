@@ -11,6 +11,7 @@
 #include "nextstepfm.h"
 #include "trv600.h"
 #include "uidialogs.h"
+#include "testcp1252.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,14 +25,6 @@
 #include <QToolButton>
 
 namespace {
-
-QString cp(std::initializer_list<unsigned char> bytes)
-{
-    QString text;
-    for (unsigned char b : bytes)
-        text += Cp1252::toChar(b);
-    return text;
-}
 
 // A word of the length made from a number, so that every word of a list differs.
 QString wordOf(int n, int length)
