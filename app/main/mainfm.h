@@ -831,6 +831,12 @@ public:
     void InstallAutoLayoutHooks();
     bool m_titleChanged = false;
 
+    // ---- File commands (mainfm_file.cpp) -----------------------------------------------------------
+public:
+
+    // ---- Stock patterns (mainfm_stockpat.cpp) ------------------------------------------------------
+public:
+
     // ---- Spelling check (mainfm_spelling.cpp) -----------------------------------------------------
 public:
     QAction *mEditSpelling = nullptr;
