@@ -6,6 +6,7 @@
 #include "application.h"
 #include "checkpts.h"
 #include "cluesedit.h"
+#include "cluegrids.h"
 #include "cluespg.h"
 #include "constructingdlg.h"
 #include "cp1252.h"
@@ -1135,6 +1136,9 @@ void TMainFm::FormDestroy()
     m_destroyed = true;
     if (m_idleHandlerInstalled)
         qApp->removeEventFilter(this);
+    // The clue grids' filters would see the grids' last events while the window is half gone.
+    delete ClueGrids;
+    ClueGrids = nullptr;
     m_idleTimer.stop();
     TApplication::SetExceptionHandler(nullptr);
     m_workBitmap = QImage();
