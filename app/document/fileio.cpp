@@ -739,18 +739,19 @@ void ReadPuzzleFromStrings(const QStringList &list)
     LoadingPuzzle = false;
 }
 
-void ReadTextPuzzleFile(const QString &fileName)
+bool ReadTextPuzzleFile(const QString &fileName)
 {
     QStringList lines;
     if (!Cp1252::readTextLines(fileName, &lines)) {
         showError(QStringLiteral("Error while reading file %1.  Please check puzzle and clues for completeness and "
                                  "consistency.")
                       .arg(fileName));
-        return;
+        return false;
     }
     lines << QStringLiteral("FileName=") + fileName;
     ReadPuzzleFromStrings(lines);
     PuzzleModified = false;
     if (FileHooks.AfterFileRead)
         FileHooks.AfterFileRead();
+    return true;
 }

@@ -46,14 +46,17 @@ void WritePuzzleToStrings(QStringList &list);
 void ReadPuzzleFromStrings(const QStringList &list);
 /** Saves the puzzle; the old file stays whole when the write fails. */
 bool SavePuzzleFile(const QString &fileName);
-/** Reads a puzzle file (Windows-1252, LF or CR LF). */
-void ReadTextPuzzleFile(const QString &fileName);
+/** Reads a puzzle file (Windows-1252, LF or CR LF); false when it could not be read. */
+bool ReadTextPuzzleFile(const QString &fileName);
 
 /** A file to open once the main window is ready. */
 extern QString PendingPuzzleFileName;
-void OpenPuzzleFile(const QString &fileName);
+/** Opens a puzzle of either format; true when a puzzle was read (false when it is missing,
+ *  unreadable or of an unknown format, and when it was only remembered for later). */
+bool OpenPuzzleFile(const QString &fileName);
 void OpenPendingPuzzleFile();
-void ReadOldPuzzleFile(const QString &fileName);
+/** False when the engine could not read the grid. */
+bool ReadOldPuzzleFile(const QString &fileName);
 /** The ".CLU" companion of an older-format puzzle: the file name's first ".owt" (any case)
  *  with "owt" replaced by "CLU", or an existing file of that name in another letter case;
  *  empty when the file name holds no ".owt". */

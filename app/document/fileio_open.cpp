@@ -85,17 +85,17 @@ int readCompanionGrid(const QList<QByteArray> &lines, int &at, TClueGrid *grid, 
 
 } // namespace
 
-void OpenPuzzleFile(const QString &fileName)
+bool OpenPuzzleFile(const QString &fileName)
 {
     if (!MainFormReady) {
         PendingPuzzleFileName = fileName;
-        return;
+        return false;
     }
     THourglass wait;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         withNormalCursor([&] { showInformation(QStringLiteral("%1 was not found.").arg(fileName)); });
-        return;
+        return false;
     }
     QByteArray first = file.readLine(4096);
     const bool readFailed = file.error() != QFileDevice::NoError;
@@ -106,17 +106,17 @@ void OpenPuzzleFile(const QString &fileName)
                                      "and consistency.")
                           .arg(fileName));
         });
-        return;
+        return false;
     }
     while (first.endsWith('\n') || first.endsWith('\r'))
         first.chop(1);
     const QString line = Cp1252::toUnicode(first);
 
-    if (line.startsWith(QLatin1String("CROSSWORD "))) {
-        ReadOldPuzzleFile(fileName);
-    } else if (line == QLatin1String("OWTFileFormat=2.0") || line == QLatin1String("TRVFileFormat=2.0")) {
-        ReadTextPuzzleFile(fileName);
-    } else if (line.startsWith(QLatin1String("TRVFileFormat="))) {
+    if (line.startsWith(QLatin1String("CROSSWORD ")))
+        return ReadOldPuzzleFile(fileName);
+    if (line == QLatin1String("OWTFileFormat=2.0") || line == QLatin1String("TRVFileFormat=2.0"))
+        return ReadTextPuzzleFile(fileName);
+    if (line.startsWith(QLatin1String("TRVFileFormat="))) {
         withNormalCursor([&] {
             showWarning(QStringLiteral("%1 has a file format that is more advanced than this version of Tarvel that you "
                                        "are using. If the puzzle you are now opening appears corrupted, you may wish "
@@ -124,10 +124,10 @@ void OpenPuzzleFile(const QString &fileName)
                                        "older file format  (using \"Save As...\").")
                             .arg(fileName));
         });
-        ReadTextPuzzleFile(fileName);
-    } else {
-        withNormalCursor([&] { showInformation(QStringLiteral("%1 has an unknown file format.").arg(fileName)); });
+        return ReadTextPuzzleFile(fileName);
     }
+    withNormalCursor([&] { showInformation(QStringLiteral("%1 has an unknown file format.").arg(fileName)); });
+    return false;
 }
 
 void OpenPendingPuzzleFile()
@@ -160,7 +160,7 @@ QString ClueCompanionName(const QString &puzzleFileName)
     return folder + wanted;
 }
 
-void ReadOldPuzzleFile(const QString &fileName)
+bool ReadOldPuzzleFile(const QString &fileName)
 {
     const bool hotSpots = DocControls.ShowHotSpots;
     DocControls.ShowHotSpots = false;
@@ -232,6 +232,7 @@ void ReadOldPuzzleFile(const QString &fileName)
     LoadingPuzzle = wasLoading;
     if (FileHooks.ComputeTitleBlockHeight)
         FileHooks.ComputeTitleBlockHeight();
+    return result == 0;
 }
 
 void SetDefaultLayout()

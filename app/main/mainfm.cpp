@@ -184,6 +184,7 @@ void TMainFm::BuildToolButtons()
         {&TMainFm::EraseLettersSpBtn, "EraseLettersSpBtn", "EraseLetter", &TMainFm::EraseLettersSpBtnClick},
         {&TMainFm::RejectWordSpBtn, "RejectWordSpBtn", "RejectWord", &TMainFm::RejectWordSpBtnClick},
         {&TMainFm::ZoomInSpBtn, "ZoomInSpBtn", "Zoom", &TMainFm::ZoomInSpBtnClick},
+        {&TMainFm::StockPatternSpBtn, "StockPatternSpBtn", "SP_STD", &TMainFm::StockPatternSpBtnClick},
     };
     int x = 30;
     for (const auto &tool : tools) {
@@ -199,31 +200,15 @@ void TMainFm::BuildMenus()
 {
     QMenuBar *bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu"));
-    mFile = bar->addMenu(QStringLiteral("&File"));
-    mFile->setObjectName(QStringLiteral("mFile"));
-    mFilePrinterSetup = mFile->addAction(QStringLiteral("P&rinter Setup ..."));
-    mFilePrinterSetup->setObjectName(QStringLiteral("mFilePrinterSetup"));
-    connect(mFilePrinterSetup, &QAction::triggered, this, &TMainFm::mFilePrinterSetupClick);
-    mFilePrint = mFile->addAction(QStringLiteral("&Print ..."));
-    mFilePrint->setObjectName(QStringLiteral("mFilePrint"));
-    connect(mFilePrint, &QAction::triggered, this, &TMainFm::mFilePrintClick);
-    mFileRecentLine = mFile->addSeparator();
-    mFileRecentLine->setObjectName(QStringLiteral("mFileRecentLine"));
-    for (int i = 0; i < 6; ++i) {
-        mFileRecent[i] = mFile->addAction(QString());
-        mFileRecent[i]->setObjectName(QStringLiteral("mFileRecent%1").arg(i + 1));
-        QAction *item = mFileRecent[i];
-        connect(item, &QAction::triggered, this, [this, item] { mFileRecentAnyClick(item); });
-    }
-    mFile->addSeparator();
-    mFileExit = mFile->addAction(QStringLiteral("E&xit"));
-    mFileExit->setObjectName(QStringLiteral("mFileExit"));
-    connect(mFileExit, &QAction::triggered, this, &TMainFm::mFileExitClick);
+    BuildFileMenu(bar);
 
     mView = bar->addMenu(QStringLiteral("&View"));
     BuildEditMenu(mView);
     BuildSpellingMenuItem();
     mView->setObjectName(QStringLiteral("mView"));
+    QAction *nextPage = mView->addAction(QStringLiteral("Go To &Next Page"));
+    nextPage->setObjectName(QStringLiteral("mViewNextPage"));
+    nextPage->setVisible(false);
     for (int i = 0; i < 9; ++i) {
         mViewPage[i] = mView->addAction(QStringLiteral("Page &%1").arg(i + 1));
         mViewPage[i]->setObjectName(QStringLiteral("mViewPage%1").arg(i + 1));
@@ -554,6 +539,7 @@ void TMainFm::FormCreate()
     m_workBitmap = QImage(1, 1, QImage::Format_RGB32);
     ShowDocumentControls();
     UpdateTrafficLight();
+    FormShow();
     PuzzleModified = false;
 }
 
@@ -853,11 +839,6 @@ void TMainFm::mClueAutomaticallyFreeformClick()
 }
 
 
-void TMainFm::ReadPuzzleFile(const QString &name)
-{
-    OpenPuzzleFile(name);
-}
-
 void TMainFm::SetModified()
 {
     PuzzleModified = true;
@@ -886,47 +867,6 @@ int TMainFm::QuerySaveChanges()
     return answer == Prompter::No ? 7 : 2;
 }
 
-void TMainFm::mFileSaveAsClick()
-{
-    // The Save As command comes with the file commands; until then nothing is saved.
-}
-
-void TMainFm::mFileExitClick()
-{
-    close();
-}
-
-void TMainFm::mFileRecentAnyClick(QAction *item)
-{
-    const QString name = m_recentFiles->FileOfMenuItem(item);
-    if (name.isEmpty())
-        return;
-    const int answer = QuerySaveChanges();
-    if (answer == 7 || (answer == 6 && !IsModified())) {
-        ReadPuzzleFile(name);
-        AfterPuzzleOpened(name);
-    }
-}
-
-void TMainFm::AfterPuzzleOpened(const QString &name)
-{
-    // The view tab, the adoption links and the traffic light join here with the document view,
-    // the clue page and the build control.
-    SavePuzzleDialog.FileName = name;
-    UpdateCaption();
-    SendThemeWordsToEngine();
-    TRVCorrectAllThemeWordLocations(0);
-    GridUpdating = false;
-    ShowViewTab(QStringLiteral("Page 1"));
-    InvalidateView();
-    UpdateThemeFitCount();
-    TRVComputeHotSpots();
-    ClearCheckPoints();
-    ClueEditor->MarkSaved();
-    DocumentLoaded = true;
-    m_recentFiles->AddFile(name);
-}
-
 // ---- Start-up, idle, hints, exceptions ----------------------------------------------------
 
 void TMainFm::StartUpFinished()
@@ -951,10 +891,8 @@ void TMainFm::OnIdleEvent()
             // The first run: the tour chooses the default puzzle type.
             if (!SetupLoose && !SetupTight)
                 ShowQuickTour();
-            if (args.size() > 1) {
-                ReadPuzzleFile(args.at(1));
-                AfterPuzzleOpened(args.at(1));
-            }
+            if (args.size() > 1)
+                OpenPuzzleFileOrUrl(args.at(1));
         }
     }
     IdleSpellingCheck();

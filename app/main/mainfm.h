@@ -263,7 +263,8 @@ public:
     void ShowNotebookPage(int index);
     void SetAutoClueSymmetrical(bool on);
     void SetAutoClueFreeform(bool on);
-    void ReadPuzzleFile(const QString &name);
+    /** Reads a puzzle file; false when nothing was read. */
+    bool ReadPuzzleFile(const QString &name);
     void AfterPuzzleOpened(const QString &name);
     bool IsModified() const;
     /** Marks the document modified (the export previews refresh here once they exist). */
@@ -833,8 +834,66 @@ public:
 
     // ---- File commands (mainfm_file.cpp) -----------------------------------------------------------
 public:
+    QAction *mFileNew = nullptr;
+    QAction *mFileOpen = nullptr;
+    QAction *mFileOpenSamples = nullptr;
+    QAction *mFileFenmoor = nullptr;
+    QAction *mFileSave = nullptr;
+    QAction *mFileSaveAs = nullptr;
+    QAction *mFileSaveAsOnce = nullptr;
+    QAction *mFileClose = nullptr;
+    QMenu *mFileExport = nullptr;
+    QMenu *mPlay = nullptr;
+    QAction *mFileCreatePDF = nullptr;
+    QAction *mFilePublish = nullptr;
+    QAction *mFileManage = nullptr;
+
+    /** Opens a puzzle file (asking about unsaved work first unless askToSave is false) or a
+     *  web address; true when a puzzle was opened. A failed open changes nothing. */
+    bool OpenPuzzleFileOrUrl(const QString &name, bool askToSave = true);
+    /** Saves the puzzle (or a PDF for a ".pdf" name); a saved puzzle goes to the recent files. */
+    bool SavePuzzleOrPdf(const QString &name);
+    /** The name for the save dialog's filter (1 puzzle, 2 PDF, 3 all files). */
+    static QString SaveNameForFilter(const QString &name, int filterIndex);
+    /** The notebook page of a press on the step labels at x. */
+    static int StepLabelPageAt(int x);
+    void MainNotebookTabsSpacerPnlMouseDown(int x);
+    /** The window takes the dialog colour of the preferences. */
+    void FormShow();
+
+public slots:
+    void mFileOpenClick();
+    void mFileOpenSamplesClick();
+    void mFileSaveClick();
+    void mFileSaveAsOnceClick();
+    /** New and Close: asks about unsaved work, then starts an empty puzzle of the start-up type. */
+    void mFileCloseClick();
+    void PageLeftPBClick();
+    void PageRightPBClick();
+    void PastelPaletteImageClick();
+
+private:
+    void BuildFileMenu(QMenuBar *bar);
+    void OpenWithDialog(const QString &caption, const QString &folder);
+    /** Save As starting from a proposed name; the document is renamed only by a saved puzzle. */
+    void SaveAs(const QString &proposed);
+    /** Asks for a file name (default suffix ".trv") and about replacing a file; empty when not. */
+    QString AskSaveName(const QString &caption, const QString &proposed);
+    void PageArrowClick(int step);
+
 
     // ---- Stock patterns (mainfm_stockpat.cpp) ------------------------------------------------------
+public:
+    QToolButton *StockPatternSpBtn = nullptr;
+    QAction *mGridSelect = nullptr;
+    /** Grid "Select Stock Symmetrical &Pattern ...", appended to the Grid menu. */
+    void BuildStockPatternMenuItem();
+
+public slots:
+    /** The stock-pattern dialog, modal: OK shows the penciled grid; Cancel after a load undoes
+     *  the one step that covers every pattern browsed. */
+    void StockPatternSpBtnClick();
+
 public:
 
     // ---- Spelling check (mainfm_spelling.cpp) -----------------------------------------------------

@@ -54,12 +54,31 @@ void TMainFm::BuildEditMenu(QMenu *before)
     menuBar()->insertMenu(before->menuAction(), mEdit);
     mEditUndo = mEdit->addAction(QStringLiteral("&Undo"));
     mEditUndo->setObjectName(QStringLiteral("mEditUndo"));
-    mEditUndo->setShortcut(QKeySequence::Undo);
     connect(mEditUndo, &QAction::triggered, this, &TMainFm::UndoSpBtnClick);
     mEditRedo = mEdit->addAction(QStringLiteral("&Redo"));
     mEditRedo->setObjectName(QStringLiteral("mEditRedo"));
-    mEditRedo->setShortcut(QKeySequence::Redo);
     connect(mEditRedo, &QAction::triggered, this, &TMainFm::RedoSpBtnClick);
+    mEdit->addSeparator();
+    // The clipboard copies are not part of this program yet: their items stand disabled.
+    const struct {
+        const char *name;
+        const char *caption;
+    } copies[] = {
+        {"mEditCopyPuzzleGrid", "Copy Puzzle &Grid to Clipboard"},
+        {"mEditCopyPuzzleAll", "Copy &Puzzle Grid && Clues to Clipboard"},
+        {"mEditCopyClues", "Copy &Clues to Clipboard (Text only)"},
+        {"mEditCopySolution", "Copy &Solution Grid to Clipboard"},
+        {"mEditCopySolutionText", "Copy Compact S&olution to Clipboard"},
+    };
+    for (const auto &copy : copies) {
+        QAction *item = mEdit->addAction(QLatin1String(copy.caption));
+        item->setObjectName(QLatin1String(copy.name));
+        item->setEnabled(false);
+    }
+    QAction *format = mEdit->addAction(QStringLiteral("Select Exporting &Format for Clipboard"));
+    format->setObjectName(QStringLiteral("mEditClipboardFormat"));
+    format->setVisible(false);
+    mEdit->addSeparator();
 }
 
 void TMainFm::BuildCommandButtons()

@@ -374,6 +374,7 @@ void TMainFm::BuildGridMenu()
     for (const auto &entry : items)
         gridItem(mGridEditing, entry.item, entry.name, QString::fromLatin1(entry.caption), entry.click)
             ->setCheckable(true);
+    BuildStockPatternMenuItem();
 }
 
 void TMainFm::BuildViewFlagItems()

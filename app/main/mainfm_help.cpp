@@ -33,6 +33,12 @@ void TMainFm::BuildHelpMenu()
         connect(item, &QAction::triggered, this, entry.click);
         this->*(entry.item) = item;
     }
+    for (const char *caption : {"&Topic Search ...", "&Puzzle Ideas ..."})
+        mHelp->addAction(QLatin1String(caption))->setVisible(false);
+    // The support form is not part of this program yet.
+    QAction *emailUs = mHelp->addAction(QStringLiteral("&E-Mail Us ..."));
+    emailUs->setObjectName(QStringLiteral("mHelpEmailUs"));
+    emailUs->setEnabled(false);
 }
 
 void TMainFm::mHelpContentsClick() { ShowHelpTopic(QStringLiteral("Index.htm")); }

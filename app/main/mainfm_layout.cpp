@@ -24,8 +24,9 @@ void TMainFm::BuildLayoutMenu()
 {
     mLayout = new QMenu(QStringLiteral("&Layout && Fonts"), this);
     mLayout->setObjectName(QStringLiteral("mLayout"));
-    // Before the Export menu, as the menu bar lists them.
-    menuBar()->insertMenu(mExport ? mExport->menuAction() : nullptr, mLayout);
+    // Before the Play and Export menus, as the menu bar lists them.
+    QMenu *next = mPlay ? mPlay : mExport;
+    menuBar()->insertMenu(next ? next->menuAction() : nullptr, mLayout);
     mLayoutDoAutoLayoutNow = mLayout->addAction(QStringLiteral("&Redo Auto-Layout Now"));
     mLayoutDoAutoLayoutNow->setObjectName(QStringLiteral("mLayoutDoAutoLayoutNow"));
     connect(mLayoutDoAutoLayoutNow, &QAction::triggered, this, &TMainFm::mLayoutDoAutoLayoutNowClick);

@@ -1,0 +1,440 @@
+// The main window's file commands: New, Open, Save, Save As, Close, Exit and recent files, with
+// the unsaved-changes question; the notebook step labels, page arrows and the pastel palette.
+#include "mainfm.h"
+
+#include "alphabet.h"
+#include "autolayout.h"
+#include "checkpts.h"
+#include "cluesedit.h"
+#include "fileio.h"
+#include "globals.h"
+#include "myoverrides.h"
+#include "prompter.h"
+#include "recentfiles.h"
+#include "trv600.h"
+#include "uidialogs.h"
+#include "viewpaint.h"
+#include "wysiwyg.h"
+
+#include <QTableView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QCheckBox>
+#include <QAction>
+#include <QApplication>
+#include <QCursor>
+#include <QDir>
+#include <QFileInfo>
+#include <QSignalBlocker>
+#include <QToolButton>
+
+namespace {
+
+const QString kPuzzleFilter = QStringLiteral("Puzzle Files (*.trv);;All Files (*)");
+
+bool isWebAddress(const QString &name)
+{
+    return name.contains(QLatin1String("http://"), Qt::CaseInsensitive);
+}
+
+bool goOnAfterQuestion(TMainFm *window, int answer)
+{
+    return answer == 7 || (answer == 6 && !window->IsModified());
+}
+
+} // namespace
+
+// ---- The File menu --------------------------------------------------------------------------------
+
+void TMainFm::BuildFileMenu(QMenuBar *bar)
+{
+    mFile = bar->addMenu(QStringLiteral("&File"));
+    mFile->setObjectName(QStringLiteral("mFile"));
+    auto item = [this](const char *name, const QString &caption, void (TMainFm::*handler)()) {
+        QAction *action = mFile->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        if (handler)
+            connect(action, &QAction::triggered, this, handler);
+        else
+            action->setEnabled(false);
+        return action;
+    };
+    mFileNew = item("mFileNew", QStringLiteral("&New"), &TMainFm::mFileCloseClick);
+    mFileOpen = item("mFileOpen", QStringLiteral("&Open"), &TMainFm::mFileOpenClick);
+    mFileOpenSamples = item("mFileOpenSamples", QStringLiteral("Open Sample Pu&zzles ..."), &TMainFm::mFileOpenSamplesClick);
+    // The puzzle-directory site needs the in-program browser, which this program has not yet.
+    mFileFenmoor = item("mFileFenmoor", QStringLiteral("Open Puzzles From www.fenmoor.example ..."), nullptr);
+    mFile->addSeparator();
+    mFileSave = item("mFileSave", QStringLiteral("&Save"), &TMainFm::mFileSaveClick);
+    mFileSaveAs = item("mFileSaveAs", QStringLiteral("Save &As ..."), &TMainFm::mFileSaveAsClick);
+    mFileSaveAsOnce = item("mFileSaveAsOnce", QStringLiteral("Save As ... (but don't rename open file)"),
+                           &TMainFm::mFileSaveAsOnceClick);
+    mFileClose = item("mFileClose", QStringLiteral("&Close"), &TMainFm::mFileCloseClick);
+    mFile->addSeparator();
+    mFileExport = new QMenu(QStringLiteral("&Export"), mFile);
+    mFileExport->setObjectName(QStringLiteral("mFileExport"));
+    for (const char *caption : {"Export Unsolved &Puzzle...", "Export &Clues...", "Export &Solution...",
+                                "&Edit Exporting Preferences..."})
+        mFileExport->addAction(QLatin1String(caption));
+    QAction *exportItem = mFile->addMenu(mFileExport);
+    exportItem->setVisible(false);
+    exportItem->setEnabled(false);
+    mFilePrinterSetup = item("mFilePrinterSetup", QStringLiteral("P&rinter Setup ..."), &TMainFm::mFilePrinterSetupClick);
+    mFilePrint = item("mFilePrint", QStringLiteral("&Print ..."), &TMainFm::mFilePrintClick);
+    // PDF output and the published-puzzles manager are not part of this program yet.
+    mFileCreatePDF = item("mFileCreatePDF", QStringLiteral("Create P&DF ..."), nullptr);
+    mFilePublish = item("mFilePublish", QStringLiteral("Publish to &Web ..."), &TMainFm::mExportInteractiveClick);
+    mFilePublish->setVisible(false);
+    mFileManage = item("mFileManage", QStringLiteral("&View && Manage Published Puzzles ..."), nullptr);
+    mFileManage->setVisible(false);
+    mFileRecentLine = mFile->addSeparator();
+    mFileRecentLine->setObjectName(QStringLiteral("mFileRecentLine"));
+    for (int i = 0; i < 6; ++i) {
+        mFileRecent[i] = mFile->addAction(QString());
+        mFileRecent[i]->setObjectName(QStringLiteral("mFileRecent%1").arg(i + 1));
+        QAction *recent = mFileRecent[i];
+        connect(recent, &QAction::triggered, this, [this, recent] { mFileRecentAnyClick(recent); });
+    }
+    mFile->addSeparator();
+    mFileExit = item("mFileExit", QStringLiteral("E&xit"), &TMainFm::mFileExitClick);
+}
+
+// ---- Open ---------------------------------------------------------------------------------------
+
+void TMainFm::mFileOpenClick()
+{
+    OpenWithDialog(QStringLiteral("Open"), OpenPuzzleDialog.InitialDir);
+}
+
+void TMainFm::mFileOpenSamplesClick()
+{
+    OpenWithDialog(QStringLiteral("Open Sample Puzzles"), ProgramFolder());
+}
+
+void TMainFm::OpenWithDialog(const QString &caption, const QString &folder)
+{
+    // The question comes before the dialog, so that the user can save first; it is not asked
+    // again for the chosen file.
+    if (!goOnAfterQuestion(this, QuerySaveChanges()))
+        return;
+    const QString start = OpenPuzzleDialog.FileName.trimmed().isEmpty() || folder != OpenPuzzleDialog.InitialDir
+                              ? folder
+                              : OpenPuzzleDialog.FileName;
+    const QString name = uiDialogs().OpenFileName(this, caption, start, kPuzzleFilter);
+    if (name.isEmpty() || !QFileInfo::exists(name))
+        return;
+    OpenPuzzleFileOrUrl(name, false);
+}
+
+bool TMainFm::OpenPuzzleFileOrUrl(const QString &name, bool askToSave)
+{
+    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    GridUpdating = true;
+    bool opened = false;
+    if (isWebAddress(name)) {
+        // The in-program browser is not part of this program yet: opening from the web fails
+        // the way a browser that cannot start does.
+        showInformation(QStringLiteral("Something is preventing Tarvel from opening up a web browser. "));
+    } else if (!askToSave || goOnAfterQuestion(this, QuerySaveChanges())) {
+        opened = ReadPuzzleFile(name);
+        if (opened)
+            AfterPuzzleOpened(name);
+    }
+    if (!opened) {
+        GridUpdating = false;
+        InvalidateView();
+    }
+    QApplication::restoreOverrideCursor();
+    UpdateViewCursor();
+    return opened;
+}
+
+bool TMainFm::ReadPuzzleFile(const QString &name)
+{
+    return OpenPuzzleFile(name);
+}
+
+void TMainFm::AfterPuzzleOpened(const QString &name)
+{
+    SavePuzzleDialog.FileName = name;
+    if (!isWebAddress(name)) {
+        OpenPuzzleDialog.FileName = name;
+        OpenPuzzleDialog.InitialDir = QFileInfo(name).absolutePath();
+    }
+    UpdateCaption();
+    SendThemeWordsToEngine();
+    TRVCorrectAllThemeWordLocations(0);
+    GridUpdating = false;
+    ShowViewTab(QStringLiteral("Page 1"));
+    InvalidateView();
+    UpdateThemeFitCount();
+    UpdateThemeAdoptEnables();
+    TRVComputeHotSpots();
+    UpdateTrafficLight();
+    ClearCheckPoints();
+    ClueEditor->MarkSaved();
+    DocumentLoaded = true;
+    m_recentFiles->AddFile(name);
+}
+
+void TMainFm::mFileRecentAnyClick(QAction *item)
+{
+    const QString name = m_recentFiles->FileOfMenuItem(item);
+    if (!name.isEmpty())
+        OpenPuzzleFileOrUrl(name);
+}
+
+// ---- Save ---------------------------------------------------------------------------------------
+
+void TMainFm::mFileSaveClick()
+{
+    const QString name = SavePuzzleDialog.FileName;
+    if (UrlOrFileName(name) == QLatin1String("Untitled") || isWebAddress(name)) {
+        mFileSaveAsClick();
+        return;
+    }
+    // A puzzle imported from an older format is never written over: the new format goes to a
+    // ".trv" file of the same name, so the old file and its clue companion stay whole.
+    const QFileInfo info(name);
+    if (info.suffix().compare(QLatin1String("trv"), Qt::CaseInsensitive) != 0) {
+        SaveAs(QDir(info.path()).filePath(info.completeBaseName() + QStringLiteral(".trv")));
+        return;
+    }
+    if (SavePuzzleOrPdf(name)) {
+        OpenPuzzleDialog.FileName = name;
+        UpdateCaption();
+    }
+}
+
+void TMainFm::mFileSaveAsClick()
+{
+    QString proposed = SavePuzzleDialog.FileName;
+    if (isWebAddress(proposed))
+        proposed = proposed.mid(proposed.lastIndexOf(QLatin1Char('/')) + 1);
+    if (proposed == QLatin1String("Untitled")) {
+        const QString title = UrlOrFileName(TitleEd->text());
+        if (title.length() > 2)
+            proposed = title;
+    }
+    SaveAs(proposed);
+}
+
+void TMainFm::SaveAs(const QString &proposed)
+{
+    const QString previous = SavePuzzleDialog.FileName;
+    const QString name = AskSaveName(QStringLiteral("Save As"), proposed);
+    if (name.isEmpty())
+        return;
+    SavePuzzleDialog.FileName = name;
+    if (SavePuzzleOrPdf(name) && name.endsWith(QLatin1String(".trv"), Qt::CaseInsensitive)) {
+        OpenPuzzleDialog.FileName = name;
+        OpenPuzzleDialog.InitialDir = QFileInfo(name).absolutePath();
+        UpdateCaption();
+        return;
+    }
+    // A failed save, or another kind of file, does not rename the document.
+    SavePuzzleDialog.FileName = previous;
+}
+
+void TMainFm::mFileSaveAsOnceClick()
+{
+    const QString name = AskSaveName(QStringLiteral("Save As Once"), SavePuzzleDialog.FileName);
+    if (!name.isEmpty())
+        SavePuzzleFile(name);
+}
+
+QString TMainFm::AskSaveName(const QString &caption, const QString &proposed)
+{
+    // A bare name starts in the documents folder.
+    QString start = proposed;
+    if (!start.isEmpty() && QFileInfo(start).isRelative() && !SavePuzzleDialog.InitialDir.isEmpty())
+        start = QDir(SavePuzzleDialog.InitialDir).filePath(start);
+    QString name = uiDialogs().SaveFileName(this, caption, start, kPuzzleFilter);
+    if (name.isEmpty())
+        return QString();
+    if (QFileInfo(name).suffix().isEmpty())
+        name += QStringLiteral(".trv");
+    name = SaveNameForFilter(name, 1);
+    if (QFileInfo::exists(name) &&
+        askConfirmation(QDir::toNativeSeparators(name) + QStringLiteral(" already exists.\nDo you want to replace it?"),
+                        Prompter::Yes | Prompter::No) != Prompter::Yes)
+        return QString();
+    SavePuzzleDialog.InitialDir = QFileInfo(name).absolutePath();
+    return name;
+}
+
+QString TMainFm::SaveNameForFilter(const QString &name, int filterIndex)
+{
+    if (filterIndex != 2 || name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        return name;
+    QString base = name;
+    if (base.endsWith(QLatin1String(".trv"), Qt::CaseInsensitive))
+        base.chop(4);
+    return base + QStringLiteral(".pdf");
+}
+
+bool TMainFm::SavePuzzleOrPdf(const QString &name)
+{
+    if (name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
+        // PDF output is not available: the dialogs never offer it.
+        return false;
+    }
+    if (!SavePuzzleFile(name))
+        return false;
+    m_recentFiles->AddFile(name);
+    return true;
+}
+
+// ---- New, Close, Exit ---------------------------------------------------------------------------
+
+void TMainFm::mFileCloseClick()
+{
+    if (!goOnAfterQuestion(this, QuerySaveChanges()))
+        return;
+    LoadWordBankSettings();
+    GridUpdating = true;
+
+    // The document's settings for a new puzzle.
+    PutTitleOnCode = 2;
+    PutFrameOnCode = 7;
+    AutoLayoutPageChoice = 1;
+    SeparateClues = false;
+    AlignSolution = true;
+    NumberedSolution = false;
+    KeyCursorCol = KeyCursorRow = 1;
+    {
+        const QSignalBlocker quietTitle(TitleEd);
+        const QSignalBlocker quietSubtitle(SubtitleEd);
+        TitleEd->clear();
+        SubtitleEd->clear();
+    }
+    DocControls.PuzzleTitle.clear();
+    DocControls.PuzzleSubtitle.clear();
+    TitleColor = SubtitleColor = 0;
+    TitleStyle = DefaultTitleStyle;
+    SubtitleStyle = DefaultSubtitleStyle;
+    CreditsLine = DefaultCreditsLine();
+    AcrossText = QStringLiteral("Across");
+    DownText = QStringLiteral("Down");
+    clPuzzleGrid = clPuzzleNumber = clSolutionGrid = clSolutionLetter = clSolutionNumber = clClues = clWordBank = 0;
+    WorksheetFontName = QStringLiteral("Arial");
+    WorksheetFontSize = 11;
+    WorksheetLine.clear();
+    DocControls.EveryPuzzleDifferent = true;
+    const bool symmetrical = !FreeformMode;
+    DocControls.FlagOneLetterSlots = DocControls.FlagTwoLetterSlots = symmetrical;
+    DocControls.Exchanged = false;
+    FrameStyle = QStringLiteral("None = None 0, None 12632256, None 0");
+    SetDefaultLayout();
+    ShowDocumentControls();
+
+    OpenPuzzleDialog.FileName = QStringLiteral(" ");
+    SavePuzzleDialog.FileName = QDir(GetDocumentsFolder()).filePath(QStringLiteral("Untitled"));
+    UpdateCaption();
+
+    // The start-up type, with its symmetry; the grid is emptied at 15 x 15.
+    if (SetupTight)
+        SwitchToSymmetrical(true);
+    else
+        SwitchToFreeform(true);
+    SymSpBtnClick(FreeformMode ? SymNoneSpBtn : SymStandardSpBtn);
+    PatternEditSpBtn->setChecked(false);
+    PatternCursor = 0;
+    VP_UpdatePageCursor();
+    FrameInside = DefaultFrameInside;
+    FrameOutside = DefaultFrameOutside;
+    GridUpdating = false;
+
+    ShowViewTabIfOther(QStringLiteral("Page 1"));
+    UpdateWordSlotCount();
+    UpdateSymmetryButtons();
+    UpdateTrafficLight();
+    ClueEditorLines();
+    SendThemeWordsToEngine();
+    TRVCorrectAllThemeWordLocations(0);
+    UpdateThemeFitCount();
+    ClueEditor->MarkSaved();
+    CustomViewExists = false;
+    SetPageCount(2, 2);
+
+    SolutionHeaderFont = QStringLiteral("Arial");
+    SolutionHeaderFontSize = 14;
+    SolutionHeaderStyle = 0;
+    SolutionHeaderColor = 0;
+    mMakeAnother->setEnabled(false);
+    DocumentLoaded = false;
+    SetAlphabet(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ"));
+    if (AutoLayoutCB->isChecked())
+        RunAutoLayout(AutoLayoutKeepViewTab);
+    InvalidateView();
+    PuzzleModified = false;
+}
+
+void TMainFm::mFileExitClick()
+{
+    close();
+}
+
+// ---- Notebook step labels, page arrows, pastel palette -------------------------------------------
+
+int TMainFm::StepLabelPageAt(int x)
+{
+    if (x < 82)
+        return 0;
+    if (x < 207)
+        return 1;
+    if (x < 255)
+        return 2;
+    return 3;
+}
+
+void TMainFm::MainNotebookTabsSpacerPnlMouseDown(int x)
+{
+    UpdateCaption();
+    ShowNotebookPage(StepLabelPageAt(x));
+}
+
+void TMainFm::PageArrowClick(int step)
+{
+    if (PageCount < 1)
+        return;
+    int page = CurrentPage + step;
+    if (page < 1)
+        page = PageCount;
+    else if (page > PageCount)
+        page = 1;
+    SetCurrentPage(page);
+    ShowViewTab(QStringLiteral("Page %1").arg(page));
+}
+
+void TMainFm::PageLeftPBClick()
+{
+    PageArrowClick(-1);
+}
+
+void TMainFm::PageRightPBClick()
+{
+    PageArrowClick(1);
+}
+
+void TMainFm::PastelPaletteImageClick()
+{
+    if (!OtherCluesTabUnlocked) {
+        OtherCluesTabUnlocked = true;
+        SetupPagesForType(!FreeformMode);
+        return;
+    }
+    for (QTableView *grid : {CluesAcrossSG, CluesDownSG, CluesAlternateSG})
+        if (grid) {
+            grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        }
+}
+
+void TMainFm::FormShow()
+{
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, ColorFromWin(ColorScheme));
+    setPalette(colours);
+}

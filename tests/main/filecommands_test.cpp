@@ -1,0 +1,336 @@
+// File commands: the unsaved-changes question, Save/Save As/Save As Once naming, failed opens
+// and a save-close-reopen round trip.
+#include "mainwindowtest.h"
+
+#include "checkpts.h"
+#include "fileio.h"
+#include "globals.h"
+#include "mainfm.h"
+#include "prompter.h"
+#include "recentfiles.h"
+#include "uidialogs.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kRich = QStringLiteral(TRV_TEST_DATA "/clues/rich.trv");
+const QString kQuestion = QStringLiteral("The current puzzle is unsaved.  Do you want to save it?");
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class FileCommandsTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        ASSERT_TRUE(m_docs.isValid());
+        m_first = m_docs.filePath("first.trv");
+        m_other = m_docs.filePath("other.trv");
+        ASSERT_TRUE(QFile::copy(kRich, m_first));
+        ASSERT_TRUE(QFile::copy(kRich, m_other));
+    }
+    void TearDown() override
+    {
+        MainFormClosing = false;
+        MainWindowTest::TearDown();
+    }
+
+    /** A window with other.trv then first.trv opened (first.trv is recent file 1, other.trv 2). */
+    TMainFm *openedWindow()
+    {
+        TMainFm *window = makeReadyWindow();
+        EXPECT_TRUE(window->OpenPuzzleFileOrUrl(m_other));
+        EXPECT_TRUE(window->OpenPuzzleFileOrUrl(m_first));
+        return window;
+    }
+
+    QTemporaryDir m_docs;
+    QString m_first, m_other;
+};
+
+// ---- The save question --------------------------------------------------------------------------
+
+enum class Command { New, Open, Recent, Exit };
+enum class Answer { Cancel, No, YesSaveCancelled, YesSaved };
+
+struct QuestionCase {
+    const char *name;
+    Command command;
+    Answer answer;
+    bool goesOn;
+};
+
+class SaveQuestionTest : public FileCommandsTest, public ::testing::WithParamInterface<QuestionCase>
+{
+};
+
+TEST_P(SaveQuestionTest, CommandGoesOnOnlyWhenNoOrSaved)
+{
+    const QuestionCase c = GetParam();
+    TMainFm *window = openedWindow();
+    window->TitleEd->setText(QStringLiteral("Edited title"));
+    window->TitleEdChange();
+    ASSERT_TRUE(window->IsModified());
+    const QString caption = window->windowTitle();
+
+    ScriptedPrompter prompter;
+    ScriptedUiDialogs dialogs;
+    const QString saved = m_docs.filePath("saved.trv");
+    switch (c.answer) {
+    case Answer::Cancel:
+        prompter.answers << Prompter::Cancel;
+        break;
+    case Answer::No:
+        prompter.answers << Prompter::No;
+        break;
+    case Answer::YesSaveCancelled:
+        prompter.answers << Prompter::Yes;
+        break;
+    case Answer::YesSaved:
+        prompter.answers << Prompter::Yes;
+        dialogs.FileNames << saved;
+        break;
+    }
+    if (c.answer != Answer::YesSaveCancelled)
+        dialogs.FileNames << m_other; // the open dialog's choice
+
+    switch (c.command) {
+    case Command::New:
+        window->mFileNew->trigger();
+        break;
+    case Command::Open:
+        window->mFileOpen->trigger();
+        break;
+    case Command::Recent:
+        window->mFileRecent[1]->trigger();
+        break;
+    case Command::Exit:
+        window->mFileExit->trigger();
+        break;
+    }
+
+    EXPECT_EQ(boxesWithText(prompter, kQuestion), 1);
+    EXPECT_EQ(prompter.boxes.size(), 1);
+    EXPECT_EQ(c.answer == Answer::YesSaved, QFile::exists(saved));
+    const QString name = window->SavePuzzleDialog.FileName;
+    if (!c.goesOn) {
+        EXPECT_EQ(name, m_first);
+        EXPECT_EQ(window->windowTitle(), caption);
+        EXPECT_EQ(window->TitleEd->text(), "Edited title");
+        EXPECT_TRUE(window->IsModified());
+        EXPECT_FALSE(MainFormClosing);
+        return;
+    }
+    switch (c.command) {
+    case Command::New:
+        EXPECT_TRUE(name.endsWith("/Untitled")) << name.toStdString();
+        EXPECT_EQ(window->windowTitle(), "Tarvel  -  Untitled");
+        EXPECT_TRUE(window->TitleEd->text().isEmpty());
+        EXPECT_FALSE(window->DocumentLoaded);
+        EXPECT_FALSE(window->IsModified());
+        break;
+    case Command::Open:
+    case Command::Recent:
+        EXPECT_EQ(name, m_other);
+        EXPECT_EQ(window->RecentFiles()->Path(1), m_other);
+        EXPECT_FALSE(window->IsModified());
+        break;
+    case Command::Exit:
+        EXPECT_TRUE(MainFormClosing);
+        break;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, SaveQuestionTest,
+    ::testing::Values(QuestionCase{"NewCancel", Command::New, Answer::Cancel, false},
+                      QuestionCase{"NewNo", Command::New, Answer::No, true},
+                      QuestionCase{"NewYesCancelled", Command::New, Answer::YesSaveCancelled, false},
+                      QuestionCase{"NewYesSaved", Command::New, Answer::YesSaved, true},
+                      QuestionCase{"OpenCancel", Command::Open, Answer::Cancel, false},
+                      QuestionCase{"OpenNo", Command::Open, Answer::No, true},
+                      QuestionCase{"OpenYesCancelled", Command::Open, Answer::YesSaveCancelled, false},
+                      QuestionCase{"OpenYesSaved", Command::Open, Answer::YesSaved, true},
+                      QuestionCase{"RecentCancel", Command::Recent, Answer::Cancel, false},
+                      QuestionCase{"RecentNo", Command::Recent, Answer::No, true},
+                      QuestionCase{"RecentYesCancelled", Command::Recent, Answer::YesSaveCancelled, false},
+                      QuestionCase{"RecentYesSaved", Command::Recent, Answer::YesSaved, true},
+                      QuestionCase{"ExitCancel", Command::Exit, Answer::Cancel, false},
+                      QuestionCase{"ExitNo", Command::Exit, Answer::No, true},
+                      QuestionCase{"ExitYesCancelled", Command::Exit, Answer::YesSaveCancelled, false},
+                      QuestionCase{"ExitYesSaved", Command::Exit, Answer::YesSaved, true}),
+    [](const ::testing::TestParamInfo<QuestionCase> &info) { return std::string(info.param.name); });
+
+// ---- Naming -------------------------------------------------------------------------------------
+
+TEST(SaveNameForFilterTest, PdfFilterGivesPdfNameOthersKeepTheName)
+{
+    const struct {
+        const char *name;
+        int filter;
+        const char *expected;
+    } cases[] = {
+        {"/d/a.trv", 2, "/d/a.pdf"}, {"/d/a.TRV", 2, "/d/a.pdf"}, {"/d/a", 2, "/d/a.pdf"},
+        {"/d/a.pdf", 2, "/d/a.pdf"}, {"/d/a.PDF", 2, "/d/a.PDF"}, {"/d/a.trv.x", 2, "/d/a.trv.x.pdf"},
+        {"/d/a.trv", 1, "/d/a.trv"}, {"/d/a.trv", 3, "/d/a.trv"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(TMainFm::SaveNameForFilter(QString::fromLatin1(c.name), c.filter), QString::fromLatin1(c.expected))
+            << c.name << " filter " << c.filter;
+}
+
+TEST_F(FileCommandsTest, SaveAsOnceKeepsNameCaptionAndRecentFiles)
+{
+    TMainFm *window = openedWindow();
+    const QString caption = window->windowTitle();
+    ScriptedPrompter prompter;
+    ScriptedUiDialogs dialogs;
+    dialogs.FileNames << m_docs.filePath("copy"); // no suffix: ".trv" is added
+    window->mFileSaveAsOnce->trigger();
+    EXPECT_EQ(dialogs.Asked, QStringList{"save: Save As Once"});
+    EXPECT_EQ(fileBytes(m_docs.filePath("copy.trv")).isEmpty(), false);
+    EXPECT_EQ(window->SavePuzzleDialog.FileName, m_first);
+    EXPECT_EQ(window->windowTitle(), caption);
+    EXPECT_EQ(window->RecentFiles()->Path(1), m_first);
+    EXPECT_EQ(window->RecentFiles()->Path(2), m_other);
+}
+
+TEST_F(FileCommandsTest, SaveAsksForANameUnlessTheDocumentIsAPuzzleFile)
+{
+    // Untitled, web-address and older-format documents go through Save As; the proposal and the
+    // file left alone show which.
+    const QString old = m_docs.filePath("old.owt");
+    writeFile(old, "CROSSWORD old bytes");
+    const struct {
+        QString name;
+        QString proposedEnd;
+    } cases[] = {
+        {QStringLiteral("Untitled"), QStringLiteral("/Untitled")},
+        {QStringLiteral("http://example.com/p/web.trv"), QStringLiteral("/web.trv")},
+        {old, QStringLiteral("/old.trv")},
+    };
+    TMainFm *window = makeReadyWindow();
+    for (const auto &c : cases) {
+        ScriptedPrompter prompter;
+        ScriptedUiDialogs dialogs;
+        window->SavePuzzleDialog.FileName = c.name;
+        window->mFileSave->trigger();
+        EXPECT_EQ(dialogs.Asked, QStringList{"save: Save As"}) << c.name.toStdString();
+        ASSERT_EQ(dialogs.Proposed.size(), 1);
+        EXPECT_TRUE(dialogs.Proposed.first().endsWith(c.proposedEnd)) << dialogs.Proposed.first().toStdString();
+        EXPECT_EQ(window->SavePuzzleDialog.FileName, c.name); // cancelled: nothing renamed
+    }
+    EXPECT_EQ(fileBytes(old), "CROSSWORD old bytes");
+
+    // A puzzle file is saved in place, without a dialog.
+    ScriptedUiDialogs dialogs;
+    const QString plain = m_docs.filePath("plain.trv");
+    window->SavePuzzleDialog.FileName = plain;
+    window->mFileSave->trigger();
+    EXPECT_TRUE(dialogs.Asked.isEmpty());
+    EXPECT_TRUE(QFile::exists(plain));
+    EXPECT_EQ(window->RecentFiles()->Path(1), plain);
+}
+
+TEST_F(FileCommandsTest, SaveAsOverExistingFileAsksAndNoKeepsIt)
+{
+    TMainFm *window = openedWindow();
+    const QString target = m_docs.filePath("taken.trv");
+    writeFile(target, "keep me");
+    ScriptedPrompter prompter;
+    prompter.answers << Prompter::No;
+    ScriptedUiDialogs dialogs;
+    dialogs.FileNames << target;
+    window->mFileSaveAs->trigger();
+    EXPECT_EQ(prompter.boxes.size(), 1);
+    EXPECT_EQ(fileBytes(target), "keep me");
+    EXPECT_EQ(window->SavePuzzleDialog.FileName, m_first);
+}
+
+// ---- Failed opens -------------------------------------------------------------------------------
+
+TEST_F(FileCommandsTest, FailedOpenLeavesTheDocumentAsItWas)
+{
+    const QString unknown = m_docs.filePath("unknown.trv");
+    writeFile(unknown, "not a puzzle\n");
+    enum class Way { Recent, OpenDialog, CommandLine };
+    const struct {
+        const char *what;
+        Way way;
+        QString expectedMessageStart;
+    } cases[] = {
+        {"deleted recent file", Way::Recent, m_other + " was not found."},
+        {"unknown format", Way::OpenDialog, unknown + " has an unknown file format."},
+        {"web address", Way::CommandLine, "Something is preventing Tarvel from opening up a web browser. "},
+    };
+    for (const auto &c : cases) {
+        TMainFm *window = openedWindow();
+        TakeCheckPoint(2, QStringLiteral("an edit"));
+        const int undo = UndoCount();
+        const QString caption = window->windowTitle();
+        window->DocumentLoaded = false;
+        if (c.way == Way::Recent)
+            QFile::remove(m_other);
+        ScriptedPrompter prompter;
+        ScriptedUiDialogs dialogs;
+        dialogs.FileNames << unknown;
+        switch (c.way) {
+        case Way::Recent:
+            window->mFileRecent[1]->trigger();
+            break;
+        case Way::OpenDialog:
+            window->mFileOpen->trigger();
+            break;
+        case Way::CommandLine:
+            EXPECT_FALSE(window->OpenPuzzleFileOrUrl(QStringLiteral("http://example.com/web.trv")));
+            break;
+        }
+        ASSERT_EQ(prompter.boxes.size(), 1) << c.what;
+        EXPECT_TRUE(prompter.boxes.first().text.startsWith(c.expectedMessageStart)) << c.what;
+        EXPECT_EQ(window->SavePuzzleDialog.FileName, m_first) << c.what;
+        EXPECT_EQ(window->windowTitle(), caption) << c.what;
+        EXPECT_EQ(window->RecentFiles()->Path(1), m_first) << c.what;
+        EXPECT_EQ(window->RecentFiles()->Path(2), m_other) << c.what;
+        EXPECT_EQ(UndoCount(), undo) << c.what;
+        EXPECT_FALSE(window->DocumentLoaded) << c.what;
+        EXPECT_FALSE(GridUpdating) << c.what;
+        ASSERT_TRUE(QFile::exists(m_other) || QFile::copy(kRich, m_other));
+    }
+}
+
+// ---- Round trip ---------------------------------------------------------------------------------
+
+TEST_F(FileCommandsTest, SaveCloseReopenFromRecentFilesSavesTheSameBytes)
+{
+    TMainFm *window = makeReadyWindow();
+    ASSERT_TRUE(window->OpenPuzzleFileOrUrl(kRich));
+    const QString a = m_docs.filePath("a.trv");
+    const QString b = m_docs.filePath("b.trv");
+    ScriptedPrompter prompter;
+    ScriptedUiDialogs dialogs;
+    dialogs.FileNames << a << b;
+    window->mFileSaveAs->trigger();
+    EXPECT_EQ(window->windowTitle(), "Tarvel  -  a.trv");
+    EXPECT_EQ(window->RecentFiles()->Path(1), a);
+    window->mFileClose->trigger();
+    EXPECT_EQ(window->windowTitle(), "Tarvel  -  Untitled");
+    window->mFileRecent[0]->trigger();
+    EXPECT_EQ(window->SavePuzzleDialog.FileName, a);
+    window->mFileSaveAs->trigger();
+    EXPECT_TRUE(prompter.boxes.isEmpty()) << prompter.lastText().toStdString();
+    const QByteArray bytesA = fileBytes(a);
+    ASSERT_FALSE(bytesA.isEmpty());
+    EXPECT_EQ(bytesA, fileBytes(b));
+}
+
+} // namespace
