@@ -185,6 +185,68 @@ def glyphs():
         g = Canvas(16, 16)
         sym_pattern(g, blocks, 0, 0, 3)
         g.save(name)
+    # Stock patterns: two ready-made patterns, one lying over the other.
+    s = Canvas(16, 16)
+    for x0, y0, blocks in ((0, 0, 'SP_HV'), (5, 5, 'SP_STD')):
+        s.rect(x0, y0, x0 + 10, y0 + 10, WHITE)
+        for (bx, by) in SYM_BLOCKS[blocks]:
+            s.rect(x0 + 1 + 2 * bx, y0 + 1 + 2 * by, x0 + 2 + 2 * bx, y0 + 2 + 2 * by, BLACK)
+        s.frame(x0, y0, x0 + 10, y0 + 10, BLACK)
+    s.save('StockPattern')
+    # Open: a yellow folder with its lid raised.
+    o = Canvas(16, 16)
+    folder = (240, 200, 80, 255)
+    o.rect(1, 4, 13, 13, folder)
+    o.rect(1, 3, 6, 4, folder)
+    o.frame(1, 4, 13, 13, BLACK)
+    o.line(1, 3, 6, 3, BLACK)
+    for i in range(0, 6):
+        o.line(4 + i // 2, 13 - i, 15 - i // 3, 13 - i, (250, 225, 130, 255))
+    o.line(4, 13, 15, 8, BLACK)
+    o.save('FileOpen')
+    # Save: a diskette.
+    v = Canvas(16, 16)
+    v.rect(1, 1, 14, 14, BLUE)
+    v.rect(4, 2, 11, 6, WHITE)
+    v.rect(9, 3, 10, 5, BLUE)
+    v.rect(3, 9, 12, 14, (220, 220, 220, 255))
+    v.frame(1, 1, 14, 14, BLACK)
+    v.save('FileSave')
+    # Print: a printer with a sheet coming out.
+    r = Canvas(16, 16)
+    r.rect(4, 1, 11, 6, WHITE)
+    r.frame(4, 1, 11, 6, BLACK)
+    r.rect(1, 6, 14, 11, GREY)
+    r.frame(1, 6, 14, 11, BLACK)
+    r.rect(4, 10, 11, 14, WHITE)
+    r.frame(4, 10, 11, 14, BLACK)
+    r.line(5, 12, 10, 12, GREY)
+    r.set(12, 8, (0, 200, 0, 255))
+    r.save('FilePrint')
+    # Help: a question mark in a blue disc.
+    h = Canvas(16, 16)
+    h.disc(8, 8, 7, BLUE)
+    for (x0, y0, x1, y1) in ((5, 4, 10, 4), (4, 5, 5, 6), (10, 5, 11, 7), (8, 8, 9, 8), (7, 9, 8, 10),
+                             (7, 12, 8, 13)):
+        h.rect(x0, y0, x1, y1, WHITE)
+    h.save('Help')
+    # One-click publishing: a globe.
+    g = Canvas(16, 16)
+    globe(g, 8, 8, 7)
+    g.save('Globe')
+
+
+def globe(c, cx, cy, r):
+    c.disc(cx, cy, r, (150, 200, 245, 255))
+    for dy in (-r // 2, 0, r // 2):
+        half = int((r * r - dy * dy) ** 0.5)
+        c.line(cx - half, cy + dy, cx + half, cy + dy, BLUE)
+    c.line(cx, cy - r, cx, cy + r, BLUE)
+    for y in range(cy - r + 1, cy + r):
+        half = int(round(0.5 * (r * r - (y - cy) ** 2) ** 0.5))
+        c.set(cx - half, y, BLUE)
+        c.set(cx + half, y, BLUE)
+    c.circle(cx, cy, r, BLUE)
 
 
 def pointer_cross(c):
@@ -400,17 +462,7 @@ def publish_button():
     w = 30 + text_width(label) + 9
     c = Canvas(w, 30)
     raised_button(c, 0, 0, w - 1, 29)
-    cx, cy, r = 14, 14, 8
-    c.disc(cx, cy, r, (150, 200, 245, 255))
-    for dy in (-4, 0, 4):
-        half = int((r * r - dy * dy) ** 0.5)
-        c.line(cx - half, cy + dy, cx + half, cy + dy, BLUE)
-    c.line(cx, cy - r, cx, cy + r, BLUE)
-    for y in range(cy - r + 1, cy + r):
-        half = int(round(0.5 * (r * r - (y - cy) ** 2) ** 0.5))
-        c.set(cx - half, y, BLUE)
-        c.set(cx + half, y, BLUE)
-    c.circle(cx, cy, r, BLUE)
+    globe(c, 14, 14, 8)
     c.text(30, 11, label, BLACK)
     c.save('TourPublish')
 

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Walks the file commands as a new user would, on a virtual screen with empty home and XDG
-# folders: only the menu bar's letters (Alt+F, then the item's letter) and typing in the dialogs.
-# Save As a.trv, an edit (Make Every Puzzle Different), Save, Close, reopen from recent file 1 and Save As
-# b.trv; the two files must be equal. A screenshot of each step is kept in the output folder.
+# folders: only the menu bar's letters (Alt+F, then the item's letter), the keyboard's Tab and
+# Ctrl+Tab to reach the fields, and typing. It types a title and words with clues, makes the
+# puzzle, then Save As a.trv, an edit (Make Every Puzzle Different), Save, Close, reopen from recent
+# file 1 and Save As b.trv; the two files must be equal. A screenshot of each step is kept in the
+# output folder.
 #   scripts/filecommands_walk.sh [program] [output folder]
 set -euo pipefail
 program=$(realpath "${1:-build/bin/trv_800}")
@@ -64,6 +66,22 @@ keys Escape
 focus "^Tarvel  -"
 shot ready
 
+keys Tab Tab                        # the title field
+typed "Fruit Salad"
+keys ctrl+Tab                       # the words page; its word list takes the typing
+for entry in "APPLE:A red or green fruit" "BANANA:A long yellow fruit" "CHERRY:A small red fruit" \
+             "ORANGE:A round citrus fruit" "LEMON:A sour citrus fruit" "GRAPE:A fruit in a bunch"; do
+  typed "${entry%%:*}"
+  keys Tab
+  typed "${entry#*:}"
+  keys Return
+done
+shot typed
+
+menu m m                            # Make Puzzle Now
+sleep 3
+shot made
+
 menu f a                            # Save As ...
 answer_save_dialog "$docs/a.trv"
 shot saved-a
@@ -75,8 +93,7 @@ shot saved-again
 menu f c                            # Close
 shot closed
 
-menu f Up                           # recent file 1, just above Exit
-keys Up Return
+menu f 1                            # recent file 1
 shot reopened
 
 menu f a

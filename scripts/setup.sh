@@ -8,7 +8,7 @@ packages=(
   scowl wordnet-base
   fonts-liberation
   clang libclang-rt-dev
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick xdotool
   poppler-utils
   desktop-file-utils shared-mime-info
 )

@@ -239,7 +239,7 @@ void SetDefaultLayout()
 {
     PencilSize = 60;
     PencilColor = 0x808080;
-    PencilFont = QStringLiteral("Comic Sans MS");
+    PencilFont = InstalledPencilFont(QStringLiteral("Comic Sans MS"));
     InitPageMetrics();
     clPuzzleGrid = clPuzzleNumber = clSolutionNumber = clSolutionGrid = clSolutionLetter = clClues = clWordBank = 0;
     ClueColumns = 4;

@@ -495,6 +495,19 @@ QStringList GetFontList()
     return QFontDatabase::families();
 }
 
+QString InstalledPencilFont(const QString &wanted)
+{
+    const QStringList installed = GetFontList();
+    if (installed.isEmpty())
+        return wanted; // no fonts to ask: a program without a screen keeps the name
+    // A missing font would be replaced by whatever the system finds close to its name, which for
+    // "Comic Sans MS" may be a script face: fall back to fonts of the program's own choice.
+    for (const QString &candidate : {wanted, QStringLiteral("Comic Sans MS"), QStringLiteral("Arial")})
+        if (installed.contains(candidate, Qt::CaseSensitive))
+            return candidate;
+    return QStringLiteral("Arial");
+}
+
 int TextWidthInFont(const QString &text, const QFont &font)
 {
     if (qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {

@@ -177,6 +177,8 @@ extern bool AutoLayoutPending;
 // ---- Pencil, colours and preferences (registry values) ----------------------------------------
 
 extern QString PencilFont;
+/** The pencil font to use for a wanted name: that font when installed, else Comic Sans MS, else Arial. */
+QString InstalledPencilFont(const QString &wanted);
 extern int PencilSize;     // percent of the cell
 extern TColor PencilColor;
 extern bool PencilThemeColor, PencilThemeBold, PencilHideAnswer;

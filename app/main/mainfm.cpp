@@ -41,6 +41,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -139,11 +140,9 @@ void TMainFm::BuildFrame()
     SpeedBarPanel = new TPanel(ClientPanel, QStringLiteral("SpeedBarPanel"));
     PatternEditSpBtn = makeSpeedButton(SpeedBarPanel, QStringLiteral("PatternEditSpBtn"),
                                        QStringLiteral("SP_STD"));
-    PatternEditSpBtn->setGeometry(4, 4, 24, 24);
     connect(PatternEditSpBtn, &QToolButton::clicked, this, &TMainFm::PatternEditSpBtnClick);
     ExchangeAcrossDownSpBtn = makeSpeedButton(SpeedBarPanel, QStringLiteral("ExchangeAcrossDownSpBtn"),
                                               QStringLiteral("EXCHANGE"));
-    ExchangeAcrossDownSpBtn->setGeometry(140, 4, 24, 24);
     BuildToolButtons();
     BuildCommandButtons();
 
@@ -152,7 +151,8 @@ void TMainFm::BuildFrame()
     MainNotebookPages->setObjectName(QStringLiteral("MainNotebookPages"));
     auto *instrumentLayout = new QGridLayout(InstrumentPanel);
     instrumentLayout->setContentsMargins(0, 0, 0, 0);
-    instrumentLayout->addWidget(MainNotebookPages, 0, 0);
+    instrumentLayout->setSpacing(0);
+    instrumentLayout->addWidget(MainNotebookPages, 1, 0); // the step labels go above
     BuildPuzzleTypePage();
     BuildWordsPage();
     BuildGridPage();
@@ -160,6 +160,7 @@ void TMainFm::BuildFrame()
     connect(MainNotebookPages, &QTabWidget::currentChanged, this, &TMainFm::MainNotebookPagesChange);
 
     BuildViewSection();
+    BuildSmallPictures();
     BuildStatusBar();
 
     ConstructingDlgTimer = new QTimer(this);
@@ -169,6 +170,66 @@ void TMainFm::BuildFrame()
     KeyCursorTimer->setObjectName(QStringLiteral("KeyCursorTimer"));
     KeyCursorTimer->setInterval(500);
     BuildMakePuzzleButtons();
+    BuildSpeedBar();
+}
+
+// The speed bar, left to right: files and printing, undo, Make Puzzle, the grid commands, the
+// grid tools, help and publishing. Speed buttons never take the keyboard focus, so Tab goes
+// through the fields of the page.
+void TMainFm::BuildSpeedBar()
+{
+    auto command = [this](const char *name, const QIcon &icon, void (TMainFm::*click)()) {
+        auto *button = new QToolButton(SpeedBarPanel);
+        button->setObjectName(QLatin1String(name));
+        button->setAutoRaise(true);
+        button->setIcon(icon);
+        button->setIconSize(QSize(16, 16));
+        if (click)
+            connect(button, &QToolButton::clicked, this, click);
+        return button;
+    };
+    FileOpenSpBtn = command("FileOpenSpBtn", QIcon(QStringLiteral(":/FileOpen")),
+                            &TMainFm::mFileOpenClick);
+    FileOpenSpBtn->setToolTip(QStringLiteral("Open"));
+    FileSaveSpBtn = command("FileSaveSpBtn", QIcon(QStringLiteral(":/FileSave")),
+                            &TMainFm::mFileSaveClick);
+    FileSaveSpBtn->setToolTip(QStringLiteral("Save"));
+    HelpSpBtn = command("HelpSpBtn", QIcon(QStringLiteral(":/Help")), &TMainFm::HelpSpBtnClick);
+    // One-click publishing and playing on screen come with the hosting service and the
+    // player: until then the buttons stand in their places, off.
+    PublishSpBtn = command("PublishSpBtn", QIcon(QStringLiteral(":/Globe")), nullptr);
+    PublishSpBtn->setText(QStringLiteral("One-Click Publish"));
+    PublishSpBtn->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    PublishSpBtn->setEnabled(false);
+    PlaySpBtn = command("PlaySpBtn", style()->standardIcon(QStyle::SP_MediaPlay), nullptr);
+    PlaySpBtn->setEnabled(false);
+    PlaySpBtn->hide();
+
+    struct Place {
+        QToolButton *button;
+        int gapBefore;
+    };
+    const Place places[] = {
+        {FileOpenSpBtn, 0},       {FileSaveSpBtn, 0},   {PrintSpBtn, 0},          {UndoSpBtn, 6},
+        {RedoSpBtn, 0},           {ConstructSpBtn, 6},  {StockPatternSpBtn, 6},   {EraseLettersAllSpBtn, 0},
+        {ExchangeAcrossDownSpBtn, 0}, {ZoomInSpBtn, 6}, {PatternEditSpBtn, 0},    {VPCursorLetterSpBtn, 0},
+        {EraseLettersSpBtn, 0},   {RejectWordSpBtn, 0}, {HelpSpBtn, 6},           {PublishSpBtn, 6},
+        {PlaySpBtn, 0},
+    };
+    int x = 4;
+    for (const Place &place : places) {
+        QToolButton *button = place.button;
+        button->setFocusPolicy(Qt::NoFocus);
+        x += place.gapBefore;
+        int width = 24;
+        if (button == ConstructSpBtn)
+            width = 110;
+        else if (button == PublishSpBtn)
+            width = button->sizeHint().width() + 8;
+        const int height = button == ConstructSpBtn || button == PublishSpBtn ? 30 : 24;
+        button->setGeometry(x, (SpeedBarHeight - height) / 2, width, height);
+        x += width + 2;
+    }
 }
 
 void TMainFm::BuildToolButtons()
@@ -184,15 +245,12 @@ void TMainFm::BuildToolButtons()
         {&TMainFm::EraseLettersSpBtn, "EraseLettersSpBtn", "EraseLetter", &TMainFm::EraseLettersSpBtnClick},
         {&TMainFm::RejectWordSpBtn, "RejectWordSpBtn", "RejectWord", &TMainFm::RejectWordSpBtnClick},
         {&TMainFm::ZoomInSpBtn, "ZoomInSpBtn", "Zoom", &TMainFm::ZoomInSpBtnClick},
-        {&TMainFm::StockPatternSpBtn, "StockPatternSpBtn", "SP_STD", &TMainFm::StockPatternSpBtnClick},
+        {&TMainFm::StockPatternSpBtn, "StockPatternSpBtn", "StockPattern", &TMainFm::StockPatternSpBtnClick},
     };
-    int x = 30;
     for (const auto &tool : tools) {
         QToolButton *button = makeSpeedButton(SpeedBarPanel, QLatin1String(tool.name), QLatin1String(tool.glyph));
-        button->setGeometry(x, 4, 24, 24);
         connect(button, &QToolButton::clicked, this, tool.click);
         this->*(tool.button) = button;
-        x += 26;
     }
 }
 
@@ -315,7 +373,11 @@ void TMainFm::BuildViewSection()
     auto *layout = new QGridLayout(ViewSectionPanel);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(ViewTabCtl, 0, 0, 1, 2);
+    auto *tabRow = new QHBoxLayout; // the page arrows go at its right end
+    tabRow->setContentsMargins(0, 0, 0, 0);
+    tabRow->addWidget(ViewTabCtl);
+    tabRow->addStretch(1);
+    layout->addLayout(tabRow, 0, 0, 1, 2);
     layout->addWidget(DesktopPanel, 1, 0);
     layout->addWidget(ViewPortVertScrollbar, 1, 1);
     layout->addWidget(ViewPortHorzScrollbar, 2, 0);
@@ -477,6 +539,10 @@ void TMainFm::FormCreate()
         SwitchToFreeform(false);
     SetViewMode(View, 0);
     DesktopPanel->SetColor(DesktopPanelColor);
+    // The start-up grid's clue rows, as New and reading a file build them, so that saving the
+    // start-up puzzle and reading it back give the same file.
+    CluesNeedRebuild = true;
+    RebuildClueGrids();
 
     // Titles.
     DocControls.PuzzleTitle.clear();
@@ -745,14 +811,7 @@ void TMainFm::MaximizeOnSmallScreen()
 
 void TMainFm::ChoosePencilFont(const QString &name)
 {
-    const QStringList installed = QFontDatabase::families();
-    for (const QString &candidate : {name, QStringLiteral("Comic Sans MS"), QStringLiteral("Arial")}) {
-        if (installed.contains(candidate, Qt::CaseSensitive)) {
-            PencilFont = candidate;
-            return;
-        }
-    }
-    PencilFont = QStringLiteral("Arial");
+    PencilFont = InstalledPencilFont(name);
 }
 
 void TMainFm::RefreshPanelBackgrounds()

@@ -45,6 +45,7 @@ class QTableView;
 class QToolButton;
 class TCluesEdit;
 class TCluesEditWordList;
+class TPaintBox;
 class TPanel;
 class TRecentFiles;
 class TViewPort;
@@ -87,6 +88,11 @@ public:
     QToolButton *UndoSpBtn = nullptr;
     QToolButton *PrintSpBtn = nullptr;
     QToolButton *RedoSpBtn = nullptr;
+    QToolButton *FileOpenSpBtn = nullptr;
+    QToolButton *FileSaveSpBtn = nullptr;
+    QToolButton *HelpSpBtn = nullptr;
+    QToolButton *PublishSpBtn = nullptr;
+    QToolButton *PlaySpBtn = nullptr;
     QTabWidget *MainNotebookPages = nullptr;
     QWidget *tsPuzzleType = nullptr;
     QWidget *tsYourWords = nullptr;
@@ -431,6 +437,7 @@ public slots:
     void mFileExitClick();
     void mFilePrintClick();
     void mHelpContentsClick();
+    void HelpSpBtnClick();
     void mHelpGettingStartedClick();
     void mHelpHowToClick();
     void mHelpSetupClick();
@@ -511,6 +518,7 @@ private:
     void BuildToolButtons();
     void BuildCommandButtons();
     void BuildMakePuzzleButtons();
+    void BuildSpeedBar();
     class TConstructingDlg *PrepareConstructingDialog();
     void ShowCanceled(class TConstructingDlg *dialog);
     void BuildEditMenu(QMenu *before);
@@ -857,7 +865,13 @@ public:
     static QString SaveNameForFilter(const QString &name, int filterIndex);
     /** The notebook page of a press on the step labels at x. */
     static int StepLabelPageAt(int x);
+    /** A press on the step labels at x: the notebook page under it, by StepLabelPageAt on the
+     *  x mapped from the real tab widths to the label's. */
     void MainNotebookTabsSpacerPnlMouseDown(int x);
+    TPaintBox *MainNotebookTabsSpacerPnl = nullptr;
+    TPaintBox *PageLeftPB = nullptr;
+    TPaintBox *PageRightPB = nullptr;
+    TPaintBox *PastelPaletteImage = nullptr;
     /** The window takes the dialog colour of the preferences. */
     void FormShow();
 
@@ -880,6 +894,10 @@ private:
     /** Asks for a file name (default suffix ".trv") and about replacing a file; empty when not. */
     QString AskSaveName(const QString &caption, const QString &proposed);
     void PageArrowClick(int step);
+    /** The step labels above the notebook, the page arrows beside the view tabs and the pastel
+     *  palette picture on the puzzle-type page. */
+    void BuildSmallPictures();
+    int StepLabelDesignX(int x) const;
 
 
     // ---- Stock patterns (mainfm_stockpat.cpp) ------------------------------------------------------

@@ -83,23 +83,21 @@ void TMainFm::BuildEditMenu(QMenu *before)
 
 void TMainFm::BuildCommandButtons()
 {
-    auto make = [this](const char *name, const QIcon &icon, int x, void (TMainFm::*click)()) {
+    auto make = [this](const char *name, const QIcon &icon, void (TMainFm::*click)()) {
         auto *button = new QToolButton(SpeedBarPanel);
         button->setObjectName(QLatin1String(name));
         button->setAutoRaise(true);
         button->setIcon(icon);
         button->setIconSize(QSize(16, 16));
-        button->setGeometry(x, 4, 24, 24);
         connect(button, &QToolButton::clicked, this, click);
         return button;
     };
-    EraseLettersAllSpBtn = make("EraseLettersAllSpBtn", QIcon(QStringLiteral(":/EraseLetter")), 166,
+    EraseLettersAllSpBtn = make("EraseLettersAllSpBtn", QIcon(QStringLiteral(":/EraseLetter")),
                                 &TMainFm::EraseLettersAllSpBtnClick);
-    UndoSpBtn = make("UndoSpBtn", style()->standardIcon(QStyle::SP_ArrowBack), 196, &TMainFm::UndoSpBtnClick);
-    RedoSpBtn = make("RedoSpBtn", style()->standardIcon(QStyle::SP_ArrowForward), 220, &TMainFm::RedoSpBtnClick);
-    PrintSpBtn = make("PrintSpBtn", QIcon::fromTheme(QStringLiteral("document-print"),
-                                                     style()->standardIcon(QStyle::SP_FileDialogDetailedView)),
-                      246, &TMainFm::mFilePrintClick);
+    UndoSpBtn = make("UndoSpBtn", style()->standardIcon(QStyle::SP_ArrowBack), &TMainFm::UndoSpBtnClick);
+    RedoSpBtn = make("RedoSpBtn", style()->standardIcon(QStyle::SP_ArrowForward), &TMainFm::RedoSpBtnClick);
+    PrintSpBtn = make("PrintSpBtn", QIcon(QStringLiteral(":/FilePrint")),
+                      &TMainFm::mFilePrintClick);
     CheckPointHooks.ShowUndoRedo = [this](const TUndoRedoState &state) { ShowUndoRedo(state); };
     ShowUndoRedo(UndoRedoState());
 }
@@ -184,7 +182,7 @@ void TMainFm::BuildMakePuzzleButtons()
         connect(button, &QToolButton::clicked, this, &TMainFm::ConstructSpBtnClick);
         return button;
     };
-    ConstructSpBtn = make(SpeedBarPanel, "ConstructSpBtn", QRect(250, 1, 110, 30));
+    ConstructSpBtn = make(SpeedBarPanel, "ConstructSpBtn", QRect());  // placed with the speed bar
     MakeSpBtn = make(LoosePatternPnl, "MakeSpBtn", QRect(160, 88, 120, 30));
     connect(ConstructingDlgTimer, &QTimer::timeout, this, &TMainFm::ConstructingDlgTimerTimer);
     // Green until the engine's grid exists and the window asks it.

@@ -9,6 +9,7 @@
 #include "fileio.h"
 #include "globals.h"
 #include "myoverrides.h"
+#include "paintbox.h"
 #include "prompter.h"
 #include "recentfiles.h"
 #include "trv600.h"
@@ -17,6 +18,12 @@
 #include "wysiwyg.h"
 
 #include <QTableView>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QPolygon>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QRadioButton>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -28,6 +35,8 @@
 #include <QFileInfo>
 #include <QSignalBlocker>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace {
 
@@ -387,6 +396,86 @@ int TMainFm::StepLabelPageAt(int x)
     if (x < 255)
         return 2;
     return 3;
+}
+
+void TMainFm::BuildSmallPictures()
+{
+    // Step labels: "Step n" over each of the type's notebook tabs.
+    MainNotebookTabsSpacerPnl = new TPaintBox(InstrumentPanel, QStringLiteral("MainNotebookTabsSpacerPnl"));
+    MainNotebookTabsSpacerPnl->setFixedHeight(16);
+    MainNotebookTabsSpacerPnl->OnPaint = [this](QPainter &painter) {
+        const QTabBar *bar = MainNotebookPages->tabBar();
+        const int steps = TightRB->isChecked() ? 4 : 3;
+        const QWidget *pages[4] = {tsPuzzleType, tsYourWords, tsGrid, tsOtherClues};
+        painter.setPen(palette().color(QPalette::WindowText));
+        for (int step = 0; step < steps; ++step) {
+            const int index = MainNotebookPages->indexOf(const_cast<QWidget *>(pages[step]));
+            if (index < 0 || !bar->isTabVisible(index))
+                continue;
+            const QRect tab = bar->tabRect(index).translated(bar->mapTo(InstrumentPanel, QPoint()));
+            const QRect place(tab.left(), 0, tab.width(), MainNotebookTabsSpacerPnl->height());
+            painter.drawText(place, Qt::AlignCenter, QStringLiteral("Step %1").arg(step + 1));
+        }
+    };
+    MainNotebookTabsSpacerPnl->OnMouseDown = [this](const QPoint &at) {
+        MainNotebookTabsSpacerPnlMouseDown(StepLabelDesignX(at.x()));
+    };
+    static_cast<QGridLayout *>(InstrumentPanel->layout())->addWidget(MainNotebookTabsSpacerPnl, 0, 0);
+
+    // Page arrows at the right end of the view tabs: blue triangles.
+    auto arrow = [this](const char *name, bool left, void (TMainFm::*click)()) {
+        auto *box = new TPaintBox(ViewSectionPanel, QLatin1String(name));
+        box->setFixedSize(20, ViewTabCtl->sizeHint().height());
+        box->OnPaint = [box, left](QPainter &painter) {
+            const int w = box->width();
+            const int h = box->height();
+            const QPolygon triangle = left ? QPolygon({QPoint(12, 2), QPoint(4, h / 2), QPoint(12, h - 4)})
+                                           : QPolygon({QPoint(w - 14, 2), QPoint(w - 6, h / 2), QPoint(w - 14, h - 4)});
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(ColorFromWin(0xFF0000));
+            painter.setBrush(ColorFromWin(0xFF0000));
+            painter.drawPolygon(triangle);
+        };
+        box->OnMouseDown = [this, click](const QPoint &) { (this->*click)(); };
+        return box;
+    };
+    PageLeftPB = arrow("PageLeftPB", true, &TMainFm::PageLeftPBClick);
+    PageRightPB = arrow("PageRightPB", false, &TMainFm::PageRightPBClick);
+    auto *viewLayout = static_cast<QGridLayout *>(ViewSectionPanel->layout());
+    auto *tabRow = static_cast<QHBoxLayout *>(viewLayout->itemAtPosition(0, 0)->layout());
+    tabRow->addWidget(PageLeftPB);
+    tabRow->addWidget(PageRightPB);
+    tabRow->addSpacing(8);
+
+    // The pastel palette: the view's four pastel highlight colours.
+    PastelPaletteImage = new TPaintBox(tsPuzzleType, QStringLiteral("PastelPaletteImage"));
+    PastelPaletteImage->setGeometry(330, 142, 16, 16);
+    PastelPaletteImage->OnPaint = [](QPainter &painter) {
+        const TColor pastels[4] = {0xBFFFBF, 0xA0D0FF, 0xA7FFFF, 0x9090FF};
+        for (int i = 0; i < 4; ++i)
+            painter.fillRect(QRect((i % 2) * 8, (i / 2) * 8, 8, 8), ColorFromWin(pastels[i]));
+        painter.setPen(Qt::gray);
+        painter.drawRect(0, 0, 15, 15);
+    };
+    PastelPaletteImage->OnMouseDown = [this](const QPoint &) { PastelPaletteImageClick(); };
+}
+
+int TMainFm::StepLabelDesignX(int x) const
+{
+    // The labels' page limits are 82, 207 and 255 for tabs of those widths; the real tabs follow
+    // the font, so each tab's span is scaled onto its span in those limits.
+    static const int limits[4] = {0, 82, 207, 255};
+    const QTabBar *bar = MainNotebookPages->tabBar();
+    const QWidget *pages[3] = {tsPuzzleType, tsYourWords, tsGrid};
+    int from = 0;
+    for (int step = 0; step < 3; ++step) {
+        const int index = MainNotebookPages->indexOf(const_cast<QWidget *>(pages[step]));
+        const int to = bar->tabRect(index).right() + 1 + bar->mapTo(InstrumentPanel, QPoint()).x();
+        if (x < to)
+            return limits[step] + (x - from) * (limits[step + 1] - limits[step]) / std::max(1, to - from);
+        from = to;
+    }
+    return limits[3] + (x - from);
 }
 
 void TMainFm::MainNotebookTabsSpacerPnlMouseDown(int x)

@@ -2,6 +2,7 @@
 // removed-cell colour and the word-slot histogram, with their Grid and View menu items.
 #include "mainfm.h"
 #include "mainfm_controls.h"
+#include "paintbox.h"
 
 #include "alphabet.h"
 #include "checkpts.h"
@@ -534,6 +535,8 @@ void TMainFm::SetupPagesForType(bool symmetrical)
     if (!otherCluesShown && MainNotebookPages->currentIndex() == otherClues)
         MainNotebookPages->setCurrentIndex(0);
     MainNotebookPages->setTabVisible(otherClues, otherCluesShown);
+    if (MainNotebookTabsSpacerPnl)
+        MainNotebookTabsSpacerPnl->update(); // three or four step labels
 
     // Symmetrical only: stock patterns, rejected words, alternate clues, symmetry and the
     // display flags. Some of these come with other parts of the window and may not be there.

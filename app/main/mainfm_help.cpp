@@ -42,6 +42,7 @@ void TMainFm::BuildHelpMenu()
 }
 
 void TMainFm::mHelpContentsClick() { ShowHelpTopic(QStringLiteral("Index.htm")); }
+void TMainFm::HelpSpBtnClick() { ShowHelpTopic(QStringLiteral("Index.htm")); }
 void TMainFm::mHelpGettingStartedClick() { ShowHelpTopic(QStringLiteral("GettingStarted.htm")); }
 void TMainFm::mHelpHowToClick() { ShowHelpTopic(QStringLiteral("QuickStartGuide.htm")); }
 

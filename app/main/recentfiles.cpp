@@ -80,7 +80,8 @@ void TRecentFiles::UpdateMenu()
         } else {
             QString shown = ShortForm(path);
             shown.replace(QLatin1Char('&'), QLatin1String("&&"));
-            item->setText(QString::number(i + 1) + QLatin1Char(' ') + shown);
+            // "&1" makes the number the item's key in the open menu.
+            item->setText(QLatin1Char('&') + QString::number(i + 1) + QLatin1Char(' ') + shown);
             item->setVisible(true);
             any = true;
         }

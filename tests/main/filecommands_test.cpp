@@ -4,6 +4,7 @@
 
 #include "checkpts.h"
 #include "fileio.h"
+#include "filetypes.h"
 #include "globals.h"
 #include "mainfm.h"
 #include "prompter.h"
@@ -11,6 +12,7 @@
 #include "uidialogs.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -310,10 +312,19 @@ TEST_F(FileCommandsTest, FailedOpenLeavesTheDocumentAsItWas)
 
 // ---- Round trip ---------------------------------------------------------------------------------
 
-TEST_F(FileCommandsTest, SaveCloseReopenFromRecentFilesSavesTheSameBytes)
+// From a rich file and from the start-up document: Save As a.trv, an edit, Save, Close, reopen
+// from recent file 1, Save As b.trv.
+class SaveCloseReopenTest : public FileCommandsTest, public ::testing::WithParamInterface<const char *>
+{
+};
+
+TEST_P(SaveCloseReopenTest, SavesTheSameBytes)
 {
     TMainFm *window = makeReadyWindow();
-    ASSERT_TRUE(window->OpenPuzzleFileOrUrl(kRich));
+    const QString pencilFont = PencilFont; // an installed font, also after reading a file
+    if (QString::fromLatin1(GetParam()) == QLatin1String("rich")) {
+        ASSERT_TRUE(window->OpenPuzzleFileOrUrl(kRich));
+    }
     const QString a = m_docs.filePath("a.trv");
     const QString b = m_docs.filePath("b.trv");
     ScriptedPrompter prompter;
@@ -322,15 +333,38 @@ TEST_F(FileCommandsTest, SaveCloseReopenFromRecentFilesSavesTheSameBytes)
     window->mFileSaveAs->trigger();
     EXPECT_EQ(window->windowTitle(), "Tarvel  -  a.trv");
     EXPECT_EQ(window->RecentFiles()->Path(1), a);
+    window->mBuildDifferent->trigger();
+    window->mFileSave->trigger();
     window->mFileClose->trigger();
     EXPECT_EQ(window->windowTitle(), "Tarvel  -  Untitled");
     window->mFileRecent[0]->trigger();
     EXPECT_EQ(window->SavePuzzleDialog.FileName, a);
+    EXPECT_EQ(PencilFont, pencilFont);
     window->mFileSaveAs->trigger();
     EXPECT_TRUE(prompter.boxes.isEmpty()) << prompter.lastText().toStdString();
     const QByteArray bytesA = fileBytes(a);
     ASSERT_FALSE(bytesA.isEmpty());
     EXPECT_EQ(bytesA, fileBytes(b));
+}
+
+INSTANTIATE_TEST_SUITE_P(Documents, SaveCloseReopenTest, ::testing::Values("rich", "startup"));
+
+} // namespace
+
+namespace {
+
+// The start-up asks for the ".trv" association; closing the window writes it, naming this
+// program with the file as its one argument, the way the command line opens a puzzle.
+TEST_F(FileCommandsTest, ClosingRegistersTheFileTypeForThisProgram)
+{
+    TMainFm *window = makeReadyWindow();
+    QFile::remove(TrvDesktopEntryPath());
+    RegisterFileTypeOnClose = true;
+    ASSERT_TRUE(window->close());
+    const QByteArray entry = fileBytes(TrvDesktopEntryPath());
+    const QByteArray exec = "Exec=" + DesktopExecArgument(QCoreApplication::applicationFilePath()).toUtf8() + " %f\n";
+    EXPECT_TRUE(entry.contains(exec)) << entry.toStdString();
+    EXPECT_FALSE(RegisterFileTypeOnClose);
 }
 
 } // namespace

@@ -142,7 +142,7 @@ TEST_F(MainWindowTest, OpenedPuzzleNamesTheWindowAndClosesWithoutQuestion)
     window->AfterPuzzleOpened(puzzle);
     EXPECT_EQ(window->windowTitle(), "Tarvel  -  rich.trv");
     EXPECT_EQ(window->RecentFiles()->Path(1), puzzle);
-    EXPECT_EQ(window->mFileRecent[0]->text(), "1 rich.trv");
+    EXPECT_EQ(window->mFileRecent[0]->text(), "&1 rich.trv");
     EXPECT_TRUE(window->DocumentLoaded);
     EXPECT_FALSE(window->IsModified());
     prompter.boxes.clear();
@@ -205,8 +205,8 @@ TEST_F(RecentFilesTest, SeventhPathDropsOldestAndOtherCaseMovesToTop)
     list->AddFile("/HOME/U/P4.TRV");
     EXPECT_EQ(stored(), (QStringList{"/HOME/U/P4.TRV", "/home/u/p7.trv", "/home/u/p6.trv",
                                      "/home/u/p5.trv", "/home/u/p3.trv", "/home/u/p2.trv"}));
-    EXPECT_EQ(m_items[0]->text(), "1 P4.TRV");
-    EXPECT_EQ(m_items[5]->text(), "6 p2.trv");
+    EXPECT_EQ(m_items[0]->text(), "&1 P4.TRV");
+    EXPECT_EQ(m_items[5]->text(), "&6 p2.trv");
     EXPECT_TRUE(m_separator->isVisible());
 
     // The list is read back by a new instance.
@@ -224,7 +224,7 @@ TEST_F(RecentFilesTest, ItemsFindTheirPathByDataNotCaption)
     EXPECT_EQ(list->FileOfMenuItem(m_items[1]), "/b/same.trv");
     m_items[1]->setText(m_items[0]->text()); // a caption is no key
     EXPECT_EQ(list->FileOfMenuItem(m_items[1]), "/b/same.trv");
-    QAction stranger("1 same.trv");
+    QAction stranger("&1 same.trv");
     EXPECT_EQ(list->FileOfMenuItem(&stranger), "");
     EXPECT_EQ(list->FileOfMenuItem(m_items[2]), "");
     EXPECT_FALSE(m_items[2]->isVisible());
@@ -793,7 +793,7 @@ TEST_F(MainWindowTest, FrameHasItsNamedControlsAndAScreenshotShowsThem)
     ASSERT_FALSE(shot.isNull());
     EXPECT_EQ(shot.size(), window->size());
     const QImage image = shot.toImage();
-    const QColor panel = image.pixelColor(window->SpeedBarPanel->mapTo(window, QPoint(200, 10)));
+    const QColor panel = image.pixelColor(window->SpeedBarPanel->mapTo(window, QPoint(window->SpeedBarPanel->width() - 10, 10)));
     EXPECT_EQ(panel, ColorFromWin(ColorScheme));
     EXPECT_TRUE(shot.save(QStringLiteral(TRV_TEST_OUTPUT) + "/mainwindow.png"));
 

@@ -153,14 +153,27 @@ TEST_F(MakePuzzleTest, BlankGridTakesAStockPatternWithoutAsking)
                 n += TRVGetCell(c, r) == TRV_BLOCK;
         return n;
     };
+    auto pattern = [] {
+        QString cells;
+        for (int r = 1; r <= Rows; ++r)
+            for (int c = 1; c <= Columns; ++c)
+                cells += TRVGetCell(c, r) == TRV_BLOCK ? QLatin1Char('#') : QLatin1Char('.');
+        return cells;
+    };
+    ASSERT_FALSE(DocControls.EveryPuzzleDifferent);
+    QString first;
     for (int round = 0; round < 2; ++round) {
         // The second round starts on the full grid of the first: it is cleared, and a pattern
-        // is chosen again.
+        // is chosen again, the same one for the same words.
         window->ConstructSpBtn->click();
         EXPECT_EQ(notices, 0);
         EXPECT_GT(blocks(), 0) << round;
         EXPECT_TRUE(GridHasNoOpenCells()) << round;
         EXPECT_FALSE(window->PatternWasChosen);
+        if (round == 0)
+            first = pattern();
+        else
+            EXPECT_EQ(pattern(), first);
     }
 }
 

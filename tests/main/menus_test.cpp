@@ -4,10 +4,16 @@
 
 #include "globals.h"
 #include "mainfm.h"
+#include "paintbox.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include <iterator>
@@ -160,6 +166,39 @@ TEST_F(MainWindowTest, MenuBarMenusAndItemsInOrder)
     }
 }
 
+TEST_F(MainWindowTest, SpeedBarButtonsInOrderNeverTakeTheFocus)
+{
+    TMainFm *window = makeReadyWindow();
+    window->SwitchToSymmetrical(false);
+    struct Button {
+        const char *name;
+        bool visible;
+        bool enabled;
+    };
+    const Button order[] = {
+        {"FileOpenSpBtn", true, true},        {"FileSaveSpBtn", true, true},
+        {"PrintSpBtn", true, true},           {"UndoSpBtn", true, false},
+        {"RedoSpBtn", true, false},           {"ConstructSpBtn", true, true},
+        {"StockPatternSpBtn", true, true},    {"EraseLettersAllSpBtn", true, true},
+        {"ExchangeAcrossDownSpBtn", true, true}, {"ZoomInSpBtn", true, true},
+        {"PatternEditSpBtn", true, true},     {"VPCursorLetterSpBtn", true, true},
+        {"EraseLettersSpBtn", true, true},    {"RejectWordSpBtn", true, true},
+        {"HelpSpBtn", true, true},            {"PublishSpBtn", true, false},
+        {"PlaySpBtn", false, false},
+    };
+    int right = 0;
+    for (const Button &b : order) {
+        SCOPED_TRACE(b.name);
+        auto *button = window->findChild<QToolButton *>(QLatin1String(b.name));
+        ASSERT_NE(button, nullptr);
+        EXPECT_GE(button->x(), right) << "overlaps the button before it";
+        right = button->geometry().right() + 1;
+        EXPECT_EQ(button->isVisibleTo(window), b.visible);
+        EXPECT_EQ(button->isEnabled(), b.enabled);
+        EXPECT_EQ(button->focusPolicy(), Qt::NoFocus);
+    }
+}
+
 TEST(StepLabelTest, PressPositionChoosesNotebookPage)
 {
     const struct {
@@ -168,6 +207,32 @@ TEST(StepLabelTest, PressPositionChoosesNotebookPage)
     } cases[] = {{0, 0}, {81, 0}, {82, 1}, {206, 1}, {207, 2}, {254, 2}, {255, 3}, {600, 3}};
     for (const auto &c : cases)
         EXPECT_EQ(TMainFm::StepLabelPageAt(c.x), c.page) << "x " << c.x;
+}
+
+void pressAt(QWidget *widget, const QPoint &at)
+{
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), widget->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &press);
+}
+
+TEST_F(MainWindowTest, AStepLabelChoosesTheTabBelowIt)
+{
+    TMainFm *window = makeReadyWindow();
+    window->SwitchToSymmetrical(false);
+    window->show();
+    QWidget *strip = window->MainNotebookTabsSpacerPnl;
+    const QTabBar *bar = window->MainNotebookPages->tabBar();
+    for (int index = bar->count() - 1; index >= 0; --index) {
+        if (!bar->isTabVisible(index))
+            continue;
+        SCOPED_TRACE(bar->tabText(index).toStdString());
+        const QRect tab = bar->tabRect(index);
+        for (int x : {tab.left() + 2, tab.center().x(), tab.right() - 2}) {
+            pressAt(strip, QPoint(strip->mapFromGlobal(bar->mapToGlobal(QPoint(x, 0))).x(), 8));
+            EXPECT_EQ(window->MainNotebookPages->currentIndex(), index) << "x " << x;
+        }
+    }
 }
 
 TEST_F(MainWindowTest, PageArrowsWrapAround)
@@ -182,6 +247,10 @@ TEST_F(MainWindowTest, PageArrowsWrapAround)
     EXPECT_EQ(CurrentPage, 1);
     EXPECT_EQ(window->ViewTabCaption(), "Page 1");
     window->PageRightPBClick();
+    EXPECT_EQ(CurrentPage, 2);
+    pressAt(window->PageLeftPB, QPoint(8, 8));
+    EXPECT_EQ(CurrentPage, 1);
+    pressAt(window->PageRightPB, QPoint(12, 8));
     EXPECT_EQ(CurrentPage, 2);
 }
 
