@@ -11,6 +11,7 @@ packages=(
   xvfb xauth imagemagick xdotool
   poppler-utils
   desktop-file-utils shared-mime-info
+  file libreoffice-draw-nogui
 )
 missing=()
 for p in "${packages[@]}"; do

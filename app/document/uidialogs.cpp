@@ -22,10 +22,10 @@ public:
         return QFileDialog::getOpenFileName(parent, caption, initial, filter);
     }
     QString SaveFileName(QWidget *parent, const QString &caption, const QString &initial,
-                         const QString &filter) override
+                         const QString &filter, QString *selectedFilter) override
     {
         // The program asks about replacing a file itself.
-        return QFileDialog::getSaveFileName(parent, caption, initial, filter, nullptr,
+        return QFileDialog::getSaveFileName(parent, caption, initial, filter, selectedFilter,
                                             QFileDialog::DontConfirmOverwrite);
     }
     bool ChooseColor(QWidget *parent, TColor *colour) override
@@ -82,10 +82,12 @@ QString ScriptedUiDialogs::OpenFileName(QWidget *, const QString &caption, const
 }
 
 QString ScriptedUiDialogs::SaveFileName(QWidget *, const QString &caption, const QString &initial,
-                                        const QString &)
+                                        const QString &filter, QString *selectedFilter)
 {
     Asked << QStringLiteral("save: ") + caption;
     Proposed << initial;
+    if (selectedFilter)
+        *selectedFilter = Filters.isEmpty() ? filter.section(QStringLiteral(";;"), 0, 0) : Filters.takeFirst();
     return FileNames.isEmpty() ? QString() : FileNames.takeFirst();
 }
 

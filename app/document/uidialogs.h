@@ -21,9 +21,10 @@ public:
     /** A file to open; empty when cancelled. */
     virtual QString OpenFileName(QWidget *parent, const QString &caption, const QString &initial,
                                  const QString &filter) = 0;
-    /** A file to save to; empty when cancelled. The caller asks about replacing a file itself. */
+    /** A file to save to; empty when cancelled. The caller asks about replacing a file itself.
+     *  selectedFilter, when given, receives the filter the user chose. */
     virtual QString SaveFileName(QWidget *parent, const QString &caption, const QString &initial,
-                                 const QString &filter) = 0;
+                                 const QString &filter, QString *selectedFilter = nullptr) = 0;
     /** A colour, starting from colour; false when cancelled. */
     virtual bool ChooseColor(QWidget *parent, TColor *colour) = 0;
     /** Runs a form modally and returns its result (QDialog::Accepted or Rejected). */
@@ -53,6 +54,7 @@ class ScriptedUiDialogs : public TUiDialogs
 {
 public:
     QStringList FileNames;     // answers of the file dialogs, in order
+    QStringList Filters;       // the filters chosen in the save dialogs, in order (else the first)
     QList<TColor> Colors;      // answers of the colour dialog
     QList<int> ModalResults;   // results of modal forms
     /** Called with the shown form (tests look at it or click in it); a form it closes keeps its
@@ -67,7 +69,8 @@ public:
     ScriptedUiDialogs &operator=(const ScriptedUiDialogs &) = delete;
 
     QString OpenFileName(QWidget *, const QString &caption, const QString &, const QString &) override;
-    QString SaveFileName(QWidget *, const QString &caption, const QString &, const QString &) override;
+    QString SaveFileName(QWidget *, const QString &caption, const QString &, const QString &filter,
+                         QString *selectedFilter = nullptr) override;
     bool ChooseColor(QWidget *, TColor *colour) override;
     int RunModal(QDialog &dialog) override;
 

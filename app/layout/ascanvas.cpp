@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPolygon>
 
@@ -169,6 +170,18 @@ void TAsCanvas::SetPrinterPage()
         Placements[n] = PageOrigin;
 }
 
+void TAsCanvas::SetTargetMetafile(QPainter *painter, QPaintDevice *device)
+{
+    Unbind();
+    m_kind = 2;
+    m_painter = painter;
+    if (device) {
+        m_deviceWidth = device->width();
+        m_deviceHeight = device->height();
+    }
+    Bound(m_deviceWidth, m_deviceHeight);
+}
+
 void TAsCanvas::SetTarget(const TBitmapSignalObject &signal)
 {
     Unbind();
@@ -191,6 +204,7 @@ int TAsCanvas::DeviceWidth() const
         return m_painter && m_painter->device() ? m_painter->device()->width() : 100;
     case 3:
         return m_device ? m_device->width() : m_deviceWidth;
+    case 2:
     case 5:
         return m_deviceWidth;
     default:
@@ -205,6 +219,7 @@ int TAsCanvas::DeviceHeight() const
         return m_painter && m_painter->device() ? m_painter->device()->height() : 100;
     case 3:
         return m_device ? m_device->height() : m_deviceHeight;
+    case 2:
     case 5:
         return m_deviceHeight;
     default:
@@ -245,6 +260,15 @@ void TAsCanvas::Rectangle(double left, double top, double right, double bottom)
                .arg(Brush.Clear ? 1 : 0));
     if (!m_painter)
         return;
+    if (m_kind == 2) {
+        // A metafile keeps shapes, not pixels: the rectangle is its four-corner polygon.
+        const QPointF corners[4] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}};
+        QStringList *log = Log;
+        Log = nullptr;
+        Polygon(corners, 4, false);
+        Log = log;
+        return;
+    }
     // Windows rectangle: outline on columns L..R-1 and rows T..B-1; a wider pen is centred on
     // that outline (the extra pixel of an even width inward).
     const int l = XToDevice(std::min(left, right)), r = XToDevice(std::max(left, right)) + 1;

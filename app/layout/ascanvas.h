@@ -15,6 +15,7 @@
 #include <memory>
 
 class QPagedPaintDevice;
+class QPaintDevice;
 class QPainter;
 
 /** Asks SetTarget for an image of its own of Width x Height pixels. */
@@ -63,6 +64,9 @@ public:
     void SetTargetPrinter(QPainter *painter, QPagedPaintDevice *device);
     /** Kind 3 without a printer: the simulated printer's image (its own painter). */
     void SetTargetSimulatedPrinter(TSimulatedPrinter *image);
+    /** Kind 2: a metafile (or any fixed-size device) drawn through painter at the device's
+     *  resolution; like kind 5, one inch spans it until a zoom is set. */
+    void SetTargetMetafile(QPainter *painter, QPaintDevice *device);
     /** Kind 5: an image of its own, Width x Height; one inch spans it until a zoom is set. */
     void SetTarget(const TBitmapSignalObject &signal);
 

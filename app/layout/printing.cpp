@@ -12,6 +12,8 @@
 #include <QImage>
 #include <QPainter>
 #include <QPageSize>
+#include <QPdfWriter>
+#include <QSaveFile>
 #include <QPrinter>
 
 #include <algorithm>
@@ -20,7 +22,7 @@
 const TOutputProfile ScreenProfile = {"screen", true, true, true, true, 1.0};
 const TOutputProfile PrinterProfile = {"printer", true, true, true, true, 1.0};
 const TOutputProfile GraphicProfile = {"graphic", false, false, true, false, 1.0};
-const TOutputProfile PdfProfile = {"pdf", true, true, true, true, 0.86};
+const TOutputProfile PdfProfile = {"pdf", true, true, true, true, 1.0};
 
 QString PrintJobTitle;
 double TileOriginX = 0, TileOriginY = 0;
@@ -465,6 +467,60 @@ namespace {
 
 bool aborted(const QPrinter &printer) { return printer.printerState() == QPrinter::Aborted; }
 
+// Pages from..to as sheets: the grid page takes one sheet per grid tile, each showing its own
+// part of the grid; its clues and word bank go with the first tile. newSheet starts a sheet
+// after the first; stop is asked between sheets and ends the run (false).
+bool printSheets(TAsCanvas &cv, const TOutputProfile &profile, int from, int to, bool sheetOpen,
+                 const std::function<void()> &newSheet, const std::function<bool()> &stop)
+{
+    bool needSheet = sheetOpen;
+    auto sheet = [&] {
+        if (needSheet)
+            newSheet();
+        needSheet = true;
+    };
+    for (int p = from; p <= to; ++p) {
+        if (stop())
+            return false;
+        TileOriginX = MarginLeft;
+        TileOriginY = MarginTop;
+        cv.ViewLeft = cv.ViewTop = 0;
+        sheet();
+        printPageHead(cv, profile, p);
+        if (p == PuzzlePage) {
+            for (int j = 1; j <= GridTileRows; ++j)
+                for (int k = 1; k <= GridTileColumns; ++k) {
+                    if (j > 1 || k > 1)
+                        sheet();
+                    TileOriginX = PrintableWidth() * (k - 1) + MarginLeft;
+                    TileEndX = PrintableWidth() * k + MarginLeft;
+                    TileOriginY = PrintableHeight() * (j - 1) + MarginTop;
+                    TileEndY = PrintableHeight() * j + MarginTop;
+                    cv.ViewLeft = TileOriginX - MarginLeft;
+                    cv.ViewTop = TileOriginY - MarginTop;
+                    PrintGrid(cv, profile, 1);
+                    if (k == 1 && j == GridTileRows)
+                        PrintCreditsLine(cv, profile);
+                    if (j == 1 && k == 1) {
+                        // The clues of the grid page go with the first tile, which shows the
+                        // page unshifted.
+                        PrintCluesOfPage(cv, profile, p);
+                        PrintWordBank(cv, profile, p);
+                    }
+                    if (stop())
+                        return false;
+                }
+            cv.ViewLeft = cv.ViewTop = 0;
+        } else {
+            PrintCluesOfPage(cv, profile, p);
+            PrintWordBank(cv, profile, p);
+        }
+        if (p == PageCount && p != PuzzlePage)
+            PrintGrid(cv, profile, 2);
+    }
+    return !stop();
+}
+
 // The sheets of one copy, on an open painter. sheetOpen: a sheet was already begun (and drawn
 // on) by an earlier copy in the same document, so this copy starts on a new one.
 bool printCopy(QPainter &painter, QPrinter &printer, bool sheetOpen)
@@ -473,51 +529,8 @@ bool printCopy(QPainter &painter, QPrinter &printer, bool sheetOpen)
     cv.SetTargetPrinter(&painter, &printer);
     const int from = printer.fromPage() > 0 ? printer.fromPage() : 1;
     const int to = printer.toPage() > 0 ? std::min(printer.toPage(), PageCount) : PageCount;
-    bool needSheet = sheetOpen;
-    auto newSheet = [&] {
-        if (needSheet)
-            printer.newPage();
-        needSheet = true;
-    };
-    for (int p = from; p <= to; ++p) {
-        if (aborted(printer))
-            return false;
-        TileOriginX = MarginLeft;
-        TileOriginY = MarginTop;
-        cv.ViewLeft = cv.ViewTop = 0;
-        newSheet();
-        printPageHead(cv, PrinterProfile, p);
-        if (p == PuzzlePage) {
-            for (int j = 1; j <= GridTileRows; ++j)
-                for (int k = 1; k <= GridTileColumns; ++k) {
-                    if (j > 1 || k > 1)
-                        newSheet();
-                    TileOriginX = PrintableWidth() * (k - 1) + MarginLeft;
-                    TileEndX = PrintableWidth() * k + MarginLeft;
-                    TileOriginY = PrintableHeight() * (j - 1) + MarginTop;
-                    TileEndY = PrintableHeight() * j + MarginTop;
-                    cv.ViewLeft = TileOriginX - MarginLeft;
-                    cv.ViewTop = TileOriginY - MarginTop;
-                    PrintGrid(cv, PrinterProfile, 1);
-                    if (k == 1 && j == GridTileRows)
-                        PrintCreditsLine(cv, PrinterProfile);
-                    if (j == 1 && k == 1) {
-                        // The clues of the grid page go with the first tile, on the sheet.
-                        PrintCluesOfPage(cv, PrinterProfile, p);
-                        PrintWordBank(cv, PrinterProfile, p);
-                    }
-                    if (aborted(printer))
-                        return false;
-                }
-            cv.ViewLeft = cv.ViewTop = 0;
-        } else {
-            PrintCluesOfPage(cv, PrinterProfile, p);
-            PrintWordBank(cv, PrinterProfile, p);
-        }
-        if (p == PageCount && p != PuzzlePage)
-            PrintGrid(cv, PrinterProfile, 2);
-    }
-    return !aborted(printer);
+    return printSheets(cv, PrinterProfile, from, to, sheetOpen, [&] { printer.newPage(); },
+                       [&] { return aborted(printer); });
 }
 
 // The puzzle's name beside the user's documents (or in the home folder when there is none).
@@ -540,6 +553,47 @@ QString jobTitle(int copy, int copies)
 
 } // namespace
 
+bool SaveToPdf(const QString &fileName, TPdfPages pages, QString *error)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(1200);
+        writer.setPageSize(QPageSize(QSizeF(PaperWidth, PaperHeight), QPageSize::Inch));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        writer.setTitle(QFileInfo(fileName).completeBaseName());
+        writer.setCreator(QStringLiteral("Tarvel"));
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            if (error)
+                *error = QStringLiteral("The PDF could not be started.");
+            file.cancelWriting();
+            return false;
+        }
+        WYSIWYGChange();
+        ClueFlow_EnsureCurrent();
+        int last = PageCount;
+        if (pages == TPdfPages::Puzzle)
+            last = PageCount - 1;
+        const int first = pages == TPdfPages::Solution ? last : 1;
+        TAsCanvas cv;
+        cv.SetTargetPrinter(&painter, &writer);
+        printSheets(cv, PdfProfile, first, last, false, [&] { writer.newPage(); }, [] { return false; });
+        painter.end();
+    }
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
 bool PrintPages(QPrinter &printer, int copy, int copies)
 {
     const QString title = jobTitle(copy, copies);
@@ -559,6 +613,25 @@ bool PrintPages(QPrinter &printer, int copy, int copies)
     return done;
 }
 
+bool OfferAutoLayout()
+{
+    ClueFlow_EnsureCurrent();
+    const int n = PageCount;
+    if (!PrintHooks.RunAutoLayout || !DocControls.AutoLayout || !AutoLayoutOfferRule(n))
+        return true;
+    const Prompter::Button answer = askConfirmation(
+        QStringLiteral("Your puzzle is using %1 pages (not counting the solution). ").arg(n - 1) +
+            QStringLiteral("The AutoLayout expert is configured to reduce that number. ") + ParagraphBreak +
+            QStringLiteral("Do you want the Auto-Layout expert to make your puzzle fit on fewer pages? ") +
+            QStringLiteral("(You can view the result before printing.) "),
+        Prompter::Yes | Prompter::No | Prompter::Cancel);
+    if (answer == Prompter::Cancel)
+        return false;
+    if (answer == Prompter::Yes)
+        PrintHooks.RunAutoLayout();
+    return true;
+}
+
 void PrintPuzzle()
 {
     QPrinter *printer = CurrentPrinter();
@@ -573,20 +646,8 @@ void PrintPuzzle()
         if (printer->outputFileName().isEmpty())
             printer->setOutputFileName(defaultPdfName());
     }
-    ClueFlow_EnsureCurrent();
-    const int n = PageCount;
-    if (PrintHooks.RunAutoLayout && DocControls.AutoLayout && AutoLayoutOfferRule(n)) {
-        const Prompter::Button answer = askConfirmation(
-            QStringLiteral("Your puzzle is using %1 pages (not counting the solution). ").arg(n - 1) +
-                QStringLiteral("The AutoLayout expert is configured to reduce that number. ") + ParagraphBreak +
-                QStringLiteral("Do you want the Auto-Layout expert to make your puzzle fit on fewer pages? ") +
-                QStringLiteral("(You can view the result before printing.) "),
-            Prompter::Yes | Prompter::No | Prompter::Cancel);
-        if (answer == Prompter::Cancel)
-            return;
-        if (answer == Prompter::Yes)
-            PrintHooks.RunAutoLayout();
-    }
+    if (!OfferAutoLayout())
+        return;
     if (OverflowLineCount > 0)
         showInformation(QStringLiteral("Your clues take up too many pages. Try to pack more clues into fewer pages."));
     if (!g_dialogs)

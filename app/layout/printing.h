@@ -102,5 +102,21 @@ void PrintPuzzle();
 bool PrintPages(QPrinter &printer, int copy, int copies);
 /** Printer set-up, then the page follows the new printer. */
 void RunPrinterSetup();
+/** Offers the Auto-Layout expert when the puzzle uses more pages than its rule allows (printing
+ *  and PDF ask alike); false when the user cancelled. */
+bool OfferAutoLayout();
 /** Whether the Auto-Layout expert would be offered for N pages (solution page included). */
 bool AutoLayoutOfferRule(int pageCount);
+
+// ---- PDF ----------------------------------------------------------------------------------------
+
+/** Which pages a PDF export writes. */
+enum class TPdfPages {
+    All = 1,      // every page
+    Puzzle = 2,   // the puzzle pages, not the solution page
+    Solution = 3, // the solution page alone
+};
+/** Writes the chosen pages, drawn as printed, into a PDF of the paper's size, one PDF page per
+ *  sheet (a grid of several tiles gives a page per tile). The file is replaced only when
+ *  everything was written; false with the reason otherwise. */
+bool SaveToPdf(const QString &fileName, TPdfPages pages, QString *error = nullptr);

@@ -320,6 +320,7 @@ void TMainFm::BuildMenus()
     BuildExportMenu();
     BuildLayoutMenu();
     BuildHelpMenu();
+    InstallExportCommands();
 }
 
 void TMainFm::BuildPuzzleTypePage()
@@ -901,6 +902,7 @@ void TMainFm::mClueAutomaticallyFreeformClick()
 void TMainFm::SetModified()
 {
     PuzzleModified = true;
+    RefreshExportForms();
 }
 
 bool TMainFm::IsModified() const

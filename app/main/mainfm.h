@@ -45,6 +45,8 @@ class QTableView;
 class QToolButton;
 class TCluesEdit;
 class TCluesEditWordList;
+class TExportGraphicFm;
+class TExportTextFm;
 class TPaintBox;
 class TPanel;
 class TRecentFiles;
@@ -892,7 +894,7 @@ private:
     /** Save As starting from a proposed name; the document is renamed only by a saved puzzle. */
     void SaveAs(const QString &proposed);
     /** Asks for a file name (default suffix ".trv") and about replacing a file; empty when not. */
-    QString AskSaveName(const QString &caption, const QString &proposed);
+    QString AskSaveName(const QString &caption, const QString &proposed, const QString &filter);
     void PageArrowClick(int step);
     /** The step labels above the notebook, the page arrows beside the view tabs and the pastel
      *  palette picture on the puzzle-type page. */
@@ -924,6 +926,31 @@ public slots:
     /** Edit "C&heck Spelling ..." and the words page's link: check the puzzle's texts. */
     void mEditSpellingClick();
     void ThemeCheckSpellingLnkClick();
+
+    // ---- Exports: PDF, graphic, text and the clipboard (mainfm_export.cpp) -------------------------
+public:
+    /** Connects and enables the File, Edit and Export menus' export and copy items. */
+    void InstallExportCommands();
+    /** The page choice, the Auto-Layout offer, then the PDF; a name shorter than two characters
+     *  asks for one. True exactly when the file was written. */
+    bool ExportPdf(const QString &name);
+
+    /** The export forms made at start-up, else made now. */
+    TExportGraphicFm *EnsureExportGraphicFm();
+    TExportTextFm *EnsureExportTextFm();
+    /** The open export forms follow a change of the puzzle. */
+    void RefreshExportForms();
+
+public slots:
+    void mExportPDFClick();
+    void mFileCreatePDFClick();
+    void mExportMetafileClick();
+    void mExportTextClick();
+    void mEditCopyPuzzleGridClick();
+    void mEditCopyPuzzleAllClick();
+    void mEditCopySolutionClick();
+    void mEditCopyCluesClick();
+    void mEditCopySolutionTextClick();
 };
 
 /** The main window, created first and alive for the whole run. */

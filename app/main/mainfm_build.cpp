@@ -59,7 +59,7 @@ void TMainFm::BuildEditMenu(QMenu *before)
     mEditRedo->setObjectName(QStringLiteral("mEditRedo"));
     connect(mEditRedo, &QAction::triggered, this, &TMainFm::RedoSpBtnClick);
     mEdit->addSeparator();
-    // The clipboard copies are not part of this program yet: their items stand disabled.
+    // The clipboard copies; their commands are connected with the exports.
     const struct {
         const char *name;
         const char *caption;
@@ -73,7 +73,6 @@ void TMainFm::BuildEditMenu(QMenu *before)
     for (const auto &copy : copies) {
         QAction *item = mEdit->addAction(QLatin1String(copy.caption));
         item->setObjectName(QLatin1String(copy.name));
-        item->setEnabled(false);
     }
     QAction *format = mEdit->addAction(QStringLiteral("Select Exporting &Format for Clipboard"));
     format->setObjectName(QStringLiteral("mEditClipboardFormat"));

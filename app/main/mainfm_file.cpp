@@ -41,6 +41,10 @@
 namespace {
 
 const QString kPuzzleFilter = QStringLiteral("Puzzle Files (*.trv);;All Files (*)");
+// Save As also offers a PDF of the pages; Save As Once keeps to puzzle files, as it writes a
+// puzzle whatever the name.
+const QString kPdfFilter = QStringLiteral("Portable Document Format (*.pdf)");
+const QString kSaveAsFilter = QStringLiteral("Puzzle Files (*.trv);;") + kPdfFilter + QStringLiteral(";;All Files (*)");
 
 bool isWebAddress(const QString &name)
 {
@@ -91,7 +95,8 @@ void TMainFm::BuildFileMenu(QMenuBar *bar)
     exportItem->setEnabled(false);
     mFilePrinterSetup = item("mFilePrinterSetup", QStringLiteral("P&rinter Setup ..."), &TMainFm::mFilePrinterSetupClick);
     mFilePrint = item("mFilePrint", QStringLiteral("&Print ..."), &TMainFm::mFilePrintClick);
-    // PDF output and the published-puzzles manager are not part of this program yet.
+    // Connected with the other exports (mainfm_export.cpp); the published-puzzles manager is not
+    // part of this program yet.
     mFileCreatePDF = item("mFileCreatePDF", QStringLiteral("Create P&DF ..."), nullptr);
     mFilePublish = item("mFilePublish", QStringLiteral("Publish to &Web ..."), &TMainFm::mExportInteractiveClick);
     mFilePublish->setVisible(false);
@@ -232,7 +237,7 @@ void TMainFm::mFileSaveAsClick()
 void TMainFm::SaveAs(const QString &proposed)
 {
     const QString previous = SavePuzzleDialog.FileName;
-    const QString name = AskSaveName(QStringLiteral("Save As"), proposed);
+    const QString name = AskSaveName(QStringLiteral("Save As"), proposed, kSaveAsFilter);
     if (name.isEmpty())
         return;
     SavePuzzleDialog.FileName = name;
@@ -248,23 +253,25 @@ void TMainFm::SaveAs(const QString &proposed)
 
 void TMainFm::mFileSaveAsOnceClick()
 {
-    const QString name = AskSaveName(QStringLiteral("Save As Once"), SavePuzzleDialog.FileName);
+    const QString name = AskSaveName(QStringLiteral("Save As Once"), SavePuzzleDialog.FileName, kPuzzleFilter);
     if (!name.isEmpty())
         SavePuzzleFile(name);
 }
 
-QString TMainFm::AskSaveName(const QString &caption, const QString &proposed)
+QString TMainFm::AskSaveName(const QString &caption, const QString &proposed, const QString &filter)
 {
     // A bare name starts in the documents folder.
     QString start = proposed;
     if (!start.isEmpty() && QFileInfo(start).isRelative() && !SavePuzzleDialog.InitialDir.isEmpty())
         start = QDir(SavePuzzleDialog.InitialDir).filePath(start);
-    QString name = uiDialogs().SaveFileName(this, caption, start, kPuzzleFilter);
+    QString chosenFilter;
+    QString name = uiDialogs().SaveFileName(this, caption, start, filter, &chosenFilter);
     if (name.isEmpty())
         return QString();
+    const int filterIndex = chosenFilter == kPdfFilter ? 2 : 1;
     if (QFileInfo(name).suffix().isEmpty())
-        name += QStringLiteral(".trv");
-    name = SaveNameForFilter(name, 1);
+        name += filterIndex == 2 ? QStringLiteral(".pdf") : QStringLiteral(".trv");
+    name = SaveNameForFilter(name, filterIndex);
     if (QFileInfo::exists(name) &&
         askConfirmation(QDir::toNativeSeparators(name) + QStringLiteral(" already exists.\nDo you want to replace it?"),
                         Prompter::Yes | Prompter::No) != Prompter::Yes)
@@ -285,10 +292,8 @@ QString TMainFm::SaveNameForFilter(const QString &name, int filterIndex)
 
 bool TMainFm::SavePuzzleOrPdf(const QString &name)
 {
-    if (name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
-        // PDF output is not available: the dialogs never offer it.
-        return false;
-    }
+    if (name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        return ExportPdf(name);
     if (!SavePuzzleFile(name))
         return false;
     m_recentFiles->AddFile(name);

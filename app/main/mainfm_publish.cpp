@@ -29,6 +29,7 @@ void TMainFm::BuildExportMenu()
 
     mExport = menuBar()->addMenu(QStringLiteral("E&xport"));
     mExport->setObjectName(QStringLiteral("mExport"));
+    // The export commands are connected with the other exports (mainfm_export.cpp).
     disabled(mExport, "mExportMetafile", "As Graphic ...");
     disabled(mExport, "mExportText", "As &Text ...");
     disabled(mExport, "mExportPDF", "As Portable Document &Format (PDF) ...");

@@ -1,10 +1,13 @@
 // The program's main block: the application, the start-up forms and the message loop.
 #include "application.h"
 #include "constructingdlg.h"
+#include "exportgraphicfm.h"
+#include "exporttextfm.h"
 #include "globals.h"
 #include "mainfm.h"
 #include "myoverrides.h"
 #include "pagechoicefm.h"
+#include "pdfpagechoicefm.h"
 #include "prompter.h"
 #include "publishpreffm.h"
 #include "sizefm.h"
@@ -26,6 +29,9 @@ int ProgramMain(int argc, char **argv)
     });
     TStartUp::SetFormFactory(QStringLiteral("TPageChoiceFm"), [] { return new TPageChoiceFm(MainFm); });
     TStartUp::SetFormFactory(QStringLiteral("TSpellingDlg"), [] { return new TSpellingDlg(MainFm); });
+    TStartUp::SetFormFactory(QStringLiteral("TPdfPageChoiceFm"), [] { return new TPdfPageChoiceFm(MainFm); });
+    TStartUp::SetFormFactory(QStringLiteral("TExportGraphicFm"), [] { return new TExportGraphicFm(MainFm); });
+    TStartUp::SetFormFactory(QStringLiteral("TExportTextFm"), [] { return new TExportTextFm(MainFm); });
     TStartUp startUp;
     TStartUp::SetFormFactory(QStringLiteral("TPublishPrefFm"), [&startUp]() -> QWidget * {
         return MainFm->EnsurePublishPrefFm([&startUp](int percent) { startUp.Progress(percent); });

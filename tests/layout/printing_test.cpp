@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QRegularExpression>
 
+#include <set>
+
 namespace {
 
 struct PdfWord {
@@ -278,4 +280,111 @@ TEST_F(PrintingTest, TooManyPagesIsSaidAgainBeforeThePrintDialog)
     ASSERT_EQ(prompter->boxes.size(), 1);
     EXPECT_EQ(prompter->lastText(),
               QStringLiteral("Your clues take up too many pages. Try to pack more clues into fewer pages."));
+}
+
+// ---- PDF export ---------------------------------------------------------------------------------
+
+TEST_F(PrintingTest, PdfHoldsTheChosenPagesAtThePapersSizeWithFontsEmbedded)
+{
+    load(QStringLiteral(TRV_TEST_DATA "/layout/puzzle13.trv"));
+    ASSERT_GE(PageCount, 3);
+    const QString pdf = dir.filePath(QStringLiteral("export.pdf"));
+    const struct {
+        TPdfPages pages;
+        int count;
+    } cases[] = {{TPdfPages::All, PageCount}, {TPdfPages::Puzzle, PageCount - 1}, {TPdfPages::Solution, 1}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(int(c.pages));
+        ASSERT_TRUE(SaveToPdf(pdf, c.pages));
+        EXPECT_EQ(pdfPageCount(pdf), c.count);
+        const auto pages = readWords(pdf);
+        ASSERT_EQ(int(pages.size()), c.count);
+        // The solution grid is on the last page only when the solution page is written.
+        int column = 1;
+        while (column < Columns && !IsAlphabetChar(GetCellLetter(column, 1)))
+            ++column;
+        const TPageRect solutionCell = CellPageRectFor(column, 1);
+        const QString letter(UpperCaseChar(GetCellLetter(column, 1)));
+        // (The extractor may join neighbouring letters into one word.)
+        const bool found = std::any_of(pages.back().begin(), pages.back().end(), [&](const PdfWord &w) {
+            return w.Text.startsWith(letter) && std::abs(w.Left - solutionCell.Left) < 0.2 &&
+                   w.Top >= solutionCell.Top - 0.06 && w.Top <= solutionCell.Bottom;
+        });
+        EXPECT_EQ(found, c.pages != TPdfPages::Puzzle);
+    }
+    const QString info = run(QStringLiteral("pdfinfo"), {pdf});
+    EXPECT_TRUE(info.contains(QLatin1String("612 x 792 pts"))) << info.toStdString();
+    if (hasTool("pdffonts")) {
+        ASSERT_TRUE(SaveToPdf(pdf, TPdfPages::All));
+        const QStringList fonts = run(QStringLiteral("pdffonts"), {pdf}).split(QLatin1Char('\n')).mid(2);
+        int listed = 0;
+        for (const QString &line : fonts) {
+            if (line.trimmed().isEmpty())
+                continue;
+            ++listed;
+            // name, type, encoding, emb, sub, uni, object, id: "emb" is the fourth column from
+            // the right end.
+            const QStringList columns = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            ASSERT_GE(columns.size(), 7);
+            EXPECT_EQ(columns[columns.size() - 5], QLatin1String("yes")) << line.toStdString();
+        }
+        EXPECT_GT(listed, 0);
+    }
+}
+
+TEST_F(PrintingTest, PdfGivesEachGridTileItsOwnPartOfTheGrid)
+{
+    PuzzleLeft = 5;
+    PuzzleTop = 7;
+    flow();
+    ASSERT_EQ(GridTileColumns, 2);
+    ASSERT_EQ(GridTileRows, 2);
+    const QString pdf = dir.filePath(QStringLiteral("tiles.pdf"));
+    ASSERT_TRUE(SaveToPdf(pdf, TPdfPages::All));
+    EXPECT_EQ(pdfPageCount(pdf), PageCount + 3);
+    const auto pages = readWords(pdf);
+    ASSERT_GE(pages.size(), 4u);
+    // The cell numbers of each tile page: different sets that together hold every number.
+    std::set<int> all, expected;
+    std::vector<std::set<int>> tiles(4);
+    for (int r = 1; r <= Rows; ++r)
+        for (int c = 1; c <= Columns; ++c)
+            if (TRVGetCellNumber(c, r) > 0)
+                expected.insert(TRVGetCellNumber(c, r));
+    for (int t = 0; t < 4; ++t)
+        for (const PdfWord &w : pages[size_t(t)]) {
+            bool number = false;
+            const int n = w.Text.toInt(&number);
+            // The first tile column shows the grid from its left edge; the clues of the grid
+            // page stand left of it on the first tile.
+            const bool inGrid = t % 2 == 1 || w.Left >= PuzzleLeft - 0.05;
+            if (number && inGrid && expected.count(n))
+                tiles[size_t(t)].insert(n);
+        }
+    for (const auto &tile : tiles) {
+        EXPECT_FALSE(tile.empty());
+        all.insert(tile.begin(), tile.end());
+    }
+    EXPECT_NE(tiles[0], tiles[1]);
+    EXPECT_NE(tiles[0], tiles[2]);
+    EXPECT_NE(tiles[1], tiles[3]);
+    EXPECT_EQ(all, expected);
+}
+
+TEST_F(PrintingTest, PdfThatCannotBeWrittenLeavesNothingAndKeepsTheOldFile)
+{
+    const QString missing = dir.filePath(QStringLiteral("no such folder/out.pdf"));
+    QString error;
+    EXPECT_FALSE(SaveToPdf(missing, TPdfPages::All, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(QFile::exists(missing));
+    // Over an existing file: replaced only by a whole PDF.
+    const QString existing = dir.filePath(QStringLiteral("old.pdf"));
+    {
+        QFile old(existing);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    ASSERT_TRUE(SaveToPdf(existing, TPdfPages::Solution));
+    EXPECT_EQ(pdfPageCount(existing), 1);
 }

@@ -53,7 +53,7 @@ TEST_F(MainWindowTest, FileMenuItemsInOrderWithNamesAndStates)
         {"&Export", "", false, false},
         {"P&rinter Setup ...", "mFilePrinterSetup", true, true},
         {"&Print ...", "mFilePrint", true, true},
-        {"Create P&DF ...", "mFileCreatePDF", true, false},
+        {"Create P&DF ...", "mFileCreatePDF", true, true},
         {"Publish to &Web ...", "mFilePublish", false, false}, // Qt disables a hidden action
         {"&View && Manage Published Puzzles ...", "mFileManage", false, false},
         {"Pre&ferences ...", "mFilePreferences", true, true},
@@ -86,9 +86,9 @@ TEST_F(MainWindowTest, MenuBarMenusAndItemsInOrder)
         std::vector<const char *> items;
     } menus[] = {
         {"&Edit", true,
-         {"Undo", "Redo", "~Copy Puzzle &Grid to Clipboard", "~Copy &Puzzle Grid && Clues to Clipboard",
-          "~Copy &Clues to Clipboard (Text only)", "~Copy &Solution Grid to Clipboard",
-          "~Copy Compact S&olution to Clipboard", "-Select Exporting &Format for Clipboard", "C&heck Spelling ..."}},
+         {"Undo", "Redo", "Copy Puzzle &Grid to Clipboard", "Copy &Puzzle Grid && Clues to Clipboard",
+          "Copy &Clues to Clipboard (Text only)", "Copy &Solution Grid to Clipboard",
+          "Copy Compact S&olution to Clipboard", "-Select Exporting &Format for Clipboard", "C&heck Spelling ..."}},
         {"&View", true,
          {"-Go To &Next Page", "Page &1", "Page &2", "-Page &3", "-Page &4", "-Page &5", "-Page &6", "-Page &7",
           "-Page &8", "-Page &9", "&Grid  (Shown with letters that don't print)", "&Clues", "&Solution", "-Custo&m",
@@ -117,7 +117,7 @@ TEST_F(MainWindowTest, MenuBarMenusAndItemsInOrder)
           "&Title ...", "&Word Bank ..."}},
         {"&Play", false, {"~Solve puzzle on-screen", "~Configure Interactive Puzzle Player (local use) ..."}},
         {"E&xport", true,
-         {"~As Graphic ...", "~As &Text ...", "~As Portable Document &Format (PDF) ...",
+         {"As Graphic ...", "As &Text ...", "As Portable Document &Format (PDF) ...",
           "~&E-Mail Puzzle (interactive) ...", "~&Publish to Sandeck (one click) ...",
           "E&xport to Any Other Web Site (interactive) ...", "~&View && Manage Puzzles Published to Sandeck ...",
           "&Configure Interactive Puzzle Player (export use) ...", "-Copy and &Paste Wizard ...",

@@ -1,0 +1,158 @@
+// The main window's exports: the PDF of the pages, the page parts as a graphic, the texts, and
+// the Edit menu's copies to the clipboard.
+#include "mainfm.h"
+
+#include "exportgraphicfm.h"
+#include "exporttextfm.h"
+#include "globals.h"
+#include "pageparts.h"
+#include "pdfpagechoicefm.h"
+#include "textexport.h"
+#include "printing.h"
+#include "prompter.h"
+#include "uidialogs.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+namespace {
+
+const QString kPdfFilter = QStringLiteral("Portable Document Format (*.pdf);;All files (*)");
+
+// Items of the menus found by name: the menus are built by their own families.
+QAction *menuItem(TMainFm *window, const char *name)
+{
+    return window->findChild<QAction *>(QLatin1String(name));
+}
+
+} // namespace
+
+void TMainFm::InstallExportCommands()
+{
+    const struct {
+        const char *name;
+        void (TMainFm::*handler)();
+    } items[] = {
+        {"mFileCreatePDF", &TMainFm::mFileCreatePDFClick},
+        {"mExportPDF", &TMainFm::mExportPDFClick},
+        {"mExportMetafile", &TMainFm::mExportMetafileClick},
+        {"mExportText", &TMainFm::mExportTextClick},
+        {"mEditCopyPuzzleGrid", &TMainFm::mEditCopyPuzzleGridClick},
+        {"mEditCopyPuzzleAll", &TMainFm::mEditCopyPuzzleAllClick},
+        {"mEditCopySolution", &TMainFm::mEditCopySolutionClick},
+        {"mEditCopyClues", &TMainFm::mEditCopyCluesClick},
+        {"mEditCopySolutionText", &TMainFm::mEditCopySolutionTextClick},
+    };
+    for (const auto &item : items) {
+        QAction *action = menuItem(this, item.name);
+        if (!action)
+            continue;
+        action->setEnabled(true);
+        connect(action, &QAction::triggered, this, item.handler);
+    }
+}
+
+void TMainFm::mExportPDFClick() { ExportPdf(QString()); }
+void TMainFm::mFileCreatePDFClick() { ExportPdf(QString()); }
+
+bool TMainFm::ExportPdf(const QString &name)
+{
+    TPdfPageChoiceFm *choice = PdfPageChoiceFm ? PdfPageChoiceFm : new TPdfPageChoiceFm(this);
+    if (uiDialogs().RunModal(*choice) != QDialog::Accepted)
+        return false;
+    if (!OfferAutoLayout())
+        return false;
+    QString file = name;
+    if (file.length() < 2) {
+        QString start = QFileInfo(SavePuzzleDialog.FileName).completeBaseName();
+        if (start.isEmpty())
+            start = QStringLiteral("puzzle");
+        start = QDir(GetDocumentsFolder()).filePath(start + QStringLiteral(".pdf"));
+        file = uiDialogs().SaveFileName(this, QStringLiteral("Export puzzle as PDF document"), start, kPdfFilter);
+        if (file.isEmpty())
+            return false;
+        if (QFileInfo(file).suffix().isEmpty())
+            file += QStringLiteral(".pdf");
+        if (QFileInfo::exists(file) &&
+            askConfirmation(QDir::toNativeSeparators(file) + QStringLiteral(" already exists.\nDo you want to replace it?"),
+                            Prompter::Yes | Prompter::No) != Prompter::Yes)
+            return false;
+    }
+    if (!SaveToPdf(file, choice->Pages())) {
+        showInformation(QStringLiteral("Can not create the file ") + file + QStringLiteral(". It might be in use."));
+        return false;
+    }
+    return true;
+}
+
+// ---- Graphic and text exports ---------------------------------------------------------------------
+
+TExportGraphicFm *TMainFm::EnsureExportGraphicFm()
+{
+    return ExportGraphicFm ? ExportGraphicFm : new TExportGraphicFm(this);
+}
+
+TExportTextFm *TMainFm::EnsureExportTextFm()
+{
+    return ExportTextFm ? ExportTextFm : new TExportTextFm(this);
+}
+
+void TMainFm::RefreshExportForms()
+{
+    if (ExportTextFm)
+        ExportTextFm->RefreshPreview();
+    if (ExportGraphicFm && ExportGraphicFm->isVisible())
+        ExportGraphicFm->RefreshPages();
+}
+
+void TMainFm::mExportMetafileClick()
+{
+    TExportGraphicFm *form = EnsureExportGraphicFm();
+    form->show();
+    form->raise();
+    form->RefreshPages();
+}
+
+void TMainFm::mExportTextClick()
+{
+    TExportTextFm *form = EnsureExportTextFm();
+    form->show();
+    form->raise();
+}
+
+void TMainFm::mEditCopyPuzzleGridClick()
+{
+    CopyPagePartsToClipboard(PuzzlePage, PartGrid);
+}
+
+void TMainFm::mEditCopyPuzzleAllClick()
+{
+    CopyPagePartsToClipboard(PuzzlePage, PartGrid | PartClues | PartWordBank);
+    if (PageCount > 2)
+        ShowBalloon(QStringLiteral("This menu option copies the page with the unsolved grid on it. To copy/paste the "
+                                   "other page of clues, pull down the Export menu and select \"as graphic\". "),
+                    geometry().left() + 80, 30, geometry().top() + 60);
+}
+
+void TMainFm::mEditCopySolutionClick()
+{
+    CopyPagePartsToClipboard(SolutionPage, PartSolution);
+}
+
+void TMainFm::mEditCopyCluesClick()
+{
+    QStringList lines;
+    BuildCluesText(true, QStringLiteral("  "), lines);
+    QString text;
+    for (const QString &line : lines)
+        text += line + QStringLiteral("\r\n");
+    QGuiApplication::clipboard()->setText(text);
+}
+
+void TMainFm::mEditCopySolutionTextClick()
+{
+    QGuiApplication::clipboard()->setText(BuildSolutionTextByDirection(false));
+}
