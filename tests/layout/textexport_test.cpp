@@ -1,8 +1,6 @@
 // The plain-text export: the clue text with each spacing, the compact solution by direction and
 // by number, compared byte for byte with the expected files (Windows-1252, CR LF).
-#include "cluespg.h"
-#include "cp1252.h"
-#include "globals.h"
+#include "cluetextgrids.h"
 #include "textexport.h"
 
 #include <QFile>
@@ -14,76 +12,11 @@
 
 namespace {
 
-QByteArray fixture(const char *name)
-{
-    QFile file(QStringLiteral(TRV_TEST_DATA "/layout/") + QLatin1String(name));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
-    return file.readAll();
-}
-
-QByteArray fileBytes(const QStringList &lines)
-{
-    QByteArray bytes;
-    for (const QString &line : lines)
-        bytes += Cp1252::fromUnicode(line) + "\r\n";
-    return bytes;
-}
-
-using Rows = std::vector<std::pair<QString, QString>>;
-
-std::unique_ptr<TClueGrid> makeGrid(const Rows &rows)
-{
-    auto grid = std::make_unique<TClueGrid>();
-    grid->SetRowCount(int(rows.size()) + 1);
-    for (int i = 0; i < int(rows.size()); ++i) {
-        grid->SetCell(0, i + 1, rows[size_t(i)].first);
-        grid->SetCell(1, i + 1, rows[size_t(i)].second);
-    }
-    return grid;
-}
-
-// Clue grids of our own in place of the program's, and the headings the texts use.
+// The clue grids of the expected files, and others set per test.
 class TextExportTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        m_saved = {CluesAcrossSG, CluesDownSG};
-        m_savedTexts = {AcrossText, DownText, SolutionHeaderText};
-        m_savedCapitals = AcrDwnCapitals;
-        AcrossText = QStringLiteral("Across");
-        DownText = QStringLiteral("Down");
-        SolutionHeaderText = QStringLiteral("Solution");
-        AcrDwnCapitals = true;
-        // An unnumbered row, an accented answer and clue, 1 across and down, numbers above 999.
-        setGrids({{QStringLiteral(" 1 CAT"), QStringLiteral("Feline pet")},
-                  {QStringLiteral(" 7 CAF\u00C9"), QStringLiteral("Paris caf\u00E9")},
-                  {QString(), QStringLiteral("Unnumbered note")},
-                  {QStringLiteral("12 Dog"), QStringLiteral("Canine pet")},
-                  {QStringLiteral("1002 ELK"), QStringLiteral("Antlered deer")}},
-                 {{QStringLiteral(" 1 COW"), QStringLiteral("Bovine")},
-                  {QStringLiteral(" 2 EMU"), QStringLiteral("Big bird")},
-                  {QStringLiteral("999 OWL"), QStringLiteral("Night hunter")},
-                  {QStringLiteral("1000 YAK"), QStringLiteral("Shaggy ox")}});
-    }
-
-    void TearDown() override
-    {
-        CluesAcrossSG = m_saved.first;
-        CluesDownSG = m_saved.second;
-        AcrossText = m_savedTexts[0];
-        DownText = m_savedTexts[1];
-        SolutionHeaderText = m_savedTexts[2];
-        AcrDwnCapitals = m_savedCapitals;
-    }
-
-    void setGrids(const Rows &across, const Rows &down)
-    {
-        m_across = makeGrid(across);
-        m_down = makeGrid(down);
-        CluesAcrossSG = m_across.get();
-        CluesDownSG = m_down.get();
-    }
+    void setGrids(const TClueTextRows &across, const TClueTextRows &down) { m_grids.Set(across, down); }
 
     static QStringList clues(bool align, const QString &separator)
     {
@@ -92,10 +25,7 @@ protected:
         return lines;
     }
 
-    std::unique_ptr<TClueGrid> m_across, m_down;
-    std::pair<TClueGrid *, TClueGrid *> m_saved;
-    QStringList m_savedTexts;
-    bool m_savedCapitals = true;
+    TClueTextGrids m_grids;
 };
 
 TEST_F(TextExportTest, ClueTextForEachSpacingMatchesTheFile)
@@ -112,14 +42,14 @@ TEST_F(TextExportTest, ClueTextForEachSpacingMatchesTheFile)
         {true, QStringLiteral("  "), "text-clues-aligned.txt"},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(fileBytes(clues(c.align, c.separator)), fixture(c.file)) << c.file;
+        EXPECT_EQ(cp1252FileBytes(clues(c.align, c.separator)), layoutFixture(c.file)) << c.file;
 }
 
 TEST_F(TextExportTest, CompactSolutionsMatchTheFiles)
 {
-    EXPECT_EQ(fileBytes({BuildSolutionTextByDirection(false)}), fixture("text-solution-direction.txt"));
+    EXPECT_EQ(cp1252FileBytes({BuildSolutionTextByDirection(false)}), layoutFixture("text-solution-direction.txt"));
     // By number in ascending order with no upper limit: 1000 and 1002 after 999, 1A before 1D.
-    EXPECT_EQ(fileBytes({BuildSolutionTextByNumber(true, true)}), fixture("text-solution-number.txt"));
+    EXPECT_EQ(cp1252FileBytes({BuildSolutionTextByNumber(true, true)}), layoutFixture("text-solution-number.txt"));
 }
 
 TEST_F(TextExportTest, CompactSolutionVariants)
@@ -174,13 +104,12 @@ TEST_F(TextExportTest, NoAcrossCluesStillGiveTheAcrossHeading)
     AcrDwnCapitals = false;
     SolutionHeaderText.clear();
     setGrids({}, {{QStringLiteral(" 3 ANT"), QStringLiteral("Small insect")}});
-    EXPECT_EQ(fileBytes(clues(false, QStringLiteral(" "))), fixture("text-noacross-clues.txt"));
-    EXPECT_EQ(fileBytes({BuildSolutionTextByDirection(false)}), fixture("text-noacross-solution.txt"));
+    EXPECT_EQ(cp1252FileBytes(clues(false, QStringLiteral(" "))), layoutFixture("text-noacross-clues.txt"));
+    EXPECT_EQ(cp1252FileBytes({BuildSolutionTextByDirection(false)}), layoutFixture("text-noacross-solution.txt"));
     // Grids not made yet read as grids without answers.
-    m_across.reset();
     CluesAcrossSG = nullptr;
-    EXPECT_EQ(fileBytes(clues(false, QStringLiteral(" "))), fixture("text-noacross-clues.txt"));
-    EXPECT_EQ(fileBytes({BuildSolutionTextByDirection(false)}), fixture("text-noacross-solution.txt"));
+    EXPECT_EQ(cp1252FileBytes(clues(false, QStringLiteral(" "))), layoutFixture("text-noacross-clues.txt"));
+    EXPECT_EQ(cp1252FileBytes({BuildSolutionTextByDirection(false)}), layoutFixture("text-noacross-solution.txt"));
     EXPECT_EQ(BuildSolutionTextByNumber(false, false), QStringLiteral("3D ant"));
 }
 

@@ -1,7 +1,6 @@
 // The Export As Text dialog: which controls each choice enables, the preview of each choice, and
 // the exact text copied to the clipboard and written to a file.
-#include "cluespg.h"
-#include "cp1252.h"
+#include "cluetextgrids.h"
 #include "exporttextfm.h"
 #include "globals.h"
 #include "prompter.h"
@@ -26,36 +25,10 @@
 
 namespace {
 
-QByteArray fixture(const char *name)
-{
-    QFile file(QStringLiteral(TRV_TEST_DATA "/layout/") + QLatin1String(name));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
-    return file.readAll();
-}
-
 QByteArray readBytes(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QByteArray fileBytes(const QStringList &lines)
-{
-    QByteArray bytes;
-    for (const QString &line : lines)
-        bytes += Cp1252::fromUnicode(line) + "\r\n";
-    return bytes;
-}
-
-std::unique_ptr<TClueGrid> makeGrid(const std::vector<std::pair<QString, QString>> &rows)
-{
-    auto grid = std::make_unique<TClueGrid>();
-    grid->SetRowCount(int(rows.size()) + 1);
-    for (int i = 0; i < int(rows.size()); ++i) {
-        grid->SetCell(0, i + 1, rows[size_t(i)].first);
-        grid->SetCell(1, i + 1, rows[size_t(i)].second);
-    }
-    return grid;
 }
 
 // The dialog over clue grids of our own (the same answers as the expected files).
@@ -64,24 +37,6 @@ class ExportTextFmTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_saved = {CluesAcrossSG, CluesDownSG};
-        m_savedTexts = {AcrossText, DownText, SolutionHeaderText};
-        m_savedCapitals = AcrDwnCapitals;
-        AcrossText = QStringLiteral("Across");
-        DownText = QStringLiteral("Down");
-        SolutionHeaderText = QStringLiteral("Solution");
-        AcrDwnCapitals = true;
-        m_across = makeGrid({{QStringLiteral(" 1 CAT"), QStringLiteral("Feline pet")},
-                             {QStringLiteral(" 7 CAF\u00C9"), QStringLiteral("Paris caf\u00E9")},
-                             {QString(), QStringLiteral("Unnumbered note")},
-                             {QStringLiteral("12 Dog"), QStringLiteral("Canine pet")},
-                             {QStringLiteral("1002 ELK"), QStringLiteral("Antlered deer")}});
-        m_down = makeGrid({{QStringLiteral(" 1 COW"), QStringLiteral("Bovine")},
-                           {QStringLiteral(" 2 EMU"), QStringLiteral("Big bird")},
-                           {QStringLiteral("999 OWL"), QStringLiteral("Night hunter")},
-                           {QStringLiteral("1000 YAK"), QStringLiteral("Shaggy ox")}});
-        CluesAcrossSG = m_across.get();
-        CluesDownSG = m_down.get();
         ASSERT_TRUE(m_folder.isValid());
         m_form = std::make_unique<TExportTextFm>();
         m_form->show();
@@ -90,12 +45,6 @@ protected:
     void TearDown() override
     {
         m_form.reset();
-        CluesAcrossSG = m_saved.first;
-        CluesDownSG = m_saved.second;
-        AcrossText = m_savedTexts[0];
-        DownText = m_savedTexts[1];
-        SolutionHeaderText = m_savedTexts[2];
-        AcrDwnCapitals = m_savedCapitals;
     }
 
     QString path(const QString &name) const { return m_folder.path() + QLatin1Char('/') + name; }
@@ -114,10 +63,7 @@ protected:
         m_form->AlignNumbersCB->click();
     }
 
-    std::unique_ptr<TClueGrid> m_across, m_down;
-    std::pair<TClueGrid *, TClueGrid *> m_saved;
-    QStringList m_savedTexts;
-    bool m_savedCapitals = true;
+    TClueTextGrids m_grids;
     QTemporaryDir m_folder;
     std::unique_ptr<TExportTextFm> m_form;
 };
@@ -183,7 +129,7 @@ TEST_F(ExportTextFmTest, ThePreviewShowsEachChoice)
     };
     for (const Case &c : cases) {
         c.choose();
-        EXPECT_EQ(fileBytes(f.PreviewLines()), fixture(c.file)) << c.file;
+        EXPECT_EQ(cp1252FileBytes(f.PreviewLines()), layoutFixture(c.file)) << c.file;
         EXPECT_EQ(f.TextPreviewMemo->toPlainText(), f.PreviewLines().join('\n')) << c.file;
     }
 }
@@ -191,8 +137,8 @@ TEST_F(ExportTextFmTest, ThePreviewShowsEachChoice)
 TEST_F(ExportTextFmTest, RefreshPreviewFollowsThePuzzle)
 {
     m_form->ExportSolutionRB->click();
-    m_down->SetRowCount(1);
-    m_across->SetRowCount(2);
+    CluesDownSG->SetRowCount(1);
+    CluesAcrossSG->SetRowCount(2);
     m_form->RefreshPreview();
     EXPECT_EQ(m_form->PreviewLines(), QStringList{"SOLUTION  ACROSS:  1 cat;  DOWN"});
     m_form->ExportCluesRB->click();
@@ -203,7 +149,7 @@ TEST_F(ExportTextFmTest, CopyPutsTheLinesEachEndedByCrLfOnTheClipboard)
 {
     chooseAlignedClues();
     m_form->CopyToClipboardBtn->click();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), Cp1252::toUnicode(fixture("text-clues-aligned.txt")));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), Cp1252::toUnicode(layoutFixture("text-clues-aligned.txt")));
 }
 
 TEST_F(ExportTextFmTest, ExportWritesTheTextAddingTxt)
@@ -215,7 +161,7 @@ TEST_F(ExportTextFmTest, ExportWritesTheTextAddingTxt)
     m_form->ExportSaveBtn->click();
     EXPECT_EQ(dialogs.Asked, QStringList{"save: Export As Text"});
     EXPECT_EQ(dialogs.Proposed, QStringList{GetDocumentsFolder()});
-    EXPECT_EQ(readBytes(path("clues.txt")), fixture("text-clues-aligned.txt"));
+    EXPECT_EQ(readBytes(path("clues.txt")), layoutFixture("text-clues-aligned.txt"));
     EXPECT_FALSE(QFile::exists(path("clues")));
     EXPECT_TRUE(prompter.boxes.isEmpty());
 
@@ -224,7 +170,7 @@ TEST_F(ExportTextFmTest, ExportWritesTheTextAddingTxt)
     m_form->ExportSolutionRB->click();
     m_form->ExportSaveBtn->click();
     EXPECT_EQ(dialogs.Proposed.value(1), path("clues.txt"));
-    EXPECT_EQ(readBytes(path("solution.lst")), fixture("text-solution-direction.txt"));
+    EXPECT_EQ(readBytes(path("solution.lst")), layoutFixture("text-solution-direction.txt"));
 }
 
 TEST_F(ExportTextFmTest, AnExistingFileIsReplacedOnlyWhenTheUserAgrees)
@@ -247,7 +193,7 @@ TEST_F(ExportTextFmTest, AnExistingFileIsReplacedOnlyWhenTheUserAgrees)
     prompter.answers << Prompter::Yes;
     m_form->ExportSaveBtn->click();
     EXPECT_EQ(prompter.lastText(), question);
-    EXPECT_EQ(readBytes(file), fixture("text-clues-1space.txt"));
+    EXPECT_EQ(readBytes(file), layoutFixture("text-clues-1space.txt"));
 }
 
 TEST_F(ExportTextFmTest, CancelWritesNothing)
