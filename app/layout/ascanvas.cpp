@@ -246,6 +246,8 @@ double TAsCanvas::SetPenWidth(double inchesWide)
 {
     const double previous = PenWidth;
     PreviousPenWidth = previous;
+    if (PenInHundredths)
+        inchesWide = std::clamp(std::round(inchesWide * 100), 1.0, 500.0) / 100;
     PenWidth = inchesWide;
     PenPixels = inchesWide * PixelsPerInchX;
     Pen.Width = std::max(1, RoundToPixel(inchesWide * PixelsPerInchX));

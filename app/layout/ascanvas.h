@@ -116,6 +116,8 @@ public:
     // ---- State ----
     double InchesPerPixelX = 1.0 / 78, InchesPerPixelY = 1.0 / 78;
     double PenWidth = 0, PreviousPenWidth = 0;
+    /** Pen widths in whole hundredths of an inch from 0.01 to 5 (what a PDF page takes). */
+    bool PenInHundredths = false;
     TPageRect PageOrigin;        // Left and Top are added to every x and y
     double ViewLeft = 0, ViewTop = 0; // the page point at device pixel (0, 0)
     TPageRect Placements[102];

@@ -168,12 +168,17 @@ bool CopyPagePartsToClipboard(int page, int flags)
     TPagePartsPicture picture;
     if (!RenderPagePartsPicture(page, flags, &picture))
         return false;
+    CopyMetafileToClipboard(picture);
+    return true;
+}
+
+void CopyMetafileToClipboard(const TPagePartsPicture &picture)
+{
     auto *data = new QMimeData;
     data->setData(QStringLiteral("image/emf"), picture.Emf);
     data->setData(QStringLiteral("application/x-openoffice-emf;windows_formatname=\"Image EMF\""), picture.Emf);
     data->setImageData(picture.Png);
     QGuiApplication::clipboard()->setMimeData(data);
-    return true;
 }
 
 QString MetafileFileName(const QString &chosen)

@@ -38,9 +38,13 @@ struct TPagePartsPicture {
 };
 bool RenderPagePartsPicture(int page, int flags, TPagePartsPicture *picture);
 
-/** Puts the picture on the clipboard: the metafile as "image/emf" and under the office suites'
- *  name for it, and the PNG. False, leaving the clipboard alone, when no part is there. */
+/** The chosen parts' picture on the clipboard; false, leaving the clipboard alone, when no part
+ *  is there. */
 bool CopyPagePartsToClipboard(int page, int flags);
+
+/** The picture on the clipboard: the metafile as "image/emf" and under the office suites' name
+ *  for it, and the PNG. */
+void CopyMetafileToClipboard(const TPagePartsPicture &picture);
 
 /** The file a metafile export writes for the chosen name: ".EMF" is added when the file-name
  *  part has no extension (a dot in a folder name does not count). */

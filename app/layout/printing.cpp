@@ -553,7 +553,20 @@ QString jobTitle(int copy, int copies)
 
 } // namespace
 
-bool SaveToPdf(const QString &fileName, TPdfPages pages, QString *error)
+void RenderPdfDocument(TAsCanvas &cv, TPdfPages pages, const std::function<void()> &newPage)
+{
+    WYSIWYGChange();
+    ClueFlow_EnsureCurrent();
+    // Pens are written in hundredths of an inch, from 0.01 to 5 inches.
+    cv.PenInHundredths = true;
+    int last = PageCount;
+    if (pages == TPdfPages::Puzzle)
+        last = PageCount - 1;
+    const int first = pages == TPdfPages::Solution ? last : 1;
+    printSheets(cv, PdfProfile, first, last, false, newPage, [] { return false; });
+}
+
+bool TRaveCanvas::SaveToPdf(const QString &fileName, TPdfPages pages, QString *error)
 {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -575,15 +588,9 @@ bool SaveToPdf(const QString &fileName, TPdfPages pages, QString *error)
             file.cancelWriting();
             return false;
         }
-        WYSIWYGChange();
-        ClueFlow_EnsureCurrent();
-        int last = PageCount;
-        if (pages == TPdfPages::Puzzle)
-            last = PageCount - 1;
-        const int first = pages == TPdfPages::Solution ? last : 1;
         TAsCanvas cv;
         cv.SetTargetPrinter(&painter, &writer);
-        printSheets(cv, PdfProfile, first, last, false, [&] { writer.newPage(); }, [] { return false; });
+        RenderPdfDocument(cv, pages, [&writer] { writer.newPage(); });
         painter.end();
     }
     if (!file.commit()) {

@@ -116,7 +116,14 @@ enum class TPdfPages {
     Puzzle = 2,   // the puzzle pages, not the solution page
     Solution = 3, // the solution page alone
 };
-/** Writes the chosen pages, drawn as printed, into a PDF of the paper's size, one PDF page per
- *  sheet (a grid of several tiles gives a page per tile). The file is replaced only when
- *  everything was written; false with the reason otherwise. */
-bool SaveToPdf(const QString &fileName, TPdfPages pages, QString *error = nullptr);
+/** The PDF writer: pages drawn by the printed page's painters on a PDF target of the canvas. */
+class TRaveCanvas
+{
+public:
+    /** Writes the chosen pages into a PDF of the paper's size, one PDF page per sheet (a grid
+     *  of several tiles gives a page per tile). The file is replaced only when everything was
+     *  written; false with the reason otherwise. */
+    static bool SaveToPdf(const QString &fileName, TPdfPages pages, QString *error = nullptr);
+};
+/** Draws the chosen pages on a canvas bound to a PDF; newPage starts the next PDF page. */
+void RenderPdfDocument(TAsCanvas &cv, TPdfPages pages, const std::function<void()> &newPage);

@@ -81,7 +81,7 @@ bool TMainFm::ExportPdf(const QString &name)
                             Prompter::Yes | Prompter::No) != Prompter::Yes)
             return false;
     }
-    if (!SaveToPdf(file, choice->Pages())) {
+    if (!TRaveCanvas::SaveToPdf(file, choice->Pages())) {
         showInformation(QStringLiteral("Can not create the file ") + file + QStringLiteral(". It might be in use."));
         return false;
     }

@@ -295,7 +295,7 @@ TEST_F(PrintingTest, PdfHoldsTheChosenPagesAtThePapersSizeWithFontsEmbedded)
     } cases[] = {{TPdfPages::All, PageCount}, {TPdfPages::Puzzle, PageCount - 1}, {TPdfPages::Solution, 1}};
     for (const auto &c : cases) {
         SCOPED_TRACE(int(c.pages));
-        ASSERT_TRUE(SaveToPdf(pdf, c.pages));
+        ASSERT_TRUE(TRaveCanvas::SaveToPdf(pdf, c.pages));
         EXPECT_EQ(pdfPageCount(pdf), c.count);
         const auto pages = readWords(pdf);
         ASSERT_EQ(int(pages.size()), c.count);
@@ -315,7 +315,7 @@ TEST_F(PrintingTest, PdfHoldsTheChosenPagesAtThePapersSizeWithFontsEmbedded)
     const QString info = run(QStringLiteral("pdfinfo"), {pdf});
     EXPECT_TRUE(info.contains(QLatin1String("612 x 792 pts"))) << info.toStdString();
     if (hasTool("pdffonts")) {
-        ASSERT_TRUE(SaveToPdf(pdf, TPdfPages::All));
+        ASSERT_TRUE(TRaveCanvas::SaveToPdf(pdf, TPdfPages::All));
         const QStringList fonts = run(QStringLiteral("pdffonts"), {pdf}).split(QLatin1Char('\n')).mid(2);
         int listed = 0;
         for (const QString &line : fonts) {
@@ -340,7 +340,7 @@ TEST_F(PrintingTest, PdfGivesEachGridTileItsOwnPartOfTheGrid)
     ASSERT_EQ(GridTileColumns, 2);
     ASSERT_EQ(GridTileRows, 2);
     const QString pdf = dir.filePath(QStringLiteral("tiles.pdf"));
-    ASSERT_TRUE(SaveToPdf(pdf, TPdfPages::All));
+    ASSERT_TRUE(TRaveCanvas::SaveToPdf(pdf, TPdfPages::All));
     EXPECT_EQ(pdfPageCount(pdf), PageCount + 3);
     const auto pages = readWords(pdf);
     ASSERT_GE(pages.size(), 4u);
@@ -375,7 +375,7 @@ TEST_F(PrintingTest, PdfThatCannotBeWrittenLeavesNothingAndKeepsTheOldFile)
 {
     const QString missing = dir.filePath(QStringLiteral("no such folder/out.pdf"));
     QString error;
-    EXPECT_FALSE(SaveToPdf(missing, TPdfPages::All, &error));
+    EXPECT_FALSE(TRaveCanvas::SaveToPdf(missing, TPdfPages::All, &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(QFile::exists(missing));
     // Over an existing file: replaced only by a whole PDF.
@@ -385,6 +385,19 @@ TEST_F(PrintingTest, PdfThatCannotBeWrittenLeavesNothingAndKeepsTheOldFile)
         ASSERT_TRUE(old.open(QIODevice::WriteOnly));
         old.write("old");
     }
-    ASSERT_TRUE(SaveToPdf(existing, TPdfPages::Solution));
+    ASSERT_TRUE(TRaveCanvas::SaveToPdf(existing, TPdfPages::Solution));
     EXPECT_EQ(pdfPageCount(existing), 1);
+}
+
+TEST(PdfPenTest, PensAreWholeHundredthsOfAnInchFromOneHundredthToFiveInches)
+{
+    TAsCanvas cv;
+    cv.PenInHundredths = true;
+    const struct {
+        double asked, written;
+    } cases[] = {{0.001, 0.01}, {0.004, 0.01}, {0.024, 0.02}, {0.026, 0.03}, {7, 5}};
+    for (const auto &c : cases) {
+        cv.SetPenWidth(c.asked);
+        EXPECT_DOUBLE_EQ(cv.PenWidth, c.written) << c.asked;
+    }
 }
