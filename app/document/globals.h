@@ -381,8 +381,9 @@ void ReplaceChar(QString &text, QChar from, QChar to);
 QString UrlEncode(const QString &text);
 /** The same for a whole address, which keeps "&", "=" and "?" as its query's separators. */
 QString UrlEncodeAddress(const QString &text);
-/** Posts the name=value fields to the URL and tells the user how it went; never throws. */
-void PostMessageToServer(const QStringList &fields, const QString &url);
+/** Posts the name=value fields to the URL and tells the user how it went; never throws.
+ *  True when the message went through. */
+bool PostMessageToServer(const QStringList &fields, const QString &url);
 /** The hosting advertisement sentence, and setting it on a label. */
 QString HostingAdText();
 void SetHostingAdText(QLabel *label);

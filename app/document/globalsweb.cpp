@@ -342,7 +342,7 @@ QString UrlEncodeAddress(const QString &text)
     return percentEncode(text, QStringLiteral("&=?"));
 }
 
-void PostMessageToServer(const QStringList &fields, const QString &url)
+bool PostMessageToServer(const QStringList &fields, const QString &url)
 {
     const bool cursor = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
     if (cursor)
@@ -353,13 +353,11 @@ void PostMessageToServer(const QStringList &fields, const QString &url)
         QGuiApplication::restoreOverrideCursor();
     if (sent) {
         showInformation(QStringLiteral("Message sent successfully."));
-        return;
+        return true;
     }
-    QString response = client.responseText();
-    if (response.isEmpty())
-        response = QStringLiteral("Unknown error or not connected to the Internet");
     showInformation("The following error occurred when sending your message: " + ParagraphBreak +
-                    "\"" + response + "\"" + ParagraphBreak + ConnectionHelpText);
+                    "\"" + client.failureText() + "\"" + ParagraphBreak + ConnectionHelpText);
+    return false;
 }
 
 QString HostingAdText()

@@ -1,5 +1,7 @@
 // The program's one HTTP client: blocking GET and form POST over QNetworkAccessManager, with a
-// local event loop that keeps the window alive meanwhile, and a cookie jar kept between requests.
+// local event loop that keeps the windows painting meanwhile, and a cookie jar kept between
+// requests. One request runs at a time; while it runs, user input reaches only the window that
+// started it, and no window closes.
 #pragma once
 
 #include <QByteArray>
@@ -7,7 +9,9 @@
 #include <QStringList>
 
 class QNetworkAccessManager;
+class QNetworkReply;
 class QNetworkRequest;
+class QWidget;
 
 class HttpClient
 {
@@ -17,17 +21,31 @@ public:
     HttpClient(const HttpClient &) = delete;
     HttpClient &operator=(const HttpClient &) = delete;
 
-    /** GET of the URL. True only on a 2xx status; the body is the reply text either way. */
-    bool get(const QString &url, QByteArray *body = nullptr);
+    /** GET of the URL. True only on a 2xx status with the whole reply read; the body is the
+     *  reply text either way. While it runs, only modalTo's window takes user input (none when
+     *  modalTo is null). Characters above 127 in the URL are sent as Windows-1252 escapes. */
+    bool get(const QString &url, QByteArray *body = nullptr, QWidget *modalTo = nullptr);
     /** POST of name=value fields as "application/x-www-form-urlencoded". */
-    bool post(const QString &url, const QStringList &fields, QByteArray *body = nullptr);
+    bool post(const QString &url, const QStringList &fields, QByteArray *body = nullptr,
+              QWidget *modalTo = nullptr);
+
+    /** Ends the running request, which then returns false with "Canceled by User" as its
+     *  response text and error. Does nothing when no request runs. */
+    void abort();
+    /** True while a request runs; a get or post called meanwhile fails at once. */
+    bool busy() const { return m_reply != nullptr; }
 
     /** HTTP status of the last request, 0 when no reply came. */
     int statusCode() const { return m_status; }
-    /** Status line of the last reply ("HTTP/1.1 500 Internal Server Error"); empty without one. */
+    /** Status line of the last reply ("HTTP/1.1 500 Internal Server Error"), or the reason a
+     *  request was ended before a reply ("Canceled by User"); empty otherwise. */
     QString responseText() const { return m_responseText; }
     /** The network error of the last request, empty when the request got through. */
     QString errorString() const { return m_error; }
+    /** The text to show for a failed request: the response text, or for a 2xx reply that was
+     *  cut short the network error; "Unknown error or not connected to the Internet" when
+     *  there is neither. */
+    QString failureText() const;
 
     /** The form body of name=value fields, each part percent-encoded from Windows-1252. */
     static QByteArray formBody(const QStringList &fields);
@@ -35,9 +53,16 @@ public:
     static const char *const UserAgent;
 
 private:
-    bool run(QNetworkRequest &request, const QByteArray *postBody, QByteArray *body);
+    class InputBlocker;
+
+    bool run(QNetworkRequest &request, const QByteArray *postBody, QByteArray *body,
+             QWidget *modalTo);
+    bool refuseWhileBusy(QByteArray *body);
 
     QNetworkAccessManager *m_manager;
+    QNetworkReply *m_reply = nullptr;
+    QByteArray *m_runningBody = nullptr;
+    bool m_aborted = false;
     int m_status = 0;
     QString m_responseText;
     QString m_error;
@@ -46,7 +71,13 @@ private:
 /** The client of the main window (made on first use). */
 HttpClient &MainHttpClient();
 
-/** Base address of the maker's scripts and of the hosting service, from the settings
- *  ("Network/MakerBaseUrl", "Network/HostingBaseUrl"), without a trailing "/". */
+/** Addresses and values of the services, from the settings: "Network/MakerBaseUrl",
+ *  "Network/HostingBaseUrl" and "Network/DirectoryBaseUrl" (each without a trailing "/"). */
 QString MakerBaseUrl();
 QString HostingBaseUrl();
+QString DirectoryBaseUrl();
+/** The account group number on the hosting service ("Network/HostingGroup", decimal text);
+ *  "0" when missing or empty. */
+QString HostingGroup();
+/** The hosting service's posting address sent with a publish ("Network/HostingPostingEmail"). */
+QString HostingPostingEmail();
