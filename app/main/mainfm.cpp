@@ -14,6 +14,9 @@
 #include "fades.h"
 #include "filetypes.h"
 #include "hintfm.h"
+#include "myexceptionfm.h"
+#include "webbrowserfm.h"
+#include "uidialogs.h"
 #include "preferencesdlg.h"
 #include "fileio.h"
 #include "globals.h"
@@ -108,7 +111,7 @@ void sendRejectedWords()
 
 } // namespace
 
-TMainFm::TMainFm(QWidget *parent) : QMainWindow(parent)
+TMainFm::TMainFm(QWidget *parent) : QMainWindow(parent), SuppressedMessages(TMyExceptionFm::SuppressedMessages)
 {
     initResources();
     MainFm = this;
@@ -171,6 +174,7 @@ void TMainFm::BuildFrame()
     KeyCursorTimer->setInterval(500);
     BuildMakePuzzleButtons();
     BuildSpeedBar();
+    UpdateHostingCommands();
 }
 
 // The speed bar, left to right: files and printing, undo, Make Puzzle, the grid commands, the
@@ -195,12 +199,11 @@ void TMainFm::BuildSpeedBar()
                             &TMainFm::mFileSaveClick);
     FileSaveSpBtn->setToolTip(QStringLiteral("Save"));
     HelpSpBtn = command("HelpSpBtn", QIcon(QStringLiteral(":/Help")), &TMainFm::HelpSpBtnClick);
-    // One-click publishing and playing on screen come with the hosting service and the
-    // player: until then the buttons stand in their places, off.
-    PublishSpBtn = command("PublishSpBtn", QIcon(QStringLiteral(":/Globe")), nullptr);
+    // One-click publishing is on while the hosting service is set up; playing on screen stands
+    // hidden and off, as its menu does.
+    PublishSpBtn = command("PublishSpBtn", QIcon(QStringLiteral(":/Globe")), &TMainFm::PublishSpBtnClick);
     PublishSpBtn->setText(QStringLiteral("One-Click Publish"));
     PublishSpBtn->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    PublishSpBtn->setEnabled(false);
     PlaySpBtn = command("PlaySpBtn", style()->standardIcon(QStyle::SP_MediaPlay), nullptr);
     PlaySpBtn->setEnabled(false);
     PlaySpBtn->hide();
@@ -684,10 +687,20 @@ void TMainFm::SendRejectedWordsToEngine()
 
 void TMainFm::ShowErrorForm(const QString &text)
 {
-    if (SuppressedMessages.contains(text))
+    if (TMyExceptionFm::IsSuppressed(text))
         return;
-    // The error dialog of the support part replaces this standard display once it exists.
-    TApplication::ShowException(text);
+    TMyExceptionFm form(text, this);
+    form.PuzzleFileName = [this] { return SavePuzzleDialog.FileName; };
+    form.SaveBackupAs = [this](const QString &backupName) {
+        // Save As Once under the backup's name: the open document keeps its own.
+        const QString previous = SavePuzzleDialog.FileName;
+        SavePuzzleDialog.FileName = backupName;
+        mFileSaveAsOnceClick();
+        SavePuzzleDialog.FileName = previous;
+    };
+    form.CloseMainWindow = [this] { return close(); };
+    form.ShowErrorReport = [this](const QString &subject) { ShowContactForm(subject); };
+    uiDialogs().RunModal(form);
 }
 
 void TMainFm::ApplyColorScheme(int color)
@@ -1001,9 +1014,7 @@ bool TMainFm::eventFilter(QObject *watched, QEvent *event)
 
 void TMainFm::ApplicationException(QObject *, const QString &message)
 {
-    if (SuppressedMessages.contains(message))
-        return;
-    TApplication::ShowException(message);
+    ShowErrorForm(message);
 }
 
 void TMainFm::ApplicationHint(const QString &hint)
@@ -1123,9 +1134,11 @@ bool TMainFm::FormCloseQuery()
 
 void TMainFm::FormClose()
 {
-    // Start-up asked for the ".trv" association; the browser part frees its windows here later.
+    // Start-up asked for the ".trv" association; the browser windows go with the window.
     if (RegisterFileTypeOnClose)
         RegisterFileType(QCoreApplication::applicationFilePath(), QStringLiteral(":/TRVIcon"));
+    delete DirectoryBrowser.data();
+    delete PlayBrowser.data();
 }
 
 void TMainFm::FormDestroy()

@@ -48,6 +48,7 @@ class TCluesEditWordList;
 class TExportGraphicFm;
 class TExportTextFm;
 class TPaintBox;
+class TWebBrowserFm;
 class TPanel;
 class TRecentFiles;
 class TViewPort;
@@ -225,8 +226,8 @@ public:
     /** Screen cursors by number (1 "ALPHA_H" ... 14 "Zoom"); number 13 has none. */
     QMap<int, QCursor> Cursors;
 
-    /** Messages that the exception handler does not show (exact match). */
-    QStringList SuppressedMessages;
+    /** Messages that the exception handler does not show (exact match): the error dialog's list. */
+    QStringList &SuppressedMessages;
     TRecentFiles *RecentFiles() const { return m_recentFiles.get(); }
     const QImage &DesktopImage() const { return m_desktopImage; }
     QString ProgramFolder() const { return m_programFolder; }
@@ -941,7 +942,27 @@ public:
     /** The open export forms follow a change of the puzzle. */
     void RefreshExportForms();
 
+    // ---- Hosting service and messages to the maker (mainfm_publish.cpp) ----------------------------
+    /** The one-click, manage and e-mail commands follow whether the hosting service is set up. */
+    void UpdateHostingCommands();
+    /** The e-mail form; with publishFirst it publishes the puzzle before sending its link. */
+    void ShowEmailPuzzleForm(bool publishFirst, const QString &title);
+    /** The support form, modal; in error-report mode with that subject when one is given. */
+    void ShowContactForm(const QString &errorSubject = QString());
+    /** The browser window of the puzzle directory (with navigation) or of the local play of a
+     *  puzzle (without), made on first use and freed when the window closes. */
+    TWebBrowserFm *EnsureBrowser(bool navigation);
+    /** Opens a puzzle from a web address through the browser's fetch; true when it opened. */
+    bool OpenPuzzleFromWeb(const QString &url, bool askToSave);
+    QPointer<TWebBrowserFm> DirectoryBrowser;
+    QPointer<TWebBrowserFm> PlayBrowser;
+
 public slots:
+    void PublishSpBtnClick();
+    void mExportManageClick();
+    void mExportEmailClick();
+    void mHelpEmailUsClick();
+    void mFileFenmoorClick();
     void mExportPDFClick();
     void mFileCreatePDFClick();
     void mExportMetafileClick();

@@ -76,8 +76,8 @@ void TMainFm::BuildFileMenu(QMenuBar *bar)
     mFileNew = item("mFileNew", QStringLiteral("&New"), &TMainFm::mFileCloseClick);
     mFileOpen = item("mFileOpen", QStringLiteral("&Open"), &TMainFm::mFileOpenClick);
     mFileOpenSamples = item("mFileOpenSamples", QStringLiteral("Open Sample Pu&zzles ..."), &TMainFm::mFileOpenSamplesClick);
-    // The puzzle-directory site needs the in-program browser, which this program has not yet.
-    mFileFenmoor = item("mFileFenmoor", QStringLiteral("Open Puzzles From www.fenmoor.example ..."), nullptr);
+    mFileFenmoor = item("mFileFenmoor", QStringLiteral("Open Puzzles From www.fenmoor.example ..."),
+                        &TMainFm::mFileFenmoorClick);
     mFile->addSeparator();
     mFileSave = item("mFileSave", QStringLiteral("&Save"), &TMainFm::mFileSaveClick);
     mFileSaveAs = item("mFileSaveAs", QStringLiteral("Save &As ..."), &TMainFm::mFileSaveAsClick);
@@ -95,12 +95,11 @@ void TMainFm::BuildFileMenu(QMenuBar *bar)
     exportItem->setEnabled(false);
     mFilePrinterSetup = item("mFilePrinterSetup", QStringLiteral("P&rinter Setup ..."), &TMainFm::mFilePrinterSetupClick);
     mFilePrint = item("mFilePrint", QStringLiteral("&Print ..."), &TMainFm::mFilePrintClick);
-    // Connected with the other exports (mainfm_export.cpp); the published-puzzles manager is not
-    // part of this program yet.
+    // Connected with the other exports (mainfm_export.cpp).
     mFileCreatePDF = item("mFileCreatePDF", QStringLiteral("Create P&DF ..."), nullptr);
     mFilePublish = item("mFilePublish", QStringLiteral("Publish to &Web ..."), &TMainFm::mExportInteractiveClick);
     mFilePublish->setVisible(false);
-    mFileManage = item("mFileManage", QStringLiteral("&View && Manage Published Puzzles ..."), nullptr);
+    mFileManage = item("mFileManage", QStringLiteral("&View && Manage Published Puzzles ..."), &TMainFm::mExportManageClick);
     mFileManage->setVisible(false);
     mFileRecentLine = mFile->addSeparator();
     mFileRecentLine->setObjectName(QStringLiteral("mFileRecentLine"));
@@ -147,9 +146,9 @@ bool TMainFm::OpenPuzzleFileOrUrl(const QString &name, bool askToSave)
     GridUpdating = true;
     bool opened = false;
     if (isWebAddress(name)) {
-        // The in-program browser is not part of this program yet: opening from the web fails
-        // the way a browser that cannot start does.
-        showInformation(QStringLiteral("Something is preventing Tarvel from opening up a web browser. "));
+        opened = OpenPuzzleFromWeb(name, askToSave);
+        if (opened)
+            AfterPuzzleOpened(name);
     } else if (!askToSave || goOnAfterQuestion(this, QuerySaveChanges())) {
         opened = ReadPuzzleFile(name);
         if (opened)

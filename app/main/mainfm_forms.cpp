@@ -57,6 +57,10 @@ void TMainFm::mFilePreferencesClick()
 void TMainFm::mHelpAboutClick()
 {
     TAboutFm about(RegistryIsWritable(), this);
+    about.OnEmailUs = [this, &about] {
+        about.close();
+        ShowContactForm();
+    };
     uiDialogs().RunModal(about);
 }
 

@@ -35,10 +35,9 @@ void TMainFm::BuildHelpMenu()
     }
     for (const char *caption : {"&Topic Search ...", "&Puzzle Ideas ..."})
         mHelp->addAction(QLatin1String(caption))->setVisible(false);
-    // The support form is not part of this program yet.
     QAction *emailUs = mHelp->addAction(QStringLiteral("&E-Mail Us ..."));
     emailUs->setObjectName(QStringLiteral("mHelpEmailUs"));
-    emailUs->setEnabled(false);
+    connect(emailUs, &QAction::triggered, this, &TMainFm::mHelpEmailUsClick);
 }
 
 void TMainFm::mHelpContentsClick() { ShowHelpTopic(QStringLiteral("Index.htm")); }

@@ -4,7 +4,9 @@
 
 #include "cp1252.h"
 #include "globals.h"
+#include "hostingstate.h"
 #include "httpclient.h"
+#include "postingpuzzlefm.h"
 #include "prompter.h"
 #include "uidialogs.h"
 
@@ -114,7 +116,7 @@ TPublishFm::TPublishFm(const TPublishHooks &hooks, QWidget *parent)
         link->installEventFilter(this);
     }
     // Nothing pretends to work: commands whose other end is missing are off.
-    Java_QuickPublishBtn->setEnabled(bool(m_hooks.QuickPublish));
+    Java_QuickPublishBtn->setEnabled(bool(m_hooks.QuickPublish) || HostingConfigured());
     AdvancedOptionsBtn->setEnabled(bool(m_hooks.AdvancedOptions));
     HowToPublishLnk->setVisible(bool(m_hooks.ShowHelpTopic));
     PreloadFields();
@@ -327,8 +329,38 @@ void TPublishFm::MoreLnkClick()
                         url);
 }
 
+QString TPublishFm::GetPuzzleName() const
+{
+    return PlayMode ? QStringLiteral("Play-Puzzle") : SanitizeName(TitleEd->text());
+}
+
+QStringList TPublishFm::QuickPublishForm(const HostingProtocol &protocol) const
+{
+    TQuickPublishInput in;
+    in.PuzzleFileName = m_hooks.PuzzleFileName ? m_hooks.PuzzleFileName() : QString();
+    in.Title = TitleEd->text();
+    in.DistributedVia = ReadDistributedVia();
+    in.ServerTime = ServerTime; // of the previous presence check of this run
+    in.PuzzleName = GetPuzzleName();
+    const QString dataFile = in.PuzzleName + QStringLiteral(".txt");
+    in.PuzzleData = BuildPuzzleData();
+    in.HtmlPage = BuildAppletPage(dataFile, false);
+    in.PageFields = BuildPageFields(dataFile, false);
+    return protocol.QuickPublishForm(in);
+}
+
+bool TPublishFm::QuickPublish()
+{
+    const HostingProtocol protocol(HostingIdentity());
+    const QStringList form = QuickPublishForm(protocol);
+    return ShowPostingPuzzle(protocol, protocol.PublishUrl(), form, GetPuzzleName(), PlayMode,
+                             isVisible() ? this : parentWidget());
+}
+
 void TPublishFm::Java_QuickPublishBtnClick()
 {
-    if (m_hooks.QuickPublish)
+    if (HostingConfigured())
+        QuickPublish();
+    else if (m_hooks.QuickPublish)
         m_hooks.QuickPublish();
 }

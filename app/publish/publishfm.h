@@ -9,12 +9,16 @@
 //   PuzzleFileName      <- the current document's file name
 //   ShowHelpTopic       <- TMainFm::ShowHelpTopic
 //   ShowInBrowserWindow <- the program's own browser window, once there is one
-//   QuickPublish        <- the hosting service's one-click publish, once there is one
+//   QuickPublish        <- optional: what One-Click Publish does when the hosting service is not
+//                          configured (HostingConfigured(): a web address and an account group)
 // A hook left empty: the player preferences are their defaults, the title and file name are
-// empty, the help and the browser window are not offered, and One-Click Publish is disabled.
+// empty, and the help and the browser window are not offered. One-Click Publish posts through
+// the posting window (TPostingPuzzleFm) when the hosting service is configured, else calls the
+// QuickPublish hook; with neither it is disabled.
 #pragma once
 
 #include "appletpage.h"
+#include "hostingprotocol.h"
 
 #include <QDialog>
 
@@ -70,6 +74,14 @@ public:
     QStringList BuildPuzzleData() const;
     QStringList BuildAppletPage(const QString &dataFileName, bool ownSite) const;
     QStringList BuildPageFields(const QString &dataFileName, bool ownSite) const;
+
+    /** "Play-Puzzle" in play mode, else SanitizeName of the title. */
+    QString GetPuzzleName() const;
+    /** The publish form of the hosted page (its data file: the puzzle name + ".txt"). */
+    QStringList QuickPublishForm(const HostingProtocol &protocol) const;
+    /** One-Click Publish through the posting window with this installation's identity; true
+     *  when the puzzle was published. */
+    bool QuickPublish();
 
     /** Copies both archives from the program folder into folder, replacing older copies. A
      *  missing archive and a failed copy each get their own message; false when either. */

@@ -35,16 +35,19 @@ void runWithTimeout(const std::function<void()> &fn, const char *what)
 {
     auto done = std::make_shared<std::promise<void>>();
     std::future<void> finished = done->get_future();
-    std::thread([fn, done] {
+    std::thread worker([fn, done] {
         fn();
         done->set_value();
-    }).detach();
+    });
     // Generous, for the sanitizer build: a hang never ends, a slow flow ends in seconds.
     if (finished.wait_for(std::chrono::seconds(60)) == std::future_status::timeout) {
         std::fprintf(stderr, "Page model hung: %s\n", what);
         std::fflush(stderr);
         std::_Exit(3);
     }
+    // The thread ends here, not during the program's teardown, where Qt's per-thread data it
+    // made would be cleaned up after Qt itself is gone.
+    worker.join();
 }
 
 /** A word list of theme words, each with an across slot. */

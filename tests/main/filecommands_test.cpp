@@ -15,6 +15,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -273,8 +274,14 @@ TEST_F(FileCommandsTest, FailedOpenLeavesTheDocumentAsItWas)
     } cases[] = {
         {"deleted recent file", Way::Recent, m_other + " was not found."},
         {"unknown format", Way::OpenDialog, unknown + " has an unknown file format."},
-        {"web address", Way::CommandLine, "Something is preventing Tarvel from opening up a web browser. "},
+        {"web address that cannot be fetched", Way::CommandLine,
+         "The following error occurred while trying to fetch a puzzle from the Web:"},
     };
+    // An address where nothing listens: the fetch is refused at once.
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
+    const QString webAddress = QStringLiteral("http://127.0.0.1:%1/web.trv").arg(closed.serverPort());
+    closed.close();
     for (const auto &c : cases) {
         TMainFm *window = openedWindow();
         TakeCheckPoint(2, QStringLiteral("an edit"));
@@ -294,7 +301,7 @@ TEST_F(FileCommandsTest, FailedOpenLeavesTheDocumentAsItWas)
             window->mFileOpen->trigger();
             break;
         case Way::CommandLine:
-            EXPECT_FALSE(window->OpenPuzzleFileOrUrl(QStringLiteral("http://example.com/web.trv")));
+            EXPECT_FALSE(window->OpenPuzzleFileOrUrl(webAddress));
             break;
         }
         ASSERT_EQ(prompter.boxes.size(), 1) << c.what;

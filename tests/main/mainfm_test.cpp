@@ -3,6 +3,7 @@
 #include "testsupport.h"
 #include "mainwindowtest.h"
 
+#include "myexceptionfm.h"
 #include "uidialogs.h"
 
 #include "application.h"
@@ -90,10 +91,16 @@ TEST_F(MainWindowTest, StartUpMakesFormsInOrderAndOpensPendingFileWhenReady)
 TEST_F(MainWindowTest, StartUpFailureStillLeavesAUsableWindow)
 {
     ScriptedPrompter prompter;
+    ScriptedUiDialogs dialogs;
+    QStringList shown;
+    dialogs.OnModal = [&shown](QDialog &dialog) {
+        if (auto *form = qobject_cast<TMyExceptionFm *>(&dialog))
+            shown.append(form->ExceptionMesgLbl->text());
+    };
     TStartUp::SetFormFactory("TSpellingDlg", []() -> QWidget * { throw std::runtime_error("no spelling"); });
     TStartUp startUp;
     startUp.Run();
-    EXPECT_EQ(prompter.lastText(), "no spelling");
+    EXPECT_EQ(shown, QStringList{"no spelling"});
     EXPECT_FALSE(MainFormReady); // the rest of start-up was skipped
     EXPECT_EQ(OpeningScreen, nullptr);
     EXPECT_TRUE(startUp.MainForm()->isVisible());
@@ -680,17 +687,24 @@ TEST_F(MainWindowTest, ExceptionsReachTheHandlerUnlessSuppressed)
 {
     TMainFm *window = makeWindow();
     ScriptedPrompter prompter;
+    ScriptedUiDialogs dialogs;
+    QStringList shown;
+    dialogs.OnModal = [&shown](QDialog &dialog) {
+        if (auto *form = qobject_cast<TMyExceptionFm *>(&dialog))
+            shown.append(form->ExceptionMesgLbl->text());
+    };
     Thrower thrower;
     QEvent event(QEvent::User);
     QCoreApplication::sendEvent(&thrower, &event);
-    EXPECT_EQ(prompter.lastText(), "Something broke");
+    EXPECT_EQ(shown, QStringList{"Something broke"});
     window->SuppressedMessages.append("Something broke");
     QCoreApplication::sendEvent(&thrower, &event);
-    EXPECT_EQ(prompter.boxes.size(), 1);
     window->ShowErrorForm("Something broke");
-    EXPECT_EQ(prompter.boxes.size(), 1);
+    EXPECT_EQ(shown.size(), 1);
     window->ShowErrorForm("Another fault");
-    EXPECT_EQ(prompter.lastText(), "Another fault");
+    EXPECT_EQ(shown.last(), "Another fault");
+    EXPECT_TRUE(prompter.boxes.isEmpty());
+    window->SuppressedMessages.clear();
 }
 
 TEST_F(MainWindowTest, LinkLabelsUnderlineUnderTheMouse)
