@@ -1,10 +1,11 @@
 // Runs the fake hosting server until killed, so the program's settings can point at it:
-//   fake_hosting [--port N]
+//   fake_hosting [--port N] [--puzzle FILE]
 // prints the base address (e.g. "http://127.0.0.1:8080") on its own line.
 #include "fakehostingserver.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 
 #include <cstdio>
 
@@ -21,6 +22,10 @@ int main(int argc, char *argv[])
                                         QStringLiteral("Port to listen on (default: any free one)."),
                                         QStringLiteral("N"), QStringLiteral("0"));
     parser.addOption(portOption);
+    const QCommandLineOption puzzleOption(QStringLiteral("puzzle"),
+                                          QStringLiteral("A puzzle file served as the index page's sample."),
+                                          QStringLiteral("FILE"));
+    parser.addOption(puzzleOption);
     parser.process(app);
 
     bool ok = false;
@@ -34,6 +39,14 @@ int main(int argc, char *argv[])
     if (!server.isListening()) {
         std::fprintf(stderr, "fake_hosting: cannot listen on port %u\n", port);
         return 1;
+    }
+    if (parser.isSet(puzzleOption)) {
+        QFile puzzle(parser.value(puzzleOption));
+        if (!puzzle.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "fake_hosting: cannot read \"%s\"\n", qPrintable(puzzle.fileName()));
+            return 2;
+        }
+        server.addFile(QStringLiteral("/puzzles/sample.trv"), puzzle.readAll(), "text/plain");
     }
     std::printf("%s\n", qPrintable(server.baseUrl()));
     std::fflush(stdout);
