@@ -5,6 +5,8 @@
 #include "trv600.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -96,6 +98,13 @@ Prompter::Button askConfirmation(const QString &text, Prompter::Buttons buttons,
 {
     return prompter().ask(text, QString(), Prompter::Confirmation,
                           buttons | (helpContext ? Prompter::Help : 0), helpContext);
+}
+
+bool mayReplaceFile(const QString &fileName)
+{
+    return !QFileInfo::exists(fileName) ||
+           askConfirmation(QDir::toNativeSeparators(fileName) + QStringLiteral(" already exists.\nDo you want to replace it?"),
+                           Prompter::Yes | Prompter::No) == Prompter::Yes;
 }
 
 void installEngineMessageHandler() { TRVSetMessageBoxHandler(&engineBox); }

@@ -47,6 +47,9 @@ void showError(const QString &text, int helpContext = 0);
 Prompter::Button askConfirmation(const QString &text, Prompter::Buttons buttons,
                                  int helpContext = 0);
 
+/** True when nothing exists under the name, or the user agreed to replace the file there. */
+bool mayReplaceFile(const QString &fileName);
+
 /** Routes the engine's message boxes through prompter(). */
 void installEngineMessageHandler();
 

@@ -216,9 +216,7 @@ void TExportGraphicFm::ExportSaveBtnClick()
     if (chosen.isEmpty())
         return;
     const QString name = MetafileFileName(chosen);
-    if (QFileInfo::exists(name) &&
-        askConfirmation(QDir::toNativeSeparators(name) + QStringLiteral(" already exists.\nDo you want to replace it?"),
-                        Prompter::Yes | Prompter::No) != Prompter::Yes)
+    if (!mayReplaceFile(name))
         return;
     m_folder = QFileInfo(name).absolutePath();
     TPagePartsPicture picture;

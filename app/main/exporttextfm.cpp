@@ -189,9 +189,7 @@ void TExportTextFm::ExportSaveBtnClick()
     if (QFileInfo(name).suffix().isEmpty())
         name += QStringLiteral(".txt");
     const QString shown = QDir::toNativeSeparators(name);
-    if (QFileInfo::exists(name) &&
-        askConfirmation(shown + QStringLiteral(" already exists.\nDo you want to replace it?"),
-                        Prompter::Yes | Prompter::No) != Prompter::Yes)
+    if (!mayReplaceFile(name))
         return;
     QString error;
     if (!Cp1252::writeTextLines(name, m_lines, &error)) {

@@ -76,9 +76,7 @@ bool TMainFm::ExportPdf(const QString &name)
             return false;
         if (QFileInfo(file).suffix().isEmpty())
             file += QStringLiteral(".pdf");
-        if (QFileInfo::exists(file) &&
-            askConfirmation(QDir::toNativeSeparators(file) + QStringLiteral(" already exists.\nDo you want to replace it?"),
-                            Prompter::Yes | Prompter::No) != Prompter::Yes)
+        if (!mayReplaceFile(file))
             return false;
     }
     if (!TRaveCanvas::SaveToPdf(file, choice->Pages())) {

@@ -271,9 +271,7 @@ QString TMainFm::AskSaveName(const QString &caption, const QString &proposed, co
     if (QFileInfo(name).suffix().isEmpty())
         name += filterIndex == 2 ? QStringLiteral(".pdf") : QStringLiteral(".trv");
     name = SaveNameForFilter(name, filterIndex);
-    if (QFileInfo::exists(name) &&
-        askConfirmation(QDir::toNativeSeparators(name) + QStringLiteral(" already exists.\nDo you want to replace it?"),
-                        Prompter::Yes | Prompter::No) != Prompter::Yes)
+    if (!mayReplaceFile(name))
         return QString();
     SavePuzzleDialog.InitialDir = QFileInfo(name).absolutePath();
     return name;

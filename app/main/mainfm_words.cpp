@@ -357,9 +357,7 @@ void TMainFm::ThemeExportLnkClick()
         return;
     if (QFileInfo(name).suffix().isEmpty())
         name += QStringLiteral(".thm");
-    if (QFileInfo::exists(name) &&
-        askConfirmation(QDir::toNativeSeparators(name) + QStringLiteral(" already exists.\nDo you want to replace it?"),
-                        Prompter::Yes | Prompter::No) != Prompter::Yes)
+    if (!mayReplaceFile(name))
         return;
     // The export is not the puzzle: words typed since the puzzle was saved stay unsaved.
     const bool wasModified = IsModified();
