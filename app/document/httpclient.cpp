@@ -180,6 +180,11 @@ QString HttpClient::failureText() const
         return m_error;
     if (!m_responseText.isEmpty())
         return m_responseText;
+    return unknownErrorText();
+}
+
+QString HttpClient::unknownErrorText()
+{
     return QStringLiteral("Unknown error or not connected to the Internet");
 }
 

@@ -46,6 +46,8 @@ public:
      *  cut short the network error; "Unknown error or not connected to the Internet" when
      *  there is neither. */
     QString failureText() const;
+    /** The failure text when nothing better is known. */
+    static QString unknownErrorText();
 
     /** The form body of name=value fields, each part percent-encoded from Windows-1252. */
     static QByteArray formBody(const QStringList &fields);

@@ -6,6 +6,7 @@
 #include "hostingstate.h"
 #include "hourglass.h"
 #include "httpclient.h"
+#include "linklabel.h"
 #include "prompter.h"
 #include "registry.h"
 #include "uidialogs.h"
@@ -22,19 +23,6 @@
 const QString TPostingPuzzleFm::AutoCloseKey = QStringLiteral("PostingPuzzleAutoCloseAndShow");
 
 namespace {
-
-const QString kUnknownError = QStringLiteral("Unknown error or not connected to the Internet");
-
-void makeLink(QLabel *label)
-{
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    label->setPalette(palette);
-    QFont font = label->font();
-    font.setUnderline(true);
-    label->setFont(font);
-    label->setCursor(Qt::PointingHandCursor);
-}
 
 /** Opens a server-supplied address, only when it is an http(s) address. */
 bool openWebAddress(const QString &url)
@@ -57,7 +45,7 @@ TPostingPuzzleFm::TPostingPuzzleFm(const HostingProtocol &protocol, QWidget *par
 
     connect(LaunchBitBtn, &QPushButton::clicked, this, &TPostingPuzzleFm::LaunchBitBtnClick);
     connect(CloseBtn, &QPushButton::clicked, this, &TPostingPuzzleFm::CloseBtnClick);
-    makeLink(SubscribeLnk);
+    MakeLinkLabel(SubscribeLnk);
     SubscribeLnk->installEventFilter(this);
     LaunchBitBtn->setAutoDefault(false);
     CloseBtn->setAutoDefault(false);
@@ -183,7 +171,7 @@ bool TPostingPuzzleFm::showError(const QString &text, bool heading)
     if (heading)
         addLine(QStringLiteral("The following error occurred while trying to publish your puzzle "
                                "to the Web:"));
-    addLine(text.isEmpty() ? kUnknownError : text);
+    addLine(text.isEmpty() ? HttpClient::unknownErrorText() : text);
     if (heading) {
         addLine(QString());
         addLine(ConnectionHelpText);

@@ -6,6 +6,7 @@
 #include "globals.h"
 #include "hostingstate.h"
 #include "httpclient.h"
+#include "linklabel.h"
 #include "postingpuzzlefm.h"
 #include "prompter.h"
 #include "uidialogs.h"
@@ -76,17 +77,6 @@ int saveAsking(const QStringList &lines, const QString &fileName)
     return -1;
 }
 
-void makeLink(QLabel *label)
-{
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    label->setPalette(palette);
-    QFont font = label->font();
-    font.setUnderline(true);
-    label->setFont(font);
-    label->setCursor(Qt::PointingHandCursor);
-}
-
 } // namespace
 
 TPublishFm::TPublishFm(const TPublishHooks &hooks, QWidget *parent)
@@ -112,7 +102,7 @@ TPublishFm::TPublishFm(const TPublishHooks &hooks, QWidget *parent)
     connect(Java_QuickPublishBtn, &QPushButton::clicked, this, &TPublishFm::Java_QuickPublishBtnClick);
     connect(m_ui->CloseBtn, &QPushButton::clicked, this, &QDialog::reject);
     for (QLabel *link : {HowToPublishLnk, MoreLnk}) {
-        makeLink(link);
+        MakeLinkLabel(link);
         link->installEventFilter(this);
     }
     // Nothing pretends to work: commands whose other end is missing are off.

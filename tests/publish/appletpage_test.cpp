@@ -1,6 +1,7 @@
 // The interactive puzzle: the applet's data file, the page that embeds the applet
 // and the hosting service's page fields, built headless from the document globals.
 #include "appletpage.h"
+#include "publishdoc.h"
 
 #include "alphabet.h"
 #include "cluespg.h"
@@ -31,14 +32,7 @@ class PublishTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        InitGlobals();
-        SetAlphabet(DefaultAlphabet);
-        DocControls = TDocumentControls{};
-        DocHooks = TDocumentHooks{};
-        FileHooks = TPuzzleFileHooks{};
-        FreeClueGrids();
-        CreateClueGrids();
-        WordList = &words;
+        ResetPublishDocument(&words);
         prompter = std::make_unique<ScriptedPrompter>();
         setGrid({QStringLiteral("*A")});
     }

@@ -1,6 +1,7 @@
 // The support form and the e-mail-a-puzzle form against the fake maker's server: the fields in
 // their order, the link in the letter, the address checks and the close question.
 #include "contactusfm.h"
+#include "publishdoc.h"
 #include "emailpuzzlefm.h"
 
 #include "alphabet.h"
@@ -55,12 +56,7 @@ protected:
         for (const char *name : {"EmailPuzzle_SenderName", "EmailPuzzle_SenderEmail",
                                  "EmailPuzzle_DestinationEmail", "EmailPuzzle_CC"})
             settings.remove(QLatin1String(name));
-        InitGlobals();
-        SetAlphabet(DefaultAlphabet);
-        DocControls = TDocumentControls{};
-        FreeClueGrids();
-        CreateClueGrids();
-        WordList = &words;
+        ResetPublishDocument(&words);
         SetTestGrid({QStringLiteral("*A"), QStringLiteral("B-")});
         CreateCheckPointPool(5);
     }

@@ -2,6 +2,7 @@
 // quota, replace question, send, errors and cancelling), its auto-close setting, and the
 // publishing form's hosted form and button.
 #include "postingpuzzlefm.h"
+#include "publishdoc.h"
 
 #include "alphabet.h"
 #include "cluespg.h"
@@ -468,11 +469,7 @@ protected:
     void SetUp() override
     {
         PostingTest::SetUp();
-        SetAlphabet(DefaultAlphabet);
-        DocControls = TDocumentControls{};
-        FreeClueGrids();
-        CreateClueGrids();
-        WordList = &words;
+        ResetPublishDocument(&words, false);
         SetTestGrid({QStringLiteral("*A")});
         QSettings settings(QStringLiteral("Halvard, Inc."), QStringLiteral("TRV"));
         settings.setValue("Network/HostingBaseUrl", server.baseUrl());

@@ -1,6 +1,7 @@
 // The publishing form: its preloaded fields, saving for the user's own web site, the data file
 // alone, and the local test, over scripted dialogs, prompter and shell.
 #include "publishfm.h"
+#include "publishdoc.h"
 
 #include "alphabet.h"
 #include "cluespg.h"
@@ -46,12 +47,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        InitGlobals();
-        SetAlphabet(DefaultAlphabet);
-        DocControls = TDocumentControls{};
-        FreeClueGrids();
-        CreateClueGrids();
-        WordList = &words;
+        ResetPublishDocument(&words);
         SetTestGrid({QStringLiteral("*A")});
         program = dir.filePath(QStringLiteral("program"));
         site = dir.filePath(QStringLiteral("site"));

@@ -1,6 +1,7 @@
 // The in-program web browser against the fake web server: which links open a puzzle in the
 // program, which are shown as pages, what a failed page shows, and the address helpers.
 #include "webbrowserfm.h"
+#include "publishdoc.h"
 
 #include "alphabet.h"
 #include "cluespg.h"
@@ -41,14 +42,7 @@ class WebBrowserTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        InitGlobals();
-        SetAlphabet(DefaultAlphabet);
-        DocControls = TDocumentControls{};
-        DocHooks = TDocumentHooks{};
-        FileHooks = TPuzzleFileHooks{};
-        FreeClueGrids();
-        CreateClueGrids();
-        WordList = &words;
+        ResetPublishDocument(&words);
         prompter = std::make_unique<ScriptedPrompter>();
         ASSERT_TRUE(server.isListening());
         server.addFile(QStringLiteral("/index.htm"), kIndexPage);
