@@ -5,6 +5,15 @@
  * memory that the caller must free. Cell functions take (column, row), 1-based; the
  * draw-cell callbacks are called with (row, column). Everything runs on the caller's
  * thread; callbacks are called synchronously from inside the export that runs.
+ *
+ * Re-entry: the exports marked "Busy-guarded" below change the grid, the theme words or
+ * the engine. Each holds the library busy for its whole run, callbacks and message boxes
+ * included (a construction from TRVConstructCmd's start to its end). A busy-guarded export
+ * called while the library is busy, that is from inside a callback, refuses: it returns its
+ * failure result (as documented with it) or, when it returns nothing, does nothing. Every
+ * other export (cell and display reads, the display-memory setters, TRVInvalidateDisplay,
+ * TRVUserCancel, TRVRejectedWord, TRVIsInSpellingDict, the callback registrations) keeps
+ * working from inside callbacks.
  */
 #ifndef TRV600_H
 #define TRV600_H
@@ -81,20 +90,23 @@ TRV_EXTERN(TRVMessageBoxProc) TRVSetMessageBoxHandler(TRVMessageBoxProc handler)
 
 /* ---- Grid ------------------------------------------------------------------------- */
 /** Makes a new empty grid of width x height and numbers it. A size that TRVCanDo refuses
- *  is refused with an error box and the old grid stays. */
+ *  is refused with an error box and the old grid stays. Busy-guarded. */
 TRV_EXTERN(void) TRVCreateRenumGrid(int width, int height);
-/** New size, contents kept and centred. An impossible size is refused with an error box. */
+/** New size, contents kept and centred. An impossible size is refused with an error box.
+ *  Busy-guarded. */
 TRV_EXTERN(void) TRVResizeGrid(int width, int height);
 /** 1 when columns x rows is an allowed size, else 0. */
 TRV_EXTERN(int) TRVCanDo(int columns, int rows);
+/** Busy-guarded. */
 TRV_EXTERN(void) TRVClearGrid(void);
-/** Erases letters; fixedToo 0 keeps the fixed (user-given) letters. */
+/** Erases letters; fixedToo 0 keeps the fixed (user-given) letters. Busy-guarded. */
 TRV_EXTERN(void) TRVClearGridLetters(int fixedToo);
 /** Transposes the grid: cell (x, y) becomes (y, x). When the transposed size is not
- *  allowed it is refused with an error box and the grid stays. */
+ *  allowed it is refused with an error box and the grid stays. Busy-guarded. */
 TRV_EXTERN(void) TRVExchangeAcrossDown(void);
+/** Busy-guarded. */
 TRV_EXTERN(void) TRVRenumberGrid(void);
-/** Symmetry mode 0..6. */
+/** Symmetry mode 0..6; any other mode is ignored and the mode stays. Busy-guarded. */
 TRV_EXTERN(void) TRVSetSymMode(int mode);
 TRV_EXTERN(int) TRVGetSymMode(void);
 TRV_EXTERN(int) TRVGetWidth(void);
@@ -115,9 +127,9 @@ TRV_EXTERN(int) TRVTestC(void);
 
 /* ---- Cells (column, row 1-based; outside the grid: Edge or 0, nothing changes) ----- */
 TRV_EXTERN(char) TRVGetCell(int column, int row);
-/** Sets the cell and its symmetry partners, renumbers and redraws around it. */
+/** Sets the cell and its symmetry partners, renumbers and redraws around it. Busy-guarded. */
 TRV_EXTERN(void) TRVSetCell(int column, int row, char code);
-/** Sets one cell only; an upper-case letter marks it fixed. */
+/** Sets one cell only; an upper-case letter marks it fixed. Busy-guarded. */
 TRV_EXTERN(void) TRVSetCellOnly(int column, int row, char code);
 TRV_EXTERN(int) TRVIsCellFixed(int column, int row);
 TRV_EXTERN(int) TRVGetCellNumber(int column, int row);
@@ -145,10 +157,15 @@ TRV_EXTERN(void) TRVEstablishDrawCellCallBacks(TRVDrawCellProc vicinity, TRVDraw
                                                TRVDrawCellProc number, TRVDrawCellProc letter);
 
 /* ---- Mouse and hot spots ---------------------------------------------------------- */
-/** "D" when a button goes down over the grid, "U" when it comes up (runs deferred work). */
+/** "D" when a button goes down over the grid, "U" when it comes up (runs deferred work).
+ *  Busy-guarded: a refused call does not store the state either. */
 TRV_EXTERN(void) TRVMouseEvent(char state);
+/** Busy-guarded. */
 TRV_EXTERN(void) TRVComputeHotSpots(void);
+/** Busy-guarded. */
 TRV_EXTERN(void) TRVUpdateHotSpots(void);
+/** Stores the flag; a flag not 0 recomputes the hot spots. Busy-guarded: a refused call
+ *  does not store the flag. */
 TRV_EXTERN(void) TRVSetShowHotSpots(int flag);
 TRV_EXTERN(int) TRVGetShowHotSpots(void);
 /** 1 green, 2 yellow, 3 red. */
@@ -156,36 +173,55 @@ TRV_EXTERN(int) TRVTrafficLightColor(void);
 
 /* ---- Construction ----------------------------------------------------------------- */
 /** Creates the engine, runs the search with the options, destroys the engine; returns the
- *  end state (0, 2, 3 or 4). */
+ *  end state (0, 2, 3 or 4). Busy-guarded for the whole construction: a nested call returns
+ *  TRV_TOTALLY_EXHAUSTED and leaves the running search alone. */
 TRV_EXTERN(int) TRVConstructCmd(int options);
-/** Asks a running construction to stop after its current step. */
+/** Make Puzzle's construction: like TRVConstructCmd, and when the fill leaves out theme
+ *  words that have a slot of their length, it is made again from the same grid, up to
+ *  attempts times in all and within a step budget bounded by the first attempt's. The grid
+ *  keeps the attempt with the most theme words (a completed fill before an incomplete one);
+ *  its end state is returned. Without TRV_CONSTRUCT_RANDOM attempt k (from 0) is seeded
+ *  5 + k, so the same grid and words give the same puzzle. A cancel ends the retries and
+ *  keeps the best attempt so far (TRV_USER_CANCELLED when it was the first). Busy-guarded. */
+TRV_EXTERN(int) TRVConstructKeepingThemeWords(int options, int attempts);
+/** Asks a running construction to stop after its current step; callable from inside the
+ *  construction's callbacks. */
 TRV_EXTERN(void) TRVUserCancel(void);
-/** Hands one rejected word to the live engine: 0 stored, 1 list full. */
+/** Hands one rejected word to the live engine: 0 stored, 1 list full (or no engine, or no
+ *  word). Meant to be called from the rejected-words callback. */
 TRV_EXTERN(int) TRVRejectedWord(const char *word);
 TRV_EXTERN(TRVConstructInfoProc) TRVEstablishConstructInfoCB(TRVConstructInfoProc proc);
 TRV_EXTERN(TRVRejectedWordsProc) TRVEstablishRejectedWordsCB(TRVRejectedWordsProc proc);
 TRV_EXTERN(TRVTraceProc) TRVEstablishTraceCB(TRVTraceProc proc);
-/** Adds delta to the instance count and returns it. */
+/** Adds delta to the instance count and returns it; the count saturates at INT_MAX and
+ *  INT_MIN instead of wrapping. */
 TRV_EXTERN(int) TRVInstanceCount(int delta);
 
 /* ---- Dictionary look-up ----------------------------------------------------------- */
-/** Creates an engine with its word lists: 1, or 0 on failure. */
+/** Creates an engine with its word lists: 1, or 0 on failure. Busy-guarded (refused: 0,
+ *  and the existing engine stays). */
 TRV_EXTERN(int) TRVCreate(void);
 /** 1 when the word is in the dictionary (case ignored); needs TRVCreate. */
 TRV_EXTERN(int) TRVIsInSpellingDict(const char *word);
+/** Busy-guarded: a refused call leaves the engine alive. */
 TRV_EXTERN(void) TRVDestroy(void);
 
 /* ---- Theme words ------------------------------------------------------------------ */
+/** Busy-guarded. */
 TRV_EXTERN(void) TRVNewThemeWord(const char *word, const char *clue, int priority);
+/** Busy-guarded. */
 TRV_EXTERN(void) TRVThemeDeleteAll(void);
+/** Busy-guarded. */
 TRV_EXTERN(void) TRVThemeDeleteWord(int wordNumber);
-/** Finds every placed theme word and reports it through the theme-word callback. */
+/** Finds every placed theme word and reports it through the theme-word callback, then
+ *  redraws the changed cells when draw is not 0. Busy-guarded for the whole report. */
 TRV_EXTERN(void) TRVCorrectAllThemeWordLocations(int draw);
 TRV_EXTERN(void) TRVEstablishThemeWordCallBacks(TRVThemeWordLocationProc proc);
 
 /* ---- Older text format and undo hooks --------------------------------------------- */
 /** Reads a "CROSSWORD" text file: 0 read, 1 bad header, 2 size unreadable, 3 size not
- *  allowed, 98 close failed, 99 cannot open. */
+ *  allowed, 98 close failed, 99 cannot open. Busy-guarded: a refused call reads nothing and
+ *  returns 99. */
 TRV_EXTERN(int) TRVReadPuzzle(const char *fileName);
 TRV_EXTERN(void) TRVUndoSpBtnClick(void);
 TRV_EXTERN(void) TRVRedoSpBtnClick(void);

@@ -1,5 +1,7 @@
 // trv_exports.cpp - the exported TRV functions for the grid, its cells and display memory,
 // hot spots, the mouse, sizes, the older text reader and the message-box handler.
+// Every export here that changes the grid holds EngineBusy and does nothing (or returns its
+// failure result) when called from inside another guarded export's callbacks.
 #include <cstdio>
 
 #include "trv600.h"
@@ -23,6 +25,8 @@ TRV_EXTERN(TRVMessageBoxProc) TRVSetMessageBoxHandler(TRVMessageBoxProc handler)
 // ---- Grid ------------------------------------------------------------------------------
 
 TRV_EXTERN(void) TRVCreateRenumGrid(int width, int height) {
+    EngineBusy busy;
+    if (busy.Refused()) return;
     if (!GRID::CanDo(width, height)) {  // the old grid stays
         static char text[100];
         std::snprintf(text, sizeof text, "A grid of %d by %d cells is not possible.", width, height);
@@ -39,13 +43,40 @@ TRV_EXTERN(void) TRVCreateRenumGrid(int width, int height) {
     Grid.RenumberGrid();
 }
 
-TRV_EXTERN(void) TRVResizeGrid(int width, int height) { Grid.ResizeGrid(width, height); }
+TRV_EXTERN(void) TRVResizeGrid(int width, int height) {
+    EngineBusy busy;
+    if (!busy.Refused()) Grid.ResizeGrid(width, height);
+}
+
 TRV_EXTERN(int) TRVCanDo(int columns, int rows) { return GRID::CanDo(columns, rows); }
-TRV_EXTERN(void) TRVClearGrid(void) { Grid.ClearGrid(); }
-TRV_EXTERN(void) TRVClearGridLetters(int fixedToo) { Grid.ClearGridLetters(fixedToo); }
-TRV_EXTERN(void) TRVExchangeAcrossDown(void) { Grid.ExchangeAcrossDown(); }
-TRV_EXTERN(void) TRVRenumberGrid(void) { Grid.RenumberGrid(); }
-TRV_EXTERN(void) TRVSetSymMode(int mode) { Grid.SetSymMode(mode); }
+
+TRV_EXTERN(void) TRVClearGrid(void) {
+    EngineBusy busy;
+    if (!busy.Refused()) Grid.ClearGrid();
+}
+
+TRV_EXTERN(void) TRVClearGridLetters(int fixedToo) {
+    EngineBusy busy;
+    if (!busy.Refused()) Grid.ClearGridLetters(fixedToo);
+}
+
+TRV_EXTERN(void) TRVExchangeAcrossDown(void) {
+    EngineBusy busy;
+    if (!busy.Refused()) Grid.ExchangeAcrossDown();
+}
+
+TRV_EXTERN(void) TRVRenumberGrid(void) {
+    EngineBusy busy;
+    if (!busy.Refused()) Grid.RenumberGrid();
+}
+
+// The symmetry code selects the partner cells of every edit; an unknown one is refused.
+TRV_EXTERN(void) TRVSetSymMode(int mode) {
+    EngineBusy busy;
+    if (busy.Refused() || mode < 0 || mode > 6) return;
+    Grid.SetSymMode(mode);
+}
+
 TRV_EXTERN(int) TRVGetSymMode(void) { return Grid.SymMode; }
 TRV_EXTERN(int) TRVGetWidth(void) { return Grid.Width; }
 TRV_EXTERN(int) TRVGetHeight(void) { return Grid.Height; }
@@ -70,10 +101,14 @@ TRV_EXTERN(char) TRVGetCell(int column, int row) {
     return c ? c->letter : static_cast<char>(Edge);
 }
 
-TRV_EXTERN(void) TRVSetCell(int column, int row, char code) { Grid.SetCell(column, row, code); }
+TRV_EXTERN(void) TRVSetCell(int column, int row, char code) {
+    EngineBusy busy;
+    if (!busy.Refused()) Grid.SetCell(column, row, code);
+}
 
 TRV_EXTERN(void) TRVSetCellOnly(int column, int row, char code) {
-    Grid.SetCellOnly(column, row, code);
+    EngineBusy busy;
+    if (!busy.Refused()) Grid.SetCellOnly(column, row, code);
 }
 
 TRV_EXTERN(int) TRVIsCellFixed(int column, int row) {
@@ -157,15 +192,27 @@ TRV_EXTERN(void) TRVEstablishDrawCellCallBacks(TRVDrawCellProc vicinity, TRVDraw
 
 // ---- Mouse and hot spots ---------------------------------------------------------------
 
+// Refused while busy: the stored state stays, so the deferred work runs at a later release.
 TRV_EXTERN(void) TRVMouseEvent(char state) {
+    EngineBusy busy;
+    if (busy.Refused()) return;
     if (MouseCondition == 'D' && state == 'U') GRID::MouseRelease();
     MouseCondition = state;
 }
 
-TRV_EXTERN(void) TRVComputeHotSpots(void) { Grid.ComputeHotSpots(); }
-TRV_EXTERN(void) TRVUpdateHotSpots(void) { Grid.UpdateHotSpots(); }
+TRV_EXTERN(void) TRVComputeHotSpots(void) {
+    EngineBusy busy;
+    if (!busy.Refused()) Grid.ComputeHotSpots();
+}
+
+TRV_EXTERN(void) TRVUpdateHotSpots(void) {
+    EngineBusy busy;
+    if (!busy.Refused()) Grid.UpdateHotSpots();
+}
 
 TRV_EXTERN(void) TRVSetShowHotSpots(int flag) {
+    EngineBusy busy;
+    if (busy.Refused()) return;
     ShowHotSpots = flag;
     if (flag) Grid.ComputeHotSpots();
 }
@@ -175,7 +222,11 @@ TRV_EXTERN(int) TRVTrafficLightColor(void) { return Grid.TrafficLightColor(); }
 
 // ---- Older text format and undo hooks --------------------------------------------------
 
-TRV_EXTERN(int) TRVReadPuzzle(const char *fileName) { return Grid.ReadPuzzle(fileName); }
+TRV_EXTERN(int) TRVReadPuzzle(const char *fileName) {
+    EngineBusy busy;
+    if (busy.Refused()) return 99;  // as when the file cannot be opened: nothing was read
+    return Grid.ReadPuzzle(fileName);
+}
 
 // Undo and redo live in the program; these stay for its bindings.
 TRV_EXTERN(void) TRVUndoSpBtnClick(void) { Grid.Undo(); }

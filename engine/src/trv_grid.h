@@ -168,6 +168,26 @@ inline void CallDraw(TRVDrawCellProc p, int row, int column) {
     if (p) p(row, column);
 }
 
+// Re-entry guard of the exports. An export that changes the grid, the theme words or the
+// engine holds it for its whole run, callbacks and message boxes included. Such an export
+// called from inside one of those callbacks finds it held and refuses, so no outer loop has
+// its cells, slots, word store or engine replaced under it.
+class EngineBusy {
+public:
+    EngineBusy() : owner(!held) { held = true; }
+    ~EngineBusy() {
+        if (owner) held = false;
+    }
+    EngineBusy(const EngineBusy &) = delete;
+    EngineBusy &operator=(const EngineBusy &) = delete;
+    bool Refused() const { return !owner; }  // another guarded export is running
+    static bool Held() { return held; }
+
+private:
+    static inline bool held = false;
+    const bool owner;
+};
+
 // Slot helpers.
 int GetBoxCode(int Slotx);
 int GetSlotx(int BoxCode);

@@ -2,8 +2,10 @@
 // actions, sections, rip-up and stuck-cell shading, and the engine's exported functions.
 #include "trv_ngin.h"
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <climits>
 #include <new>
 #include <random>
 
@@ -16,6 +18,9 @@ TRVConstructInfoProc UIConstructInfo = nullptr;
 TRVRejectedWordsProc UISendRejectedWords = nullptr;
 TRVTraceProc UITraceCSide = nullptr;
 int UserCancel = 0;
+unsigned ConstructSeed = 5;
+long ConstructionSteps = 0;
+long ConstructionStepLimit = 0;
 int InstanceCount = 0;
 
 uint8_t engine::SetBitCount[256];
@@ -106,7 +111,8 @@ int engine::ConstructCmd(int Options) {
         EngineSrand(static_cast<unsigned>(
             std::chrono::high_resolution_clock::now().time_since_epoch().count()));
     else
-        EngineSrand(5);
+        EngineSrand(ConstructSeed);
+    ConstructionSteps = 0;
     ThmWds.SetupBySize();
 
     slotlist all;
@@ -272,9 +278,11 @@ int engine::ConstructIsolatedSection(int SeedCellx) {
         }
         if (st == Stuck && Depth == 0) st = Exhausted;
         ++IterationCount;
+        ++ConstructionSteps;
         ProgressInfo2 = IterationCount;
         ReportProgress(IterationCount, NumCellsFilled, NumCellsToFill);
-        if (UserCancel) st = UserCancelled;
+        if (UserCancel || (ConstructionStepLimit > 0 && ConstructionSteps >= ConstructionStepLimit))
+            st = UserCancelled;
     }
     return st;
 }
@@ -672,9 +680,8 @@ void DestroyEngine() {
     NodePool = nullptr;
 }
 
-}  // namespace
-
-TRV_EXTERN(int) TRVCreate(void) {
+// The node pool and the engine for the current grid: 1, or 0 when they could not be made.
+int CreateEngine() {
     UserCancel = 0;
     try {
         DestroyEngine();
@@ -718,7 +725,7 @@ TRV_EXTERN(int) TRVCreate(void) {
     }
 }
 
-TRV_EXTERN(void) TRVDestroy(void) {
+void DestroyEngineReporting() {
     try {
         DestroyEngine();
     } catch (...) {
@@ -727,8 +734,26 @@ TRV_EXTERN(void) TRVDestroy(void) {
     }
 }
 
-TRV_EXTERN(int) TRVConstructCmd(int options) {
-    if (!TRVCreate()) return TotallyExhausted;
+}  // namespace
+
+// The engine and the construction hold EngineBusy for their whole run: the callbacks they
+// call may read the grid, cancel and hand over rejected words, but not replace the grid,
+// the theme words or the engine under the search.
+TRV_EXTERN(int) TRVCreate(void) {
+    EngineBusy busy;
+    return busy.Refused() ? 0 : CreateEngine();
+}
+
+TRV_EXTERN(void) TRVDestroy(void) {
+    EngineBusy busy;
+    if (!busy.Refused()) DestroyEngineReporting();
+}
+
+namespace {
+
+// One whole construction: the engine made, run and destroyed.
+int ConstructOnce(int options) {
+    if (!CreateEngine()) return TotallyExhausted;
     int state = TotallyExhausted;
     try {
         state = Engine->ConstructCmd(options);
@@ -743,9 +768,116 @@ TRV_EXTERN(int) TRVConstructCmd(int options) {
     if (state != Forward && state != TotallyExhausted && state != Finished &&
         state != UserCancelled)
         state = TotallyExhausted;
-    TRVDestroy();
+    DestroyEngineReporting();
     ThmWds.SetupBySizeInvalidate();
     return state;
+}
+
+// The theme words that stand in a complete slot of the grid (each word counted once), and
+// those that have a slot of their length at all.
+void CountThemeWordsInGrid(int &placed, int &placeable) {
+    placed = placeable = 0;
+    char letters[MaxThemeLength + 1];
+    for (int wn = 0; wn < ThmWds.NumThemeWords(); ++wn) {
+        const char *word = ThmWds.Word(wn);
+        const int len = AlphaSize(word);
+        if (len < 1 || len > MaxThemeLength || Grid.WLengthTally[len] == 0) continue;
+        ++placeable;
+        for (int s = 0; s < WSLOTS::NumberWords; ++s) {
+            const WSLOT &w = S(s);
+            if (w.Length != len) continue;
+            bool complete = true;
+            int x = w.xFirstCell;
+            for (int i = 0; i < len && complete; ++i, x += w.next) {
+                letters[i] = C(x).letter;
+                complete = letters[i] != Empty;
+            }
+            letters[len] = 0;
+            if (complete && mystricmp(word, letters) == 0) {
+                ++placed;
+                break;
+            }
+        }
+    }
+}
+
+struct GridLetters {
+    std::vector<cell> cells;
+    char stuckShowing = 0;
+
+    void Take() {
+        cells.assign(CELLS::Cell, CELLS::Cell + CELLS::NumberCellRecords);
+        stuckShowing = CELLS::StuckAreaShowing;
+    }
+    // Puts the cells back and has every one of them drawn again.
+    void Restore() const {
+        std::copy(cells.begin(), cells.end(), CELLS::Cell);
+        CELLS::StuckAreaShowing = stuckShowing;
+        Grid.InvalidateDisplay();
+        for (int x = Grid.Down + 1; x <= Grid.Down * Grid.Height + Grid.Width; ++x) {
+            const int row = x / Grid.Down, column = x % Grid.Down;
+            if (column < 1 || column > Grid.Width) continue;
+            CallDraw(UIDrawCellLetter, row, column);
+            CallDraw(UIDrawCellNumber, row, column);
+        }
+    }
+};
+
+}  // namespace
+
+TRV_EXTERN(int) TRVConstructCmd(int options) {
+    EngineBusy busy;
+    if (busy.Refused()) return TotallyExhausted;
+    return ConstructOnce(options);
+}
+
+TRV_EXTERN(int) TRVConstructKeepingThemeWords(int options, int attempts) {
+    EngineBusy busy;
+    if (busy.Refused()) return TotallyExhausted;
+    if (!Grid.HasCells()) return ConstructOnce(options);
+    GridLetters before, best;
+    before.Take();
+    int bestState = -1, bestPlaced = -1;
+    bool bestComplete = false, bestIsInGrid = false;
+    long budget = 0;
+    for (int attempt = 0; attempt < (attempts < 1 ? 1 : attempts); ++attempt) {
+        if (attempt > 0) {
+            before.Restore();
+            bestIsInGrid = false;
+        }
+        // Without the random bit, attempt k is seeded 5 + k: the same words give the same puzzle.
+        ConstructSeed = 5 + static_cast<unsigned>(attempt);
+        // A retry stops (as if cancelled) where the rest of the budget runs out.
+        ConstructionStepLimit = attempt == 0 ? 0 : budget;
+        const int state = ConstructOnce(options);
+        ConstructSeed = 5;
+        ConstructionStepLimit = 0;
+        if (state == UserCancelled) {
+            if (bestState < 0) return state;
+            break;
+        }
+        int placed = 0, placeable = 0;
+        CountThemeWordsInGrid(placed, placeable);
+        const bool complete = state == Finished || state == Forward;
+        if (bestState < 0 || (complete && !bestComplete) ||
+            (complete == bestComplete && placed > bestPlaced)) {
+            best.Take();
+            bestState = state;
+            bestPlaced = placed;
+            bestComplete = complete;
+            bestIsInGrid = true;
+        }
+        if (bestComplete && bestPlaced >= placeable) break;
+        // The retries together may cost as many steps as the first attempt, within a floor
+        // for quick fills and a ceiling for slow ones.
+        if (attempt == 0)
+            budget = RetryStepFloor + std::min(ConstructionSteps, RetryStepCeiling);
+        else
+            budget -= ConstructionSteps;
+        if (budget <= 0) break;
+    }
+    if (!bestIsInGrid) best.Restore();
+    return bestState;
 }
 
 TRV_EXTERN(void) TRVUserCancel(void) { UserCancel = 1; }
@@ -783,8 +915,10 @@ TRV_EXTERN(TRVTraceProc) TRVEstablishTraceCB(TRVTraceProc proc) {
     return proc;
 }
 
+// The count saturates at the ends of int rather than wrapping.
 TRV_EXTERN(int) TRVInstanceCount(int delta) {
-    InstanceCount += delta;
+    const long long sum = static_cast<long long>(InstanceCount) + delta;
+    InstanceCount = sum > INT_MAX ? INT_MAX : sum < INT_MIN ? INT_MIN : static_cast<int>(sum);
     if (InstanceCount > 1 && UIConstructInfo) UIConstructInfo(0, InstanceAssumeFocusFlag);
     return InstanceCount;
 }

@@ -247,6 +247,13 @@ extern TRVConstructInfoProc UIConstructInfo;
 extern TRVRejectedWordsProc UISendRejectedWords;
 extern TRVTraceProc UITraceCSide;
 extern int UserCancel;
+extern unsigned ConstructSeed;   // seed of a construction without the random bit
+extern long ConstructionSteps;   // steps of the current (or last) construction, all sections
+extern long ConstructionStepLimit;  // a construction stops as cancelled at this many steps; 0: none
+// The retries of a build that left theme words out may take together RetryStepFloor steps
+// plus the first attempt's steps, of which at most RetryStepCeiling count.
+constexpr long RetryStepFloor = 20000;
+constexpr long RetryStepCeiling = 500000;
 extern int InstanceCount;
 constexpr int PersistentNewGuideCell = 1;
 constexpr int AvoidPrematureThemeWordAssignment = 0;

@@ -20,6 +20,15 @@ bool SlotWhollyEmpty(int s) {
     return true;
 }
 
+// No cell of the slot is empty.
+bool SlotWhollyFull(int s) {
+    const WSLOT &w = S(s);
+    int x = w.xFirstCell;
+    for (int i = 0; i < w.Length; ++i, x += w.next)
+        if (C(x).letter == Empty) return false;
+    return true;
+}
+
 int SlotLength(int s) { return s == NoWord ? 0 : S(s).Length; }
 
 // Theme words of a slot length, 0 for lengths the store cannot hold.
@@ -240,12 +249,13 @@ void engine::Theme_SlotList_AddSelectedSlotsToList(int Cellx) {
         int walked = pass == 0 ? c.xVertWord : c.xHorzWord;
         if (walked == NoWord) continue;
         const WSLOT &w = S(walked);
-        // A walk offers candidates only while theme words of its own length are unplaced.
-        if (ThemeUnplaced(w.Length) <= 0) continue;
         int x = w.xFirstCell;
         for (int i = 0; i < w.Length; ++i, x += w.next) {
             int crossing = pass == 0 ? C(x).xHorzWord : C(x).xVertWord;
             if (crossing == NoWord || S(crossing).ThemeTest != 0) continue;
+            // A trial tries the words of the slot's own length, so only a slot with unplaced
+            // words of its length and a cell still empty is worth one.
+            if (ThemeUnplaced(S(crossing).Length) <= 0 || SlotWhollyFull(crossing)) continue;
             int percent = CountOfEmptyUntouchedCells(crossing) * 100 / S(crossing).Length;
             potential.AddNodeSortedByFirstArgument(percent, crossing);
         }

@@ -250,19 +250,31 @@ extern "C" {
 
 void TRVEstablishThemeWordCallBacks(TRVThemeWordLocationProc proc) { UIThemeWordLocation = proc; }
 
+// The store and the location report hold EngineBusy: while a construction or a report runs,
+// the words cannot be added, deleted or reported again from inside its callbacks.
 void TRVNewThemeWord(const char *word, const char *clue, int priority) {
+    EngineBusy busy;
+    if (busy.Refused()) return;
     ThmWds.NewWord(word, clue, priority);
     if ((word && *word) || (clue && *clue) || priority != 0) SavedState = 0;
 }
 
-void TRVThemeDeleteAll(void) { ThmWds.DeleteAll(); }
+void TRVThemeDeleteAll(void) {
+    EngineBusy busy;
+    if (!busy.Refused()) ThmWds.DeleteAll();
+}
 
 void TRVThemeDeleteWord(int wordNumber) {
+    EngineBusy busy;
+    if (busy.Refused()) return;
     ErrorBox("TRVThemeDeleteWord");
     ThmWds.DeleteWord(wordNumber);
     SavedState = 0;
 }
 
-void TRVCorrectAllThemeWordLocations(int draw) { CorrectAllThemeWordLocations(draw); }
+void TRVCorrectAllThemeWordLocations(int draw) {
+    EngineBusy busy;
+    if (!busy.Refused()) CorrectAllThemeWordLocations(draw);
+}
 
 }  // extern "C"

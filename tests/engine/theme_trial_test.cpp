@@ -1,0 +1,156 @@
+// theme_trial_test.cpp - the theme-word trial's choice of slots on a live engine, and the
+// repeatability of Make Puzzle's construction with its retries.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ngin_fixture.h"
+#include "trv_grid.h"
+#include "trv_ngin.h"
+#include "trv_wrds.h"
+
+namespace {
+
+using ngintest::GridRows;
+using ngintest::MakeGrid;
+
+std::vector<std::string> Dictionary() {
+    static const std::vector<std::string> words = ngintest::ReadWordList("words3.txt");
+    return words;
+}
+
+// The lexicon keeps each length once loaded, so the whole process shares one dictionary.
+class DictionaryEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { ngintest::EnterDictionaryFolder(Dictionary()); }
+};
+const auto *const Env = ::testing::AddGlobalTestEnvironment(new DictionaryEnvironment);
+
+struct Report {
+    char code;
+    int number;
+    std::string word;
+    bool operator==(const Report &o) const {
+        return code == o.code && number == o.number && word == o.word;
+    }
+};
+std::vector<Report> Reports;
+void OnTheme(char code, int number, const char *word) {
+    Reports.push_back({code, number, word ? word : ""});
+}
+void NoProgress(int, int) {}
+void NoRejects() {}
+
+class ThemeTrialTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TRVEstablishConstructInfoCB(NoProgress);
+        TRVEstablishRejectedWordsCB(NoRejects);
+        TRVEstablishThemeWordCallBacks(OnTheme);
+        TRVThemeDeleteAll();
+        Reports.clear();
+    }
+    void TearDown() override { TRVDestroy(); }
+    engine &E() { return *Engine; }
+    static int X(int c, int r) { return Grid.Index(c, r); }
+    // A live engine on the grid with its letter sets computed, at the first depth.
+    void StartEngine() {
+        ASSERT_EQ(TRVCreate(), 1);
+        ThmWds.SetupBySize();
+        slotlist all;
+        all.AddAllSlots();
+        E().Flexibilities_Restore(all);
+        E().Depth = 1;
+        E().CurrentAction = &E().ActionAtDepth[1];
+    }
+    std::vector<int> OfferedSlots() {
+        std::vector<int> slots;
+        for (int n = E().CurrentAction->ThemeWordSlotList.top; n != 0; n = Node(n).Next)
+            slots.push_back(Node(n).Index);
+        return slots;
+    }
+};
+
+TEST_F(ThemeTrialTest, CandidatesAreGatedByTheirOwnLength) {
+    // The cell (1,2) lies only in the three-letter down slot of column 1, which crosses the
+    // five-letter across slots of rows 1 and 3. No theme word has three letters, so a gate on
+    // the walked slot's length offered nothing; the candidates' own length offers both rows,
+    // except a row whose letters are all there already.
+    const struct {
+        std::vector<std::string> rows;
+        std::vector<int> offeredRows;  // across slots offered, top of the list first
+    } cases[] = {
+        {{".....", ".####", "....."}, {3, 1}},
+        {{".....", ".####", "TIDES"}, {1}},
+    };
+    for (const auto &c : cases) {
+        MakeGrid(c.rows);
+        TRVThemeDeleteAll();
+        TRVNewThemeWord("OCEAN", "", 0);
+        TRVNewThemeWord("TIDES", "", 0);
+        StartEngine();
+        ASSERT_EQ(E().Theme_Action_CheckForAndPrepareIt(X(1, 2)), 1) << c.rows[2];
+        std::vector<int> expected;
+        for (int r : c.offeredRows) expected.push_back(Grid.At(1, r).xHorzWord);
+        EXPECT_EQ(OfferedSlots(), expected) << c.rows[2];
+
+        // The first word that fits the top slot is placed there.
+        ASSERT_EQ(E().Theme_Assignment_AdvanceToNextQualifiedWordAndPushCellL(), 1);
+        const int top = expected.front();
+        EXPECT_EQ(ThmWds.SlotxLocation(0), top);
+        ASSERT_EQ(E().AssignmentList_DoIt(), 1);
+        std::string row;
+        for (int col = 1; col <= 5; ++col) row += Grid.At(col, c.offeredRows.front()).letter;
+        EXPECT_EQ(row, "OCEAN");
+        TRVDestroy();
+    }
+}
+
+TEST_F(ThemeTrialTest, TrialIsOfferedNothingWithoutUnplacedWordsOfACandidatesLength) {
+    MakeGrid({".....", ".####", "....."});
+    TRVNewThemeWord("SEA", "", 0);  // three letters: only the walked slot's length
+    StartEngine();
+    EXPECT_EQ(E().Theme_Action_CheckForAndPrepareIt(X(1, 2)), 0);
+    EXPECT_TRUE(OfferedSlots().empty());
+}
+
+TEST_F(ThemeTrialTest, SameWordsGiveTheSameLettersAndPlacementsEveryTime) {
+    // Four 3 x 3 blocks of three-letter slots and six theme words.
+    const std::vector<std::string> rows = {"...#...", "...#...", "...#...", "#######",
+                                           "...#...", "...#...", "...#..."};
+    const std::vector<std::string> theme = {"SEA", "ASK", "OAR", "AIR", "ODD", "ART"};
+    std::vector<std::string> firstRows;
+    std::vector<Report> firstReports;
+    for (int run = 0; run < 2; ++run) {
+        MakeGrid(rows);
+        TRVThemeDeleteAll();
+        for (const auto &w : theme) TRVNewThemeWord(w.c_str(), "", 0);
+        ASSERT_EQ(TRVConstructKeepingThemeWords(TRV_RIPUP_ALLOWED, 6), TRV_FINISHED);
+        EXPECT_EQ(ngintest::CheckFill(Dictionary(), theme), "");
+        Reports.clear();
+        TRVCorrectAllThemeWordLocations(0);
+        if (run == 0) {
+            firstRows = GridRows();
+            firstReports = Reports;
+            EXPECT_GT(firstReports.size(), 2u);  // the opening and closing reports and words
+        } else {
+            EXPECT_EQ(GridRows(), firstRows);
+            EXPECT_EQ(Reports, firstReports);
+        }
+    }
+    // A single build with seed 5 is the retries' first attempt: they keep it when it holds
+    // every word, and never end with fewer words than it.
+    MakeGrid(rows);
+    TRVThemeDeleteAll();
+    for (const auto &w : theme) TRVNewThemeWord(w.c_str(), "", 0);
+    ASSERT_EQ(TRVConstructCmd(TRV_RIPUP_ALLOWED), TRV_FINISHED);
+    Reports.clear();
+    TRVCorrectAllThemeWordLocations(0);
+    EXPECT_LE(Reports.size(), firstReports.size());
+    if (Reports.size() == theme.size() + 2) {
+        EXPECT_EQ(GridRows(), firstRows);
+    }
+}
+
+}  // namespace
