@@ -768,9 +768,10 @@ void TCluesEdit::ClearSlotLabels()
     refresh();
 }
 
+// The program replaces the whole list (open, New, a whole-puzzle undo, the example list): the
+// editor's undo starts afresh, so that Ctrl+Z never brings back the list that was replaced.
 void TCluesEdit::Clear()
 {
-    snapshot();
     m_entries->Lines().ClearAll();
     m_entries->EnsureTrailingEmptyEntry();
     m_caretLine = m_anchorLine = 0;
@@ -784,9 +785,9 @@ void TCluesEdit::Clear()
     update();
 }
 
+// A load starts the undo history afresh (a file that yields nothing keeps it).
 bool TCluesEdit::LoadFromFile(const QString &name)
 {
-    snapshot();
     TMyLines &lines = m_entries->Lines();
     m_caretLine = lines.LineCount() - 1;
     m_caretColumn = maxColumn(m_caretLine);

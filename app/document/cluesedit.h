@@ -79,6 +79,8 @@ public:
     void Prepare() {}
     void UpdateCaret();
     QString GetAllText() const;
+    // SetAllText, Clear and LoadFromFile replace or extend the text as the program's doing: the
+    // editor's own undo history starts afresh with them.
     void SetAllText(const QString &text);
     void NotifyAllChanged();
     int EntryCount() const { return m_entries->EntryCount(); }

@@ -1,6 +1,7 @@
 // Windows-1252 conversion, line-end helpers and the safe file write.
 #include "cp1252.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSaveFile>
 
@@ -109,18 +110,32 @@ QByteArray joinLinesCrLf(const QList<QByteArray> &lines)
 
 bool writeFileSafely(const QString &fileName, const QByteArray &data, QString *error)
 {
+    // Qt's commit() renames the temporary file even when its final flush failed, so the data
+    // is written unbuffered (write() then reports what reached the file) and every step is
+    // checked before the temporary file may replace the old one.
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    if (file.write(data) != data.size()) {
-        if (error)
-            *error = file.errorString();
+    auto fail = [&](const QString &fallback) {
+        if (error) {
+            const bool known = file.error() != QFileDevice::NoError;
+            *error = known ? file.errorString() : fallback;
+        }
         file.cancelWriting();
         return false;
+    };
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return fail(QStringLiteral("The file could not be created."));
+    qint64 written = 0;
+    while (written < data.size()) {
+        // A short write leaves the rest to the next call, which then reports why it failed.
+        const qint64 n = file.write(data.constData() + written, data.size() - written);
+        if (n <= 0)
+            break;
+        written += n;
     }
+    if (written != data.size())
+        return fail(QStringLiteral("Not every byte could be written."));
+    if (!file.flush() || file.error() != QFileDevice::NoError)
+        return fail(QStringLiteral("The data could not be written to the disk."));
     if (!file.commit()) {
         if (error)
             *error = file.errorString();
@@ -136,6 +151,15 @@ bool writeTextLines(const QString &fileName, const QStringList &lines, QString *
     for (const QString &line : lines)
         encoded.append(fromUnicode(line));
     return writeFileSafely(fileName, joinLinesCrLf(encoded), error);
+}
+
+QString writeFailureText(const QString &message, const QString &fileName, const QString &reason)
+{
+    const QString shown = QDir::toNativeSeparators(fileName);
+    QString text = message + QStringLiteral("\n\n");
+    if (!message.contains(shown) && !message.contains(fileName))
+        text += shown + QStringLiteral(": ");
+    return text + (reason.isEmpty() ? QStringLiteral("The file could not be written.") : reason);
 }
 
 bool readTextLines(const QString &fileName, QStringList *lines, QString *error)

@@ -29,9 +29,14 @@ QList<QByteArray> splitLines(const QByteArray &bytes);
 /** Every line followed by CR LF. */
 QByteArray joinLinesCrLf(const QList<QByteArray> &lines);
 
-/** Writes data to the file through a temporary file that replaces the old one only once
- *  everything was written: on any failure the old file is left as it was. */
+/** Writes data to the file through a temporary file beside it that replaces the old one only
+ *  once every byte reached the file: on any failure the temporary file is removed, the old file
+ *  is left byte for byte as it was and error holds the system's reason ("No space left on
+ *  device"). Every file the program writes goes through here. */
 bool writeFileSafely(const QString &fileName, const QByteArray &data, QString *error = nullptr);
+/** The message of a failed write for the user: the message, a blank line, then the file's name
+ *  (left out when the message names it already) and the reason. */
+QString writeFailureText(const QString &message, const QString &fileName, const QString &reason);
 /** Encodes the lines as Windows-1252 with CR LF line ends and writes them safely. */
 bool writeTextLines(const QString &fileName, const QStringList &lines, QString *error = nullptr);
 /** Reads a Windows-1252 text file into lines (LF or CR LF). */

@@ -515,6 +515,22 @@ void controlsChanged()
         FileHooks.ControlsChanged();
 }
 
+// Why a puzzle text cannot be read at all, or empty when it can. Checked before anything is
+// changed, so that a broken file leaves the open puzzle as it was.
+QString puzzleTextProblem(const QStringList &list, const KeyValues &kv, const QString &fileName)
+{
+    // A missing size reads as 51; a size that is there must be a number.
+    bool columnsRead = false, rowsRead = false;
+    const int columns = kv.integer("Columns", 51, &columnsRead);
+    const int rows = kv.integer("Rows", 51, &rowsRead);
+    const bool readable = (columnsRead || !kv.has("Columns")) && (rowsRead || !kv.has("Rows"));
+    if (!readable || columns < 1 || rows < 1 || columns >= 52 || rows >= 52 || !TRVCanDo(columns, rows))
+        return QStringLiteral("File %1 contains an invalid puzzle size.").arg(fileName);
+    if (findExact(list, QStringLiteral("GRID:")) < 0)
+        return QStringLiteral("File %1 contains no GRID section.").arg(fileName);
+    return QString();
+}
+
 } // namespace
 
 // ---- Writing ---------------------------------------------------------------------------------
@@ -590,12 +606,16 @@ bool SavePuzzleFile(const QString &fileName)
         QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     QStringList lines;
     WritePuzzleToStrings(lines);
-    const bool ok = Cp1252::writeTextLines(fileName, lines);
+    QString error;
+    const bool ok = Cp1252::writeTextLines(fileName, lines, &error);
     if (gui)
         QGuiApplication::restoreOverrideCursor();
     if (!ok) {
-        showWarning(QStringLiteral("An error occurred while trying to save your puzzle file. Please try again, perhaps "
-                                   "saving it to a different drive Letter (e.g., C:) or to a floppy diskette."));
+        // The document stays modified: nothing was saved.
+        showWarning(Cp1252::writeFailureText(
+            QStringLiteral("An error occurred while trying to save your puzzle file. Please try again, perhaps "
+                           "saving it to a different drive Letter (e.g., C:) or to a floppy diskette."),
+            fileName, error));
         return false;
     }
     if (WordList)
@@ -606,14 +626,19 @@ bool SavePuzzleFile(const QString &fileName)
 
 // ---- Reading ---------------------------------------------------------------------------------
 
-void ReadPuzzleFromStrings(const QStringList &list)
+bool ReadPuzzleFromStrings(const QStringList &list)
 {
+    const KeyValues kv(list);
+    const QString fileName = kv.text("FileName");
+    const QString problem = puzzleTextProblem(list, kv, fileName);
+    if (!problem.isEmpty()) {
+        message(problem);
+        return false;
+    }
     LoadingPuzzle = true;
     CreateClueGrids();
-    const KeyValues kv(list);
 
     // 1. Names, title fields, the alphabet.
-    const QString fileName = kv.text("FileName");
     DocControls.PuzzleTitle = kv.text("PuzzleTitle");
     DocControls.PuzzleSubtitle = kv.text("PuzzleSubtitle");
     for (const KeyDef &d : headerKeysBefore())
@@ -658,19 +683,10 @@ void ReadPuzzleFromStrings(const QStringList &list)
     SubtitleExtraSpacing = kv.real("SubtitleExtraSpacing", 0);
     DocControls.AutoLayout = kv.notF("AutoLayout");
 
-    // 5. The grid.
-    const bool sizeOk = columns >= 1 && rows >= 1 && columns < 52 && rows < 52 && TRVCanDo(columns, rows);
-    if (sizeOk) {
-        TRVResizeGrid(columns, rows);
-        SetPuzzleDimensions(columns, rows, false);
-    }
-    const int gridAt = findExact(list, QStringLiteral("GRID:"));
-    if (!sizeOk)
-        message(QStringLiteral("File %1 contains an invalid puzzle size.").arg(fileName));
-    else if (gridAt < 0)
-        message(QStringLiteral("File %1 contains no GRID section.").arg(fileName));
-    else
-        readGrid(list, gridAt, columns, rows, fileName);
+    // 5. The grid (its size and its section were checked above).
+    TRVResizeGrid(columns, rows);
+    SetPuzzleDimensions(columns, rows, false);
+    readGrid(list, findExact(list, QStringLiteral("GRID:")), columns, rows, fileName);
 
     // 6. Grid display flags; the word list starts empty again.
     DocControls.FlagOneLetterSlots = kv.isT("FlagOneLetterSlots");
@@ -737,6 +753,26 @@ void ReadPuzzleFromStrings(const QStringList &list)
         FileHooks.AfterPuzzleRead();
     IgnoreWordBankCBClick = false;
     LoadingPuzzle = false;
+    return true;
+}
+
+bool ReadPuzzleFromBytes(const QByteArray &bytes, const QString &name)
+{
+    const QList<QByteArray> raw = Cp1252::splitLines(bytes);
+    QStringList lines;
+    lines.reserve(raw.size() + 1);
+    for (const QByteArray &line : raw)
+        lines << Cp1252::toUnicode(line);
+    const QString first = lines.isEmpty() ? QString() : lines.first();
+    if (first != QLatin1String("OWTFileFormat=2.0") && !first.startsWith(QLatin1String("TRVFileFormat="))) {
+        message(QStringLiteral("%1 has an unknown file format.").arg(name));
+        return false;
+    }
+    lines << QStringLiteral("FileName=") + name;
+    if (!ReadPuzzleFromStrings(lines))
+        return false;
+    PuzzleModified = false;
+    return true;
 }
 
 bool ReadTextPuzzleFile(const QString &fileName)
@@ -749,7 +785,8 @@ bool ReadTextPuzzleFile(const QString &fileName)
         return false;
     }
     lines << QStringLiteral("FileName=") + fileName;
-    ReadPuzzleFromStrings(lines);
+    if (!ReadPuzzleFromStrings(lines))
+        return false;
     PuzzleModified = false;
     if (FileHooks.AfterFileRead)
         FileHooks.AfterFileRead();

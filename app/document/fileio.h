@@ -42,8 +42,13 @@ extern const char *const SymmetryModeNames[7];
 
 /** Writes the whole puzzle as puzzle-file text (rebuilding the clue grids first when needed). */
 void WritePuzzleToStrings(QStringList &list);
-/** Parses a puzzle text into the program state. */
-void ReadPuzzleFromStrings(const QStringList &list);
+/** Parses a puzzle text into the program state. A text whose grid cannot be read (no "GRID:"
+ *  line, a size that is unreadable or not allowed) is reported and changes nothing: false. */
+bool ReadPuzzleFromStrings(const QStringList &list);
+/** Reads a puzzle text as a file holds it (Windows-1252, LF or CR LF), such as one fetched from
+ *  the web; name is the one the messages give. False, with the open puzzle left as it was, when
+ *  the text cannot be read; true leaves the document unmodified. */
+bool ReadPuzzleFromBytes(const QByteArray &bytes, const QString &name);
 /** Saves the puzzle; the old file stays whole when the write fails. */
 bool SavePuzzleFile(const QString &fileName);
 /** Reads a puzzle file (Windows-1252, LF or CR LF); false when it could not be read. */

@@ -83,6 +83,52 @@ int readCompanionGrid(const QList<QByteArray> &lines, int &at, TClueGrid *grid, 
     return inconsistencies;
 }
 
+// The engine's grid: size, symmetry mode, and every cell with its fixed state.
+class TEngineGridCopy
+{
+public:
+    static TEngineGridCopy Take()
+    {
+        TEngineGridCopy copy;
+        copy.m_width = TRVGetWidth();
+        copy.m_height = TRVGetHeight();
+        copy.m_mode = TRVGetSymMode();
+        for (int r = 1; r <= copy.m_height; ++r)
+            for (int c = 1; c <= copy.m_width; ++c) {
+                QChar ch = GetCellLetter(c, r);
+                // The case of a letter carries its fixed state, as in the puzzle file.
+                if (IsAlphabetChar(ch))
+                    ch = TRVIsCellFixed(c, r) ? UpperCaseChar(ch) : LowerCaseChar(ch);
+                copy.m_cells += ch;
+            }
+        return copy;
+    }
+
+    /** Puts the grid back when the engine's grid is no longer the copied one. */
+    void PutBack() const
+    {
+        if (TRVGetWidth() == m_width && TRVGetHeight() == m_height && TRVGetSymMode() == m_mode &&
+            Take().m_cells == m_cells)
+            return;
+        TRVResizeGrid(m_width, m_height);
+        TRVClearGrid();
+        int at = 0;
+        for (int r = 1; r <= m_height; ++r)
+            for (int c = 1; c <= m_width; ++c)
+                SetCellLetter(c, r, m_cells.at(at++));
+        TRVSetSymMode(m_mode);
+        TRVRenumberGrid();
+        // The engine took the file's theme words too: it gets the word list's again.
+        if (DocHooks.SendThemeWordsToEngine)
+            DocHooks.SendThemeWordsToEngine();
+        TRVInvalidateDisplay();
+    }
+
+private:
+    int m_width = 0, m_height = 0, m_mode = 0;
+    QString m_cells;
+};
+
 } // namespace
 
 bool OpenPuzzleFile(const QString &fileName)
@@ -165,18 +211,24 @@ bool ReadOldPuzzleFile(const QString &fileName)
     const bool hotSpots = DocControls.ShowHotSpots;
     DocControls.ShowHotSpots = false;
     TRVSetShowHotSpots(0);
-    if (WordList)
-        WordList->Clear();
 
-    // The engine opens the file itself: pass the name in the file system's encoding.
+    // The engine opens the file itself: pass the name in the file system's encoding. It leaves
+    // its grid alone when the file cannot be opened or its size read, but a failed close comes
+    // after the grid was read: the open puzzle's grid is kept to be put back.
+    const TEngineGridCopy before = TEngineGridCopy::Take();
     const int result = TRVReadPuzzle(QFile::encodeName(fileName).constData());
     if (result != 0) {
         withNormalCursor([&] {
             showError(QStringLiteral("TRV file error number %1 while reading from file.").arg(result));
         });
+        // The open puzzle stays as it was.
+        before.PutBack();
         DocControls.ShowHotSpots = hotSpots;
         TRVSetShowHotSpots(hotSpots ? 1 : 0);
+        return false;
     }
+    if (WordList)
+        WordList->Clear();
 
     SetPuzzleDimensions(TRVGetWidth(), TRVGetHeight(), false);
     DocControls.Exchanged = false;
@@ -232,7 +284,7 @@ bool ReadOldPuzzleFile(const QString &fileName)
     LoadingPuzzle = wasLoading;
     if (FileHooks.ComputeTitleBlockHeight)
         FileHooks.ComputeTitleBlockHeight();
-    return result == 0;
+    return true;
 }
 
 void SetDefaultLayout()

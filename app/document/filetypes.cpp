@@ -2,6 +2,7 @@
 // and a desktop entry under $XDG_DATA_HOME, and the probe whether that folder can be written.
 #include "filetypes.h"
 
+#include "cp1252.h"
 #include "globals.h"
 
 #include <QBuffer>
@@ -15,7 +16,6 @@
 #include <QMutex>
 #include <QMutexLocker>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
@@ -75,17 +75,12 @@ QString iconPathFor(const QByteArray &bytes)
 }
 
 /** Writes bytes as the whole file at path (its folder made when missing); false when it cannot.
- *  QSaveFile writes a temporary file beside it and renames it, so a failure leaves the old file. */
+ *  A failure leaves the old file as it was. */
 bool writeWhole(const QString &path, const QByteArray &bytes)
 {
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    if (f.write(bytes) != bytes.size())
-        return false; // the uncommitted temporary file is removed with f
-    return f.commit();
+    return Cp1252::writeFileSafely(path, bytes);
 }
 
 /** Writes, reads back and removes a probe file in dir (made when missing). */

@@ -564,6 +564,7 @@ void TMyLines::ClearAll()
     m_lines.AddLine(QString());
     m_tailDirty = true;
     changed();
+    ClearUndoHistory();
 }
 
 void TMyLines::SortLines()
@@ -740,6 +741,18 @@ void TMyLines::SaveUndoState(const TUndoPosition &position)
     slot.Position = position;
     m_snapshotCount = std::min(m_snapshotCount + 1, kRingSize);
     m_snapshotCurrent = true;
+}
+
+// Without snapshots, the next edit snapshots the present first (nothing counts as captured), so
+// the first undo gives back exactly the text the program put in, and no undo goes behind it.
+void TMyLines::ClearUndoHistory()
+{
+    for (TMyStringList &slot : m_undoSlots)
+        slot.ClearLines();
+    m_ringPosition = 0;
+    m_snapshotCount = 0;
+    m_undoDepth = 0;
+    m_snapshotCurrent = false;
 }
 
 namespace {
@@ -1101,6 +1114,9 @@ void TEntries::LoadLines(const QStringList &fileLines)
     if (EntryCount() > 1 && BlankRank(0) > 0)
         m_lines->DeleteLine(0);
     m_lines->RewrapAll();
+    // The editor's undo is for typing: stepping back over a load would bring back the list as
+    // it stood before the load.
+    m_lines->ClearUndoHistory();
 }
 
 bool TEntries::LoadFromFile(const QString &name)
@@ -1124,8 +1140,9 @@ QStringList TEntries::ListFileLines() const
 
 bool TEntries::SaveToFile(const QString &name) const
 {
-    if (!Cp1252::writeTextLines(name, ListFileLines())) {
-        showInformation(kFileErrorText);
+    QString error;
+    if (!Cp1252::writeTextLines(name, ListFileLines(), &error)) {
+        showInformation(Cp1252::writeFailureText(kFileErrorText, name, error));
         return false;
     }
     return true;

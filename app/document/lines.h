@@ -142,6 +142,7 @@ public:
     void DeleteLine(int line);
     void MoveLineToEnd(int line);
     void SetSlotLabel(int line, const QString &label);
+    // One empty line; a text replaced by the program keeps no undo steps of the old one.
     void ClearAll();
     void SortLines();
     void PrefixLine(int line, int n);
@@ -163,6 +164,8 @@ public:
 
     // Undo ring.
     void SaveUndoState(const TUndoPosition &position);
+    // Forgets every snapshot: the text the program put in is where undo stops.
+    void ClearUndoHistory();
     bool Undo(TUndoPosition &position);
     bool Redo(TUndoPosition &position);
     int NewestSnapshotCaretLine() const;
@@ -250,7 +253,7 @@ public:
     // Returns false after showing the file-error message.
     bool LoadFromFile(const QString &name);
     bool SaveToFile(const QString &name) const;
-    // Appends the lines of a word-list file as entries.
+    // Appends the lines of a word-list file as entries; the undo history starts afresh.
     void LoadLines(const QStringList &fileLines);
     // The word-list file's lines, as SaveToFile writes them.
     QStringList ListFileLines() const;

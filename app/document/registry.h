@@ -35,10 +35,15 @@ public:
     void WriteString(const QString &name, const QString &value);
     void DeleteValue(const QString &name);
 
-    /** Writes pending values; false when the settings file cannot be written. */
+    /** Writes pending values; false when the settings file cannot be written, and then the
+     *  old file is left as it was and the user is told (once per run). The key's destruction
+     *  flushes too. */
     bool Flush();
     bool Readable() const;
+    /** Lets the next failed write be reported again (for tests). */
+    static void ForgetWriteFailureReport();
 
 private:
     std::unique_ptr<QSettings> m_settings;
+    bool m_dirty = false; // values were written or deleted since the last flush
 };

@@ -342,9 +342,12 @@ bool TSpellCheck::IsKnownWord(const QString &word)
 void TSpellCheck::AddWord()
 {
     m_supplement.Add(m_notFound);
-    if (!Cp1252::writeTextLines(m_userPath, m_supplement.Words()))
-        showInformation(QStringLiteral("Unable to update user spelling dictionary; can't write to file ") +
-                        m_userPath + QStringLiteral("."));
+    QString error;
+    if (!Cp1252::writeTextLines(m_userPath, m_supplement.Words(), &error))
+        showInformation(Cp1252::writeFailureText(
+            QStringLiteral("Unable to update user spelling dictionary; can't write to file ") + m_userPath +
+                QStringLiteral("."),
+            m_userPath, error));
     AdvanceLocation();
 }
 

@@ -21,13 +21,14 @@
 // nothing is ever distorted by clamping.
 #include "emfwriter.h"
 
+#include "cp1252.h"
+
 #include <QFontMetricsF>
 #include <QLineF>
 #include <QPaintEngine>
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QRectF>
-#include <QSaveFile>
 #include <QTextItem>
 #include <QTransform>
 #include <QtEndian>
@@ -735,15 +736,5 @@ bool TEmfDevice::SaveToFile(const QString &fileName, QString *error) const
     };
     if (m_bytes.isEmpty())
         return fail(QStringLiteral("The metafile is not finished."));
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    if (file.write(m_bytes) != m_bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return fail(why);
-    }
-    if (!file.commit())
-        return fail(file.errorString());
-    return true;
+    return Cp1252::writeFileSafely(fileName, m_bytes, error);
 }

@@ -39,8 +39,8 @@ public:
 
     /** The complete metafile once the painter has ended; empty before (and while painting). */
     QByteArray Bytes() const { return m_bytes; }
-    /** Writes Bytes() through QSaveFile: an existing file is replaced only when everything was
-     *  written; on failure nothing is left behind and error (when given) says why. False too
+    /** Writes Bytes() safely (Cp1252::writeFileSafely): an existing file is replaced only when
+     *  everything was written; on failure nothing is left behind and error (when given) says why. False too
      *  when there is no finished metafile yet. */
     bool SaveToFile(const QString &fileName, QString *error = nullptr) const;
 

@@ -1,6 +1,7 @@
 // Chosen parts of one page as a picture for a file or the clipboard.
 #include "pageparts.h"
 
+#include "cp1252.h"
 #include "emfwriter.h"
 #include "globals.h"
 #include "printing.h"
@@ -10,7 +11,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QSaveFile>
 #include <QPainter>
 
 #include <algorithm>
@@ -190,11 +190,5 @@ QString MetafileFileName(const QString &chosen)
 
 bool SaveMetafile(const TPagePartsPicture &picture, const QString &fileName, QString *error)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(picture.Emf) != picture.Emf.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return Cp1252::writeFileSafely(fileName, picture.Emf, error);
 }

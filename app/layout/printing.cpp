@@ -2,18 +2,19 @@
 #include "printing.h"
 
 #include "alphabet.h"
+#include "cp1252.h"
 #include "printersource.h"
 #include "prompter.h"
 #include "trv600.h"
 #include "wysiwyg.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QPrinter>
 
 #include <algorithm>
@@ -568,14 +569,13 @@ void RenderPdfDocument(TAsCanvas &cv, TPdfPages pages, const std::function<void(
 
 bool TRaveCanvas::SaveToPdf(const QString &fileName, TPdfPages pages, QString *error)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
+    // The document is made in memory and then written whole, so a failed write (a full disk)
+    // leaves the old file and is reported rather than leaving a PDF without its last pages.
+    QByteArray bytes;
     {
-        QPdfWriter writer(&file);
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
         writer.setResolution(1200);
         writer.setPageSize(QPageSize(QSizeF(PaperWidth, PaperHeight), QPageSize::Inch));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -585,7 +585,6 @@ bool TRaveCanvas::SaveToPdf(const QString &fileName, TPdfPages pages, QString *e
         if (!painter.begin(&writer)) {
             if (error)
                 *error = QStringLiteral("The PDF could not be started.");
-            file.cancelWriting();
             return false;
         }
         TAsCanvas cv;
@@ -593,12 +592,7 @@ bool TRaveCanvas::SaveToPdf(const QString &fileName, TPdfPages pages, QString *e
         RenderPdfDocument(cv, pages, [&writer] { writer.newPage(); });
         painter.end();
     }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return Cp1252::writeFileSafely(fileName, bytes, error);
 }
 
 bool PrintPages(QPrinter &printer, int copy, int copies)

@@ -308,7 +308,7 @@ void TMainFm::BuildMenus()
     connect(mBuildBuildNow, &QAction::triggered, this, &TMainFm::ConstructSpBtnClick);
     mMakeAnother = mBuild->addAction(QStringLiteral("Make &Another Puzzle Now"));
     mMakeAnother->setObjectName(QStringLiteral("mMakeAnother"));
-    connect(mMakeAnother, &QAction::triggered, this, &TMainFm::ConstructSpBtnClick);
+    connect(mMakeAnother, &QAction::triggered, this, &TMainFm::mMakeAnotherClick);
     mBuildStartOver = mBuild->addAction(QStringLiteral("&Start Over (clear the grid)"));
     mBuildStartOver->setObjectName(QStringLiteral("mBuildStartOver"));
     connect(mBuildStartOver, &QAction::triggered, this, &TMainFm::ClearPatternBtnClick);

@@ -431,6 +431,18 @@ public:
     /** The idle passes run so far (for the start-up checks). */
     int IdlePasses() const { return m_idlePasses; }
 
+    /** An entry of the word list that has no location in the grid after a build. */
+    struct TUnplacedWord {
+        QString Word;
+        int Letters = 0;      // its alphabet characters
+        bool HasSlot = false; // the grid has a slot of that length
+    };
+    /** The entries without a location (no "12 A" label), in list order. */
+    QList<TUnplacedWord> UnplacedThemeWords() const;
+    /** The message after a build that names them, at most 10 and then "and N more"; empty when
+     *  every word that has a slot of its length was placed. */
+    static QString UnplacedThemeWordsText(const QList<TUnplacedWord> &words);
+
 public slots:
     void FormCreate();
     void FormPaint();
@@ -460,6 +472,8 @@ public slots:
     void VPCursorLetterSpBtnClick();
     void EraseLettersAllSpBtnClick();
     void ConstructSpBtnClick();
+    /** "Make Another Puzzle Now": for a symmetrical puzzle Clear Grid first, then Make Puzzle. */
+    void mMakeAnotherClick();
     void ClearPatternBtnClick();
     void ConstructingDlgTimerTimer();
     void UndoSpBtnClick();
@@ -524,6 +538,8 @@ private:
     void BuildSpeedBar();
     class TConstructingDlg *PrepareConstructingDialog();
     void ShowCanceled(class TConstructingDlg *dialog);
+    /** The engine's part of Make Puzzle for a symmetrical puzzle, the window disabled meanwhile. */
+    void BuildSymmetrical(class TConstructingDlg *dialog, bool random, int &result);
     void BuildEditMenu(QMenu *before);
     void ShowUndoRedo(const struct TUndoRedoState &state);
     void AfterGridRestored();
@@ -896,6 +912,11 @@ private:
     void SaveAs(const QString &proposed);
     /** Asks for a file name (default suffix ".trv") and about replacing a file; empty when not. */
     QString AskSaveName(const QString &caption, const QString &proposed, const QString &filter);
+    /** A new puzzle has no file: "Untitled" in the documents folder, so Save asks for a name. */
+    void MakeDocumentUntitled();
+    /** The words page's example list goes back to the user's list before a command that saves
+     *  or drops the word list. */
+    void PutBackUsersWordList();
     void PageArrowClick(int step);
     /** The step labels above the notebook, the page arrows beside the view tabs and the pastel
      *  palette picture on the puzzle-type page. */
@@ -935,6 +956,9 @@ public:
     /** The page choice, the Auto-Layout offer, then the PDF; a name shorter than two characters
      *  asks for one. True exactly when the file was written. */
     bool ExportPdf(const QString &name);
+    /** True when every clue fits the pages, or the user agreed to a PDF without the clues
+     *  that do not. */
+    bool PdfMayLeaveOutClues();
 
     /** The export forms made at start-up, else made now. */
     TExportGraphicFm *EnsureExportGraphicFm();

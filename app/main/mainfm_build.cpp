@@ -15,6 +15,7 @@
 #include "cluespg.h"
 #include "globals.h"
 #include "hourglass.h"
+#include "lines.h"
 #include "loose.h"
 #include "myoverrides.h"
 #include "trv600.h"
@@ -28,6 +29,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
 #include <new>
 #include <QKeySequence>
 #include <QMenu>
@@ -44,6 +46,12 @@ void applyHint(QToolButton *button, const QString &hint)
     button->setToolTip(bar < 0 ? hint : hint.left(bar));
     button->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
 }
+
+// A build that leaves some of the user's words out is made again, a bounded number of times;
+// the fill holding the most of them is kept.
+constexpr int kMakePuzzleAttempts = 6;
+// The unplaced words named in the message after a build.
+constexpr int kUnplacedWordsNamed = 10;
 
 } // namespace
 
@@ -373,6 +381,17 @@ void TMainFm::ConstructSpBtnClick()
         InvalidateView();
 
     int result = -1;
+    BuildSymmetrical(dialog, random, result);
+    // After the window is back, so that the user can look at the puzzle while reading.
+    if (result == TRV_FINISHED || result == TRV_FORWARD) {
+        const QString text = UnplacedThemeWordsText(UnplacedThemeWords());
+        if (!text.isEmpty())
+            showInformation(text);
+    }
+}
+
+void TMainFm::BuildSymmetrical(TConstructingDlg *dialog, bool random, int &result)
+{
     const QString tab = ViewTabCaption();
     // Whatever happens from here on, the window comes back to life.
     struct CleanUp {
@@ -406,9 +425,11 @@ void TMainFm::ConstructSpBtnClick()
     try {
         dialog->ShowProgress(0, 0);
         // A Cancel before the engine starts would be forgotten by it.
-        result = ConstructCanceled ? TRV_USER_CANCELLED
-                                   : TRVConstructCmd(random ? (TRV_CONSTRUCT_RANDOM | TRV_RIPUP_ALLOWED)
-                                                            : TRV_RIPUP_ALLOWED);
+        result = ConstructCanceled
+                     ? TRV_USER_CANCELLED
+                     : TRVConstructKeepingThemeWords(random ? (TRV_CONSTRUCT_RANDOM | TRV_RIPUP_ALLOWED)
+                                                            : TRV_RIPUP_ALLOWED,
+                                                     kMakePuzzleAttempts);
     } catch (const std::bad_alloc &) {
         ChangeAllEnabledFlags(true);
         dialog->hide();
@@ -429,6 +450,54 @@ void TMainFm::ConstructSpBtnClick()
     ClueEditor->update();
     UpdateTrafficLight();
     UpdateWordSlotCount();
+}
+
+void TMainFm::mMakeAnotherClick()
+{
+    if (m_building)
+        return;
+    // The grid starts again from nothing; without "Make every puzzle different" the same
+    // pattern and the same fill come back for the same words.
+    if (TightRB->isChecked())
+        ClearPatternBtnClick();
+    ConstructSpBtnClick();
+}
+
+QList<TMainFm::TUnplacedWord> TMainFm::UnplacedThemeWords() const
+{
+    QList<TUnplacedWord> words;
+    for (int e = 0; ClueEditor && e < ClueEditor->EntryCount(); ++e) {
+        if (ClueEditor->GetSlotLabel(e) != kUnsetSlotLabel)
+            continue;
+        const QString word = ClueEditor->GetWord(e).trimmed();
+        const int letters = CountAlphabetChars(word);
+        if (letters == 0)
+            continue;
+        words.append({word, letters, TRVGetWLCount(letters) > 0});
+    }
+    return words;
+}
+
+QString TMainFm::UnplacedThemeWordsText(const QList<TUnplacedWord> &words)
+{
+    bool anyWithSlot = false;
+    for (const TUnplacedWord &w : words)
+        anyWithSlot = anyWithSlot || w.HasSlot;
+    if (!anyWithSlot)
+        return QString();
+    QString text = words.size() == 1 ? QStringLiteral("One of your words is not in the puzzle:\n")
+                                     : QStringLiteral("%1 of your words are not in the puzzle:\n").arg(words.size());
+    const int named = std::min<int>(int(words.size()), kUnplacedWordsNamed);
+    for (int i = 0; i < named; ++i) {
+        text += QStringLiteral("\n") + words.at(i).Word;
+        if (!words.at(i).HasSlot)
+            text += QStringLiteral(" (no %1-letter slot in this grid)").arg(words.at(i).Letters);
+    }
+    if (words.size() > named)
+        text += QStringLiteral("\nand %1 more").arg(words.size() - named);
+    text += QStringLiteral("\n\nTo try other places for them, tick \"Make every puzzle different\" and make the "
+                           "puzzle again, or choose another pattern.");
+    return text;
 }
 
 void TMainFm::ClearPatternBtnClick()

@@ -54,7 +54,15 @@ void TMainFm::InstallDocumentHooks()
         else
             SwitchToSymmetrical(false);
     };
-    FileHooks.ControlsChanged = [this] { ShowDocumentControls(); };
+    FileHooks.ControlsChanged = [this] {
+        // A puzzle read in (a file, a whole-puzzle undo) starts the title fields' own undo
+        // afresh, also where a title reads as before: setText forgets the typing history.
+        for (QLineEdit *edit : {TitleEd, SubtitleEd}) {
+            const QSignalBlocker block(edit);
+            edit->setText(edit == TitleEd ? DocControls.PuzzleTitle : DocControls.PuzzleSubtitle);
+        }
+        ShowDocumentControls();
+    };
     FileHooks.AfterPuzzleRead = [this] {
         UpdateWordSlotCount();
         ComputeTitleBlockHeight();

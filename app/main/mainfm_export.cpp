@@ -2,6 +2,7 @@
 // the Edit menu's copies to the clipboard.
 #include "mainfm.h"
 
+#include "cp1252.h"
 #include "exportgraphicfm.h"
 #include "exporttextfm.h"
 #include "globals.h"
@@ -11,6 +12,7 @@
 #include "printing.h"
 #include "prompter.h"
 #include "uidialogs.h"
+#include "wysiwyg.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -65,6 +67,8 @@ bool TMainFm::ExportPdf(const QString &name)
         return false;
     if (!OfferAutoLayout())
         return false;
+    if (choice->Pages() != TPdfPages::Solution && !PdfMayLeaveOutClues()) // the solution page has no clues
+        return false;
     QString file = name;
     if (file.length() < 2) {
         QString start = QFileInfo(SavePuzzleDialog.FileName).completeBaseName();
@@ -79,11 +83,27 @@ bool TMainFm::ExportPdf(const QString &name)
         if (!mayReplaceFile(file))
             return false;
     }
-    if (!TRaveCanvas::SaveToPdf(file, choice->Pages())) {
-        showInformation(QStringLiteral("Can not create the file ") + file + QStringLiteral(". It might be in use."));
+    QString error;
+    if (!TRaveCanvas::SaveToPdf(file, choice->Pages(), &error)) {
+        showInformation(Cp1252::writeFailureText(
+            QStringLiteral("Can not create the file ") + file + QStringLiteral(". It might be in use."), file,
+            error));
         return false;
     }
     return true;
+}
+
+bool TMainFm::PdfMayLeaveOutClues()
+{
+    // Clues past the last of the nine pages would be missing from the file: the user decides.
+    ClueFlow_EnsureCurrent();
+    if (OverflowLineCount <= 0)
+        return true;
+    const Prompter::Button answer = askConfirmation(
+        QStringLiteral("Your clues take up too many pages. Try to pack more clues into fewer pages.") +
+            ParagraphBreak + QStringLiteral("Export the PDF anyway, without the clues that do not fit?"),
+        Prompter::Yes | Prompter::No);
+    return answer == Prompter::Yes;
 }
 
 // ---- Graphic and text exports ---------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include "cluesedit.h"
 #include "fileio.h"
 #include "globals.h"
+#include "hintfm.h"
 #include "myoverrides.h"
 #include "paintbox.h"
 #include "prompter.h"
@@ -202,6 +203,7 @@ void TMainFm::mFileRecentAnyClick(QAction *item)
 
 void TMainFm::mFileSaveClick()
 {
+    PutBackUsersWordList();
     const QString name = SavePuzzleDialog.FileName;
     if (UrlOrFileName(name) == QLatin1String("Untitled") || isWebAddress(name)) {
         mFileSaveAsClick();
@@ -222,6 +224,7 @@ void TMainFm::mFileSaveClick()
 
 void TMainFm::mFileSaveAsClick()
 {
+    PutBackUsersWordList();
     QString proposed = SavePuzzleDialog.FileName;
     if (isWebAddress(proposed))
         proposed = proposed.mid(proposed.lastIndexOf(QLatin1Char('/')) + 1);
@@ -252,6 +255,7 @@ void TMainFm::SaveAs(const QString &proposed)
 
 void TMainFm::mFileSaveAsOnceClick()
 {
+    PutBackUsersWordList();
     const QString name = AskSaveName(QStringLiteral("Save As Once"), SavePuzzleDialog.FileName, kPuzzleFilter);
     if (!name.isEmpty())
         SavePuzzleFile(name);
@@ -287,6 +291,12 @@ QString TMainFm::SaveNameForFilter(const QString &name, int filterIndex)
     return base + QStringLiteral(".pdf");
 }
 
+void TMainFm::PutBackUsersWordList()
+{
+    if (HintFm)
+        HintFm->PutBackExampleList();
+}
+
 bool TMainFm::SavePuzzleOrPdf(const QString &name)
 {
     if (name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
@@ -301,6 +311,7 @@ bool TMainFm::SavePuzzleOrPdf(const QString &name)
 
 void TMainFm::mFileCloseClick()
 {
+    PutBackUsersWordList();
     if (!goOnAfterQuestion(this, QuerySaveChanges()))
         return;
     LoadWordBankSettings();
@@ -317,8 +328,8 @@ void TMainFm::mFileCloseClick()
     {
         const QSignalBlocker quietTitle(TitleEd);
         const QSignalBlocker quietSubtitle(SubtitleEd);
-        TitleEd->clear();
-        SubtitleEd->clear();
+        TitleEd->setText(QString()); // setText, unlike clear(), forgets the undo history
+        SubtitleEd->setText(QString());
     }
     DocControls.PuzzleTitle.clear();
     DocControls.PuzzleSubtitle.clear();
@@ -340,9 +351,7 @@ void TMainFm::mFileCloseClick()
     SetDefaultLayout();
     ShowDocumentControls();
 
-    OpenPuzzleDialog.FileName = QStringLiteral(" ");
-    SavePuzzleDialog.FileName = QDir(GetDocumentsFolder()).filePath(QStringLiteral("Untitled"));
-    UpdateCaption();
+    MakeDocumentUntitled();
 
     // The start-up type, with its symmetry; the grid is emptied at 15 x 15.
     if (SetupTight)
@@ -380,6 +389,13 @@ void TMainFm::mFileCloseClick()
         RunAutoLayout(AutoLayoutKeepViewTab);
     InvalidateView();
     PuzzleModified = false;
+}
+
+void TMainFm::MakeDocumentUntitled()
+{
+    OpenPuzzleDialog.FileName = QStringLiteral(" ");
+    SavePuzzleDialog.FileName = QDir(GetDocumentsFolder()).filePath(QStringLiteral("Untitled"));
+    UpdateCaption();
 }
 
 void TMainFm::mFileExitClick()

@@ -430,6 +430,9 @@ void TMainFm::ChangePuzzleType(int type)
         SwitchToFreeform(true);
     else
         SwitchToSymmetrical(true);
+    // The empty puzzle of the new type is not the file that was open: Save asks for a name.
+    MakeDocumentUntitled();
+    DocumentLoaded = false;
 }
 
 void TMainFm::SwitchToFreeform(bool resetGrid, bool keepGrid)

@@ -50,8 +50,11 @@ bool replaceCopy(const QString &source, const QString &target)
         return true;
     const QString part = target + QStringLiteral(".part");
     QFile::remove(part);
-    if (!QFile::copy(source, part))
+    // QFile::copy can report success for a copy cut short by a full disk: the size must match.
+    if (!QFile::copy(source, part) || QFileInfo(part).size() != QFileInfo(source).size()) {
+        QFile::remove(part);
         return false;
+    }
     if (QFile::exists(target) && !QFile::remove(target)) {
         QFile::remove(part);
         return false;

@@ -211,14 +211,15 @@ TWebBrowserFm::WebOpen TWebBrowserFm::openFromWeb(const QString &link)
         m_prefetched = bytes;
         return WebOpen::NotPuzzle;
     }
-    QStringList lines;
-    lines.reserve(raw.size());
-    for (const QByteArray &line : raw)
-        lines << Cp1252::toUnicode(line);
     THourglass wait;
+    // The messages name the puzzle by its address; a text that cannot be read leaves the open
+    // puzzle as it was (the reader has told why).
+    const bool updating = GridUpdating;
     GridUpdating = true;
-    ReadPuzzleFromStrings(lines);
-    PuzzleModified = false;
+    if (!ReadPuzzleFromBytes(bytes, PercentDecode(link))) {
+        GridUpdating = updating;
+        return WebOpen::Refused;
+    }
     return WebOpen::Opened;
 }
 

@@ -104,7 +104,8 @@ private:
     enum class WebOpen {
         Opened,    // a puzzle was read
         NotPuzzle, // the text is no puzzle: the link may be shown as a page
-        Refused,   // the user declined, or the fetch failed or was too large (already told)
+        Refused,   // the user declined, the fetch failed or was too large, or the puzzle could
+                   // not be read (already told)
     };
 
     WebOpen openFromWeb(const QString &link);

@@ -250,7 +250,7 @@ TEST_F(PuzzleFileTest, HostileFilesNeverReadPastTheTextAndReportOnce)
          "File x.trv contains an error in the GRID section starting at column 2 of row 1."},
         {"no grid", {h, "Columns=2", "Rows=1"}, "File x.trv contains no GRID section."},
         {"absurd columns", {h, "Columns=99999999999", "Rows=1", "GRID:", "\ta "},
-         "File x.trv contains an error in the GRID section starting at column 2 of row 1."},
+         "File x.trv contains an invalid puzzle size."},
         {"negative columns", {h, "Columns=-4", "Rows=1", "GRID:"}, "File x.trv contains an invalid puzzle size."},
         {"columns 60", {h, "Columns=60", "Rows=2", "GRID:"}, "File x.trv contains an invalid puzzle size."},
         {"empty lines in theme words",
@@ -327,7 +327,8 @@ TEST_F(PuzzleFileTest, FailedSaveWarnsAndKeepsTheDocumentModified)
     EXPECT_FALSE(SavePuzzleFile(QStringLiteral("/nonexistent-folder/x.trv")));
     EXPECT_EQ(prompter->lastText(),
               QStringLiteral("An error occurred while trying to save your puzzle file. Please try again, perhaps saving "
-                             "it to a different drive Letter (e.g., C:) or to a floppy diskette."));
+                             "it to a different drive Letter (e.g., C:) or to a floppy diskette.\n\n"
+                             "/nonexistent-folder/x.trv: No such file or directory"));
     EXPECT_EQ(prompter->boxes.last().kind, Prompter::Warning);
     EXPECT_TRUE(PuzzleModified);
 }

@@ -9,6 +9,29 @@
 #include <QFile>
 #include <QSpinBox>
 
+#include <vector>
+
+#include <cstdio>
+#include <dlfcn.h>
+
+namespace {
+bool g_failNextClose = false;
+}
+
+// The engine's older-format reader closes its file with fclose: this one can make the next close
+// fail after closing, as a full disk or a lost share does.
+extern "C" int fclose(FILE *file)
+{
+    using CloseFn = int (*)(FILE *);
+    static const CloseFn realClose = reinterpret_cast<CloseFn>(dlsym(RTLD_NEXT, "fclose"));
+    const int result = realClose(file);
+    if (g_failNextClose) {
+        g_failNextClose = false;
+        return EOF;
+    }
+    return result;
+}
+
 namespace {
 
 class OpenTest : public DocTest
@@ -175,6 +198,121 @@ TEST_F(OpenTest, OlderFormatErrorPutsHotSpotsBack)
     EXPECT_EQ(prompter->boxes.first().text, QStringLiteral("TRV file error number 2 while reading from file."));
     EXPECT_TRUE(DocControls.ShowHotSpots);
     EXPECT_EQ(TRVGetShowHotSpots(), 1);
+}
+
+// ---- A puzzle that cannot be read never replaces the open one ---------------------------------
+
+const QString kGarden = QStringLiteral(TRV_TEST_DATA "/main/garden.trv");
+
+QByteArray gardenBytes()
+{
+    QFile file(kGarden);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return file.readAll();
+}
+
+struct BrokenText
+{
+    const char *name;
+    QByteArray bytes;
+    const char *message; // %1: the name the puzzle was opened by
+};
+
+// garden.trv broken in the ways a file or a download is.
+std::vector<BrokenText> brokenTexts()
+{
+    const QByteArray garden = gardenBytes();
+    return {
+        {"cut before the grid", garden.left(garden.indexOf("GRID:")), "File %1 contains no GRID section."},
+        {"size not allowed", QByteArray(garden).replace("\nColumns=5\r", "\nColumns=60\r"),
+         "File %1 contains an invalid puzzle size."},
+        {"unreadable size", QByteArray(garden).replace("\nRows=5\r", "\nRows=five\r"),
+         "File %1 contains an invalid puzzle size."},
+        {"bad header", "Not a puzzle\r\n" + garden, "%1 has an unknown file format."},
+        {"empty", QByteArray(), "%1 has an unknown file format."},
+    };
+}
+
+/** garden.trv open, edited since (so unsaved), with its text kept to compare. */
+class OpenOverGardenTest : public OpenTest
+{
+protected:
+    void SetUp() override
+    {
+        OpenTest::SetUp();
+        ASSERT_TRUE(OpenPuzzleFile(kGarden));
+        ASSERT_TRUE(prompter->boxes.isEmpty()) << prompter->lastText().toStdString();
+        ASSERT_EQ(Columns, 5);
+        PuzzleModified = true;
+        words.saved = false;
+        WritePuzzleToStrings(m_garden);
+        prompter->boxes.clear();
+    }
+
+    /** One message, then the open puzzle exactly as it was: grid, words, clues, title, state. */
+    void expectGardenStays(const QString &message)
+    {
+        ASSERT_EQ(prompter->boxes.size(), 1) << texts(*prompter).join('\n').toStdString();
+        EXPECT_EQ(prompter->lastText(), message);
+        QStringList now;
+        WritePuzzleToStrings(now);
+        EXPECT_EQ(now, m_garden);
+        EXPECT_EQ(Columns, 5);
+        EXPECT_EQ(Rows, 5);
+        EXPECT_EQ(DocControls.PuzzleTitle, QStringLiteral("Garden Friends"));
+        EXPECT_TRUE(DocControls.ShowHotSpots);
+        EXPECT_EQ(TRVGetShowHotSpots(), 1);
+        EXPECT_TRUE(PuzzleModified);
+        EXPECT_FALSE(words.saved);
+        EXPECT_FALSE(LoadingPuzzle);
+        prompter->boxes.clear();
+    }
+
+    QStringList m_garden;
+};
+
+TEST_F(OpenOverGardenTest, BrokenFileLeavesTheOpenPuzzle)
+{
+    std::vector<BrokenText> cases = brokenTexts();
+    cases.push_back({"older format, size not allowed", "CROSSWORD (big) (0*5)\nGRID:\n\tC \nEND.\n",
+                     "TRV file error number 3 while reading from file."});
+    cases.push_back({"older format, size unreadable", "CROSSWORD no size\nGRID:\n\tC \nEND.\n",
+                     "TRV file error number 2 while reading from file."});
+    for (const BrokenText &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = writeFile(c.bytes.startsWith("CROSSWORD") ? QStringLiteral("broken.owt")
+                                                                        : QStringLiteral("broken.trv"),
+                                       c.bytes);
+        EXPECT_FALSE(OpenPuzzleFile(path));
+        expectGardenStays(QString::fromLatin1(c.message).arg(path));
+    }
+    const QString missing = dir.filePath(QStringLiteral("missing.trv"));
+    EXPECT_FALSE(OpenPuzzleFile(missing));
+    expectGardenStays(missing + QStringLiteral(" was not found."));
+}
+
+TEST_F(OpenOverGardenTest, OlderFormatWhoseCloseFailsLeavesTheOpenPuzzle)
+{
+    // The engine has read the whole grid when its close fails.
+    const QString path = writeFile(QStringLiteral("old.owt"), kOldPuzzle);
+    g_failNextClose = true;
+    EXPECT_FALSE(OpenPuzzleFile(path));
+    EXPECT_FALSE(g_failNextClose) << "the engine's close was the one that failed";
+    expectGardenStays(QStringLiteral("TRV file error number 98 while reading from file."));
+}
+
+TEST_F(OpenOverGardenTest, BrokenDownloadLeavesTheOpenPuzzle)
+{
+    const QString address = QStringLiteral("http://puzzles.example/garden.trv");
+    for (const BrokenText &c : brokenTexts()) {
+        SCOPED_TRACE(c.name);
+        EXPECT_FALSE(ReadPuzzleFromBytes(c.bytes, address));
+        expectGardenStays(QString::fromLatin1(c.message).arg(address));
+    }
+    // A sound download is read and left unmodified.
+    EXPECT_TRUE(ReadPuzzleFromBytes(gardenBytes(), address));
+    EXPECT_TRUE(prompter->boxes.isEmpty()) << prompter->lastText().toStdString();
+    EXPECT_FALSE(PuzzleModified);
 }
 
 TEST_F(OpenTest, BothReadersSetTheSizeControls)

@@ -6,6 +6,7 @@
 #include "cluesedit.h"
 #include "cluespg.h"
 #include "cp1252.h"
+#include "cutwrites.h"
 #include "globals.h"
 #include "prompter.h"
 #include "testprint.h"
@@ -357,12 +358,37 @@ TEST_F(SpellCheckTest, AnUnwritableSupplementIsSaidAndTheWordStaysKnown)
     expectReport("Blorp");
     m_check.AddWord();
     ASSERT_EQ(m_prompter.boxes.size(), 1);
-    EXPECT_EQ(m_prompter.boxes[0].text,
-              "Unable to update user spelling dictionary; can't write to file " + unwritable + ".");
+    EXPECT_TRUE(m_prompter.boxes[0].text.startsWith(
+        "Unable to update user spelling dictionary; can't write to file " + unwritable + ".\n\n"));
+    EXPECT_TRUE(m_prompter.boxes[0].text.contains("Not a directory")) << m_prompter.boxes[0].text.toStdString();
     EXPECT_EQ(m_prompter.boxes[0].kind, Prompter::Information);
     EXPECT_TRUE(m_check.IsKnownWord("BLORP"));
     m_check.Restart();
     EXPECT_EQ(next().word, "care");
+}
+
+TEST_F(SpellCheckTest, ACutWriteOfTheSupplementKeepsTheOldFileAndSaysWhy)
+{
+    for (int words : {300, 4000}) {
+        SCOPED_TRACE(words);
+        QByteArray old;
+        for (int i = 0; i < words; ++i)
+            old += "known" + QByteArray::number(i) + "\r\n";
+        ExpectCutWritesKeepTheOldFile(m_user, [&](QString *reason) {
+            m_prompter.boxes.clear();
+            TSpellCheck check; // reads the user's file anew, so "Blorp" is unknown each time
+            check.SetTexts(m_texts.get());
+            check.SetDictionary(&m_dictionary);
+            check.SetSupplementPaths(m_user, m_shared);
+            EXPECT_TRUE(check.LoadDictionaries());
+            check.Restart();
+            EXPECT_EQ(check.Run(), TSpellCheck::NotFound);
+            EXPECT_EQ(check.NotFoundWord(), "Blorp");
+            check.AddWord();
+            *reason = m_prompter.lastText();
+            return m_prompter.boxes.isEmpty();
+        }, old);
+    }
 }
 
 TEST_F(SpellCheckTest, AStopEndsTheRunAfterTheCurrentWordAndTheRunGoesOnFromThere)

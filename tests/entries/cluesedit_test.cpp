@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -15,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -313,6 +315,77 @@ TEST_F(EditorTest, UndoGoesBackOneLineOfTypingAtATime)
     EXPECT_EQ(m_editor->GetAllText(), QStringLiteral("ONExy\nTWOxy\nTHREE\n"));
     key(Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(m_editor->GetAllText(), QStringLiteral("ONExy\nTWOxy\nTHREEz\n"));
+}
+
+// Whatever way the program puts a list in, Ctrl+Z with nothing typed leaves it (and its saved
+// state) alone, and undo and redo then go over the user's typing only.
+TEST_F(EditorTest, UndoNeverGoesBehindAListThatTheProgramPutIn)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("list.thm"));
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("CAT\tpet\r\nDOG\tfriend\r\n\r\n");  // as the editor saves a list
+    }
+    const QString loaded = QStringLiteral("CAT\tpet\nDOG\tfriend\n");
+    const struct {
+        const char *name;
+        std::function<void()> replace;
+        QString after;
+    } cases[] = {
+        {"cleared and refilled, as a puzzle is read",
+         [&] {
+             m_editor->Clear();
+             m_editor->AddEntry(QStringLiteral("CAT\tpet"));
+             m_editor->AddEntry(QStringLiteral("DOG\tfriend"));
+             m_editor->MarkSaved();
+         },
+         loaded},
+        {"all text set", [&] { m_editor->SetAllText(QStringLiteral("CAT\tpet\nDOG\tfriend")); },
+         QStringLiteral("CAT\tpet\nDOG\tfriend")},
+        {"cleared", [&] { m_editor->Clear(); }, QString()},
+        {"loaded after a clear",
+         [&] {
+             m_editor->Clear();
+             ASSERT_TRUE(m_editor->LoadFromFile(file));
+         },
+         loaded},
+        {"loaded onto the list", [&] { ASSERT_TRUE(m_editor->LoadFromFile(file)); },
+         QStringLiteral("OLD\told\n") + loaded},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        m_editor->Clear();
+        setEntries({QStringLiteral("OLD\told")});
+        m_editor->SetCaret(0, 4);
+        type(QStringLiteral("er"));
+        key(Qt::Key_Z, Qt::ControlModifier);
+        ASSERT_EQ(m_editor->GetAllText(), QStringLiteral("OLD\told\n"));  // behind the present
+
+        c.replace();
+        ASSERT_EQ(m_editor->GetAllText(), c.after);
+        const bool saved = m_editor->IsSaved();
+        m_editor->setFocus();
+        key(Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(m_editor->GetAllText(), c.after);
+        EXPECT_EQ(m_editor->IsSaved(), saved);
+        key(Qt::Key_Y, Qt::ControlModifier);
+        key(Qt::Key_Z, Qt::ShiftModifier | Qt::ControlModifier);
+        EXPECT_EQ(m_editor->GetAllText(), c.after);
+        EXPECT_EQ(m_editor->IsSaved(), saved);
+
+        m_editor->SetCaret(0, 1);
+        type(QStringLiteral("q"));
+        const QString typed = m_editor->GetAllText();
+        ASSERT_EQ(typed, QStringLiteral("q") + c.after);
+        key(Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(m_editor->GetAllText(), c.after);
+        key(Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(m_editor->GetAllText(), c.after);
+        key(Qt::Key_Y, Qt::ControlModifier);
+        EXPECT_EQ(m_editor->GetAllText(), typed);
+    }
 }
 
 TEST_F(EditorTest, ClipboardCopyCutAndPaste)

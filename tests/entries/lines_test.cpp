@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -310,6 +312,80 @@ TEST(UndoRing, UndoTwiceRedoTwiceThenUndoAgain)
     EXPECT_FALSE(l.Redo(p));
     EXPECT_TRUE(l.Undo(p));
     EXPECT_EQ(l.GetLine(0), QStringLiteral("one"));
+}
+
+// A text the program puts in (a cleared list, a loaded file) is where undo stops: no step goes
+// back to the text it replaced, and the first step after an edit gives it back exactly.
+TEST(UndoRing, ProgramReplacedTextStartsTheHistoryAfresh)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("list.thm"));
+    writeAll(file, "CAT\tpet\r\nDOG\tfriend\r\n");
+    const struct {
+        const char *name;
+        std::function<void(TEntries &)> replace;
+        QStringList after;
+    } cases[] = {
+        {"clear", [](TEntries &e) { e.Lines().ClearAll(); }, {QString()}},
+        {"clear and refill",
+         [](TEntries &e) {
+             e.Lines().ClearAll();
+             e.EnsureTrailingEmptyEntry();
+             e.AppendText(QStringLiteral("EMU\tbird\n"));
+         },
+         {QStringLiteral("EMU\tbird"), QString()}},
+        {"load into an empty list",
+         [&](TEntries &e) {
+             e.Lines().ClearAll();
+             e.EnsureTrailingEmptyEntry();
+             ASSERT_TRUE(e.LoadFromFile(file));
+         },
+         {QStringLiteral("CAT\tpet"), QStringLiteral("DOG\tfriend")}},
+        {"load added to the list", [&](TEntries &e) { ASSERT_TRUE(e.LoadFromFile(file)); },
+         {QStringLiteral("OLDTYPED\told"), QStringLiteral("CAT\tpet"), QStringLiteral("DOG\tfriend")}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TEntries e = makeEntries({QStringLiteral("OLD\told")});
+        TMyLines &l = e.Lines();
+        TUndoPosition p;
+        l.SaveUndoState(p);
+        l.InsertText(0, 4, QStringLiteral("TYPED"));
+        l.SaveUndoState(p);
+        TUndoPosition q;
+        ASSERT_TRUE(l.Undo(q));  // standing behind the present when the text is replaced
+        ASSERT_EQ(l.UndoDepth(), 1);
+
+        c.replace(e);
+        ASSERT_EQ(entryTexts(e), c.after);
+        EXPECT_EQ(l.SnapshotCount(), 0);
+        EXPECT_EQ(l.UndoDepth(), 0);
+        EXPECT_FALSE(l.Undo(q));
+        EXPECT_FALSE(l.Redo(q));
+        EXPECT_EQ(entryTexts(e), c.after);
+
+        // The first edit after it snapshots the replaced-in text, whatever the caret line.
+        EXPECT_TRUE(l.ChangedSinceSnapshot());
+        EXPECT_EQ(l.NewestSnapshotCaretLine(), -1);
+        l.SaveUndoState(p);
+        l.InsertText(0, 1, QStringLiteral("x"));
+        ASSERT_TRUE(l.Undo(q));
+        EXPECT_EQ(entryTexts(e), c.after);
+        EXPECT_FALSE(l.Undo(q));
+        ASSERT_TRUE(l.Redo(q));
+        EXPECT_EQ(l.GetLine(0).left(1), QStringLiteral("x"));
+    }
+
+    // A file that yields nothing leaves the text, and so its history, alone.
+    ScriptedPrompter boxes;
+    TEntries e = makeEntries({QStringLiteral("OLD\told")});
+    TUndoPosition p;
+    e.Lines().SaveUndoState(p);
+    e.Lines().InsertText(0, 1, QStringLiteral("x"));
+    EXPECT_FALSE(e.LoadFromFile(dir.filePath(QStringLiteral("missing.thm"))));
+    EXPECT_EQ(e.Lines().SnapshotCount(), 1);
+    EXPECT_TRUE(e.Lines().Undo(p));
+    EXPECT_EQ(e.GetWord(0), QStringLiteral("OLD"));
 }
 
 TEST(EntrySorts, Alphabetically)

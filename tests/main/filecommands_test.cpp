@@ -3,7 +3,10 @@
 #include "mainwindowtest.h"
 
 #include "checkpts.h"
+#include "cluesedit.h"
+#include "cp1252.h"
 #include "fileio.h"
+#include "hintfm.h"
 #include "filetypes.h"
 #include "globals.h"
 #include "mainfm.h"
@@ -314,6 +317,169 @@ TEST_F(FileCommandsTest, FailedOpenLeavesTheDocumentAsItWas)
         EXPECT_FALSE(window->DocumentLoaded) << c.what;
         EXPECT_FALSE(GridUpdating) << c.what;
         ASSERT_TRUE(QFile::exists(m_other) || QFile::copy(kRich, m_other));
+    }
+}
+
+// ---- A file that cannot be read never replaces the open puzzle -----------------------------------
+
+const QString kGarden = QStringLiteral(TRV_TEST_DATA "/main/garden.trv");
+
+QStringList puzzleText()
+{
+    QStringList lines;
+    WritePuzzleToStrings(lines);
+    return lines;
+}
+
+TEST_F(FileCommandsTest, BrokenFileNeverReplacesTheOpenPuzzle)
+{
+    const QByteArray garden = fileBytes(kGarden);
+    const struct {
+        const char *name;
+        const char *file;
+        QByteArray bytes; // the file is not written when empty and named "missing"
+        const char *message; // %1: the file
+    } cases[] = {
+        {"cut before the grid", "cut.trv", garden.left(garden.indexOf("GRID:")), "File %1 contains no GRID section."},
+        {"size not allowed", "wide.trv", QByteArray(garden).replace("\nColumns=5\r", "\nColumns=60\r"),
+         "File %1 contains an invalid puzzle size."},
+        {"unreadable size", "rows.trv", QByteArray(garden).replace("\nRows=5\r", "\nRows=five\r"),
+         "File %1 contains an invalid puzzle size."},
+        {"bad header", "header.trv", "Not a puzzle\r\n" + garden, "%1 has an unknown file format."},
+        {"empty file", "empty.trv", QByteArray(), "%1 has an unknown file format."},
+        {"older format, size not allowed", "big.owt", "CROSSWORD (big) (0*5)\nEND.\n",
+         "TRV file error number 3 while reading from file."},
+        {"older format, size unreadable", "nosize.owt", "CROSSWORD no size\nEND.\n",
+         "TRV file error number 2 while reading from file."},
+        {"missing file", "missing.trv", QByteArray(), "%1 was not found."},
+    };
+    const QString good = m_docs.filePath("garden.trv");
+    ASSERT_TRUE(QFile::copy(kGarden, good));
+    TMainFm *window = makeReadyWindow();
+    ASSERT_TRUE(window->OpenPuzzleFileOrUrl(good));
+    const QString caption = window->windowTitle();
+    const QStringList before = puzzleText();
+    const QString words = window->ClueEditor->GetAllText();
+    ASSERT_TRUE(words.contains("WINGS"));
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = m_docs.filePath(c.file);
+        if (QLatin1String(c.file) != QLatin1String("missing.trv"))
+            writeFile(path, c.bytes);
+        ScriptedPrompter prompter;
+        EXPECT_FALSE(window->OpenPuzzleFileOrUrl(path));
+        ASSERT_EQ(prompter.boxes.size(), 1);
+        EXPECT_EQ(prompter.lastText(), QString::fromLatin1(c.message).arg(path));
+        EXPECT_EQ(window->SavePuzzleDialog.FileName, good);
+        EXPECT_EQ(window->windowTitle(), caption);
+        EXPECT_EQ(window->RecentFiles()->Path(1), good);
+        EXPECT_FALSE(window->IsModified());
+        EXPECT_TRUE(window->DocumentLoaded);
+        EXPECT_FALSE(GridUpdating);
+        EXPECT_EQ(window->ClueEditor->GetAllText(), words);
+        EXPECT_EQ(puzzleText(), before);
+    }
+    // Save writes the open puzzle over its own file, as it was.
+    ScriptedPrompter prompter;
+    ScriptedUiDialogs dialogs;
+    window->mFileSave->trigger();
+    EXPECT_TRUE(dialogs.Asked.isEmpty());
+    EXPECT_TRUE(prompter.boxes.isEmpty()) << prompter.lastText().toStdString();
+    QStringList saved;
+    ASSERT_TRUE(Cp1252::readTextLines(good, &saved));
+    EXPECT_EQ(saved, before);
+}
+
+// ---- The puzzle-type switch ---------------------------------------------------------------------
+
+TEST_F(FileCommandsTest, TypeSwitchLeavesAnUntitledPuzzleThatSaveAsksToName)
+{
+    const QString good = m_docs.filePath("garden.trv");
+    ASSERT_TRUE(QFile::copy(kGarden, good));
+    const QByteArray original = fileBytes(good);
+    TMainFm *window = makeReadyWindow();
+    ASSERT_TRUE(window->OpenPuzzleFileOrUrl(good));
+    ASSERT_FALSE(FreeformMode);
+    window->TitleEd->setText(QStringLiteral("Edited title"));
+    window->TitleEdChange();
+
+    ScriptedPrompter prompter;
+    prompter.answers << Prompter::No;
+    ScriptedUiDialogs dialogs;
+    window->mGridFreeform->trigger();
+    ASSERT_TRUE(FreeformMode);
+    EXPECT_EQ(boxesWithText(prompter, kQuestion), 1);
+    EXPECT_TRUE(window->SavePuzzleDialog.FileName.endsWith("/Untitled")) << window->SavePuzzleDialog.FileName.toStdString();
+    EXPECT_EQ(window->windowTitle(), "Tarvel  -  Untitled");
+    EXPECT_FALSE(window->DocumentLoaded);
+
+    // A cancelled name writes nothing; a name given gets the new puzzle.
+    window->mFileSave->trigger();
+    EXPECT_EQ(dialogs.Asked, QStringList{"save: Save As"});
+    const QString fresh = m_docs.filePath("fresh.trv");
+    dialogs.FileNames << fresh;
+    window->mFileSave->trigger();
+    EXPECT_EQ(dialogs.Asked, (QStringList{"save: Save As", "save: Save As"}));
+    EXPECT_EQ(fileBytes(good), original);
+    EXPECT_TRUE(fileBytes(fresh).contains("TightlyCrossed=F\r\n"));
+    EXPECT_EQ(window->SavePuzzleDialog.FileName, fresh);
+}
+
+// ---- The example word list ----------------------------------------------------------------------
+
+TEST_F(FileCommandsTest, SaveAndCloseWhileTheExampleShowsSaveTheUsersWords)
+{
+    enum class Command { Save, SaveAs, SaveAsOnce, Close, New };
+    const struct {
+        const char *name;
+        Command command;
+    } cases[] = {
+        {"Save", Command::Save},   {"Save As", Command::SaveAs}, {"Save As Once", Command::SaveAsOnce},
+        {"Close", Command::Close}, {"New", Command::New},
+    };
+    const QString mine = QStringLiteral("HERON\tA wading bird");
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TMainFm *window = makeReadyWindow();
+        const QString named = m_docs.filePath("named.trv");
+        const QString chosen = m_docs.filePath("chosen.trv");
+        QFile::remove(named);
+        QFile::remove(chosen);
+        window->SavePuzzleDialog.FileName = named;
+        window->ClueEditor->SetAllText(mine);
+        window->ExampleLnkClick();
+        ASSERT_NE(window->ClueEditor->GetAllText(), mine);
+
+        ScriptedPrompter prompter;
+        ScriptedUiDialogs dialogs;
+        dialogs.FileNames << chosen;
+        switch (c.command) {
+        case Command::Save:
+            window->mFileSave->trigger();
+            break;
+        case Command::SaveAs:
+            window->mFileSaveAs->trigger();
+            break;
+        case Command::SaveAsOnce:
+            window->mFileSaveAsOnce->trigger();
+            break;
+        case Command::Close:
+        case Command::New:
+            prompter.answers << Prompter::Yes;
+            (c.command == Command::Close ? window->mFileClose : window->mFileNew)->trigger();
+            EXPECT_EQ(boxesWithText(prompter, kQuestion), 1);
+            break;
+        }
+        const QByteArray bytes = fileBytes(c.command == Command::Save ? named : chosen);
+        EXPECT_TRUE(bytes.contains("\t0\t--\tHERON\t|A wading bird\r\n")) << bytes.toStdString();
+        EXPECT_FALSE(bytes.contains("NewJersey"));
+        EXPECT_FALSE(window->HintFm->isVisible());
+        if (c.command == Command::Save || c.command == Command::SaveAs) {
+            EXPECT_FALSE(window->IsModified());
+        }
+        if (c.command != Command::Close && c.command != Command::New) {
+            EXPECT_EQ(window->ClueEditor->GetAllText(), mine);
+        }
     }
 }
 

@@ -10,6 +10,8 @@
 #include "fileio.h"
 #include "myoverrides.h"
 #include "globals.h"
+#include "lines.h"
+#include "cluesedit.h"
 #include "trv600.h"
 
 #include <QAction>
@@ -310,6 +312,98 @@ TEST_F(MakePuzzleTest, ErrorsInsideTheBuildLeaveAUsableWindow)
     EXPECT_FALSE(window->IsBuilding());
     EXPECT_FALSE(ConstructingDlg->isVisible());
     EXPECT_FALSE(ConstructCanceled);
+}
+
+TEST_F(MakePuzzleTest, MessageAfterTheBuildNamesExactlyTheWordsWithoutALocation)
+{
+    TMainFm *window = open();
+    // A length without a slot in this grid, for a word that can never be placed.
+    int noSlot = 2;
+    while (TRVGetWLCount(noSlot) > 0)
+        ++noSlot;
+    const QString tooLong = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ").left(noSlot);
+    // Five Qs fit a five-letter slot of the pattern, but no crossing word fits them.
+    for (const QString &w : {QStringLiteral("OCEAN\tBig water"), QStringLiteral("QQQQQ\tNever"),
+                             tooLong + QStringLiteral("\tToo long")})
+        WordList->AddEntry(w);
+    ASSERT_GT(TRVGetWLCount(5), 0);
+    prompter.boxes.clear();
+    window->ConstructSpBtn->click();
+    ASSERT_TRUE(GridHasNoOpenCells());
+    QStringList unplaced;
+    for (int e = 0; e < window->ClueEditor->EntryCount(); ++e)
+        if (!window->ClueEditor->GetWord(e).isEmpty() && window->ClueEditor->GetSlotLabel(e) == kUnsetSlotLabel)
+            unplaced << window->ClueEditor->GetWord(e);
+    ASSERT_TRUE(unplaced.contains(QStringLiteral("QQQQQ")));
+    ASSERT_TRUE(unplaced.contains(tooLong));
+    ASSERT_EQ(prompter.boxes.size(), 1);
+    QStringList named = prompter.lastText().split(QLatin1Char('\n'));
+    named = named.mid(2, named.size() - 4); // the lines between the heading and the advice
+    QStringList expected;
+    for (const QString &w : unplaced)
+        expected << (w == tooLong ? w + QStringLiteral(" (no %1-letter slot in this grid)").arg(noSlot) : w);
+    EXPECT_EQ(named, expected) << prompter.lastText().toStdString();
+}
+
+TEST(UnplacedThemeWordsTextTest, NamesTenThenCountsTheRestAndStaysQuietWhenAllFitPlaced)
+{
+    using W = TMainFm::TUnplacedWord;
+    QList<W> twelve;
+    for (int i = 0; i < 12; ++i)
+        twelve.append({QStringLiteral("WORD%1").arg(i), 5, true});
+    const struct {
+        QList<W> words;
+        QStringList lines; // empty: no message
+    } cases[] = {
+        {{}, {}},
+        {{{QStringLiteral("TOOLONGWORD"), 11, false}}, {}},
+        {{{QStringLiteral("NECTAR"), 6, true}, {QStringLiteral("TOOLONGWORD"), 11, false}},
+         {QStringLiteral("2 of your words are not in the puzzle:"), QString(), QStringLiteral("NECTAR"),
+          QStringLiteral("TOOLONGWORD (no 11-letter slot in this grid)")}},
+        {{{QStringLiteral("PETAL"), 5, true}},
+         {QStringLiteral("One of your words is not in the puzzle:"), QString(), QStringLiteral("PETAL")}},
+        {twelve,
+         QStringList{QStringLiteral("12 of your words are not in the puzzle:"), QString()}
+             << QStringList{"WORD0", "WORD1", "WORD2", "WORD3", "WORD4", "WORD5", "WORD6", "WORD7",
+                            "WORD8", "WORD9", "and 2 more"}},
+    };
+    for (const auto &c : cases) {
+        const QString text = TMainFm::UnplacedThemeWordsText(c.words);
+        if (c.lines.isEmpty()) {
+            EXPECT_TRUE(text.isEmpty()) << text.toStdString();
+            continue;
+        }
+        QStringList lines = text.split(QLatin1Char('\n'));
+        ASSERT_GE(lines.size(), c.lines.size() + 2) << text.toStdString();
+        EXPECT_EQ(lines.mid(0, c.lines.size()), c.lines) << text.toStdString();
+        EXPECT_TRUE(lines.last().startsWith("To try other places for them")) << text.toStdString();
+    }
+}
+
+TEST_F(MakePuzzleTest, MakeAnotherStartsFromAClearGridAndGivesTheSamePuzzle)
+{
+    if (!QFile::exists(QStringLiteral(TRV_BIN_DIR "/StockPat")))
+        GTEST_SKIP() << "this build made no stock patterns";
+    QFile::link(QStringLiteral(TRV_BIN_DIR "/StockPat"), programFile("StockPat"));
+    TMainFm *window = open();
+    window->ResetGridForType(false);
+    for (const char *w : {"NECTAR\tFlower juice", "COCOON\tSilk case", "PETAL\tFlower part",
+                          "POLLEN\tFlower dust"})
+        WordList->AddEntry(QString::fromLatin1(w));
+    auto letters = [] {
+        QString cells;
+        for (int r = 1; r <= Rows; ++r)
+            for (int c = 1; c <= Columns; ++c)
+                cells += QLatin1Char(char(std::toupper(TRVGetCell(c, r))));
+        return cells;
+    };
+    window->ConstructSpBtn->click();
+    ASSERT_TRUE(GridHasNoOpenCells());
+    const QString first = letters();
+    const int undoSteps = UndoCount();
+    window->mMakeAnother->trigger();
+    EXPECT_EQ(letters(), first);
+    EXPECT_EQ(UndoCount(), undoSteps + 3); // the clear grid, the pattern chosen again, the build
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "prompter.h"
 #include "uidialogs.h"
 
+#include "cutwrites.h"
 #include "testgrid.h"
 
 #include <gtest/gtest.h>
@@ -254,6 +255,23 @@ TEST_F(PublishFmTest, SaveInteractiveAsksBeforeReplacingAndKeepsTheOldFileOnFail
     dialogs.FileNames = {blocker + QStringLiteral("/birds.txt")};
     form->SaveInteractiveBtnClick();
     EXPECT_TRUE(prompter.lastText().contains(QStringLiteral("birds.txt could not be saved")));
+}
+
+TEST_F(PublishFmTest, ACutSaveOfTheInteractiveFileKeepsTheOldFileAndSaysWhy)
+{
+    const QString target = QDir(site).filePath(QStringLiteral("birds.txt"));
+    auto form = makeForm();
+    ExpectCutWritesKeepTheOldFile(target, [&](QString *reason) {
+        prompter.boxes.clear();
+        prompter.answers = {Prompter::Yes};
+        dialogs.FileNames = {target};
+        form->SaveInteractiveBtnClick();
+        *reason = prompter.lastText();
+        if (!reason->contains(QStringLiteral("could not be saved")))
+            return true;
+        EXPECT_TRUE(reason->startsWith(QStringLiteral("The file ") + target + QStringLiteral(" could not be saved.")));
+        return false;
+    });
 }
 
 // ---- Test Locally ------------------------------------------------------------------------------
