@@ -297,6 +297,8 @@ void TCluesEditWordList::UpdateScrollBar() { m_editor->UpdateScrollBar(); }
 
 TClueGrid::TClueGrid(QObject *parent) : QAbstractTableModel(parent)
 {
+    static int lastSerial = 0;
+    m_serial = ++lastSerial;
     m_rows.resize(1);
     m_rows[0].Height = 0;
 }
@@ -486,6 +488,9 @@ void RebuildClueGrids()
         return;
     }
     CreateClueGrids();
+    // The rows are made again below: until the flow numbers them anew, nothing may draw or
+    // re-wrap a clue by the old numbers (the stock clues re-wrap rows as they come).
+    callHook(DocHooks.ClueFlowInvalidateAll);
     TClueGridsUpdate update;
     if (CluesNeedRebuild)
         CluesAlternateSG->SetRowCount(1);

@@ -70,6 +70,9 @@ public:
     int ChangeCount() const { return m_changeCount; }
     /** Counts a change made through Row() (direct edits of the cells or ThemeWord). */
     void NoteChanged() { ++m_changeCount; }
+    /** Tells this grid from every other grid made during the run, one made at the address of a
+     *  deleted one too (a flow is current only for the grids it numbered). */
+    int Serial() const { return m_serial; }
     /** Between BeginUpdate and the matching EndUpdate the grid sends no signals; views see
      *  one reset at the end (a long rebuild would otherwise reset them once per row). */
     void BeginUpdate();
@@ -86,6 +89,7 @@ private:
     std::vector<TClueRow> m_rows;
     int m_updating = 0;
     int m_changeCount = 0;
+    int m_serial = 0;
 };
 
 /** Holds the three clue grids in BeginUpdate for its lifetime. */

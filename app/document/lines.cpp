@@ -68,6 +68,7 @@ void TMyStringList::SetLine(int index, const QString &text)
     if (row.Text != text) {
         row.Text = text;
         row.Info.Painted = false;
+        changedFrom(index);
     }
 }
 
@@ -87,6 +88,7 @@ const TAuxiliaryInfo *TMyStringList::Info(int index) const
 
 int TMyStringList::AddLine(const QString &text)
 {
+    changedFrom(Count());
     m_rows.push_back(Row{text, TAuxiliaryInfo{}});
     return Count() - 1;
 }
@@ -102,6 +104,7 @@ bool TMyStringList::InsertLine(int index, const QString &text)
         return false;
     }
     m_rows.insert(m_rows.begin() + index, Row{text, TAuxiliaryInfo{}});
+    changedFrom(index);
     return true;
 }
 
@@ -115,6 +118,7 @@ void TMyStringList::InsertLines(int index, const QStringList &texts)
         rows.push_back(Row{text, TAuxiliaryInfo{}});
     m_rows.insert(m_rows.begin() + index, std::make_move_iterator(rows.begin()),
                   std::make_move_iterator(rows.end()));
+    changedFrom(index);
 }
 
 void TMyStringList::DeleteLine(int index)
@@ -122,6 +126,7 @@ void TMyStringList::DeleteLine(int index)
     if (index < 0 || index >= Count())
         return;
     m_rows.erase(m_rows.begin() + index);
+    changedFrom(index);
 }
 
 void TMyStringList::DeleteLines(int first, int last)
@@ -131,6 +136,7 @@ void TMyStringList::DeleteLines(int first, int last)
     if (first > last)
         return;
     m_rows.erase(m_rows.begin() + first, m_rows.begin() + last + 1);
+    changedFrom(first);
 }
 
 void TMyStringList::MoveLineToEnd(int index)
@@ -140,12 +146,18 @@ void TMyStringList::MoveLineToEnd(int index)
     Row row = std::move(m_rows[size_t(index)]);
     m_rows.erase(m_rows.begin() + index);
     m_rows.push_back(std::move(row));
+    changedFrom(index);
 }
 
-void TMyStringList::ClearLines() { m_rows.clear(); }
+void TMyStringList::ClearLines()
+{
+    m_rows.clear();
+    changedFrom(0);
+}
 
 void TMyStringList::CopyFrom(const TMyStringList &other)
 {
+    changedFrom(0);
     m_rows.clear();
     m_rows.reserve(other.m_rows.size());
     for (const Row &row : other.m_rows) {
@@ -157,6 +169,7 @@ void TMyStringList::CopyFrom(const TMyStringList &other)
 
 void TMyStringList::Sort()
 {
+    changedFrom(0);
     std::stable_sort(m_rows.begin(), m_rows.end(), [](const Row &a, const Row &b) {
         return QString::compare(a.Text, b.Text, Qt::CaseInsensitive) < 0;
     });
@@ -399,6 +412,37 @@ int TMyLines::ParagraphLastLine(int line) const
     while (!IsParagraphEnd(line))
         ++line;
     return line;
+}
+
+const std::vector<int> &TMyLines::paragraphStarts() const
+{
+    const int from = m_lines.FirstChangedRow();
+    if (from < m_lines.Count() || (!m_paragraphStarts.empty() && m_paragraphStarts.back() >= from)) {
+        // Whether a line starts a paragraph depends only on the lines before it.
+        m_paragraphStarts.erase(std::lower_bound(m_paragraphStarts.begin(), m_paragraphStarts.end(), from),
+                                m_paragraphStarts.end());
+        for (int l = from; l < m_lines.Count(); ++l)
+            if (IsParagraphStart(l))
+                m_paragraphStarts.push_back(l);
+    }
+    m_lines.ForgetChanges();
+    return m_paragraphStarts;
+}
+
+int TMyLines::ParagraphStartLine(int paragraph) const
+{
+    const std::vector<int> &starts = paragraphStarts();
+    if (paragraph < 0 || paragraph >= int(starts.size()))
+        return -1;
+    return starts[size_t(paragraph)];
+}
+
+int TMyLines::ParagraphOfLine(int line) const
+{
+    if (line < 0 || line >= m_lines.Count())
+        return -1;
+    const std::vector<int> &starts = paragraphStarts();
+    return int(std::upper_bound(starts.begin(), starts.end(), line) - starts.begin()) - 1;
 }
 
 TSeparator TMyLines::FindSeparatorInParagraph(int line) const
@@ -809,37 +853,11 @@ int TMyLines::NewestSnapshotCaretLine() const
 
 TEntries::TEntries() : m_lines(std::make_unique<TMyLines>()) {}
 
-int TEntries::EntryOfLine(int line) const
-{
-    if (line < 0 || line >= m_lines->LineCount())
-        return -1;
-    int entry = -1;
-    for (int l = 0; l <= line; ++l)
-        if (m_lines->IsParagraphStart(l))
-            ++entry;
-    return entry;
-}
+int TEntries::EntryOfLine(int line) const { return m_lines->ParagraphOfLine(line); }
 
-int TEntries::FirstLineOfEntry(int entry) const
-{
-    if (entry < 0)
-        return -1;
-    int seen = -1;
-    for (int l = 0; l < m_lines->LineCount(); ++l) {
-        if (m_lines->IsParagraphStart(l) && ++seen == entry)
-            return l;
-    }
-    return -1;
-}
+int TEntries::FirstLineOfEntry(int entry) const { return m_lines->ParagraphStartLine(entry); }
 
-int TEntries::EntryCount() const
-{
-    int count = 0;
-    for (int l = 0; l < m_lines->LineCount(); ++l)
-        if (m_lines->IsParagraphEnd(l))
-            ++count;
-    return count;
-}
+int TEntries::EntryCount() const { return m_lines->ParagraphCount(); }
 
 // Joins every line of the entry, however many there are.
 QString TEntries::GetEntryText(int entry) const

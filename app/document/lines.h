@@ -6,7 +6,9 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <algorithm>
 #include <array>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -61,7 +63,15 @@ public:
 
     TUndoPosition Position;
 
+    // The first row whose text changed, or that was inserted, removed or moved, since the last
+    // ForgetChanges(); Count() when none was. Lets an index over the rows catch up from there.
+    int FirstChangedRow() const { return std::min(m_firstChanged, Count()); }
+    void ForgetChanges() const { m_firstChanged = std::numeric_limits<int>::max(); }
+
 private:
+    void changedFrom(int row) { m_firstChanged = std::min(m_firstChanged, std::max(row, 0)); }
+
+    mutable int m_firstChanged = 0;
     struct Row {
         QString Text;
         TAuxiliaryInfo Info;
@@ -118,6 +128,12 @@ public:
     bool IsParagraphEnd(int line) const;
     int ParagraphFirstLine(int line) const;
     int ParagraphLastLine(int line) const;
+    // Paragraphs by number from 0: their count, a paragraph's first line and a line's
+    // paragraph (-1 when out of range). The index behind them is brought up to date from the
+    // first changed line on, so adding at the end or editing one entry costs no full rescan.
+    int ParagraphCount() const { return int(paragraphStarts().size()); }
+    int ParagraphStartLine(int paragraph) const;
+    int ParagraphOfLine(int line) const;
     TSeparator FindSeparatorInParagraph(int line) const;
     bool LineHasSeparator(int line) const { return FindSeparatorInParagraph(line).Position > 0; }
     // The line holds the separator or lies before it (no continuation indent).
@@ -187,9 +203,11 @@ public:
 private:
     void markFrom(int line);
     void changed();
+    const std::vector<int> &paragraphStarts() const;
     int ringSlotOfSnapshot(int k) const;
 
     TMyStringList m_lines;
+    mutable std::vector<int> m_paragraphStarts; // first lines, valid below m_lines' first change
     std::array<TMyStringList, kRingSize + 1> m_undoSlots;
     int m_ringPosition = 0;
     int m_snapshotCount = 0;

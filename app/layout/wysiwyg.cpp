@@ -327,6 +327,7 @@ struct TFlowInputs {
     QStringList Rows; // across rows, then down rows
     int AcrossRows = 0;
     int AcrossChanges = -1, DownChanges = -1;
+    int AcrossSerial = 0, DownSerial = 0;
     bool operator==(const TFlowInputs &) const = default;
 };
 TFlowInputs g_flowInputs;
@@ -359,12 +360,14 @@ TFlowInputs currentFlowInputs()
     s << (wordBankAtBottom() ? BuildWordBankText() : QString());
     if (CluesAcrossSG) {
         in.AcrossChanges = CluesAcrossSG->ChangeCount();
+        in.AcrossSerial = CluesAcrossSG->Serial();
         for (int r = 1; r < CluesAcrossSG->RowCount(); ++r)
             in.Rows.append(rowFingerprint(CluesAcrossSG->Row(r)));
     }
     in.AcrossRows = int(in.Rows.size());
     if (CluesDownSG) {
         in.DownChanges = CluesDownSG->ChangeCount();
+        in.DownSerial = CluesDownSG->Serial();
         for (int r = 1; r < CluesDownSG->RowCount(); ++r)
             in.Rows.append(rowFingerprint(CluesDownSG->Row(r)));
     }
@@ -375,6 +378,19 @@ void recordFlowInputs()
 {
     g_flowInputs = currentFlowInputs();
     g_haveFlowInputs = true;
+}
+
+// The last flow numbered the rows the grids hold now: the same grids with as many rows. Cheap
+// enough for every single-clue change; ClueFlow_EnsureCurrent compares the texts as well.
+bool flowNumberedTheseRows()
+{
+    if (!g_haveFlowInputs || !SequenceReady || !CluesAcrossSG || !CluesDownSG)
+        return false;
+    const int across = CluesAcrossSG->RowCount() - 1;
+    const int down = CluesDownSG->RowCount() - 1;
+    return g_flowInputs.AcrossSerial == CluesAcrossSG->Serial() &&
+           g_flowInputs.DownSerial == CluesDownSG->Serial() && g_flowInputs.AcrossRows == across &&
+           g_flowInputs.Rows.size() == across + down;
 }
 
 // After one clue was re-wrapped: the model is current again when nothing else changed.
@@ -417,12 +433,12 @@ QStringList breakWordBank(QString text, double areaWidth)
         const double available = fullWidth - (first ? headingWidth : 0);
         first = false;
         auto fits = [&](int length) { return plain.horizontalAdvance(text.left(length)) < available; };
-        // Prefixes that end just before a break character, and the whole text (its end ends
-        // the last item).
+        // Prefixes that end at a break, and the whole text (its end ends the last item). A
+        // separator stays at the end of its line; a blank break goes.
         std::vector<int> ends;
         for (int i = 1; i < text.size(); ++i)
             if (breaks.contains(text[i]))
-                ends.push_back(i);
+                ends.push_back(isBlank(text[i]) ? i : i + 1);
         const int itemEnd = ends.empty() ? int(text.size()) : ends.front();
         ends.push_back(int(text.size()));
         int take = 0;
@@ -449,15 +465,12 @@ QStringList breakWordBank(QString text, double areaWidth)
                     b = mid - 1;
                 }
             }
+            // A separator never starts a line: it overhangs the rest of its item.
+            if (take + 1 == itemEnd && breaks.contains(text[take]) && !isBlank(text[take]))
+                take = itemEnd;
         }
         lines.append(text.left(take));
-        text.remove(0, take);
-        // The break character after a whole item and one blank after it go.
-        if (!text.isEmpty() && breaks.contains(text[0])) {
-            text.remove(0, 1);
-            if (!text.isEmpty() && text[0] == ' ')
-                text.remove(0, 1);
-        }
+        text.remove(0, take); // the blanks after it go with the trim
     }
     return lines;
 }
@@ -819,6 +832,15 @@ void ClueFlow_ClueWasChanged(TClueGrid *grid, int row)
         return;
     if (!grid || row < 1 || !grid->ValidRow(row))
         return;
+    if (!flowNumberedTheseRows()) {
+        // Rows came or went (or the grids were made anew) since the last flow: the row may have
+        // no line number yet, so the whole flow is made again rather than this one clue.
+        ClueFlow_InvalidateAll();
+        ClueFlow_EstablishAll();
+        if (!GridUpdating && LayoutHooks.PaintCluesStartingFrom)
+            LayoutHooks.PaintCluesStartingFrom(CluesAcrossSG, 0);
+        return;
+    }
     const int before = ClueFlow_LinesOf(grid, row);
     ClueFlow_MeasureClues();
     const int after = ClueFlow_EstablishOne(grid, row);
@@ -908,8 +930,11 @@ int LastCluePage()
             return 1;
         return page;
     }
-    // No clue line at all. A freeform puzzle without words is no error: its clues need no page.
-    if (FreeformMode && !hasClueRows(CluesAcrossSG) && !hasClueRows(CluesDownSG))
+    // No clue line at all. Clue grids without rows are no error: the grid page shows the grid
+    // and empty clue columns (word slots whose clue rows are not made yet, a freeform puzzle
+    // without words). Only a grid without word slots is worth a word to the user.
+    const bool noClueRows = !hasClueRows(CluesAcrossSG) && !hasClueRows(CluesDownSG);
+    if (noClueRows && (FreeformMode || TRVGetWLCountTotal() > 0))
         return 1;
     // Clue grids waiting for their rebuild are no error either.
     if (!CluesNeedRebuild) {

@@ -3,6 +3,7 @@
 #include "ui_autopatconfirmdlg.h"
 
 #include "globals.h"
+#include "uidialogs.h"
 
 #include <QToolTip>
 
@@ -49,6 +50,6 @@ void TAutoPatConfirmDlg::NoAutoPatternWarningCBClick()
 std::function<TAutoPatAnswer(QWidget *parent)> ShowAutoPatternNotice = [](QWidget *parent) {
     TAutoPatConfirmDlg dialog(parent);
     dialog.Prepare();
-    dialog.exec();
+    uiDialogs().RunModal(dialog);
     return dialog.Answer();
 };

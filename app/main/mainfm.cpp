@@ -28,6 +28,7 @@
 #include "prefsstore.h"
 #include "prompter.h"
 #include "recentfiles.h"
+#include "startup.h"
 #include "trv600.h"
 #include "viewpaint.h"
 #include "viewport.h"
@@ -966,7 +967,7 @@ void TMainFm::OnIdleEvent()
             if (!SetupLoose && !SetupTight)
                 ShowQuickTour();
             if (args.size() > 1)
-                OpenPuzzleFileOrUrl(args.at(1));
+                OpenPuzzleFileOrUrl(TStartUp::ResolveHandedInName(args.at(1)));
         }
     }
     IdleSpellingCheck();

@@ -71,6 +71,10 @@ class TMainFm : public QMainWindow
 {
     Q_OBJECT
 public:
+    /** A build that leaves some of the user's words out is made again, up to this many
+     *  attempts in all; the fill holding the most of them is kept. */
+    static constexpr int MakePuzzleAttempts = 6;
+
     /** Builds the frame and runs FormCreate. */
     explicit TMainFm(QWidget *parent = nullptr);
     ~TMainFm() override;

@@ -47,9 +47,6 @@ void applyHint(QToolButton *button, const QString &hint)
     button->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
 }
 
-// A build that leaves some of the user's words out is made again, a bounded number of times;
-// the fill holding the most of them is kept.
-constexpr int kMakePuzzleAttempts = 6;
 // The unplaced words named in the message after a build.
 constexpr int kUnplacedWordsNamed = 10;
 
@@ -429,11 +426,14 @@ void TMainFm::BuildSymmetrical(TConstructingDlg *dialog, bool random, int &resul
                      ? TRV_USER_CANCELLED
                      : TRVConstructKeepingThemeWords(random ? (TRV_CONSTRUCT_RANDOM | TRV_RIPUP_ALLOWED)
                                                             : TRV_RIPUP_ALLOWED,
-                                                     kMakePuzzleAttempts);
+                                                     MakePuzzleAttempts);
     } catch (const std::bad_alloc &) {
         ChangeAllEnabledFlags(true);
         dialog->hide();
         ShowConstructErrorMessage();
+        // The grid is whatever the failed build left: no clues or layout are made from it.
+        // The clean-up gives the window back.
+        return;
     }
     FlushCellPaints();
     TRVCorrectAllThemeWordLocations(1);

@@ -16,6 +16,8 @@
 
 int ProgramMain(int argc, char **argv)
 {
+    // Relative names on the command line are the user's, relative to where the program started.
+    TStartUp::StartFolder();
     TApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tarvel"));
     InitGlobals();

@@ -8,6 +8,7 @@
 #include "mainfm.h"
 #include "openingscreen.h"
 
+#include <QDir>
 #include <QMap>
 #include <exception>
 
@@ -48,6 +49,19 @@ void TStartUp::SetFormFactory(const QString &className, FormFactory factory)
 void TStartUp::ClearFormFactories()
 {
     factories().clear();
+}
+
+QString TStartUp::StartFolder()
+{
+    static const QString folder = QDir::currentPath();
+    return folder;
+}
+
+QString TStartUp::ResolveHandedInName(const QString &name)
+{
+    if (name.isEmpty() || name.contains(QLatin1String("://")) || QDir::isAbsolutePath(name))
+        return name;
+    return QDir::cleanPath(QDir(StartFolder()).absoluteFilePath(name));
 }
 
 TStartUp::TStartUp() = default;

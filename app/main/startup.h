@@ -25,6 +25,14 @@ public:
     static void SetFormFactory(const QString &className, FormFactory factory);
     static void ClearFormFactories();
 
+    /** The folder that was current when the program started. The first call fixes it, so the
+     *  program calls it before anything changes folder (the main window moves to the program's
+     *  folder, where the engine finds its dictionary). */
+    static QString StartFolder();
+    /** A file name the user handed in, relative to the start folder, as an absolute name; web
+     *  addresses, absolute and empty names come back unchanged. */
+    static QString ResolveHandedInName(const QString &name);
+
     TStartUp();
     /** Frees the forms and the main window, the main window last. */
     ~TStartUp();

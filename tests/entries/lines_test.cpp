@@ -208,6 +208,61 @@ TEST(EntryModel, EditingPrimitives)
     EXPECT_TRUE(l.ChangedSinceSnapshot());
 }
 
+// The entry index is brought up to date from the first changed line; after every kind of edit
+// it must agree with a scan of the whole text.
+TEST(EntryModel, EntryIndexFollowsEveryEdit)
+{
+    TEntries e = makeEntries({});
+    TMyLines &l = e.Lines();
+    l.SetMeasure(nullptr, 0, 2, 60);  // twelve characters a line: long entries wrap
+    auto check = [&](const char *step) {
+        SCOPED_TRACE(step);
+        std::vector<int> starts;
+        for (int line = 0; line < l.LineCount(); ++line)
+            if (l.IsParagraphStart(line))
+                starts.push_back(line);
+        ASSERT_EQ(e.EntryCount(), int(starts.size()));
+        for (int k = 0; k < int(starts.size()); ++k)
+            EXPECT_EQ(e.FirstLineOfEntry(k), starts[size_t(k)]) << k;
+        EXPECT_EQ(e.FirstLineOfEntry(int(starts.size())), -1);
+        EXPECT_EQ(e.FirstLineOfEntry(-1), -1);
+        int entry = -1;
+        for (int line = 0; line < l.LineCount(); ++line) {
+            entry += l.IsParagraphStart(line);
+            EXPECT_EQ(e.EntryOfLine(line), entry) << line;
+        }
+        EXPECT_EQ(e.EntryOfLine(l.LineCount()), -1);
+    };
+    const std::pair<const char *, std::function<void()>> steps[] = {
+        {"append", [&] { for (int i = 0; i < 6; ++i) e.AppendText(QStringLiteral("WORD%1\tclue that wraps over lines\n").arg(i)); }},
+        {"type in the middle", [&] { l.InsertText(4, 3, QStringLiteral("more words here")); }},
+        {"split an entry", [&] { l.InsertText(2, 2, QStringLiteral("\n")); }},
+        {"join two entries", [&] { l.DeleteRange(0, l.TextLength(0) + 1, 1, 1); }},
+        {"delete across entries", [&] { l.DeleteRange(1, 2, 6, 3); }},
+        {"delete the last line", [&] { l.DeleteLine(l.LineCount() - 1); }},
+        {"delete the first line", [&] { l.DeleteLine(0); }},
+        {"move a line to the end", [&] { l.MoveLineToEnd(1); }},
+        {"delete an entry", [&] { e.DeleteEntry(1); }},
+        {"sort", [&] { e.SortAlphabetically(); }},
+        {"snapshot, edit, undo", [&] {
+             TUndoPosition p;
+             l.SaveUndoState(p);
+             e.AppendText(QStringLiteral("EXTRA\tone more entry with a long clue\n"));
+             check("before undo");
+             l.Undo(p);
+         }},
+        {"redo", [&] { TUndoPosition p; l.Redo(p); }},
+        {"load lines", [&] { e.LoadLines({QStringLiteral("A|one"), QStringLiteral("B|two and a long clue")}); }},
+        {"clear", [&] { l.ClearAll(); }},
+        {"append after clearing", [&] { e.AppendText(QStringLiteral("X\tx\nY\ty\n")); }},
+    };
+    check("new");
+    for (const auto &[name, edit] : steps) {
+        edit();
+        check(name);
+    }
+}
+
 namespace {
 std::vector<std::pair<char, int>> g_calls;
 void onWord(int entry, int kind) { g_calls.push_back({'W', entry * 10 + kind}); }

@@ -725,13 +725,13 @@ TEST_F(PageModelTest, WordBankBreakStyles)
         QStringList lines;
     };
     const Case cases[] = {
-        // Sort 2: words as given, separated by blanks; each blank is a break.
+        // Sort 2: words as given, separated by blanks; each blank is a break and goes.
         {"as given", 2, {}, {"alpha", "beta", "gamma", "delta."}},
-        // Sort 3: commas; a blank is no break.
-        {"as given with commas", 3, {}, {"alpha", "beta", "gamma", "delta."}},
+        // Sort 3: commas, which stay at the end of their line; a blank is no break.
+        {"as given with commas", 3, {}, {"alpha,", "beta,", "gamma,", "delta."}},
         // Sort 1: by size, groups separated by ";": the blank after the size stays
         // ("3 cat, dog;  4 oxen.").
-        {"by size", 1, {"CAT", "DOG", "OXEN"}, {"3 cat", "dog", "4 oxen."}},
+        {"by size", 1, {"CAT", "DOG", "OXEN"}, {"3 cat,", "dog;", "4 oxen."}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -748,7 +748,7 @@ TEST_F(PageModelTest, WordBankBreakStyles)
         const double heading = fm.horizontalAdvance(QStringLiteral("  ")) + 2; // bold blanks are as wide
         setArea(widest + heading);
         for (int i = 0; i + 1 < c.lines.size(); ++i)
-            ASSERT_GT(fm.horizontalAdvance(c.lines[i] + QStringLiteral(", ") + c.lines[i + 1]),
+            ASSERT_GT(fm.horizontalAdvance(c.lines[i] + QStringLiteral(" ") + c.lines[i + 1]),
                       widest + heading);
         WordBank_Layout();
         EXPECT_EQ(WordBankList, c.lines);
@@ -786,8 +786,10 @@ TEST_F(PageModelTest, WordBankInATooNarrowAreaLosesNothing)
             QString joined = WordBankList.join(QString());
             joined.remove(QLatin1Char(',')).remove(QLatin1Char(' '));
             EXPECT_EQ(str(joined), str(text));
-            for (const QString &line : WordBankList)
+            for (const QString &line : WordBankList) {
                 EXPECT_FALSE(line.trimmed().isEmpty());
+                EXPECT_FALSE(line.startsWith(QLatin1Char(','))) << str(line);
+            }
         }
     }
 }
