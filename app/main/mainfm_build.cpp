@@ -1,6 +1,7 @@
 // Make Puzzle for a symmetrical puzzle, the traffic light, and the grid commands of the speed bar
 // beside it: erase all letters, undo and redo.
 #include "mainfm.h"
+#include "mainfm_controls.h"
 
 #include "autolayout.h"
 #include "hintfm.h"
@@ -502,20 +503,28 @@ QString TMainFm::UnplacedThemeWordsText(const QList<TUnplacedWord> &words)
 
 void TMainFm::ClearPatternBtnClick()
 {
-    // Clear Grid: every cell open and empty, the words sent again.
-    TakeCheckPoint(2, QStringLiteral("clear grid"));
+    // Clear Grid: every cell open and empty, hot spots off, the words sent again.
+    TakeCheckPoint(3, QStringLiteral("clear pattern"));
+    const bool wasUpdating = GridUpdating;
     GridUpdating = true;
+    DocControls.ShowHotSpots = false;
+    mainfm::setCheckedQuietly(ShowHotSpotsCB, false);
+    TRVSetShowHotSpots(0);
     TRVClearGrid();
     TRVRenumberGrid();
-    CluesNeedRebuild = true;
-    RebuildClueGrids();
-    GridUpdating = false;
+    GridUpdating = wasUpdating;
     SendThemeWordsToEngine();
     TRVCorrectAllThemeWordLocations(0);
     TRVInvalidateDisplay();
     InvalidateView();
     UpdateWordSlotCount();
     UpdateTrafficLight();
+    UpdateThemeFitCount();
+    CluesNeedRebuild = true;
+    RebuildClueGrids();
+    ShowGridPageState();
+    if (ClueEditor)
+        ClueEditor->update();
     SetModified();
 }
 

@@ -457,4 +457,29 @@ TEST_F(GridPageTest, PressingALengthMarksItsSlotsUntilTheRelease)
     }
 }
 
+// ---- Clear Grid ---------------------------------------------------------------------------------
+
+TEST_F(GridPageTest, ClearGridOpensEveryCellTurnsHotSpotsOffAndUndoesAsClearPattern)
+{
+    TMainFm *window = startWith(true);
+    TRVSetCell(3, 3, 1); // a block and its partner
+    window->ShowHotSpotsCB->click();
+    ASSERT_TRUE(window->ShowHotSpotsCB->isChecked());
+    const int undo = UndoCount();
+
+    window->ClearPatternBtnClick();
+
+    for (int r = 1; r <= TRVGetHeight(); ++r)
+        for (int c = 1; c <= TRVGetWidth(); ++c)
+            ASSERT_EQ(TRVGetCell(c, r), 2) << c << "," << r;
+    EXPECT_FALSE(window->ShowHotSpotsCB->isChecked());
+    EXPECT_FALSE(DocControls.ShowHotSpots);
+    EXPECT_EQ(TRVGetShowHotSpots(), 0);
+    EXPECT_EQ(UndoCount(), undo + 1);
+    EXPECT_TRUE(UndoRedoState().UndoCaption.contains(QStringLiteral("clear pattern")))
+        << UndoRedoState().UndoCaption.toStdString();
+    EXPECT_TRUE(window->IsModified());
+    EXPECT_TRUE(prompter.boxes.isEmpty());
+}
+
 } // namespace
