@@ -7,7 +7,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <cctype>
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 #include <vector>
@@ -192,6 +195,152 @@ TEST_F(MkCluesRun, EveryLineIsASortedAnswerWithAtMostFourTidyClues)
 TEST_F(MkCluesRun, ReportsTheShareOfDictionaryWordsWithAClue)
 {
     EXPECT_TRUE(result->output.contains("Dictionary words with a clue: 92.3 %\n")) << result->output.toStdString();
+}
+
+// mkclues --curated on the same fixture: crossword clues, the words left out for a general
+// audience, and the fill words that trv_mkspellsup turns into the spelling supplement.
+class MkCluesCurated : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        result = std::make_unique<RunResult>();
+        const QString dir = result->folder.path();
+        QDir(dir).mkpath(QStringLiteral("scowl"));
+        QFile words(dir + QStringLiteral("/scowl/english-words.10"));
+        ASSERT_TRUE(words.open(QIODevice::WriteOnly));
+        words.write("cats\nmice\nran\nrunning\nhorse\nzzz\ncock\ncocks\nzorp\nzorps\nglorp\nire\nfoil\nlandscaper\n"
+                    "thou\nvarlet\nant\nagouti\n");
+        words.close();
+
+        QProcess mkclues;
+        mkclues.start(QStringLiteral(TRV_BIN_DIR "/mkclues"),
+                      {QStringLiteral("--wordnet"), QStringLiteral(TRV_TEST_DATA "/clues/wordnet"),
+                       QStringLiteral("--out"), dir + QStringLiteral("/out"), QStringLiteral("--scowl"),
+                       dir + QStringLiteral("/scowl"), QStringLiteral("--lists"), QStringLiteral("english"),
+                       QStringLiteral("--size"), QStringLiteral("10"), QStringLiteral("--curated"),
+                       QStringLiteral("--fill-out"), dir + QStringLiteral("/fill.txt")});
+        ASSERT_TRUE(mkclues.waitForFinished(30000));
+        ASSERT_EQ(mkclues.exitCode(), 0) << mkclues.readAllStandardError().toStdString();
+        result->output = mkclues.readAllStandardOutput();
+
+        QProcess spellsup;
+        spellsup.start(QStringLiteral(TRV_BIN_DIR "/trv_mkspellsup"),
+                       {QStringLiteral("--out"), dir + QStringLiteral("/SpellSup.txt"), QStringLiteral("--scowl"),
+                        dir + QStringLiteral("/scowl"), QStringLiteral("--lists"), QStringLiteral("english"),
+                        QStringLiteral("--size"), QStringLiteral("10"), QStringLiteral("--fill"),
+                        dir + QStringLiteral("/fill.txt")});
+        ASSERT_TRUE(spellsup.waitForFinished(30000));
+        ASSERT_EQ(spellsup.exitCode(), 0) << spellsup.readAllStandardError().toStdString();
+
+        for (int len = 2; len <= 17; ++len) {
+            QFile f(dir + QStringLiteral("/out/Clues.%1").arg(len, 2, 10, QLatin1Char('0')));
+            ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << len;
+            result->files[len] = f.readAll();
+            for (const QByteArray &line : result->files[len].split('\n')) {
+                QList<QByteArray> fields = line.trimmed().split('|');
+                if (fields.size() < 2)
+                    continue;
+                Clues &list = result->clues[fields.takeFirst().toStdString()];
+                for (const QByteArray &clue : fields)
+                    list.push_back(clue.toStdString());
+            }
+        }
+        fill = linesOf(dir + QStringLiteral("/fill.txt"));
+        supplement = linesOf(dir + QStringLiteral("/SpellSup.txt"));
+    }
+    static void TearDownTestSuite() { result.reset(); }
+
+    static std::set<std::string> linesOf(const QString &path)
+    {
+        std::set<std::string> lines;
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly))
+            for (const QByteArray &line : f.readAll().split('\n'))
+                if (!line.trimmed().isEmpty())
+                    lines.insert(line.trimmed().toLower().toStdString());
+        return lines;
+    }
+
+    static inline std::unique_ptr<RunResult> result;
+    static inline std::set<std::string> fill, supplement;
+};
+
+TEST_F(MkCluesCurated, OffensiveWordsLeaveFillAndCluesButStaySpelledRight)
+{
+    struct Case {
+        const char *word;
+        bool inFill;
+        Clues clues;   // empty: no clue line at all
+    };
+    const std::vector<Case> cases = {
+        {"zorp", false, {}},    // its only sense points to the usage domain ethnic slur
+        {"glorp", false, {}},   // its gloss says "ethnic slur"
+        {"zorps", false, {}},   // the plural of a word left out goes with it
+        // The usual sense is clean: the word stays, its obscene sense gives no clue.
+        {"cock", true, {"Rooster", "Stopcock", "Adult male chicken"}},
+        {"cocks", true, {"Rooster (pl.)", "Stopcock (pl.)", "Adult male chicken (pl.)"}},
+    };
+    for (const Case &c : cases) {
+        auto it = result->clues.find(c.word);
+        EXPECT_EQ(it == result->clues.end() ? Clues() : it->second, c.clues) << c.word;
+        EXPECT_EQ(fill.count(c.word) != 0, c.inFill) << c.word;
+        EXPECT_EQ(supplement.count(c.word) != 0, !c.inFill) << c.word;
+    }
+    EXPECT_TRUE(result->output.contains("excluded words: 3 (3 of them in the word lists)")) << result->output.toStdString();
+}
+
+TEST_F(MkCluesCurated, CluesAreShortSynonymsThenGlossesThatKeepTheAnswerHidden)
+{
+    const std::vector<std::pair<const char *, Clues>> cases = {
+        // Synonyms of the synset come first, the gloss after.
+        {"ire", {"Anger", "Belligerence aroused by a real or supposed wrong"}},
+        // The gloss holds "landscape", which shares the stem: the nearest hypernym is left.
+        {"landscaper", {"Architect"}},
+        // "a gloss that names the ant itself" holds the answer.
+        {"ant", {"Social insect living in organized colonies"}},
+        // An archaic sense gives nothing; the other sense stays.
+        {"thou", {"The cardinal number that is the product of 10 and 100"}},
+        {"varlet", {}},
+        // Too long and no break but a comma ("a device consisting of a flat, thin ..."): no
+        // clue rather than a cut-off one.
+        {"foil", {}},
+        {"agouti", {}},
+        {"running", {"Flee (-ing form)"}},
+    };
+    for (const auto &[answer, clues] : cases) {
+        auto it = result->clues.find(answer);
+        EXPECT_EQ(it == result->clues.end() ? Clues() : it->second, clues) << answer;
+    }
+    // Words without a clue stay out of the fill and in the spelling supplement.
+    for (const char *word : {"foil", "agouti", "varlet", "zzz"}) {
+        EXPECT_EQ(fill.count(word), 0u) << word;
+        EXPECT_EQ(supplement.count(word), 1u) << word;
+    }
+}
+
+TEST_F(MkCluesCurated, EveryCandidateIsCapitalisedShortAndFreeOfTheAnswersStem)
+{
+    for (const auto &[answer, clues] : result->clues) {
+        EXPECT_LE(clues.size(), 4u) << answer;
+        const std::string stem = answer.substr(0, std::min<std::size_t>(answer.size(), 5));
+        for (const auto &clue : clues) {
+            EXPECT_LE(clue.size(), 60u) << clue;
+            ASSERT_FALSE(clue.empty()) << answer;
+            EXPECT_FALSE(clue[0] >= 'a' && clue[0] <= 'z') << clue;
+            std::string word;
+            for (char ch : clue + " ") {
+                if (std::isalpha(static_cast<unsigned char>(ch))) {
+                    word += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+                    continue;
+                }
+                if (stem.size() >= 3) {
+                    EXPECT_NE(word.compare(0, stem.size(), stem), 0) << answer << ": " << clue;
+                }
+                word.clear();
+            }
+        }
+    }
 }
 
 } // namespace

@@ -22,12 +22,15 @@ TEST(MkClues, WritesOneLinePerAnswerInByteOrderWithoutGiveaways)
                          "cat|feline mammal usually having thick soft fur\r\n"
                          "dog|informal term for a man|a member of the genus Canis|go after with the intent to catch\r\n"
                          "gnu|large African antelope / with a bar inside\r\n"
+                         "ire|belligerence aroused by a real or supposed wrong\r\n"
                          "owl|nocturnal bird of prey\r\n"
                          "run|move fast by using one's feet|flee\r\n"));
     EXPECT_EQ(readAll(dir + "Clues.06"),
               QByteArray("agouti|agile long-legged rabbit-sized rodent of Central America and South America and "
                          "the West Indies\r\n"
-                         "antler|deciduous horn of a member of the deer family\r\n"));
+                         "antler|deciduous horn of a member of the deer family\r\n"
+                         "choler|belligerence aroused by a real or supposed wrong\r\n"
+                         "varlet|a servant who attends a knight\r\n"));
     EXPECT_TRUE(QFile::exists(dir + "Clues.02")) << "every length has its file, empty or not";
     EXPECT_TRUE(QFile::exists(dir + "Clues.17"));
 }

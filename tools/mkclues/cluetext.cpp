@@ -204,7 +204,7 @@ static bool continuesList(const Words &words, std::size_t k)
     return false;
 }
 
-std::string cutGloss(const std::string &gloss, std::size_t maxLength, const WordKindOf &kindOf)
+std::string cutGloss(const std::string &gloss, std::size_t maxLength, const WordKindOf &kindOf, bool commas)
 {
     if (gloss.size() <= maxLength)
         return gloss;
@@ -246,6 +246,8 @@ std::string cutGloss(const std::string &gloss, std::size_t maxLength, const Word
             continue;
         const std::string_view before = std::string_view(gloss).substr(0, end);
         const bool punctuation = before.back() == ',' || before.back() == ';' || before.back() == ':';
+        if (punctuation && !commas)
+            continue;
         // "or" parts two nouns too ("students or candidates"): it breaks only before a second
         // clause ("a low temperature or feeling a sensation of ...").
         const auto endsWith = [](std::string_view w, std::string_view end) {
@@ -287,6 +289,85 @@ bool givesAway(const std::string &text, const std::string &word)
         return true;
     }
     return false;
+}
+
+std::vector<std::string> wordsOf(const std::string &text)
+{
+    std::vector<std::string> words;
+    std::string cur;
+    for (char c : text + " ") {
+        if (std::isalpha(static_cast<unsigned char>(c))) {
+            cur += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        } else if (!cur.empty()) {
+            words.push_back(cur);
+            cur.clear();
+        }
+    }
+    return words;
+}
+
+bool sharesStem(const std::string &text, const std::string &answer)
+{
+    if (answer.empty())
+        return false;
+    const std::string stem = lowerAscii(answer.substr(0, std::min<std::size_t>(answer.size(), 5)));
+    for (const auto &w : wordsOf(text)) {
+        if (stem.size() < 3 ? w == stem : w.compare(0, stem.size(), stem) == 0)
+            return true;
+    }
+    return false;
+}
+
+namespace {
+
+// The gloss without its quoted examples, lower-cased.
+std::string definitionText(const std::string &raw)
+{
+    std::string out;
+    bool quoted = false;
+    for (char c : raw) {
+        if (c == '"')
+            quoted = !quoted;
+        else if (!quoted)
+            out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return out;
+}
+
+bool containsAny(const std::string &text, std::initializer_list<std::string_view> parts)
+{
+    return std::any_of(parts.begin(), parts.end(),
+                       [&](std::string_view p) { return text.find(p) != std::string::npos; });
+}
+
+} // namespace
+
+bool offensiveGloss(const std::string &raw)
+{
+    // "Vulgar" and "obscene" also describe things ("tawdry or vulgar", "profane or obscene
+    // expression"); only as a label of the word itself do they count.
+    return containsAny(definitionText(raw),
+                       {"obscene term", "obscene word", "obscene name", "obscene slang", "vulgar term", "vulgar word",
+                        "vulgar name", "vulgar slang", "(vulgar", "(obscene", "offensive term", "offensive name",
+                        "offensive word", "offensive slang", "ethnic slur", "derogatory", "disparaging term",
+                        "disparaging name", "disparaging word"});
+}
+
+bool datedGloss(const std::string &raw)
+{
+    const std::string text = definitionText(raw);
+    if (text.compare(0, 7, "archaic") == 0 || text.compare(0, 8, "obsolete") == 0)
+        return true;
+    return containsAny(text, {"(archaic", "(obsolete", "archaic term", "archaic word", "archaic name",
+                              "archaic spelling", "obsolete term", "obsolete word", "obsolete name",
+                              "obsolete spelling"});
+}
+
+std::string capitalised(std::string text)
+{
+    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z')
+        text[0] = static_cast<char>(text[0] - 'a' + 'A');
+    return text;
 }
 
 } // namespace mkclues

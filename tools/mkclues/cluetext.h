@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace mkclues {
 
@@ -30,10 +31,30 @@ using WordKindOf = std::function<WordKind(const std::string &)>;
 // (a comma, " or ", " that " ...), or empty when no cut leaves a sound phrase. kindOf,
 // when given, keeps a cut from ending on an adverb or from parting an adjective from the
 // noun it qualifies ("with erect or spreading stems").
-std::string cutGloss(const std::string &gloss, std::size_t maxLength, const WordKindOf &kindOf = {});
+// Without commas, only a relative clause, a participle or an adverb of detail may start the
+// part cut off: a comma too often parts a phrase ("a device consisting of a flat, thin ...").
+std::string cutGloss(const std::string &gloss, std::size_t maxLength, const WordKindOf &kindOf = {},
+                     bool commas = true);
 
 // True when the text holds word (lower case) in any case as a whole word or as the start
 // of a word; for words shorter than three letters only whole words count.
 bool givesAway(const std::string &text, const std::string &word);
+
+// True when a word of the text shares the answer's stem: begins with its first five letters,
+// or with the whole answer when that is shorter; an answer of one or two letters counts only
+// as a whole word.
+bool sharesStem(const std::string &text, const std::string &answer);
+
+// True when a raw WordNet gloss calls its sense obscene, vulgar, an offensive term or name, an
+// ethnic slur, derogatory or a disparaging term (its quoted examples aside).
+bool offensiveGloss(const std::string &raw);
+// True when a raw gloss marks its sense archaic or obsolete ("(archaic) ...", "obsolete term for").
+bool datedGloss(const std::string &raw);
+
+// The text with its first letter upper-cased, as the clue is printed.
+std::string capitalised(std::string text);
+
+// The lower-case words (runs of letters) of a text.
+std::vector<std::string> wordsOf(const std::string &text);
 
 } // namespace mkclues

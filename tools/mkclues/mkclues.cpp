@@ -2,6 +2,9 @@
 // Each line is an answer in lower case followed by "|" and a candidate clue, per candidate.
 // Candidates follow WordNet's sense order, nouns first, then verbs, adjectives and adverbs;
 // inflected dictionary words take the glosses of their base word with a short tag.
+// With --curated the clues are crossword clues for a general audience (short synonyms first,
+// no offensive, dated or proper-noun senses, nothing that shares the answer's stem), offensive
+// words are left out altogether, and the fill words for the dictionary are chosen and written.
 #include "cluetext.h"
 
 #include <algorithm>
@@ -48,10 +51,23 @@ bool endsWith(const std::string &s, const std::string &suffix)
     return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-// One synset of a data file: its lemmas as the synset spells them and its cleaned gloss.
+// A pointer of a synset to another one: its symbol ("@" hypernym, ";u" usage domain ...) and
+// the target's part of speech and offset.
+struct Pointer {
+    std::string symbol;
+    char pos = 'n';
+    long offset = 0;
+};
+
+// One synset of a data file: its lemmas as the synset spells them, its cleaned gloss, its raw
+// gloss and its pointers; the flags say what its usage labels and gloss make of it.
 struct Synset {
     std::vector<std::string> lemmas;
     std::string gloss;
+    std::string rawGloss;
+    std::vector<Pointer> pointers;
+    bool offensive = false;   // obscene, ethnic slur, disparaging
+    bool dated = false;       // archaic or obsolete
 };
 
 // One sense of a lemma. A synset that spells the lemma with capitals ("Paris", "CAT") names
@@ -59,6 +75,7 @@ struct Synset {
 struct Sense {
     std::string gloss;
     bool proper = false;
+    const Synset *synset = nullptr;
 };
 using Lexicon = std::map<std::string, std::vector<Sense>>;
 
@@ -102,8 +119,20 @@ bool readDataFile(const fs::path &path, std::map<long, Synset> &synsets)
                 word.erase(paren);
             syn.lemmas.push_back(word);
         }
-        if (bar != std::string::npos)
-            syn.gloss = cleanGloss(line.substr(bar + 3));
+        int pointerCount = 0;
+        fields >> pointerCount;
+        for (int i = 0; i < pointerCount; ++i) {
+            Pointer ptr;
+            std::string pos, sourceTarget;
+            if (!(fields >> ptr.symbol >> ptr.offset >> pos >> sourceTarget))
+                break;
+            ptr.pos = pos.empty() ? 'n' : pos[0];
+            syn.pointers.push_back(std::move(ptr));
+        }
+        if (bar != std::string::npos) {
+            syn.rawGloss = trim(line.substr(bar + 3));
+            syn.gloss = cleanGloss(syn.rawGloss);
+        }
         synsets[offset] = std::move(syn);
     }
     return true;
@@ -111,7 +140,13 @@ bool readDataFile(const fs::path &path, std::map<long, Synset> &synsets)
 
 // Reads index.<part>: "lemma pos synset_cnt p_cnt [ptr...] sense_cnt tagsense_cnt offset..."
 // and gives each lemma its synset offsets in the index's order (most frequent sense first).
-bool readIndexFile(const fs::path &path, std::vector<std::pair<std::string, std::vector<long>>> &out)
+struct IndexEntry {
+    std::string lemma;
+    std::vector<long> offsets;
+    int tagged = 0;   // senses counted in WordNet's semantic concordance (cntlist)
+};
+
+bool readIndexFile(const fs::path &path, std::vector<IndexEntry> &out)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
@@ -134,28 +169,29 @@ bool readIndexFile(const fs::path &path, std::vector<std::pair<std::string, std:
         long off = 0;
         for (int i = 0; i < synsetCount && (fields >> off); ++i)
             offsets.push_back(off);
-        out.emplace_back(lemma, std::move(offsets));
+        out.push_back({lemma, std::move(offsets), tagged});
     }
     return true;
 }
 
 // The senses of each lemma of one part of speech, in the index's frequency order when the
 // index file is there, else in the data file's order.
-bool readPart(const fs::path &dir, const std::string &part, Lexicon &lexicon)
+// The senses of each lemma of one part of speech, in the index's frequency order when the
+// index file is there, else in the data file's order. tagged adds up each lemma's tagged senses.
+bool readPart(const fs::path &dir, const std::string &part, const std::map<long, Synset> &synsets,
+              Lexicon &lexicon, std::map<std::string, int> &tagged)
 {
-    std::map<long, Synset> synsets;
-    if (!readDataFile(dir / ("data." + part), synsets))
-        return false;
-    std::vector<std::pair<std::string, std::vector<long>>> index;
+    std::vector<IndexEntry> index;
     if (readIndexFile(dir / ("index." + part), index)) {
-        for (const auto &[lemma, offsets] : index) {
-            if (!isLowerAsciiWord(lemma))
+        for (const auto &entry : index) {
+            if (!isLowerAsciiWord(entry.lemma))
                 continue;
-            auto &senses = lexicon[lemma];
-            for (long off : offsets) {
+            tagged[entry.lemma] += entry.tagged;
+            auto &senses = lexicon[entry.lemma];
+            for (long off : entry.offsets) {
                 auto it = synsets.find(off);
                 if (it != synsets.end())
-                    senses.push_back({it->second.gloss, spelledProper(it->second, lemma)});
+                    senses.push_back({it->second.gloss, spelledProper(it->second, entry.lemma), &it->second});
             }
         }
     } else {
@@ -163,10 +199,50 @@ bool readPart(const fs::path &dir, const std::string &part, Lexicon &lexicon)
             for (const auto &spelled : syn.lemmas) {
                 std::string lemma = lowerAscii(spelled);
                 if (isLowerAsciiWord(lemma))
-                    lexicon[lemma].push_back({syn.gloss, spelled != lemma});
+                    lexicon[lemma].push_back({syn.gloss, spelled != lemma, &syn});
             }
     }
     return true;
+}
+
+int partOfPointer(char pos)
+{
+    switch (pos) {
+    case 'v': return Verb;
+    case 'a':
+    case 's': return Adj;
+    case 'r': return Adv;
+    default: return Noun;
+    }
+}
+
+// Marks the synsets that WordNet files under the usage domains obscenity, ethnic slur and
+// disparagement, or whose gloss calls them so, as offensive; those under archaism, or glossed
+// archaic or obsolete, as dated.
+void markUsage(std::array<std::map<long, Synset>, 4> &synsets)
+{
+    auto domainHas = [&](const Pointer &p, std::initializer_list<const char *> names) {
+        const auto &part = synsets[static_cast<std::size_t>(partOfPointer(p.pos))];
+        auto it = part.find(p.offset);
+        if (it == part.end())
+            return false;
+        for (const auto &lemma : it->second.lemmas)
+            for (const char *name : names)
+                if (lowerAscii(lemma) == name)
+                    return true;
+        return false;
+    };
+    for (auto &part : synsets)
+        for (auto &[offset, syn] : part) {
+            for (const auto &p : syn.pointers) {
+                if (p.symbol != ";u")
+                    continue;
+                syn.offensive = syn.offensive || domainHas(p, {"obscenity", "ethnic_slur", "disparagement"});
+                syn.dated = syn.dated || domainHas(p, {"archaism"});
+            }
+            syn.offensive = syn.offensive || offensiveGloss(syn.rawGloss);
+            syn.dated = syn.dated || datedGloss(syn.rawGloss);
+        }
 }
 
 enum class Tag { None, Plural, ThirdPerson, Past, IngForm, Comparative, Superlative };
@@ -357,9 +433,11 @@ std::vector<std::string> chooseClues(const std::vector<std::string> &giveaways,
     return clues;
 }
 
-std::set<std::string> readDictionaryWords(const Options &opt)
+// The lower-case dictionary words of the wanted SCOWL lists up to the size, each with the lowest
+// size level that lists it.
+std::map<std::string, int> readDictionaryWords(const Options &opt)
 {
-    std::set<std::string> words;
+    std::map<std::string, int> words;
     std::error_code ec;
     for (const auto &entry : fs::directory_iterator(opt.scowlDir, ec)) {
         std::string name = entry.path().filename().string();
@@ -379,17 +457,164 @@ std::set<std::string> readDictionaryWords(const Options &opt)
             line = trim(line);
             if (!line.empty() && std::all_of(line.begin(), line.end(), [](unsigned char c) {
                     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-                }))
-                words.insert(lowerAscii(line));
+                })) {
+                auto [it, added] = words.emplace(lowerAscii(line), size);
+                if (!added)
+                    it->second = std::min(it->second, size);
+            }
         }
     }
     return words;
 }
 
+// The project's own exclusion list: one word a line, "#" starts a comment; "*part*" excludes
+// every word that holds the part, "part*" every word that begins with it, "*part" every word
+// that ends with it.
+struct ExclusionList {
+    std::vector<std::string> words, inside, starts, ends;
+
+    bool read(const std::string &path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        if (!in)
+            return false;
+        std::string line;
+        while (std::getline(in, line)) {
+            line = lowerAscii(trim(line.substr(0, line.find('#'))));
+            const bool front = !line.empty() && line.front() == '*', back = line.size() > 1 && line.back() == '*';
+            const std::string core = line.substr(front ? 1 : 0, line.size() - (front ? 1 : 0) - (back ? 1 : 0));
+            if (core.empty())
+                continue;
+            (front && back ? inside : front ? ends : back ? starts : words).push_back(core);
+        }
+        return true;
+    }
+    bool has(const std::string &word) const
+    {
+        auto any = [&](const std::vector<std::string> &parts, auto test) {
+            return std::any_of(parts.begin(), parts.end(), test);
+        };
+        return std::find(words.begin(), words.end(), word) != words.end() || any(inside, [&](const std::string &p) { return word.find(p) != std::string::npos; }) ||
+               any(starts, [&](const std::string &p) { return word.compare(0, p.size(), p) == 0; }) ||
+               any(ends, [&](const std::string &p) { return endsWith(word, p); });
+    }
+};
+
+// A sense offered for an answer, with the tag of the inflection it stands for.
+struct SenseOffer {
+    const Sense *sense;
+    Tag tag;
+};
+
+// A synonym fit for a crossword clue: a plain lower-case lemma (or phrase) of a few words.
+bool plainLemma(const std::string &lemma)
+{
+    if (lemma.empty() || lemma.size() > 30)
+        return false;
+    return std::all_of(lemma.begin(), lemma.end(), [](unsigned char c) {
+        return (c >= 'a' && c <= 'z') || c == '_' || c == '-' || c == '\'';
+    });
+}
+
+// Crossword clues for an answer: first a short synonym for each sense (another lemma of the
+// synset, else the first lemma of its nearest hypernym), then the glosses that fit in
+// kClueLength characters with their tag (whole, or cut before a clause of detail). Offensive,
+// dated and proper-noun senses give nothing. No candidate shares a stem with the answer or its
+// base words, or holds an excluded word; each starts with a capital.
+std::vector<std::string> chooseCrosswordClues(const std::string &answer, const std::vector<std::string> &giveaways,
+                                              const std::vector<SenseOffer> &offers,
+                                              const std::array<std::map<long, Synset>, 4> &synsets,
+                                              const std::set<std::string> &excluded, std::size_t maxCandidates,
+                                              const WordKindOf &kindOf)
+{
+    std::vector<std::string> clues;
+    auto acceptable = [&](const std::string &text) {
+        if (text.empty() || text.size() > kClueLength)
+            return false;
+        for (const auto &w : giveaways)
+            if (sharesStem(text, w))
+                return false;
+        for (const auto &w : wordsOf(text))
+            if (excluded.count(w))
+                return false;
+        const std::string shown = capitalised(text);
+        return std::find(clues.begin(), clues.end(), shown) == clues.end();
+    };
+    auto offer = [&](const std::string &text) {
+        if (clues.size() < maxCandidates && acceptable(text))
+            clues.push_back(capitalised(text));
+    };
+    auto usable = [](const Sense &s) { return !s.proper && s.synset && !s.synset->offensive && !s.synset->dated; };
+    auto synonymText = [&](const std::string &lemma, Tag tag) {
+        std::string text = lemma;
+        std::replace(text.begin(), text.end(), '_', ' ');
+        return withTag(text, tag);
+    };
+    // At most three synonyms, so that a gloss explains the word too when there is one.
+    const std::size_t synonymLimit = std::min<std::size_t>(3, maxCandidates);
+    for (const auto &o : offers) {
+        if (clues.size() >= synonymLimit)
+            break;
+        if (!usable(*o.sense))
+            continue;
+        const Synset &syn = *o.sense->synset;
+        bool found = false;
+        for (const auto &lemma : syn.lemmas)
+            if (!found && lowerAscii(lemma) != answer && plainLemma(lemma) && acceptable(synonymText(lemma, o.tag))) {
+                offer(synonymText(lemma, o.tag));
+                found = true;
+            }
+        for (const auto &p : syn.pointers) {
+            if (found)
+                break;
+            if (p.symbol != "@" && p.symbol != "@i" && p.symbol != "&")
+                continue;
+            const auto &part = synsets[static_cast<std::size_t>(partOfPointer(p.pos))];
+            auto it = part.find(p.offset);
+            if (it == part.end() || it->second.offensive)
+                continue;
+            for (const auto &lemma : it->second.lemmas)
+                if (!found && plainLemma(lemma) && acceptable(synonymText(lemma, o.tag))) {
+                    offer(synonymText(lemma, o.tag));
+                    found = true;
+                }
+        }
+    }
+    for (const auto &o : offers) {
+        if (!usable(*o.sense) || o.sense->gloss.empty())
+            continue;
+        const std::size_t tagLength = o.tag == Tag::None ? 0 : std::string(tagText(o.tag)).size() + 1;
+        const std::string &gloss = o.sense->gloss;
+        const std::string text =
+            gloss.size() + tagLength <= kClueLength ? gloss : cutGloss(gloss, kClueLength - tagLength, kindOf, false);
+        if (!text.empty())
+            offer(withTag(text, o.tag));
+    }
+    return clues;
+}
+
+bool writeLines(const std::string &path, const std::vector<std::string> &lines)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    for (const auto &l : lines)
+        out << l << "\r\n";
+    return static_cast<bool>(out.flush());
+}
+
+double median(std::vector<double> v)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
 int usage()
 {
     std::cerr << "usage: mkclues --wordnet DIR --out DIR [--scowl DIR] [--lists a;b] [--size N]\n"
-                 "               [--min N] [--max N] [--candidates N]\n";
+                 "               [--min N] [--max N] [--candidates N]\n"
+                 "               [--curated [--exclude FILE] [--fill-size N] [--rescue N] [--inflections]\n"
+                 "                          [--unclued] [--rare-length N] [--fill-out FILE] [--excluded-out FILE]]\n";
     return 2;
 }
 
@@ -398,6 +623,11 @@ int usage()
 int main(int argc, char **argv)
 {
     Options opt;
+    bool curated = false;
+    std::string excludeFile, fillOut, excludedOut;
+    int fillSize = 60, rescue = 0;
+    bool inflections = false, uncluedCommon = false;
+    int rareLength = 0;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         auto value = [&]() -> std::string { return i + 1 < argc ? argv[++i] : std::string(); };
@@ -422,23 +652,55 @@ int main(int argc, char **argv)
             opt.maxLength = std::atoi(value().c_str());
         else if (arg == "--candidates")
             opt.maxCandidates = static_cast<std::size_t>(std::max(1, std::atoi(value().c_str())));
+        else if (arg == "--curated")
+            curated = true;
+        else if (arg == "--exclude")
+            excludeFile = value();
+        else if (arg == "--fill-size")
+            fillSize = std::atoi(value().c_str());
+        else if (arg == "--rescue")
+            rescue = std::atoi(value().c_str());
+        else if (arg == "--inflections")
+            inflections = true;
+        else if (arg == "--unclued")
+            uncluedCommon = true;
+        else if (arg == "--rare-length")
+            rareLength = std::atoi(value().c_str());
+        else if (arg == "--excluded-out")
+            excludedOut = value();
+        else if (arg == "--fill-out")
+            fillOut = value();
         else
             return usage();
     }
     if (opt.wordnetDir.empty() || opt.outDir.empty() || opt.minLength < 1 || opt.maxLength > 99 ||
-        opt.minLength > opt.maxLength)
+        opt.minLength > opt.maxLength || (!fillOut.empty() && opt.scowlDir.empty()))
         return usage();
 
+    std::array<std::map<long, Synset>, kParts.size()> synsets;
     std::array<Lexicon, kParts.size()> lexicons;
+    std::map<std::string, int> tagged;
+    std::array<std::map<std::string, int>, kParts.size()> taggedByPart;
     bool anyPart = false;
     for (std::size_t p = 0; p < kParts.size(); ++p)
-        anyPart = readPart(opt.wordnetDir, kParts[p], lexicons[p]) || anyPart;
+        anyPart = readDataFile(fs::path(opt.wordnetDir) / ("data." + std::string(kParts[p])), synsets[p]) || anyPart;
     if (!anyPart) {
         std::cerr << "mkclues: no WordNet data files in " << opt.wordnetDir << "\n";
         return 1;
     }
+    markUsage(synsets);
+    for (std::size_t p = 0; p < kParts.size(); ++p)
+        readPart(opt.wordnetDir, kParts[p], synsets[p], lexicons[p], taggedByPart[p]);
+    for (const auto &part : taggedByPart)
+        for (const auto &[lemma, count] : part)
+            tagged[lemma] += count;
     Morphology morphology;
     morphology.readExceptions(opt.wordnetDir);
+    ExclusionList listed;
+    if (!excludeFile.empty() && !listed.read(excludeFile)) {
+        std::cerr << "mkclues: cannot read " << excludeFile << "\n";
+        return 1;
+    }
 
     auto lengthWanted = [&](const std::string &w) {
         int len = static_cast<int>(w.size());
@@ -447,7 +709,7 @@ int main(int argc, char **argv)
 
     // The answers: every WordNet lemma, and the dictionary words, whose inflected forms
     // WordNet lists only under their base word.
-    std::set<std::string> dict;
+    std::map<std::string, int> dict;
     if (!opt.scowlDir.empty())
         dict = readDictionaryWords(opt);
     std::set<std::string> answers;
@@ -456,8 +718,8 @@ int main(int argc, char **argv)
             if (lengthWanted(entry.first))
                 answers.insert(entry.first);
     for (const auto &word : dict)
-        if (lengthWanted(word))
-            answers.insert(word);
+        if (lengthWanted(word.first))
+            answers.insert(word.first);
 
     // Adjectives and adverbs that are nothing else, for cutting long glosses.
     const WordKindOf kindOf = [&lexicons](const std::string &word) {
@@ -468,10 +730,92 @@ int main(int argc, char **argv)
         return lexicons[Adv].count(word) && !lexicons[Verb].count(word) ? WordKind::Adverb : WordKind::Other;
     };
 
+    // The readings of a dictionary word as an inflected form.
+    auto formsOf = [&](const std::string &answer, bool isLemma) {
+        std::vector<std::pair<Part, Form>> forms;
+        if (dict.count(answer))
+            for (std::size_t p = 0; p < kParts.size(); ++p)
+                for (const Form &form : morphology.analyse(answer, static_cast<Part>(p), lexicons[p], isLemma))
+                    forms.push_back({static_cast<Part>(p), form});
+        return forms;
+    };
+    auto isLemma = [&](const std::string &w) {
+        return std::any_of(lexicons.begin(), lexicons.end(), [&](const Lexicon &l) { return l.count(w) != 0; });
+    };
+
+    // Words left out for a general audience: those whose senses are offensive at least as often
+    // as not, the listed ones, and the inflected forms of either that are no lemma of their own.
+    std::set<std::string> excluded;
+    if (curated) {
+        // Proper senses aside, most senses offensive, or half of them with the commonest sense
+        // (first of the part with the most tagged senses, when WordNet has counts) offensive.
+        auto offensiveWord = [&](const std::string &w) {
+            int offensive = 0, total = 0, mostTagged = 0;
+            const Sense *commonest = nullptr;
+            for (std::size_t p = 0; p < kParts.size(); ++p) {
+                auto it = lexicons[p].find(w);
+                if (it == lexicons[p].end())
+                    continue;
+                for (const auto &s : it->second) {
+                    if (s.proper)
+                        continue;
+                    ++total;
+                    offensive += s.synset && s.synset->offensive;
+                }
+                auto t = taggedByPart[p].find(w);
+                const int count = t == taggedByPart[p].end() ? 0 : t->second;
+                if (count > mostTagged && !it->second.empty() && !it->second.front().proper) {
+                    mostTagged = count;
+                    commonest = &it->second.front();
+                }
+            }
+            if (offensive == 0)
+                return false;
+            if (2 * offensive > total)
+                return true;
+            return 2 * offensive == total && commonest && commonest->synset && commonest->synset->offensive;
+        };
+        for (const auto &w : answers)
+            if (listed.has(w) || offensiveWord(w))
+                excluded.insert(w);
+        // Besides WordNet's readings, plain suffixes catch forms of words it knows in one part of
+        // speech only ("arsed").
+        auto endingOnExcluded = [&](const std::string &w) {
+            bool offensiveBase = false;
+            for (std::string_view suffix : {"s", "es", "d", "ed", "ing", "er", "ers", "est", "y", "ier", "iest"}) {
+                if (w.size() < suffix.size() + 3 || w.compare(w.size() - suffix.size(), suffix.size(), suffix) != 0)
+                    continue;
+                const std::string stem = w.substr(0, w.size() - suffix.size());
+                std::vector<std::string> bases{stem, stem + "e"};
+                if (stem.size() > 3 && stem[stem.size() - 1] == stem[stem.size() - 2])
+                    bases.push_back(stem.substr(0, stem.size() - 1));
+                for (const auto &base : bases) {
+                    if (excluded.count(base))
+                        offensiveBase = true;
+                    else if (isLemma(base))
+                        return false;   // "spiced" is a form of spice
+                }
+            }
+            return offensiveBase;
+        };
+        for (const auto &[w, level] : dict) {
+            if (excluded.count(w) || isLemma(w))
+                continue;
+            bool off = endingOnExcluded(w);
+            for (const auto &[part, form] : formsOf(w, false))
+                off = off || excluded.count(form.base) != 0;
+            if (off)
+                excluded.insert(w);
+        }
+    }
+
     // std::map orders the answers byte by byte, which is the order the reader expects.
     std::map<std::string, std::vector<std::string>> clues;
     for (const auto &answer : answers) {
+        if (excluded.count(answer))
+            continue;
         std::vector<Candidate> candidates;
+        std::vector<SenseOffer> offers;
         std::vector<std::string> giveaways{answer};
         const std::vector<Sense> *own[kParts.size()] = {};
         bool hasCommonSense = false;
@@ -487,20 +831,24 @@ int main(int argc, char **argv)
         for (const auto *senses : own)
             if (senses)
                 for (const auto &s : *senses)
-                    if (!s.proper || !hasCommonSense)
+                    if (!s.proper || !hasCommonSense) {
                         candidates.push_back({&s.gloss, Tag::None});
+                        offers.push_back({&s, Tag::None});
+                    }
         // Then its readings as an inflected form; proper senses have no plural or the like.
-        if (dict.count(answer)) {
-            const bool isLemma = std::any_of(std::begin(own), std::end(own), [](auto *s) { return s != nullptr; });
-            for (std::size_t p = 0; p < kParts.size(); ++p)
-                for (const Form &form : morphology.analyse(answer, static_cast<Part>(p), lexicons[p], isLemma)) {
-                    giveaways.push_back(form.base);
-                    for (const auto &s : lexicons[p].at(form.base))
-                        if (!s.proper)
-                            candidates.push_back({&s.gloss, form.tag});
+        const bool lemma = std::any_of(std::begin(own), std::end(own), [](auto *s) { return s != nullptr; });
+        for (const auto &[part, form] : formsOf(answer, lemma)) {
+            giveaways.push_back(form.base);
+            if (excluded.count(form.base))
+                continue;
+            for (const auto &s : lexicons[part].at(form.base))
+                if (!s.proper) {
+                    candidates.push_back({&s.gloss, form.tag});
+                    offers.push_back({&s, form.tag});
                 }
         }
-        auto chosen = chooseClues(giveaways, candidates, opt.maxCandidates, kindOf);
+        auto chosen = curated ? chooseCrosswordClues(answer, giveaways, offers, synsets, excluded, opt.maxCandidates, kindOf)
+                              : chooseClues(giveaways, candidates, opt.maxCandidates, kindOf);
         if (!chosen.empty())
             clues.emplace(answer, std::move(chosen));
     }
@@ -540,19 +888,19 @@ int main(int argc, char **argv)
         }
     }
 
-    if (!opt.scowlDir.empty()) {
+    auto percent = [](long part, long whole) {
+        return whole ? 100.0 * static_cast<double>(part) / static_cast<double>(whole) : 0.0;
+    };
+    if (!opt.scowlDir.empty() && !curated) {
         std::vector<long> total(static_cast<std::size_t>(opt.maxLength) + 1, 0);
         std::vector<long> covered(total.size(), 0);
-        for (const auto &w : dict) {
+        for (const auto &[w, level] : dict) {
             if (!lengthWanted(w))
                 continue;
             ++total[w.size()];
             if (clues.count(w))
                 ++covered[w.size()];
         }
-        auto percent = [](long part, long whole) {
-            return whole ? 100.0 * static_cast<double>(part) / static_cast<double>(whole) : 0.0;
-        };
         std::cout << "Clue coverage of the dictionary words (length: with a clue / words):\n";
         long sumCovered = 0, sumTotal = 0;
         for (int len = opt.minLength; len <= opt.maxLength; ++len) {
@@ -563,6 +911,95 @@ int main(int argc, char **argv)
         }
         std::printf("  all: %6ld / %6ld\n", sumCovered, sumTotal);
         std::printf("Dictionary words with a clue: %.1f %%\n", percent(sumCovered, sumTotal));
+    }
+    if (!opt.scowlDir.empty() && curated) {
+        // The fill words, none excluded: the common ones (up to the fill size) that have a clue,
+        // or all of them with --unclued; from the larger sizes those with a clue that are at most
+        // rareLength letters long, that WordNet's sense counts show in use (--rescue), or that
+        // inflect a common word (--inflections). Commonest first.
+        auto familiar = [&](const std::string &w) {
+            if (rescue <= 0)
+                return false;
+            auto count = [&](const std::string &x) {
+                auto it = tagged.find(x);
+                return it == tagged.end() ? 0 : it->second;
+            };
+            if (count(w) >= rescue)
+                return true;
+            for (const auto &[part, form] : formsOf(w, isLemma(w)))
+                if (count(form.base) >= rescue)
+                    return true;
+            return false;
+        };
+        // A rarer form of a common word (SCOWL lists some plurals and past forms at larger sizes).
+        auto inflectionOfCommon = [&](const std::string &w) {
+            for (const auto &[part, form] : formsOf(w, isLemma(w))) {
+                auto it = dict.find(form.base);
+                if (it != dict.end() && it->second <= fillSize)
+                    return true;
+            }
+            return false;
+        };
+        std::vector<std::pair<int, std::string>> fill;
+        long leftUnclued = 0, uncluedInFill = 0, rescued = 0, dictExcluded = 0;
+        for (const auto &[w, level] : dict) {
+            if (!lengthWanted(w) && w.size() != 1)
+                continue;
+            if (excluded.count(w)) {
+                ++dictExcluded;
+                continue;
+            }
+            const bool clued = clues.count(w) != 0;
+            if (level > fillSize && !familiar(w) && !(inflections && inflectionOfCommon(w)) &&
+                !(clued && static_cast<int>(w.size()) <= rareLength))
+                continue;
+            if (!clued && w.size() > 1 && (!uncluedCommon || level > fillSize)) {
+                ++leftUnclued;
+                continue;
+            }
+            rescued += level > fillSize;
+            uncluedInFill += !clued && w.size() > 1;
+            fill.push_back({level, w});
+        }
+        std::stable_sort(fill.begin(), fill.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+        std::vector<long> perLength(18, 0);
+        std::vector<double> firstLengths, allLengths;
+        std::vector<std::string> lines;
+        for (const auto &[level, w] : fill) {
+            lines.push_back(w);
+            if (w.size() < perLength.size())
+                ++perLength[w.size()];
+            if (!clues.count(w))
+                continue;
+            const auto &list = clues.at(w);
+            firstLengths.push_back(static_cast<double>(list.front().size()));
+            for (const auto &c : list)
+                allLengths.push_back(static_cast<double>(c.size()));
+        }
+        if (!excludedOut.empty() && !writeLines(excludedOut, std::vector<std::string>(excluded.begin(), excluded.end()))) {
+            std::cerr << "mkclues: cannot write " << excludedOut << "\n";
+            return 1;
+        }
+        if (!fillOut.empty() && !writeLines(fillOut, lines)) {
+            std::cerr << "mkclues: cannot write " << fillOut << "\n";
+            return 1;
+        }
+        std::printf("Fill dictionary: SCOWL size %d and below", fillSize);
+        if (rescue > 0)
+            std::printf(", larger sizes up to %d when WordNet counts %d tagged senses", opt.scowlSize, rescue);
+        std::printf("\n  words per length:");
+        for (int len = 2; len <= 17; ++len)
+            std::printf(" %d:%ld", len, perLength[static_cast<std::size_t>(len)]);
+        const long fillWords = static_cast<long>(fill.size());
+        std::printf("\n  %ld words, %ld of them from the larger sizes; %ld left out for want of a clue\n", fillWords,
+                    rescued, leftUnclued);
+        std::printf("  excluded words: %zu (%ld of them in the word lists)", excluded.size(), dictExcluded);
+        int shown = 0;
+        for (const auto &w : excluded)
+            if (dict.count(w) && dict.at(w) <= 50 && shown++ < 12)
+                std::printf(" %s", w.c_str());
+        std::printf("\n  fill words with a clue: %.1f %%; median clue length %.0f, first clue %.0f characters\n",
+                    percent(fillWords - uncluedInFill, fillWords), median(allLengths), median(firstLengths));
     }
     long written = 0;
     for (long n : answersPerLength)

@@ -2,7 +2,9 @@
 // lists and size that the dictionary is built from. The packed dictionary holds words of 1 to 17
 // letters A-Z only, and of lengths with too many words only the commonest; the supplement takes
 // the rest, so that contractions ("don't"), possessives ("dog's"), long words and the words the
-// size limits left out are known to the spelling check as well.
+// size limits left out are known to the spelling check as well. With --fill the dictionary is
+// packed from that list of fill words instead, and every listed word it leaves out (rare,
+// offensive or unclued) comes here too.
 // The file is Windows-1252 text (here plain ASCII), one word a line, lines ended by CR LF,
 // sorted without regard to case, without duplicates.
 #include <algorithm>
@@ -22,7 +24,8 @@ namespace {
 
 void usage() {
     std::fprintf(stderr,
-                 "usage: trv_mkspellsup --out FILE --scowl DIR [--lists english,american] [--size 70]\n");
+                 "usage: trv_mkspellsup --out FILE --scowl DIR [--lists english,american] [--size 70]\n"
+                 "                      [--fill FILE]\n");
 }
 
 std::vector<std::string> splitList(const std::string &s) {
@@ -136,7 +139,7 @@ bool lessNoCase(const std::string &a, const std::string &b) {
 }  // namespace
 
 int main(int argc, char **argv) {
-    std::string out, scowl, lists = "english,american";
+    std::string out, scowl, lists = "english,american", fill;
     int size = 70;
     for (int i = 1; i < argc; i++) {
         const std::string a = argv[i];
@@ -149,6 +152,7 @@ int main(int argc, char **argv) {
         else if (a == "--scowl") scowl = v;
         else if (a == "--lists") lists = v;
         else if (a == "--size") size = std::atoi(v.c_str());
+        else if (a == "--fill") fill = v;
         else {
             usage();
             return 2;
@@ -197,7 +201,21 @@ int main(int argc, char **argv) {
             }
         }
     }
-    for (const auto &w : wordsLeftOutOfDictionary(dictionaryWords)) take(lowerCase(w), leftOut);
+    if (fill.empty()) {
+        for (const auto &w : wordsLeftOutOfDictionary(dictionaryWords)) take(lowerCase(w), leftOut);
+    } else {
+        // The dictionary is packed from the fill words: every listed word it does not hold
+        // (rare, offensive, unclued, or over a size limit) goes here.
+        std::vector<std::string> fillWords;
+        if (!trvdict::readWordFile(fill, false, fillWords, &error)) {
+            std::fprintf(stderr, "trv_mkspellsup: %s\n", error.c_str());
+            return 1;
+        }
+        std::unordered_set<std::string> packed(fillWords.begin(), fillWords.end());
+        for (const auto &w : wordsLeftOutOfDictionary(fillWords)) packed.erase(w);
+        for (const auto &w : dictionaryWords)
+            if (!packed.count(w)) take(lowerCase(w), leftOut);
+    }
 
     std::stable_sort(chosen.begin(), chosen.end(), lessNoCase);
     std::string text;
