@@ -53,7 +53,8 @@ void reflowRow(TClueGrid *grid, int row)
         DocHooks.ClueFlowClueWasChanged(grid, row);
 }
 
-// One across or down pass of the rebuild (steps 3 to 6 for one direction).
+// One across or down pass of the rebuild: clear the rows, add a row for each slot that starts in
+// the grid, then give each its clue from the answer list or the theme words.
 void rebuildDirection(TClueGrid *grid, bool down)
 {
     if (CluesNeedRebuild) {

@@ -46,7 +46,7 @@ bool AutoLayout_TryRegular(int columns, int fqr);
 bool AutoLayout_TrySquished(int columns, int fqr);
 /** Strategies of AutoLayout_TryStage. */
 constexpr int AutoLayoutBeautiful = 0, AutoLayoutRegular = 1, AutoLayoutSquished = 2;
-/** Runs the strategy for steps 1..9 (progress base + step), up to the first success. */
+/** Runs the strategy over its nine trials (progress base + trial), up to the first success. */
 bool AutoLayout_TryStage(int progressBase, int strategy, int fqr);
 
 /** The fit quality of the stored layout after a full relayout: 0 the grid does not fit, 1 more

@@ -32,7 +32,7 @@ QFont pixelFont(const QString &family, int pixels, bool bold)
     return font;
 }
 
-/** The scene of the brief: a filled rectangle, a polygon with pen and brush, text in Arial
+/** A small scene: a filled rectangle, a polygon with pen and brush, text in Arial
  *  bold then plain, and a polygon without brush. 2 x 1.5 inches. */
 void paintScene(TEmfDevice &device)
 {

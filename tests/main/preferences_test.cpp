@@ -492,7 +492,7 @@ TEST_F(PreferencesTest, LoadThenStoreKeepsEverySetting)
     }
 }
 
-TEST_F(PreferencesTest, UnlistedValuesLoadAsTheSpecSays)
+TEST_F(PreferencesTest, UnlistedValuesFallBackToADefaultChoiceOrKeepTheList)
 {
     EditTextSize = 9;
     dlg->LoadFromSettings();
