@@ -593,12 +593,24 @@ std::vector<std::string> chooseCrosswordClues(const std::string &answer, const s
     return clues;
 }
 
+// Writes the lines to a temporary file beside path and renames it into place only when every
+// byte reached the disk, so a failed write never leaves a cut file for the build to use.
 bool writeLines(const std::string &path, const std::vector<std::string> &lines)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    for (const auto &l : lines)
-        out << l << "\r\n";
-    return static_cast<bool>(out.flush());
+    const std::string tmp = path + ".tmp";
+    {
+        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        for (const auto &l : lines)
+            out << l << "\r\n";
+        out.close();
+        if (!out) {
+            std::remove(tmp.c_str());
+            return false;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(tmp, path, ec);
+    return !ec;
 }
 
 double median(std::vector<double> v)

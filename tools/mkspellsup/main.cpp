@@ -227,6 +227,7 @@ int main(int argc, char **argv) {
     {
         std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
         file.write(text.data(), std::streamsize(text.size()));
+        file.close(); // the last flush can fail too
         if (!file) {
             std::fprintf(stderr, "trv_mkspellsup: cannot write %s\n", temporary.c_str());
             return 1;
