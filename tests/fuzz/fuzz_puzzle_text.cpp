@@ -48,7 +48,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (const QByteArray &line : Cp1252::splitLines(bytes))
         lines << Cp1252::toUnicode(line);
     lines << QStringLiteral("FileName=fuzz.trv");
-    ReadPuzzleFromStrings(lines);
+    // A refused text changes nothing: only a puzzle that was read is written and read again.
+    if (!ReadPuzzleFromStrings(lines)) {
+        setup.boxes.boxes.clear();
+        return 0;
+    }
     QStringList out;
     WritePuzzleToStrings(out);
     // What the writer produced reads back without complaint.
