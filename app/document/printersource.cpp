@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -53,6 +54,7 @@ TPrinterMetrics ReadPrinterMetrics(QPrinter &printer)
     const double perPoint = m.DpiX / 72.0;
     m.OffsetXPx = margins.left() * perPoint;
     m.OffsetYPx = margins.top() * perPoint;
+    m.Name = printer.printerName();
     return m;
 }
 
@@ -77,11 +79,23 @@ bool PrintsToFileOnly()
     return printer && printer == g_filePrinter.get();
 }
 
-void RefreshPrinterMetrics()
+bool RefreshPrinterMetrics()
 {
+    const bool wasRead = g_read;
     g_read = true;
     QPrinter *printer = g_usingTestPrinter ? g_testPrinter : systemPrinter();
-    g_metrics = printer ? ReadPrinterMetrics(*printer) : TPrinterMetrics{};
+    const TPrinterMetrics read = printer ? ReadPrinterMetrics(*printer) : TPrinterMetrics{};
+    const bool changed = wasRead && !(read == g_metrics);
+    g_metrics = read;
+    return changed;
+}
+
+void SetPrinterPaper(QPrinter &printer, double widthInches, double heightInches)
+{
+    const QSizeF portrait(std::min(widthInches, heightInches), std::max(widthInches, heightInches));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setPageSize(QPageSize(portrait, QPageSize::Inch, QString(), QPageSize::FuzzyMatch));
+    printer.setPageOrientation(widthInches > heightInches ? QPageLayout::Landscape : QPageLayout::Portrait);
 }
 
 const TPrinterMetrics &CachedPrinterMetrics()

@@ -1,7 +1,10 @@
 // The one printer the program prints on, and its page metrics. Asking the print system can
-// block (a CUPS queue may be slow or gone), so the metrics are read once and kept; they are
-// refreshed only at printer set-up and at the start of a print job, never while painting.
+// block (a CUPS queue may be slow or gone), so the metrics are read once and kept for the
+// printer they came from; they are read again at printer set-up and when a print command
+// starts (a printer added or chosen since), never while painting.
 #pragma once
+
+#include <QString>
 
 class QPrinter;
 
@@ -13,12 +16,18 @@ struct TPrinterMetrics {
     double PaperHeightPx = 3300;
     double OffsetXPx = 0;        // the unprintable edge at the left and top
     double OffsetYPx = 0;
+    QString Name;                // the printer they were read from
+    bool operator==(const TPrinterMetrics &) const = default;
 };
 
 /** The kept metrics; read from the print system at the first call. */
 const TPrinterMetrics &CachedPrinterMetrics();
-/** Reads the metrics again (printer set-up, start of a job). */
-void RefreshPrinterMetrics();
+/** Reads the metrics again (printer set-up, start of a job); true when they differ from the
+ *  kept ones, so that the pages must be laid out again. */
+bool RefreshPrinterMetrics();
+/** Sets the printer's sheet to a paper of these inches; a wider than high paper is the
+ *  landscape orientation of its portrait size. */
+void SetPrinterPaper(QPrinter &printer, double widthInches, double heightInches);
 /** The printer of this run (full-page mode: coordinates start at the paper's corner). Without an
  *  installed printer it is a PDF-file printer, which reports no metrics: the page keeps the
  *  puzzle's paper. Made at the first call and kept; null only without a GUI. */

@@ -225,6 +225,14 @@ bool g_cacheEnabled = true;
 TPageChooser *g_chooser = nullptr;
 bool g_titleEditRunning = false;
 
+// The answer to the page question that a title edit raised: not asked yet, closed without a
+// choice, or the choice. The last choice a button applied is noted to fill it.
+enum class TTitleEditAnswer { NotAsked, Closed, Chosen };
+TTitleEditAnswer g_titleEditAnswer = TTitleEditAnswer::NotAsked;
+TPageChoice g_titleEditChoice = TPageChoice::TwoPages;
+bool g_choiceApplied = false;
+TPageChoice g_lastChoice = TPageChoice::TwoPages;
+
 constexpr qint64 kProgressDelayMs = 2100;
 constexpr qint64 kPumpIntervalMs = 25;
 
@@ -593,6 +601,8 @@ int DefaultWordBankPage() { return AutoLayoutPageChoice == 3 ? 3 - PuzzlePage : 
 
 int ApplyPageChoice(TPageChoice choice, bool remember)
 {
+    g_choiceApplied = true;
+    g_lastChoice = choice;
     switch (choice) {
     case TPageChoice::OnePage:
         if (remember) {
@@ -755,6 +765,32 @@ void RunAutoLayout(int flags)
         AutoLayoutHooks.ShowViewTab(tab);
 }
 
+// The question is modal and the page is painted behind it: it shows the layout from before the
+// run, not a trial's half-fitted values. The search then goes on from the trial's values, with
+// the clue placement the answer chose.
+int askPageChoiceOverSavedLayout()
+{
+    if (AutoLayoutPageChoice != 1 || !AskBeforeUsingTwoPages || !g_chooser)
+        return AskPageChoice();
+    const TSavedLayout beforeRun = g_saved;
+    SaveLayoutParameters();
+    const TSavedLayout trial = g_saved;
+    g_saved = beforeRun;
+    RestoreLayoutParameters();
+    relayout();
+    if (AutoLayoutHooks.InvalidateView)
+        AutoLayoutHooks.InvalidateView();
+    const int q = AskPageChoice();
+    const bool separate = SeparateClues;
+    const int bankPage = WordBankPage;
+    g_saved = trial;
+    RestoreLayoutParameters();
+    g_saved = beforeRun;
+    SeparateClues = separate;
+    WordBankPage = bankPage;
+    return q;
+}
+
 bool DoAutoLayout()
 {
     THourglass busy;
@@ -783,7 +819,7 @@ bool DoAutoLayout()
         if (!ok)
             ok = AutoLayout_TryStage(40, AutoLayoutRegular, 5);
         if (!ok) {
-            q = AskPageChoice();
+            q = askPageChoiceOverSavedLayout();
             if (q == 3) {
                 if (AutoNewColumn) {
                     NewColumnDown = true;
@@ -865,11 +901,41 @@ void AutoLayoutAfterTitleEdit()
     g_titleEditRunning = true;
     const int n = CountPrintedPages();
     if (n > 2 && (AutoLayoutPageChoice != 3 || n > 3)) {
+        // Asks the installed chooser the first time only, then gives its answer again.
+        class TOnceChooser : public TPageChooser
+        {
+        public:
+            TOnceChooser() : m_asker(SetPageChooser(this)) {}
+            ~TOnceChooser() override { SetPageChooser(m_asker); }
+            int AskPages() override
+            {
+                switch (g_titleEditAnswer) {
+                case TTitleEditAnswer::Chosen:
+                    return ApplyPageChoice(g_titleEditChoice, false);
+                case TTitleEditAnswer::Closed:
+                    return 0;
+                case TTitleEditAnswer::NotAsked:
+                    break;
+                }
+                if (!m_asker)
+                    return 0;
+                g_choiceApplied = false;
+                const int result = m_asker->AskPages();
+                g_titleEditAnswer = g_choiceApplied ? TTitleEditAnswer::Chosen : TTitleEditAnswer::Closed;
+                g_titleEditChoice = g_lastChoice;
+                return result;
+            }
+
+        private:
+            TPageChooser *m_asker;
+        } once;
         TakeCheckPoint(2, QStringLiteral("formatting by Auto-Layout expert"));
         RunAutoLayout(AutoLayoutKeepViewTab);
     }
     g_titleEditRunning = false;
 }
+
+void ForgetTitleEditPageAnswer() { g_titleEditAnswer = TTitleEditAnswer::NotAsked; }
 
 // ---- Trial cache and figures ----------------------------------------------------------------------
 

@@ -27,8 +27,11 @@ void RunAutoLayout(int flags);
  *  first); true when a layout was found, false after a give-up or a cancel. */
 bool DoAutoLayout();
 /** After a title or subtitle edit: re-runs the expert (with its checkpoint) when the puzzle now
- *  spills onto more pages than the page mode allows and AutoLayout_OnSpill is on. */
+ *  spills onto more pages than the page mode allows and AutoLayout_OnSpill is on. The page
+ *  question such a run raises is asked once per puzzle: later runs take the same answer. */
 void AutoLayoutAfterTitleEdit();
+/** A new puzzle: the next title edit that needs the page question asks it again. */
+void ForgetTitleEditPageAnswer();
 
 // ---- Trials ---------------------------------------------------------------------------------------
 

@@ -614,6 +614,16 @@ bool PrintPages(QPrinter &printer, int copy, int copies)
     return done;
 }
 
+// The pages laid out again for the current printer's (or the puzzle's own) paper.
+static void relayoutForPrinter()
+{
+    InitPageMetrics();
+    RelayoutPage();
+    TRVInvalidateDisplay();
+    if (LayoutHooks.RedrawView)
+        LayoutHooks.RedrawView();
+}
+
 bool OfferAutoLayout()
 {
     ClueFlow_EnsureCurrent();
@@ -640,10 +650,13 @@ void PrintPuzzle()
         showInformation(QStringLiteral("Windows reports that no printers are installed."));
         return;
     }
+    // A printer added or chosen since the pages were laid out: lay them out for it first, so
+    // that the paper shows what the screen does.
+    if (RefreshPrinterMetrics())
+        relayoutForPrinter();
     if (PrintsToFileOnly()) {
         // The file's sheets are the puzzle's paper.
-        printer->setPageSize(QPageSize(QSizeF(PaperWidth, PaperHeight), QPageSize::Inch));
-        printer->setPageOrientation(QPageLayout::Portrait);
+        SetPrinterPaper(*printer, PaperWidth, PaperHeight);
         if (printer->outputFileName().isEmpty())
             printer->setOutputFileName(defaultPdfName());
     }
@@ -657,6 +670,9 @@ void PrintPuzzle()
     printer->setCopyCount(1);
     if (!g_dialogs->PrintDialog(*printer, 1, PageCount))
         return;
+    // Another printer or paper chosen in the dialog.
+    if (!PrintsToFileOnly() && RefreshPrinterMetrics())
+        relayoutForPrinter();
     LastPrintJobTitles.clear();
     const int copies = std::max(1, printer->copyCount());
     if (copies > 1 && printer->collateCopies()) {
@@ -697,11 +713,20 @@ void RunPrinterSetup()
         showInformation(QStringLiteral("Windows reports that no printers are installed."));
         return;
     }
+    // Without a printer the dialog shows the puzzle's own paper, and what is chosen there
+    // becomes the paper of the pages and of the PDF.
+    const bool fileOnly = PrintsToFileOnly();
+    if (fileOnly)
+        SetPrinterPaper(*printer, PaperWidth, PaperHeight);
     if (!g_dialogs || !g_dialogs->PrinterSetupDialog(*printer))
         return;
+    if (fileOnly) {
+        const QRectF sheet = printer->pageLayout().fullRect(QPageLayout::Inch);
+        if (sheet.width() >= 2 && sheet.width() <= 50 && sheet.height() >= 2 && sheet.height() <= 50) {
+            PaperWidth = sheet.width();
+            PaperHeight = sheet.height();
+        }
+    }
     RefreshPrinterMetrics();
-    RelayoutPage();
-    TRVInvalidateDisplay();
-    if (LayoutHooks.RedrawView)
-        LayoutHooks.RedrawView();
+    relayoutForPrinter();
 }

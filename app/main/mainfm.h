@@ -863,6 +863,20 @@ public:
     void InstallAutoLayoutHooks();
     bool m_titleChanged = false;
 
+    // ---- Title edits (mainfm_document.cpp) --------------------------------------------------------
+public:
+    /** A title edit that spilled the page runs the expert when the edit is done: focus leaves the
+     *  field, Enter is pressed, or the typing pauses this long. */
+    static constexpr int TitleEditPauseMs = 1000;
+    /** Runs the expert now if a title edit is waiting for it. */
+    void RunPendingTitleLayout();
+
+private:
+    /** A new puzzle: no title edit waits, and the page question may be asked again. */
+    void ForgetTitleEdits();
+    QTimer m_titleEditTimer;
+    bool m_titleLayoutPending = false;
+
     // ---- File commands (mainfm_file.cpp) -----------------------------------------------------------
 public:
     QAction *mFileNew = nullptr;

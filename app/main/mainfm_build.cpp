@@ -315,6 +315,8 @@ void TMainFm::ConstructSpBtnClick()
 {
     if (m_building)
         return;
+    // A new puzzle: its page question may be asked again after a title edit.
+    ForgetTitleEdits();
     // The build reads the word list: the user's, not the example shown in its place.
     if (HintFm)
         HintFm->PutBackExampleList();

@@ -124,6 +124,11 @@ void TMainFm::ConnectDocumentControls()
     connect(TightRB, &QRadioButton::clicked, this, [this] { ChangePuzzleType(1); });
     connect(TitleEd, &QLineEdit::textEdited, this, &TMainFm::TitleEdChange);
     connect(SubtitleEd, &QLineEdit::textEdited, this, &TMainFm::SubtitleEdChange);
+    m_titleEditTimer.setSingleShot(true);
+    m_titleEditTimer.setInterval(TitleEditPauseMs);
+    connect(&m_titleEditTimer, &QTimer::timeout, this, &TMainFm::RunPendingTitleLayout);
+    for (QLineEdit *edit : {TitleEd, SubtitleEd})
+        connect(edit, &QLineEdit::editingFinished, this, &TMainFm::RunPendingTitleLayout);
     connect(GlueRandomCB, &QCheckBox::clicked, this, &TMainFm::GlueRandomCBClick);
     connect(AutoLayoutCB, &QCheckBox::clicked, this, &TMainFm::AutoLayoutCBClick);
     connect(WordBankCB, &QCheckBox::clicked, this, &TMainFm::WordBankCBClick);
@@ -188,16 +193,35 @@ void TMainFm::TitlesChanged()
     const double before = TitleBlockHeight;
     if (FileHooks.ComputeTitleBlockHeight)
         FileHooks.ComputeTitleBlockHeight();
-    // A title block of another height moves the grid and the clues: lay the page out again, and
-    // let the expert act when the clues now spill over.
+    // A title block of another height moves the grid and the clues: lay the page out again. The
+    // expert acts on a spill when the edit is done, so that its question never comes mid-typing.
     if (!LoadingPuzzle && TitleBlockHeight != before) {
         m_titleChanged = true;
         RelayoutPage();
         m_titleChanged = false;
-        AutoLayoutAfterTitleEdit();
+        m_titleLayoutPending = true;
     }
+    if (m_titleLayoutPending)
+        m_titleEditTimer.start();
     SetModified();
     InvalidateView();
+}
+
+void TMainFm::RunPendingTitleLayout()
+{
+    if (!m_titleLayoutPending)
+        return;
+    m_titleLayoutPending = false;
+    m_titleEditTimer.stop();
+    AutoLayoutAfterTitleEdit();
+    InvalidateView();
+}
+
+void TMainFm::ForgetTitleEdits()
+{
+    m_titleLayoutPending = false;
+    m_titleEditTimer.stop();
+    ForgetTitleEditPageAnswer();
 }
 
 void TMainFm::TitleEdChange()

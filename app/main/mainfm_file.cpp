@@ -177,6 +177,7 @@ void TMainFm::AfterPuzzleOpened(const QString &name)
         OpenPuzzleDialog.InitialDir = QFileInfo(name).absolutePath();
     }
     UpdateCaption();
+    ForgetTitleEdits();
     SendThemeWordsToEngine();
     TRVCorrectAllThemeWordLocations(0);
     GridUpdating = false;
@@ -315,6 +316,7 @@ void TMainFm::mFileCloseClick()
     if (!goOnAfterQuestion(this, QuerySaveChanges()))
         return;
     LoadWordBankSettings();
+    ForgetTitleEdits();
     GridUpdating = true;
 
     // The document's settings for a new puzzle.

@@ -17,8 +17,11 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QPageLayout>
+#include <QPrinter>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -37,7 +40,16 @@ public:
         printer.setCollateCopies(Collate);
         return Accept;
     }
-    bool PrinterSetupDialog(QPrinter &) override { return Accept; }
+    /** What the page set-up dialog showed and what the user picks there (none: no change). */
+    QPageLayout SetupOpenedWith;
+    std::function<void(QPrinter &)> SetupPick;
+    bool PrinterSetupDialog(QPrinter &printer) override
+    {
+        SetupOpenedWith = printer.pageLayout();
+        if (Accept && SetupPick)
+            SetupPick(printer);
+        return Accept;
+    }
 };
 
 class LayoutDocTest : public ::testing::Test

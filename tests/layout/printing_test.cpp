@@ -199,6 +199,60 @@ TEST_F(PrintingTest, CancelPrintsNothingAndWithoutAPrinterTheFileKeepsThePaper)
     EXPECT_EQ(pdfPageCount(pdfPath()), PageCount);
 }
 
+TEST_F(PrintingTest, WithoutAPrinterSetUpChoosesThePaperOfThePagesAndThePdf)
+{
+    SetPrinterForTesting(nullptr);
+    if (HasPrinter())
+        GTEST_SKIP() << "this machine has a printer";
+    ASSERT_TRUE(PrintsToFileOnly());
+    PaperWidth = 8.5; // a Letter puzzle
+    PaperHeight = 11;
+    flow();
+    // The dialog opens with the puzzle's paper; A4 landscape is chosen there.
+    dialogs.SetupPick = [](QPrinter &printer) {
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageOrientation(QPageLayout::Landscape);
+    };
+    RunPrinterSetup();
+    EXPECT_EQ(dialogs.SetupOpenedWith.pageSize().id(), QPageSize::Letter);
+    EXPECT_EQ(dialogs.SetupOpenedWith.orientation(), QPageLayout::Portrait);
+    EXPECT_NEAR(PaperWidth, 11.69, 0.01);
+    EXPECT_NEAR(PaperHeight, 8.27, 0.01);
+    EXPECT_NEAR(PageRect.Right, 11.69, 0.01);
+
+    // The next set-up opens with it, and the PDF's sheets are A4 landscape.
+    dialogs.SetupPick = nullptr;
+    RunPrinterSetup();
+    EXPECT_EQ(dialogs.SetupOpenedWith.pageSize().id(), QPageSize::A4);
+    EXPECT_EQ(dialogs.SetupOpenedWith.orientation(), QPageLayout::Landscape);
+    CurrentPrinter()->setOutputFileName(pdfPath());
+    PrintPuzzle();
+    EXPECT_TRUE(prompter->boxes.isEmpty());
+    const QString info = run(QStringLiteral("pdfinfo"), {pdfPath()});
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Page size: +84[12][.0-9]* x 595[.0-9]* pts"))))
+        << info.toStdString();
+}
+
+TEST_F(PrintingTest, APrinterWhosePaperChangedIsMeasuredAgainBeforeThePrint)
+{
+    // A printer that reports its metrics, laid out for Letter; then its paper is A4 (another
+    // printer chosen, or its queue changed) when the print command starts.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdfPath());
+    printer.setPageSize(QPageSize(QPageSize::Letter));
+    SetPrinterForTesting(&printer);
+    WYSIWYGChange();
+    flow();
+    ASSERT_NEAR(PaperWidth, 8.5, 0.01);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    PrintPuzzle();
+    EXPECT_FALSE(RefreshPrinterMetrics()) << "the kept metrics are those of the printer in use";
+    SetPrinterForTesting(nullptr);
+    EXPECT_NEAR(PaperWidth, 8.27, 0.01);
+    EXPECT_NEAR(PageRect.Bottom, 11.69, 0.01);
+}
+
 TEST_F(PrintingTest, TheAutoLayoutOfferFollowsThePageChoice)
 {
     struct Case {

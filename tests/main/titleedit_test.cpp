@@ -1,0 +1,98 @@
+// Typing a title on a puzzle whose pages are full: every key lands in the field, and the page
+// question that a spill raises comes once, after the edit, and once per puzzle.
+#include "mainwindowtest.h"
+
+#include "autolayout.h"
+#include "globals.h"
+#include "uidialogs.h"
+#include "wysiwyg.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+const QString kPuzzle13 = QStringLiteral(TRV_TEST_DATA) + "/layout/puzzle13.trv";
+// Longer than the pause that ends a title edit.
+constexpr int kPause = TMainFm::TitleEditPauseMs + 300;
+
+class TitleEditTest : public MainWindowTest
+{
+protected:
+    // The puzzle laid out on two puzzle pages after the user chose so, the title field focused.
+    TMainFm *twoPagePuzzle(ScriptedPageChooser &chooser)
+    {
+        TMainFm *window = makeReadyWindow(kPuzzle13);
+        DocControls.AutoLayout = true;
+        window->AutoLayoutCB->setChecked(true);
+        AutoLayoutPageChoice = 1;
+        AskBeforeUsingTwoPages = true;
+        AutoLayout_OnSpill = true;
+        // No title yet: the first key typed makes the title block.
+        DocControls.PuzzleTitle.clear();
+        window->TitleEd->setText(QString());
+        chooser.Answers = {{TPageChoice::TwoPages, false}};
+        RunAutoLayout(0);
+        EXPECT_EQ(chooser.Asked, 1);
+        EXPECT_EQ(PageCount, 3);
+        chooser.Asked = 0;
+        window->show();
+        QApplication::setActiveWindow(window);
+        window->ShowNotebookPage(0);
+        window->TitleEd->setFocus();
+        QCoreApplication::processEvents();
+        return window;
+    }
+
+    ScriptedPrompter prompter;
+    ScriptedUiDialogs forms;
+};
+
+TEST_F(TitleEditTest, TheQuestionWaitsForTheEditAndComesOncePerPuzzle)
+{
+    ScriptedPageChooser chooser;
+    TMainFm *window = twoPagePuzzle(chooser);
+    ASSERT_EQ(QApplication::focusWidget(), window->TitleEd);
+    chooser.Answers = {{TPageChoice::TwoPages, false}, {TPageChoice::TwoPages, false}};
+
+    const QString typed = QStringLiteral("Abcdef ghijk lmnop");
+    QTest::keyClicks(window->TitleEd, typed, Qt::NoModifier, 20);
+    EXPECT_EQ(window->TitleEd->text(), typed);
+    EXPECT_EQ(chooser.Asked, 0) << "asked while typing";
+
+    // A pause ends the edit.
+    QTest::qWait(kPause);
+    EXPECT_EQ(chooser.Asked, 1);
+    EXPECT_EQ(window->TitleEd->text(), typed);
+    EXPECT_EQ(DocControls.PuzzleTitle, typed);
+
+    // Emptied and typed again, then focus leaves the field: the same answer, not a new question.
+    window->TitleEd->selectAll();
+    QTest::keyClick(window->TitleEd, Qt::Key_Backspace);
+    QTest::keyClicks(window->TitleEd, QStringLiteral("Birds"));
+    window->SubtitleEd->setFocus();
+    QCoreApplication::processEvents();
+    QTest::qWait(kPause);
+    EXPECT_EQ(chooser.Asked, 1);
+    EXPECT_EQ(window->TitleEd->text(), QStringLiteral("Birds"));
+    EXPECT_EQ(PageCount, 3);
+
+    // Another puzzle asks again.
+    window->ReadPuzzleFile(kPuzzle13);
+    window->AfterPuzzleOpened(kPuzzle13);
+    DocControls.PuzzleTitle.clear();
+    window->TitleEd->setText(QString());
+    RunAutoLayout(0);
+    chooser.Asked = 0;
+    chooser.Answers = {{TPageChoice::TwoPages, false}};
+    window->TitleEd->setFocus();
+    QCoreApplication::processEvents();
+    QTest::keyClicks(window->TitleEd, QStringLiteral("Fish"));
+    window->RunPendingTitleLayout();
+    EXPECT_EQ(chooser.Asked, 1);
+    EXPECT_EQ(window->TitleEd->text(), QStringLiteral("Fish"));
+}
+
+} // namespace
