@@ -225,8 +225,9 @@ bool g_cacheEnabled = true;
 TPageChooser *g_chooser = nullptr;
 bool g_titleEditRunning = false;
 
-// The answer to the page question that a title edit raised: not asked yet, closed without a
-// choice, or the choice. The last choice a button applied is noted to fill it.
+// The answer the page question last had for this puzzle: not asked yet, closed without a
+// choice, or the choice; title edits take it instead of asking again. The last choice a
+// button applied is noted to fill it.
 enum class TTitleEditAnswer { NotAsked, Closed, Chosen };
 TTitleEditAnswer g_titleEditAnswer = TTitleEditAnswer::NotAsked;
 TPageChoice g_titleEditChoice = TPageChoice::TwoPages;
@@ -637,9 +638,18 @@ int AskPageChoice()
 {
     if (AutoLayoutPageChoice == 2)
         return 5;
-    if (AutoLayoutPageChoice == 1 && AskBeforeUsingTwoPages && g_chooser)
-        return g_chooser->AskPages() == 2 ? 5 : 3;
-    return 3;
+    if (AutoLayoutPageChoice != 1 || !AskBeforeUsingTwoPages || !g_chooser)
+        return 3;
+    // A title edit takes the answer this puzzle's question already had.
+    if (g_titleEditRunning && g_titleEditAnswer == TTitleEditAnswer::Chosen)
+        return ApplyPageChoice(g_titleEditChoice, false) == 2 ? 5 : 3;
+    if (g_titleEditRunning && g_titleEditAnswer == TTitleEditAnswer::Closed)
+        return 3;
+    g_choiceApplied = false;
+    const int result = g_chooser->AskPages();
+    g_titleEditAnswer = g_choiceApplied ? TTitleEditAnswer::Chosen : TTitleEditAnswer::Closed;
+    g_titleEditChoice = g_lastChoice;
+    return result == 2 ? 5 : 3;
 }
 
 ScriptedPageChooser::ScriptedPageChooser() : m_previous(SetPageChooser(this)) {}
@@ -901,34 +911,6 @@ void AutoLayoutAfterTitleEdit()
     g_titleEditRunning = true;
     const int n = CountPrintedPages();
     if (n > 2 && (AutoLayoutPageChoice != 3 || n > 3)) {
-        // Asks the installed chooser the first time only, then gives its answer again.
-        class TOnceChooser : public TPageChooser
-        {
-        public:
-            TOnceChooser() : m_asker(SetPageChooser(this)) {}
-            ~TOnceChooser() override { SetPageChooser(m_asker); }
-            int AskPages() override
-            {
-                switch (g_titleEditAnswer) {
-                case TTitleEditAnswer::Chosen:
-                    return ApplyPageChoice(g_titleEditChoice, false);
-                case TTitleEditAnswer::Closed:
-                    return 0;
-                case TTitleEditAnswer::NotAsked:
-                    break;
-                }
-                if (!m_asker)
-                    return 0;
-                g_choiceApplied = false;
-                const int result = m_asker->AskPages();
-                g_titleEditAnswer = g_choiceApplied ? TTitleEditAnswer::Chosen : TTitleEditAnswer::Closed;
-                g_titleEditChoice = g_lastChoice;
-                return result;
-            }
-
-        private:
-            TPageChooser *m_asker;
-        } once;
         TakeCheckPoint(2, QStringLiteral("formatting by Auto-Layout expert"));
         RunAutoLayout(AutoLayoutKeepViewTab);
     }

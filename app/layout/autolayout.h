@@ -27,10 +27,10 @@ void RunAutoLayout(int flags);
  *  first); true when a layout was found, false after a give-up or a cancel. */
 bool DoAutoLayout();
 /** After a title or subtitle edit: re-runs the expert (with its checkpoint) when the puzzle now
- *  spills onto more pages than the page mode allows and AutoLayout_OnSpill is on. The page
- *  question such a run raises is asked once per puzzle: later runs take the same answer. */
+ *  spills onto more pages than the page mode allows and AutoLayout_OnSpill is on. Such a run
+ *  does not ask the page question again when this puzzle's question had an answer. */
 void AutoLayoutAfterTitleEdit();
-/** A new puzzle: the next title edit that needs the page question asks it again. */
+/** A new puzzle: its page question has no answer yet. */
 void ForgetTitleEditPageAnswer();
 
 // ---- Trials ---------------------------------------------------------------------------------------

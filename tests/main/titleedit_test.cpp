@@ -3,6 +3,7 @@
 #include "mainwindowtest.h"
 
 #include "autolayout.h"
+#include "checkpts.h"
 #include "globals.h"
 #include "uidialogs.h"
 #include "wysiwyg.h"
@@ -21,28 +22,36 @@ constexpr int kPause = TMainFm::TitleEditPauseMs + 300;
 class TitleEditTest : public MainWindowTest
 {
 protected:
-    // The puzzle laid out on two puzzle pages after the user chose so, the title field focused.
-    TMainFm *twoPagePuzzle(ScriptedPageChooser &chooser)
+    // The puzzle laid out on two puzzle pages without a title, asked or not; the title field
+    // focused.
+    TMainFm *twoPagePuzzle(TMainFm *window, ScriptedPageChooser &chooser, bool asked)
     {
-        TMainFm *window = makeReadyWindow(kPuzzle13);
+        if (!window)
+            window = makeReadyWindow(kPuzzle13);
+        else {
+            window->ReadPuzzleFile(kPuzzle13);
+            window->AfterPuzzleOpened(kPuzzle13);
+        }
         DocControls.AutoLayout = true;
         window->AutoLayoutCB->setChecked(true);
         AutoLayoutPageChoice = 1;
-        AskBeforeUsingTwoPages = true;
         AutoLayout_OnSpill = true;
-        // No title yet: the first key typed makes the title block.
         DocControls.PuzzleTitle.clear();
         window->TitleEd->setText(QString());
+        AskBeforeUsingTwoPages = asked;
         chooser.Answers = {{TPageChoice::TwoPages, false}};
         RunAutoLayout(0);
-        EXPECT_EQ(chooser.Asked, 1);
+        AskBeforeUsingTwoPages = true;
+        EXPECT_EQ(chooser.Asked, asked ? 1 : 0);
         EXPECT_EQ(PageCount, 3);
         chooser.Asked = 0;
+        chooser.Answers = {{TPageChoice::TwoPages, false}, {TPageChoice::TwoPages, false}};
         window->show();
         QApplication::setActiveWindow(window);
         window->ShowNotebookPage(0);
         window->TitleEd->setFocus();
         QCoreApplication::processEvents();
+        EXPECT_EQ(QApplication::focusWidget(), window->TitleEd);
         return window;
     }
 
@@ -53,10 +62,9 @@ protected:
 TEST_F(TitleEditTest, TheQuestionWaitsForTheEditAndComesOncePerPuzzle)
 {
     ScriptedPageChooser chooser;
-    TMainFm *window = twoPagePuzzle(chooser);
-    ASSERT_EQ(QApplication::focusWidget(), window->TitleEd);
-    chooser.Answers = {{TPageChoice::TwoPages, false}, {TPageChoice::TwoPages, false}};
+    TMainFm *window = twoPagePuzzle(nullptr, chooser, false);
 
+    // The first key makes the title block and the page spills: nothing is asked while typing.
     const QString typed = QStringLiteral("Abcdef ghijk lmnop");
     QTest::keyClicks(window->TitleEd, typed, Qt::NoModifier, 20);
     EXPECT_EQ(window->TitleEd->text(), typed);
@@ -78,21 +86,20 @@ TEST_F(TitleEditTest, TheQuestionWaitsForTheEditAndComesOncePerPuzzle)
     EXPECT_EQ(chooser.Asked, 1);
     EXPECT_EQ(window->TitleEd->text(), QStringLiteral("Birds"));
     EXPECT_EQ(PageCount, 3);
+}
 
-    // Another puzzle asks again.
-    window->ReadPuzzleFile(kPuzzle13);
-    window->AfterPuzzleOpened(kPuzzle13);
-    DocControls.PuzzleTitle.clear();
-    window->TitleEd->setText(QString());
-    RunAutoLayout(0);
-    chooser.Asked = 0;
-    chooser.Answers = {{TPageChoice::TwoPages, false}};
-    window->TitleEd->setFocus();
-    QCoreApplication::processEvents();
+TEST_F(TitleEditTest, APuzzleWhoseLayoutAskedIsNotAskedAgainByATitleEdit)
+{
+    ScriptedPageChooser chooser;
+    TMainFm *window = twoPagePuzzle(nullptr, chooser, false);
+    // Another puzzle, whose own layout asked the question.
+    twoPagePuzzle(window, chooser, true);
     QTest::keyClicks(window->TitleEd, QStringLiteral("Fish"));
     window->RunPendingTitleLayout();
-    EXPECT_EQ(chooser.Asked, 1);
+    EXPECT_EQ(chooser.Asked, 0);
     EXPECT_EQ(window->TitleEd->text(), QStringLiteral("Fish"));
+    EXPECT_TRUE(UndoRedoState().UndoCaption.contains(QStringLiteral("Auto-Layout"))) << "the expert ran for the edit";
+    EXPECT_EQ(PageCount, 3);
 }
 
 } // namespace
