@@ -60,7 +60,6 @@ struct TWordSizesGeometry;
 /** What the program remembers of a file dialog between showings. */
 struct TFileDialogState {
     QString FileName;
-    QString InitialDir;
 };
 
 /** Start-up puzzle type, registry values "SetupLoose" and "SetupTight". */
