@@ -210,8 +210,8 @@ void TExportGraphicFm::ExportSaveBtnClick()
 {
     if (NothingSelected())
         return;
-    const QString chosen = uiDialogs().SaveFileName(this, QStringLiteral("Export As Graphic"),
-                                                    ProposedDocumentFileName(TFileKind::Graphic, QStringLiteral(".emf")),
+    const QString proposed = ProposedDocumentFileName(TFileKind::Graphic, QStringLiteral(".emf"));
+    const QString chosen = uiDialogs().SaveFileName(this, QStringLiteral("Export As Graphic"), proposed,
                                                     QStringLiteral("Enhanced Metafiles (*.emf);;All files (*)"));
     if (chosen.isEmpty())
         return;

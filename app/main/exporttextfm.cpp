@@ -181,7 +181,7 @@ void TExportTextFm::CopyToClipboardBtnClick()
 
 void TExportTextFm::ExportSaveBtnClick()
 {
-    // The puzzle's name, or the file last written when it is still the puzzle's.
+    // The puzzle's name; the file last written again while it lies where the dialog starts.
     QString proposed = ProposedDocumentFileName(TFileKind::Text, QStringLiteral(".txt"));
     if (!m_lastFile.isEmpty() && QFileInfo(m_lastFile).absolutePath() == QFileInfo(proposed).absolutePath())
         proposed = m_lastFile;

@@ -12,9 +12,9 @@
 #include "checkpts.h"
 #include "cluegrids.h"
 #include "cluesedit.h"
-#include "filefolders.h"
 #include "cluespg.h"
 #include "cp1252.h"
+#include "filefolders.h"
 #include "globals.h"
 #include "hintfm.h"
 #include "hourglass.h"
@@ -333,8 +333,8 @@ void TMainFm::ImportWordList(const QString &caption, const QString &startFolder,
 void TMainFm::ThemeImportLnkClick()
 {
     ImportWordList(QStringLiteral("Import:  Fetch More Words And Clues From a File"),
-                   StartFolder(TFileKind::WordList, SavePuzzleDialog.FileName), kImportFilter, QStringLiteral("import theme words from file"),
-                   true);
+                   StartFolder(TFileKind::WordList, SavePuzzleDialog.FileName), kImportFilter,
+                   QStringLiteral("import theme words from file"), true);
 }
 
 void TMainFm::SampleWordListsLnkClick()
