@@ -222,7 +222,6 @@ public:
     TFileDialogState OpenPuzzleDialog;
     TFileDialogState WordListOpenDialog;
     TFileDialogState WordListSaveDialog;
-    TFileDialogState PdfExportDialog;
     /** The typing-direction and symmetry glyphs by resource name ("LETTER_A", "SP_STD", ...). */
     QMap<QString, QPixmap> Glyphs;
     QPixmap TypingDirectionGlyph;
