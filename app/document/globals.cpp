@@ -12,7 +12,9 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QFont>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
@@ -493,6 +495,25 @@ QStringList GetFontList()
     if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         return {};
     return QFontDatabase::families();
+}
+
+QString FirstInstalledFont(const QStringList &installed, const QStringList &candidates)
+{
+    for (const QString &candidate : candidates)
+        if (!candidate.isEmpty() && installed.contains(candidate, Qt::CaseSensitive))
+            return candidate;
+    return installed.isEmpty() ? candidates.value(0) : installed.first();
+}
+
+QString PencilFontChoice(const QStringList &installed, const QString &wanted)
+{
+    QStringList candidates{wanted, QStringLiteral("Comic Sans MS"), QStringLiteral("Arial")};
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        for (const char *name : {"Comic Sans MS", "Arial"})
+            candidates << QFontInfo(QFont(QLatin1String(name))).family();
+    candidates << QStringLiteral("Liberation Sans") << QStringLiteral("Arimo") << QStringLiteral("DejaVu Sans")
+               << QStringLiteral("Noto Sans") << QStringLiteral("FreeSans") << QStringLiteral("Nimbus Sans");
+    return FirstInstalledFont(installed, candidates);
 }
 
 QString InstalledPencilFont(const QString &wanted)

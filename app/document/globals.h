@@ -276,6 +276,13 @@ void ApplyPageMetrics(bool printer, int dpiX, int dpiY, double pageWidthPx, doub
                       double offsetXPx, double offsetYPx);
 bool HasPrinter();
 QStringList GetFontList();
+/** The first of the candidates that is among the installed fonts (exact names), else the first
+ *  installed font; the first candidate when the list of installed fonts is empty. */
+QString FirstInstalledFont(const QStringList &installed, const QStringList &candidates);
+/** The pencil font a font box shows for a wanted name that may not be installed: the wanted
+ *  font, "Comic Sans MS", "Arial", the faces the system draws in their place, common sans faces,
+ *  else any installed font. */
+QString PencilFontChoice(const QStringList &installed, const QString &wanted);
 int TextWidthInFont(const QString &text, const QFont &font);
 
 // ---- Messages ---------------------------------------------------------------------------------
@@ -345,6 +352,7 @@ void SetProgramFolderForTesting(const QString &folder);
  *  35 common application data (the system-wide data folder); empty for any other number. */
 QString GetSpecialFolderPath(int csidl);
 QString GetMyDocumentsPath();
+/** The documents folder when it exists, else the home folder; always an existing folder. */
 QString GetDocumentsFolder();
 QString GetCommonAppDataPath();
 /** Local application data + "Halvard Inc/Tarvel", made when missing; empty when unknown. */

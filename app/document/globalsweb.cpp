@@ -94,8 +94,13 @@ QString GetMyDocumentsPath() { return GetSpecialFolderPath(5); }
 
 QString GetDocumentsFolder()
 {
+    // The desktop's documents folder when it is there, else the home folder: the user's files
+    // never start out in the program folder, and a dialog never in a folder that is missing.
     const QString docs = GetMyDocumentsPath();
-    return docs.isEmpty() ? GetProgramFolder() : docs;
+    if (!docs.isEmpty() && QFileInfo(docs).isDir())
+        return QDir::cleanPath(docs);
+    const QString home = QDir::homePath();
+    return QFileInfo(home).isDir() ? QDir::cleanPath(home) : QDir::rootPath();
 }
 
 QString GetCommonAppDataPath()

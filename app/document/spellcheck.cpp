@@ -334,6 +334,9 @@ void TSpellCheck::LoadStageText()
 bool TSpellCheck::IsKnownWord(const QString &word)
 {
     const QString w = word.left(kMaxWordLength);
+    // The program's own name stands in the default credits line; no dictionary holds it.
+    if (w.compare(QLatin1String("Tarvel"), Qt::CaseInsensitive) == 0)
+        return true;
     if (m_started && m_dictionary && m_dictionary->Contains(w))
         return true;
     return m_supplement.Contains(w) || m_ignoreAll.Contains(w);

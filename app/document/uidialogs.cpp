@@ -4,7 +4,9 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 
 #include <functional>
 
@@ -13,19 +15,31 @@ namespace {
 QColor toQColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 TColor fromQColor(const QColor &c) { return c.red() | c.green() << 8 | c.blue() << 16; }
 
+// The dialogs take a start whose folder is missing for a file name in another folder: such a
+// start keeps only its file name, in the documents folder.
+QString existingStart(const QString &initial)
+{
+    const QFileInfo info(initial);
+    if (initial.isEmpty() || info.isRelative())
+        return QDir(GetDocumentsFolder()).filePath(initial);
+    if (info.isDir() || QFileInfo(info.absolutePath()).isDir())
+        return initial;
+    return QDir(GetDocumentsFolder()).filePath(info.fileName());
+}
+
 class QtUiDialogs : public TUiDialogs
 {
 public:
     QString OpenFileName(QWidget *parent, const QString &caption, const QString &initial,
                          const QString &filter) override
     {
-        return QFileDialog::getOpenFileName(parent, caption, initial, filter);
+        return QFileDialog::getOpenFileName(parent, caption, existingStart(initial), filter);
     }
     QString SaveFileName(QWidget *parent, const QString &caption, const QString &initial,
                          const QString &filter, QString *selectedFilter) override
     {
         // The program asks about replacing a file itself.
-        return QFileDialog::getSaveFileName(parent, caption, initial, filter, selectedFilter,
+        return QFileDialog::getSaveFileName(parent, caption, existingStart(initial), filter, selectedFilter,
                                             QFileDialog::DontConfirmOverwrite);
     }
     bool ChooseColor(QWidget *parent, TColor *colour) override

@@ -3,6 +3,7 @@
 
 #include "alphabet.h"
 #include "cp1252.h"
+#include "filefolders.h"
 #include "printersource.h"
 #include "prompter.h"
 #include "trv600.h"
@@ -534,17 +535,18 @@ bool printCopy(QPainter &painter, QPrinter &printer, bool sheetOpen)
                        [&] { return aborted(printer); });
 }
 
-// The puzzle's name beside the user's documents (or in the home folder when there is none).
+// The puzzle's name in the folder where its PDF files go.
 QString defaultPdfName()
 {
-    QString folder = GetDocumentsFolder();
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
-    const int dash = int(PrintJobTitle.indexOf(QLatin1String("  -  ")));
-    QString base = QFileInfo(dash >= 0 ? PrintJobTitle.mid(dash + 5) : QString()).completeBaseName();
-    if (base.isEmpty())
-        base = QStringLiteral("puzzle");
-    return AddBackslash(folder) + base + QStringLiteral(".pdf");
+    return ProposedDocumentFileName(TFileKind::Pdf, QStringLiteral(".pdf"));
+}
+
+// A job that writes a PDF file names the document by the puzzle's title, as the file's title.
+QString docNameFor(const QPrinter &printer, const QString &jobTitle)
+{
+    if (printer.outputFormat() != QPrinter::PdfFormat)
+        return jobTitle;
+    return PdfDocumentTitle(printer.outputFileName());
 }
 
 QString jobTitle(int copy, int copies)
@@ -553,6 +555,15 @@ QString jobTitle(int copy, int copies)
 }
 
 } // namespace
+
+QString PdfDocumentTitle(const QString &fileName)
+{
+    const QString title = DocControls.PuzzleTitle.simplified();
+    if (!title.isEmpty())
+        return title;
+    const QString base = QFileInfo(fileName).completeBaseName();
+    return base.isEmpty() ? QStringLiteral("Untitled") : base;
+}
 
 void RenderPdfDocument(TAsCanvas &cv, TPdfPages pages, const std::function<void()> &newPage)
 {
@@ -579,7 +590,7 @@ bool TRaveCanvas::SaveToPdf(const QString &fileName, TPdfPages pages, QString *e
         writer.setResolution(1200);
         writer.setPageSize(QPageSize(QSizeF(PaperWidth, PaperHeight), QPageSize::Inch));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        writer.setTitle(QFileInfo(fileName).completeBaseName());
+        writer.setTitle(PdfDocumentTitle(fileName));
         writer.setCreator(QStringLiteral("Tarvel"));
         QPainter painter;
         if (!painter.begin(&writer)) {
@@ -598,7 +609,7 @@ bool TRaveCanvas::SaveToPdf(const QString &fileName, TPdfPages pages, QString *e
 bool PrintPages(QPrinter &printer, int copy, int copies)
 {
     const QString title = jobTitle(copy, copies);
-    printer.setDocName(title);
+    printer.setDocName(docNameFor(printer, title));
     LastPrintJobTitles.append(title);
     RefreshPrinterMetrics();
     QPainter painter;
@@ -682,7 +693,7 @@ void PrintPuzzle()
             // overwrite the file).
             RefreshPrinterMetrics();
             QPainter painter;
-            printer->setDocName(jobTitle(1, copies));
+            printer->setDocName(docNameFor(*printer, jobTitle(1, copies)));
             if (!painter.begin(printer)) {
                 showError(QStringLiteral("The printer could not start the job \"%1\".").arg(jobTitle(1, copies)));
                 return;

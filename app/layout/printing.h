@@ -125,5 +125,8 @@ public:
      *  written; false with the reason otherwise. */
     static bool SaveToPdf(const QString &fileName, TPdfPages pages, QString *error = nullptr);
 };
+/** The title a PDF of the puzzle carries: the puzzle's title, else the file's name without its
+ *  folder and extension. */
+QString PdfDocumentTitle(const QString &fileName);
 /** Draws the chosen pages on a canvas bound to a PDF; newPage starts the next PDF page. */
 void RenderPdfDocument(TAsCanvas &cv, TPdfPages pages, const std::function<void()> &newPage);

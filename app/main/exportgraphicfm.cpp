@@ -1,6 +1,7 @@
 #include "exportgraphicfm.h"
 
 #include "ascanvas.h"
+#include "filefolders.h"
 #include "globals.h"
 #include "hintfm.h"
 #include "myoverrides.h"
@@ -59,7 +60,6 @@ TExportGraphicFm::TExportGraphicFm(QWidget *parent) : QDialog(parent), m_ui(std:
     connect(IncludeTitleCB, &QCheckBox::clicked, this, &TExportGraphicFm::IncludeTitleCBClick);
     connect(ExportSaveBtn, &QPushButton::clicked, this, &TExportGraphicFm::ExportSaveBtnClick);
     connect(CopyToClipboardBtn, &QPushButton::clicked, this, &TExportGraphicFm::CopyToClipboardBtnClick);
-    m_folder = GetDocumentsFolder();
     if (!ExportGraphicFm)
         ExportGraphicFm = this;
 }
@@ -210,15 +210,15 @@ void TExportGraphicFm::ExportSaveBtnClick()
 {
     if (NothingSelected())
         return;
-    const QString chosen = uiDialogs().SaveFileName(this, QStringLiteral("Export As Graphic"),
-                                                    QDir(m_folder).filePath(QStringLiteral("puzzle.emf")),
+    const QString proposed = ProposedDocumentFileName(TFileKind::Graphic, QStringLiteral(".emf"));
+    const QString chosen = uiDialogs().SaveFileName(this, QStringLiteral("Export As Graphic"), proposed,
                                                     QStringLiteral("Enhanced Metafiles (*.emf);;All files (*)"));
     if (chosen.isEmpty())
         return;
     const QString name = MetafileFileName(chosen);
     if (!mayReplaceFile(name))
         return;
-    m_folder = QFileInfo(name).absolutePath();
+    RememberFolder(TFileKind::Graphic, name);
     TPagePartsPicture picture;
     QString error;
     if (!RenderPagePartsPicture(SelectedPage(), Flags(), &picture) || !SaveMetafile(picture, name, &error))

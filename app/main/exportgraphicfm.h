@@ -60,7 +60,6 @@ private:
     bool NothingSelected();
 
     std::unique_ptr<Ui::TExportGraphicFm> m_ui;
-    QString m_folder;
 };
 
 extern TExportGraphicFm *ExportGraphicFm;

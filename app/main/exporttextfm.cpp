@@ -3,6 +3,7 @@
 #include "ui_exporttextfm.h"
 
 #include "cp1252.h"
+#include "filefolders.h"
 #include "globals.h"
 #include "myoverrides.h"
 #include "prompter.h"
@@ -74,7 +75,6 @@ TExportTextFm::TExportTextFm(QWidget *parent) : QDialog(parent), m_ui(std::make_
     connect(CopyToClipboardBtn, &QPushButton::clicked, this, &TExportTextFm::CopyToClipboardBtnClick);
     connect(ExportSaveBtn, &QPushButton::clicked, this, &TExportTextFm::ExportSaveBtnClick);
 
-    m_initialDir = GetDocumentsFolder();
     updateEnables();
     ExportTextFm = this;
 }
@@ -181,8 +181,11 @@ void TExportTextFm::CopyToClipboardBtnClick()
 
 void TExportTextFm::ExportSaveBtnClick()
 {
-    QString name = uiDialogs().SaveFileName(this, QStringLiteral("Export As Text"),
-                                            m_lastFile.isEmpty() ? m_initialDir : m_lastFile,
+    // The puzzle's name; the file last written again while it lies where the dialog starts.
+    QString proposed = ProposedDocumentFileName(TFileKind::Text, QStringLiteral(".txt"));
+    if (!m_lastFile.isEmpty() && QFileInfo(m_lastFile).absolutePath() == QFileInfo(proposed).absolutePath())
+        proposed = m_lastFile;
+    QString name = uiDialogs().SaveFileName(this, QStringLiteral("Export As Text"), proposed,
                                             QStringLiteral("Text Files (*.txt);;All files (*)"));
     if (name.isEmpty())
         return;
@@ -198,5 +201,5 @@ void TExportTextFm::ExportSaveBtnClick()
         return;
     }
     m_lastFile = name;
-    m_initialDir = QFileInfo(name).absolutePath();
+    RememberFolder(TFileKind::Text, name);
 }

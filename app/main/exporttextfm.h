@@ -66,8 +66,7 @@ private:
 
     std::unique_ptr<Ui::TExportTextFm> m_ui;
     QStringList m_lines;
-    QString m_initialDir;  // where the save dialog starts
-    QString m_lastFile;    // the file last written, proposed again
+    QString m_lastFile;    // the file last written, proposed again while its folder is the start
 };
 
 /** The dialog, once made (at start-up in the program). */

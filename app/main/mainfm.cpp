@@ -12,8 +12,10 @@
 #include "cp1252.h"
 #include "desktopimage.h"
 #include "fades.h"
+#include "filefolders.h"
 #include "filetypes.h"
 #include "hintfm.h"
+#include "menukeys.h"
 #include "myexceptionfm.h"
 #include "webbrowserfm.h"
 #include "uidialogs.h"
@@ -325,6 +327,7 @@ void TMainFm::BuildMenus()
     BuildLayoutMenu();
     BuildHelpMenu();
     InstallExportCommands();
+    InstallMenuShortcuts(this);
 }
 
 void TMainFm::BuildPuzzleTypePage()
@@ -506,12 +509,10 @@ void TMainFm::FormCreate()
     SetZoomAndCentre(Zoom, PaperWidth / 2, PaperHeight / 2);
     TRVSetShowHotSpots(0);
 
-    // Dialog folders and the document name.
-    const QString documents = GetDocumentsFolder();
-    for (TFileDialogState *dialog : {&PdfExportDialog, &OpenPuzzleDialog, &WordListOpenDialog,
-                                     &WordListSaveDialog, &SavePuzzleDialog})
-        dialog->InitialDir = documents;
+    // The document name; the file dialogs find their folders from it (filefolders.h).
     SavePuzzleDialog.FileName = QStringLiteral("Untitled");
+    DocumentNameHooks.FileName = [this] { return SavePuzzleDialog.FileName; };
+    DocumentNameHooks.Title = [this] { return TitleEd->text(); };
     UpdateCaption();
 
     // Toolbar hints; the progress-dialog timer off.
@@ -982,6 +983,11 @@ bool TMainFm::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::Resize && !m_destroyed &&
         (watched == MainNotebookPages->currentWidget() || watched == StatusBar))
         ArrangePanels();
+    // A text field keeps its own undo and redo keys: the menus' Undo and Redo are the puzzle's.
+    if (event->type() == QEvent::ShortcutOverride && TextFieldKeepsKey(watched, *static_cast<QKeyEvent *>(event))) {
+        event->accept();
+        return true;
+    }
     // The grid's keys, before focus navigation can take arrows or Tab.
     if (watched == ViewPortFocus && ViewPortFocus) {
         if (event->type() == QEvent::KeyPress && ViewKeyEvent(static_cast<QKeyEvent *>(event)))
@@ -1165,6 +1171,7 @@ void TMainFm::FormDestroy()
     PrintHooks = TPrintHooks{};
     SetPrintDialogs(nullptr);
     FileHooks = TPuzzleFileHooks{};
+    DocumentNameHooks = TDocumentNameHooks{};
     for (QTableView *grid : {CluesAcrossSG, CluesDownSG, CluesAlternateSG})
         grid->setModel(nullptr);
     FreeClueGrids();

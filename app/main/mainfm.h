@@ -60,7 +60,6 @@ struct TWordSizesGeometry;
 /** What the program remembers of a file dialog between showings. */
 struct TFileDialogState {
     QString FileName;
-    QString InitialDir;
 };
 
 /** Start-up puzzle type, registry values "SetupLoose" and "SetupTight". */
@@ -223,7 +222,6 @@ public:
     TFileDialogState OpenPuzzleDialog;
     TFileDialogState WordListOpenDialog;
     TFileDialogState WordListSaveDialog;
-    TFileDialogState PdfExportDialog;
     /** The typing-direction and symmetry glyphs by resource name ("LETTER_A", "SP_STD", ...). */
     QMap<QString, QPixmap> Glyphs;
     QPixmap TypingDirectionGlyph;

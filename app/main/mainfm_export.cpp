@@ -5,6 +5,7 @@
 #include "cp1252.h"
 #include "exportgraphicfm.h"
 #include "exporttextfm.h"
+#include "filefolders.h"
 #include "globals.h"
 #include "pageparts.h"
 #include "pdfpagechoicefm.h"
@@ -19,6 +20,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLineEdit>
 
 namespace {
 
@@ -71,10 +73,8 @@ bool TMainFm::ExportPdf(const QString &name)
         return false;
     QString file = name;
     if (file.length() < 2) {
-        QString start = QFileInfo(SavePuzzleDialog.FileName).completeBaseName();
-        if (start.isEmpty())
-            start = QStringLiteral("puzzle");
-        start = QDir(GetDocumentsFolder()).filePath(start + QStringLiteral(".pdf"));
+        const QString start =
+            ProposedFileName(TFileKind::Pdf, SavePuzzleDialog.FileName, QStringLiteral(".pdf"), TitleEd->text());
         file = uiDialogs().SaveFileName(this, QStringLiteral("Export puzzle as PDF document"), start, kPdfFilter);
         if (file.isEmpty())
             return false;
@@ -82,6 +82,7 @@ bool TMainFm::ExportPdf(const QString &name)
             file += QStringLiteral(".pdf");
         if (!mayReplaceFile(file))
             return false;
+        RememberFolder(TFileKind::Pdf, file);
     }
     QString error;
     if (!TRaveCanvas::SaveToPdf(file, choice->Pages(), &error)) {

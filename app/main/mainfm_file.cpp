@@ -6,6 +6,7 @@
 #include "autolayout.h"
 #include "checkpts.h"
 #include "cluesedit.h"
+#include "filefolders.h"
 #include "fileio.h"
 #include "globals.h"
 #include "hintfm.h"
@@ -118,7 +119,7 @@ void TMainFm::BuildFileMenu(QMenuBar *bar)
 
 void TMainFm::mFileOpenClick()
 {
-    OpenWithDialog(QStringLiteral("Open"), OpenPuzzleDialog.InitialDir);
+    OpenWithDialog(QStringLiteral("Open"), QString());
 }
 
 void TMainFm::mFileOpenSamplesClick()
@@ -132,12 +133,14 @@ void TMainFm::OpenWithDialog(const QString &caption, const QString &folder)
     // again for the chosen file.
     if (!goOnAfterQuestion(this, QuerySaveChanges()))
         return;
-    const QString start = OpenPuzzleDialog.FileName.trimmed().isEmpty() || folder != OpenPuzzleDialog.InitialDir
-                              ? folder
-                              : OpenPuzzleDialog.FileName;
+    // Without a folder of its own the dialog starts where the user keeps puzzles.
+    const bool ownFolder = !folder.isEmpty();
+    const QString start = ownFolder ? folder : StartFolder(TFileKind::Puzzle, SavePuzzleDialog.FileName);
     const QString name = uiDialogs().OpenFileName(this, caption, start, kPuzzleFilter);
     if (name.isEmpty() || !QFileInfo::exists(name))
         return;
+    if (!ownFolder)
+        RememberFolder(TFileKind::Puzzle, name);
     OpenPuzzleFileOrUrl(name, false);
 }
 
@@ -172,10 +175,8 @@ bool TMainFm::ReadPuzzleFile(const QString &name)
 void TMainFm::AfterPuzzleOpened(const QString &name)
 {
     SavePuzzleDialog.FileName = name;
-    if (!isWebAddress(name)) {
+    if (!isWebAddress(name))
         OpenPuzzleDialog.FileName = name;
-        OpenPuzzleDialog.InitialDir = QFileInfo(name).absolutePath();
-    }
     UpdateCaption();
     ForgetTitleEdits();
     SendThemeWordsToEngine();
@@ -206,7 +207,10 @@ void TMainFm::mFileSaveClick()
 {
     PutBackUsersWordList();
     const QString name = SavePuzzleDialog.FileName;
-    if (UrlOrFileName(name) == QLatin1String("Untitled") || isWebAddress(name)) {
+    // A sample opened from the program folder is not written over: it is saved as the user's.
+    const bool sample = QFileInfo(name).isAbsolute() &&
+                        QDir::cleanPath(QFileInfo(name).absolutePath()) == QDir::cleanPath(ProgramFolder());
+    if (UrlOrFileName(name) == QLatin1String("Untitled") || isWebAddress(name) || sample) {
         mFileSaveAsClick();
         return;
     }
@@ -229,10 +233,15 @@ void TMainFm::mFileSaveAsClick()
     QString proposed = SavePuzzleDialog.FileName;
     if (isWebAddress(proposed))
         proposed = proposed.mid(proposed.lastIndexOf(QLatin1Char('/')) + 1);
-    if (proposed == QLatin1String("Untitled")) {
+    // A new puzzle is named after its title; a puzzle outside the user's folders (a sample)
+    // keeps its name but is saved where the user keeps puzzles.
+    if (UrlOrFileName(proposed) == QLatin1String("Untitled")) {
+        proposed = QStringLiteral("Untitled");
         const QString title = UrlOrFileName(TitleEd->text());
         if (title.length() > 2)
             proposed = title;
+    } else if (PuzzleFolder(proposed).isEmpty()) {
+        proposed = QFileInfo(proposed).fileName();
     }
     SaveAs(proposed);
 }
@@ -246,7 +255,6 @@ void TMainFm::SaveAs(const QString &proposed)
     SavePuzzleDialog.FileName = name;
     if (SavePuzzleOrPdf(name) && name.endsWith(QLatin1String(".trv"), Qt::CaseInsensitive)) {
         OpenPuzzleDialog.FileName = name;
-        OpenPuzzleDialog.InitialDir = QFileInfo(name).absolutePath();
         UpdateCaption();
         return;
     }
@@ -257,17 +265,20 @@ void TMainFm::SaveAs(const QString &proposed)
 void TMainFm::mFileSaveAsOnceClick()
 {
     PutBackUsersWordList();
-    const QString name = AskSaveName(QStringLiteral("Save As Once"), SavePuzzleDialog.FileName, kPuzzleFilter);
+    QString proposed = SavePuzzleDialog.FileName;
+    if (PuzzleFolder(proposed).isEmpty())
+        proposed = PuzzleBaseName(proposed, TitleEd->text()) + QStringLiteral(".trv");
+    const QString name = AskSaveName(QStringLiteral("Save As Once"), proposed, kPuzzleFilter);
     if (!name.isEmpty())
         SavePuzzleFile(name);
 }
 
 QString TMainFm::AskSaveName(const QString &caption, const QString &proposed, const QString &filter)
 {
-    // A bare name starts in the documents folder.
+    // A bare name starts in the puzzle's folder, else in the last one used for puzzles.
     QString start = proposed;
-    if (!start.isEmpty() && QFileInfo(start).isRelative() && !SavePuzzleDialog.InitialDir.isEmpty())
-        start = QDir(SavePuzzleDialog.InitialDir).filePath(start);
+    if (start.isEmpty() || QFileInfo(start).isRelative())
+        start = QDir(StartFolder(TFileKind::Puzzle, SavePuzzleDialog.FileName)).filePath(start);
     QString chosenFilter;
     QString name = uiDialogs().SaveFileName(this, caption, start, filter, &chosenFilter);
     if (name.isEmpty())
@@ -278,7 +289,8 @@ QString TMainFm::AskSaveName(const QString &caption, const QString &proposed, co
     name = SaveNameForFilter(name, filterIndex);
     if (!mayReplaceFile(name))
         return QString();
-    SavePuzzleDialog.InitialDir = QFileInfo(name).absolutePath();
+    RememberFolder(name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) ? TFileKind::Pdf : TFileKind::Puzzle,
+                   name);
     return name;
 }
 

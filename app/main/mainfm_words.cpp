@@ -14,6 +14,7 @@
 #include "cluesedit.h"
 #include "cluespg.h"
 #include "cp1252.h"
+#include "filefolders.h"
 #include "globals.h"
 #include "hintfm.h"
 #include "hourglass.h"
@@ -316,13 +317,14 @@ void TMainFm::ImportWordList(const QString &caption, const QString &startFolder,
     const QString name = uiDialogs().OpenFileName(this, caption, startFolder, filter);
     if (name.isEmpty())
         return;
+    if (namesExport) // the sample lists' folder is not the user's
+        RememberFolder(TFileKind::WordList, name);
     TakeCheckPoint(7, description);
     ClueEditor->LoadFromFile(name);
     UpdateThemeFitCount();
     if (namesExport) {
         WordListSaveDialog.FileName = name;
         WordListOpenDialog.FileName = name;
-        WordListOpenDialog.InitialDir = QFileInfo(name).absolutePath();
     }
     WordListChanged();
     SetModified();
@@ -331,8 +333,8 @@ void TMainFm::ImportWordList(const QString &caption, const QString &startFolder,
 void TMainFm::ThemeImportLnkClick()
 {
     ImportWordList(QStringLiteral("Import:  Fetch More Words And Clues From a File"),
-                   WordListOpenDialog.InitialDir, kImportFilter, QStringLiteral("import theme words from file"),
-                   true);
+                   StartFolder(TFileKind::WordList, SavePuzzleDialog.FileName), kImportFilter,
+                   QStringLiteral("import theme words from file"), true);
 }
 
 void TMainFm::SampleWordListsLnkClick()
@@ -349,8 +351,13 @@ void TMainFm::SampleWordListsLnkClick()
 
 void TMainFm::ThemeExportLnkClick()
 {
+    // The list's own name when it has one, else the puzzle's; the folder is the puzzle's, else
+    // the last one used for word lists.
+    const QString folder = StartFolder(TFileKind::WordList, SavePuzzleDialog.FileName);
     const QString proposed =
-        WordListSaveDialog.FileName.isEmpty() ? WordListSaveDialog.InitialDir : WordListSaveDialog.FileName;
+        WordListSaveDialog.FileName.isEmpty()
+            ? ProposedFileName(TFileKind::WordList, SavePuzzleDialog.FileName, QStringLiteral(".thm"), TitleEd->text())
+            : QDir(folder).filePath(QFileInfo(WordListSaveDialog.FileName).fileName());
     QString name = uiDialogs().SaveFileName(this, QStringLiteral("Export:  Save Your Words and Clues Separately"),
                                             proposed, QStringLiteral("Theme Word Files (*.thm)"));
     if (name.isEmpty())
@@ -365,7 +372,7 @@ void TMainFm::ThemeExportLnkClick()
     if (wasModified && !IsModified())
         PuzzleModified = true;
     WordListSaveDialog.FileName = name;
-    WordListSaveDialog.InitialDir = QFileInfo(name).absolutePath();
+    RememberFolder(TFileKind::WordList, name);
 }
 
 void TMainFm::ThemeClearLnkClick()

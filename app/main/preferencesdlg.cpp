@@ -139,11 +139,21 @@ void TPreferencesDlg::FillFontList()
     PencilFontCmBx->setCurrentIndex(PencilFontCmBx->findText(selected, Qt::MatchExactly));
 }
 
+void TPreferencesDlg::SelectPencilFont(const QString &wanted)
+{
+    // A font that is not installed (on many desktops neither "Comic Sans MS" nor "Arial" is)
+    // shows as the installed face that stands in for it, so that the box always has a choice.
+    QStringList installed;
+    for (int i = 0; i < PencilFontCmBx->count(); ++i)
+        installed << PencilFontCmBx->itemText(i);
+    PencilFontCmBx->setCurrentIndex(PencilFontCmBx->findText(PencilFontChoice(installed, wanted), Qt::MatchExactly));
+}
+
 void TPreferencesDlg::LoadFromSettings()
 {
     m_droppedDown = false;
     FillFontList();
-    PencilFontCmBx->setCurrentIndex(PencilFontCmBx->findText(PencilFont, Qt::MatchExactly));
+    SelectPencilFont(PencilFont);
     PencilFontSizeSpEd->setValue(PencilSize);
     PencilFontSizeSpEdChange(); // also when the value did not change
     const TColor *pencil = std::find(std::begin(PencilColors), std::end(PencilColors), PencilColor);
@@ -240,9 +250,7 @@ void TPreferencesDlg::PrefDefaultsBtnClick()
 {
     // The controls only: nothing is stored until Apply, OK or Save.
     FillFontList();
-    const int comic = PencilFontCmBx->findText(QStringLiteral("Comic Sans MS"), Qt::MatchExactly);
-    if (comic >= 0)
-        PencilFontCmBx->setCurrentIndex(comic);
+    SelectPencilFont(QStringLiteral("Comic Sans MS"));
     PencilFontSizeSpEd->setValue(60);
     PencilFontSizeSpEdChange();
     PrefNonThemeColorCmBx->setCurrentIndex(DarkGrayIndex);

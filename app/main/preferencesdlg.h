@@ -135,6 +135,8 @@ private:
     void ShowPencilSizeValid(bool valid);
     /** Refills the font list from the screen's fonts (sorted), keeping the selection. */
     void FillFontList();
+    /** Selects the wanted font, or the installed font that stands in for it. */
+    void SelectPencilFont(const QString &wanted);
 
     std::unique_ptr<Ui::TPreferencesDlg> m_ui;
     int m_pendingSize = 60;

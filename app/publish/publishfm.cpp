@@ -3,6 +3,7 @@
 #include "ui_publishfm.h"
 
 #include "cp1252.h"
+#include "filefolders.h"
 #include "globals.h"
 #include "hostingstate.h"
 #include "httpclient.h"
@@ -209,14 +210,13 @@ void TPublishFm::SaveInteractiveBtnClick()
 {
     const QString puzzle = m_hooks.PuzzleFileName ? m_hooks.PuzzleFileName() : QString();
     const QString proposed =
-        withExtension(puzzle.isEmpty() ? QDir(GetDocumentsFolder()).filePath(QStringLiteral("Untitled"))
-                                       : puzzle,
-                      QStringLiteral(".txt"));
+        ProposedFileName(TFileKind::WebPage, puzzle, QStringLiteral(".txt"), TitleEd->text());
     const QString fileName =
         uiDialogs().SaveFileName(this, QStringLiteral("Save Interactive Puzzle Files"), proposed,
                                  ExportFilter);
     if (fileName.isEmpty())
         return;
+    RememberFolder(TFileKind::WebPage, fileName);
     saveAsking(BuildPuzzleData(), fileName);
 }
 
@@ -261,11 +261,14 @@ void TPublishFm::PublishToWebsiteBtnClick()
     QString name = SanitizeName(TitleEd->text());
     if (name.isEmpty()) // a title of symbols alone would propose the hidden file ".html"
         name = QStringLiteral("Untitled");
-    const QString proposed = QDir(GetDocumentsFolder()).filePath(name + QStringLiteral(".html"));
+    const QString puzzle = m_hooks.PuzzleFileName ? m_hooks.PuzzleFileName() : QString();
+    const QString proposed =
+        QDir(StartFolder(TFileKind::WebPage, puzzle)).filePath(name + QStringLiteral(".html"));
     QString pageFile = uiDialogs().SaveFileName(this, QStringLiteral("Publish To Your Website"),
                                                 proposed, ExportFilter);
     if (pageFile.isEmpty())
         return;
+    RememberFolder(TFileKind::WebPage, pageFile);
     // The data file is the page's name with ".txt": a page chosen as "x.txt" would be its own
     // data file, so it becomes "x.html".
     if (QFileInfo(pageFile).suffix().compare(QLatin1String("txt"), Qt::CaseInsensitive) == 0)

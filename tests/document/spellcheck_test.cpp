@@ -210,6 +210,16 @@ TEST_F(SpellCheckTest, ReportsEachUnknownWordWhereItStandsThroughEveryText)
     EXPECT_EQ(m_modified, 0);
 }
 
+// The default credits line names the program, which no dictionary holds.
+TEST_F(SpellCheckTest, TheProgramsOwnNameIsKnownInAnyCase)
+{
+    DocControls.PuzzleTitle = "TARVEL puzzle";
+    CreditsLine = "Made with Tarvel";
+    start();
+    EXPECT_EQ(next().word, "CATT");
+    EXPECT_FALSE(m_dictionary.Asked.contains("Tarvel"));
+}
+
 TEST_F(SpellCheckTest, QuotedWordsAreLookedUpWithoutTheirQuotes)
 {
     DocControls.PuzzleTitle = "'Blorp' and 'the pet's'";

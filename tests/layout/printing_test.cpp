@@ -386,6 +386,37 @@ TEST_F(PrintingTest, PdfHoldsTheChosenPagesAtThePapersSizeWithFontsEmbedded)
     }
 }
 
+// The PDF's title, from the export and from printing to a file alike, is the puzzle's title; a
+// puzzle without one gives the file's name, never its path.
+TEST_F(PrintingTest, PdfsAreTitledByThePuzzleNotByAPath)
+{
+    PrintJobTitle = QStringLiteral("Tarvel  -  /home/someone/puzzles/filled15.trv");
+    const QString exported = dir.filePath(QStringLiteral("export.pdf"));
+    const struct {
+        QString title, exportTitle, printTitle;
+    } cases[] = {
+        {QStringLiteral("Birds of Prey"), QStringLiteral("Birds of Prey"), QStringLiteral("Birds of Prey")},
+        {QStringLiteral("  Sun  and Moon "), QStringLiteral("Sun and Moon"), QStringLiteral("Sun and Moon")},
+        {QString(), QStringLiteral("export"), QStringLiteral("out")},
+    };
+    auto titleOf = [](const QString &pdf) {
+        for (const QString &line : run(QStringLiteral("pdfinfo"), {pdf}).split(QLatin1Char('\n')))
+            if (line.startsWith(QLatin1String("Title:")))
+                return line.mid(6).trimmed();
+        return QString();
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.title.toStdString());
+        DocControls.PuzzleTitle = c.title;
+        ASSERT_TRUE(TRaveCanvas::SaveToPdf(exported, TPdfPages::Solution));
+        EXPECT_EQ(titleOf(exported), c.exportTitle);
+        QFile::remove(pdfPath());
+        PrintPuzzle();
+        EXPECT_EQ(titleOf(pdfPath()), c.printTitle);
+    }
+    EXPECT_EQ(LastPrintJobTitles.value(0), PrintJobTitle); // the print job keeps its own name
+}
+
 TEST_F(PrintingTest, PdfGivesEachGridTileItsOwnPartOfTheGrid)
 {
     PuzzleLeft = 5;

@@ -160,7 +160,7 @@ TEST_F(ExportTextFmTest, ExportWritesTheTextAddingTxt)
     chooseAlignedClues();
     m_form->ExportSaveBtn->click();
     EXPECT_EQ(dialogs.Asked, QStringList{"save: Export As Text"});
-    EXPECT_EQ(dialogs.Proposed, QStringList{GetDocumentsFolder()});
+    EXPECT_EQ(dialogs.Proposed, QStringList{QDir(GetDocumentsFolder()).filePath("Untitled.txt")});
     EXPECT_EQ(readBytes(path("clues.txt")), layoutFixture("text-clues-aligned.txt"));
     EXPECT_FALSE(QFile::exists(path("clues")));
     EXPECT_TRUE(prompter.boxes.isEmpty());

@@ -234,6 +234,53 @@ TEST_F(PreferencesTest, ControlsCarryTheirNamesCaptionsAndItems)
     EXPECT_EQ(fonts, sorted);
 }
 
+// Neither "Comic Sans MS" nor "Arial" is installed on many Linux desktops: the font box then
+// shows the installed face that stands in for the wanted one, never an empty choice.
+TEST_F(PreferencesTest, FontBoxSelectsAnInstalledFaceForAFontThatIsMissing)
+{
+    const QStringList installed = GetFontList();
+    ASSERT_FALSE(installed.isEmpty());
+    for (const QString &wanted : {QStringLiteral("No Such Font"), QStringLiteral("Comic Sans MS"),
+                                  QStringLiteral("Arial"), installed.last()}) {
+        SCOPED_TRACE(wanted.toStdString());
+        PencilFont = wanted;
+        dlg->LoadFromSettings();
+        ASSERT_GE(dlg->PencilFontCmBx->currentIndex(), 0);
+        const QString shown = dlg->PencilFontCmBx->currentText();
+        EXPECT_TRUE(installed.contains(shown));
+        if (installed.contains(wanted)) {
+            EXPECT_EQ(shown, wanted);
+        }
+        dlg->PrefDefaultsBtn->click();
+        ASSERT_GE(dlg->PencilFontCmBx->currentIndex(), 0);
+        EXPECT_EQ(dlg->PencilFontCmBx->currentText(), PencilFontChoice(installed, QStringLiteral("Comic Sans MS")));
+        dlg->PrefApplyBtn->click();
+        EXPECT_TRUE(installed.contains(PencilFont));
+    }
+}
+
+TEST(FontChoiceTest, FirstInstalledCandidateElseAnyInstalledFont)
+{
+    const QStringList installed = {"DejaVu Sans", "Liberation Sans", "Noto Serif"};
+    const struct {
+        QStringList installed, candidates;
+        QString expected;
+    } cases[] = {
+        {installed, {"Comic Sans MS", "Arial", "Liberation Sans"}, "Liberation Sans"},
+        {installed, {"Noto Serif", "DejaVu Sans"}, "Noto Serif"},
+        {installed, {"Comic Sans MS", "Arial"}, "DejaVu Sans"},
+        {installed, {"liberation sans"}, "DejaVu Sans"}, // names match exactly
+        {installed, {"", "Noto Serif"}, "Noto Serif"},
+        {{}, {"Arial", "Comic Sans MS"}, "Arial"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(FirstInstalledFont(c.installed, c.candidates), c.expected) << c.candidates.join(", ").toStdString();
+    EXPECT_EQ(PencilFontChoice(installed, "Noto Serif"), "Noto Serif");
+    EXPECT_EQ(PencilFontChoice(QStringList{"Arial", "Comic Sans MS"}, "Missing"), "Comic Sans MS");
+    EXPECT_EQ(PencilFontChoice(QStringList{"Arial", "DejaVu Sans"}, "Missing"), "Arial");
+    EXPECT_TRUE(installed.contains(PencilFontChoice(installed, "Missing")));
+}
+
 TEST_F(PreferencesTest, ApplicationColoursOfTheList)
 {
     const QPalette palette = QApplication::palette();

@@ -231,10 +231,11 @@ TEST_F(PublishFmTest, SaveInteractiveAsksBeforeReplacingAndKeepsTheOldFileOnFail
     ASSERT_TRUE(writeFile(target, "old data"));
     auto form = makeForm();
 
-    // The puzzle's own name is proposed, with ".txt".
-    hooks.PuzzleFileName = [] { return QStringLiteral("/puzzles/birds.trv"); };
+    // The puzzle's own name is proposed, with ".txt", in the puzzle's folder.
+    const QString puzzle = QDir(site).filePath(QStringLiteral("birds.trv"));
+    hooks.PuzzleFileName = [puzzle] { return puzzle; };
     makeForm()->SaveInteractiveBtnClick();
-    EXPECT_EQ(dialogs.Proposed, QStringList{QStringLiteral("/puzzles/birds.txt")});
+    EXPECT_EQ(dialogs.Proposed, QStringList{target});
 
     // Declined: the old file stays.
     dialogs.FileNames = {target};
