@@ -18,9 +18,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QUrl>
 
 const QString TPostingPuzzleFm::AutoCloseKey = QStringLiteral("PostingPuzzleAutoCloseAndShow");
+const QString TPostingPuzzleFm::SendUncheckedQuestion = QStringLiteral(
+    "Tarvel could not check whether a puzzle with this title is already published. If it is, "
+    "sending replaces it. Do you want to send the puzzle anyway?");
 
 namespace {
 
@@ -87,10 +92,18 @@ void TPostingPuzzleFm::clearMemo()
 
 void TPostingPuzzleFm::addLine(const QString &line)
 {
-    // A text with line breaks (ParagraphBreak) takes one memo line per line.
+    // A text with line breaks (ParagraphBreak) takes one memo line per line. Server text is
+    // shortened, and each line is added at the end without laying out the memo again.
     static const QRegularExpression breaks(QStringLiteral("\r\n|\n|\r"));
-    m_lines << line.split(breaks);
-    Memo->setPlainText(m_lines.join('\n'));
+    for (const QString &part : line.split(breaks)) {
+        const QString shown = ShortenServerText(part);
+        QTextCursor cursor(Memo->document());
+        cursor.movePosition(QTextCursor::End);
+        if (!m_lines.isEmpty())
+            cursor.insertBlock();
+        cursor.insertText(shown);
+        m_lines << shown;
+    }
     Memo->moveCursor(QTextCursor::End);
 }
 
@@ -138,10 +151,11 @@ void TPostingPuzzleFm::SubscribeLnkClick()
                         url);
 }
 
-int TPostingPuzzleFm::checkPresence(const QString &puzzleName, TAccountStatus &status)
+int TPostingPuzzleFm::checkPresence(const QString &puzzleName, TAccountStatus &status,
+                                    bool *failed)
 {
-    clearMemo();
     status = TAccountStatus();
+    *failed = false;
     QByteArray body;
     HttpClient &client = MainHttpClient();
     bool fetched;
@@ -149,12 +163,18 @@ int TPostingPuzzleFm::checkPresence(const QString &puzzleName, TAccountStatus &s
         THourglass wait;
         fetched = client.get(m_protocol.PresenceUrl(puzzleName), &body, this);
     }
-    if (!fetched) {
+    // A script that answers "Error=" has not checked anything either.
+    const QString scriptError = fetched ? ReplyErrorText(body) : QString();
+    if (!fetched || !scriptError.isEmpty()) {
+        *failed = true;
+        ServerTime = 0;
+        if (client.canceled())
+            return 0;
         addLine(QString());
-        addLine(QStringLiteral("The following error occurred while trying to fetch a list of your "
-                               "puzzles from the Web:"));
+        addLine(QStringLiteral("The following error occurred while trying to check for your "
+                               "puzzle on the Web:"));
         addLine(QString());
-        addLine('"' + client.failureText() + '"');
+        addLine('"' + (fetched ? scriptError : client.failureText()) + '"');
         addLine(QString());
         addLine(ConnectionHelpText);
         return 0;
@@ -190,9 +210,22 @@ bool TPostingPuzzleFm::Post(const QString &publishUrl, const QStringList &form,
     addLine(QString());
     QCoreApplication::processEvents();
 
-    // 2. Presence.
+    // 2. Presence. A cancel ends the whole operation; after a failed check nothing is sent
+    // without the user's yes.
     TAccountStatus status;
-    const int presence = checkPresence(puzzleName, status);
+    bool presenceFailed = false;
+    const int presence = checkPresence(puzzleName, status, &presenceFailed);
+    if (presenceFailed) {
+        if (MainHttpClient().canceled()) {
+            addLine(QStringLiteral("Canceled by User"));
+            EmailPublishing = false;
+            return false;
+        }
+        if (askConfirmation(SendUncheckedQuestion, Prompter::Yes | Prompter::No) != Prompter::Yes) {
+            addLine(QString());
+            return showError(QStringLiteral("Operation cancelled."), false);
+        }
+    }
 
     // 3. Announcement.
     const QString announcement = status.Announcement.trimmed();
@@ -239,7 +272,13 @@ bool TPostingPuzzleFm::Post(const QString &publishUrl, const QStringList &form,
         }
     }
 
-    // 6. Send.
+    // 6. Send, with the server time of this presence check.
+    QStringList sentForm = form;
+    for (QString &field : sentForm)
+        if (field.startsWith(QLatin1String("Id1="))) {
+            field = "Id1=" + FormatId1(ServerTime);
+            break;
+        }
     addLine(QStringLiteral("Sending puzzle . . . "));
     addLine(QString());
     QCoreApplication::processEvents();
@@ -248,7 +287,7 @@ bool TPostingPuzzleFm::Post(const QString &publishUrl, const QStringList &form,
     bool sent;
     {
         THourglass wait;
-        sent = client.post(publishUrl, form, &body, this);
+        sent = client.post(publishUrl, sentForm, &body, this);
     }
     if (!sent)
         return showError(client.failureText(), true);
