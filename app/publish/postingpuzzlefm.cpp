@@ -300,6 +300,12 @@ bool TPostingPuzzleFm::Post(const QString &publishUrl, const QStringList &form,
         addLine(reply.Error);
         return false;
     }
+    // A link longer than any browser takes is of no use, and would go into e-mails as well.
+    if (reply.PuzzleLink.size() > MaxLinkLength)
+        return showError(QStringLiteral("The hosting web server gave a web address of %1 "
+                                        "characters for your puzzle, too long to use.")
+                             .arg(reply.PuzzleLink.size()),
+                         true);
     if (!HostingProtocol::IsWebAddress(reply.PuzzleLink))
         return showError(QStringLiteral("The hosting web server did not give a web address for "
                                         "your puzzle."),

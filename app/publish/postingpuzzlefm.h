@@ -25,6 +25,8 @@ class TPostingPuzzleFm : public QDialog
 public:
     /** The registry value of "Do this automatically from now on.". */
     static const QString AutoCloseKey;
+    /** The longest puzzle link taken from the server. */
+    static constexpr qsizetype MaxLinkLength = 2000;
     /** Asked before sending when the presence check failed. */
     static const QString SendUncheckedQuestion;
 

@@ -172,7 +172,7 @@ TEST_F(MisbehaviourTest, WhatTheUserIsToldAndWhatTheServerGot)
         {"publish, post 300 MB", Op::Publish, kPost, TFakeReply::HugeBody, 0, false, {},
          {publishFailed, tooLarge}, 1},
         {"publish, post 300 KB link", Op::Publish, kPost, TFakeReply::LongLine, 0, false, {},
-         {published, server.baseUrl() + "/p/xxxxxxxxxx", "..."}, 1},
+         {publishFailed, "The hosting web server gave a web address of 300"}, 1},
         // The list of published puzzles.
         {"list hangs, cancelled", Op::List, kList, Hang, 0, true, {}, {listFailed, canceled}, 0},
         {"list times out", Op::List, kList, Hang, 0, false, {}, {listFailed, timedOut}, 0},
@@ -228,6 +228,7 @@ TEST_F(MisbehaviourTest, WhatTheUserIsToldAndWhatTheServerGot)
         server.addPuzzle(kGroup, kAccount, QStringLiteral("Birds"));
         prompter.boxes.clear();
         prompter.answers = c.answers;
+        LastPuzzleLink = server.puzzleLink(kGroup, kAccount, "Birds");
         QElapsedTimer clock;
         clock.start();
 
