@@ -145,7 +145,13 @@ bool TManageFm::RefreshPuzzleList()
     bool fetched;
     {
         THourglass wait;
-        fetched = client.get(m_protocol.ListUrl(), &body, this);
+        const QString waiting = SubscriptionLbl->text();
+        fetched = client.get(m_protocol.ListUrl(), &body, this, HttpClient::ScriptLimit,
+                             [this, waiting](qint64, qint64 received) {
+                                 SubscriptionLbl->setText(QStringLiteral("%1 (%2 KB received)")
+                                                              .arg(waiting)
+                                                              .arg((received + 1023) / 1024));
+                             });
     }
     // A script that answers "Error=" sent no list.
     const QString scriptError = fetched ? ReplyErrorText(body) : QString();

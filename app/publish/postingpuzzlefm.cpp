@@ -161,7 +161,10 @@ int TPostingPuzzleFm::checkPresence(const QString &puzzleName, TAccountStatus &s
     bool fetched;
     {
         THourglass wait;
-        fetched = client.get(m_protocol.PresenceUrl(puzzleName), &body, this);
+        const QString caption = windowTitle();
+        fetched = client.get(m_protocol.PresenceUrl(puzzleName), &body, this,
+                             HttpClient::ScriptLimit, progress());
+        setWindowTitle(caption);
     }
     // A script that answers "Error=" has not checked anything either.
     const QString scriptError = fetched ? ReplyErrorText(body) : QString();
@@ -182,6 +185,17 @@ int TPostingPuzzleFm::checkPresence(const QString &puzzleName, TAccountStatus &s
     status = HostingProtocol::ParsePresence(body, Today);
     ServerTime = status.Time;
     return status.Presence;
+}
+
+HttpClient::Progress TPostingPuzzleFm::progress()
+{
+    const QString caption = windowTitle();
+    return [this, caption](qint64 sent, qint64 received) {
+        setWindowTitle(QStringLiteral("%1 - %2 KB sent, %3 KB received")
+                           .arg(caption)
+                           .arg((sent + 1023) / 1024)
+                           .arg((received + 1023) / 1024));
+    };
 }
 
 bool TPostingPuzzleFm::showError(const QString &text, bool heading)
@@ -287,7 +301,9 @@ bool TPostingPuzzleFm::Post(const QString &publishUrl, const QStringList &form,
     bool sent;
     {
         THourglass wait;
-        sent = client.post(publishUrl, sentForm, &body, this);
+        const QString caption = windowTitle();
+        sent = client.post(publishUrl, sentForm, &body, this, HttpClient::ScriptLimit, progress());
+        setWindowTitle(caption);
     }
     if (!sent)
         return showError(client.failureText(), true);
@@ -301,7 +317,7 @@ bool TPostingPuzzleFm::Post(const QString &publishUrl, const QStringList &form,
         return false;
     }
     // A link longer than any browser takes is of no use, and would go into e-mails as well.
-    if (reply.PuzzleLink.size() > MaxLinkLength)
+    if (reply.PuzzleLink.size() > HostingProtocol::MaxLinkLength)
         return showError(QStringLiteral("The hosting web server gave a web address of %1 "
                                         "characters for your puzzle, too long to use.")
                              .arg(reply.PuzzleLink.size()),

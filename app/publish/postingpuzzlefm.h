@@ -5,6 +5,7 @@
 #pragma once
 
 #include "hostingprotocol.h"
+#include "httpclient.h"
 
 #include <QDate>
 #include <QDialog>
@@ -25,8 +26,6 @@ class TPostingPuzzleFm : public QDialog
 public:
     /** The registry value of "Do this automatically from now on.". */
     static const QString AutoCloseKey;
-    /** The longest puzzle link taken from the server. */
-    static constexpr qsizetype MaxLinkLength = 2000;
     /** Asked before sending when the presence check failed. */
     static const QString SendUncheckedQuestion;
 
@@ -73,6 +72,8 @@ private:
      *  sets failed and is written to the memo unless it was a cancel). */
     int checkPresence(const QString &puzzleName, TAccountStatus &status, bool *failed);
     bool showError(const QString &text, bool heading);
+    /** Shows the bytes of the running request in the caption. */
+    HttpClient::Progress progress();
 
     std::unique_ptr<Ui::TPostingPuzzleFm> m_ui;
     HostingProtocol m_protocol;
