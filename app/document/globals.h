@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 
 class QLabel;
 class QWidget;
@@ -390,8 +391,16 @@ QString UrlEncode(const QString &text);
 /** The same for a whole address, which keeps "&", "=" and "?" as its query's separators. */
 QString UrlEncodeAddress(const QString &text);
 /** Posts the name=value fields to the URL and tells the user how it went; never throws.
- *  True when the message went through. */
-bool PostMessageToServer(const QStringList &fields, const QString &url);
+ *  True when the message went through: a 2xx reply without an "Error=" line. While it runs only
+ *  modalTo's window takes input (a cancel there ends it); progress gets the bytes sent and
+ *  received. */
+bool PostMessageToServer(const QStringList &fields, const QString &url, QWidget *modalTo = nullptr,
+                         const std::function<void(qint64 sent, qint64 received)> &progress = {});
+/** The text of the first "Error=" line of a script's reply (trimmed), empty when there is none
+ *  or it is empty. */
+QString ReplyErrorText(const QByteArray &reply);
+/** Text from a server, cut to at most max characters followed by "..." when longer. */
+QString ShortenServerText(const QString &text, qsizetype max = 2000);
 /** The hosting advertisement sentence, and setting it on a label. */
 QString HostingAdText();
 void SetHostingAdText(QLabel *label);

@@ -347,22 +347,47 @@ QString UrlEncodeAddress(const QString &text)
     return percentEncode(text, QStringLiteral("&=?"));
 }
 
-bool PostMessageToServer(const QStringList &fields, const QString &url)
+bool PostMessageToServer(const QStringList &fields, const QString &url, QWidget *modalTo,
+                         const std::function<void(qint64 sent, qint64 received)> &progress)
 {
     const bool cursor = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
     if (cursor)
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     HttpClient &client = MainHttpClient();
-    const bool sent = client.post(url, fields);
+    QByteArray reply;
+    const bool posted =
+        client.post(url, fields, &reply, modalTo, HttpClient::ScriptLimit, progress);
     if (cursor)
         QGuiApplication::restoreOverrideCursor();
-    if (sent) {
+    // The scripts answer a refused message with "Error=" and a 200 status.
+    const QString scriptError = posted ? ReplyErrorText(reply) : QString();
+    if (posted && scriptError.isEmpty()) {
         showInformation(QStringLiteral("Message sent successfully."));
         return true;
     }
+    const QString text = posted ? scriptError : client.failureText();
     showInformation("The following error occurred when sending your message: " + ParagraphBreak +
-                    "\"" + client.failureText() + "\"" + ParagraphBreak + ConnectionHelpText);
+                    "\"" + ShortenServerText(text) + "\"" + ParagraphBreak + ConnectionHelpText);
     return false;
+}
+
+QString ReplyErrorText(const QByteArray &reply)
+{
+    QStringList lines;
+    SplitLines(Cp1252::toUnicode(reply), &lines);
+    for (const QString &line : lines) {
+        const qsizetype eq = line.indexOf('=');
+        if (eq >= 0 && line.left(eq).trimmed().compare(QLatin1String("Error"), Qt::CaseInsensitive) == 0)
+            return line.mid(eq + 1).trimmed();
+    }
+    return QString();
+}
+
+QString ShortenServerText(const QString &text, qsizetype max)
+{
+    if (text.size() <= max)
+        return text;
+    return text.left(max) + QStringLiteral("...");
 }
 
 QString HostingAdText()

@@ -2,18 +2,24 @@
 #include "httpclient.h"
 
 #include "cp1252.h"
+#include "globals.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
+#include <QIODevice>
 #include <QNetworkAccessManager>
 #include <QNetworkCookieJar>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
 #include <QSettings>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
+
+#include <algorithm>
+#include <cstring>
 
 const char *const HttpClient::UserAgent = "Mozilla/3.0 (compatible; Indy Library)";
 
@@ -44,6 +50,7 @@ namespace {
 
 const char *const CanceledText = "Canceled by User";
 const char *const BusyText = "Another request is still running.";
+constexpr int MaxRedirects = 5;
 
 // Non-ASCII characters of an address become percent escapes of their Windows-1252 byte, as the
 // scripts read them; a character that Windows-1252 lacks goes as UTF-8.
@@ -62,6 +69,41 @@ QUrl toUrl(const QString &url)
     }
     return QUrl::fromEncoded(encoded, QUrl::TolerantMode);
 }
+
+// A form body that can be read once only. Qt sends a request again on a new connection when
+// the old one closed before a reply; for a POST that is refused here: the body cannot be read
+// a second time, so the reply fails instead of a second copy reaching the server.
+class OnceReadBody : public QIODevice
+{
+public:
+    OnceReadBody(const QByteArray &data, QObject *parent) : QIODevice(parent), m_data(data)
+    {
+        open(QIODevice::ReadOnly);
+    }
+    bool isSequential() const override { return true; }
+    bool reset() override { return false; }
+    qint64 bytesAvailable() const override
+    {
+        return m_data.size() - m_pos + QIODevice::bytesAvailable();
+    }
+    qint64 size() const override { return m_data.size(); }
+
+protected:
+    qint64 readData(char *out, qint64 max) override
+    {
+        const qint64 n = std::min<qint64>(max, m_data.size() - m_pos);
+        if (n <= 0)
+            return m_pos >= m_data.size() ? -1 : 0;
+        std::memcpy(out, m_data.constData() + m_pos, size_t(n));
+        m_pos += n;
+        return n;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QByteArray m_data;
+    qint64 m_pos = 0;
+};
 
 } // namespace
 
@@ -135,24 +177,33 @@ private:
     QPointer<QWidget> m_window;
 };
 
-bool HttpClient::get(const QString &url, QByteArray *body, QWidget *modalTo)
+bool HttpClient::get(const QString &url, QByteArray *body, QWidget *modalTo, qint64 maxBytes,
+                     const Progress &progress)
 {
     if (busy())
         return refuseWhileBusy(body);
     QNetworkRequest request{toUrl(url)};
-    return run(request, nullptr, body, modalTo);
+    // Redirects are judged one by one: only to the same host, over http or https.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::UserVerifiedRedirectPolicy);
+    request.setMaximumRedirectsAllowed(MaxRedirects);
+    return run(request, nullptr, body, modalTo, maxBytes, progress);
 }
 
 bool HttpClient::post(const QString &url, const QStringList &fields, QByteArray *body,
-                      QWidget *modalTo)
+                      QWidget *modalTo, qint64 maxBytes, const Progress &progress)
 {
     if (busy())
         return refuseWhileBusy(body);
     QNetworkRequest request{toUrl(url)};
     request.setHeader(QNetworkRequest::ContentTypeHeader,
                       QByteArrayLiteral("application/x-www-form-urlencoded"));
+    // A form goes to the address it was meant for, once: a redirect is reported, never
+    // followed with the form (and its password) again.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::ManualRedirectPolicy);
     const QByteArray form = formBody(fields);
-    return run(request, &form, body, modalTo);
+    return run(request, &form, body, modalTo, maxBytes, progress);
 }
 
 bool HttpClient::refuseWhileBusy(QByteArray *body)
@@ -173,6 +224,12 @@ void HttpClient::abort()
     m_reply->abort(); // finishes the reply, which ends the request's event loop
 }
 
+void HttpClient::fail(const QString &text)
+{
+    m_responseText = text;
+    m_error = text;
+}
+
 QString HttpClient::failureText() const
 {
     // A 2xx reply can still fail when it was cut short; its status line says nothing useful.
@@ -188,39 +245,138 @@ QString HttpClient::unknownErrorText()
     return QStringLiteral("Unknown error or not connected to the Internet");
 }
 
-bool HttpClient::run(QNetworkRequest &request, const QByteArray *postBody, QByteArray *body,
-                     QWidget *modalTo)
+double HttpClient::TimeoutSeconds()
 {
+    QSettings settings(QStringLiteral("Halvard, Inc."), QStringLiteral("TRV"));
+    bool ok = false;
+    const double seconds = settings.value(QStringLiteral("Network/TimeoutSeconds")).toDouble(&ok);
+    return ok && seconds > 0 ? seconds : 60.0;
+}
+
+namespace {
+
+QString sizeText(qint64 bytes)
+{
+    if (bytes % (1024 * 1024) == 0)
+        return QStringLiteral("%1 MiB").arg(bytes / (1024 * 1024));
+    return QStringLiteral("%1 KiB").arg((bytes + 1023) / 1024);
+}
+
+QString secondsText(double seconds)
+{
+    return seconds == 1.0 ? QStringLiteral("1 second")
+                          : QStringLiteral("%1 seconds").arg(QString::number(seconds, 'g', 4));
+}
+
+QString shortAddress(const QUrl &url)
+{
+    return ShortenServerText(url.toString(), 200);
+}
+
+} // namespace
+
+bool HttpClient::run(QNetworkRequest &request, const QByteArray *postBody, QByteArray *body,
+                     QWidget *modalTo, qint64 maxBytes, const Progress &progress)
+{
+    enum class End { Reply, Canceled, TimedOut, TooLarge, RedirectRefused };
+
     m_status = 0;
     m_responseText.clear();
     m_error.clear();
     m_aborted = false;
+    m_canceled = false;
+    m_timedOut = false;
     if (body)
         body->clear();
     request.setHeader(QNetworkRequest::UserAgentHeader, QByteArray(UserAgent));
     request.setRawHeader("Accept", "text/html, */*");
-    request.setTransferTimeout(0); // no read time-out
+    request.setTransferTimeout(0); // the time-out below also tells why it ended
+    // Every request has a fresh connection: a kept one that the server has dropped meanwhile
+    // would make Qt send the request again on a new one.
+    request.setRawHeader("Connection", "close");
 
-    QNetworkReply *reply = postBody ? m_manager->post(request, *postBody) : m_manager->get(request);
+    const double timeoutSeconds = TimeoutSeconds();
+    const QUrl original = request.url();
+    QByteArray data;
+    End end = End::Reply;
+    QUrl refusedTarget;
+
+    QNetworkReply *reply = nullptr;
+    if (postBody) {
+        request.setHeader(QNetworkRequest::ContentLengthHeader, postBody->size());
+        request.setAttribute(QNetworkRequest::DoNotBufferUploadDataAttribute, true);
+        auto *once = new OnceReadBody(*postBody, nullptr);
+        reply = m_manager->post(request, once);
+        once->setParent(reply); // read until the reply is done
+    } else {
+        reply = m_manager->get(request);
+    }
+    // Qt buffers no more than this before the reply is read, so a huge reply cannot pile up.
+    reply->setReadBufferSize(256 * 1024);
     m_reply = reply;
     m_runningBody = body;
     {
         InputBlocker blocker(modalTo);
         QEventLoop loop;
+        QTimer idle;
+        idle.setSingleShot(true);
+        idle.setInterval(int(std::min(timeoutSeconds * 1000.0, 24.0 * 3600 * 1000)));
+        const auto stop = [&](End why) {
+            if (end == End::Reply)
+                end = why;
+            reply->abort();
+        };
+        QObject::connect(&idle, &QTimer::timeout, &loop, [&] { stop(End::TimedOut); });
+        const auto alive = [&idle] { idle.start(); };
+        qint64 sent = 0;
+        QObject::connect(reply, &QNetworkReply::uploadProgress, &loop,
+                         [&](qint64 bytes, qint64) {
+                             alive();
+                             sent = bytes;
+                             if (progress)
+                                 progress(sent, data.size());
+                         });
+        QObject::connect(reply, &QNetworkReply::metaDataChanged, &loop, [&] {
+            alive();
+            const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+            const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+            if (length.isValid() && length.toLongLong() > maxBytes && status >= 200 && status < 300)
+                stop(End::TooLarge);
+        });
+        QObject::connect(reply, &QNetworkReply::readyRead, &loop, [&] {
+            alive();
+            data += reply->read(maxBytes + 1 - data.size());
+            if (data.size() > maxBytes) {
+                stop(End::TooLarge);
+                return;
+            }
+            if (progress)
+                progress(sent, data.size());
+        });
+        QObject::connect(reply, &QNetworkReply::redirected, &loop, [&](const QUrl &target) {
+            alive();
+            const QString scheme = target.scheme().toLower();
+            const bool web = scheme == QLatin1String("http") || scheme == QLatin1String("https");
+            if (web && target.host().compare(original.host(), Qt::CaseInsensitive) == 0) {
+                data.clear();
+                emit reply->redirectAllowed();
+            } else {
+                refusedTarget = target;
+                stop(End::RedirectRefused);
+            }
+        });
         QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-        if (!reply->isFinished())
+        if (!reply->isFinished()) {
+            alive();
             loop.exec();
+        }
     }
     m_reply = nullptr;
     m_runningBody = nullptr;
+    if (m_aborted)
+        end = End::Canceled;
+    m_aborted = false;
 
-    if (m_aborted) {
-        m_aborted = false;
-        m_responseText = QLatin1String(CanceledText);
-        m_error = QLatin1String(CanceledText);
-        reply->deleteLater();
-        return false;
-    }
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (status.isValid()) {
         m_status = status.toInt();
@@ -228,14 +384,65 @@ bool HttpClient::run(QNetworkRequest &request, const QByteArray *postBody, QByte
             reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
         m_responseText = QStringLiteral("HTTP/1.1 %1 %2").arg(m_status).arg(reason).trimmed();
     }
-    const QByteArray data = reply->readAll();
+    switch (end) {
+    case End::Reply:
+        break;
+    case End::Canceled:
+        m_canceled = true;
+        fail(QLatin1String(CanceledText));
+        reply->deleteLater();
+        return false;
+    case End::TimedOut:
+        m_timedOut = true;
+        fail(QStringLiteral("The server did not answer within %1.").arg(secondsText(timeoutSeconds)));
+        reply->deleteLater();
+        return false;
+    case End::TooLarge:
+        fail(QStringLiteral("The reply of the server is larger than %1; it was not read further.")
+                 .arg(sizeText(maxBytes)));
+        reply->deleteLater();
+        return false;
+    case End::RedirectRefused:
+        fail(QStringLiteral("The server sent the request on to %1, which is not followed.")
+                 .arg(shortAddress(refusedTarget)));
+        reply->deleteLater();
+        return false;
+    }
+    if (data.size() <= maxBytes)
+        data += reply->read(maxBytes + 1 - data.size());
+    if (data.size() > maxBytes) {
+        fail(QStringLiteral("The reply of the server is larger than %1; it was not read further.")
+                 .arg(sizeText(maxBytes)));
+        reply->deleteLater();
+        return false;
+    }
     if (body)
         *body = data;
     const bool ok2xx = m_status >= 200 && m_status < 300;
     const bool complete = reply->error() == QNetworkReply::NoError;
+    if (m_status >= 300 && m_status < 400) {
+        // A redirect that was not followed: a POST's, or one past the limit.
+        const QUrl target = original.resolved(
+            reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl());
+        fail(QStringLiteral("The server sent the request on to %1; it was not sent again.")
+                 .arg(shortAddress(target)));
+        reply->deleteLater();
+        return false;
+    }
     // Qt reports an error status as a network error too; keep only real transport errors.
     if (!complete && (m_status == 0 || ok2xx))
         m_error = reply->errorString();
+    // Depending on how the end of a connection arrives, Qt may finish a reply cut short without
+    // an error: the length the server promised tells (uncompressed replies only).
+    const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+    if (ok2xx && complete && length.isValid() && data.size() < length.toLongLong() &&
+        !reply->hasRawHeader("Content-Encoding")) {
+        m_error = QStringLiteral("The reply of the server was cut short: %1 of %2 bytes arrived.")
+                      .arg(data.size())
+                      .arg(length.toLongLong());
+        reply->deleteLater();
+        return false;
+    }
     reply->deleteLater();
     // A success is a 2xx status with the whole reply read.
     return ok2xx && complete;
@@ -267,6 +474,13 @@ QString baseUrl(const char *key, const char *fallback)
 QString MakerBaseUrl() { return baseUrl("Network/MakerBaseUrl", "http://www.halvard-tarvel.example"); }
 QString HostingBaseUrl() { return baseUrl("Network/HostingBaseUrl", "http://www.sandeck.example"); }
 QString DirectoryBaseUrl() { return baseUrl("Network/DirectoryBaseUrl", "http://www.fenmoor.example"); }
+
+QString DirectoryHostName()
+{
+    const QString url = DirectoryBaseUrl();
+    const QString host = QUrl(url).host();
+    return host.isEmpty() ? url : host;
+}
 
 QString HostingGroup()
 {

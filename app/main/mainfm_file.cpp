@@ -10,6 +10,7 @@
 #include "fileio.h"
 #include "globals.h"
 #include "hintfm.h"
+#include "httpclient.h"
 #include "myoverrides.h"
 #include "paintbox.h"
 #include "prompter.h"
@@ -78,7 +79,7 @@ void TMainFm::BuildFileMenu(QMenuBar *bar)
     mFileNew = item("mFileNew", QStringLiteral("&New"), &TMainFm::mFileCloseClick);
     mFileOpen = item("mFileOpen", QStringLiteral("&Open"), &TMainFm::mFileOpenClick);
     mFileOpenSamples = item("mFileOpenSamples", QStringLiteral("Open Sample Pu&zzles ..."), &TMainFm::mFileOpenSamplesClick);
-    mFileFenmoor = item("mFileFenmoor", QStringLiteral("Open Puzzles From www.fenmoor.example ..."),
+    mFileFenmoor = item("mFileFenmoor", QStringLiteral("Open Puzzles From ") + DirectoryHostName() + QStringLiteral(" ..."),
                         &TMainFm::mFileFenmoorClick);
     mFile->addSeparator();
     mFileSave = item("mFileSave", QStringLiteral("&Save"), &TMainFm::mFileSaveClick);

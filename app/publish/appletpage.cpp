@@ -127,9 +127,19 @@ QStringList BuildPuzzleData(const TPublishInputs &inputs, const TPlayerPrefs &pr
     if (CluesAcrossSG)
         for (int r = 1; r < CluesAcrossSG->RowCount(); ++r)
             list << key("CWA", StraightenQuotes(CluesAcrossSG->Cell(1, r)));
-    if (CluesDownSG)
-        for (int r = 1; r < CluesDownSG->RowCount(); ++r)
+    if (CluesDownSG) {
+        // The word bank, when it stands in the clues, ends the down grid with a blank row and its
+        // "WordBank" row: those are no clues.
+        int end = CluesDownSG->RowCount();
+        if (end > 1 && CluesDownSG->Cell(0, end - 1) == QLatin1String("WordBank")) {
+            --end;
+            if (end > 1 && CluesDownSG->Cell(0, end - 1).isEmpty() &&
+                CluesDownSG->Cell(1, end - 1).isEmpty())
+                --end;
+        }
+        for (int r = 1; r < end; ++r)
             list << key("CWD", StraightenQuotes(CluesDownSG->Cell(1, r)));
+    }
     return list;
 }
 

@@ -33,6 +33,17 @@ QStringList MemoLines(const QString &text)
     return lines;
 }
 
+std::function<void(qint64, qint64)> SendingProgress(QLabel *label)
+{
+    const QString base = label->text();
+    return [label, base](qint64 sent, qint64 received) {
+        label->setText(QStringLiteral("%1 %2 KB sent, %3 KB received")
+                           .arg(base)
+                           .arg((sent + 1023) / 1024)
+                           .arg((received + 1023) / 1024));
+    };
+}
+
 const QString TContactUsFm::SendNowQuestion = QStringLiteral(
     "Are you ready to send your email now (Yes/No)? Press Cancel to discard your email.");
 
@@ -153,9 +164,11 @@ bool TContactUsFm::SendMessage()
     const QStringList fields = MessageFields();
     SendingLbl->show();
     SendEmailBtn->setEnabled(false); // no second post while this one runs
-    const bool sent = PostMessageToServer(fields, ScriptUrl());
+    const QString sendingText = SendingLbl->text();
+    const bool sent = PostMessageToServer(fields, ScriptUrl(), this, SendingProgress(SendingLbl));
     SendEmailBtn->setEnabled(true);
     SendingLbl->hide();
+    SendingLbl->setText(sendingText);
     if (sent)
         m_edited = false;
     return sent;
@@ -170,6 +183,11 @@ bool TContactUsFm::QueryClose()
 
 void TContactUsFm::reject()
 {
+    // Cancel or Esc while the message is on its way ends the request; the form stays.
+    if (MainHttpClient().busy()) {
+        MainHttpClient().abort();
+        return;
+    }
     if (QueryClose())
         QDialog::reject();
 }

@@ -25,6 +25,9 @@ class QPushButton;
  *  empty last line for a text that ends with a line break. */
 QStringList MemoLines(const QString &text);
 
+/** Progress of a message on its way, shown after the label's text as it was at the start. */
+std::function<void(qint64 sent, qint64 received)> SendingProgress(QLabel *label);
+
 /** The close question of an edited message form (TContactUsFm::SendNowQuestion): Yes runs send
  *  and allows the close only when it succeeded, No keeps the form, Cancel discards the message.
  *  An unedited form closes without asking. True when the form may close. */

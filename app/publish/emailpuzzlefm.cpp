@@ -154,7 +154,8 @@ bool TEmailPuzzleFm::SendMessage()
     InsertLink();
     SendingLbl->setText(QStringLiteral("Sending Email ..."));
     SendingLbl->show();
-    const bool sent = PostMessageToServer(MessageFields(), ScriptUrl());
+    const bool sent =
+        PostMessageToServer(MessageFields(), ScriptUrl(), this, SendingProgress(SendingLbl));
     if (sent)
         m_edited = false;
     return finish(sent);
@@ -169,6 +170,11 @@ bool TEmailPuzzleFm::QueryClose()
 
 void TEmailPuzzleFm::reject()
 {
+    // Cancel or Esc while the message is on its way ends the request; the form stays.
+    if (MainHttpClient().busy()) {
+        MainHttpClient().abort();
+        return;
+    }
     if (QueryClose())
         QDialog::reject();
 }

@@ -227,8 +227,8 @@ QList<TListedPuzzle> HostingProtocol::ParseList(const QByteArray &reply) const
         // The link must stay on the service's host: a path that could name another host, or
         // leave the address, is dropped.
         const QString path = line.left(end + 5).trimmed();
-        if (path.startsWith('@') || path.startsWith('/') || path.contains(QStringLiteral("://")) ||
-            path.contains('"') || path.contains('\\'))
+        if (path.size() > MaxLinkLength || path.startsWith('@') || path.startsWith('/') ||
+            path.contains(QStringLiteral("://")) || path.contains('"') || path.contains('\\'))
             continue;
         const QString link = m_identity.Server + '/' + path;
         const QUrl url(link);

@@ -67,6 +67,10 @@ enum class TQuota { Allowed, FreeLimitReached, SubscriptionExpired, Subscription
 class HostingProtocol
 {
 public:
+    /** The longest puzzle link taken from the service; a longer one is of no use in a browser
+     *  or an e-mail. */
+    static constexpr qsizetype MaxLinkLength = 2000;
+
     explicit HostingProtocol(const THostingIdentity &identity);
 
     const THostingIdentity &Identity() const { return m_identity; }

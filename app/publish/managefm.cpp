@@ -58,7 +58,7 @@ TManageFm::TManageFm(const HostingProtocol &protocol, QWidget *parent)
     connect(ViewPuzzleBtn, &QPushButton::clicked, this, &TManageFm::ViewPuzzleBtnClick);
     connect(CopyLinkBtn, &QPushButton::clicked, this, &TManageFm::CopyLinkBtnClick);
     connect(EmailLinkBtn, &QPushButton::clicked, this, &TManageFm::EmailLinkBtnClick);
-    connect(CloseBtn, &QPushButton::clicked, this, &QDialog::reject);
+    connect(CloseBtn, &QPushButton::clicked, this, &TManageFm::reject);
     for (QPushButton *button : {DeleteBtn, ViewPuzzleBtn, CopyLinkBtn, EmailLinkBtn, CloseBtn})
         button->setAutoDefault(false);
     SetHostingAdText(SubscriptionLbl);
@@ -113,7 +113,24 @@ void TManageFm::updateButtons()
         button->setEnabled(selected);
 }
 
-void TManageFm::memoLines(const QStringList &lines) { StatusMemo->setPlainText(lines.join('\n')); }
+void TManageFm::memoLines(const QStringList &lines)
+{
+    // Server text is shortened: a very long line would take the memo minutes to lay out.
+    QStringList shown;
+    shown.reserve(lines.size());
+    for (const QString &line : lines)
+        shown << ShortenServerText(line);
+    StatusMemo->setPlainText(shown.join('\n'));
+}
+
+void TManageFm::reject()
+{
+    if (MainHttpClient().busy()) {
+        MainHttpClient().abort();
+        return;
+    }
+    QDialog::reject();
+}
 
 bool TManageFm::RefreshPuzzleList()
 {
@@ -128,14 +145,23 @@ bool TManageFm::RefreshPuzzleList()
     bool fetched;
     {
         THourglass wait;
-        fetched = client.get(m_protocol.ListUrl(), &body, this);
+        const QString waiting = SubscriptionLbl->text();
+        fetched = client.get(m_protocol.ListUrl(), &body, this, HttpClient::ScriptLimit,
+                             [this, waiting](qint64, qint64 received) {
+                                 SubscriptionLbl->setText(QStringLiteral("%1 (%2 KB received)")
+                                                              .arg(waiting)
+                                                              .arg((received + 1023) / 1024));
+                             });
     }
-    if (!fetched) {
+    // A script that answers "Error=" sent no list.
+    const QString scriptError = fetched ? ReplyErrorText(body) : QString();
+    if (!fetched || !scriptError.isEmpty()) {
         // 4.
         memoLines({QString(),
                    QStringLiteral("The following error occurred while trying to fetch a list of "
                                   "your puzzles from the Web:"),
-                   QString(), '"' + client.failureText() + '"', QString(), ConnectionHelpText});
+                   QString(), '"' + (fetched ? scriptError : client.failureText()) + '"',
+                   QString(), ConnectionHelpText});
         SetHostingAdText(SubscriptionLbl);
         ManageSG->clearSelection();
         ManageSG->setRowCount(0);
@@ -180,16 +206,22 @@ void TManageFm::DeleteBtnClick()
                             " off the server?",
                         Prompter::Yes | Prompter::No) == Prompter::Yes) {
         HttpClient &client = MainHttpClient();
+        QByteArray reply;
         bool deleted;
         {
             THourglass wait;
-            deleted = client.get(m_protocol.DeleteUrl(name), nullptr, this);
+            deleted = client.get(m_protocol.DeleteUrl(name), &reply, this);
         }
-        if (!deleted)
+        const QString scriptError = deleted ? ReplyErrorText(reply) : QString();
+        if (!deleted || !scriptError.isEmpty())
             showInformation("The following error occurred while trying to delete your puzzle "
                             "from the Web:" +
-                            ParagraphBreak + '"' + client.failureText() + '"' + ParagraphBreak +
-                            ConnectionHelpText);
+                            ParagraphBreak + '"' +
+                            ShortenServerText(deleted ? scriptError : client.failureText()) + '"' +
+                            ParagraphBreak + ConnectionHelpText);
+        // A cancel ends the command: no list is fetched after it.
+        if (client.canceled())
+            return;
     }
     RefreshPuzzleList();
 }

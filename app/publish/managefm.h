@@ -58,6 +58,8 @@ public slots:
     void ViewPuzzleBtnClick();
     void CopyLinkBtnClick();
     void EmailLinkBtnClick();
+    /** Close or Esc: cancels a running request instead of closing. */
+    void reject() override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

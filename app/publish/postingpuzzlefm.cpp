@@ -18,9 +18,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QUrl>
 
 const QString TPostingPuzzleFm::AutoCloseKey = QStringLiteral("PostingPuzzleAutoCloseAndShow");
+const QString TPostingPuzzleFm::SendUncheckedQuestion = QStringLiteral(
+    "Tarvel could not check whether a puzzle with this title is already published. If it is, "
+    "sending replaces it. Do you want to send the puzzle anyway?");
 
 namespace {
 
@@ -87,10 +92,18 @@ void TPostingPuzzleFm::clearMemo()
 
 void TPostingPuzzleFm::addLine(const QString &line)
 {
-    // A text with line breaks (ParagraphBreak) takes one memo line per line.
+    // A text with line breaks (ParagraphBreak) takes one memo line per line. Server text is
+    // shortened, and each line is added at the end without laying out the memo again.
     static const QRegularExpression breaks(QStringLiteral("\r\n|\n|\r"));
-    m_lines << line.split(breaks);
-    Memo->setPlainText(m_lines.join('\n'));
+    for (const QString &part : line.split(breaks)) {
+        const QString shown = ShortenServerText(part);
+        QTextCursor cursor(Memo->document());
+        cursor.movePosition(QTextCursor::End);
+        if (!m_lines.isEmpty())
+            cursor.insertBlock();
+        cursor.insertText(shown);
+        m_lines << shown;
+    }
     Memo->moveCursor(QTextCursor::End);
 }
 
@@ -138,23 +151,33 @@ void TPostingPuzzleFm::SubscribeLnkClick()
                         url);
 }
 
-int TPostingPuzzleFm::checkPresence(const QString &puzzleName, TAccountStatus &status)
+int TPostingPuzzleFm::checkPresence(const QString &puzzleName, TAccountStatus &status,
+                                    bool *failed)
 {
-    clearMemo();
     status = TAccountStatus();
+    *failed = false;
     QByteArray body;
     HttpClient &client = MainHttpClient();
     bool fetched;
     {
         THourglass wait;
-        fetched = client.get(m_protocol.PresenceUrl(puzzleName), &body, this);
+        const QString caption = windowTitle();
+        fetched = client.get(m_protocol.PresenceUrl(puzzleName), &body, this,
+                             HttpClient::ScriptLimit, progress());
+        setWindowTitle(caption);
     }
-    if (!fetched) {
+    // A script that answers "Error=" has not checked anything either.
+    const QString scriptError = fetched ? ReplyErrorText(body) : QString();
+    if (!fetched || !scriptError.isEmpty()) {
+        *failed = true;
+        ServerTime = 0;
+        if (client.canceled())
+            return 0;
         addLine(QString());
-        addLine(QStringLiteral("The following error occurred while trying to fetch a list of your "
-                               "puzzles from the Web:"));
+        addLine(QStringLiteral("The following error occurred while trying to check for your "
+                               "puzzle on the Web:"));
         addLine(QString());
-        addLine('"' + client.failureText() + '"');
+        addLine('"' + (fetched ? scriptError : client.failureText()) + '"');
         addLine(QString());
         addLine(ConnectionHelpText);
         return 0;
@@ -162,6 +185,17 @@ int TPostingPuzzleFm::checkPresence(const QString &puzzleName, TAccountStatus &s
     status = HostingProtocol::ParsePresence(body, Today);
     ServerTime = status.Time;
     return status.Presence;
+}
+
+HttpClient::Progress TPostingPuzzleFm::progress()
+{
+    const QString caption = windowTitle();
+    return [this, caption](qint64 sent, qint64 received) {
+        setWindowTitle(QStringLiteral("%1 - %2 KB sent, %3 KB received")
+                           .arg(caption)
+                           .arg((sent + 1023) / 1024)
+                           .arg((received + 1023) / 1024));
+    };
 }
 
 bool TPostingPuzzleFm::showError(const QString &text, bool heading)
@@ -190,11 +224,24 @@ bool TPostingPuzzleFm::Post(const QString &publishUrl, const QStringList &form,
     addLine(QString());
     QCoreApplication::processEvents();
 
-    // 2. Presence.
+    // Presence. A cancel ends the whole operation; after a failed check nothing is sent
+    // without the user's yes.
     TAccountStatus status;
-    const int presence = checkPresence(puzzleName, status);
+    bool presenceFailed = false;
+    const int presence = checkPresence(puzzleName, status, &presenceFailed);
+    if (presenceFailed) {
+        if (MainHttpClient().canceled()) {
+            addLine(QStringLiteral("Canceled by User"));
+            EmailPublishing = false;
+            return false;
+        }
+        if (askConfirmation(SendUncheckedQuestion, Prompter::Yes | Prompter::No) != Prompter::Yes) {
+            addLine(QString());
+            return showError(QStringLiteral("Operation cancelled."), false);
+        }
+    }
 
-    // 3. Announcement.
+    // Announcement.
     const QString announcement = status.Announcement.trimmed();
     if (!announcement.isEmpty()) {
         const Prompter::Button answer = prompter().ask(
@@ -204,7 +251,7 @@ bool TPostingPuzzleFm::Post(const QString &publishUrl, const QStringList &form,
             openWebAddress(status.AnnouncementUrl.trimmed());
     }
 
-    // 4. Quota.
+    // Quota.
     const TQuota quota = HostingProtocol::QuotaDecision(status, presence != 2, Today);
     if (quota != TQuota::Allowed) {
         const Prompter::Buttons buttons = quota == TQuota::SubscriptionQuotaExceeded
@@ -221,7 +268,7 @@ bool TPostingPuzzleFm::Post(const QString &publishUrl, const QStringList &form,
         return false;
     }
 
-    // 5. Replacing.
+    // Replacing.
     QString note;
     if (!playMode) {
         if (presence == 2) {
@@ -239,7 +286,13 @@ bool TPostingPuzzleFm::Post(const QString &publishUrl, const QStringList &form,
         }
     }
 
-    // 6. Send.
+    // Send, with the server time of this presence check.
+    QStringList sentForm = form;
+    for (QString &field : sentForm)
+        if (field.startsWith(QLatin1String("Id1="))) {
+            field = "Id1=" + FormatId1(ServerTime);
+            break;
+        }
     addLine(QStringLiteral("Sending puzzle . . . "));
     addLine(QString());
     QCoreApplication::processEvents();
@@ -248,7 +301,9 @@ bool TPostingPuzzleFm::Post(const QString &publishUrl, const QStringList &form,
     bool sent;
     {
         THourglass wait;
-        sent = client.post(publishUrl, form, &body, this);
+        const QString caption = windowTitle();
+        sent = client.post(publishUrl, sentForm, &body, this, HttpClient::ScriptLimit, progress());
+        setWindowTitle(caption);
     }
     if (!sent)
         return showError(client.failureText(), true);
@@ -261,6 +316,12 @@ bool TPostingPuzzleFm::Post(const QString &publishUrl, const QStringList &form,
         addLine(reply.Error);
         return false;
     }
+    // A link longer than any browser takes is of no use, and would go into e-mails as well.
+    if (reply.PuzzleLink.size() > HostingProtocol::MaxLinkLength)
+        return showError(QStringLiteral("The hosting web server gave a web address of %1 "
+                                        "characters for your puzzle, too long to use.")
+                             .arg(reply.PuzzleLink.size()),
+                         true);
     if (!HostingProtocol::IsWebAddress(reply.PuzzleLink))
         return showError(QStringLiteral("The hosting web server did not give a web address for "
                                         "your puzzle."),

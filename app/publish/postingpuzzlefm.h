@@ -5,6 +5,7 @@
 #pragma once
 
 #include "hostingprotocol.h"
+#include "httpclient.h"
 
 #include <QDate>
 #include <QDialog>
@@ -25,6 +26,8 @@ class TPostingPuzzleFm : public QDialog
 public:
     /** The registry value of "Do this automatically from now on.". */
     static const QString AutoCloseKey;
+    /** Asked before sending when the presence check failed. */
+    static const QString SendUncheckedQuestion;
 
     /** Reads the auto-close box from the registry (false when missing). */
     explicit TPostingPuzzleFm(const HostingProtocol &protocol, QWidget *parent = nullptr);
@@ -41,7 +44,8 @@ public:
     QDate Today = QDate::currentDate();
 
     /** Presence check, announcement, quota, replace question, send. True when the puzzle was
-     *  published; a refusal or failure clears EmailPublishing. */
+     *  published; a refusal or failure clears EmailPublishing. A cancel stops the whole
+     *  operation; "Id1=" of the form gets the server time of this presence check. */
     bool Post(const QString &publishUrl, const QStringList &form, const QString &puzzleName,
               bool playMode);
     /** The last Post stopped at the quota (the window's result is Cancel). */
@@ -64,9 +68,12 @@ private:
     void clearMemo();
     void addLine(const QString &line);
     void saveAutoClose();
-    /** 2 exists, 1 absent, 0 unknown; status filled from the reply (defaults on failure). */
-    int checkPresence(const QString &puzzleName, TAccountStatus &status);
+    /** 2 exists, 1 absent, 0 unknown; status filled from the reply (defaults on failure, which
+     *  sets failed and is written to the memo unless it was a cancel). */
+    int checkPresence(const QString &puzzleName, TAccountStatus &status, bool *failed);
     bool showError(const QString &text, bool heading);
+    /** Shows the bytes of the running request in the caption. */
+    HttpClient::Progress progress();
 
     std::unique_ptr<Ui::TPostingPuzzleFm> m_ui;
     HostingProtocol m_protocol;

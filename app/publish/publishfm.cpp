@@ -217,13 +217,27 @@ void TPublishFm::SaveInteractiveBtnClick()
     if (fileName.isEmpty())
         return;
     RememberFolder(TFileKind::WebPage, fileName);
+    // A name chosen as a page ("x.html") gets the page, with the data beside it as "x.txt":
+    // the data never goes into a page file.
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix == QLatin1String("html") || suffix == QLatin1String("htm")) {
+        const QString dataFile = withExtension(fileName, QStringLiteral(".txt"));
+        if (saveAsking(BuildAppletPage(QFileInfo(dataFile).fileName(), true), fileName) == 1)
+            saveAsking(BuildPuzzleData(), dataFile);
+        return;
+    }
     saveAsking(BuildPuzzleData(), fileName);
 }
 
 bool TPublishFm::TestLocally()
 {
     const int n = NextLocalTestNumber();
-    const QString base = QDir(GetDocumentsFolder()).filePath(
+    // The documents folder is made when it is missing; when it cannot be, the files go to the
+    // temporary folder.
+    QString folder = GetDocumentsFolder();
+    if (!QDir().mkpath(folder))
+        folder = QDir::tempPath();
+    const QString base = QDir(folder).filePath(
         QStringLiteral("InteractivePuzzleTemporaryFile") + QString::number(n));
     const QString dataFile = base + QStringLiteral(".txt");
     const QString pageFile = base + QStringLiteral(".html");
@@ -240,7 +254,7 @@ bool TPublishFm::TestLocally()
         showWriteFailure(pageFile, error);
         return false;
     }
-    CopyAppletFiles(GetDocumentsFolder());
+    CopyAppletFiles(folder);
     QCoreApplication::processEvents();
 
     // One browser opens the page: the desktop's, else the program's own window when it has one.

@@ -183,7 +183,7 @@ bool TWebBrowserFm::FetchUrl(const QString &url, QByteArray *text)
 {
     THourglass wait;
     HttpClient &client = MainHttpClient();
-    if (client.get(url, text, this))
+    if (client.get(url, text, this, MaxPuzzleBytes))
         return true;
     showInformation(QStringLiteral("The following error occurred while trying to fetch a puzzle from the Web:") +
                     ParagraphBreak + QLatin1Char('"') + client.failureText() + QLatin1Char('"') + ParagraphBreak +
@@ -198,12 +198,8 @@ TWebBrowserFm::WebOpen TWebBrowserFm::openFromWeb(const QString &link)
     if (QuerySaveChanges && !QuerySaveChanges())
         return WebOpen::Refused;
     QByteArray bytes;
-    if (!FetchUrl(link, &bytes))
+    if (!FetchUrl(link, &bytes)) // capped at MaxPuzzleBytes while it is read
         return WebOpen::Refused;
-    if (bytes.size() > MaxPuzzleBytes) {
-        showInformation(QStringLiteral("%1 is too large to be a puzzle file.").arg(PercentDecode(link)));
-        return WebOpen::Refused;
-    }
     // Read as a puzzle file is: Windows-1252, LF or CR LF, empty lines kept.
     const QList<QByteArray> raw = Cp1252::splitLines(bytes);
     if (raw.isEmpty() || !isPuzzleHeader(Cp1252::toUnicode(raw.first()))) {
@@ -231,8 +227,17 @@ bool TWebBrowserFm::beforeNavigate(const QUrl &url)
     if (MainHttpClient().busy())
         return false;
     const QString scheme = url.scheme().toLower();
-    if (!isWebScheme(url) && scheme != QLatin1String("file"))
+    if (!isWebScheme(url) && scheme != QLatin1String("file")) {
+        showInformation(QStringLiteral("Tarvel does not open this kind of address:\n\n") +
+                        ShortenServerText(url.toString(), 200));
         return false;
+    }
+    // A page from the Web may not reach into the files of this computer.
+    if (scheme == QLatin1String("file") && isWebScheme(WebBrowser1->source())) {
+        showInformation(QStringLiteral("A page from the Web may not open a file of this computer:\n\n") +
+                        ShortenServerText(url.toString(), 200));
+        return false;
+    }
     // The link is fetched as it stands (it is encoded already); the decoded form only names it.
     const QString link = url.adjusted(QUrl::RemoveFragment).toString(QUrl::FullyEncoded);
     const QString decoded = PercentDecode(url.toString(QUrl::FullyEncoded));
@@ -269,7 +274,7 @@ QVariant TWebBrowserFm::loadWebResource(int type, const QUrl &url)
             m_prefetched.clear();
         } else {
             HttpClient &client = MainHttpClient();
-            if (!client.get(link, &bytes, this))
+            if (!client.get(link, &bytes, this, HttpClient::PageLimit))
                 return page ? QVariant(failurePage(client.failureText(), true)) : QVariant();
         }
     } else if (url.isLocalFile()) {

@@ -298,6 +298,72 @@ TEST_F(HttpClientTest, PostMessageToServerTellsWhetherItWentThrough)
     EXPECT_TRUE(script.lastText().startsWith("The following error occurred"));
     EXPECT_FALSE(script.lastText().contains("200 OK")) << "a cut reply shows the network error";
     EXPECT_EQ(script.boxes.size(), 2);
+
+    // A 200 that says "Error=" did not send the message.
+    server.setBehaviour("/cgi-bin/hvTechSupport.cgi", TFakeReply::ErrorBody);
+    EXPECT_FALSE(PostMessageToServer({"a=1"}, server.url("/cgi-bin/hvTechSupport.cgi")));
+    EXPECT_EQ(script.lastText(), "The following error occurred when sending your message: " +
+                                     ParagraphBreak + "\"Mail system down\"" + ParagraphBreak +
+                                     ConnectionHelpText);
+}
+
+TEST_F(HttpClientTest, RequestsAreSentOnceAndEndWithinTheirLimits)
+{
+    QSettings settings(QStringLiteral("Halvard, Inc."), QStringLiteral("TRV"));
+    settings.setValue("Network/TimeoutSeconds", 0.3);
+    const struct {
+        const char *name;
+        bool post;
+        TFakeReply reply;
+        bool ok;
+        const char *told;  // part of the failure text
+        int requests;      // that the server got
+    } cases[] = {
+        {"POST, closed without a reply", true, TFakeReply::CloseWithoutReply, false, "", 1},
+        {"POST, redirected", true, TFakeReply::RedirectElsewhere, false,
+         "sent the request on to http://localhost:", 1},
+        {"POST, redirected on its own host", true, TFakeReply::RedirectHome, false,
+         "it was not sent again", 1},
+        {"GET, redirected to another host", false, TFakeReply::RedirectElsewhere, false,
+         "which is not followed", 1},
+        {"GET, redirected on its own host", false, TFakeReply::RedirectHome, true, "", 2},
+        {"POST, 300 MB", true, TFakeReply::HugeBody, false, "larger than 1 MiB", 1},
+        {"GET, 300 MB", false, TFakeReply::HugeBody, false, "larger than 1 MiB", 1},
+        {"GET, no answer", false, TFakeReply::NoReplyUntilCancelled, false,
+         "The server did not answer within 0.3 seconds.", 1},
+        {"POST, no answer", true, TFakeReply::NoReplyUntilCancelled, false,
+         "The server did not answer within 0.3 seconds.", 1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        server.clearRequests();
+        server.setBehaviour("/x.cgi", c.reply);
+        const qint64 hugeBefore = server.hugeBytesSent();
+        QElapsedTimer clock;
+        clock.start();
+        QByteArray body;
+        const bool ok = c.post ? client.post(server.url("/x.cgi"), {"Password=secret"}, &body)
+                               : client.get(server.url("/x.cgi"), &body);
+        EXPECT_EQ(ok, c.ok);
+        EXPECT_TRUE(client.failureText().contains(QLatin1String(c.told)))
+            << client.failureText().toStdString();
+        EXPECT_EQ(server.requests().size(), c.requests);
+        EXPECT_EQ(client.timedOut(), c.reply == TFakeReply::NoReplyUntilCancelled);
+        EXPECT_FALSE(client.canceled());
+        EXPECT_LE(body.size(), HttpClient::ScriptLimit);
+        EXPECT_LT(clock.elapsed(), 5000);
+        // The huge body stops soon after the cap: the client reads no further.
+        EXPECT_LT(server.hugeBytesSent() - hugeBefore, 50 * 1024 * 1024);
+        if (c.reply == TFakeReply::RedirectHome && !c.post) {
+            EXPECT_TRUE(body.contains("Puzzle Directory"));
+        }
+    }
+    // A larger cap lets a page through that a script reply may not be.
+    server.addFile("/big.htm", QByteArray(2 * 1024 * 1024, 'a'));
+    EXPECT_FALSE(client.get(server.url("/big.htm")));
+    EXPECT_TRUE(client.get(server.url("/big.htm"), nullptr, nullptr, HttpClient::PageLimit));
+    settings.remove("Network/TimeoutSeconds");
+    EXPECT_EQ(HttpClient::TimeoutSeconds(), 60.0);
 }
 
 TEST(HttpSettingsTest, ServiceValuesComeFromTheSettings)

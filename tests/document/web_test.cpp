@@ -267,6 +267,25 @@ TEST_F(WebTest, PostSucceedsOnlyWithA2xxStatus)
     }
 }
 
+TEST(WebReplyText, ErrorLinesAndShortenedText)
+{
+    const struct {
+        const char *reply;
+        const char *error;
+    } cases[] = {
+        {"OK", ""},
+        {"Error=Mail system down\r\n", "Mail system down"},
+        {"PuzzleLink=x\r\nerror= Disk full \r\nError=second", "Disk full"},
+        {"Error=\r\n", ""},
+        {"Errors=none", ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ReplyErrorText(c.reply), QLatin1String(c.error)) << c.reply;
+    EXPECT_EQ(ShortenServerText(QString(2000, 'a')), QString(2000, 'a'));
+    EXPECT_EQ(ShortenServerText(QString(300000, 'a')), QString(2000, 'a') + "...");
+    EXPECT_EQ(ShortenServerText("abcdef", 3), "abc...");
+}
+
 TEST_F(WebTest, BaseUrlsComeFromTheSettings)
 {
     QTemporaryDir dir;

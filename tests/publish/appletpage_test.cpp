@@ -252,6 +252,15 @@ TEST_F(PublishTest, RichFixtureReadsBackToTheGridAndClues)
     EXPECT_TRUE(b.across.contains(QStringLiteral("'Curly' \"quotes\"")));
     EXPECT_TRUE(b.down.contains(QStringLiteral("Moo-maker")));
     EXPECT_EQ(b.keys.count(QStringLiteral("PuzzleTitle")), 1);
+
+    // The word bank in the clues ends the down grid with a blank row and its own row: no clues.
+    const int rows = CluesDownSG->RowCount();
+    CluesDownSG->SetRowCount(rows + 2);
+    CluesDownSG->SetCell(0, rows + 1, QStringLiteral("WordBank"));
+    CluesDownSG->SetCell(1, rows + 1, WordBankHeader + QStringLiteral("  COW, CAT"));
+    const ReadBack withBank = readData(BuildPuzzleData(in, TPlayerPrefs{}));
+    EXPECT_EQ(withBank.down, down);
+    CluesDownSG->SetRowCount(rows);
 }
 
 // ---- The page -----------------------------------------------------------------------------

@@ -306,6 +306,7 @@ TEST_F(HostingProtocolTest, ParseList)
 {
     const QByteArray reply = "Your puzzles:\r\n"
                              "Group/Account/MyFirstPuzzle.html\">\r\n"
+                             "G/A/" + QByteArray(3000, 'L') + ".html\">\r\n" // too long a link
                              "@evil.example/x.html\">\r\n"
                              "/evil.example/x.html\">\r\n"
                              "http://evil.example/x.html\">\r\n"

@@ -194,9 +194,9 @@ TEST_F(PostingTest, PostAgainstTheFakeServer)
         {"slow, then cancelled", SlowCancel, true, true, {},
          {failed, "Canceled by User", "", helpEnd()}, false, false, false, false, true, 0},
         // Last: the port stays closed.
-        {"refused", Refused, true, true, {},
+        {"refused, sent anyway", Refused, true, true, {Prompter::Yes},
          {failed, "Unknown error or not connected to the Internet", "", helpEnd()}, false, false,
-         false, false, false, 0},
+         false, false, false, 1},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -310,10 +310,12 @@ TEST_F(PostingTest, PostAgainstTheFakeServer)
             EXPECT_EQ(odd.Requests, 1);
         }
         if (c.setup == Refused) {
-            // The failed presence check was said first; the puzzle was still tried.
-            EXPECT_TRUE(memo.contains("The following error occurred while trying to fetch a list "
-                                      "of your puzzles from the Web:"));
+            // The failed presence check was said first; the puzzle was tried after the yes.
+            EXPECT_TRUE(memo.contains("The following error occurred while trying to check for "
+                                      "your puzzle on the Web:"));
+            EXPECT_TRUE(memo.contains("Contacting host . . . "));
             EXPECT_TRUE(memo.contains("Sending puzzle . . . "));
+            EXPECT_EQ(prompter.boxes[0].text, TPostingPuzzleFm::SendUncheckedQuestion);
         }
         if (c.setup == Exists) {
             EXPECT_EQ(prompter.boxes[0].text,
@@ -541,7 +543,7 @@ TEST_F(QuickPublishTest, ButtonPostsThroughThePostingWindow)
     EXPECT_EQ(posts[0].formValue("Puzzle"), name);
     EXPECT_EQ(posts[0].formValue("PuzzleTitle"), "Big Birds & Owls");
     EXPECT_EQ(posts[0].formValue("Puzzle_File_Name"), "/home/me/Birds.trv");
-    EXPECT_EQ(posts[0].formValue("Id1"), FormatId1(0)); // before any presence check of the run
+    EXPECT_EQ(posts[0].formValue("Id1"), FormatId1(63517200)); // of this presence check
     EXPECT_EQ(ServerTime, 63517200);
     // Not opened in the browser: the window is shown modally with the result.
     EXPECT_EQ(modal, QStringList{"PostingPuzzleFm: Publishing Puzzle"});
@@ -549,13 +551,14 @@ TEST_F(QuickPublishTest, ButtonPostsThroughThePostingWindow)
     EXPECT_EQ(LastPuzzleLink, server.puzzleLink(kGroup, account, name));
 
     // Published again with the box ticked: replaced (Yes), opened, no modal window; "Id1"
-    // carries the server time of the previous check.
+    // carries the server time of this check, not of the one before.
     TRegistryKey().WriteBool(TPostingPuzzleFm::AutoCloseKey, true);
+    server.setPresenceValue("Time", "63517300");
     prompter.answers = {Prompter::Yes};
     modal.clear();
     form.Java_QuickPublishBtn->click();
     ASSERT_EQ(server.requestsFor(kPost).size(), 2);
-    EXPECT_EQ(server.requestsFor(kPost)[1].formValue("Id1"), FormatId1(63517200));
+    EXPECT_EQ(server.requestsFor(kPost)[1].formValue("Id1"), FormatId1(63517300));
     EXPECT_TRUE(modal.isEmpty());
     ASSERT_EQ(shellRecorder.Opened.size(), 1);
     EXPECT_EQ(shellRecorder.Opened[0].toString(), server.puzzleLink(kGroup, account, name));

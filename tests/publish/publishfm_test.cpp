@@ -301,6 +301,37 @@ TEST_F(PublishFmTest, LocalTestsTakeTurnsOverThreeFilePairsForTheWholeRun)
     EXPECT_TRUE(prompter.boxes.isEmpty());
 }
 
+TEST_F(PublishFmTest, LocalTestMakesAMissingDocumentsFolder)
+{
+    const QByteArray home = qgetenv("HOME");
+    const QString freshHome = dir.filePath(QStringLiteral("fresh-home"));
+    ASSERT_TRUE(QDir().mkpath(freshHome));
+    qputenv("HOME", freshHome.toLocal8Bit());
+    const QString documents = GetDocumentsFolder();
+    const bool missing = !QFileInfo::exists(documents);
+    putArchives();
+    EXPECT_TRUE(makeForm()->TestLocally());
+    qputenv("HOME", home);
+    EXPECT_TRUE(missing) << documents.toStdString();
+    ASSERT_EQ(shellRecorder.Opened.size(), 1);
+    const QString page = shellRecorder.Opened[0].toLocalFile();
+    EXPECT_EQ(QFileInfo(page).absolutePath(), QDir(documents).absolutePath());
+    EXPECT_TRUE(QFileInfo::exists(page));
+    EXPECT_TRUE(prompter.boxes.isEmpty()) << prompter.lastText().toStdString();
+}
+
+TEST_F(PublishFmTest, SaveInteractiveAsAPageWritesThePageAndTheDataBesideIt)
+{
+    const QString page = QDir(site).filePath(QStringLiteral("x.html"));
+    dialogs.FileNames = {page};
+    makeForm()->SaveInteractiveBtnClick();
+    EXPECT_TRUE(readFile(page).startsWith(QStringLiteral("<html>"))) << readFile(page).left(80).toStdString();
+    EXPECT_TRUE(readFile(page).contains(QStringLiteral("value=\"x.txt\"")));
+    EXPECT_TRUE(readFile(QDir(site).filePath(QStringLiteral("x.txt")))
+                    .startsWith(QStringLiteral("PuzzleType=Crossword\r\n")));
+    EXPECT_TRUE(prompter.boxes.isEmpty()) << prompter.lastText().toStdString();
+}
+
 TEST_F(PublishFmTest, LocalTestWhenTheShellFails)
 {
     putArchives();

@@ -190,7 +190,7 @@ TEST_F(WebBrowserTest, BrokenPuzzleFilesGiveAtMostOneMessage)
         const char *message; // part of the one message
     };
     const Case cases[] = {
-        {"huge.trv", false, "too large"},
+        {"huge.trv", false, "larger than 4 MiB"},
         {"cut.trv", false, "The following error occurred while trying to fetch a puzzle from the Web:"},
         {"short.trv", false, "no GRID section"},
     };
@@ -205,6 +205,30 @@ TEST_F(WebBrowserTest, BrokenPuzzleFilesGiveAtMostOneMessage)
         EXPECT_TRUE(prompter->lastText().contains(QLatin1String(c.message))) << prompter->lastText().toStdString();
         EXPECT_EQ(opened.size(), c.opened ? 1 : 0);
         EXPECT_EQ(source(), indexSource) << "the file is never shown as a page";
+    }
+}
+
+TEST_F(WebBrowserTest, RefusedAddressesAreSaidAndNotFollowed)
+{
+    const struct {
+        const char *href;
+        const char *message;
+    } cases[] = {
+        {"javascript:alert(1)", "Tarvel does not open this kind of address:"},
+        {"file:///etc/passwd", "A page from the Web may not open a file of this computer:"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.href);
+        openIndex();
+        const QString indexSource = source();
+        prompter->boxes.clear();
+        server.clearRequests();
+        follow(QString::fromLatin1(c.href));
+        ASSERT_EQ(prompter->boxes.size(), 1);
+        EXPECT_TRUE(prompter->lastText().startsWith(QLatin1String(c.message)))
+            << prompter->lastText().toStdString();
+        EXPECT_EQ(source(), indexSource);
+        EXPECT_FALSE(shown().contains(QLatin1String("root:")));
     }
 }
 

@@ -6,6 +6,9 @@
 #include <QTcpSocket>
 #include <QUrl>
 
+#include <algorithm>
+#include <memory>
+
 namespace {
 
 // Windows-1252 bytes 0x80..0x9F; the five unassigned ones stand for the C1 control of the same
@@ -275,7 +278,67 @@ void TFakeHostingServer::answer(QTcpSocket *socket, const TFakeRequest &request)
         m_pending.remove(socket);
         socket->deleteLater();
         break;
+    case TFakeReply::CloseWithoutReply:
+        socket->disconnectFromHost();
+        break;
+    case TFakeReply::RedirectElsewhere: {
+        QByteArray target = request.raw.left(request.raw.indexOf("\r\n")).split(' ').value(1);
+        socket->write("HTTP/1.1 307 Temporary Redirect\r\nLocation: http://localhost:" +
+                      QByteArray::number(m_port) + target +
+                      "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+        socket->disconnectFromHost();
+        break;
     }
+    case TFakeReply::RedirectHome:
+        socket->write("HTTP/1.1 302 Found\r\nLocation: /index.htm\r\nContent-Length: 0\r\n"
+                      "Connection: close\r\n\r\n");
+        socket->disconnectFromHost();
+        break;
+    case TFakeReply::HugeBody:
+        // No length: the body ends when the connection does, so only a cap while reading
+        // stops it.
+        socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nConnection: close\r\n\r\n");
+        streamHugeBody(socket);
+        break;
+    case TFakeReply::LongLine: {
+        const QByteArray line(LongLineBytes, 'x');
+        Reply reply = normalReply(request);
+        if (request.path == QLatin1String(ScriptPath) + QLatin1String("PostPuzzle.cgi"))
+            reply.body = "PuzzleLink=" + baseUrl().toLatin1() + "/p/" + line + ".html\r\nTimely=True\r\n";
+        else
+            reply.body += "\r\nNote=" + line + "\r\n";
+        send(socket, reply);
+        break;
+    }
+    case TFakeReply::ErrorBody:
+        send(socket, Reply{200, "text/plain", nameValue("Error", m_errorText)});
+        break;
+    }
+}
+
+void TFakeHostingServer::streamHugeBody(QTcpSocket *socket)
+{
+    // A few pieces in flight at a time: the body is made as it is sent, never held whole.
+    auto left = std::make_shared<qint64>(HugeBodyBytes);
+    auto more = [this, socket, left] {
+        static const QByteArray piece = [] {
+            QByteArray bytes;
+            while (bytes.size() < 64 * 1024)
+                bytes += "Line=0123456789012345678901234567890123456789\r\n";
+            return bytes;
+        }();
+        while (*left > 0 && socket->state() == QAbstractSocket::ConnectedState &&
+               socket->bytesToWrite() < 4 * piece.size()) {
+            const qint64 n = std::min<qint64>(*left, piece.size());
+            socket->write(piece.constData(), n);
+            *left -= n;
+            m_hugeSent += n;
+        }
+        if (*left == 0)
+            socket->disconnectFromHost();
+    };
+    QObject::connect(socket, &QTcpSocket::bytesWritten, socket, more);
+    more();
 }
 
 void TFakeHostingServer::send(QTcpSocket *socket, const Reply &reply)

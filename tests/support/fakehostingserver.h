@@ -1,6 +1,8 @@
 // An in-process stand-in for the hosting service and the maker's web server: a QTcpServer on
 // 127.0.0.1 that answers the hosting scripts from per-account puzzle lists, takes message forms,
-// serves files, records every request, and can misbehave per path on demand.
+// serves files, records every request, and can misbehave per path on demand: hang, fail, close
+// without a reply, redirect to another host, stream a huge body, send a very long line, or
+// answer "Error=" with a 200.
 #pragma once
 
 #include <QByteArray>
@@ -37,8 +39,15 @@ enum class TFakeReply {
     Status,                 // the given status with a short body
     Garbage,                // 200 with random bytes that hold no name=value line
     CutShort,               // status and headers promising more than is sent, then closed
-    NoReplyUntilCancelled,  // the connection stays open and nothing is sent
+    NoReplyUntilCancelled,  // the connection stays open and nothing is sent (a hang)
     Closed,                 // the connection is dropped and the port closed (later ones refused)
+    CloseWithoutReply,      // the request is read, then the connection closed with no answer
+    RedirectElsewhere,      // 307 to the same path on "localhost", another host name for this
+                            // server (a redirect that was followed arrives here again)
+    RedirectHome,           // 302 to "/index.htm" on this server
+    HugeBody,               // 200 and 300 MB without a length, streamed a piece at a time
+    LongLine,               // the regular answer with a 300 KB line ("PuzzleLink" for a publish)
+    ErrorBody,              // 200 with "Error=" and the error text (errorText())
 };
 
 class TFakeHostingServer
@@ -84,6 +93,15 @@ public:
     void setPresenceValue(const QString &name, const QString &value);
     /** Leaves the line out of the presence and list replies. */
     void omitPresenceValue(const QString &name);
+    /** The text of TFakeReply::ErrorBody ("Mail system down" at first). */
+    void setErrorText(const QString &text) { m_errorText = text; }
+    QString errorText() const { return m_errorText; }
+    /** The size of TFakeReply::HugeBody and TFakeReply::LongLine. */
+    static constexpr qint64 HugeBodyBytes = 300LL * 1000 * 1000;
+    static constexpr qsizetype LongLineBytes = 300 * 1000;
+    /** Bytes of huge bodies handed to sockets so far. */
+    qint64 hugeBytesSent() const { return m_hugeSent; }
+
     /** The publish script answers "Error=<text>" and stores nothing; empty to accept again. */
     void setPostError(const QString &text) { m_postError = text; }
 
@@ -121,6 +139,7 @@ private:
     QByteArray presenceLines(const QString &group, const QString &account, const QString &name);
     QString presenceValue(const QString &name, const QString &fallback) const;
     static void send(QTcpSocket *socket, const Reply &reply);
+    void streamHugeBody(QTcpSocket *socket);
 
     QTcpServer m_server;
     quint16 m_port = 0;
@@ -131,6 +150,8 @@ private:
     QMap<QString, QString> m_presence;
     QSet<QString> m_omitted;
     QString m_postError;
+    QString m_errorText = QStringLiteral("Mail system down");
+    qint64 m_hugeSent = 0;
     QList<TFakeRequest> m_requests;
     std::function<void(const TFakeRequest &)> m_hook;
 };
