@@ -35,22 +35,6 @@ bool isLetters(const std::string &s)
     return !s.empty() && std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isalpha(c) != 0; });
 }
 
-std::vector<std::string> splitOn(const std::string &s, char separator)
-{
-    std::vector<std::string> parts;
-    std::string part;
-    for (char c : s) {
-        if (c == separator) {
-            parts.push_back(part);
-            part.clear();
-        } else {
-            part += c;
-        }
-    }
-    parts.push_back(part);
-    return parts;
-}
-
 bool hasCapital(const std::string &s)
 {
     return std::any_of(s.begin(), s.end(), [](unsigned char c) { return std::isupper(c) != 0; });
@@ -372,61 +356,31 @@ std::tuple<int, int, int, std::string> Rank(const Candidate &c)
     return {-c.tagCount, c.level, c.depth, AnswerLetters(c.entry.answer)};
 }
 
-/** The answer for a lemma: one word as spelled (a common noun in lower case), or two words run
- *  together with capitals; empty when the lemma does not make one. */
+/** The answer for a lemma: one word as spelled (a common noun in lower case, a name with its
+ *  capital), common in SCOWL and of the shape's length; empty otherwise. Lemmas of more than one
+ *  word ("sugar_apple") are left out: they were mostly rare, with poor clues. */
 std::string AnswerOf(const std::string &lemma, const Commonness &common, const ListShape &shape, int *level)
 {
-    std::string spaced = lemma;
-    std::replace(spaced.begin(), spaced.end(), '-', '_');
-    const std::vector<std::string> parts = splitOn(spaced, '_');
-    // Answers of more than one word were mostly rare names with poor clues ("SugarApple").
-    if (parts.size() > 1)
+    if (!isLetters(lemma))
         return {};
-    std::string answer;
-    *level = 0;
-    for (const std::string &part : parts) {
-        if (!isLetters(part))
-            return {};
-        // Common nouns are listed in lower case, names as spelled.
-        int l = common.Level(part);
-        if (l == 0 && !hasCapital(part))
-            return {};
-        if (l == 0) {
-            std::string lower = mkclues::lowerAscii(part);
-            l = common.Level(lower);
-            if (l == 0)
-                return {};
-        }
-        *level = std::max(*level, l);
-        std::string p = part;
-        if (parts.size() > 1)
-            p[0] = char(std::toupper(static_cast<unsigned char>(p[0])));
-        answer += p;
-    }
-    const int letters = int(AnswerLetters(answer).size());
+    *level = common.Level(lemma);
+    if (*level == 0 && hasCapital(lemma))
+        *level = common.Level(mkclues::lowerAscii(lemma));
+    if (*level == 0)
+        return {};
+    const int letters = int(lemma.size());
     if (letters < shape.minLetters || letters > shape.maxLetters)
         return {};
-    return answer;
-}
-
-/** The words of the lemma, lower case, for the give-away tests. */
-std::vector<std::string> lemmaWords(const std::string &lemma)
-{
-    std::string spaced = mkclues::lowerAscii(lemma);
-    std::replace(spaced.begin(), spaced.end(), '-', '_');
-    return splitOn(spaced, '_');
+    return lemma;
 }
 
 bool clueIsSound(const std::string &clue, const std::string &lemma, const Exclusions &excluded)
 {
     if (clue.size() < 3)
         return false;
-    const std::string joined = mkclues::lowerAscii(AnswerLetters(lemma));
-    if (mkclues::givesAway(clue, joined) || mkclues::sharesStem(clue, joined))
+    const std::string word = mkclues::lowerAscii(lemma);
+    if (mkclues::givesAway(clue, word) || mkclues::sharesStem(clue, word))
         return false;
-    for (const std::string &word : lemmaWords(lemma))
-        if (word.size() > 2 && (mkclues::givesAway(clue, word) || mkclues::sharesStem(clue, word)))
-            return false;
     for (const std::string &word : mkclues::wordsOf(clue))
         if (excluded.Excludes(word))
             return false;
@@ -531,7 +485,7 @@ std::vector<Entry> MakeList(const WordNet &wn, const Commonness &common, const E
                 queue.emplace_back(child, depth + 1);
         if (depth == 0 || UnsuitableGloss(node->gloss) || mkclues::datedGloss(node->gloss))
             continue;
-        // One answer per synset: its commonest lemma that names this sense first or second.
+        // One answer per synset: its commonest lemma whose first sense this is.
         std::optional<Candidate> best;
         for (const WordNet::Word &word : node->words) {
             int level = 0;
@@ -543,10 +497,7 @@ std::vector<Entry> MakeList(const WordNet &wn, const Commonness &common, const E
             const auto rank = std::find(senses.begin(), senses.end(), offset) - senses.begin();
             if (rank >= kMaxSenseRank)
                 continue;
-            bool refused = wn.UnsuitableWord(lower) || excluded.Excludes(mkclues::lowerAscii(AnswerLetters(answer)));
-            for (const std::string &part : lemmaWords(word.lemma))
-                refused = refused || excluded.Excludes(part) || wn.UnsuitableWord(part);
-            if (refused)
+            if (wn.UnsuitableWord(lower) || excluded.Excludes(lower))
                 continue;
             Candidate c{{answer, {}}, word.tagCount, level, depth};
             if (best && !(Rank(c) < Rank(*best)))

@@ -28,13 +28,13 @@ struct ListShape {
     int maxLetters;
     int count; // answers wanted
 };
-/** Freeform lists: longer words, any length up to 12. Symmetrical: up to 7 letters, which the
- *  stock patterns' slots take. */
+/** Freeform lists: 4 to 12 letters. Symmetrical: up to 7 letters, which the stock patterns'
+ *  slots take. */
 ListShape FreeformShape();
 ListShape SymmetricalShape();
 
 struct Entry {
-    std::string answer; // as written to the list: lower case, or the name's capitals
+    std::string answer; // as written to the list: a common noun in lower case, a name capitalised
     std::string clue;
 };
 
@@ -107,7 +107,7 @@ private:
 std::vector<Entry> MakeList(const WordNet &wn, const Commonness &common, const Exclusions &excluded,
                             const Theme &theme, const ListShape &shape, std::string *error);
 
-/** The answer's letters in upper case ("NewZealand" gives "NEWZEALAND"). */
+/** The answer's letters in upper case, as the engine takes them. */
 std::string AnswerLetters(const std::string &answer);
 
 } // namespace mksamples
