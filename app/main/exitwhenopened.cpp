@@ -4,6 +4,7 @@
 #include "mainfm.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -28,6 +29,10 @@ void ExitWhenOpenedIfAsked()
         if (closing || !MainFormReady || FirstIdle || !MainFm)
             return;
         closing = true;
+        // The engine reads its dictionary from the current folder, which start-up moved to the
+        // program folder when the data was not where the program started.
+        std::printf("folder: %s\n", qPrintable(QDir::currentPath()));
+        std::fflush(stdout);
         MainFm->close();
         QCoreApplication::quit();
     });

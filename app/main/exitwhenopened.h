@@ -6,8 +6,9 @@
 /** The environment variable that asks for the check run. */
 inline constexpr const char *kExitWhenOpenedVariable = "TRV_EXIT_WHEN_OPENED";
 
-/** When the variable is "1": watches the start-up and, after the first idle pass, closes the
- *  main window and quits (exit code 0). A message box or other modal window instead ends the
+/** When the variable is "1": watches the start-up and, after the first idle pass, writes
+ *  "folder: " and the current folder (where the engine reads its dictionary) to standard output,
+ *  closes the main window and quits (exit code 0). A message box or other modal window instead ends the
  *  program at once with exit code 3, after writing its title and text to standard error, since
  *  nobody is there to answer it. Nothing happens otherwise. */
 void ExitWhenOpenedIfAsked();

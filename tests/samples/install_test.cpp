@@ -173,6 +173,9 @@ TEST_F(InstallTest, InstalledProgramOpensASamplePuzzleHeadlessAndEnds)
         EXPECT_EQ(run.exitCode, 0) << run.output;
         // The puzzle was opened: it heads the recent files.
         EXPECT_EQ(run.recent, puzzle) << run.output;
+        // Started elsewhere, it went to its own folder for the dictionary.
+        EXPECT_NE(run.output.find("folder: " + QFileInfo(lib).canonicalFilePath().toStdString() + "\n"), std::string::npos)
+            << run.output;
     }
 }
 
