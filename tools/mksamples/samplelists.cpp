@@ -115,6 +115,16 @@ bool WordNet::Load(const std::string &folder, std::string *error)
         }
     }
 
+    // The other parts' lemmas, for cutting glosses where a phrase ends.
+    for (auto [part, names] : {std::pair{"verb", &m_verbs}, {"adj", &m_adjectives}, {"adv", &m_adverbs}}) {
+        lines.clear();
+        if (!readLines(folder + "/index." + part, lines, error))
+            return false;
+        for (const std::string &line : lines)
+            if (!line.empty() && line[0] != ' ')
+                names->insert(line.substr(0, line.find(' ')));
+    }
+
     // cntlist.rev: "sense_key sense_number tag_count"; a noun's key is "lemma%1:lexfile:lexid::".
     std::unordered_map<std::string, int> counts;
     lines.clear();
@@ -203,6 +213,16 @@ bool WordNet::Load(const std::string &folder, std::string *error)
             if (unsuitableDomains.count(target))
                 m_unsuitable.insert(d.words.begin(), d.words.end());
     return true;
+}
+
+mkclues::WordKind WordNet::KindOf(const std::string &w) const
+{
+    const bool other = m_index.count(w) || m_verbs.count(w);
+    if (!other && m_adjectives.count(w) && !m_adverbs.count(w))
+        return mkclues::WordKind::Adjective;
+    if (!other && m_adverbs.count(w) && !m_adjectives.count(w))
+        return mkclues::WordKind::Adverb;
+    return mkclues::WordKind::Other;
 }
 
 std::vector<long> WordNet::Senses(const std::string &lemma) const
@@ -416,13 +436,14 @@ std::string ClueFor(const WordNet &wn, const Commonness &common, const WordNet::
 {
     // The whole definition when it is short; else a cut that keeps at least three words (a
     // shorter one tends to lose the noun: "Small wild") and does not end on a dangling
-    // participle ("A ball game played"); else a longer whole one.
+    // participle ("A ball game played"), an adjective ("... of cold southern") or an adverb;
+    // else a longer whole one.
     const std::string gloss = mkclues::cleanGloss(node.gloss);
     std::string clue = gloss;
     if (clue.size() > 56) {
-        clue = mkclues::cutGloss(gloss, 56);
+        clue = mkclues::cutGloss(gloss, 56, [&wn](const std::string &w) { return wn.KindOf(w); });
         const std::vector<std::string> words = mkclues::wordsOf(clue);
-        if (words.size() < 3 || danglingEnd(words.back()))
+        if (words.size() < 3 || danglingEnd(words.back()) || wn.KindOf(words.back()) != mkclues::WordKind::Other)
             clue = gloss.size() <= 64 ? gloss : std::string();
     }
     if (clueIsSound(clue, lemma, excluded))

@@ -3,6 +3,8 @@
 // from its gloss. Standard library only; the tool writes the lists through the document code.
 #pragma once
 
+#include "cluetext.h"
+
 #include <map>
 #include <set>
 #include <string>
@@ -44,6 +46,8 @@ public:
     /** Reads index.noun, the four data files and cntlist.rev of the folder; false with error set. */
     bool Load(const std::string &folder, std::string *error);
 
+    /** How WordNet uses the word: only as an adjective, only as an adverb, or otherwise. */
+    mkclues::WordKind KindOf(const std::string &lowerWord) const;
     /** Offsets of the lemma's noun senses, in WordNet's order. */
     std::vector<long> Senses(const std::string &lemma) const;
     /** The synset "lemma.n.NN", -1 when there is none. */
@@ -72,6 +76,7 @@ public:
 
 private:
     std::unordered_map<std::string, std::vector<long>> m_index;
+    std::set<std::string> m_verbs, m_adjectives, m_adverbs;
     std::unordered_map<long, Node> m_nodes;
     std::set<std::string> m_unsuitable;
 };
