@@ -42,7 +42,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <random>
-#include <set>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -73,7 +72,8 @@ const Sample kSamples[] = {
     {"Furniture", false, 17, "Furniture"},
 };
 
-// The SCOWL size of the words the symmetrical fills draw on: common words only.
+// The largest SCOWL size of the lists' answers and of the words the symmetrical fills draw on:
+// common words only.
 constexpr int kFillLevel = 50;
 // Engine steps one pattern's fills may take before the next stock pattern is tried.
 constexpr long kFillBudget = 400000;
