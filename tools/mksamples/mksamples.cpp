@@ -456,6 +456,9 @@ int main(int argc, char **argv)
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    // Start-up events (screens, fonts) are delivered before any page is measured, not at the
+    // Auto-Layout expert's first pump, wherever that falls.
+    QCoreApplication::processEvents();
     o.program = QFileInfo(q(o.program)).absoluteFilePath().toStdString();
     SetProgramFolderForTesting(AddBackslash(q(o.program)));
     ScriptedPrompter prompter; // messages are recorded, never shown
