@@ -10,7 +10,7 @@ packages=(
   clang libclang-rt-dev
   xvfb xauth imagemagick xdotool
   poppler-utils
-  desktop-file-utils shared-mime-info
+  desktop-file-utils shared-mime-info dpkg-dev
   file libreoffice-draw-nogui
 )
 missing=()

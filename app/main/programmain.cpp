@@ -3,6 +3,7 @@
 #include "constructingdlg.h"
 #include "exportgraphicfm.h"
 #include "exporttextfm.h"
+#include "exitwhenopened.h"
 #include "globals.h"
 #include "mainfm.h"
 #include "myoverrides.h"
@@ -39,6 +40,7 @@ int ProgramMain(int argc, char **argv)
         return MainFm->EnsurePublishPrefFm([&startUp](int percent) { startUp.Progress(percent); });
     });
     startUp.Run();
+    ExitWhenOpenedIfAsked();
     return TApplication::exec();
 }
 
