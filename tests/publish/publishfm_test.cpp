@@ -301,18 +301,17 @@ TEST_F(PublishFmTest, LocalTestsTakeTurnsOverThreeFilePairsForTheWholeRun)
     EXPECT_TRUE(prompter.boxes.isEmpty());
 }
 
-TEST_F(PublishFmTest, LocalTestMakesAMissingDocumentsFolder)
+TEST_F(PublishFmTest, LocalTestWithoutADocumentsFolderWritesIntoTheHomeFolder)
 {
     const QByteArray home = qgetenv("HOME");
     const QString freshHome = dir.filePath(QStringLiteral("fresh-home"));
     ASSERT_TRUE(QDir().mkpath(freshHome));
     qputenv("HOME", freshHome.toLocal8Bit());
     const QString documents = GetDocumentsFolder();
-    const bool missing = !QFileInfo::exists(documents);
     putArchives();
     EXPECT_TRUE(makeForm()->TestLocally());
     qputenv("HOME", home);
-    EXPECT_TRUE(missing) << documents.toStdString();
+    EXPECT_EQ(QDir(documents).absolutePath(), QDir(freshHome).absolutePath());
     ASSERT_EQ(shellRecorder.Opened.size(), 1);
     const QString page = shellRecorder.Opened[0].toLocalFile();
     EXPECT_EQ(QFileInfo(page).absolutePath(), QDir(documents).absolutePath());
