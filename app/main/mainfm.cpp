@@ -129,6 +129,11 @@ TMainFm::TMainFm(QWidget *parent) : QMainWindow(parent), SuppressedMessages(TMyE
 
 TMainFm::~TMainFm()
 {
+    // Closing the window moves the focus out of a title field, whose editingFinished would
+    // reach this half-destroyed window.
+    for (QLineEdit *edit : {TitleEd, SubtitleEd})
+        if (edit)
+            disconnect(edit, nullptr, this, nullptr);
     FormDestroy();
     if (MainFm == this)
         MainFm = nullptr;
