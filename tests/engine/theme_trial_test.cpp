@@ -153,4 +153,39 @@ TEST_F(ThemeTrialTest, SameWordsGiveTheSameLettersAndPlacementsEveryTime) {
     }
 }
 
+TEST_F(ThemeTrialTest, ALaterAttemptThatHoldsMoreWordsIsKept) {
+    // With these eight words the build seeded 5 leaves some out; a retry places more, and the
+    // grid kept is exactly that retry's: the build seeded as that attempt gives the same letters.
+    const std::vector<std::string> rows = {"...#...", "...#...", "...#...", "#######",
+                                           "...#...", "...#...", "...#..."};
+    const std::vector<std::string> theme = {"ONE", "CUE", "CAP", "NET",
+                                            "BIN", "MEN", "PAD", "WON"};
+    auto build = [&](bool retries) {
+        MakeGrid(rows);
+        TRVThemeDeleteAll();
+        for (const auto &w : theme) TRVNewThemeWord(w.c_str(), "", 0);
+        const int state = retries ? TRVConstructKeepingThemeWords(TRV_RIPUP_ALLOWED, 6)
+                                  : TRVConstructCmd(TRV_RIPUP_ALLOWED);
+        Reports.clear();
+        TRVCorrectAllThemeWordLocations(0);
+        return state;
+    };
+    ASSERT_EQ(build(false), TRV_FINISHED);
+    const size_t firstAttempt = Reports.size();
+    ASSERT_EQ(build(true), TRV_FINISHED);
+    EXPECT_EQ(ngintest::CheckFill(Dictionary(), theme), "");
+    ASSERT_GT(Reports.size(), firstAttempt);
+    const std::vector<std::string> kept = GridRows();
+
+    int winner = 0;
+    for (int attempt = 1; attempt < 6 && winner == 0; ++attempt) {
+        ConstructSeed = 5 + static_cast<unsigned>(attempt);
+        build(false);
+        if (GridRows() == kept) winner = attempt;
+    }
+    ConstructSeed = 5;
+    EXPECT_GE(winner, 1);
+}
+
 }  // namespace
+
