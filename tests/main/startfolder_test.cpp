@@ -1,4 +1,5 @@
 // A file named on the command line relative to the folder the program was started from.
+#include "programenv.h"
 #include "startup.h"
 
 #include <QDeadlineTimer>
@@ -45,27 +46,7 @@ TEST(StartFolder, ProgramOpensRelativeArgumentFromItsStartFolder)
     QTemporaryDir home, work;
     ASSERT_TRUE(home.isValid() && work.isValid());
     ASSERT_TRUE(QFile::copy(QStringLiteral(TRV_TEST_DATA "/main/garden.trv"), work.filePath("space.trv")));
-    // Not a first run (a stored window position and puzzle type): no tour before the first idle
-    // opens the file.
-    const QString conf = home.path() + "/config/Halvard, Inc./TRV.conf";
-    QDir().mkpath(QFileInfo(conf).path());
-    {
-        QSettings seed(conf, QSettings::IniFormat);
-        seed.setValue("SetupLoose", 1);
-        seed.setValue("SetupTight", 0);
-        for (const char *key : {"Top", "Left"})
-            seed.setValue(key, 10);
-        seed.setValue("Width", 900);
-        seed.setValue("Height", 700);
-    }
-
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", home.path());
-    env.insert("XDG_CONFIG_HOME", home.path() + "/config");
-    env.insert("XDG_DATA_HOME", home.path() + "/data");
-    env.insert("XDG_RUNTIME_DIR", home.path());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("TRV_NO_FADE", "1");
+    QProcessEnvironment env = SeededProgramEnvironment(home.path());
     QProcess process;
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(work.path());
@@ -76,10 +57,7 @@ TEST(StartFolder, ProgramOpensRelativeArgumentFromItsStartFolder)
     QString recent;
     QDeadlineTimer deadline(60000);
     while (!deadline.hasExpired() && process.state() == QProcess::Running) {
-        QSettings stored(conf, QSettings::IniFormat);
-        for (const QString &key : stored.allKeys())
-            if (key.endsWith(QLatin1String("Recent/1")) || key.endsWith(QLatin1String("Recent\\1")))
-                recent = stored.value(key).toString();
+        recent = StoredRecentFile(home.path());
         if (!recent.isEmpty())
             break;
         process.waitForFinished(200);

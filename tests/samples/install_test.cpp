@@ -1,6 +1,7 @@
 // The installation: "cmake --install" into a temporary prefix gives the Linux layout, and the
 // installed program, started headless through its link on each installed sample puzzle, finds its
 // library and data from its own folder, opens the puzzle and ends by itself.
+#include "programenv.h"
 #include "filetypes.h"
 
 #include <gtest/gtest.h>
@@ -118,24 +119,7 @@ CheckRun RunInstalled(const QString &program, const QString &argument)
     QTemporaryDir home, work;
     if (!home.isValid() || !work.isValid())
         return run;
-    const QString conf = home.path() + QStringLiteral("/config/Halvard, Inc./TRV.conf");
-    QDir().mkpath(QFileInfo(conf).path());
-    {
-        QSettings seed(conf, QSettings::IniFormat);
-        seed.setValue("SetupLoose", 1);
-        seed.setValue("SetupTight", 0);
-        for (const char *key : {"Top", "Left"})
-            seed.setValue(key, 10);
-        seed.setValue("Width", 900);
-        seed.setValue("Height", 700);
-    }
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", home.path());
-    env.insert("XDG_CONFIG_HOME", home.path() + "/config");
-    env.insert("XDG_DATA_HOME", home.path() + "/data");
-    env.insert("XDG_RUNTIME_DIR", home.path());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("TRV_NO_FADE", "1");
+    QProcessEnvironment env = SeededProgramEnvironment(home.path());
     env.insert("TRV_EXIT_WHEN_OPENED", "1");
     // Nothing of the build may help it find its library.
     env.remove("LD_LIBRARY_PATH");
@@ -154,10 +138,7 @@ CheckRun RunInstalled(const QString &program, const QString &argument)
     run.output = process.readAll().toStdString();
     if (ended && process.exitStatus() == QProcess::NormalExit)
         run.exitCode = process.exitCode();
-    QSettings stored(conf, QSettings::IniFormat);
-    for (const QString &key : stored.allKeys())
-        if (key.endsWith(QLatin1String("Recent/1")) || key.endsWith(QLatin1String("Recent\\1")))
-            run.recent = stored.value(key).toString();
+    run.recent = StoredRecentFile(home.path());
     return run;
 }
 

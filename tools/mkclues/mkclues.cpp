@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -593,24 +595,31 @@ std::vector<std::string> chooseCrosswordClues(const std::string &answer, const s
     return clues;
 }
 
-// Writes the lines to a temporary file beside path and renames it into place only when every
-// byte reached the disk, so a failed write never leaves a cut file for the build to use.
-bool writeLines(const std::string &path, const std::vector<std::string> &lines)
+// Writes the lines (CR LF) to a temporary file beside path and renames it into place only when
+// every byte reached the disk, so a failed write never leaves a cut file for the build to use and
+// the old file stays as it was. Returns the reason of a failure, empty on success.
+std::string writeLines(const std::string &path, const std::vector<std::string> &lines)
 {
     const std::string tmp = path + ".tmp";
     {
+        errno = 0;
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
         for (const auto &l : lines)
             out << l << "\r\n";
-        out.close();
+        out.close(); // the last flush can fail too
         if (!out) {
+            const std::string reason = errno ? std::strerror(errno) : "write failed";
             std::remove(tmp.c_str());
-            return false;
+            return reason;
         }
     }
     std::error_code ec;
     std::filesystem::rename(tmp, path, ec);
-    return !ec;
+    if (ec) {
+        std::remove(tmp.c_str());
+        return ec.message();
+    }
+    return {};
 }
 
 double median(std::vector<double> v)
@@ -871,31 +880,19 @@ int main(int argc, char **argv)
     for (int len = opt.minLength; len <= opt.maxLength; ++len) {
         char name[16];
         std::snprintf(name, sizeof name, "Clues.%02d", len);
-        fs::path path = fs::path(opt.outDir) / name;
-        fs::path tmp = path;
-        tmp += ".tmp";
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            std::cerr << "mkclues: cannot write " << tmp << "\n";
-            return 1;
-        }
+        const std::string path = (fs::path(opt.outDir) / name).string();
+        std::vector<std::string> lines;
         for (const auto &[answer, list] : clues) {
             if (static_cast<int>(answer.size()) != len)
                 continue;
-            out << answer;
+            std::string line = answer;
             for (const auto &clue : list)
-                out << '|' << clue;
-            out << "\r\n";
+                line += '|' + clue;
+            lines.push_back(std::move(line));
             ++answersPerLength[static_cast<std::size_t>(len)];
         }
-        out.close();
-        if (!out) {
-            std::cerr << "mkclues: write failed for " << tmp << "\n";
-            return 1;
-        }
-        fs::rename(tmp, path, ec);
-        if (ec) {
-            std::cerr << "mkclues: cannot rename " << tmp << ": " << ec.message() << "\n";
+        if (const std::string reason = writeLines(path, lines); !reason.empty()) {
+            std::cerr << "mkclues: cannot write " << path << ": " << reason << "\n";
             return 1;
         }
     }
@@ -988,13 +985,14 @@ int main(int argc, char **argv)
             for (const auto &c : list)
                 allLengths.push_back(static_cast<double>(c.size()));
         }
-        if (!excludedOut.empty() && !writeLines(excludedOut, std::vector<std::string>(excluded.begin(), excluded.end()))) {
-            std::cerr << "mkclues: cannot write " << excludedOut << "\n";
-            return 1;
-        }
-        if (!fillOut.empty() && !writeLines(fillOut, lines)) {
-            std::cerr << "mkclues: cannot write " << fillOut << "\n";
-            return 1;
+        for (const auto &[file, content] :
+             {std::pair{excludedOut, std::vector<std::string>(excluded.begin(), excluded.end())}, std::pair{fillOut, lines}}) {
+            if (file.empty())
+                continue;
+            if (const std::string reason = writeLines(file, content); !reason.empty()) {
+                std::cerr << "mkclues: cannot write " << file << ": " << reason << "\n";
+                return 1;
+            }
         }
         std::printf("Fill dictionary: SCOWL size %d and below", fillSize);
         if (rescue > 0)

@@ -9,8 +9,10 @@
 // sorted without regard to case, without duplicates.
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -225,16 +227,20 @@ int main(int argc, char **argv) {
     if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), ec);
     const std::string temporary = out + ".tmp";
     {
+        errno = 0;
         std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
         file.write(text.data(), std::streamsize(text.size()));
         file.close(); // the last flush can fail too
         if (!file) {
-            std::fprintf(stderr, "trv_mkspellsup: cannot write %s\n", temporary.c_str());
+            std::fprintf(stderr, "trv_mkspellsup: cannot write %s: %s\n", temporary.c_str(),
+                         errno ? std::strerror(errno) : "write failed");
+            std::remove(temporary.c_str());
             return 1;
         }
     }
     std::filesystem::rename(temporary, target, ec);
     if (ec) {
+        std::remove(temporary.c_str());
         std::fprintf(stderr, "trv_mkspellsup: cannot write %s: %s\n", out.c_str(), ec.message().c_str());
         return 1;
     }
