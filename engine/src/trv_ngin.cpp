@@ -44,6 +44,8 @@ void WriteCode(cell &c, char code) {
     if (code == Empty) c.IsFixed = 0;
 }
 
+int SlotSpellingThemeWord(int wn);
+
 // A theme word whose letters are erased is no longer placed and may be tried again.
 void UnplaceThemeWordsAt(int Slotx) {
     if (Slotx == NoWord) return;
@@ -136,6 +138,11 @@ int engine::ConstructCmd(int Options) {
     DupMonitor.PreloadExistingWords();
     RejMonitor.RequestRejectsList();
     ThmWds.ClearAllSlotxLocations();
+    // A theme word already standing in the grid is placed: the trials do not try it again.
+    for (int wn = 0; wn < ThmWds.NumThemeWords(); ++wn) {
+        const int at = SlotSpellingThemeWord(wn);
+        if (at != NoWord) ThmWds.SlotxLocation(wn, at);
+    }
     PlanConstructionPath();
 
     int State = PuzzleWideDoAllForcedCells();
@@ -773,31 +780,51 @@ int ConstructOnce(int options) {
     return state;
 }
 
+// The complete slot whose letters spell theme word wn, or NoWord.
+int SlotSpellingThemeWord(int wn) {
+    const char *word = ThmWds.Word(wn);
+    const int len = AlphaSize(word);
+    char letters[MaxThemeLength + 1];
+    if (len < 1 || len > MaxThemeLength) return NoWord;
+    for (int s = 0; s < WSLOTS::NumberWords; ++s) {
+        const WSLOT &w = S(s);
+        if (w.Length != len) continue;
+        bool complete = true;
+        int x = w.xFirstCell;
+        for (int i = 0; i < len && complete; ++i, x += w.next) {
+            letters[i] = C(x).letter;
+            complete = letters[i] != Empty;
+        }
+        letters[len] = 0;
+        if (complete && mystricmp(word, letters) == 0) return s;
+    }
+    return NoWord;
+}
+
+// No cell of any slot is empty.
+bool EverySlotIsFull() {
+    for (int s = 0; s < WSLOTS::NumberWords; ++s) {
+        int x = S(s).xFirstCell;
+        for (int i = 0; i < S(s).Length; ++i, x += S(s).next)
+            if (C(x).letter == Empty) return false;
+    }
+    return true;
+}
+
+// A theme word with a slot of its length in the grid.
+bool ThemeWordIsPlaceable(int wn) {
+    const int len = AlphaSize(ThmWds.Word(wn));
+    return len >= 1 && len <= MaxThemeLength && Grid.WLengthTally[len] != 0;
+}
+
 // The theme words that stand in a complete slot of the grid (each word counted once), and
 // those that have a slot of their length at all.
 void CountThemeWordsInGrid(int &placed, int &placeable) {
     placed = placeable = 0;
-    char letters[MaxThemeLength + 1];
     for (int wn = 0; wn < ThmWds.NumThemeWords(); ++wn) {
-        const char *word = ThmWds.Word(wn);
-        const int len = AlphaSize(word);
-        if (len < 1 || len > MaxThemeLength || Grid.WLengthTally[len] == 0) continue;
+        if (!ThemeWordIsPlaceable(wn)) continue;
         ++placeable;
-        for (int s = 0; s < WSLOTS::NumberWords; ++s) {
-            const WSLOT &w = S(s);
-            if (w.Length != len) continue;
-            bool complete = true;
-            int x = w.xFirstCell;
-            for (int i = 0; i < len && complete; ++i, x += w.next) {
-                letters[i] = C(x).letter;
-                complete = letters[i] != Empty;
-            }
-            letters[len] = 0;
-            if (complete && mystricmp(word, letters) == 0) {
-                ++placed;
-                break;
-            }
-        }
+        if (SlotSpellingThemeWord(wn) != NoWord) ++placed;
     }
 }
 
@@ -823,6 +850,103 @@ struct GridLetters {
     }
 };
 
+// The slots of theme word wn's length where it could stand in the complete grid: none holds
+// another theme word, and none has a letter the word lacks where a theme word or a fixed
+// letter crosses it. The slot whose letters differ least from the word comes first, so that
+// its repair changes the fewest crossing words.
+std::vector<int> RepairSlotsFor(int wn, const std::vector<char> &themeSlot) {
+    const char *word = ThmWds.Word(wn);
+    const int len = AlphaSize(word);
+    auto inThemeWord = [&themeSlot](const cell &c) {
+        return (c.xHorzWord != NoWord && themeSlot[static_cast<size_t>(c.xHorzWord)]) ||
+               (c.xVertWord != NoWord && themeSlot[static_cast<size_t>(c.xVertWord)]);
+    };
+    std::vector<std::pair<int, int>> ranked;  // (differing letters, slot)
+    for (int s = 0; s < WSLOTS::NumberWords; ++s) {
+        const WSLOT &w = S(s);
+        if (w.Length != len || themeSlot[static_cast<size_t>(s)]) continue;
+        int differing = 0;
+        bool allowed = true;
+        int x = w.xFirstCell;
+        for (int i = 0; i < len && allowed; ++i, x += w.next) {
+            const cell &c = C(x);
+            const bool same = mychricmp(static_cast<unsigned char>(c.letter),
+                                        static_cast<unsigned char>(word[i])) == 0;
+            if (same) continue;
+            ++differing;
+            if (c.IsFixed || inThemeWord(c)) allowed = false;
+            // The crossing word changes, so it needs a letter the search may choose again.
+            const int crossing = w.next == 1 ? c.xVertWord : c.xHorzWord;
+            if (crossing == NoWord) continue;
+            bool free = false;
+            int y = S(crossing).xFirstCell;
+            for (int j = 0; j < S(crossing).Length && !free; ++j, y += S(crossing).next)
+                free = y != x && !C(y).IsFixed && !inThemeWord(C(y));
+            if (!free) allowed = false;
+        }
+        if (allowed) ranked.emplace_back(differing, s);
+    }
+    std::stable_sort(ranked.begin(), ranked.end());
+    std::vector<int> slots;
+    for (const auto &r : ranked) slots.push_back(r.second);
+    return slots;
+}
+
+// Writes theme word wn into slot s of the complete grid, holds it and the theme words already
+// standing there, and erases the words crossing it and, out to the reach, the words through
+// the erased cells, for the search to fill again. Returns the cells it held, whose hold is to
+// be released after the search.
+std::vector<int> PrepareRepair(int wn, int s, const std::vector<char> &themeSlot, int reach) {
+    std::vector<int> held;
+    auto hold = [&held](int x) {
+        if (!C(x).IsFixed) {
+            C(x).IsFixed = 1;
+            held.push_back(x);
+        }
+    };
+    for (int t = 0; t < WSLOTS::NumberWords; ++t) {
+        if (!themeSlot[static_cast<size_t>(t)]) continue;
+        int x = S(t).xFirstCell;
+        for (int i = 0; i < S(t).Length; ++i, x += S(t).next) hold(x);
+    }
+    const WSLOT &w = S(s);
+    const char *word = ThmWds.Word(wn);
+    const bool across = w.next == 1;
+    int x = w.xFirstCell;
+    for (int i = 0; i < w.Length; ++i, x += w.next) {
+        cell &c = C(x);
+        WriteCode(c, word[i]);
+        c.FontColor = across ? ccThemeHorz : ccThemeVert;
+        hold(x);
+    }
+    // The letters left of a word erased only in part bind its erased cells as tightly as
+    // before, often to no letter the new crossing allows.
+    auto erase = [](int slot, std::vector<int> &erased) {
+        if (slot == NoWord) return;
+        int y = S(slot).xFirstCell;
+        for (int j = 0; j < S(slot).Length; ++j, y += S(slot).next) {
+            cell &c = C(y);
+            if (c.IsFixed || c.letter == Empty) continue;
+            WriteCode(c, Empty);
+            c.FontColor = 0;
+            erased.push_back(y);
+        }
+    };
+    std::vector<int> erased;
+    x = w.xFirstCell;
+    for (int i = 0; i < w.Length; ++i, x += w.next)
+        erase(across ? C(x).xVertWord : C(x).xHorzWord, erased);
+    for (int r = 1; r < reach; ++r) {
+        std::vector<int> ring;
+        for (int y : erased) {
+            erase(C(y).xHorzWord, ring);
+            erase(C(y).xVertWord, ring);
+        }
+        erased = ring;
+    }
+    return held;
+}
+
 }  // namespace
 
 TRV_EXTERN(int) TRVConstructCmd(int options) {
@@ -839,7 +963,8 @@ TRV_EXTERN(int) TRVConstructKeepingThemeWords(int options, int attempts) {
     before.Take();
     int bestState = -1, bestPlaced = -1;
     bool bestComplete = false, bestIsInGrid = false;
-    long budget = 0;
+    long budget = 0, firstSteps = 0;
+    bool cancelled = false;
     for (int attempt = 0; attempt < (attempts < 1 ? 1 : attempts); ++attempt) {
         if (attempt > 0) {
             before.Restore();
@@ -854,6 +979,7 @@ TRV_EXTERN(int) TRVConstructKeepingThemeWords(int options, int attempts) {
         ConstructionStepLimit = 0;
         if (state == UserCancelled) {
             if (bestState < 0) return state;
+            cancelled = UserCancel != 0;
             break;
         }
         int placed = 0, placeable = 0;
@@ -870,11 +996,54 @@ TRV_EXTERN(int) TRVConstructKeepingThemeWords(int options, int attempts) {
         if (bestComplete && bestPlaced >= placeable) break;
         // The retries together may cost as many steps as the first attempt, within a floor
         // for quick fills and a ceiling for slow ones.
-        if (attempt == 0)
+        if (attempt == 0) {
+            firstSteps = ConstructionSteps;
             budget = RetryStepFloor + std::min(ConstructionSteps, RetryStepCeiling);
+        }
         else
             budget -= ConstructionSteps;
         if (budget <= 0) break;
+    }
+    // A theme word the attempts left out of a complete fill is written where it differs least
+    // from the fill, and the words around it are made again. Most slots that cannot take it
+    // fail before the first step; a try that searches may spend a share of the budget.
+    const long repairTotal = RepairStepFloor + std::min(firstSteps, RetryStepCeiling);
+    long repairBudget = cancelled ? 0 : repairTotal;
+    for (int wn = 0; bestComplete && repairBudget > 0 && wn < ThmWds.NumThemeWords(); ++wn) {
+        if (!bestIsInGrid) best.Restore();
+        bestIsInGrid = true;
+        if (!ThemeWordIsPlaceable(wn) || SlotSpellingThemeWord(wn) != NoWord) continue;
+        std::vector<char> themeSlot(static_cast<size_t>(WSLOTS::NumberWords), 0);
+        for (int other = 0; other < ThmWds.NumThemeWords(); ++other) {
+            const int at = SlotSpellingThemeWord(other);
+            if (at != NoWord) themeSlot[static_cast<size_t>(at)] = 1;
+        }
+        const std::vector<int> slots = RepairSlotsFor(wn, themeSlot);
+        for (size_t k = 0; k < slots.size() && k < RepairSlotsTried && repairBudget > 0; ++k) {
+            if (!bestIsInGrid) best.Restore();
+            const std::vector<int> held = PrepareRepair(wn, slots[k], themeSlot, RepairReach);
+            ConstructSeed = 5 + static_cast<unsigned>(k);
+            ConstructionStepLimit = std::min(repairBudget, repairTotal / RepairShares);
+            const int state = ConstructOnce(options);
+            ConstructSeed = 5;
+            ConstructionStepLimit = 0;
+            for (int x : held) C(x).IsFixed = 0;
+            bestIsInGrid = false;
+            repairBudget -= ConstructionSteps;
+            if (state == UserCancelled && UserCancel) {
+                repairBudget = 0;
+                break;
+            }
+            int placed = 0, placeable = 0;
+            CountThemeWordsInGrid(placed, placeable);
+            if ((state == Finished || state == Forward) && EverySlotIsFull() && placed > bestPlaced) {
+                best.Take();
+                bestState = Finished;
+                bestPlaced = placed;
+                bestIsInGrid = true;
+                break;
+            }
+        }
     }
     if (!bestIsInGrid) best.Restore();
     return bestState;

@@ -254,6 +254,13 @@ extern long ConstructionStepLimit;  // a construction stops as cancelled at this
 // plus the first attempt's steps, of which at most RetryStepCeiling count.
 constexpr long RetryStepFloor = 20000;
 constexpr long RetryStepCeiling = 500000;
+// A theme word still missing after them is tried in at most RepairSlotsTried slots, the words
+// within RepairReach words of it made again. The repairs together take at most RepairStepFloor
+// steps plus the first attempt's steps, and one try at most a RepairShares-th of that.
+constexpr long RepairStepFloor = 20000;
+constexpr size_t RepairSlotsTried = 12;
+constexpr int RepairReach = 2;
+constexpr long RepairShares = 3;
 extern int InstanceCount;
 constexpr int PersistentNewGuideCell = 1;
 constexpr int AvoidPrematureThemeWordAssignment = 0;

@@ -2,6 +2,7 @@
 // repeatability of Make Puzzle's construction with its retries.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -188,4 +189,35 @@ TEST_F(ThemeTrialTest, ALaterAttemptThatHoldsMoreWordsIsKept) {
 }
 
 }  // namespace
+
+
+TEST_F(ThemeTrialTest, AWordLeftOutIsWrittenInAndItsCrossingsMadeAgain) {
+    // Four rings of three-letter words. One attempt leaves two of these words out of the
+    // fill; the repair that follows writes each in turn where it differs least from the fill,
+    // and the words already placed stay.
+    const std::vector<std::string> rows = {"...#...", ".#.#.#.", "...#...", "#######",
+                                           "...#...", ".#.#.#.", "...#..."};
+    const std::vector<std::string> theme = {"GOD", "OIL", "PUT", "FOG",
+                                            "AMP", "BUG", "MET", "OAR"};
+    auto build = [&](bool repair) {
+        MakeGrid(rows);
+        TRVThemeDeleteAll();
+        for (const auto &w : theme) TRVNewThemeWord(w.c_str(), "", 0);
+        const int state = repair ? TRVConstructKeepingThemeWords(TRV_RIPUP_ALLOWED, 1)
+                                 : TRVConstructCmd(TRV_RIPUP_ALLOWED);
+        Reports.clear();
+        TRVCorrectAllThemeWordLocations(0);
+        return state;
+    };
+    ASSERT_EQ(build(false), TRV_FINISHED);
+    const std::vector<Report> single = Reports;
+    ASSERT_EQ(build(true), TRV_FINISHED);
+    EXPECT_EQ(ngintest::CheckFill(Dictionary(), theme), "");
+    EXPECT_EQ(Reports.size(), single.size() + 2);
+    for (const Report &r : single)
+        EXPECT_NE(std::find(Reports.begin(), Reports.end(), r), Reports.end()) << r.word;
+    // No letter is left held: the grid's cells are as free as a search's own fill.
+    for (int x = Grid.FirstIndex(); x <= Grid.LastIndex(); ++x)
+        EXPECT_FALSE(CELLS::Cell[x].IsFixed) << x;
+}
 
