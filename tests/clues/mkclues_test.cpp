@@ -210,7 +210,7 @@ protected:
         QFile words(dir + QStringLiteral("/scowl/english-words.10"));
         ASSERT_TRUE(words.open(QIODevice::WriteOnly));
         words.write("cats\nmice\nran\nrunning\nhorse\nzzz\ncock\ncocks\nzorp\nzorps\nglorp\nire\nfoil\nlandscaper\n"
-                    "thou\nvarlet\nant\nagouti\n");
+                    "thou\nvarlet\nant\nagouti\nfrom\n");
         words.close();
 
         QProcess mkclues;
@@ -307,6 +307,10 @@ TEST_F(MkCluesCurated, CluesAreShortSynonymsThenGlossesThatKeepTheAnswerHidden)
         {"foil", {}},
         {"agouti", {}},
         {"running", {"Flee (-ing form)"}},
+        // No sense of its own: the blanks it fills in examples of clean senses, shortest first.
+        // Examples of an offensive sense, with an excluded word, with the word twice or with
+        // too little around it give nothing.
+        {"from", {"Good news ___ the hospital", "Ire grew ___ one small wrong"}},
     };
     for (const auto &[answer, clues] : cases) {
         auto it = result->clues.find(answer);

@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 #include <initializer_list>
+#include <cstring>
 #include <sstream>
 #include <string_view>
 #include <vector>
@@ -368,6 +369,91 @@ std::string capitalised(std::string text)
     if (!text.empty() && text[0] >= 'a' && text[0] <= 'z')
         text[0] = static_cast<char>(text[0] - 'a' + 'A');
     return text;
+}
+
+std::vector<std::string> examplesOf(const std::string &raw)
+{
+    std::vector<std::string> out;
+    std::size_t at = raw.find('"');
+    while (at != std::string::npos) {
+        const std::size_t end = raw.find('"', at + 1);
+        if (end == std::string::npos)
+            break;
+        std::string example = trim(raw.substr(at + 1, end - at - 1));
+        if (!example.empty())
+            out.push_back(std::move(example));
+        at = raw.find('"', end + 1);
+    }
+    return out;
+}
+
+std::string blankClue(const std::string &example, const std::string &answer, std::size_t maxLength)
+{
+    // The example's words as written, each with its trailing punctuation.
+    std::vector<std::string> tokens;
+    std::istringstream in(example);
+    for (std::string t; in >> t;)
+        tokens.push_back(t);
+    const std::string want = lowerAscii(answer);
+    auto bare = [](const std::string &t) {
+        std::size_t b = 0, e = t.size();
+        while (b < e && !std::isalpha(static_cast<unsigned char>(t[b])))
+            ++b;
+        while (e > b && !std::isalpha(static_cast<unsigned char>(t[e - 1])))
+            --e;
+        return std::pair<std::size_t, std::size_t>{b, e};
+    };
+    int blank = -1;
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        const auto [b, e] = bare(tokens[i]);
+        const std::string word = lowerAscii(tokens[i].substr(b, e - b));
+        // "don't" or "well-known" are not the answer standing alone.
+        if (word.find_first_not_of("abcdefghijklmnopqrstuvwxyz") != std::string::npos)
+            continue;
+        if (word == want) {
+            if (blank >= 0)
+                return {};
+            blank = static_cast<int>(i);
+        }
+    }
+    if (blank <= 0)
+        return {};
+    {
+        const auto [b, e] = bare(tokens[static_cast<std::size_t>(blank)]);
+        tokens[static_cast<std::size_t>(blank)].replace(b, e - b, "___");
+    }
+    // Words around the blank, as many as fit, nearer ones first and the last word's trailing
+    // punctuation dropped.
+    auto join = [&tokens](int first, int last) {
+        std::string out;
+        for (int i = first; i <= last; ++i)
+            out += (out.empty() ? "" : " ") + tokens[static_cast<std::size_t>(i)];
+        while (!out.empty() && std::strchr(".,;:!?", out.back()))
+            out.pop_back();
+        return out;
+    };
+    int first = blank - 1, last = blank;
+    const int count = static_cast<int>(tokens.size());
+    for (bool grew = true; grew;) {
+        grew = false;
+        if (last + 1 < count && join(first, last + 1).size() <= maxLength) {
+            ++last;
+            grew = true;
+        }
+        if (first > 0 && join(first - 1, last).size() <= maxLength) {
+            --first;
+            grew = true;
+        }
+    }
+    std::string clue = join(first, last);
+    // Two words and a blank is the least that points to one answer.
+    if (clue.size() > maxLength || last - first < 2)
+        return {};
+    std::string rest = clue;
+    rest.replace(rest.find("___"), 3, " ");
+    if (sharesStem(rest, answer))
+        return {};
+    return capitalised(clue);
 }
 
 } // namespace mkclues

@@ -57,4 +57,14 @@ std::string capitalised(std::string text);
 // The lower-case words (runs of letters) of a text.
 std::vector<std::string> wordsOf(const std::string &text);
 
+// The quoted examples of a raw WordNet gloss ("he came from the city"), in order.
+std::vector<std::string> examplesOf(const std::string &raw);
+
+// A fill-in-the-blank clue from an example sentence: the sentence (or as much of it around
+// the answer as fits in maxLength) with the answer, standing in it once as a whole word,
+// written as "___". Empty when the answer is not there once, when no word precedes it, or
+// when another word shares its stem.
+std::string blankClue(const std::string &example, const std::string &answer,
+                      std::size_t maxLength = kClueLength);
+
 } // namespace mkclues

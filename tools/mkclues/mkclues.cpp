@@ -873,6 +873,41 @@ int main(int argc, char **argv)
         if (!chosen.empty())
             clues.emplace(answer, std::move(chosen));
     }
+    // A word WordNet gives no sense of its own (from, the, onto ...) is clued by the blank it
+    // fills in WordNet's example sentences, the shortest first; the examples of offensive or
+    // dated senses, and those holding an excluded word, are not used.
+    if (curated) {
+        std::map<std::string, std::set<std::string>> blanks;   // answer -> clues, shortest first by length
+        for (const auto &answer : answers)
+            if (!clues.count(answer) && !excluded.count(answer) && answer.size() > 1)
+                blanks[answer];
+        for (const auto &part : synsets)
+            for (const auto &[offset, syn] : part) {
+                if (syn.offensive || syn.dated)
+                    continue;
+                for (const auto &example : examplesOf(syn.rawGloss)) {
+                    const std::vector<std::string> words = wordsOf(example);
+                    if (std::any_of(words.begin(), words.end(), [&](const std::string &w) { return excluded.count(w) > 0; }))
+                        continue;
+                    for (const auto &w : std::set<std::string>(words.begin(), words.end())) {
+                        auto it = blanks.find(w);
+                        if (it == blanks.end())
+                            continue;
+                        if (std::string clue = blankClue(example, w); !clue.empty())
+                            it->second.insert(std::move(clue));
+                    }
+                }
+            }
+        for (auto &[answer, found] : blanks) {
+            std::vector<std::string> list(found.begin(), found.end());
+            std::stable_sort(list.begin(), list.end(),
+                             [](const std::string &a, const std::string &b) { return a.size() < b.size(); });
+            if (list.size() > opt.maxCandidates)
+                list.resize(opt.maxCandidates);
+            if (!list.empty())
+                clues.emplace(answer, std::move(list));
+        }
+    }
 
     std::error_code ec;
     fs::create_directories(opt.outDir, ec);
