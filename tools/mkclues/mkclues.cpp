@@ -635,7 +635,8 @@ int usage()
     std::cerr << "usage: mkclues --wordnet DIR --out DIR [--scowl DIR] [--lists a;b] [--size N]\n"
                  "               [--min N] [--max N] [--candidates N]\n"
                  "               [--curated [--exclude FILE] [--fill-size N] [--rescue N] [--inflections]\n"
-                 "                          [--unclued] [--rare-length N] [--fill-out FILE] [--excluded-out FILE]]\n";
+                 "                          [--unclued [--unclued-size N]] [--rare-length N] [--fill-out FILE]\n"
+                 "                          [--excluded-out FILE]]\n";
     return 2;
 }
 
@@ -646,7 +647,7 @@ int main(int argc, char **argv)
     Options opt;
     bool curated = false;
     std::string excludeFile, fillOut, excludedOut;
-    int fillSize = 60, rescue = 0;
+    int fillSize = 60, rescue = 0, uncluedSize = -1;
     bool inflections = false, uncluedCommon = false;
     int rareLength = 0;
     for (int i = 1; i < argc; ++i) {
@@ -685,6 +686,8 @@ int main(int argc, char **argv)
             inflections = true;
         else if (arg == "--unclued")
             uncluedCommon = true;
+        else if (arg == "--unclued-size")
+            uncluedSize = std::atoi(value().c_str());
         else if (arg == "--rare-length")
             rareLength = std::atoi(value().c_str());
         else if (arg == "--excluded-out")
@@ -985,6 +988,9 @@ int main(int argc, char **argv)
             return false;
         };
         std::vector<std::pair<int, std::string>> fill;
+        // Words without a clue stay in the fill up to this size (the fill's own by default).
+        if (uncluedSize < 0)
+            uncluedSize = fillSize;
         long leftUnclued = 0, uncluedInFill = 0, rescued = 0, dictExcluded = 0;
         for (const auto &[w, level] : dict) {
             if (!lengthWanted(w) && w.size() != 1)
@@ -997,7 +1003,7 @@ int main(int argc, char **argv)
             if (level > fillSize && !familiar(w) && !(inflections && inflectionOfCommon(w)) &&
                 !(clued && static_cast<int>(w.size()) <= rareLength))
                 continue;
-            if (!clued && w.size() > 1 && (!uncluedCommon || level > fillSize)) {
+            if (!clued && w.size() > 1 && (!uncluedCommon || level > uncluedSize)) {
                 ++leftUnclued;
                 continue;
             }
