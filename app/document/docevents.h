@@ -17,4 +17,6 @@ signals:
     void AlphabetChanged();
     /** The puzzle size was set; custom: the size list's last item is to name this size. */
     void PuzzleDimensionsChanged(int columns, int rows, bool custom);
+    /** The cells marked for a slot length changed (CurrentSlotMarks); the view repaints them. */
+    void SlotMarksChanged();
 };

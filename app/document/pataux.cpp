@@ -14,7 +14,6 @@ const QStringList PuzzleSizeItems = {"5 x 5",   "7 x 7",   "9 x 9",
                                      "23 x 23", "Custom (up to 51 x 51)"};
 
 std::function<void(const QString &, int)> ShowSlotBalloon;
-std::function<void()> RepaintSlotMarks;
 
 namespace {
 
@@ -83,8 +82,7 @@ void HighlightSlotsOfLength(int n)
         g_marks = marks;
         g_markedLength = marks.isEmpty() ? 0 : n;
     }
-    if (RepaintSlotMarks)
-        RepaintSlotMarks();
+    emit TDocumentEvents::Instance().SlotMarksChanged();
 }
 
 QList<TSlotMark> CurrentSlotMarks() { return g_marks; }

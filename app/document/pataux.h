@@ -16,8 +16,6 @@ extern const QStringList PuzzleSizeItems;
 
 /** Shows the help balloon (text, seconds) at the word-size chart; set by the main window. */
 extern std::function<void(const QString &text, int seconds)> ShowSlotBalloon;
-/** Asks the view to repaint after the slot marks changed; set by the main window. */
-extern std::function<void()> RepaintSlotMarks;
 
 /** One marked cell: 1 across slot of the length, 2 down slot, 3 both. */
 struct TSlotMark {
