@@ -9,8 +9,6 @@
 #include "notices.h"
 #include "trv600.h"
 
-#include <QCursor>
-#include <QGuiApplication>
 
 #include <algorithm>
 #include <cmath>

@@ -4,8 +4,8 @@
 
 #include "alphabet.h"
 #include "cp1252.h"
-#include "printermetrics.h"
 #include "notices.h"
+#include "printermetrics.h"
 #include "trv600.h"
 
 #include <QCoreApplication>
