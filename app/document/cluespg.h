@@ -172,6 +172,7 @@ struct TDocumentHooks
     std::function<void()> RedrawThemePageSummary;
     std::function<void()> FitClueColumns;
     std::function<void()> ShowAlternateGrid;       // show/hide grids after a toggle
+    // The grids' view, read and scrolled only by the window's ToggleAlternateCluesView (cluesview.h).
     std::function<int(int grid)> VisibleClueRows;  // visible rows of a grid (0, 1, 2 alternate)
     std::function<void(int grid, int topRow)> ScrollClueGrid;
     /** The highlighted row of the alternate grid while it is the grid in use, else 0. */

@@ -266,7 +266,7 @@ bool PageRuleB(int page); // the title
 
 // ---- Printer ----------------------------------------------------------------------------------
 
-/** Reads the page metrics of the current printer (cached, see printersource.h); without one the
+/** Reads the page metrics of the current printer (kept, see printermetrics.h); without one the
  *  puzzle keeps its paper at 300 dpi. */
 void InitPageMetrics();
 /** Applies measured printer metrics (device pixels). Without a printer the paper stays; a paper
