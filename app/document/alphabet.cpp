@@ -2,18 +2,16 @@
 #include "alphabet.h"
 
 #include "cp1252.h"
+#include "docevents.h"
 #include "globals.h"
-#include "prompter.h"
+#include "notices.h"
 #include "trv600.h"
 
-#include <QAbstractButton>
-#include <QLabel>
 
 const QString DefaultAlphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
 QString CustomAlphabet = DefaultAlphabet;
 unsigned char LowerCaseTable[256];
 unsigned char UpperCaseTable[256];
-TAlphabetControls AlphabetControls;
 std::function<void()> OpenCustomizeAlphabetDialog;
 
 namespace {
@@ -208,20 +206,7 @@ void SetAlphabet(const QString &text)
     if (alphabet != CustomAlphabet)
         g_refusedExplained.clear();
     CustomAlphabet = alphabet;
-    if (AlphabetControls.Dict_AlphabetLbl)
-        AlphabetControls.Dict_AlphabetLbl->setText(CustomAlphabet);
-    for (int n = 27; n <= 31; ++n) {
-        QAbstractButton *button = AlphabetControls.SpecialCharSB[n - 27];
-        if (!button)
-            continue;
-        QString caption;
-        if (CustomAlphabet.size() >= n) {
-            caption = CustomAlphabet[n - 1];
-            if (caption == "&")
-                caption = "&&";
-        }
-        button->setText(caption);
-    }
+    emit TDocumentEvents::Instance().AlphabetChanged();
 }
 
 void AddSpecialCharacters(const QString &word)
@@ -233,21 +218,19 @@ void AddSpecialCharacters(const QString &word)
             if (g_refusedExplained.contains(c))
                 continue;
             g_refusedExplained += c;
-            prompter().ask("You can only have five special characters in the theme word list. "
-                           "The character you just tried to add, " +
-                               QString(c) + ", makes it one too many. " +
-                               "There is no restriction on the number of special characters in "
-                               "the clues. " +
-                               "Press Ok to see your current alphabet.",
-                           QString(), Prompter::Information, Prompter::Ok);
+            showInformation("You can only have five special characters in the theme word list. "
+                            "The character you just tried to add, " +
+                                QString(c) + ", makes it one too many. " +
+                                "There is no restriction on the number of special characters in "
+                                "the clues. " +
+                                "Press Ok to see your current alphabet.");
             if (OpenCustomizeAlphabetDialog)
                 OpenCustomizeAlphabetDialog();
             continue;
         }
         SetAlphabet(CustomAlphabet + c);
     }
-    if (AlphabetControls.Dict_AlphabetLbl)
-        AlphabetControls.Dict_AlphabetLbl->setText(CustomAlphabet);
+    emit TDocumentEvents::Instance().AlphabetChanged();
 }
 
 namespace {

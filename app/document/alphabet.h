@@ -3,13 +3,9 @@
 #pragma once
 
 #include <QChar>
-#include <QPointer>
 #include <QString>
 
 #include <functional>
-
-class QAbstractButton;
-class QLabel;
 
 /** The 26 letters and at most five special characters (more in freeform mode); upper case. */
 extern QString CustomAlphabet;
@@ -20,12 +16,6 @@ extern unsigned char LowerCaseTable[256];
 extern unsigned char UpperCaseTable[256];
 void BuildCaseTables();
 
-/** Controls that show the alphabet; the main window sets them, null ones are skipped. */
-struct TAlphabetControls {
-    QPointer<QLabel> Dict_AlphabetLbl;
-    QPointer<QAbstractButton> SpecialCharSB[5]; // SpecialChar1SB .. SpecialChar5SB
-};
-extern TAlphabetControls AlphabetControls;
 /** Opens the Customize Alphabet dialog modally (set by the main window). */
 extern std::function<void()> OpenCustomizeAlphabetDialog;
 

@@ -93,7 +93,7 @@ void TCheckPoint::Restore()
     if (gui)
         QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     GridUpdating = true;
-    ReadPuzzleFromStrings(PuzzleText);
+    ReportFileMessages(LoadPuzzleFromStrings(PuzzleText));
     GridUpdating = true;
     View = ViewMode;
     if (CheckPointHooks.RestoreView)

@@ -160,30 +160,6 @@ private:
     QStringList m_entries;
 };
 
-class TCluesEdit;
-
-/** The word list of a TCluesEdit, the main window's word-and-clue editor. It gives the editor
- *  the document's edit reports: a changed or removed word goes to DocHooks.ClueEditorWordChanged,
- *  a changed clue of a placed word to its clue-grid row (ApplyThemeWordClue). */
-class TCluesEditWordList : public TWordListAccess
-{
-public:
-    explicit TCluesEditWordList(TCluesEdit *editor);
-    int EntryCount() const override;
-    QString GetWord(int entry) const override;
-    QString GetClue(int entry) const override;
-    QString GetSlotLabel(int entry) const override;
-    void AddEntry(const QString &text) override;
-    void Clear() override;
-    void MarkSaved() override;
-    bool IsSaved() const override;
-    void NotifyAllChanged() override;
-    void UpdateScrollBar() override;
-
-private:
-    TCluesEdit *m_editor;
-};
-
 /** Main-window operations the document calls; each may be left unset. */
 struct TDocumentHooks
 {
@@ -196,6 +172,7 @@ struct TDocumentHooks
     std::function<void()> RedrawThemePageSummary;
     std::function<void()> FitClueColumns;
     std::function<void()> ShowAlternateGrid;       // show/hide grids after a toggle
+    // The grids' view, read and scrolled only by the window's ToggleAlternateCluesView (cluesview.h).
     std::function<int(int grid)> VisibleClueRows;  // visible rows of a grid (0, 1, 2 alternate)
     std::function<void(int grid, int topRow)> ScrollClueGrid;
     /** The highlighted row of the alternate grid while it is the grid in use, else 0. */
@@ -238,7 +215,6 @@ void StoreClueForAnswer(const QString &key, const QString &clue);
 void RebuildClueGrids();
 void UpdateAnswersAtCell(int column, int row);
 void FillAlternateCluesGrid();
-void ToggleAlternateCluesView();
 void ClearClueGrids();
 void ApplyThemeWordClue(int entry);
 void ApplyThemeWordClues();

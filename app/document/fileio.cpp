@@ -7,11 +7,9 @@
 #include "cp1252.h"
 #include "globals.h"
 #include "pataux.h"
-#include "prompter.h"
+#include "notices.h"
 #include "trv600.h"
 
-#include <QCursor>
-#include <QGuiApplication>
 #include <QHash>
 
 #include <algorithm>
@@ -381,17 +379,6 @@ QString clueAfterBar(const QString &line, int from)
     return clue;
 }
 
-void message(const QString &text)
-{
-    // Around a message the cursor is normal, then the hourglass again.
-    bool gui = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) && QGuiApplication::overrideCursor();
-    if (gui)
-        QGuiApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
-    showError(text);
-    if (gui)
-        QGuiApplication::restoreOverrideCursor();
-}
-
 QString gridLine(int row, int width)
 {
     QString line = kTab;
@@ -406,8 +393,9 @@ QString gridLine(int row, int width)
     return line;
 }
 
-// Reads the GRID rows into the engine; bad or missing cells are listed in one message.
-void readGrid(const QStringList &list, int gridAt, int columns, int rows, const QString &fileName)
+// Reads the GRID rows into the engine; bad or missing cells are listed in one message, returned
+// (empty when every cell was read).
+QString readGrid(const QStringList &list, int gridAt, int columns, int rows, const QString &fileName)
 {
     TRVClearGrid();
     QList<QPair<int, int>> bad;
@@ -435,7 +423,7 @@ void readGrid(const QStringList &list, int gridAt, int columns, int rows, const 
     }
     TRVRenumberGrid();
     if (bad.isEmpty())
-        return;
+        return QString();
     QString text = QStringLiteral("File %1 contains an error in the GRID section starting at column %2 of row %3. "
                                   "The puzzle may be corrupted started at that point.")
                        .arg(fileName)
@@ -451,7 +439,7 @@ void readGrid(const QStringList &list, int gridAt, int columns, int rows, const 
                     .arg(bad.size())
                     .arg(cells.join(QStringLiteral(", ")));
     }
-    message(text);
+    return text;
 }
 
 int readThemeWords(const QStringList &list)
@@ -599,41 +587,39 @@ void WritePuzzleToStrings(QStringList &list)
     list << QStringLiteral("END.");
 }
 
-bool SavePuzzleFile(const QString &fileName)
+TFileResult WritePuzzleFile(const QString &fileName)
 {
-    bool gui = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
-    if (gui)
-        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    TFileResult result;
     QStringList lines;
     WritePuzzleToStrings(lines);
     QString error;
-    const bool ok = Cp1252::writeTextLines(fileName, lines, &error);
-    if (gui)
-        QGuiApplication::restoreOverrideCursor();
-    if (!ok) {
+    if (!Cp1252::writeTextLines(fileName, lines, &error)) {
         // The document stays modified: nothing was saved.
-        showWarning(Cp1252::writeFailureText(
-            QStringLiteral("An error occurred while trying to save your puzzle file. Please try again, perhaps "
-                           "saving it to a different drive Letter (e.g., C:) or to a floppy diskette."),
-            fileName, error));
-        return false;
+        result.Add(TFileMessage::Warning,
+                   Cp1252::writeFailureText(
+                       QStringLiteral("An error occurred while trying to save your puzzle file. Please try again, perhaps "
+                                      "saving it to a different drive Letter (e.g., C:) or to a floppy diskette."),
+                       fileName, error));
+        return result;
     }
     if (WordList)
         WordList->MarkSaved();
     PuzzleModified = false;
-    return true;
+    result.Ok = true;
+    return result;
 }
 
 // ---- Reading ---------------------------------------------------------------------------------
 
-bool ReadPuzzleFromStrings(const QStringList &list)
+TFileResult LoadPuzzleFromStrings(const QStringList &list)
 {
+    TFileResult result;
     const KeyValues kv(list);
     const QString fileName = kv.text("FileName");
     const QString problem = puzzleTextProblem(list, kv, fileName);
     if (!problem.isEmpty()) {
-        message(problem);
-        return false;
+        result.Add(TFileMessage::Error, problem);
+        return result;
     }
     LoadingPuzzle = true;
     CreateClueGrids();
@@ -686,7 +672,9 @@ bool ReadPuzzleFromStrings(const QStringList &list)
     // 5. The grid (its size and its section were checked above).
     TRVResizeGrid(columns, rows);
     SetPuzzleDimensions(columns, rows, false);
-    readGrid(list, findExact(list, QStringLiteral("GRID:")), columns, rows, fileName);
+    const QString gridProblem = readGrid(list, findExact(list, QStringLiteral("GRID:")), columns, rows, fileName);
+    if (!gridProblem.isEmpty())
+        result.Add(TFileMessage::Error, gridProblem);
 
     // 6. Grid display flags; the word list starts empty again.
     DocControls.FlagOneLetterSlots = kv.isT("FlagOneLetterSlots");
@@ -698,9 +686,10 @@ bool ReadPuzzleFromStrings(const QStringList &list)
     // 7. Theme words.
     const int rejected = readThemeWords(list);
     if (rejected > 0)
-        message(QStringLiteral("%1 has problems in the THEME WORDS section. %2 line(s) were rejected.")
-                    .arg(fileName)
-                    .arg(rejected));
+        result.Add(TFileMessage::Error,
+                   QStringLiteral("%1 has problems in the THEME WORDS section. %2 line(s) were rejected.")
+                       .arg(fileName)
+                       .arg(rejected));
 
     // 8. Current clues over the rebuilt clue grids.
     int lost = 0;
@@ -737,10 +726,11 @@ bool ReadPuzzleFromStrings(const QStringList &list)
 
     // 10. Clue lines that did not fit the solution.
     if (lost > 0)
-        message(QStringLiteral("%1 contains inconsistencies between the solution and the clues. The solution was "
-                               "kept, possibly losing up to %2 current clues.")
-                    .arg(fileName)
-                    .arg(lost));
+        result.Add(TFileMessage::Error,
+                   QStringLiteral("%1 contains inconsistencies between the solution and the clues. The solution was "
+                                  "kept, possibly losing up to %2 current clues.")
+                       .arg(fileName)
+                       .arg(lost));
 
     // 11. Last keys and refreshes.
     if (kv.has("SolutionLeft"))
@@ -753,10 +743,11 @@ bool ReadPuzzleFromStrings(const QStringList &list)
         FileHooks.AfterPuzzleRead();
     IgnoreWordBankCBClick = false;
     LoadingPuzzle = false;
-    return true;
+    result.Ok = true;
+    return result;
 }
 
-bool ReadPuzzleFromBytes(const QByteArray &bytes, const QString &name)
+TFileResult LoadPuzzleFromBytes(const QByteArray &bytes, const QString &name)
 {
     const QList<QByteArray> raw = Cp1252::splitLines(bytes);
     QStringList lines;
@@ -765,30 +756,45 @@ bool ReadPuzzleFromBytes(const QByteArray &bytes, const QString &name)
         lines << Cp1252::toUnicode(line);
     const QString first = lines.isEmpty() ? QString() : lines.first();
     if (first != QLatin1String("OWTFileFormat=2.0") && !first.startsWith(QLatin1String("TRVFileFormat="))) {
-        message(QStringLiteral("%1 has an unknown file format.").arg(name));
-        return false;
+        TFileResult result;
+        result.Add(TFileMessage::Error, QStringLiteral("%1 has an unknown file format.").arg(name));
+        return result;
     }
     lines << QStringLiteral("FileName=") + name;
-    if (!ReadPuzzleFromStrings(lines))
-        return false;
-    PuzzleModified = false;
-    return true;
+    TFileResult result = LoadPuzzleFromStrings(lines);
+    if (result)
+        PuzzleModified = false;
+    return result;
 }
 
-bool ReadTextPuzzleFile(const QString &fileName)
+TFileResult LoadTextPuzzleFile(const QString &fileName)
 {
     QStringList lines;
     if (!Cp1252::readTextLines(fileName, &lines)) {
-        showError(QStringLiteral("Error while reading file %1.  Please check puzzle and clues for completeness and "
-                                 "consistency.")
-                      .arg(fileName));
-        return false;
+        TFileResult result;
+        result.Add(TFileMessage::Error,
+                   QStringLiteral("Error while reading file %1.  Please check puzzle and clues for completeness and "
+                                  "consistency.")
+                       .arg(fileName));
+        return result;
     }
     lines << QStringLiteral("FileName=") + fileName;
-    if (!ReadPuzzleFromStrings(lines))
-        return false;
+    TFileResult result = LoadPuzzleFromStrings(lines);
+    if (!result)
+        return result;
     PuzzleModified = false;
     if (FileHooks.AfterFileRead)
         FileHooks.AfterFileRead();
-    return true;
+    return result;
+}
+
+void ReportFileMessages(const TFileResult &result)
+{
+    for (const TFileMessage &m : result.Messages) {
+        switch (m.Type) {
+        case TFileMessage::Information: showInformation(m.Text); break;
+        case TFileMessage::Warning: showWarning(m.Text); break;
+        case TFileMessage::Error: showError(m.Text); break;
+        }
+    }
 }

@@ -2,6 +2,7 @@
 // formats, new-puzzle defaults, and the stock clues taken from the clue files.
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -40,28 +41,48 @@ extern TPuzzleFileHooks FileHooks;
 /** The symmetry mode names by mode 0..6. */
 extern const char *const SymmetryModeNames[7];
 
+/** What a reader or writer has to tell the user: its messages in the order it found them (the
+ *  window shows each as a box of its kind) and whether it did its work. */
+struct TFileMessage
+{
+    enum Kind { Information, Warning, Error };
+    Kind Type;
+    QString Text;
+};
+struct TFileResult
+{
+    bool Ok = false;
+    QList<TFileMessage> Messages;
+
+    explicit operator bool() const { return Ok; }
+    /** The text of the last message, empty when there is none. */
+    QString ErrorText() const { return Messages.isEmpty() ? QString() : Messages.last().Text; }
+    void Add(TFileMessage::Kind kind, const QString &text) { Messages.append({kind, text}); }
+};
+/** Hands a result's messages to the notice hooks (for reads the document makes on its own). */
+void ReportFileMessages(const TFileResult &result);
+
 /** Writes the whole puzzle as puzzle-file text (rebuilding the clue grids first when needed). */
 void WritePuzzleToStrings(QStringList &list);
 /** Parses a puzzle text into the program state. A text whose grid cannot be read (no "GRID:"
- *  line, a size that is unreadable or not allowed) is reported and changes nothing: false. */
-bool ReadPuzzleFromStrings(const QStringList &list);
+ *  line, a size that is unreadable or not allowed) changes nothing: not Ok. */
+TFileResult LoadPuzzleFromStrings(const QStringList &list);
 /** Reads a puzzle text as a file holds it (Windows-1252, LF or CR LF), such as one fetched from
- *  the web; name is the one the messages give. False, with the open puzzle left as it was, when
- *  the text cannot be read; true leaves the document unmodified. */
-bool ReadPuzzleFromBytes(const QByteArray &bytes, const QString &name);
+ *  the web; name is the one the messages give. Not Ok, with the open puzzle left as it was, when
+ *  the text cannot be read; Ok leaves the document unmodified. */
+TFileResult LoadPuzzleFromBytes(const QByteArray &bytes, const QString &name);
 /** Saves the puzzle; the old file stays whole when the write fails. */
-bool SavePuzzleFile(const QString &fileName);
-/** Reads a puzzle file (Windows-1252, LF or CR LF); false when it could not be read. */
-bool ReadTextPuzzleFile(const QString &fileName);
+TFileResult WritePuzzleFile(const QString &fileName);
+/** Reads a puzzle file (Windows-1252, LF or CR LF); not Ok when it could not be read. */
+TFileResult LoadTextPuzzleFile(const QString &fileName);
 
 /** A file to open once the main window is ready. */
 extern QString PendingPuzzleFileName;
-/** Opens a puzzle of either format; true when a puzzle was read (false when it is missing,
- *  unreadable or of an unknown format, and when it was only remembered for later). */
-bool OpenPuzzleFile(const QString &fileName);
-void OpenPendingPuzzleFile();
-/** False when the engine could not read the grid. */
-bool ReadOldPuzzleFile(const QString &fileName);
+/** Opens a puzzle of either format; Ok when a puzzle was read (not when it is missing,
+ *  unreadable or of an unknown format, nor when it was only remembered for later). */
+TFileResult LoadPuzzleFile(const QString &fileName);
+/** Not Ok when the engine could not read the grid. */
+TFileResult LoadOldPuzzleFile(const QString &fileName);
 /** The ".CLU" companion of an older-format puzzle: the file name's first ".owt" (any case)
  *  with "owt" replaced by "CLU", or an existing file of that name in another letter case;
  *  empty when the file name holds no ".owt". */

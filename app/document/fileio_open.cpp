@@ -6,35 +6,16 @@
 #include "cluespg.h"
 #include "cp1252.h"
 #include "globals.h"
-#include "hourglass.h"
 #include "pataux.h"
-#include "prompter.h"
 #include "trv600.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QCursor>
-#include <QGuiApplication>
 
 QString PendingPuzzleFileName;
 
 namespace {
-
-bool guiApp()
-{
-    return qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
-}
-
-template <typename F> void withNormalCursor(F show)
-{
-    const bool gui = guiApp() && QGuiApplication::overrideCursor();
-    if (gui)
-        QGuiApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
-    show();
-    if (gui)
-        QGuiApplication::restoreOverrideCursor();
-}
 
 // Reads the companion's lines for one clue grid: an answer line that puts the reading in
 // step with the row's answer key, then the clue line.
@@ -131,58 +112,50 @@ private:
 
 } // namespace
 
-bool OpenPuzzleFile(const QString &fileName)
+TFileResult LoadPuzzleFile(const QString &fileName)
 {
+    TFileResult result;
     if (!MainFormReady) {
         PendingPuzzleFileName = fileName;
-        return false;
+        return result;
     }
-    THourglass wait;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
-        withNormalCursor([&] { showInformation(QStringLiteral("%1 was not found.").arg(fileName)); });
-        return false;
+        result.Add(TFileMessage::Information, QStringLiteral("%1 was not found.").arg(fileName));
+        return result;
     }
     QByteArray first = file.readLine(4096);
     const bool readFailed = file.error() != QFileDevice::NoError;
     file.close();
     if (readFailed) {
-        withNormalCursor([&] {
-            showError(QStringLiteral("Error while reading file %1.  Please check puzzle and clues for completeness "
-                                     "and consistency.")
-                          .arg(fileName));
-        });
-        return false;
+        result.Add(TFileMessage::Error,
+                   QStringLiteral("Error while reading file %1.  Please check puzzle and clues for completeness "
+                                  "and consistency.")
+                       .arg(fileName));
+        return result;
     }
     while (first.endsWith('\n') || first.endsWith('\r'))
         first.chop(1);
     const QString line = Cp1252::toUnicode(first);
 
     if (line.startsWith(QLatin1String("CROSSWORD ")))
-        return ReadOldPuzzleFile(fileName);
+        return LoadOldPuzzleFile(fileName);
     if (line == QLatin1String("OWTFileFormat=2.0") || line == QLatin1String("TRVFileFormat=2.0"))
-        return ReadTextPuzzleFile(fileName);
+        return LoadTextPuzzleFile(fileName);
     if (line.startsWith(QLatin1String("TRVFileFormat="))) {
-        withNormalCursor([&] {
-            showWarning(QStringLiteral("%1 has a file format that is more advanced than this version of Tarvel that you "
-                                       "are using. If the puzzle you are now opening appears corrupted, you may wish "
-                                       "to upgrade your version of Tarvel or prepare a copy of your file, %1, in an "
-                                       "older file format  (using \"Save As...\").")
-                            .arg(fileName));
-        });
-        return ReadTextPuzzleFile(fileName);
+        result.Add(TFileMessage::Warning,
+                   QStringLiteral("%1 has a file format that is more advanced than this version of Tarvel that you "
+                                  "are using. If the puzzle you are now opening appears corrupted, you may wish "
+                                  "to upgrade your version of Tarvel or prepare a copy of your file, %1, in an "
+                                  "older file format  (using \"Save As...\").")
+                       .arg(fileName));
+        const TFileResult read = LoadTextPuzzleFile(fileName);
+        result.Ok = read.Ok;
+        result.Messages += read.Messages;
+        return result;
     }
-    withNormalCursor([&] { showInformation(QStringLiteral("%1 has an unknown file format.").arg(fileName)); });
-    return false;
-}
-
-void OpenPendingPuzzleFile()
-{
-    if (PendingPuzzleFileName.isEmpty())
-        return;
-    const QString name = PendingPuzzleFileName;
-    PendingPuzzleFileName.clear();
-    OpenPuzzleFile(name);
+    result.Add(TFileMessage::Information, QStringLiteral("%1 has an unknown file format.").arg(fileName));
+    return result;
 }
 
 QString ClueCompanionName(const QString &puzzleFileName)
@@ -206,8 +179,9 @@ QString ClueCompanionName(const QString &puzzleFileName)
     return folder + wanted;
 }
 
-bool ReadOldPuzzleFile(const QString &fileName)
+TFileResult LoadOldPuzzleFile(const QString &fileName)
 {
+    TFileResult result;
     const bool hotSpots = DocControls.ShowHotSpots;
     DocControls.ShowHotSpots = false;
     TRVSetShowHotSpots(0);
@@ -216,16 +190,14 @@ bool ReadOldPuzzleFile(const QString &fileName)
     // its grid alone when the file cannot be opened or its size read, but a failed close comes
     // after the grid was read: the open puzzle's grid is kept to be put back.
     const TEngineGridCopy before = TEngineGridCopy::Take();
-    const int result = TRVReadPuzzle(QFile::encodeName(fileName).constData());
-    if (result != 0) {
-        withNormalCursor([&] {
-            showError(QStringLiteral("TRV file error number %1 while reading from file.").arg(result));
-        });
+    const int read = TRVReadPuzzle(QFile::encodeName(fileName).constData());
+    if (read != 0) {
+        result.Add(TFileMessage::Error, QStringLiteral("TRV file error number %1 while reading from file.").arg(read));
         // The open puzzle stays as it was.
         before.PutBack();
         DocControls.ShowHotSpots = hotSpots;
         TRVSetShowHotSpots(hotSpots ? 1 : 0);
-        return false;
+        return result;
     }
     if (WordList)
         WordList->Clear();
@@ -248,13 +220,11 @@ bool ReadOldPuzzleFile(const QString &fileName)
 
     const QString companion = ClueCompanionName(fileName);
     if (companion.isEmpty()) {
-        withNormalCursor([&] { showError(QStringLiteral("ZZZ: Couldn't add \".CLU\" suffix.")); });
+        result.Add(TFileMessage::Error, QStringLiteral("ZZZ: Couldn't add \".CLU\" suffix."));
     } else {
         QFile file(companion);
         if (!file.open(QIODevice::ReadOnly)) {
-            withNormalCursor([&] {
-                showError(QStringLiteral("\"%1\" was not found. Puzzle has no clues.").arg(companion));
-            });
+            result.Add(TFileMessage::Error, QStringLiteral("\"%1\" was not found. Puzzle has no clues.").arg(companion));
         } else {
             const QByteArray data = file.readAll();
             const bool failed = file.error() != QFileDevice::NoError;
@@ -271,20 +241,19 @@ bool ReadOldPuzzleFile(const QString &fileName)
             CluesAcrossSG->NotifyAllChanged();
             CluesDownSG->NotifyAllChanged();
             if (truncated) {
-                withNormalCursor([&] {
-                    showError(QStringLiteral("File \"%1\" is missing some clue information. ").arg(companion));
-                });
+                result.Add(TFileMessage::Error,
+                           QStringLiteral("File \"%1\" is missing some clue information. ").arg(companion));
             } else if (inconsistencies > 0) {
-                withNormalCursor([&] {
-                    showError(QStringLiteral("%1 clue inconsistencies in %2").arg(inconsistencies).arg(companion));
-                });
+                result.Add(TFileMessage::Error,
+                           QStringLiteral("%1 clue inconsistencies in %2").arg(inconsistencies).arg(companion));
             }
         }
     }
     LoadingPuzzle = wasLoading;
     if (FileHooks.ComputeTitleBlockHeight)
         FileHooks.ComputeTitleBlockHeight();
-    return true;
+    result.Ok = true;
+    return result;
 }
 
 void SetDefaultLayout()

@@ -6,7 +6,7 @@
 #include "cluespg.h"
 #include "cp1252.h"
 #include "globals.h"
-#include "prompter.h"
+#include "notices.h"
 
 #include <QCoreApplication>
 #include <QFile>

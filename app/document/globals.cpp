@@ -4,11 +4,10 @@
 
 #include "alphabet.h"
 #include "cp1252.h"
-#include "printersource.h"
-#include "prompter.h"
+#include "notices.h"
+#include "printermetrics.h"
 #include "trv600.h"
 
-#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -18,9 +17,6 @@
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPrinter>
-#include <QPrinterInfo>
-#include <QWidget>
 
 #include <algorithm>
 #include <cmath>
@@ -457,7 +453,7 @@ bool PageRuleB(int p) { return PageRuleMatches(PutTitleOnCode, p); }
 
 bool HasPrinter()
 {
-    return CachedPrinterMetrics().Printer;
+    return PrinterMetrics().Printer;
 }
 
 void ApplyPageMetrics(bool printer, int dpiX, int dpiY, double pageWidthPx, double pageHeightPx,
@@ -485,7 +481,7 @@ void ApplyPageMetrics(bool printer, int dpiX, int dpiY, double pageWidthPx, doub
 
 void InitPageMetrics()
 {
-    const TPrinterMetrics &m = CachedPrinterMetrics();
+    const TPrinterMetrics &m = PrinterMetrics();
     ApplyPageMetrics(m.Printer, m.DpiX, m.DpiY, m.PaperWidthPx, m.PaperHeightPx, m.OffsetXPx,
                      m.OffsetYPx);
 }
@@ -622,48 +618,6 @@ bool CheckLongSlotsFilled()
     return false;
 }
 
-void SetToolbarHints(QWidget *mainWindow)
-{
-    if (!mainWindow)
-        return;
-    static const struct {
-        const char *button;
-        const char *hint;
-    } kHints[] = {
-        {"StockPatternSpBtn", "Select a stock pattern|Display a selection of stock puzzle "
-                              "patterns. Useful for symmetrical type puzzles only."},
-        {"ConstructSpBtn", "Construct puzzle Now|Construct Now:  Red = Probably not ready;  "
-                           "Yellow = Might work;  Green = Ready."},
-        {"ExchangeAcrossDownSpBtn", "Exchange across and down.|Exchange across words with down "
-                                    "words. Clues are rearranged accordingly."},
-        {"EraseLettersAllSpBtn", "Erase letters. Keep pattern.|Erase all auto-filled letters "
-                                 "from grid but keep the pattern of squares. Press twice to "
-                                 "erase fixed letters too."},
-        {"HelpSpBtn", "Help"},
-        {"PatternEditSpBtn", "Edit pattern of black/white square on grid|Edit the grid. "
-                             "Left-click to make squares black or white. Right-click to remove "
-                             "or restore squares."},
-        {"VPCursorLetterSpBtn", "Type fixed letters across or down|Type fixed letters on grid "
-                                "(before or after construction). Press twice to change typing "
-                                "direction."},
-        {"EraseLettersSpBtn", "Erase letters from grid|Erase letters from grid after "
-                              "construction. Then press \"Make Puzzle\" to replace them."},
-        {"RejectWordSpBtn", "Erase word from grid|Erase word from grid. Click, move to "
-                            "neighboring square, release. "},
-        {"ZoomInSpBtn", "Zoom tool for zooming in or out| Click on zoom tool, then click "
-                        "anywhere to zoom in to that point. (Right-click to zoom out.)"},
-    };
-    for (const auto &h : kHints) {
-        QWidget *button = mainWindow->findChild<QWidget *>(QLatin1String(h.button));
-        if (!button)
-            continue;
-        const QString hint = QString::fromLatin1(h.hint);
-        const qsizetype bar = hint.indexOf('|');
-        button->setToolTip(bar < 0 ? hint : hint.left(bar));
-        button->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
-    }
-}
-
 // ---- Small helpers ----------------------------------------------------------------------------
 
 int MinInt(int a, int b) { return a < b ? a : b; }
@@ -764,11 +718,7 @@ QString AddBackslash(const QString &path)
 bool SaveListConfirmOverwrite(const QStringList &list, const QString &fileName, QString *error)
 {
     if (QFileInfo::exists(fileName)) {
-        const Prompter::Button answer =
-            askConfirmation("The file " + fileName + " already exists. " +
-                                "Is it okay to replace it?",
-                            Prompter::Yes | Prompter::No);
-        if (answer != Prompter::Yes)
+        if (!askYesNo("The file " + fileName + " already exists. " + "Is it okay to replace it?"))
             return false;
     }
     // Written beside the old file and swapped in at the end, so a failure keeps the old one.

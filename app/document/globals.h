@@ -9,8 +9,6 @@
 #include <cstdint>
 #include <functional>
 
-class QLabel;
-class QWidget;
 
 // ---- Types -------------------------------------------------------------------------------------
 
@@ -268,7 +266,7 @@ bool PageRuleB(int page); // the title
 
 // ---- Printer ----------------------------------------------------------------------------------
 
-/** Reads the page metrics of the current printer (cached, see printersource.h); without one the
+/** Reads the page metrics of the current printer (kept, see printermetrics.h); without one the
  *  puzzle keeps its paper at 300 dpi. */
 void InitPageMetrics();
 /** Applies measured printer metrics (device pixels). Without a printer the paper stays; a paper
@@ -295,9 +293,6 @@ void InternalError(const QString &text);
 void MessageFmt(const char *format, ...) __attribute__((format(printf, 1, 2)));
 /** False (after telling the user) while a slot longer than 17 cells still has open cells. */
 bool CheckLongSlotsFilled();
-/** Sets the two-part hints ("short|long") of the main window's speed buttons found by name
- *  under the window: the short part as tool tip, the long part as status tip. */
-void SetToolbarHints(QWidget *mainWindow);
 
 // ---- Small helpers ----------------------------------------------------------------------------
 
@@ -390,19 +385,12 @@ void ReplaceChar(QString &text, QChar from, QChar to);
 QString UrlEncode(const QString &text);
 /** The same for a whole address, which keeps "&", "=" and "?" as its query's separators. */
 QString UrlEncodeAddress(const QString &text);
-/** Posts the name=value fields to the URL and tells the user how it went; never throws.
- *  True when the message went through: a 2xx reply without an "Error=" line. While it runs only
- *  modalTo's window takes input (a cancel there ends it); progress gets the bytes sent and
- *  received. */
-bool PostMessageToServer(const QStringList &fields, const QString &url, QWidget *modalTo = nullptr,
-                         const std::function<void(qint64 sent, qint64 received)> &progress = {});
 /** The text of the first "Error=" line of a script's reply (trimmed), empty when there is none
  *  or it is empty. */
 QString ReplyErrorText(const QByteArray &reply);
 /** Text from a server, cut to at most max characters followed by "..." when longer. */
 QString ShortenServerText(const QString &text, qsizetype max = 2000);
-/** The hosting advertisement sentence, and setting it on a label. */
+/** The hosting advertisement sentence. */
 QString HostingAdText();
-void SetHostingAdText(QLabel *label);
 QString MakeHostingPassword(const QString &text, const QString &numberText);
 QString FormatId1(qint64 number);

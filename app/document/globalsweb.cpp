@@ -4,16 +4,13 @@
 
 #include "alphabet.h"
 #include "cp1252.h"
-#include "httpclient.h"
-#include "prompter.h"
+#include "notices.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QLabel>
 #include <QStandardPaths>
 #include <QSysInfo>
 
@@ -347,30 +344,6 @@ QString UrlEncodeAddress(const QString &text)
     return percentEncode(text, QStringLiteral("&=?"));
 }
 
-bool PostMessageToServer(const QStringList &fields, const QString &url, QWidget *modalTo,
-                         const std::function<void(qint64 sent, qint64 received)> &progress)
-{
-    const bool cursor = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
-    if (cursor)
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    HttpClient &client = MainHttpClient();
-    QByteArray reply;
-    const bool posted =
-        client.post(url, fields, &reply, modalTo, HttpClient::ScriptLimit, progress);
-    if (cursor)
-        QGuiApplication::restoreOverrideCursor();
-    // The scripts answer a refused message with "Error=" and a 200 status.
-    const QString scriptError = posted ? ReplyErrorText(reply) : QString();
-    if (posted && scriptError.isEmpty()) {
-        showInformation(QStringLiteral("Message sent successfully."));
-        return true;
-    }
-    const QString text = posted ? scriptError : client.failureText();
-    showInformation("The following error occurred when sending your message: " + ParagraphBreak +
-                    "\"" + ShortenServerText(text) + "\"" + ParagraphBreak + ConnectionHelpText);
-    return false;
-}
-
 QString ReplyErrorText(const QByteArray &reply)
 {
     QStringList lines;
@@ -394,12 +367,6 @@ QString HostingAdText()
 {
     return QStringLiteral("Tarvel comes with free hosting of your interactive puzzles at the "
                           "Sandeck web site.");
-}
-
-void SetHostingAdText(QLabel *label)
-{
-    if (label)
-        label->setText(HostingAdText());
 }
 
 QString MakeHostingPassword(const QString &text, const QString &numberText)

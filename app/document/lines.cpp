@@ -3,7 +3,7 @@
 #include "lines.h"
 
 #include "cp1252.h"
-#include "prompter.h"
+#include "notices.h"
 
 #include <algorithm>
 

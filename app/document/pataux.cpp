@@ -2,22 +2,18 @@
 #include "pataux.h"
 
 #include "alphabet.h"
+#include "docevents.h"
 #include "globals.h"
 #include "trv600.h"
 
-#include <QComboBox>
 #include <QPainter>
-#include <QSpinBox>
-#include <QWidget>
 
 const QStringList PuzzleSizeItems = {"5 x 5",   "7 x 7",   "9 x 9",
                                      "10 x 10", "13 x 13", "15 x 15 (standard size)",
                                      "17 x 17", "19 x 19", "21 x 21",
                                      "23 x 23", "Custom (up to 51 x 51)"};
 
-TPatAuxControls PatAuxControls;
 std::function<void(const QString &, int)> ShowSlotBalloon;
-std::function<void()> RepaintSlotMarks;
 
 namespace {
 
@@ -86,8 +82,7 @@ void HighlightSlotsOfLength(int n)
         g_marks = marks;
         g_markedLength = marks.isEmpty() ? 0 : n;
     }
-    if (RepaintSlotMarks)
-        RepaintSlotMarks();
+    emit TDocumentEvents::Instance().SlotMarksChanged();
 }
 
 QList<TSlotMark> CurrentSlotMarks() { return g_marks; }
@@ -129,19 +124,6 @@ void PaintSlotMarks(QPainter &painter)
     painter.restore();
 }
 
-void RestoreMainFormBounds()
-{
-    QWidget *form = PatAuxControls.MainForm;
-    if (!form)
-        return;
-    MainFormBoundsRestored = true; // keeps the resize handler from recording these moves
-    form->move(form->x(), Top);
-    form->move(Left, Top);
-    form->resize(Width, form->height());
-    form->resize(Width, Height);
-    MainFormBoundsRestored = false;
-}
-
 QString CustomSizeText(int columns, int rows)
 {
     return "Custom " + QString::number(columns) + " x " + QString::number(rows) +
@@ -152,24 +134,5 @@ void SetPuzzleDimensions(int columns, int rows, bool custom)
 {
     Columns = columns;
     Rows = rows;
-    if (PatAuxControls.ColCountSpEd)
-        PatAuxControls.ColCountSpEd->setValue(columns);
-    if (PatAuxControls.RowCountSpEd)
-        PatAuxControls.RowCountSpEd->setValue(rows);
-    QComboBox *list = PatAuxControls.PuzzleSizeCmBx;
-    if (!list || list->count() == 0)
-        return;
-    const int last = list->count() - 1;
-    if (custom)
-        list->setItemText(last, CustomSizeText(columns, rows));
-    for (int i = 0; i < list->count(); ++i) {
-        int c = 0, r = 0;
-        ParseSizeSpec(list->itemText(i), &c, &r);
-        if (c == columns && r == rows) {
-            list->setCurrentIndex(i);
-            return;
-        }
-    }
-    list->setItemText(last, CustomSizeText(columns, rows));
-    list->setCurrentIndex(last);
+    emit TDocumentEvents::Instance().PuzzleDimensionsChanged(columns, rows, custom);
 }

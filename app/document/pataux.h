@@ -1,35 +1,21 @@
-// Helpers of the grid page: marking the word slots of one length from the word-size chart,
-// putting the main window back at its saved bounds, and setting the puzzle size with its controls.
+// Helpers of the grid page: marking the word slots of one length from the word-size chart and
+// setting the puzzle size.
 #pragma once
 
 #include <QList>
-#include <QPointer>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 
-class QComboBox;
 class QPainter;
-class QSpinBox;
-class QWidget;
 
 /** The items of the size list `PuzzleSizeCmBx`, as the main window's form has them. */
 extern const QStringList PuzzleSizeItems;
 
-/** The main window's controls these helpers drive; the main window sets them, null is skipped. */
-struct TPatAuxControls {
-    QPointer<QWidget> MainForm;
-    QPointer<QSpinBox> ColCountSpEd;
-    QPointer<QSpinBox> RowCountSpEd;
-    QPointer<QComboBox> PuzzleSizeCmBx;
-};
-extern TPatAuxControls PatAuxControls;
 
 /** Shows the help balloon (text, seconds) at the word-size chart; set by the main window. */
 extern std::function<void(const QString &text, int seconds)> ShowSlotBalloon;
-/** Asks the view to repaint after the slot marks changed; set by the main window. */
-extern std::function<void()> RepaintSlotMarks;
 
 /** One marked cell: 1 across slot of the length, 2 down slot, 3 both. */
 struct TSlotMark {
@@ -48,9 +34,7 @@ QList<TSlotMark> CurrentSlotMarks();
 /** Draws the current slot marks onto the view's backing image, exclusive-or style. */
 void PaintSlotMarks(QPainter &painter);
 
-void RestoreMainFormBounds();
-
 /** "Custom " + columns + " x " + rows + " (Can be up to 51 x 51)". */
 QString CustomSizeText(int columns, int rows);
-/** Sets Columns and Rows, the size spin edits and the size list. */
+/** Sets Columns and Rows; the size spin edits and the size list follow (PuzzleDimensionsChanged). */
 void SetPuzzleDimensions(int columns, int rows, bool custom);

@@ -2,7 +2,7 @@
 #include "registry.h"
 
 #include "cp1252.h"
-#include "prompter.h"
+#include "notices.h"
 
 #include <QCoreApplication>
 #include <QDir>

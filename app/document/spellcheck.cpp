@@ -2,12 +2,11 @@
 #include "spellcheck.h"
 
 #include "alphabet.h"
-#include "cluesedit.h"
 #include "cluespg.h"
 #include "cp1252.h"
 #include "globals.h"
 #include "lines.h"
-#include "prompter.h"
+#include "notices.h"
 #include "trv600.h"
 
 #include <QElapsedTimer>

@@ -8,8 +8,21 @@
 
 #include <functional>
 
-class TCluesEdit;
 class TClueGrid;
+class TEntries;
+
+/** The word-and-clue list as the check reads and corrects it (the main window's editor). */
+class TSpellingEntryList
+{
+public:
+    virtual ~TSpellingEntryList() = default;
+    virtual int EntryCount() const = 0;
+    virtual QString GetEntryText(int entry) const = 0;
+    virtual QString GetSlotLabel(int entry) const = 0;
+    virtual TEntries &Entries() = 0;
+    /** Replaces the entry's text and shows the change. */
+    virtual void ReplaceEntry(int entry, const QString &text) = 0;
+};
 
 /** The texts the check walks and where a changed text goes back to. */
 class TSpellingTexts
@@ -44,7 +57,7 @@ class TPuzzleSpellingTexts : public TSpellingTexts
 public:
     enum Target { TitleText, SubtitleText, CreditsText, EntryTextTarget, ClueText };
 
-    explicit TPuzzleSpellingTexts(TCluesEdit *editor) : m_editor(editor) {}
+    explicit TPuzzleSpellingTexts(TSpellingEntryList *editor) : m_editor(editor) {}
 
     /** Called after each change with what changed (the window brings its fields and view up to
      *  date here). */
@@ -71,7 +84,7 @@ private:
     static TClueGrid *grid(int grid);
     void changed(Target target);
 
-    TCluesEdit *m_editor;
+    TSpellingEntryList *m_editor;
 };
 
 /** The dictionary the check asks first. */

@@ -6,7 +6,7 @@
 #include "cp1252.h"
 #include "globals.h"
 #include "pataux.h"
-#include "prompter.h"
+#include "notices.h"
 #include "trv600.h"
 
 #include <QCoreApplication>

@@ -2,6 +2,7 @@
 // and the main window's clue-grid operations.
 #include "cluegrids.h"
 
+#include "cluesview.h"
 #include "mainfm.h"
 #include "mainfm_controls.h"
 

@@ -14,6 +14,7 @@
 #include "myoverrides.h"
 #include "paintbox.h"
 #include "prompter.h"
+#include "puzzlefiles.h"
 #include "recentfiles.h"
 #include "trv600.h"
 #include "uidialogs.h"

@@ -8,6 +8,7 @@
 #include "checkpts.h"
 #include "cluesedit.h"
 #include "cluespg.h"
+#include "docevents.h"
 #include "globals.h"
 #include "hourglass.h"
 #include "myoverrides.h"
@@ -288,13 +289,11 @@ void TMainFm::BuildGridPage()
     WordSizesHintLbl->resize(310, 16);
 
     // The chart's slot marks appear over the document view; its balloon at the notebook page.
+    connect(&TDocumentEvents::Instance(), &TDocumentEvents::SlotMarksChanged, this, [this] {
+        BuildSlotMarksOverlay();
+        m_slotMarksOverlay->update();
+    });
     const QPointer<TMainFm> window(this);
-    RepaintSlotMarks = [window] {
-        if (!window)
-            return;
-        window->BuildSlotMarksOverlay();
-        window->m_slotMarksOverlay->update();
-    };
     ShowSlotBalloon = [window](const QString &text, int seconds) {
         if (!window)
             return;

@@ -2,6 +2,7 @@
 #include "mainfm.h"
 #include "mainfm_controls.h"
 
+#include "cluesedit.h"
 #include "cluespg.h"
 #include "spellcheck.h"
 #include "spellingdlg.h"

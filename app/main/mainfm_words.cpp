@@ -2,6 +2,7 @@
 // words sent to the engine and reported back, the special characters and the alphabet dialog, the
 // word bank switch, the rejected-words list, the Clues menu and the other-clues page's controls.
 // The clue grids' own handling is in cluegrids.cpp.
+#include "documentcontrols.h"
 #include "mainfm.h"
 #include "mainfm_controls.h"
 

@@ -7,6 +7,7 @@
 #include "globals.h"
 #include "mainfm.h"
 #include "openingscreen.h"
+#include "puzzlefiles.h"
 
 #include <QDir>
 #include <QMap>

@@ -1,5 +1,6 @@
 // The support form.
 #include "contactusfm.h"
+#include "globalsui.h"
 #include "ui_contactusfm.h"
 
 #include "checkpts.h"

@@ -1,5 +1,6 @@
 // The e-mail-a-puzzle form.
 #include "emailpuzzlefm.h"
+#include "globalsui.h"
 #include "ui_emailpuzzlefm.h"
 
 #include "contactusfm.h"

@@ -1,5 +1,6 @@
 // The management window of the published puzzles.
 #include "managefm.h"
+#include "globalsui.h"
 #include "ui_managefm.h"
 
 #include "cp1252.h"

@@ -1,4 +1,5 @@
 #include "webbrowserfm.h"
+#include "puzzlefiles.h"
 #include "ui_webbrowserfm.h"
 
 #include "cp1252.h"

@@ -12,6 +12,7 @@
 #include "globals.h"
 #include "printersource.h"
 #include "prompter.h"
+#include "puzzlefiles.h"
 #include "trv600.h"
 #include "wysiwyg.h"
 

@@ -13,6 +13,7 @@
 #include "printersource.h"
 #include "printing.h"
 #include "prompter.h"
+#include "puzzlefiles.h"
 #include "wysiwyg.h"
 
 #include <QDir>

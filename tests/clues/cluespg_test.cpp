@@ -1,4 +1,5 @@
 // Clue grids: answer keys, rebuilds that keep or forget clues, letter updates, word banks.
+#include "cluesview.h"
 #include "testdoc.h"
 
 namespace {

@@ -1,5 +1,6 @@
 // Clues kept through saving, reopening, undo and redo: answers with special, fixed and unfixed
 // letters, blank and empty clues, clues holding a "|".
+#include "puzzlefiles.h"
 #include "testdoc.h"
 
 #include <QFile>

@@ -1,5 +1,6 @@
 // Stock clues: the clue files made by mkclues, the merge join, the choice of a clue and the
 // unclued count.
+#include "puzzlefiles.h"
 #include "testdoc.h"
 
 #include <QDir>

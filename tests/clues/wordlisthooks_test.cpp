@@ -1,6 +1,7 @@
 // The document's side of the word-and-clue editor and the clue-grid views: the editor reports
 // word edits through DocHooks and clue edits of placed words into the grids; only the clue
 // column can be edited in a view; unticking the alternates scrolls to the selected alternate.
+#include "cluesview.h"
 #include "testdoc.h"
 
 #include "cluesedit.h"

@@ -1,6 +1,7 @@
 // The alphabet: case tables, engine bytes and display letters, mark characters, scanners.
 #include "alphabet.h"
 #include "cp1252.h"
+#include "documentcontrols.h"
 #include "globals.h"
 #include "prompter.h"
 #include "trv600.h"

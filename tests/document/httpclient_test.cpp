@@ -2,6 +2,7 @@
 // request at a time, input blocking, and what the server reads from queries and forms.
 #include "fakehostingserver.h"
 #include "globals.h"
+#include "globalsui.h"
 #include "httpclient.h"
 #include "prompter.h"
 #include "testprint.h"

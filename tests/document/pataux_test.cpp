@@ -1,4 +1,5 @@
 // Pattern helpers: the size controls, the word-size chart marks and the saved window bounds.
+#include "documentcontrols.h"
 #include "globals.h"
 #include "pataux.h"
 #include "testprint.h"

@@ -1,5 +1,6 @@
 // Web text helpers, the hosting values, paths, and the form post against a loopback server.
 #include "globals.h"
+#include "globalsui.h"
 #include "httpclient.h"
 #include "prompter.h"
 #include "testprint.h"

@@ -6,6 +6,7 @@
 #include "alphabet.h"
 #include "globals.h"
 #include "prompter.h"
+#include "puzzlefiles.h"
 #include "trv600.h"
 
 #include <cstddef>

@@ -9,6 +9,7 @@
 #include "printersource.h"
 #include "printing.h"
 #include "prompter.h"
+#include "puzzlefiles.h"
 #include "trv600.h"
 #include "wysiwyg.h"
 

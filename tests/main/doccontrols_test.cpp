@@ -3,6 +3,7 @@
 // controls back with the document.
 #include "mainwindowtest.h"
 
+#include "puzzlefiles.h"
 #include "testsupport.h"
 
 #include "checkpts.h"

@@ -1,5 +1,6 @@
 // Main window: start-up order, idle, recent files, settings store, first-run file, window
 // rectangle, desktop picture, close question, hints, exceptions and the frame itself.
+#include "puzzlefiles.h"
 #include "testsupport.h"
 #include "mainwindowtest.h"
 

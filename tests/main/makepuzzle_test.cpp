@@ -12,6 +12,7 @@
 #include "globals.h"
 #include "lines.h"
 #include "cluesedit.h"
+#include "puzzlefiles.h"
 #include "trv600.h"
 
 #include <QAction>

@@ -6,6 +6,7 @@
 #include "fileio.h"
 #include "printersource.h"
 #include "printing.h"
+#include "puzzlefiles.h"
 #include "trv600.h"
 #include "viewpaint.h"
 #include "viewport.h"

@@ -1,5 +1,6 @@
 // The custom-size dialog on its own: it shows the current size, marks entries out of range in
 // red, and refuses OK while one is.
+#include "documentcontrols.h"
 #include "sizefm.h"
 
 #include "globals.h"

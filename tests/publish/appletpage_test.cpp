@@ -8,6 +8,7 @@
 #include "fileio.h"
 #include "globals.h"
 #include "prompter.h"
+#include "puzzlefiles.h"
 #include "trv600.h"
 
 #include "testgrid.h"

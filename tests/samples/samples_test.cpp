@@ -6,6 +6,7 @@
 #include "globals.h"
 #include "lines.h"
 #include "prompter.h"
+#include "puzzlefiles.h"
 #include "trv600.h"
 
 #include <gtest/gtest.h>

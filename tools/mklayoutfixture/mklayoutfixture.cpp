@@ -27,6 +27,7 @@
 #include "globals.h"
 #include "pataux.h"
 #include "prompter.h"
+#include "puzzlefiles.h"
 #include "trv600.h"
 
 #include <QDir>

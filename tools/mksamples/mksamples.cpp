@@ -15,6 +15,7 @@
 //                  --program DIR --manifest FILE
 //   DIR of --program holds ZEDAVIV/Clues.NN and StockPat, and receives the samples; FILE gets
 //   their names, one a line, for the installation.
+#include "puzzlefiles.h"
 #include "samplelists.h"
 
 #include "alphabet.h"

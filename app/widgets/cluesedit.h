@@ -4,6 +4,7 @@
 
 #include "globals.h"
 #include "lines.h"
+#include "spellcheck.h"
 
 #include <QColor>
 #include <QFont>
@@ -22,7 +23,7 @@ class QKeyEvent;
 enum TParaMark { pmNone, pmLine, pmSpace, pmSpaceLine };
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
-class TCluesEdit : public QWidget {
+class TCluesEdit : public QWidget, public TSpellingEntryList {
     Q_OBJECT
 
 public:
@@ -72,7 +73,7 @@ public:
 
     // Operations of the program (entries are 0-based).
     int AddEntry(const QString &text);
-    void ReplaceEntry(int entry, const QString &text);
+    void ReplaceEntry(int entry, const QString &text) override;
     void DeleteEntry(int entry);
     void SetChangeCallbacks(TEntryChangedProc wordChanged, TEntryChangedProc clueChanged);
     void Relayout();
@@ -83,12 +84,12 @@ public:
     // editor's own undo history starts afresh with them.
     void SetAllText(const QString &text);
     void NotifyAllChanged();
-    int EntryCount() const { return m_entries->EntryCount(); }
+    int EntryCount() const override { return m_entries->EntryCount(); }
     int WordCount() const;
     QString GetWord(int entry) const { return m_entries->GetWord(entry); }
     QString GetClue(int entry) const { return m_entries->GetClue(entry); }
-    QString GetEntryText(int entry) const { return StripLineBreak(m_entries->GetEntryText(entry)); }
-    QString GetSlotLabel(int entry) const { return m_entries->GetEntrySlotLabel(entry); }
+    QString GetEntryText(int entry) const override { return StripLineBreak(m_entries->GetEntryText(entry)); }
+    QString GetSlotLabel(int entry) const override { return m_entries->GetEntrySlotLabel(entry); }
     void SetSlotLabel(int entry, const QString &label);
     void ClearSlotLabels();
     void MarkSaved() { m_entries->Lines().MarkSaved(); }
@@ -101,7 +102,7 @@ public:
     void SortByLocation();
     void UpdateScrollBar();
 
-    TEntries &Entries() { return *m_entries; }
+    TEntries &Entries() override { return *m_entries; }
     const TEntries &Entries() const { return *m_entries; }
 
     // Caret and selection (line 0-based, column 1-based).

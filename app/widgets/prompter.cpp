@@ -5,6 +5,7 @@
 #include "trv600.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -76,23 +77,29 @@ Prompter *setPrompter(Prompter *p)
     return old;
 }
 
-void showInformation(const QString &text, int helpContext)
-{
-    prompter().ask(text, QString(), Prompter::Information,
-                   Prompter::Ok | (helpContext ? Prompter::Help : 0), helpContext);
-}
-
-void showWarning(const QString &text, int helpContext)
-{
-    prompter().ask(text, QString(), Prompter::Warning,
-                   Prompter::Ok | (helpContext ? Prompter::Help : 0), helpContext);
-}
-
-void showError(const QString &text, int helpContext)
-{
-    prompter().ask(text, QString(), Prompter::Error,
-                   Prompter::Ok | (helpContext ? Prompter::Help : 0), helpContext);
-}
+// The document's messages are message boxes through prompter(), from the start of the run.
+[[maybe_unused]] const bool g_noticesShown = [] {
+    TNoticeHooks &hooks = NoticeHooks();
+    hooks.Show = [](TNoticeHooks::Kind kind, const QString &text, int helpContext) {
+        const Prompter::Kind box = kind == TNoticeHooks::Error     ? Prompter::Error
+                                   : kind == TNoticeHooks::Warning ? Prompter::Warning
+                                                                   : Prompter::Information;
+        prompter().ask(text, QString(), box, Prompter::Ok | (helpContext ? Prompter::Help : 0), helpContext);
+    };
+    hooks.AskYesNo = [](const QString &text) {
+        return askConfirmation(text, Prompter::Yes | Prompter::No) == Prompter::Yes;
+    };
+    hooks.Busy = [](bool busy) {
+        // The hourglass shows only when a GUI application runs, as THourglass does.
+        if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+            return;
+        if (busy)
+            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        else
+            QGuiApplication::restoreOverrideCursor();
+    };
+    return true;
+}();
 
 Prompter::Button askConfirmation(const QString &text, Prompter::Buttons buttons, int helpContext)
 {

@@ -38,6 +38,12 @@ QPrinter *systemPrinter()
     return g_systemPrinter.get();
 }
 
+// The document lays its pages out by these metrics.
+[[maybe_unused]] const bool g_metricsShared = [] {
+    SetPrinterMetricsSource(&CachedPrinterMetrics);
+    return true;
+}();
+
 } // namespace
 
 TPrinterMetrics ReadPrinterMetrics(QPrinter &printer)

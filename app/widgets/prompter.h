@@ -2,6 +2,8 @@
 // for the program and a scripted one for tests, so that no test ever blocks on a modal box.
 #pragma once
 
+#include "notices.h"
+
 #include <QList>
 #include <QString>
 #include <functional>
@@ -40,10 +42,8 @@ Prompter &prompter();
 /** Installs a prompter (not owned; null restores the default) and returns the previous one. */
 Prompter *setPrompter(Prompter *p);
 
-// Shorthands through prompter().
-void showInformation(const QString &text, int helpContext = 0);
-void showWarning(const QString &text, int helpContext = 0);
-void showError(const QString &text, int helpContext = 0);
+// Shorthands through prompter(); showInformation, showWarning and showError (notices.h) reach it
+// through the notice hooks this file fills.
 Prompter::Button askConfirmation(const QString &text, Prompter::Buttons buttons,
                                  int helpContext = 0);
 
