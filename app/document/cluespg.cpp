@@ -8,6 +8,7 @@
 #include "fileio.h"
 #include "globals.h"
 #include "hourglass.h"
+#include "layoutsettings.h"
 #include "prompter.h"
 #include "trv600.h"
 

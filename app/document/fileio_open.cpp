@@ -7,6 +7,7 @@
 #include "cp1252.h"
 #include "globals.h"
 #include "hourglass.h"
+#include "layoutsettings.h"
 #include "pataux.h"
 #include "prompter.h"
 #include "trv600.h"

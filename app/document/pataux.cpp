@@ -3,6 +3,7 @@
 
 #include "alphabet.h"
 #include "globals.h"
+#include "layoutsettings.h"
 #include "trv600.h"
 
 #include <QComboBox>

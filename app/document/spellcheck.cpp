@@ -5,7 +5,7 @@
 #include "cluesedit.h"
 #include "cluespg.h"
 #include "cp1252.h"
-#include "globals.h"
+#include "layoutsettings.h"
 #include "lines.h"
 #include "prompter.h"
 #include "trv600.h"

@@ -15,6 +15,7 @@
 #include "filefolders.h"
 #include "filetypes.h"
 #include "hintfm.h"
+#include "layoutsettings.h"
 #include "menukeys.h"
 #include "myexceptionfm.h"
 #include "webbrowserfm.h"

@@ -10,6 +10,7 @@
 #include "cluespg.h"
 #include "globals.h"
 #include "hourglass.h"
+#include "layoutsettings.h"
 #include "myoverrides.h"
 #include "pataux.h"
 #include "sizefm.h"

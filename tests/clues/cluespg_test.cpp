@@ -1,4 +1,6 @@
 // Clue grids: answer keys, rebuilds that keep or forget clues, letter updates, word banks.
+#include "globals.h"
+#include "layoutsettings.h"
 #include "testdoc.h"
 
 namespace {

@@ -1,5 +1,7 @@
 // The puzzle file: a byte-identical round trip of a rich puzzle, hostile and truncated files,
 // defaults of missing keys, and saving.
+#include "globals.h"
+#include "layoutsettings.h"
 #include "testdoc.h"
 
 #include "cp1252.h"

@@ -1,5 +1,7 @@
 // Opening files: the choice of reader by the first line, the deferred open, and the older
 // format with its ".CLU" clue companion.
+#include "globals.h"
+#include "layoutsettings.h"
 #include "testdoc.h"
 
 #include "pataux.h"

@@ -2,6 +2,7 @@
 #include "alphabet.h"
 #include "cp1252.h"
 #include "globals.h"
+#include "layoutsettings.h"
 #include "prompter.h"
 #include "testprint.h"
 #include "trv600.h"

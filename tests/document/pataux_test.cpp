@@ -1,5 +1,6 @@
 // Pattern helpers: the size controls, the word-size chart marks and the saved window bounds.
 #include "globals.h"
+#include "layoutsettings.h"
 #include "pataux.h"
 #include "testprint.h"
 #include "trv600.h"
