@@ -28,7 +28,7 @@
 #include <cstdarg>
 #include <limits>
 
-// ---- Storage, with the values of a new puzzle (the layout settings start as theirs) -------------------------------------------------
+// ---- Storage, with the values of a new puzzle -------------------------------------------------
 
 int Columns = 15;
 int Rows = 15;
