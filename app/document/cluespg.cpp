@@ -6,6 +6,7 @@
 #include "checkpts.h"
 #include "fileio.h"
 #include "globals.h"
+#include "layoutsettings.h"
 #include "notices.h"
 #include "trv600.h"
 

@@ -6,6 +6,7 @@
 #include "cluespg.h"
 #include "cp1252.h"
 #include "globals.h"
+#include "layoutsettings.h"
 #include "pataux.h"
 #include "notices.h"
 #include "trv600.h"
@@ -13,6 +14,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <functional>
 
 TPuzzleFileHooks FileHooks;
 
@@ -32,258 +34,6 @@ const QString kThreeBlanks = QStringLiteral("   ");
 constexpr TColor kDefaultRemovedCellColor = 0xFFFFFF;
 
 // ---- Key table ------------------------------------------------------------------------------
-
-enum class KeyType { String, Integer, Byte, Real, BoolIsT, BoolNotF };
-
-// How a key's value is read when present, missing or unreadable; how it is written.
-struct KeyDef
-{
-    const char *section; // null for the header keys
-    const char *key;
-    KeyType type;
-    void *target;         // the global (QString, int, double or bool)
-    double defaultValue;  // integer and real default
-    const char *defaultText;
-    // Special reading rules.
-    int minValue = 0, maxValue = -1;  // integers outside [min, max] take the default (max < min: no range)
-    bool keepCurrent = false;         // a missing or unreadable key keeps the current value
-};
-
-KeyDef str(const char *s, const char *k, QString *t, const char *def = "", bool keep = false)
-{
-    KeyDef d{s, k, KeyType::String, t, 0, def};
-    d.keepCurrent = keep;
-    return d;
-}
-KeyDef integer(const char *s, const char *k, int *t, int def, int lo = 0, int hi = -1, bool keep = false)
-{
-    KeyDef d{s, k, KeyType::Integer, t, double(def), ""};
-    d.minValue = lo;
-    d.maxValue = hi;
-    d.keepCurrent = keep;
-    return d;
-}
-KeyDef byte(const char *s, const char *k, std::uint8_t *t, int def, int lo, int hi)
-{
-    KeyDef d{s, k, KeyType::Byte, t, double(def), ""};
-    d.minValue = lo;
-    d.maxValue = hi;
-    return d;
-}
-KeyDef real(const char *s, const char *k, double *t, double def)
-{
-    return KeyDef{s, k, KeyType::Real, t, def, ""};
-}
-KeyDef isT(const char *s, const char *k, bool *t)
-{
-    return KeyDef{s, k, KeyType::BoolIsT, t, 0, ""};
-}
-KeyDef notF(const char *s, const char *k, bool *t)
-{
-    return KeyDef{s, k, KeyType::BoolNotF, t, 0, ""};
-}
-
-const char *const kPaper = "Paper Size and Margins";
-const char *const kUnsolved = "Unsolved Puzzle";
-const char *const kSolution = "Solution";
-const char *const kClues = "Clues and Columns";
-const char *const kTitle = "Title and Credits Details";
-const char *const kAuto = "Auto-Layout";
-
-// Header keys with plain globals behind them; the others are written and read by hand.
-std::vector<KeyDef> headerKeysBefore()
-{
-    return {str(nullptr, "CreatedBy", &CreatedBy), str(nullptr, "CreditsLine", &CreditsLine)};
-}
-
-// Section keys in their written order. Keys marked null target are handled by hand at that
-// place ("Printer", "Orientation", "BlockedCellColor", the style keys, the word-bank keys,
-// "SubtitleExtraSpacing", "AutoLayout", "AutoLayoutPageChoice").
-std::vector<KeyDef> sectionKeys()
-{
-    return {
-        str(kPaper, "Printer", nullptr),
-        integer(kPaper, "Orientation", nullptr, 0),
-        real(kPaper, "PaperWidth", &PaperWidth, 8.5),
-        real(kPaper, "PaperHeight", &PaperHeight, 11),
-        real(kPaper, "MarginTop", &MarginTop, 1),
-        real(kPaper, "MarginLeft", &MarginLeft, 1),
-        real(kPaper, "MarginRight", &MarginRight, 1),
-        real(kPaper, "MarginBottom", &MarginBottom, 1),
-        byte(kPaper, "PutFrameOnCode", &PutFrameOnCode, 7, 0, 8),
-        str(kPaper, "FrameStyle", &FrameStyle, "None = None 0, None 12632256, None 0"),
-        real(kPaper, "FrameInsideTop", &FrameInside.Top, DefaultFrameInside.Top),
-        real(kPaper, "FrameInsideLeft", &FrameInside.Left, DefaultFrameInside.Left),
-        real(kPaper, "FrameInsideRight", &FrameInside.Right, DefaultFrameInside.Right),
-        real(kPaper, "FrameInsideBottom", &FrameInside.Bottom, DefaultFrameInside.Bottom),
-        real(kPaper, "FrameOutsideTop", &FrameOutside.Top, DefaultFrameOutside.Top),
-        real(kPaper, "FrameOutsideLeft", &FrameOutside.Left, DefaultFrameOutside.Left),
-        real(kPaper, "FrameOutsideRight", &FrameOutside.Right, DefaultFrameOutside.Right),
-        real(kPaper, "FrameOutsideBottom", &FrameOutside.Bottom, DefaultFrameOutside.Bottom),
-        str(kPaper, "WorksheetLine", &WorksheetLine, "", true),
-        integer(kPaper, "WorksheetFontSize", &WorksheetFontSize, 0, 0, -1, true),
-        str(kPaper, "WorksheetFontName", &WorksheetFontName, "Arial", true),
-
-        real(kUnsolved, "CellWidth", &CellWidth, 0.25),
-        real(kUnsolved, "CellHeight", &CellHeight, 0.25),
-        real(kUnsolved, "GridLineThickness", &GridLineThickness, 0.005),
-        integer(kUnsolved, "BlockedCellColor", nullptr, 0),
-        integer(kUnsolved, "RemovedCellColor", &RemovedCellColor, kDefaultRemovedCellColor),
-        integer(kUnsolved, "CellNumberPercent", &CellNumberPercent, 36),
-        integer(kUnsolved, "PuzzlePage", &PuzzlePage, 1),
-        real(kUnsolved, "PuzzleLeft", &PuzzleLeft, 0),
-        real(kUnsolved, "PuzzleTop", &PuzzleTop, 0),
-        integer(kUnsolved, "clPuzzleGrid", &clPuzzleGrid, 0),
-        integer(kUnsolved, "clPuzzleNumber", &clPuzzleNumber, 0),
-
-        isT(kSolution, "AlignSolution", &AlignSolution),
-        isT(kSolution, "NumberedSolution", &NumberedSolution),
-        real(kSolution, "CellWidthSol", &CellWidthSol, 0.15),
-        real(kSolution, "CellHeightSol", &CellHeightSol, 0.15),
-        real(kSolution, "GridLineThicknessSol", &GridLineThicknessSol, 0.005),
-        integer(kSolution, "CellLetterPercent", &CellLetterPercent, 90),
-        str(kSolution, "SolutionFont", &SolutionFont),
-        isT(kSolution, "SolutionThemeBold", &SolutionThemeBold),
-        isT(kSolution, "SolutionThemeColor", &SolutionThemeColor),
-        integer(kSolution, "clSolutionNumber", &clSolutionNumber, 0),
-        integer(kSolution, "clSolutionGrid", &clSolutionGrid, 0),
-        integer(kSolution, "clSolutionLetter", &clSolutionLetter, 0),
-        integer(kSolution, "clClues", &clClues, 0),
-        integer(kSolution, "clWordBank", &clWordBank, 0),
-
-        integer(kClues, "ClueColumns", &ClueColumns, 5),
-        isT(kClues, "SeparateClues", &SeparateClues),
-        str(kClues, "AcrossText", &AcrossText, "Across"),
-        str(kClues, "DownText", &DownText, "Down"),
-        integer(kClues, "LeadingPercentage", &LeadingPercentage, 125),
-        str(kClues, "ClueNumberFont", &ClueNumberFont),
-        integer(kClues, "ClueNumberFontSize", &ClueNumberFontSize, 10),
-        isT(kClues, "ClueNumberBold", nullptr),
-        str(kClues, "ClueTextFont", &ClueTextFont),
-        integer(kClues, "ClueTextFontSize", &ClueTextFontSize, 10),
-        isT(kClues, "ClueThemeBold", nullptr),
-        isT(kClues, "ClueThemeItalic", nullptr),
-        isT(kClues, "ClueThemeInColor", &ClueThemeInColor),
-        isT(kClues, "ClueThemeAllCaps", &ClueThemeAllCaps),
-        str(kClues, "AcrDwnFont", &AcrDwnFont),
-        integer(kClues, "AcrDwnFontSize", &AcrDwnFontSize, 10),
-        isT(kClues, "AcrDwnBold", &AcrDwnBold),
-        isT(kClues, "AcrDwnCapitals", &AcrDwnCapitals),
-        isT(kClues, "NewColumnDown", &NewColumnDown),
-        isT(kClues, "WordBankCB", nullptr),
-        str(kClues, "WordBankMode", nullptr),
-        str(kClues, "WordBankSort", nullptr),
-        str(kClues, "WordBankHeader", nullptr),
-        integer(kClues, "WordBankPager", nullptr, 1),
-        real(kClues, "asWordBankHeight", nullptr, 0),
-
-        byte(kTitle, "PutTitleOnCode", &PutTitleOnCode, 2, 0, 8),
-        str(kTitle, "TitleFont", &TitleFont),
-        integer(kTitle, "TitleFontSize", &TitleFontSize, 36, 1, 216),
-        integer(kTitle, "TitleColor", &TitleColor, 0),
-        str(kTitle, "TitleBIUS", nullptr),
-        str(kTitle, "SubtitleFont", &SubtitleFont),
-        integer(kTitle, "SubtitleFontSize", &SubtitleFontSize, 16, 1, 216),
-        integer(kTitle, "SubtitleColor", &SubtitleColor, 0),
-        str(kTitle, "SubtitleBIUS", nullptr),
-        real(kTitle, "SubtitleExtraSpacing", nullptr, 0),
-        str(kTitle, "CreditsFont", &CreditsFont),
-        integer(kTitle, "CreditsFontSize", &CreditsFontSize, 7),
-
-        notF(kAuto, "AutoLayout", nullptr),
-        notF(kAuto, "AutoMargins", &AutoMargins),
-        notF(kAuto, "AutoTitleSize", &AutoTitleSize),
-        notF(kAuto, "AutoCellSize", &AutoCellSize),
-        isT(kAuto, "AutoCellShape", &AutoCellShape),
-        notF(kAuto, "AutoCenter", &AutoCenter),
-        notF(kAuto, "AutoLayout_OnApply", &AutoLayout_OnApply),
-        notF(kAuto, "AutoLayout_OnSpill", &AutoLayout_OnSpill),
-        notF(kAuto, "AutoClueColumns", &AutoClueColumns),
-        notF(kAuto, "AutoNewColumn", &AutoNewColumn),
-        notF(kAuto, "AutoClueSize", &AutoClueSize),
-        notF(kAuto, "AutoClueSpacing", &AutoClueSpacing),
-        integer(kAuto, "AutoLayoutPageChoice", nullptr, 1),
-        notF(kAuto, "AskBeforeUsingTwoPages", &AskBeforeUsingTwoPages),
-    };
-}
-
-QString tf(bool b)
-{
-    return b ? QStringLiteral("T") : QStringLiteral("F");
-}
-
-// Reals always with "." so that files read the same whatever the locale.
-QString realText(double x)
-{
-    return FloatToShortStr(x);
-}
-
-QString keyLine(const char *key, const QString &value)
-{
-    return QLatin1String(key) + QLatin1Char('=') + value;
-}
-
-// The value written for a table key (its global or the hand-made value).
-QString writtenValue(const KeyDef &d)
-{
-    const QString key = QLatin1String(d.key);
-    if (!d.target) {
-        if (key == QLatin1String("Printer")) {
-            return HasPrinter() && FileHooks.PrinterName ? FileHooks.PrinterName() : QString();
-        }
-        if (key == QLatin1String("Orientation")) {
-            return QString::number(HasPrinter() && FileHooks.PrinterOrientation ? FileHooks.PrinterOrientation() : 0);
-        }
-        if (key == QLatin1String("BlockedCellColor"))
-            return QString::number(BlockedCellColor);
-        if (key == QLatin1String("ClueNumberBold"))
-            return tf(ClueNumberStyle == 1);
-        if (key == QLatin1String("ClueThemeBold"))
-            return tf(ClueThemeStyle & 1);
-        if (key == QLatin1String("ClueThemeItalic"))
-            return tf(ClueThemeStyle & 2);
-        if (key == QLatin1String("WordBankCB"))
-            return // While the check box itself takes a checkpoint, it already shows the new state.
-            tf(WordBankCBCheckpointing ? !DocControls.WordBankCB : DocControls.WordBankCB);
-        if (key == QLatin1String("WordBankMode"))
-            return WordListPlaceNames.value(WordBankMode);
-        if (key == QLatin1String("WordBankSort"))
-            return WordListOrderNames.value(WordBankSort);
-        if (key == QLatin1String("WordBankHeader"))
-            return WordBankHeader;
-        if (key == QLatin1String("WordBankPager"))
-            return QString::number(WordBankPage);
-        if (key == QLatin1String("asWordBankHeight"))
-            return realText(asWordBankHeight);
-        if (key == QLatin1String("TitleBIUS"))
-            return FormatTFFlags(TitleStyle);
-        if (key == QLatin1String("SubtitleBIUS"))
-            return FormatTFFlags(SubtitleStyle);
-        if (key == QLatin1String("SubtitleExtraSpacing"))
-            return QStringLiteral("%1").arg(SubtitleExtraSpacing, 5, 'f', 3);
-        if (key == QLatin1String("AutoLayout"))
-            return tf(DocControls.AutoLayout);
-        if (key == QLatin1String("AutoLayoutPageChoice"))
-            return QString::number(AutoLayoutPageChoice);
-        return QString();
-    }
-    switch (d.type) {
-    case KeyType::String:
-        return *static_cast<QString *>(d.target);
-    case KeyType::Integer:
-        return QString::number(*static_cast<int *>(d.target));
-    case KeyType::Byte:
-        return QString::number(*static_cast<std::uint8_t *>(d.target));
-    case KeyType::Real:
-        return realText(*static_cast<double *>(d.target));
-    case KeyType::BoolIsT:
-    case KeyType::BoolNotF:
-        return tf(*static_cast<bool *>(d.target));
-    }
-    return QString();
-}
-
-// ---- Reading keys ---------------------------------------------------------------------------
 
 // The first value of each key name (compared without regard to case) in a puzzle text.
 class KeyValues
@@ -318,13 +68,272 @@ private:
     QHash<QString, QString> m_values;
 };
 
+enum class KeyType { String, Integer, Byte, Real, BoolIsT, BoolNotF, ByHand };
+
+// One key: the setting behind it and how its value is read when present, missing or
+// unreadable, and written. A key made by hand has its own writer, and its reader when it is
+// read with the others; the rest of those (the printer, the word bank and the page choice) are
+// read at their own step of the parse.
+struct KeyDef
+{
+    const char *section; // null for the header keys
+    const char *key;
+    KeyType type;
+    std::function<void *(TLayoutSettings &)> target; // the QString, int, byte, double or bool
+    double defaultValue = 0; // integer and real default
+    const char *defaultText = "";
+    // Special reading rules.
+    int minValue = 0, maxValue = -1;  // integers outside [min, max] take the default (max < min: no range)
+    bool keepCurrent = false;         // a missing or unreadable key keeps the current value
+    QString (*write)() = nullptr;
+    void (*read)(const KeyValues &kv) = nullptr;
+};
+
+// The setting of that name in a settings value (a member, or a member's member).
+#define SETTING(name) [](TLayoutSettings &s) -> auto & { return s.name; }
+
+template <typename T>
+std::function<void *(TLayoutSettings &)> targetOf(T &(*get)(TLayoutSettings &))
+{
+    return [get](TLayoutSettings &s) -> void * { return &get(s); };
+}
+
+KeyDef str(const char *s, const char *k, QString &(*t)(TLayoutSettings &), const char *def = "", bool keep = false)
+{
+    KeyDef d{s, k, KeyType::String, targetOf(t), 0, def};
+    d.keepCurrent = keep;
+    return d;
+}
+KeyDef integer(const char *s, const char *k, int &(*t)(TLayoutSettings &), int def, int lo = 0, int hi = -1,
+               bool keep = false)
+{
+    KeyDef d{s, k, KeyType::Integer, targetOf(t), double(def)};
+    d.minValue = lo;
+    d.maxValue = hi;
+    d.keepCurrent = keep;
+    return d;
+}
+KeyDef byte(const char *s, const char *k, std::uint8_t &(*t)(TLayoutSettings &), int def, int lo, int hi)
+{
+    KeyDef d{s, k, KeyType::Byte, targetOf(t), double(def)};
+    d.minValue = lo;
+    d.maxValue = hi;
+    return d;
+}
+KeyDef real(const char *s, const char *k, double &(*t)(TLayoutSettings &), double def)
+{
+    return KeyDef{s, k, KeyType::Real, targetOf(t), def};
+}
+KeyDef isT(const char *s, const char *k, bool &(*t)(TLayoutSettings &))
+{
+    return KeyDef{s, k, KeyType::BoolIsT, targetOf(t)};
+}
+KeyDef notF(const char *s, const char *k, bool &(*t)(TLayoutSettings &))
+{
+    return KeyDef{s, k, KeyType::BoolNotF, targetOf(t)};
+}
+KeyDef byHand(const char *s, const char *k, QString (*write)(), void (*read)(const KeyValues &) = nullptr)
+{
+    KeyDef d{s, k, KeyType::ByHand, {}};
+    d.write = write;
+    d.read = read;
+    return d;
+}
+
+const char *const kPaper = "Paper Size and Margins";
+const char *const kUnsolved = "Unsolved Puzzle";
+const char *const kSolution = "Solution";
+const char *const kClues = "Clues and Columns";
+const char *const kTitle = "Title and Credits Details";
+const char *const kAuto = "Auto-Layout";
+
+QString tf(bool b)
+{
+    return b ? QStringLiteral("T") : QStringLiteral("F");
+}
+
+// Reals always with "." so that files read the same whatever the locale.
+QString realText(double x)
+{
+    return FloatToShortStr(x);
+}
+
+std::vector<KeyDef> headerKeysBefore()
+{
+    return {str(nullptr, "CreatedBy", [](TLayoutSettings &) -> QString & { return CreatedBy; }),
+            str(nullptr, "CreditsLine", SETTING(CreditsLine))};
+}
+
+// Section keys in their written order.
+std::vector<KeyDef> sectionKeys()
+{
+    return {
+        byHand(kPaper, "Printer",
+               [] { return HasPrinter() && FileHooks.PrinterName ? FileHooks.PrinterName() : QString(); }),
+        byHand(kPaper, "Orientation",
+               [] {
+                   return QString::number(HasPrinter() && FileHooks.PrinterOrientation ? FileHooks.PrinterOrientation()
+                                                                                       : 0);
+               }),
+        real(kPaper, "PaperWidth", SETTING(PaperWidth), 8.5),
+        real(kPaper, "PaperHeight", SETTING(PaperHeight), 11),
+        real(kPaper, "MarginTop", SETTING(MarginTop), 1),
+        real(kPaper, "MarginLeft", SETTING(MarginLeft), 1),
+        real(kPaper, "MarginRight", SETTING(MarginRight), 1),
+        real(kPaper, "MarginBottom", SETTING(MarginBottom), 1),
+        byte(kPaper, "PutFrameOnCode", SETTING(PutFrameOnCode), 7, 0, 8),
+        str(kPaper, "FrameStyle", SETTING(FrameStyle), "None = None 0, None 12632256, None 0"),
+        real(kPaper, "FrameInsideTop", SETTING(FrameInside.Top), DefaultFrameInside.Top),
+        real(kPaper, "FrameInsideLeft", SETTING(FrameInside.Left), DefaultFrameInside.Left),
+        real(kPaper, "FrameInsideRight", SETTING(FrameInside.Right), DefaultFrameInside.Right),
+        real(kPaper, "FrameInsideBottom", SETTING(FrameInside.Bottom), DefaultFrameInside.Bottom),
+        real(kPaper, "FrameOutsideTop", SETTING(FrameOutside.Top), DefaultFrameOutside.Top),
+        real(kPaper, "FrameOutsideLeft", SETTING(FrameOutside.Left), DefaultFrameOutside.Left),
+        real(kPaper, "FrameOutsideRight", SETTING(FrameOutside.Right), DefaultFrameOutside.Right),
+        real(kPaper, "FrameOutsideBottom", SETTING(FrameOutside.Bottom), DefaultFrameOutside.Bottom),
+        str(kPaper, "WorksheetLine", SETTING(WorksheetLine), "", true),
+        integer(kPaper, "WorksheetFontSize", SETTING(WorksheetFontSize), 0, 0, -1, true),
+        str(kPaper, "WorksheetFontName", SETTING(WorksheetFontName), "Arial", true),
+
+        real(kUnsolved, "CellWidth", SETTING(CellWidth), 0.25),
+        real(kUnsolved, "CellHeight", SETTING(CellHeight), 0.25),
+        real(kUnsolved, "GridLineThickness", SETTING(GridLineThickness), 0.005),
+        byHand(kUnsolved, "BlockedCellColor", [] { return QString::number(BlockedCellColor); },
+               [](const KeyValues &kv) { BlockedCellColor = std::clamp(kv.integer("BlockedCellColor", 0), 0, 6); }),
+        integer(kUnsolved, "RemovedCellColor", SETTING(RemovedCellColor), kDefaultRemovedCellColor),
+        integer(kUnsolved, "CellNumberPercent", SETTING(CellNumberPercent), 36),
+        integer(kUnsolved, "PuzzlePage", SETTING(PuzzlePage), 1),
+        real(kUnsolved, "PuzzleLeft", SETTING(PuzzleLeft), 0),
+        real(kUnsolved, "PuzzleTop", SETTING(PuzzleTop), 0),
+        integer(kUnsolved, "clPuzzleGrid", SETTING(clPuzzleGrid), 0),
+        integer(kUnsolved, "clPuzzleNumber", SETTING(clPuzzleNumber), 0),
+
+        isT(kSolution, "AlignSolution", SETTING(AlignSolution)),
+        isT(kSolution, "NumberedSolution", SETTING(NumberedSolution)),
+        real(kSolution, "CellWidthSol", SETTING(CellWidthSol), 0.15),
+        real(kSolution, "CellHeightSol", SETTING(CellHeightSol), 0.15),
+        real(kSolution, "GridLineThicknessSol", SETTING(GridLineThicknessSol), 0.005),
+        integer(kSolution, "CellLetterPercent", SETTING(CellLetterPercent), 90),
+        str(kSolution, "SolutionFont", SETTING(SolutionFont)),
+        isT(kSolution, "SolutionThemeBold", SETTING(SolutionThemeBold)),
+        isT(kSolution, "SolutionThemeColor", SETTING(SolutionThemeColor)),
+        integer(kSolution, "clSolutionNumber", SETTING(clSolutionNumber), 0),
+        integer(kSolution, "clSolutionGrid", SETTING(clSolutionGrid), 0),
+        integer(kSolution, "clSolutionLetter", SETTING(clSolutionLetter), 0),
+        integer(kSolution, "clClues", SETTING(clClues), 0),
+        integer(kSolution, "clWordBank", SETTING(clWordBank), 0),
+
+        integer(kClues, "ClueColumns", SETTING(ClueColumns), 5),
+        isT(kClues, "SeparateClues", SETTING(SeparateClues)),
+        str(kClues, "AcrossText", SETTING(AcrossText), "Across"),
+        str(kClues, "DownText", SETTING(DownText), "Down"),
+        integer(kClues, "LeadingPercentage", SETTING(LeadingPercentage), 125),
+        str(kClues, "ClueNumberFont", SETTING(ClueNumberFont)),
+        integer(kClues, "ClueNumberFontSize", SETTING(ClueNumberFontSize), 10),
+        byHand(kClues, "ClueNumberBold", [] { return tf(ClueNumberStyle == 1); },
+               [](const KeyValues &kv) { ClueNumberStyle = kv.isT("ClueNumberBold") ? 1 : 0; }),
+        str(kClues, "ClueTextFont", SETTING(ClueTextFont)),
+        integer(kClues, "ClueTextFontSize", SETTING(ClueTextFontSize), 10),
+        byHand(kClues, "ClueThemeBold", [] { return tf(ClueThemeStyle & 1); },
+               [](const KeyValues &kv) {
+                   ClueThemeStyle = (kv.isT("ClueThemeBold") ? 1 : 0) | (kv.isT("ClueThemeItalic") ? 2 : 0);
+               }),
+        byHand(kClues, "ClueThemeItalic", [] { return tf(ClueThemeStyle & 2); }),
+        isT(kClues, "ClueThemeInColor", SETTING(ClueThemeInColor)),
+        isT(kClues, "ClueThemeAllCaps", SETTING(ClueThemeAllCaps)),
+        str(kClues, "AcrDwnFont", SETTING(AcrDwnFont)),
+        integer(kClues, "AcrDwnFontSize", SETTING(AcrDwnFontSize), 10),
+        isT(kClues, "AcrDwnBold", SETTING(AcrDwnBold)),
+        isT(kClues, "AcrDwnCapitals", SETTING(AcrDwnCapitals)),
+        isT(kClues, "NewColumnDown", SETTING(NewColumnDown)),
+        byHand(kClues, "WordBankCB",
+               [] {
+                   // While the check box itself takes a checkpoint, it already shows the new state.
+                   return tf(WordBankCBCheckpointing ? !DocControls.WordBankCB : DocControls.WordBankCB);
+               }),
+        byHand(kClues, "WordBankMode", [] { return WordListPlaceNames.value(WordBankMode); }),
+        byHand(kClues, "WordBankSort", [] { return WordListOrderNames.value(WordBankSort); }),
+        byHand(kClues, "WordBankHeader", [] { return WordBankHeader; }),
+        byHand(kClues, "WordBankPager", [] { return QString::number(WordBankPage); }),
+        byHand(kClues, "asWordBankHeight", [] { return realText(asWordBankHeight); }),
+
+        byte(kTitle, "PutTitleOnCode", SETTING(PutTitleOnCode), 2, 0, 8),
+        str(kTitle, "TitleFont", SETTING(TitleFont)),
+        integer(kTitle, "TitleFontSize", SETTING(TitleFontSize), 36, 1, 216),
+        integer(kTitle, "TitleColor", SETTING(TitleColor), 0),
+        byHand(kTitle, "TitleBIUS", [] { return FormatTFFlags(TitleStyle); },
+               [](const KeyValues &kv) { TitleStyle = ParseTFFlags(kv.text("TitleBIUS")); }),
+        str(kTitle, "SubtitleFont", SETTING(SubtitleFont)),
+        integer(kTitle, "SubtitleFontSize", SETTING(SubtitleFontSize), 16, 1, 216),
+        integer(kTitle, "SubtitleColor", SETTING(SubtitleColor), 0),
+        byHand(kTitle, "SubtitleBIUS", [] { return FormatTFFlags(SubtitleStyle); },
+               [](const KeyValues &kv) { SubtitleStyle = ParseTFFlags(kv.text("SubtitleBIUS")); }),
+        byHand(kTitle, "SubtitleExtraSpacing", [] { return QStringLiteral("%1").arg(SubtitleExtraSpacing, 5, 'f', 3); },
+               [](const KeyValues &kv) { SubtitleExtraSpacing = kv.real("SubtitleExtraSpacing", 0); }),
+        str(kTitle, "CreditsFont", SETTING(CreditsFont)),
+        integer(kTitle, "CreditsFontSize", SETTING(CreditsFontSize), 7),
+
+        byHand(kAuto, "AutoLayout", [] { return tf(DocControls.AutoLayout); },
+               [](const KeyValues &kv) { DocControls.AutoLayout = kv.notF("AutoLayout"); }),
+        notF(kAuto, "AutoMargins", SETTING(AutoMargins)),
+        notF(kAuto, "AutoTitleSize", SETTING(AutoTitleSize)),
+        notF(kAuto, "AutoCellSize", SETTING(AutoCellSize)),
+        isT(kAuto, "AutoCellShape", SETTING(AutoCellShape)),
+        notF(kAuto, "AutoCenter", SETTING(AutoCenter)),
+        notF(kAuto, "AutoLayout_OnApply", SETTING(AutoLayout_OnApply)),
+        notF(kAuto, "AutoLayout_OnSpill", SETTING(AutoLayout_OnSpill)),
+        notF(kAuto, "AutoClueColumns", SETTING(AutoClueColumns)),
+        notF(kAuto, "AutoNewColumn", SETTING(AutoNewColumn)),
+        notF(kAuto, "AutoClueSize", SETTING(AutoClueSize)),
+        notF(kAuto, "AutoClueSpacing", SETTING(AutoClueSpacing)),
+        byHand(kAuto, "AutoLayoutPageChoice", [] { return QString::number(AutoLayoutPageChoice); }),
+        notF(kAuto, "AskBeforeUsingTwoPages", SETTING(AskBeforeUsingTwoPages)),
+    };
+}
+#undef SETTING
+
+QString keyLine(const char *key, const QString &value)
+{
+    return QLatin1String(key) + QLatin1Char('=') + value;
+}
+
+// The value written for a key.
+QString writtenValue(const KeyDef &d)
+{
+    if (d.type == KeyType::ByHand)
+        return d.write();
+    void *target = d.target(LayoutSettings);
+    switch (d.type) {
+    case KeyType::String:
+        return *static_cast<QString *>(target);
+    case KeyType::Integer:
+        return QString::number(*static_cast<int *>(target));
+    case KeyType::Byte:
+        return QString::number(*static_cast<std::uint8_t *>(target));
+    case KeyType::Real:
+        return realText(*static_cast<double *>(target));
+    case KeyType::BoolIsT:
+    case KeyType::BoolNotF:
+        return tf(*static_cast<bool *>(target));
+    case KeyType::ByHand:
+        break;
+    }
+    return QString();
+}
+
+// ---- Reading keys ---------------------------------------------------------------------------
+
 void readTableKey(const KeyDef &d, const KeyValues &kv)
 {
-    if (!d.target)
+    if (d.type == KeyType::ByHand) {
+        if (d.read)
+            d.read(kv);
         return;
+    }
+    void *target = d.target(LayoutSettings);
     switch (d.type) {
     case KeyType::String: {
-        QString &t = *static_cast<QString *>(d.target);
+        QString &t = *static_cast<QString *>(target);
         if (d.keepCurrent && !kv.has(d.key))
             break;
         t = kv.text(d.key);
@@ -333,7 +342,7 @@ void readTableKey(const KeyDef &d, const KeyValues &kv)
         break;
     }
     case KeyType::Integer: {
-        int &v = *static_cast<int *>(d.target);
+        int &v = *static_cast<int *>(target);
         bool ok = false;
         int read = kv.integer(d.key, int(d.defaultValue), &ok);
         if (!ok && d.keepCurrent)
@@ -347,17 +356,19 @@ void readTableKey(const KeyDef &d, const KeyValues &kv)
         int read = kv.integer(d.key, int(d.defaultValue));
         if (read < d.minValue || read > d.maxValue)
             read = int(d.defaultValue);
-        *static_cast<std::uint8_t *>(d.target) = std::uint8_t(read);
+        *static_cast<std::uint8_t *>(target) = std::uint8_t(read);
         break;
     }
     case KeyType::Real:
-        *static_cast<double *>(d.target) = kv.real(d.key, d.defaultValue);
+        *static_cast<double *>(target) = kv.real(d.key, d.defaultValue);
         break;
     case KeyType::BoolIsT:
-        *static_cast<bool *>(d.target) = kv.isT(d.key);
+        *static_cast<bool *>(target) = kv.isT(d.key);
         break;
     case KeyType::BoolNotF:
-        *static_cast<bool *>(d.target) = kv.notF(d.key);
+        *static_cast<bool *>(target) = kv.notF(d.key);
+        break;
+    case KeyType::ByHand:
         break;
     }
 }
@@ -661,13 +672,6 @@ TFileResult LoadPuzzleFromStrings(const QStringList &list)
     // 4. The section keys.
     for (const KeyDef &d : sectionKeys())
         readTableKey(d, kv);
-    BlockedCellColor = std::clamp(kv.integer("BlockedCellColor", 0), 0, 6);
-    ClueNumberStyle = kv.isT("ClueNumberBold") ? 1 : 0;
-    ClueThemeStyle = (kv.isT("ClueThemeBold") ? 1 : 0) | (kv.isT("ClueThemeItalic") ? 2 : 0);
-    TitleStyle = ParseTFFlags(kv.text("TitleBIUS"));
-    SubtitleStyle = ParseTFFlags(kv.text("SubtitleBIUS"));
-    SubtitleExtraSpacing = kv.real("SubtitleExtraSpacing", 0);
-    DocControls.AutoLayout = kv.notF("AutoLayout");
 
     // 5. The grid (its size and its section were checked above).
     TRVResizeGrid(columns, rows);

@@ -6,6 +6,7 @@
 #include "cluespg.h"
 #include "cp1252.h"
 #include "globals.h"
+#include "layoutsettings.h"
 #include "pataux.h"
 #include "trv600.h"
 

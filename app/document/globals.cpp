@@ -4,6 +4,7 @@
 
 #include "alphabet.h"
 #include "cp1252.h"
+#include "layoutsettings.h"
 #include "notices.h"
 #include "printermetrics.h"
 #include "trv600.h"
@@ -29,29 +30,12 @@ int Columns = 15;
 int Rows = 15;
 bool FreeformMode = false;
 
-double CellWidth = 0.25, CellHeight = 0.25;
-double PuzzleLeft = 0, PuzzleTop = 0;
 double PuzzleGridLeft = 0, PuzzleGridTop = 0;
 double PuzzleLineInset = 0.01;
-double GridLineThickness = 0.01;
-int CellNumberPercent = 36;
-QString PuzzleNumberFont;
-TColor clPuzzleGrid = 0, clPuzzleNumber = 0;
-TColor RemovedCellColor = 0xFFFFFF;
 TColor OpenCellColor = 0xFFFFFF;
-int BlockedCellColor = 0;
 
-bool AlignSolution = false;
-bool NumberedSolution = false;
-double CellWidthSol = 0.15, CellHeightSol = 0.15;
-double SolutionLeft = 0, SolutionTop = 0;
 double SolutionGridLeft = 0, SolutionGridTop = 0;
 double SolutionLineInset = 0.01;
-double GridLineThicknessSol = 0.01;
-int CellLetterPercent = 90;
-QString SolutionFont;
-bool SolutionThemeBold = true, SolutionThemeColor = false;
-TColor clSolutionNumber = 0, clSolutionGrid = 0, clSolutionLetter = 0, clClues = 0, clWordBank = 0;
 
 double InchesPerPixel = 1.0 / 96;
 TPageRect ViewPageRect{0, 0, 8.5, 11};
@@ -60,23 +44,10 @@ double ViewCenterX = 4.25, ViewCenterY = 5.5;
 int CurrentPage = 1;
 int PageCount = 2;
 
-double PaperWidth = 8.5, PaperHeight = 11;
 double PhysicalOffsetX = 0, PhysicalOffsetY = 0;
 int DevicePixelsPerInchX = 300, DevicePixelsPerInchY = 300;
 TPageRect PageRect{0, 0, 8.5, 11};
-double MarginLeft = 1, MarginRight = 1, MarginTop = 1, MarginBottom = 1;
-int PuzzlePage = 1;
 int SolutionPage = 2;
-std::uint8_t PutFrameOnCode = 7;
-std::uint8_t PutTitleOnCode = 2;
-QString FrameStyle;
-const TPageRect DefaultFrameInside{0.25, 0.25, 0.25, 0.25};
-const TPageRect DefaultFrameOutside{0.5, 0.5, 0.5, 0.63};
-TPageRect FrameInside = DefaultFrameInside;
-TPageRect FrameOutside = DefaultFrameOutside;
-QString WorksheetLine;
-int WorksheetFontSize = 11;
-QString WorksheetFontName;
 
 const QStringList PageRuleTexts = {"No pages",
                                    "Puzzle grid page",
@@ -88,58 +59,14 @@ const QStringList PageRuleTexts = {"No pages",
                                    "All pages except solution",
                                    "All pages"};
 
-int ClueColumns = 4;
-bool SeparateClues = false;
-QString AcrossText, DownText;
-int LeadingPercentage = 115;
-QString ClueNumberFont;
-int ClueNumberFontSize = 12;
-TFontStyles ClueNumberStyle = DefaultClueNumberStyle;
-QString ClueTextFont;
-int ClueTextFontSize = 12;
-TFontStyles ClueThemeStyle = DefaultClueThemeStyle;
-bool ClueThemeInColor = false, ClueThemeAllCaps = false;
-QString AcrDwnFont;
-int AcrDwnFontSize = 12;
-bool AcrDwnBold = true, AcrDwnCapitals = true, NewColumnDown = false;
-double ClueColumnGap = 0.1;
-double PuzzleClueGap = 0.2;
-
-int WordBankMode = 1;
-int WordBankSort = 0;
-QString WordBankHeader;
-int WordBankPage = 1;
-double asWordBankHeight = 0;
 bool IgnoreWordBankCBClick = false;
 bool WordBankCBCheckpointing = false;
 const QStringList WordListPlaceNames = {"InClues", "Bottom"};
 const QStringList WordListOrderNames = {"Alpha", "Size", "Given", "GivenComma"};
 
 QString CreatedBy;
-QString CreditsLine;
-QString TitleFont;
-int TitleFontSize = 36;
-TColor TitleColor = 0;
-TFontStyles TitleStyle = DefaultTitleStyle;
-QString SubtitleFont;
-int SubtitleFontSize = 16;
-TColor SubtitleColor = 0;
-TFontStyles SubtitleStyle = DefaultSubtitleStyle;
-double SubtitleExtraSpacing = 0;
-QString CreditsFont;
-int CreditsFontSize = 7;
-QString SolutionHeaderText;
-QString SolutionHeaderFont;
-int SolutionHeaderFontSize = 0;
-TFontStyles SolutionHeaderStyle = 0;
-TColor SolutionHeaderColor = 0;
 double TitleBlockHeight = 0;
 
-bool AutoCellSize = true, AutoCellShape = true, AutoCenter = true, AutoClueColumns = true,
-     AutoClueSize = true, AutoClueSpacing = true, AutoMargins = true, AutoNewColumn = true,
-     AutoTitleSize = true, AutoLayout_OnApply = true, AutoLayout_OnSpill = true;
-int AutoLayoutPageChoice = 1;
-bool AskBeforeUsingTwoPages = true;
 bool AutoLayoutPending = false;
 
 QString PencilFont;
@@ -182,34 +109,18 @@ int WordSizeChartTop = 18;
 
 void InitGlobals()
 {
+    LayoutSettings = TLayoutSettings{};
+
     Columns = 15;
     Rows = 15;
     FreeformMode = false;
 
-    CellWidth = CellHeight = 0.25;
-    PuzzleLeft = PuzzleTop = 0;
     PuzzleGridLeft = PuzzleGridTop = 0;
-    GridLineThickness = 0.01;
     PuzzleLineInset = GridLineThickness;
-    CellNumberPercent = 36;
-    PuzzleNumberFont = "Arial";
-    clPuzzleGrid = clPuzzleNumber = 0;
-    RemovedCellColor = 0xFFFFFF;
     OpenCellColor = 0xFFFFFF;
-    BlockedCellColor = 0;
 
-    AlignSolution = false;
-    NumberedSolution = false;
-    CellWidthSol = CellHeightSol = 0.15;
-    SolutionLeft = SolutionTop = 0;
     SolutionGridLeft = SolutionGridTop = 0;
-    GridLineThicknessSol = 0.01;
     SolutionLineInset = GridLineThicknessSol;
-    CellLetterPercent = 90;
-    SolutionFont = "Arial";
-    SolutionThemeBold = true;
-    SolutionThemeColor = false;
-    clSolutionNumber = clSolutionGrid = clSolutionLetter = clClues = clWordBank = 0;
 
     InchesPerPixel = 1.0 / 96;
     ViewPageRect = {0, 0, 8.5, 11};
@@ -220,67 +131,14 @@ void InitGlobals()
     CurrentPage = 1;
     PageCount = 2;
 
-    PaperWidth = 8.5;
-    PaperHeight = 11;
     PhysicalOffsetX = PhysicalOffsetY = 0;
     DevicePixelsPerInchX = DevicePixelsPerInchY = 300;
     PageRect = {0, 0, PaperWidth, PaperHeight};
-    MarginLeft = MarginRight = MarginTop = MarginBottom = 1;
-    PuzzlePage = 1;
     SolutionPage = 2;
-    PutFrameOnCode = 7;
-    PutTitleOnCode = 2;
-    FrameStyle = "None = None 0, None 12632256, None 0";
-    FrameInside = DefaultFrameInside;
-    FrameOutside = DefaultFrameOutside;
-    WorksheetLine.clear();
-    WorksheetFontSize = 11;
-    WorksheetFontName = "Arial";
-
-    ClueColumns = 4;
-    SeparateClues = false;
-    AcrossText = "Across";
-    DownText = "Down";
-    LeadingPercentage = 115;
-    ClueNumberFont = ClueTextFont = AcrDwnFont = "Arial";
-    ClueNumberFontSize = ClueTextFontSize = AcrDwnFontSize = 12;
-    ClueNumberStyle = DefaultClueNumberStyle;
-    ClueThemeStyle = DefaultClueThemeStyle;
-    ClueThemeInColor = ClueThemeAllCaps = false;
-    AcrDwnBold = AcrDwnCapitals = true;
-    NewColumnDown = false;
-    ClueColumnGap = 0.1;
-    PuzzleClueGap = 0.2;
-
-    WordBankMode = 1;
-    WordBankSort = 0;
-    WordBankHeader = "WORD BANK:";
-    WordBankPage = 1;
-    asWordBankHeight = 0;
     IgnoreWordBankCBClick = WordBankCBCheckpointing = false;
 
     CreatedBy.clear();
-    CreditsLine.clear();
-    TitleFont = SubtitleFont = CreditsFont = "Times New Roman";
-    TitleFontSize = 36;
-    SubtitleFontSize = 16;
-    CreditsFontSize = 7;
-    SolutionHeaderText.clear();
-    SolutionHeaderFont = "Arial";
-    SolutionHeaderFontSize = 0;
-    SolutionHeaderStyle = 0;
-    SolutionHeaderColor = 0;
     TitleBlockHeight = 0;
-    TitleColor = SubtitleColor = 0;
-    TitleStyle = DefaultTitleStyle;
-    SubtitleStyle = DefaultSubtitleStyle;
-    SubtitleExtraSpacing = 0;
-
-    AutoCellSize = AutoCellShape = AutoCenter = AutoClueColumns = AutoClueSize =
-        AutoClueSpacing = AutoMargins = AutoNewColumn = AutoTitleSize = AutoLayout_OnApply =
-            AutoLayout_OnSpill = true;
-    AutoLayoutPageChoice = 1;
-    AskBeforeUsingTwoPages = true;
     AutoLayoutPending = false;
 
     PencilFont = "Comic Sans MS";

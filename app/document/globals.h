@@ -1,6 +1,8 @@
-// Program-wide document and settings state, page geometry, page rules, shared messages, paths,
-// system details and web helpers. Every part of the program reads and writes these by name.
+// Program-wide document state, page geometry, page rules, shared messages, paths, system
+// details and web helpers. The layout settings themselves are in layoutsettings.h.
 #pragma once
+
+#include "pagetypes.h"
 
 #include <QFont>
 #include <QString>
@@ -10,74 +12,20 @@
 #include <functional>
 
 
-// ---- Types -------------------------------------------------------------------------------------
-
-/** A rectangle of doubles (inches on the page). */
-struct TPageRect {
-    double Left = 0;
-    double Top = 0;
-    double Right = 0;
-    double Bottom = 0;
-    bool operator==(const TPageRect &) const = default;
-};
-
-/** A rectangle in view pixels, edges as given (Right and Bottom are exclusive edges). */
-struct TPixelRect {
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
-    bool operator==(const TPixelRect &) const = default;
-};
-
-/** Windows colour value $BBGGRR. */
-using TColor = int;
-
-/** Font style bits, in the order of the "BIUS" flags of the puzzle file. */
-using TFontStyles = int;
-constexpr TFontStyles fsBold = 1;
-constexpr TFontStyles fsItalic = 2;
-constexpr TFontStyles fsUnderline = 4;
-constexpr TFontStyles fsStrikeOut = 8;
-
-constexpr TFontStyles DefaultClueNumberStyle = fsBold;
-constexpr TFontStyles DefaultClueThemeStyle = fsBold | fsItalic;
-constexpr TFontStyles DefaultTitleStyle = 0;
-constexpr TFontStyles DefaultSubtitleStyle = 0;
-
 // ---- Grid and puzzle type ---------------------------------------------------------------------
 
 extern int Columns;              // grid width, 1..51
 extern int Rows;                 // grid height, 1..51
 extern bool FreeformMode;        // "Freeform Crossword" chosen (LooseRB); no cell-letter mapping
 
-// ---- Puzzle grid on the page (inches) ---------------------------------------------------------
+// ---- Grids on the page (inches, computed from the settings) ----------------------------------
 
-extern double CellWidth, CellHeight;
-extern double PuzzleLeft, PuzzleTop;         // stored grid place from the margins ("PuzzleLeft", "PuzzleTop")
-extern double PuzzleGridLeft, PuzzleGridTop; // top-left corner of the grid on the paper (computed)
-extern double PuzzleLineInset;               // grid line thickness in effect for the puzzle grid
-extern double GridLineThickness;
-extern int CellNumberPercent;
-extern QString PuzzleNumberFont;
-extern TColor clPuzzleGrid, clPuzzleNumber;
-extern TColor RemovedCellColor;
-extern TColor OpenCellColor;                 // fill of open cells on paper
-extern int BlockedCellColor;                 // item of the block-colour list, 0 White .. 6 Custom
-
-// ---- Solution grid ----------------------------------------------------------------------------
-
-extern bool AlignSolution;
-extern bool NumberedSolution;
-extern double CellWidthSol, CellHeightSol;
-extern double SolutionLeft, SolutionTop;         // stored, as PuzzleLeft and PuzzleTop
-extern double SolutionGridLeft, SolutionGridTop; // on the paper (computed)
+extern double PuzzleGridLeft, PuzzleGridTop;     // top-left corner of the grid on the paper
+extern double PuzzleLineInset;                   // grid line thickness in effect for the puzzle grid
+extern double SolutionGridLeft, SolutionGridTop; // on the paper
 extern double SolutionLineInset;
-extern double GridLineThicknessSol;
-extern int CellLetterPercent;
-extern QString SolutionFont;
-extern bool SolutionThemeBold, SolutionThemeColor;
-extern TColor clSolutionNumber, clSolutionGrid, clSolutionLetter, clClues, clWordBank;
+extern TColor OpenCellColor;                     // fill of open cells on paper
+extern double TitleBlockHeight;                  // inches the title and subtitle take at the top of a page
 
 // ---- Page view --------------------------------------------------------------------------------
 
@@ -88,89 +36,23 @@ extern double ViewCenterX, ViewCenterY; // page point (inches) at the centre of 
 extern int CurrentPage; // page shown
 extern int PageCount;
 
-// ---- Paper, margins, border -------------------------------------------------------------------
+// ---- Printer page -----------------------------------------------------------------------------
 
-extern double PaperWidth, PaperHeight;
 extern double PhysicalOffsetX, PhysicalOffsetY;
 extern int DevicePixelsPerInchX, DevicePixelsPerInchY;
 extern TPageRect PageRect;
-extern double MarginLeft, MarginRight, MarginTop, MarginBottom;
-extern int PuzzlePage;   // the page holding the grid
 extern int SolutionPage; // the page holding the solution, the last page
-extern std::uint8_t PutFrameOnCode; // page rule code of the border
-extern std::uint8_t PutTitleOnCode; // page rule code of the title
-extern QString FrameStyle;
-extern TPageRect FrameInside;  // inner frame insets (inches)
-extern TPageRect FrameOutside; // outer frame insets (inches)
-extern const TPageRect DefaultFrameInside;
-extern const TPageRect DefaultFrameOutside;
-extern QString WorksheetLine;
-extern int WorksheetFontSize;
-extern QString WorksheetFontName;
 
 /** The list texts of the page rule codes 0..8. */
 extern const QStringList PageRuleTexts;
 
-// ---- Clues and columns ------------------------------------------------------------------------
+// ---- Word bank, author, auto-layout run -------------------------------------------------------
 
-extern int ClueColumns;
-extern bool SeparateClues;
-extern QString AcrossText, DownText;
-extern int LeadingPercentage;
-extern QString ClueNumberFont;
-extern int ClueNumberFontSize;
-extern TFontStyles ClueNumberStyle; // "ClueNumberBold" in the puzzle file
-extern QString ClueTextFont;
-extern int ClueTextFontSize;
-extern TFontStyles ClueThemeStyle;  // "ClueThemeBold", "ClueThemeItalic"
-extern bool ClueThemeInColor, ClueThemeAllCaps;
-extern QString AcrDwnFont;
-extern int AcrDwnFontSize;
-extern bool AcrDwnBold, AcrDwnCapitals, NewColumnDown;
-extern double ClueColumnGap;
-extern double PuzzleClueGap;
-
-// ---- Word bank --------------------------------------------------------------------------------
-
-extern int WordBankMode;     // 0 "InClues", 1 "Bottom"
-extern int WordBankSort;     // 0 "Alpha", 1 "Size", 2 "Given", 3 "GivenComma"
-extern QString WordBankHeader;
-extern int WordBankPage;     // "WordBankPager" in the puzzle file
-extern double asWordBankHeight;
 extern bool IgnoreWordBankCBClick;
 extern bool WordBankCBCheckpointing;
 extern const QStringList WordListPlaceNames; // ("InClues", "Bottom")
 extern const QStringList WordListOrderNames; // ("Alpha", "Size", "Given", "GivenComma")
-
-// ---- Title and credits ------------------------------------------------------------------------
-
 extern QString CreatedBy;
-extern QString CreditsLine;
-extern QString TitleFont;
-extern int TitleFontSize;
-extern TColor TitleColor;
-extern TFontStyles TitleStyle;      // "TitleBIUS"
-extern QString SubtitleFont;
-extern int SubtitleFontSize;
-extern TColor SubtitleColor;
-extern TFontStyles SubtitleStyle;   // "SubtitleBIUS"
-extern double SubtitleExtraSpacing;
-extern QString CreditsFont;
-extern int CreditsFontSize;
-extern QString SolutionHeaderText;   // heading over the solution grid; off while empty
-extern QString SolutionHeaderFont;
-extern int SolutionHeaderFontSize;   // 0: no solution header
-extern TFontStyles SolutionHeaderStyle;
-extern TColor SolutionHeaderColor;
-extern double TitleBlockHeight;      // inches the title and subtitle take at the top of a page
-
-// ---- Auto-layout ------------------------------------------------------------------------------
-
-extern bool AutoCellSize, AutoCellShape, AutoCenter, AutoClueColumns, AutoClueSize,
-    AutoClueSpacing, AutoMargins, AutoNewColumn, AutoTitleSize, AutoLayout_OnApply,
-    AutoLayout_OnSpill;
-extern int AutoLayoutPageChoice; // 1, 2 or 3
-extern bool AskBeforeUsingTwoPages;
 extern bool AutoLayoutPending;
 
 // ---- Pencil, colours and preferences (registry values) ----------------------------------------
@@ -219,8 +101,8 @@ extern int GridTileRows;       // and down
 extern int WordSizeRowHeight; // pixel row height of the word-size chart
 extern int WordSizeChartTop;  // its top offset
 
-/** Sets every global above to its start-up value and builds the case tables. Run once before
- *  any window exists; tests call it to start from a clean state. */
+/** Sets every global above and the layout settings to their start-up values and builds the case
+ *  tables. Run once before any window exists; tests call it to start from a clean state. */
 void InitGlobals();
 
 // ---- Geometry (page inches) -------------------------------------------------------------------

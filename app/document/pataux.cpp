@@ -4,6 +4,7 @@
 #include "alphabet.h"
 #include "docevents.h"
 #include "globals.h"
+#include "layoutsettings.h"
 #include "trv600.h"
 
 #include <QPainter>

@@ -4,7 +4,7 @@
 #include "alphabet.h"
 #include "cluespg.h"
 #include "cp1252.h"
-#include "globals.h"
+#include "layoutsettings.h"
 #include "lines.h"
 #include "notices.h"
 #include "trv600.h"

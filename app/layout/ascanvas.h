@@ -5,6 +5,7 @@
 #pragma once
 
 #include "globals.h"
+#include "layoutsettings.h"
 #include "quickbitmap.h"
 
 #include <QImage>

@@ -11,8 +11,10 @@
 #include "ascanvas.h"
 #include "checkpts.h"
 #include "cluespg.h"
+#include "globals.h"
 #include "hourglass.h"
 #include "inputguard.h"
+#include "layoutsettings.h"
 #include "prompter.h"
 #include "wysiwyg.h"
 
@@ -170,19 +172,8 @@ const std::vector<TSquishedGroup> kSquishedGroups = {
 
 // ---- Run state ------------------------------------------------------------------------------------
 
-struct TSavedLayout {
-    int ClueColumns = 0, AcrDwnFontSize = 0, ClueNumberFontSize = 0, ClueTextFontSize = 0;
-    int LeadingPercentage = 0;
-    double MarginTop = 0, MarginLeft = 0, MarginRight = 0, MarginBottom = 0;
-    double CellWidth = 0, CellHeight = 0;
-    int TitleFontSize = 0, SubtitleFontSize = 0;
-    double PuzzleLeft = 0;
-    bool NewColumnDown = false;
-    bool SeparateClues = false;
-    int WordBankPage = 1;
-    int SolutionHeaderFontSize = 0;
-};
-TSavedLayout g_saved;
+// The settings from before the run, which a cancel or a give-up brings back.
+TLayoutSettings g_saved;
 
 // Every value a relayout reads that a trial can change.
 struct TTrialKey {
@@ -667,34 +658,16 @@ int ScriptedPageChooser::AskPages()
 
 // ---- Saved layout ---------------------------------------------------------------------------------
 
-void SaveLayoutParameters()
-{
-    g_saved = {ClueColumns, AcrDwnFontSize, ClueNumberFontSize, ClueTextFontSize, LeadingPercentage,
-               MarginTop,   MarginLeft,     MarginRight,        MarginBottom,     CellWidth,
-               CellHeight,  TitleFontSize,  SubtitleFontSize,   PuzzleLeft,       NewColumnDown,
-               SeparateClues, WordBankPage, SolutionHeaderFontSize};
-}
+void SaveLayoutParameters() { g_saved = LayoutSettings; }
 
 void RestoreLayoutParameters()
 {
-    ClueColumns = g_saved.ClueColumns;
-    AcrDwnFontSize = g_saved.AcrDwnFontSize;
-    ClueNumberFontSize = g_saved.ClueNumberFontSize;
-    ClueTextFontSize = g_saved.ClueTextFontSize;
-    LeadingPercentage = g_saved.LeadingPercentage;
-    MarginTop = g_saved.MarginTop;
-    MarginLeft = g_saved.MarginLeft;
-    MarginRight = g_saved.MarginRight;
-    MarginBottom = g_saved.MarginBottom;
-    CellWidth = g_saved.CellWidth;
-    CellHeight = g_saved.CellHeight;
-    TitleFontSize = g_saved.TitleFontSize;
-    SubtitleFontSize = g_saved.SubtitleFontSize;
-    PuzzleLeft = g_saved.PuzzleLeft;
-    NewColumnDown = g_saved.NewColumnDown;
-    SeparateClues = g_saved.SeparateClues;
-    WordBankPage = g_saved.WordBankPage;
-    SolutionHeaderFontSize = g_saved.SolutionHeaderFontSize;
+    // A page choice the user asked to remember during the run stays.
+    const int pageChoice = AutoLayoutPageChoice;
+    const bool ask = AskBeforeUsingTwoPages;
+    LayoutSettings = g_saved;
+    AutoLayoutPageChoice = pageChoice;
+    AskBeforeUsingTwoPages = ask;
 }
 
 // ---- Progress, give-up ------------------------------------------------------------------------
@@ -782,9 +755,9 @@ int askPageChoiceOverSavedLayout()
 {
     if (AutoLayoutPageChoice != 1 || !AskBeforeUsingTwoPages || !g_chooser)
         return AskPageChoice();
-    const TSavedLayout beforeRun = g_saved;
+    const TLayoutSettings beforeRun = g_saved;
     SaveLayoutParameters();
-    const TSavedLayout trial = g_saved;
+    const TLayoutSettings trial = g_saved;
     g_saved = beforeRun;
     RestoreLayoutParameters();
     relayout();

@@ -5,7 +5,7 @@
 // installed TPageChooser.
 #pragma once
 
-#include "globals.h"
+#include "pagetypes.h"
 
 #include <QList>
 #include <QString>

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "globals.h"
+#include "layoutsettings.h"
 
 #include <QList>
 #include <QString>

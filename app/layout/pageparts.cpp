@@ -4,6 +4,7 @@
 #include "cp1252.h"
 #include "emfwriter.h"
 #include "globals.h"
+#include "layoutsettings.h"
 #include "printing.h"
 #include "wysiwyg.h"
 

@@ -4,6 +4,8 @@
 #include "alphabet.h"
 #include "cp1252.h"
 #include "filefolders.h"
+#include "globals.h"
+#include "layoutsettings.h"
 #include "printersource.h"
 #include "prompter.h"
 #include "trv600.h"

@@ -4,6 +4,7 @@
 
 #include "ascanvas.h"
 #include "cluespg.h"
+#include "layoutsettings.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,5 @@
 // Anti-aliased text for the screen through one shared 24-bit bitmap and a box-filter reduction.
+#include "globals.h"
 #include "quickbitmap.h"
 
 #include <QColor>

@@ -3,7 +3,7 @@
 // an earlier text reached, so a shorter new text can erase the rest of the old one.
 #pragma once
 
-#include "globals.h"
+#include "pagetypes.h"
 
 #include <QImage>
 #include <QRect>

@@ -3,7 +3,7 @@
 
 #include "alphabet.h"
 #include "cluespg.h"
-#include "globals.h"
+#include "layoutsettings.h"
 
 #include <map>
 

@@ -8,6 +8,8 @@
 #include "wysiwyg.h"
 
 #include "fileio.h"
+#include "globals.h"
+#include "layoutsettings.h"
 
 #include "printersource.h"
 #include "prompter.h"

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "cluespg.h"
-#include "globals.h"
+#include "pagetypes.h"
 
 #include <QString>
 #include <QStringList>

@@ -4,6 +4,7 @@
 #include "filefolders.h"
 #include "globals.h"
 #include "hintfm.h"
+#include "layoutsettings.h"
 #include "myoverrides.h"
 #include "pageparts.h"
 #include "paintbox.h"

@@ -1,5 +1,7 @@
 // The Layout dialog and its "Margin && Border" tab.
+#include "globals.h"
 #include "layoutdlg.h"
+#include "layoutsettings.h"
 #include "ui_layoutdlg.h"
 
 #include "borderstyledelegate.h"
@@ -85,14 +87,18 @@ QStringList creditsSuggestions()
 
 } // namespace
 
+// A setting of a settings value, for the entries that edit it.
+#define FIELD(name) [](TLayoutSettings &s) -> auto & { return s.name; }
+
 struct TLayoutDlg::TEntry {
     QWidget *Widget = nullptr;
     std::function<QString()> Text;
     std::function<TEntryState(const QString &text, double *value)> Check;
     /** How the working value shows; a text that equals it leaves the (maybe finer) value as it is. */
     std::function<QString(double)> Format;
-    std::function<double()> Get;
-    std::function<void(double)> Set;
+    /** The entry's value in a settings value (the working copy, or the settings being stored). */
+    std::function<double(TLayoutSettings &)> Get;
+    std::function<void(TLayoutSettings &, double)> Set;
     std::function<void()> After;
 };
 
@@ -257,10 +263,11 @@ void TLayoutDlg::ConnectControls()
 void TLayoutDlg::ConnectEntries()
 {
     Ui::TLayoutDlg &ui = *m_ui;
-    TLayoutWorkingCopy &w = m_work;
+    using TReal = std::function<double &(TLayoutSettings &)>;
+    using TWhole = std::function<int &(TLayoutSettings &)>;
     auto add = [this](QWidget *widget, std::function<QString()> text,
                       std::function<TEntryState(const QString &, double *)> check,
-                      std::function<QString(double)> format, double *value, int *intValue,
+                      std::function<QString(double)> format, TReal value, TWhole intValue,
                       std::function<void()> after) {
         auto entry = std::make_unique<TEntry>();
         entry->Widget = widget;
@@ -268,11 +275,11 @@ void TLayoutDlg::ConnectEntries()
         entry->Check = std::move(check);
         entry->Format = std::move(format);
         if (value) {
-            entry->Get = [value] { return *value; };
-            entry->Set = [value](double v) { *value = v; };
+            entry->Get = [value](TLayoutSettings &s) { return value(s); };
+            entry->Set = [value](TLayoutSettings &s, double v) { value(s) = v; };
         } else {
-            entry->Get = [intValue] { return double(*intValue); };
-            entry->Set = [intValue](double v) { *intValue = int(v); };
+            entry->Get = [intValue](TLayoutSettings &s) { return double(intValue(s)); };
+            entry->Set = [intValue](TLayoutSettings &s, double v) { intValue(s) = int(v); };
         }
         entry->After = std::move(after);
         TEntry *raw = entry.get();
@@ -282,12 +289,12 @@ void TLayoutDlg::ConnectEntries()
             line = spinLine(static_cast<QSpinBox *>(widget));
         connect(line, &QLineEdit::textChanged, this, [this, raw] { EntryChanged(*raw); });
     };
-    auto inch = [&](QLineEdit *edit, TValueRange range, double *value, std::function<void()> after = {}) {
+    auto inch = [&](QLineEdit *edit, TValueRange range, TReal value, std::function<void()> after = {}) {
         add(edit, [edit] { return edit->text(); },
             [range](const QString &t, double *v) { return CheckInchEntry(t, range, v); },
-            FormatLengthText, value, nullptr, std::move(after));
+            FormatLengthText, std::move(value), nullptr, std::move(after));
     };
-    auto integer = [&](QSpinBox *spin, TValueRange range, int *value, std::function<void()> after = {}) {
+    auto integer = [&](QSpinBox *spin, TValueRange range, TWhole value, std::function<void()> after = {}) {
         add(spin, [spin] { return spin->cleanText(); },
             [range](const QString &t, double *v) {
                 int i = 0;
@@ -295,36 +302,36 @@ void TLayoutDlg::ConnectEntries()
                 *v = i;
                 return s;
             },
-            {}, nullptr, value, std::move(after));
+            {}, nullptr, std::move(value), std::move(after));
     };
-    auto margin = [&](QLineEdit *edit, double *value, std::function<QString(double)> format,
+    auto margin = [&](QLineEdit *edit, TReal value, std::function<QString(double)> format,
                       std::function<void()> after) {
         add(edit, [edit] { return edit->text(); },
             [](const QString &t, double *v) { return CheckMarginEntry(t, v); }, std::move(format),
-            value, nullptr, std::move(after));
+            std::move(value), nullptr, std::move(after));
     };
     const auto points = [this] { UpdatePointSizeLabels(); };
 
-    inch(ui.PuzzleCellWidthEdit, CellSizeRange, &w.CellWidth, points);
-    inch(ui.PuzzleCellHeightEdit, CellSizeRange, &w.CellHeight, points);
-    inch(ui.PuzzleLineWeightEdit, LineWeightRange, &w.LineWeight);
-    inch(ui.SolutionCellWidthEdit, CellSizeRange, &w.CellWidthSol, points);
-    inch(ui.SolutionCellHeightEdit, CellSizeRange, &w.CellHeightSol, points);
-    inch(ui.SolutionLineWeightEdit, LineWeightRange, &w.LineWeightSol);
+    inch(ui.PuzzleCellWidthEdit, CellSizeRange, FIELD(CellWidth), points);
+    inch(ui.PuzzleCellHeightEdit, CellSizeRange, FIELD(CellHeight), points);
+    inch(ui.PuzzleLineWeightEdit, LineWeightRange, FIELD(GridLineThickness));
+    inch(ui.SolutionCellWidthEdit, CellSizeRange, FIELD(CellWidthSol), points);
+    inch(ui.SolutionCellHeightEdit, CellSizeRange, FIELD(CellHeightSol), points);
+    inch(ui.SolutionLineWeightEdit, LineWeightRange, FIELD(GridLineThicknessSol));
     add(ui.SubtitleExtraSpacingEd, [e = ui.SubtitleExtraSpacingEd] { return e->text(); },
         [](const QString &t, double *v) { return CheckInchEntry(t, SubtitleSpacingRange, v); },
-        FormatSpacingText, &w.SubtitleSpacing, nullptr, {});
+        FormatSpacingText, FIELD(SubtitleExtraSpacing), nullptr, {});
     // The grid's place is checked against the margins typed in this dialog.
     add(ui.LayoutPuzzleLeftEdit, [e = ui.LayoutPuzzleLeftEdit] { return e->text(); },
         [this](const QString &t, double *v) {
             return CheckPositionEntry(t, m_work.MarginLeft, m_work.PaperWidth, v);
         },
-        FormatLengthText, &w.PuzzleLeft, nullptr, {});
+        FormatLengthText, FIELD(PuzzleLeft), nullptr, {});
     add(ui.LayoutPuzzleTopEdit, [e = ui.LayoutPuzzleTopEdit] { return e->text(); },
         [this](const QString &t, double *v) {
             return CheckPositionEntry(t, m_work.MarginTop, m_work.PaperHeight, v);
         },
-        FormatLengthText, &w.PuzzleTop, nullptr, {});
+        FormatLengthText, FIELD(PuzzleTop), nullptr, {});
     add(ui.LeadingPercentageEB, [e = ui.LeadingPercentageEB] { return e->text(); },
         [](const QString &t, double *v) {
             int i = 0;
@@ -332,29 +339,31 @@ void TLayoutDlg::ConnectEntries()
             *v = i;
             return s;
         },
-        [](double v) { return FormatLeadingText(int(v)); }, nullptr, &w.Leading, {});
-    integer(ui.PuzzleFontSizeSpEd, CellNumberPercentRange, &w.CellNumberPercent, points);
-    integer(ui.SolutionFontSizeSpEd, LetterPercentRange, &w.LetterPercent, points);
-    integer(ui.TitleFontSizeSpEd, TitleSizeRange, &w.TitleSize);
-    integer(ui.SubTitleFontSizeSpEd, TitleSizeRange, &w.SubtitleSize);
-    integer(ui.CreditsFontSizeSpEd, CreditsSizeRange, &w.CreditsSize);
-    integer(ui.WorksheetFontSizeSpEd, WorksheetSizeRange, &w.WorksheetSize);
+        [](double v) { return FormatLeadingText(int(v)); }, nullptr, FIELD(LeadingPercentage), {});
+    integer(ui.PuzzleFontSizeSpEd, CellNumberPercentRange, FIELD(CellNumberPercent), points);
+    integer(ui.SolutionFontSizeSpEd, LetterPercentRange, FIELD(CellLetterPercent), points);
+    integer(ui.TitleFontSizeSpEd, TitleSizeRange, FIELD(TitleFontSize));
+    integer(ui.SubTitleFontSizeSpEd, TitleSizeRange, FIELD(SubtitleFontSize));
+    integer(ui.CreditsFontSizeSpEd, CreditsSizeRange, FIELD(CreditsFontSize));
+    integer(ui.WorksheetFontSizeSpEd, WorksheetSizeRange, FIELD(WorksheetFontSize));
 
     const auto marginChanged = [this] { MarginChanged(); };
-    margin(ui.MarginTopEdit, &w.MarginTop, FormatMarginText, marginChanged);
-    margin(ui.MarginLeftEdit, &w.MarginLeft, FormatMarginText, marginChanged);
-    margin(ui.MarginRightEdit, &w.MarginRight, FormatMarginText, marginChanged);
-    margin(ui.MarginBottomEdit, &w.MarginBottom, FormatMarginText, marginChanged);
+    margin(ui.MarginTopEdit, FIELD(MarginTop), FormatMarginText, marginChanged);
+    margin(ui.MarginLeftEdit, FIELD(MarginLeft), FormatMarginText, marginChanged);
+    margin(ui.MarginRightEdit, FIELD(MarginRight), FormatMarginText, marginChanged);
+    margin(ui.MarginBottomEdit, FIELD(MarginBottom), FormatMarginText, marginChanged);
     const auto insetChanged = [this] { InsetChanged(); };
-    margin(ui.FrameSpacingOutsideTopEd, &w.FrameOutside.Top, FormatInsetText, insetChanged);
-    margin(ui.FrameSpacingOutsideLeftEd, &w.FrameOutside.Left, FormatInsetText, insetChanged);
-    margin(ui.FrameSpacingOutsideRightEd, &w.FrameOutside.Right, FormatInsetText, insetChanged);
-    margin(ui.FrameSpacingOutsideBottomEd, &w.FrameOutside.Bottom, FormatInsetText, insetChanged);
-    margin(ui.FrameSpacingInsideTopEd, &w.FrameInside.Top, FormatInsetText, insetChanged);
-    margin(ui.FrameSpacingInsideLeftEd, &w.FrameInside.Left, FormatInsetText, insetChanged);
-    margin(ui.FrameSpacingInsideRightEd, &w.FrameInside.Right, FormatInsetText, insetChanged);
-    margin(ui.FrameSpacingInsideBottomEd, &w.FrameInside.Bottom, FormatInsetText, insetChanged);
+    margin(ui.FrameSpacingOutsideTopEd, FIELD(FrameOutside.Top), FormatInsetText, insetChanged);
+    margin(ui.FrameSpacingOutsideLeftEd, FIELD(FrameOutside.Left), FormatInsetText, insetChanged);
+    margin(ui.FrameSpacingOutsideRightEd, FIELD(FrameOutside.Right), FormatInsetText, insetChanged);
+    margin(ui.FrameSpacingOutsideBottomEd, FIELD(FrameOutside.Bottom), FormatInsetText, insetChanged);
+    margin(ui.FrameSpacingInsideTopEd, FIELD(FrameInside.Top), FormatInsetText, insetChanged);
+    margin(ui.FrameSpacingInsideLeftEd, FIELD(FrameInside.Left), FormatInsetText, insetChanged);
+    margin(ui.FrameSpacingInsideRightEd, FIELD(FrameInside.Right), FormatInsetText, insetChanged);
+    margin(ui.FrameSpacingInsideBottomEd, FIELD(FrameInside.Bottom), FormatInsetText, insetChanged);
 }
+
+#undef FIELD
 
 QList<QLineEdit *> TLayoutDlg::MarginEdits() const
 {
@@ -429,8 +438,8 @@ void TLayoutDlg::EntryChanged(TEntry &entry)
     double value = 0;
     const bool valid = entry.Check(text, &value) == TEntryState::Ok;
     SetEntryValid(entry.Widget, valid);
-    if (valid && (!entry.Format || text != entry.Format(entry.Get())))
-        entry.Set(value);
+    if (valid && (!entry.Format || text != entry.Format(entry.Get(m_work))))
+        entry.Set(m_work, value);
     if (entry.After)
         entry.After();
 }
@@ -493,6 +502,94 @@ void TLayoutDlg::SelectFont(QComboBox *box, const QString &font)
     box->setCurrentIndex(index);
 }
 
+void TLayoutDlg::ShowClueColumns(const TLayoutSettings &s)
+{
+    Ui::TLayoutDlg &ui = *m_ui;
+    ui.LayoutClueColumns->setCurrentIndex(std::clamp(s.ClueColumns, 1, 9) - 1);
+    SetEntryText(ui.LeadingPercentageEB, FormatLeadingText(s.LeadingPercentage));
+    SelectFont(ui.AcrDwnFontCmBx, s.AcrDwnFont);
+    ui.AcrDwnFontSizeSpEd->setValue(s.AcrDwnFontSize - s.ClueTextFontSize);
+    ui.AcrDwnBoldCB->setChecked(s.AcrDwnBold);
+    ui.AcrDwnCapitalsCB->setChecked(s.AcrDwnCapitals);
+}
+
+void TLayoutDlg::ShowClueText(const TLayoutSettings &s)
+{
+    Ui::TLayoutDlg &ui = *m_ui;
+    SelectFont(ui.ClueNumberFontCmBx, s.ClueNumberFont);
+    SelectFont(ui.ClueTextFontCmBx, s.ClueTextFont);
+    SelectFont(ui.AcrDwnFontCmBx, s.AcrDwnFont);
+    ui.ClueNumberFontSizeSpEd->setValue(s.ClueNumberFontSize - s.ClueTextFontSize);
+    ui.ClueTextFontSizeSpEd->setValue(s.ClueTextFontSize);
+    ui.CluesNumbersBoldCB->setChecked(s.ClueNumberStyle & fsBold);
+    ui.CluesThemeBoldCB->setChecked(s.ClueThemeStyle & fsBold);
+    ui.CluesThemeItalicsCB->setChecked(s.ClueThemeStyle & fsItalic);
+    ui.CluesThemeColorCB->setChecked(s.ClueThemeInColor);
+    ui.CluesThemeAllCapsCB->setChecked(s.ClueThemeAllCaps);
+}
+
+void TLayoutDlg::ShowCredits(const TLayoutSettings &s)
+{
+    Ui::TLayoutDlg &ui = *m_ui;
+    ui.CreditsLineCmBx->setCurrentText(s.CreditsLine);
+    SelectFont(ui.CreditsFontCmBx, s.CreditsFont);
+    ui.CreditsFontSizeSpEd->setValue(s.CreditsFontSize);
+}
+
+void TLayoutDlg::ShowMargins(const TLayoutSettings &s)
+{
+    Ui::TLayoutDlg &ui = *m_ui;
+    const QList<QLineEdit *> outside = OutsideEdits(), inside = InsideEdits();
+    const double outsideValues[4] = {s.FrameOutside.Top, s.FrameOutside.Left, s.FrameOutside.Right,
+                                     s.FrameOutside.Bottom};
+    const double insideValues[4] = {s.FrameInside.Top, s.FrameInside.Left, s.FrameInside.Right,
+                                    s.FrameInside.Bottom};
+    for (int i = 0; i < 4; ++i) {
+        SetEntryText(outside[i], FormatInsetText(outsideValues[i]));
+        SetEntryText(inside[i], FormatInsetText(insideValues[i]));
+    }
+    SetEntryText(ui.MarginTopEdit, FormatMarginText(s.MarginTop));
+    SetEntryText(ui.MarginLeftEdit, FormatMarginText(s.MarginLeft));
+    SetEntryText(ui.MarginRightEdit, FormatMarginText(s.MarginRight));
+    SetEntryText(ui.MarginBottomEdit, FormatMarginText(s.MarginBottom));
+}
+
+void TLayoutDlg::ShowPuzzleGrid(const TLayoutSettings &s)
+{
+    Ui::TLayoutDlg &ui = *m_ui;
+    SetEntryText(ui.PuzzleCellWidthEdit, FormatLengthText(s.CellWidth));
+    SetEntryText(ui.PuzzleCellHeightEdit, FormatLengthText(s.CellHeight));
+    ui.PuzzleSquareCB->setChecked(s.CellWidth == s.CellHeight);
+    SetEntryText(ui.PuzzleLineWeightEdit, FormatLengthText(s.GridLineThickness));
+    SelectFont(ui.PuzzleFontCmBx, s.PuzzleNumberFont);
+    ui.PuzzleFontSizeSpEd->setValue(s.CellNumberPercent);
+    ui.PuzzlePageCmBx->setCurrentIndex(s.PuzzlePage == 2 ? 1 : 0);
+    SetEntryText(ui.LayoutPuzzleLeftEdit, FormatLengthText(s.PuzzleLeft));
+    SetEntryText(ui.LayoutPuzzleTopEdit, FormatLengthText(s.PuzzleTop));
+}
+
+void TLayoutDlg::ShowSolutionGrid(const TLayoutSettings &s)
+{
+    Ui::TLayoutDlg &ui = *m_ui;
+    SetEntryText(ui.SolutionCellWidthEdit, FormatLengthText(s.CellWidthSol));
+    SetEntryText(ui.SolutionCellHeightEdit, FormatLengthText(s.CellHeightSol));
+    ui.SolutionSquareCB->setChecked(s.CellWidthSol == s.CellHeightSol);
+    SetEntryText(ui.SolutionLineWeightEdit, FormatLengthText(s.GridLineThicknessSol));
+    SelectFont(ui.SolutionFontCmBx, s.SolutionFont);
+    ui.SolutionFontSizeSpEd->setValue(s.CellLetterPercent);
+    ui.SolutionThemeBoldCB->setChecked(s.SolutionThemeBold);
+    ui.SolutionThemeColorCB->setChecked(s.SolutionThemeColor);
+}
+
+void TLayoutDlg::ShowTitleFonts(const TLayoutSettings &s)
+{
+    Ui::TLayoutDlg &ui = *m_ui;
+    SelectFont(ui.TitleFontCmBx, s.TitleFont);
+    ui.TitleFontSizeSpEd->setValue(s.TitleFontSize);
+    SelectFont(ui.SubTitleFontCmBx, s.SubtitleFont);
+    ui.SubTitleFontSizeSpEd->setValue(s.SubtitleFontSize);
+}
+
 void TLayoutDlg::LoadFromSettings()
 {
     Ui::TLayoutDlg &ui = *m_ui;
@@ -501,167 +598,97 @@ void TLayoutDlg::LoadFromSettings()
     m_wordBankChanged = false;
     m_hintBlinks = 10;
 
-    TLayoutWorkingCopy &w = m_work;
-    w.PaperWidth = PaperWidth;
-    w.PaperHeight = PaperHeight;
-    w.MarginLeft = MarginLeft;
-    w.MarginTop = MarginTop;
-    w.MarginRight = MarginRight;
-    w.MarginBottom = MarginBottom;
-    w.FrameOutside = FrameOutside;
-    w.FrameInside = FrameInside;
-    w.Leading = LeadingPercentage;
-    w.CellWidth = CellWidth;
-    w.CellHeight = CellHeight;
-    w.LineWeight = GridLineThickness;
-    w.CellNumberPercent = CellNumberPercent;
-    w.PuzzleLeft = PuzzleLeft;
-    w.PuzzleTop = PuzzleTop;
-    w.CellWidthSol = CellWidthSol;
-    w.CellHeightSol = CellHeightSol;
-    w.LineWeightSol = GridLineThicknessSol;
-    w.LetterPercent = CellLetterPercent;
-    w.TitleSize = TitleFontSize;
-    w.SubtitleSize = SubtitleFontSize;
-    w.CreditsSize = CreditsFontSize;
-    w.WorksheetSize = WorksheetFontSize;
-    w.SubtitleSpacing = SubtitleExtraSpacing;
+    m_work = LayoutSettings;
+    const TLayoutSettings &s = m_work;
 
     // Auto-Layout.
     ui.AutoLayoutCB->setChecked(DocControls.AutoLayout);
-    (AutoLayoutPageChoice == 2   ? ui.AutoLayout_OnePageRB
-     : AutoLayoutPageChoice == 3 ? ui.AutoLayout_TwoPagesRB
-                                 : ui.AutoLayout_1or2PagesRB)
+    (s.AutoLayoutPageChoice == 2   ? ui.AutoLayout_OnePageRB
+     : s.AutoLayoutPageChoice == 3 ? ui.AutoLayout_TwoPagesRB
+                                   : ui.AutoLayout_1or2PagesRB)
         ->setChecked(true);
-    ui.AskAboutSecondPageCB->setChecked(AskBeforeUsingTwoPages);
-    ui.AutoMarginsCB->setChecked(AutoMargins);
-    ui.AutoCellSizeCB->setChecked(AutoCellSize);
-    ui.AutoCellShapeCB->setChecked(AutoCellShape);
-    ui.AutoClueSizeCB->setChecked(AutoClueSize);
-    ui.AutoClueSpacingCB->setChecked(AutoClueSpacing);
-    ui.AutoClueColumnsCB->setChecked(AutoClueColumns);
-    ui.AutoNewColumnCB->setChecked(AutoNewColumn);
-    ui.AutoTitleSizeCB->setChecked(AutoTitleSize);
-    ui.AutoCenterCB->setChecked(AutoCenter);
-    ui.Autolayout_OnApplyCB->setChecked(AutoLayout_OnApply);
-    ui.Autolayout_OnSpillCB->setChecked(AutoLayout_OnSpill);
+    ui.AskAboutSecondPageCB->setChecked(s.AskBeforeUsingTwoPages);
+    ui.AutoMarginsCB->setChecked(s.AutoMargins);
+    ui.AutoCellSizeCB->setChecked(s.AutoCellSize);
+    ui.AutoCellShapeCB->setChecked(s.AutoCellShape);
+    ui.AutoClueSizeCB->setChecked(s.AutoClueSize);
+    ui.AutoClueSpacingCB->setChecked(s.AutoClueSpacing);
+    ui.AutoClueColumnsCB->setChecked(s.AutoClueColumns);
+    ui.AutoNewColumnCB->setChecked(s.AutoNewColumn);
+    ui.AutoTitleSizeCB->setChecked(s.AutoTitleSize);
+    ui.AutoCenterCB->setChecked(s.AutoCenter);
+    ui.Autolayout_OnApplyCB->setChecked(s.AutoLayout_OnApply);
+    ui.Autolayout_OnSpillCB->setChecked(s.AutoLayout_OnSpill);
 
     // Clue Columns and Clue Text.
-    ui.LayoutClueColumns->setCurrentIndex(std::clamp(ClueColumns, 1, 9) - 1);
-    SetEntryText(ui.LeadingPercentageEB, FormatLeadingText(LeadingPercentage));
-    ui.PutCluesOnSeparatePagesCB->setChecked(SeparateClues);
-    SelectFont(ui.AcrDwnFontCmBx, AcrDwnFont);
-    ui.AcrDwnFontSizeSpEd->setValue(AcrDwnFontSize - ClueTextFontSize);
-    ui.AcrDwnBoldCB->setChecked(AcrDwnBold);
-    ui.AcrDwnCapitalsCB->setChecked(AcrDwnCapitals);
-    ui.NewColumnCB->setChecked(NewColumnDown);
-    ui.AcrossTextEd->setText(AcrossText);
-    ui.DownTextEd->setText(DownText);
-    SelectFont(ui.ClueNumberFontCmBx, ClueNumberFont);
-    ui.ClueNumberFontSizeSpEd->setValue(ClueNumberFontSize - ClueTextFontSize);
-    ui.CluesNumbersBoldCB->setChecked(ClueNumberStyle & fsBold);
-    SelectFont(ui.ClueTextFontCmBx, ClueTextFont);
-    ui.ClueTextFontSizeSpEd->setValue(ClueTextFontSize);
-    setSampleColor(ui.CluesColorLbl, clClues);
-    ui.CluesThemeBoldCB->setChecked(ClueThemeStyle & fsBold);
-    ui.CluesThemeItalicsCB->setChecked(ClueThemeStyle & fsItalic);
-    ui.CluesThemeColorCB->setChecked(ClueThemeInColor);
-    ui.CluesThemeAllCapsCB->setChecked(ClueThemeAllCaps);
+    ShowClueColumns(s);
+    ui.PutCluesOnSeparatePagesCB->setChecked(s.SeparateClues);
+    ui.NewColumnCB->setChecked(s.NewColumnDown);
+    ui.AcrossTextEd->setText(s.AcrossText);
+    ui.DownTextEd->setText(s.DownText);
+    ShowClueText(s);
+    setSampleColor(ui.CluesColorLbl, s.clClues);
 
     // Credits.
-    ui.CreditsLineCmBx->setCurrentText(CreditsLine);
-    SelectFont(ui.CreditsFontCmBx, CreditsFont);
-    ui.CreditsFontSizeSpEd->setValue(CreditsFontSize);
-    ui.WorksheetLineCmBx->setCurrentText(WorksheetLine);
-    SelectFont(ui.WorksheetFontCmBx, WorksheetFontName);
-    ui.WorksheetFontSizeSpEd->setValue(WorksheetFontSize);
+    ShowCredits(s);
+    ui.WorksheetLineCmBx->setCurrentText(s.WorksheetLine);
+    SelectFont(ui.WorksheetFontCmBx, s.WorksheetFontName);
+    ui.WorksheetFontSizeSpEd->setValue(s.WorksheetFontSize);
 
     // Margin && Border: the stored style takes the place of its item when that is "None" or the
     // custom one; an unknown style takes the custom item's place too.
     const QStringList items = BorderStyleItems();
     ui.FrameStyleCmBx->setItemText(NoBorderItem, items[NoBorderItem]);
     ui.FrameStyleCmBx->setItemText(CustomBorderItem, items[CustomBorderItem]);
-    int style = FindBorderStyleItem(items, FrameStyle);
+    int style = FindBorderStyleItem(items, s.FrameStyle);
     if (style < 0)
         style = CustomBorderItem;
     if (style <= CustomBorderItem)
-        ui.FrameStyleCmBx->setItemText(style, FrameStyle);
+        ui.FrameStyleCmBx->setItemText(style, s.FrameStyle);
     {
         const QSignalBlocker quiet(ui.FrameStyleCmBx);
         ui.FrameStyleCmBx->setCurrentIndex(style);
     }
-    ui.PutFrameOnCmBx->setCurrentIndex(std::min(PutFrameOnCode & 0x7F, 8));
+    ui.PutFrameOnCmBx->setCurrentIndex(std::min(s.PutFrameOnCode & 0x7F, 8));
     ui.FrameAdjustIndividuallyCB->setChecked(true);
     FrameAdjustIndividuallyCBClick();
-    const QList<QLineEdit *> outside = OutsideEdits(), inside = InsideEdits();
-    const double outsideValues[4] = {FrameOutside.Top, FrameOutside.Left, FrameOutside.Right, FrameOutside.Bottom};
-    const double insideValues[4] = {FrameInside.Top, FrameInside.Left, FrameInside.Right, FrameInside.Bottom};
-    for (int i = 0; i < 4; ++i) {
-        SetEntryText(outside[i], FormatInsetText(outsideValues[i]));
-        SetEntryText(inside[i], FormatInsetText(insideValues[i]));
-    }
-    SetEntryText(ui.MarginTopEdit, FormatMarginText(MarginTop));
-    SetEntryText(ui.MarginLeftEdit, FormatMarginText(MarginLeft));
-    SetEntryText(ui.MarginRightEdit, FormatMarginText(MarginRight));
-    SetEntryText(ui.MarginBottomEdit, FormatMarginText(MarginBottom));
+    ShowMargins(s);
     FrameStyleCmBxChange(style);
 
     // Puzzle.
-    SetEntryText(ui.PuzzleCellWidthEdit, FormatLengthText(CellWidth));
-    SetEntryText(ui.PuzzleCellHeightEdit, FormatLengthText(CellHeight));
-    ui.PuzzleSquareCB->setChecked(CellWidth == CellHeight);
-    SetEntryText(ui.PuzzleLineWeightEdit, FormatLengthText(GridLineThickness));
-    setSampleColor(ui.PuzzleLineColorLbl, clPuzzleGrid);
-    SelectFont(ui.PuzzleFontCmBx, PuzzleNumberFont);
-    ui.PuzzleFontSizeSpEd->setValue(CellNumberPercent);
-    setSampleColor(ui.PuzzleNumberColorLbl, clPuzzleNumber);
-    ui.PuzzlePageCmBx->setCurrentIndex(PuzzlePage == 2 ? 1 : 0);
-    SetEntryText(ui.LayoutPuzzleLeftEdit, FormatLengthText(PuzzleLeft));
-    SetEntryText(ui.LayoutPuzzleTopEdit, FormatLengthText(PuzzleTop));
+    ShowPuzzleGrid(s);
+    setSampleColor(ui.PuzzleLineColorLbl, s.clPuzzleGrid);
+    setSampleColor(ui.PuzzleNumberColorLbl, s.clPuzzleNumber);
 
     // Solution.
-    SetEntryText(ui.SolutionCellWidthEdit, FormatLengthText(CellWidthSol));
-    SetEntryText(ui.SolutionCellHeightEdit, FormatLengthText(CellHeightSol));
-    ui.SolutionSquareCB->setChecked(CellWidthSol == CellHeightSol);
-    SetEntryText(ui.SolutionLineWeightEdit, FormatLengthText(GridLineThicknessSol));
-    setSampleColor(ui.SolutionLineColorLbl_AlwaysEnabled, clSolutionGrid);
-    ui.AlignSolutionCB_AlwaysEnabled->setChecked(AlignSolution);
-    ui.NumberedSolutionCB_AlwaysEnabled->setChecked(NumberedSolution);
-    SelectFont(ui.SolutionFontCmBx, SolutionFont);
-    ui.SolutionFontSizeSpEd->setValue(CellLetterPercent);
-    setSampleColor(ui.SolutionLetterColorLbl, clSolutionLetter);
-    ui.SolutionThemeBoldCB->setChecked(SolutionThemeBold);
-    ui.SolutionThemeColorCB->setChecked(SolutionThemeColor);
-    ui.SolutionHeaderTextEd->setText(SolutionHeaderText);
-    m_headerFont = SolutionHeaderFont;
-    m_headerSize = SolutionHeaderFontSize;
-    m_headerStyle = SolutionHeaderStyle;
-    m_headerColor = SolutionHeaderColor;
+    ShowSolutionGrid(s);
+    setSampleColor(ui.SolutionLineColorLbl_AlwaysEnabled, s.clSolutionGrid);
+    ui.AlignSolutionCB_AlwaysEnabled->setChecked(s.AlignSolution);
+    ui.NumberedSolutionCB_AlwaysEnabled->setChecked(s.NumberedSolution);
+    setSampleColor(ui.SolutionLetterColorLbl, s.clSolutionLetter);
+    ui.SolutionHeaderTextEd->setText(s.SolutionHeaderText);
 
     // Title.
     ui.PuzzleTitleEd->setText(DocControls.PuzzleTitle);
-    SelectFont(ui.TitleFontCmBx, TitleFont);
-    ui.TitleFontSizeSpEd->setValue(TitleFontSize);
-    setSampleColor(ui.TitleColorExampleLbl, TitleColor);
-    ui.TitleBoldCB->setChecked(TitleStyle & fsBold);
-    ui.TitleItalicCB->setChecked(TitleStyle & fsItalic);
-    ui.TitleUnderlineCB->setChecked(TitleStyle & fsUnderline);
-    ui.PutTitleOnCmBx->setCurrentIndex(std::min(PutTitleOnCode & 0x7F, 8));
     ui.PuzzleSubtitleEd->setText(DocControls.PuzzleSubtitle);
-    SelectFont(ui.SubTitleFontCmBx, SubtitleFont);
-    ui.SubTitleFontSizeSpEd->setValue(SubtitleFontSize);
-    setSampleColor(ui.SubtitleColorExampleLbl, SubtitleColor);
-    ui.SubtitleBoldCB->setChecked(SubtitleStyle & fsBold);
-    ui.SubtitleItalicCB->setChecked(SubtitleStyle & fsItalic);
-    ui.SubtitleUnderlineCB->setChecked(SubtitleStyle & fsUnderline);
-    SetEntryText(ui.SubtitleExtraSpacingEd, FormatSpacingText(SubtitleExtraSpacing));
+    ShowTitleFonts(s);
+    setSampleColor(ui.TitleColorExampleLbl, s.TitleColor);
+    ui.TitleBoldCB->setChecked(s.TitleStyle & fsBold);
+    ui.TitleItalicCB->setChecked(s.TitleStyle & fsItalic);
+    ui.TitleUnderlineCB->setChecked(s.TitleStyle & fsUnderline);
+    ui.PutTitleOnCmBx->setCurrentIndex(std::min(s.PutTitleOnCode & 0x7F, 8));
+    setSampleColor(ui.SubtitleColorExampleLbl, s.SubtitleColor);
+    ui.SubtitleBoldCB->setChecked(s.SubtitleStyle & fsBold);
+    ui.SubtitleItalicCB->setChecked(s.SubtitleStyle & fsItalic);
+    ui.SubtitleUnderlineCB->setChecked(s.SubtitleStyle & fsUnderline);
+    SetEntryText(ui.SubtitleExtraSpacingEd, FormatSpacingText(s.SubtitleExtraSpacing));
 
     // Word Bank.
     ui.WordBankCB->setChecked(DocControls.WordBankCB);
-    ui.WordBankModeCmBx->setCurrentIndex(WordBankModeIndex(WordBankMode));
-    ui.WordBankSortCmBx->setCurrentIndex(WordBankSortIndex(WordBankSort));
-    ui.WordBankHeaderCmBx->setCurrentText(WordBankHeader);
-    setSampleColor(ui.WordBankColorLbl, clWordBank);
+    ui.WordBankModeCmBx->setCurrentIndex(WordBankModeIndex(s.WordBankMode));
+    ui.WordBankSortCmBx->setCurrentIndex(WordBankSortIndex(s.WordBankSort));
+    ui.WordBankHeaderCmBx->setCurrentText(s.WordBankHeader);
+    setSampleColor(ui.WordBankColorLbl, s.clWordBank);
 
     // Spin edits whose value did not change still check their text.
     for (auto &entry : m_entries)
@@ -677,128 +704,110 @@ void TLayoutDlg::LoadFromSettings()
 void TLayoutDlg::StoreToSettings()
 {
     Ui::TLayoutDlg &ui = *m_ui;
-    const TLayoutWorkingCopy &w = m_work;
+    // The stored settings with the typed values of the entries and what the other controls show.
+    TLayoutSettings s = LayoutSettings;
+    for (auto &entry : m_entries)
+        entry->Set(s, entry->Get(m_work));
 
-    PaperWidth = w.PaperWidth;
-    PaperHeight = w.PaperHeight;
-    MarginLeft = w.MarginLeft;
-    MarginTop = w.MarginTop;
-    MarginRight = w.MarginRight;
-    MarginBottom = w.MarginBottom;
+    s.AutoLayoutPageChoice = ui.AutoLayout_OnePageRB->isChecked()    ? 2
+                             : ui.AutoLayout_TwoPagesRB->isChecked() ? 3
+                                                                     : 1;
+    s.AskBeforeUsingTwoPages = ui.AskAboutSecondPageCB->isChecked();
+    s.AutoMargins = ui.AutoMarginsCB->isChecked();
+    s.AutoCellSize = ui.AutoCellSizeCB->isChecked();
+    s.AutoCellShape = ui.AutoCellShapeCB->isChecked();
+    s.AutoClueSize = ui.AutoClueSizeCB->isChecked();
+    s.AutoClueSpacing = ui.AutoClueSpacingCB->isChecked();
+    s.AutoClueColumns = ui.AutoClueColumnsCB->isChecked();
+    s.AutoNewColumn = ui.AutoNewColumnCB->isChecked();
+    s.AutoTitleSize = ui.AutoTitleSizeCB->isChecked();
+    s.AutoCenter = ui.AutoCenterCB->isChecked();
+    s.AutoLayout_OnApply = ui.Autolayout_OnApplyCB->isChecked();
+    s.AutoLayout_OnSpill = ui.Autolayout_OnSpillCB->isChecked();
+
+    s.FrameStyle = ui.FrameStyleCmBx->currentText();
+    s.PutFrameOnCode = std::uint8_t(std::max(0, ui.PutFrameOnCmBx->currentIndex()));
+
+    if (ui.PuzzleSquareCB->isChecked())
+        s.CellHeight = s.CellWidth;
+    s.clPuzzleGrid = sampleColor(ui.PuzzleLineColorLbl);
+    s.PuzzleNumberFont = ui.PuzzleFontCmBx->currentText();
+    s.clPuzzleNumber = s.clSolutionNumber = sampleColor(ui.PuzzleNumberColorLbl);
+    s.PuzzlePage = ui.PuzzlePageCmBx->currentIndex() + 1;
+
+    s.AlignSolution = ui.AlignSolutionCB_AlwaysEnabled->isChecked();
+    s.NumberedSolution = ui.NumberedSolutionCB_AlwaysEnabled->isChecked();
+    // Square solution cells are square in their own size, also while they follow the puzzle's, so
+    // they stay square when the solution stops following.
+    if (ui.SolutionSquareCB->isChecked())
+        s.CellHeightSol = s.CellWidthSol;
+    s.clSolutionGrid = sampleColor(ui.SolutionLineColorLbl_AlwaysEnabled);
+    s.SolutionFont = ui.SolutionFontCmBx->currentText();
+    s.clSolutionLetter = sampleColor(ui.SolutionLetterColorLbl);
+    s.SolutionThemeBold = ui.SolutionThemeBoldCB->isChecked();
+    s.SolutionThemeColor = ui.SolutionThemeColorCB->isChecked();
+    s.SolutionHeaderText = ui.SolutionHeaderTextEd->text();
+    s.SolutionHeaderFont = m_work.SolutionHeaderFont;
+    s.SolutionHeaderFontSize = m_work.SolutionHeaderFontSize;
+    s.SolutionHeaderStyle = m_work.SolutionHeaderStyle;
+    s.SolutionHeaderColor = m_work.SolutionHeaderColor;
+
+    s.SeparateClues = ui.PutCluesOnSeparatePagesCB->isChecked();
+    s.ClueColumns = ui.LayoutClueColumns->currentIndex() + 1;
+    s.AcrossText = ui.AcrossTextEd->text();
+    s.DownText = ui.DownTextEd->text();
+    s.AcrDwnFont = ui.AcrDwnFontCmBx->currentText();
+    s.AcrDwnBold = ui.AcrDwnBoldCB->isChecked();
+    s.AcrDwnCapitals = ui.AcrDwnCapitalsCB->isChecked();
+    s.NewColumnDown = ui.NewColumnCB->isChecked();
+    s.ClueTextFont = ui.ClueTextFontCmBx->currentText();
+    s.ClueTextFontSize = ui.ClueTextFontSizeSpEd->value();
+    s.AcrDwnFontSize = s.ClueTextFontSize + ui.AcrDwnFontSizeSpEd->value();
+    s.ClueNumberFont = ui.ClueNumberFontCmBx->currentText();
+    s.ClueNumberFontSize = s.ClueTextFontSize + ui.ClueNumberFontSizeSpEd->value();
+    s.ClueNumberStyle = (s.ClueNumberStyle & ~fsBold) | (ui.CluesNumbersBoldCB->isChecked() ? fsBold : 0);
+    s.clClues = sampleColor(ui.CluesColorLbl);
+    s.ClueThemeStyle = (s.ClueThemeStyle & ~(fsBold | fsItalic)) |
+                       PackFontStyle(ui.CluesThemeBoldCB->isChecked(), ui.CluesThemeItalicsCB->isChecked(),
+                                     false, false);
+    s.ClueThemeInColor = ui.CluesThemeColorCB->isChecked();
+    s.ClueThemeAllCaps = ui.CluesThemeAllCapsCB->isChecked();
+
+    s.TitleFont = ui.TitleFontCmBx->currentText();
+    s.TitleColor = sampleColor(ui.TitleColorExampleLbl);
+    s.TitleStyle = PackFontStyle(ui.TitleBoldCB->isChecked(), ui.TitleItalicCB->isChecked(),
+                                 ui.TitleUnderlineCB->isChecked(), s.TitleStyle & fsStrikeOut);
+    s.PutTitleOnCode = std::uint8_t(std::max(0, ui.PutTitleOnCmBx->currentIndex()));
+    s.SubtitleFont = ui.SubTitleFontCmBx->currentText();
+    s.SubtitleColor = sampleColor(ui.SubtitleColorExampleLbl);
+    s.SubtitleStyle = PackFontStyle(ui.SubtitleBoldCB->isChecked(), ui.SubtitleItalicCB->isChecked(),
+                                    ui.SubtitleUnderlineCB->isChecked(), s.SubtitleStyle & fsStrikeOut);
+
+    s.CreditsLine = ui.CreditsLineCmBx->currentText();
+    s.CreditsFont = ui.CreditsFontCmBx->currentText();
+    s.WorksheetLine = ui.WorksheetLineCmBx->currentText();
+    s.WorksheetFontName = ui.WorksheetFontCmBx->currentText();
+
+    s.WordBankMode = ui.WordBankModeCmBx->currentIndex();
+    s.WordBankSort = ui.WordBankSortCmBx->currentIndex();
+    s.WordBankHeader = ui.WordBankHeaderCmBx->currentText();
+    s.WordBankPage = WordBankPageFor(s.AutoLayoutPageChoice, s.PuzzlePage);
+    m_wordBankChanged = s.WordBankMode != WordBankModeIndex(WordBankMode) ||
+                        s.WordBankSort != WordBankSortIndex(WordBankSort) ||
+                        QString::compare(s.WordBankHeader, WordBankHeader, Qt::CaseInsensitive) != 0 ||
+                        ui.WordBankCB->isChecked() != DocControls.WordBankCB;
+    LayoutSettings = s;
 
     DocControls.AutoLayout = ui.AutoLayoutCB->isChecked();
     if (Hooks.SetAutoLayoutChecked)
         Hooks.SetAutoLayoutChecked(DocControls.AutoLayout);
-    AutoLayoutPageChoice = ui.AutoLayout_OnePageRB->isChecked()    ? 2
-                           : ui.AutoLayout_TwoPagesRB->isChecked() ? 3
-                                                                   : 1;
-    AskBeforeUsingTwoPages = ui.AskAboutSecondPageCB->isChecked();
-    AutoMargins = ui.AutoMarginsCB->isChecked();
-    AutoCellSize = ui.AutoCellSizeCB->isChecked();
-    AutoCellShape = ui.AutoCellShapeCB->isChecked();
-    AutoClueSize = ui.AutoClueSizeCB->isChecked();
-    AutoClueSpacing = ui.AutoClueSpacingCB->isChecked();
-    AutoClueColumns = ui.AutoClueColumnsCB->isChecked();
-    AutoNewColumn = ui.AutoNewColumnCB->isChecked();
-    AutoTitleSize = ui.AutoTitleSizeCB->isChecked();
-    AutoCenter = ui.AutoCenterCB->isChecked();
-    AutoLayout_OnApply = ui.Autolayout_OnApplyCB->isChecked();
-    AutoLayout_OnSpill = ui.Autolayout_OnSpillCB->isChecked();
-
-    FrameStyle = ui.FrameStyleCmBx->currentText();
-    FrameOutside = w.FrameOutside;
-    FrameInside = w.FrameInside;
-    PutFrameOnCode = std::uint8_t(std::max(0, ui.PutFrameOnCmBx->currentIndex()));
-
-    CellWidth = w.CellWidth;
-    CellHeight = ui.PuzzleSquareCB->isChecked() ? w.CellWidth : w.CellHeight;
-    GridLineThickness = w.LineWeight;
-    clPuzzleGrid = sampleColor(ui.PuzzleLineColorLbl);
-    PuzzleNumberFont = ui.PuzzleFontCmBx->currentText();
-    CellNumberPercent = w.CellNumberPercent;
-    clPuzzleNumber = clSolutionNumber = sampleColor(ui.PuzzleNumberColorLbl);
-    PuzzlePage = ui.PuzzlePageCmBx->currentIndex() + 1;
-    PuzzleLeft = w.PuzzleLeft;
-    PuzzleTop = w.PuzzleTop;
-
-    AlignSolution = ui.AlignSolutionCB_AlwaysEnabled->isChecked();
-    NumberedSolution = ui.NumberedSolutionCB_AlwaysEnabled->isChecked();
-    CellWidthSol = w.CellWidthSol;
-    // Square solution cells are square in their own size, also while they follow the puzzle's, so
-    // they stay square when the solution stops following.
-    CellHeightSol = ui.SolutionSquareCB->isChecked() ? w.CellWidthSol : w.CellHeightSol;
-    GridLineThicknessSol = w.LineWeightSol;
-    clSolutionGrid = sampleColor(ui.SolutionLineColorLbl_AlwaysEnabled);
-    SolutionFont = ui.SolutionFontCmBx->currentText();
-    CellLetterPercent = w.LetterPercent;
-    clSolutionLetter = sampleColor(ui.SolutionLetterColorLbl);
-    SolutionThemeBold = ui.SolutionThemeBoldCB->isChecked();
-    SolutionThemeColor = ui.SolutionThemeColorCB->isChecked();
-    SolutionHeaderText = ui.SolutionHeaderTextEd->text();
-    SolutionHeaderFont = m_headerFont;
-    SolutionHeaderFontSize = m_headerSize;
-    SolutionHeaderStyle = m_headerStyle;
-    SolutionHeaderColor = m_headerColor;
-
-    SeparateClues = ui.PutCluesOnSeparatePagesCB->isChecked();
-    ClueColumns = ui.LayoutClueColumns->currentIndex() + 1;
-    LeadingPercentage = w.Leading;
-    AcrossText = ui.AcrossTextEd->text();
-    DownText = ui.DownTextEd->text();
-    AcrDwnFont = ui.AcrDwnFontCmBx->currentText();
-    AcrDwnBold = ui.AcrDwnBoldCB->isChecked();
-    AcrDwnCapitals = ui.AcrDwnCapitalsCB->isChecked();
-    NewColumnDown = ui.NewColumnCB->isChecked();
-    ClueTextFont = ui.ClueTextFontCmBx->currentText();
-    ClueTextFontSize = ui.ClueTextFontSizeSpEd->value();
-    AcrDwnFontSize = ClueTextFontSize + ui.AcrDwnFontSizeSpEd->value();
-    ClueNumberFont = ui.ClueNumberFontCmBx->currentText();
-    ClueNumberFontSize = ClueTextFontSize + ui.ClueNumberFontSizeSpEd->value();
-    ClueNumberStyle = (ClueNumberStyle & ~fsBold) | (ui.CluesNumbersBoldCB->isChecked() ? fsBold : 0);
-    clClues = sampleColor(ui.CluesColorLbl);
-    ClueThemeStyle = (ClueThemeStyle & ~(fsBold | fsItalic)) |
-                     PackFontStyle(ui.CluesThemeBoldCB->isChecked(), ui.CluesThemeItalicsCB->isChecked(),
-                                   false, false);
-    ClueThemeInColor = ui.CluesThemeColorCB->isChecked();
-    ClueThemeAllCaps = ui.CluesThemeAllCapsCB->isChecked();
-
     // The titles go into the window's fields without its title-edit path: the page is set up
     // here, and the expert runs (or not) after the whole store.
     DocControls.PuzzleTitle = ui.PuzzleTitleEd->text();
     DocControls.PuzzleSubtitle = ui.PuzzleSubtitleEd->text();
     if (Hooks.SetTitlesQuietly)
         Hooks.SetTitlesQuietly(DocControls.PuzzleTitle, DocControls.PuzzleSubtitle);
-    TitleFont = ui.TitleFontCmBx->currentText();
-    TitleFontSize = w.TitleSize;
-    TitleColor = sampleColor(ui.TitleColorExampleLbl);
-    TitleStyle = PackFontStyle(ui.TitleBoldCB->isChecked(), ui.TitleItalicCB->isChecked(),
-                               ui.TitleUnderlineCB->isChecked(), TitleStyle & fsStrikeOut);
-    PutTitleOnCode = std::uint8_t(std::max(0, ui.PutTitleOnCmBx->currentIndex()));
-    SubtitleFont = ui.SubTitleFontCmBx->currentText();
-    SubtitleFontSize = w.SubtitleSize;
-    SubtitleColor = sampleColor(ui.SubtitleColorExampleLbl);
-    SubtitleStyle = PackFontStyle(ui.SubtitleBoldCB->isChecked(), ui.SubtitleItalicCB->isChecked(),
-                                  ui.SubtitleUnderlineCB->isChecked(), SubtitleStyle & fsStrikeOut);
-    SubtitleExtraSpacing = w.SubtitleSpacing;
     ComputeTitleBlockHeight();
-
-    CreditsLine = ui.CreditsLineCmBx->currentText();
-    CreditsFont = ui.CreditsFontCmBx->currentText();
-    CreditsFontSize = w.CreditsSize;
-    WorksheetLine = ui.WorksheetLineCmBx->currentText();
-    WorksheetFontName = ui.WorksheetFontCmBx->currentText();
-    WorksheetFontSize = w.WorksheetSize;
-
-    const int mode = ui.WordBankModeCmBx->currentIndex();
-    const int sort = ui.WordBankSortCmBx->currentIndex();
-    const QString header = ui.WordBankHeaderCmBx->currentText();
-    m_wordBankChanged = mode != WordBankModeIndex(WordBankMode) || sort != WordBankSortIndex(WordBankSort) ||
-                        QString::compare(header, WordBankHeader, Qt::CaseInsensitive) != 0 ||
-                        ui.WordBankCB->isChecked() != DocControls.WordBankCB;
-    WordBankMode = mode;
-    WordBankSort = sort;
-    WordBankHeader = header;
-    WordBankPage = WordBankPageFor(AutoLayoutPageChoice, PuzzlePage);
     DocControls.WordBankCB = ui.WordBankCB->isChecked();
     if (Hooks.SetWordBankChecked)
         Hooks.SetWordBankChecked(DocControls.WordBankCB);
@@ -1045,88 +1054,40 @@ void TLayoutDlg::WordBankMemorizeBtnClick()
 }
 
 // ---- Defaults ---------------------------------------------------------------------------------------
+// Each button shows the factory values of its tab's settings; nothing is stored until OK or Apply.
 
-void TLayoutDlg::LayoutClueColumnsDefaultsBtnClick()
-{
-    m_ui->LayoutClueColumns->setCurrentIndex(3);
-    SetEntryText(m_ui->LeadingPercentageEB, FormatLeadingText(115));
-    SelectFont(m_ui->AcrDwnFontCmBx, QStringLiteral("Arial"));
-    m_ui->AcrDwnFontSizeSpEd->setValue(0);
-    m_ui->AcrDwnBoldCB->setChecked(true);
-    m_ui->AcrDwnCapitalsCB->setChecked(true);
-}
+void TLayoutDlg::LayoutClueColumnsDefaultsBtnClick() { ShowClueColumns(TLayoutSettings{}); }
 
-void TLayoutDlg::LayoutClueTextDefaultsBtnClick()
-{
-    for (QComboBox *box : {m_ui->ClueNumberFontCmBx, m_ui->ClueTextFontCmBx, m_ui->AcrDwnFontCmBx})
-        SelectFont(box, QStringLiteral("Arial"));
-    m_ui->ClueNumberFontSizeSpEd->setValue(0);
-    m_ui->ClueTextFontSizeSpEd->setValue(12);
-    m_ui->CluesNumbersBoldCB->setChecked(DefaultClueNumberStyle & fsBold);
-    m_ui->CluesThemeBoldCB->setChecked(DefaultClueThemeStyle & fsBold);
-    m_ui->CluesThemeItalicsCB->setChecked(DefaultClueThemeStyle & fsItalic);
-    m_ui->CluesThemeColorCB->setChecked(false);
-    m_ui->CluesThemeAllCapsCB->setChecked(false);
-}
+void TLayoutDlg::LayoutClueTextDefaultsBtnClick() { ShowClueText(TLayoutSettings{}); }
 
 void TLayoutDlg::LayoutCreditsDefaultsBtnClick()
 {
-    m_ui->CreditsLineCmBx->setCurrentText(TMainFm::DefaultCreditsLine());
-    SelectFont(m_ui->CreditsFontCmBx, QStringLiteral("Times New Roman"));
-    m_ui->CreditsFontSizeSpEd->setValue(7);
+    TLayoutSettings factory;
+    factory.CreditsLine = TMainFm::DefaultCreditsLine();
+    ShowCredits(factory);
 }
 
 void TLayoutDlg::LayoutMarginsDefaultsBtnClick()
 {
     // "No Border" first, so that the default insets do not set the margins from a border.
     FrameStyle_NoneLnkClick();
-    m_work.MarginLeft = m_work.MarginTop = m_work.MarginRight = m_work.MarginBottom = 1;
-    for (QLineEdit *edit : MarginEdits())
-        SetEntryText(edit, FormatMarginText(1));
-    const QList<QLineEdit *> outside = OutsideEdits(), inside = InsideEdits();
-    const double outsideValues[4] = {DefaultFrameOutside.Top, DefaultFrameOutside.Left,
-                                     DefaultFrameOutside.Right, DefaultFrameOutside.Bottom};
-    const double insideValues[4] = {DefaultFrameInside.Top, DefaultFrameInside.Left,
-                                    DefaultFrameInside.Right, DefaultFrameInside.Bottom};
-    for (int i = 0; i < 4; ++i) {
-        SetEntryText(outside[i], FormatInsetText(outsideValues[i]));
-        SetEntryText(inside[i], FormatInsetText(insideValues[i]));
-    }
+    const TLayoutSettings factory;
+    m_work.MarginLeft = factory.MarginLeft;
+    m_work.MarginTop = factory.MarginTop;
+    m_work.MarginRight = factory.MarginRight;
+    m_work.MarginBottom = factory.MarginBottom;
+    ShowMargins(factory);
 }
 
-void TLayoutDlg::LayoutPuzzleDefaultsBtnClick()
-{
-    SetEntryText(m_ui->PuzzleCellWidthEdit, FormatLengthText(0.25));
-    SetEntryText(m_ui->PuzzleCellHeightEdit, FormatLengthText(0.25));
-    m_ui->PuzzleSquareCB->setChecked(true);
-    SetEntryText(m_ui->PuzzleLineWeightEdit, FormatLengthText(0.01));
-    m_ui->PuzzleFontSizeSpEd->setValue(36);
-    SelectFont(m_ui->PuzzleFontCmBx, QStringLiteral("Arial"));
-    m_ui->PuzzlePageCmBx->setCurrentIndex(0);
-    SetEntryText(m_ui->LayoutPuzzleLeftEdit, FormatLengthText(0));
-    SetEntryText(m_ui->LayoutPuzzleTopEdit, FormatLengthText(0));
-}
+void TLayoutDlg::LayoutPuzzleDefaultsBtnClick() { ShowPuzzleGrid(TLayoutSettings{}); }
 
-void TLayoutDlg::LayoutSolutionDefaultsBtnClick()
-{
-    SetEntryText(m_ui->SolutionCellWidthEdit, FormatLengthText(0.15));
-    SetEntryText(m_ui->SolutionCellHeightEdit, FormatLengthText(0.15));
-    m_ui->SolutionSquareCB->setChecked(true);
-    SetEntryText(m_ui->SolutionLineWeightEdit, FormatLengthText(0.01));
-    m_ui->SolutionFontSizeSpEd->setValue(90);
-    SelectFont(m_ui->SolutionFontCmBx, QStringLiteral("Arial"));
-    m_ui->SolutionThemeBoldCB->setChecked(true);
-    m_ui->SolutionThemeColorCB->setChecked(false);
-}
+void TLayoutDlg::LayoutSolutionDefaultsBtnClick() { ShowSolutionGrid(TLayoutSettings{}); }
 
 void TLayoutDlg::LayoutTitleDefaultsBtnClick()
 {
     m_ui->PuzzleTitleEd->clear();
     m_ui->PuzzleSubtitleEd->clear();
-    SelectFont(m_ui->TitleFontCmBx, QStringLiteral("Times New Roman"));
-    SelectFont(m_ui->SubTitleFontCmBx, QStringLiteral("Times New Roman"));
-    m_ui->TitleFontSizeSpEd->setValue(36);
-    m_ui->SubTitleFontSizeSpEd->setValue(16);
+    ShowTitleFonts(TLayoutSettings{});
 }
 
 // ---- Auto-Layout shading and enables ------------------------------------------------------------------
@@ -1232,7 +1193,7 @@ void TLayoutDlg::UpdatePointSizeLabels()
         solutionCell = puzzleCell;
     else if (!m_ui->SolutionSquareCB->isChecked())
         solutionCell = std::min(m_work.CellWidthSol, m_work.CellHeightSol);
-    m_ui->SolutionFontSizeLbl->setText(PointSizeLabelText(m_work.LetterPercent, solutionCell));
+    m_ui->SolutionFontSizeLbl->setText(PointSizeLabelText(m_work.CellLetterPercent, solutionCell));
 }
 
 // ---- Colours ----------------------------------------------------------------------------------------
@@ -1246,11 +1207,11 @@ void TLayoutDlg::ChangeSampleColor(QLabel *sample)
 
 void TLayoutDlg::ChooseSolutionHeaderFont()
 {
-    QFont font(m_headerFont, m_headerSize > 0 ? m_headerSize : 12);
-    font.setBold(m_headerStyle & fsBold);
-    font.setItalic(m_headerStyle & fsItalic);
-    font.setUnderline(m_headerStyle & fsUnderline);
-    font.setStrikeOut(m_headerStyle & fsStrikeOut);
+    QFont font(m_work.SolutionHeaderFont, m_work.SolutionHeaderFontSize > 0 ? m_work.SolutionHeaderFontSize : 12);
+    font.setBold(m_work.SolutionHeaderStyle & fsBold);
+    font.setItalic(m_work.SolutionHeaderStyle & fsItalic);
+    font.setUnderline(m_work.SolutionHeaderStyle & fsUnderline);
+    font.setStrikeOut(m_work.SolutionHeaderStyle & fsStrikeOut);
     bool chosen = false;
     if (Hooks.ChooseFont) {
         chosen = Hooks.ChooseFont(this, &font);
@@ -1259,9 +1220,9 @@ void TLayoutDlg::ChooseSolutionHeaderFont()
     }
     if (!chosen)
         return;
-    m_headerFont = font.family();
-    m_headerSize = font.pointSize();
-    m_headerStyle = PackFontStyle(font.bold(), font.italic(), font.underline(), font.strikeOut());
+    m_work.SolutionHeaderFont = font.family();
+    m_work.SolutionHeaderFontSize = font.pointSize();
+    m_work.SolutionHeaderStyle = PackFontStyle(font.bold(), font.italic(), font.underline(), font.strikeOut());
 }
 
 void TLayoutDlg::ApplyDialogColor()
@@ -1420,7 +1381,7 @@ void TLayoutDlg::UpdateMarginAverages()
     if (m_averageFocus)
         return;
     Ui::TLayoutDlg &ui = *m_ui;
-    const TLayoutWorkingCopy &w = m_work;
+    const TLayoutSettings &w = m_work;
     const TAverage outside = AverageOf(w.FrameOutside.Top, w.FrameOutside.Left, w.FrameOutside.Right,
                                        w.FrameOutside.Bottom);
     const TAverage inside = AverageOf(w.FrameInside.Top, w.FrameInside.Left, w.FrameInside.Right,
@@ -1450,7 +1411,7 @@ void TLayoutDlg::StepEntry(QLineEdit *edit, int direction)
     TEntry *entry = EntryOf(edit);
     if (!entry || direction == 0)
         return;
-    const double value = StepInches(entry->Get(), direction);
+    const double value = StepInches(entry->Get(m_work), direction);
     const bool margin = MarginEdits().contains(edit);
     SetEntryText(edit, margin ? FormatMarginText(value) : FormatInsetText(value));
     UntickSwitch(m_ui->AutoMarginsCB);
@@ -1464,7 +1425,7 @@ void TLayoutDlg::StepGroup(const QList<QLineEdit *> &group, int direction)
 
 void TLayoutDlg::StepSubtitleSpacing(int direction)
 {
-    const double value = std::clamp(std::round((m_work.SubtitleSpacing + 0.01 * direction) * 100) / 100,
+    const double value = std::clamp(std::round((m_work.SubtitleExtraSpacing + 0.01 * direction) * 100) / 100,
                                     SubtitleSpacingRange.Min, SubtitleSpacingRange.Max);
     SetEntryText(m_ui->SubtitleExtraSpacingEd, FormatSpacingText(value));
 }

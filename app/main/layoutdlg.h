@@ -20,7 +20,7 @@
 // ShowBalloon to an information box, ChooseFont to QFontDialog.
 #pragma once
 
-#include "globals.h"
+#include "layoutsettings.h"
 
 #include <QDialog>
 #include <QFont>
@@ -58,21 +58,6 @@ struct TLayoutDlgHooks {
     int BalloonWidth = 350;
     /** The solution header's font dialog; false when cancelled. */
     std::function<bool(QWidget *parent, QFont *font)> ChooseFont;
-};
-
-/** The typed values the dialog holds until they are stored. */
-struct TLayoutWorkingCopy {
-    double PaperWidth = 8.5, PaperHeight = 11;
-    double MarginLeft = 1, MarginTop = 1, MarginRight = 1, MarginBottom = 1;
-    TPageRect FrameOutside, FrameInside;
-    int Leading = 115;
-    double CellWidth = 0.25, CellHeight = 0.25, LineWeight = 0.01;
-    int CellNumberPercent = 36;
-    double PuzzleLeft = 0, PuzzleTop = 0;
-    double CellWidthSol = 0.15, CellHeightSol = 0.15, LineWeightSol = 0.01;
-    int LetterPercent = 90;
-    int TitleSize = 36, SubtitleSize = 16, CreditsSize = 7, WorksheetSize = 11;
-    double SubtitleSpacing = 0;
 };
 
 class TLayoutDlg : public QDialog
@@ -121,7 +106,8 @@ public:
     void BlinkSpacingHints(int count, int onMs, int offMs);
     bool IsBlinking() const { return m_blinkTimer.isActive(); }
 
-    const TLayoutWorkingCopy &Working() const { return m_work; }
+    /** The working copy: the settings as loaded, with the typed values that passed their check. */
+    const TLayoutSettings &Working() const { return m_work; }
     bool WordBankChanged() const { return m_wordBankChanged; }
     /** The shading of a controlled item whose switch is on (with Auto-Layout on). */
     static QColor ShadowColor();
@@ -166,6 +152,14 @@ private:
     void ConnectEntries();
     void FillLists();
     void SelectFont(QComboBox *box, const QString &font);
+    // The controls of a group from a settings value: loading, and the tabs' Defaults buttons.
+    void ShowClueColumns(const TLayoutSettings &s);
+    void ShowClueText(const TLayoutSettings &s);
+    void ShowCredits(const TLayoutSettings &s);
+    void ShowMargins(const TLayoutSettings &s);
+    void ShowPuzzleGrid(const TLayoutSettings &s);
+    void ShowSolutionGrid(const TLayoutSettings &s);
+    void ShowTitleFonts(const TLayoutSettings &s);
     bool Apply(bool runExpert);
     bool CheckBeforeStoring();
     /** The tab change: the tab being left must pass its check. */
@@ -200,7 +194,8 @@ private:
     QString HelpText(int tab) const;
 
     std::unique_ptr<Ui::TLayoutDlg> m_ui;
-    TLayoutWorkingCopy m_work;
+    // The typed values are held here until they are stored; so is the solution header's font.
+    TLayoutSettings m_work;
     std::vector<std::unique_ptr<TEntry>> m_entries;
     QSet<const QWidget *> m_red;
     int m_activeTab = 0;
@@ -210,11 +205,6 @@ private:
     bool m_averageFocus = false;
     bool m_wordBankChanged = false;
     int m_hintBlinks = 10;
-    // The solution header's font, as the settings hold it.
-    QString m_headerFont;
-    int m_headerSize = 0;
-    TFontStyles m_headerStyle = 0;
-    TColor m_headerColor = 0;
     QStringList m_fonts;
     QTimer m_blinkTimer;
     QList<QPair<int, int>> m_blinkTimes;

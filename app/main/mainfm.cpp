@@ -18,6 +18,7 @@
 #include "filetypes.h"
 #include "globalsui.h"
 #include "hintfm.h"
+#include "layoutsettings.h"
 #include "menukeys.h"
 #include "myexceptionfm.h"
 #include "webbrowserfm.h"

@@ -2,7 +2,7 @@
 // creation, idle, exception and hint handling, resizing, settings and closing.
 #pragma once
 
-#include "globals.h"
+#include "pagetypes.h"
 #include "publishfm.h"
 
 #include <QCursor>

@@ -17,6 +17,7 @@ using namespace mainfm;
 #include "fileio.h"
 #include "globals.h"
 #include "hourglass.h"
+#include "layoutsettings.h"
 #include "lines.h"
 #include "myoverrides.h"
 #include "pataux.h"

@@ -7,6 +7,7 @@
 #include "exporttextfm.h"
 #include "filefolders.h"
 #include "globals.h"
+#include "layoutsettings.h"
 #include "pageparts.h"
 #include "pdfpagechoicefm.h"
 #include "textexport.h"

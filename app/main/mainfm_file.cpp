@@ -1,5 +1,6 @@
 // The main window's file commands: New, Open, Save, Save As, Close, Exit and recent files, with
 // the unsaved-changes question; the notebook step labels, page arrows and the pastel palette.
+#include "layoutsettings.h"
 #include "mainfm.h"
 
 #include "alphabet.h"

@@ -1,5 +1,6 @@
 // The main window's small forms: the help balloon, the preferences dialog, About and the
 // next-step advice.
+#include "globals.h"
 #include "mainfm.h"
 
 #include "aboutfm.h"

@@ -7,6 +7,7 @@
 #include "cluespg.h"
 #include "cp1252.h"
 #include "globals.h"
+#include "layoutsettings.h"
 #include "trv600.h"
 #include "viewpaint.h"
 #include "viewport.h"

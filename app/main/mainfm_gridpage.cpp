@@ -11,6 +11,7 @@
 #include "docevents.h"
 #include "globals.h"
 #include "hourglass.h"
+#include "layoutsettings.h"
 #include "myoverrides.h"
 #include "pataux.h"
 #include "sizefm.h"

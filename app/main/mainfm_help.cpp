@@ -1,4 +1,5 @@
 // The main window's Help menu, help pages and the desktop shell.
+#include "globals.h"
 #include "mainfm.h"
 
 #include "preferencesdlg.h"

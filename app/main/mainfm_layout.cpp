@@ -5,7 +5,6 @@
 #include "autolayout.h"
 #include "checkpts.h"
 #include "cluespg.h"
-#include "globals.h"
 #include "hintfm.h"
 #include "inputguard.h"
 #include "layoutdlg.h"

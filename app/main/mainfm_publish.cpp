@@ -4,7 +4,6 @@
 
 #include "contactusfm.h"
 #include "emailpuzzlefm.h"
-#include "globals.h"
 #include "hostingstate.h"
 #include "managefm.h"
 #include "publishfm.h"

@@ -4,6 +4,7 @@
 
 #include "cluespg.h"
 #include "globals.h"
+#include "layoutsettings.h"
 #include "namevaluelines.h"
 #include "prefsstore.h"
 #include "registry.h"

@@ -6,6 +6,7 @@
 #include "alphabet.h"
 #include "checkpts.h"
 #include "globals.h"
+#include "layoutsettings.h"
 #include "myoverrides.h"
 #include "trv600.h"
 #include "ascanvas.h"

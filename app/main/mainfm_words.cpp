@@ -19,6 +19,7 @@
 #include "globals.h"
 #include "hintfm.h"
 #include "hourglass.h"
+#include "layoutsettings.h"
 #include "lines.h"
 #include "myoverrides.h"
 #include "prompter.h"

@@ -1,4 +1,5 @@
 // The preferences dialog and the editable-text size.
+#include "globals.h"
 #include "preferencesdlg.h"
 #include "ui_preferencesdlg.h"
 

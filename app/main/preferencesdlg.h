@@ -21,7 +21,7 @@
 // query and the quick tour call SavePreferences.
 #pragma once
 
-#include "globals.h"
+#include "pagetypes.h"
 
 #include <QDialog>
 

@@ -1,7 +1,6 @@
 // The quick tour.
 #include "tourdlg.h"
 
-#include "globals.h"
 #include "mainfm.h"
 #include "prompter.h"
 

@@ -2,6 +2,8 @@
 #include "viewpaint.h"
 
 #include "alphabet.h"
+#include "globals.h"
+#include "layoutsettings.h"
 #include "mainfm.h"
 #include "myoverrides.h"
 #include "printing.h"

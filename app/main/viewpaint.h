@@ -4,7 +4,7 @@
 #pragma once
 
 #include "cluespg.h"
-#include "globals.h"
+#include "pagetypes.h"
 
 #include <QRect>
 

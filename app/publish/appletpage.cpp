@@ -2,6 +2,8 @@
 
 #include "alphabet.h"
 #include "cluespg.h"
+#include "globals.h"
+#include "layoutsettings.h"
 #include "trv600.h"
 
 namespace {

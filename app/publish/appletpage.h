@@ -4,7 +4,7 @@
 // preferences come in as structs, the puzzle from the document globals.
 #pragma once
 
-#include "globals.h"
+#include "pagetypes.h"
 
 #include <QString>
 #include <QStringList>

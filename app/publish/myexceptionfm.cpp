@@ -1,9 +1,9 @@
 // The error dialog.
+#include "globals.h"
 #include "myexceptionfm.h"
 #include "ui_myexceptionfm.h"
 
 #include "contactusfm.h"
-#include "globals.h"
 #include "prompter.h"
 #include "uidialogs.h"
 

@@ -1,4 +1,5 @@
 // The player preferences form and its two value sets in the program key.
+#include "globals.h"
 #include "publishpreffm.h"
 #include "ui_publishpreffm.h"
 

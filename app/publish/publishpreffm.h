@@ -8,7 +8,7 @@
 #pragma once
 
 #include "appletpage.h"
-#include "globals.h"
+#include "pagetypes.h"
 
 #include <QDialog>
 #include <QString>

@@ -3,6 +3,7 @@
 #include "cluesedit.h"
 
 #include "cp1252.h"
+#include "globals.h"
 #include "prompter.h"
 
 #include <QApplication>

@@ -2,8 +2,8 @@
 // clue in their own colours, with its own caret, selection, keys, mouse, clipboard and undo.
 #pragma once
 
-#include "globals.h"
 #include "lines.h"
+#include "pagetypes.h"
 #include "spellcheck.h"
 
 #include <QColor>

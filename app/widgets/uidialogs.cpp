@@ -1,4 +1,5 @@
 // Qt's file and colour dialogs, modal forms and the desktop shell, and their scripted twins.
+#include "globals.h"
 #include "uidialogs.h"
 
 #include <QColorDialog>

@@ -2,7 +2,7 @@
 // the program uses Qt's, tests install scripted ones so that nothing ever blocks.
 #pragma once
 
-#include "globals.h"
+#include "pagetypes.h"
 
 #include <QList>
 #include <QString>

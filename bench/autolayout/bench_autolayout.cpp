@@ -10,6 +10,7 @@
 #include "cluespg.h"
 #include "fileio.h"
 #include "globals.h"
+#include "layoutsettings.h"
 #include "printersource.h"
 #include "prompter.h"
 #include "puzzlefiles.h"

@@ -1,5 +1,7 @@
 // Clue grids: answer keys, rebuilds that keep or forget clues, letter updates, word banks.
 #include "cluesview.h"
+#include "globals.h"
+#include "layoutsettings.h"
 #include "testdoc.h"
 
 namespace {

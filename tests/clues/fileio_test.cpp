@@ -1,6 +1,8 @@
 // The puzzle file: a byte-identical round trip of a rich puzzle, hostile and truncated files,
 // defaults of missing keys, and saving.
 #include "cluesview.h"
+#include "globals.h"
+#include "layoutsettings.h"
 #include "puzzlefiles.h"
 #include "testdoc.h"
 

@@ -1,6 +1,8 @@
 // Opening files: the choice of reader by the first line, the deferred open, and the older
 // format with its ".CLU" clue companion.
 #include "documentcontrols.h"
+#include "globals.h"
+#include "layoutsettings.h"
 #include "puzzlefiles.h"
 #include "testdoc.h"
 

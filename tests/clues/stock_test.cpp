@@ -1,5 +1,7 @@
 // Stock clues: the clue files made by mkclues, the merge join, the choice of a clue and the
 // unclued count.
+#include "globals.h"
+#include "layoutsettings.h"
 #include "puzzlefiles.h"
 #include "testdoc.h"
 

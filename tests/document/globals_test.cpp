@@ -3,6 +3,7 @@
 #include "cp1252.h"
 #include "globals.h"
 #include "globalsui.h"
+#include "layoutsettings.h"
 #include "prompter.h"
 #include "testprint.h"
 #include "trv600.h"

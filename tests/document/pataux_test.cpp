@@ -1,6 +1,7 @@
 // Pattern helpers: the size controls, the word-size chart marks and the saved window bounds.
 #include "documentcontrols.h"
 #include "globals.h"
+#include "layoutsettings.h"
 #include "pataux.h"
 #include "testprint.h"
 #include "trv600.h"

@@ -8,6 +8,7 @@
 #include "cp1252.h"
 #include "cutwrites.h"
 #include "globals.h"
+#include "layoutsettings.h"
 #include "prompter.h"
 #include "testprint.h"
 

@@ -1,7 +1,9 @@
 // The Auto-Layout expert on the layout fixtures: the trial cache against the plain search,
 // cancel, give-up, the page modes and the page question, the border, the polish, the page model
 // after a run, the progress dialog and the input held away during a run.
+#include "globals.h"
 #include "layoutdoc.h"
+#include "layoutsettings.h"
 
 #include "autolayout.h"
 #include "checkpts.h"
@@ -296,6 +298,21 @@ TEST_F(AutoLayoutTest, PageModesAndThePageQuestion)
         EXPECT_EQ(AutoLayoutPageChoice, c.mode);
         EXPECT_EQ(AskBeforeUsingTwoPages, c.ask);
     }
+}
+
+TEST_F(AutoLayoutTest, ARememberedPageAnswerOutlastsTheLayoutsPutBack)
+{
+    // The question comes over the layout from before the run, which is put back around it.
+    ScriptedPageChooser chooser;
+    chooser.Answers = {{TPageChoice::OnePage, true}};
+    open(kPuzzle13);
+    AutoLayoutPageChoice = 1;
+    AskBeforeUsingTwoPages = true;
+    RunAutoLayout(0);
+    EXPECT_EQ(chooser.Asked, 1);
+    EXPECT_EQ(LastAutoLayoutRun().Outcome, TAutoLayoutOutcome::Fitted);
+    EXPECT_EQ(AutoLayoutPageChoice, 2);
+    EXPECT_FALSE(AskBeforeUsingTwoPages);
 }
 
 TEST_F(AutoLayoutTest, TheFormsButtonsSetThePageChoice)

@@ -2,6 +2,7 @@
 // fitting to the paper, overflow, the word bank and re-flow counting.
 #include "cluespg.h"
 #include "globals.h"
+#include "layoutsettings.h"
 #include "printersource.h"
 #include "prompter.h"
 #include "trv600.h"

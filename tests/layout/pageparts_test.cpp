@@ -1,7 +1,9 @@
 // Chosen parts of a page as a metafile and on the clipboard: the area measured, the records
 // (read back by an independent walker), the names of exported files.
 #include "emfwalker.h"
+#include "globals.h"
 #include "layoutdoc.h"
+#include "layoutsettings.h"
 #include "pageparts.h"
 
 #include <QClipboard>

@@ -1,5 +1,7 @@
 // Printing to a PDF-file printer: pages, ranges, tiles, copies, and where the text lands.
+#include "globals.h"
 #include "layoutdoc.h"
+#include "layoutsettings.h"
 
 #include <QFile>
 #include <QPainter>

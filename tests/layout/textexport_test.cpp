@@ -1,6 +1,7 @@
 // The plain-text export: the clue text with each spacing, the compact solution by direction and
 // by number, compared byte for byte with the expected files (Windows-1252, CR LF).
 #include "cluetextgrids.h"
+#include "layoutsettings.h"
 #include "textexport.h"
 
 #include <QFile>

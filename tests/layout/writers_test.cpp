@@ -3,6 +3,7 @@
 #include "cutwrites.h"
 #include "emfwriter.h"
 #include "layoutdoc.h"
+#include "layoutsettings.h"
 #include "pageparts.h"
 
 #include <QPainter>

@@ -1,5 +1,7 @@
 // The main window's exports: the PDF command and Save As PDF, the graphic form, and the Edit
 // menu's copies to the clipboard.
+#include "globals.h"
+#include "layoutsettings.h"
 #include "mainwindowtest.h"
 
 #include "exportgraphicfm.h"

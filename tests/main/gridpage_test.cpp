@@ -1,6 +1,8 @@
 // The grid page: the puzzle type and its question, the grid size by every route, the symmetry
 // controls and dialog, the display flags' menu items, the removed-cell colour and the word-slot
 // histogram's mouse.
+#include "globals.h"
+#include "layoutsettings.h"
 #include "mainwindowtest.h"
 
 #include "checkpts.h"

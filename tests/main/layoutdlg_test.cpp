@@ -9,6 +9,7 @@
 #include "cluespg.h"
 #include "globals.h"
 #include "layoutentries.h"
+#include "layoutsettings.h"
 #include "prompter.h"
 #include "registry.h"
 #include "trv600.h"
@@ -222,8 +223,8 @@ TEST_F(LayoutDlgTest, EntriesTurnRedAndKeepTheirLastValidValue)
     } cases[] = {
         {"PuzzleCellWidthEdit", "0.04", true, [&] { return dlg->Working().CellWidth; }, 0.25},
         {"PuzzleCellWidthEdit", "0.05", false, [&] { return dlg->Working().CellWidth; }, 0.05},
-        {"LeadingPercentageEB", "120 %", false, [&] { return double(dlg->Working().Leading); }, 120},
-        {"LeadingPercentageEB", "20 %", true, [&] { return double(dlg->Working().Leading); }, 120},
+        {"LeadingPercentageEB", "120 %", false, [&] { return double(dlg->Working().LeadingPercentage); }, 120},
+        {"LeadingPercentageEB", "20 %", true, [&] { return double(dlg->Working().LeadingPercentage); }, 120},
         {"MarginTopEdit", "abc", true, [&] { return dlg->Working().MarginTop; }, 1},
         {"MarginTopEdit", "0.5\" wide", false, [&] { return dlg->Working().MarginTop; }, 0.5},
         {"MarginTopEdit", "-0.2", true, [&] { return dlg->Working().MarginTop; }, 0.5},

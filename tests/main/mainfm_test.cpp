@@ -13,6 +13,7 @@
 #include "desktopimage.h"
 #include "fileio.h"
 #include "globals.h"
+#include "layoutsettings.h"
 #include "mainfm.h"
 #include "myoverrides.h"
 #include "namevaluelines.h"

@@ -1,4 +1,6 @@
 // The page view: the printed page as the view shows it, and what a change leaves behind.
+#include "globals.h"
+#include "layoutsettings.h"
 #include "mainwindowtest.h"
 
 #include "alphabet.h"

@@ -3,7 +3,6 @@
 #include "testsupport.h"
 
 #include "application.h"
-#include "globals.h"
 #include "prompter.h"
 #include "uidialogs.h"
 

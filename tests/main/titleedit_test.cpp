@@ -5,6 +5,7 @@
 #include "autolayout.h"
 #include "checkpts.h"
 #include "globals.h"
+#include "layoutsettings.h"
 #include "uidialogs.h"
 #include "wysiwyg.h"
 

@@ -1,6 +1,8 @@
 // The document view: zoom steps and their limits, the view tabs and the View menu, the colours a
 // cell shows on the page image, the engine's draw-cell callbacks and the deferred cell paints,
 // and the instructions shown over an untouched freeform grid.
+#include "globals.h"
+#include "layoutsettings.h"
 #include "mainwindowtest.h"
 
 #include "myoverrides.h"

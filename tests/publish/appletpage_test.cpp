@@ -7,6 +7,7 @@
 #include "cluespg.h"
 #include "fileio.h"
 #include "globals.h"
+#include "layoutsettings.h"
 #include "prompter.h"
 #include "puzzlefiles.h"
 #include "trv600.h"

@@ -9,7 +9,6 @@
 #include "cluespg.h"
 #include "fakehostingserver.h"
 #include "fileio.h"
-#include "globals.h"
 #include "hostingprotocol.h"
 #include "prompter.h"
 #include "registry.h"

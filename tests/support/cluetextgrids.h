@@ -5,7 +5,7 @@
 
 #include "cluespg.h"
 #include "cp1252.h"
-#include "globals.h"
+#include "layoutsettings.h"
 
 #include <QFile>
 #include <QStringList>

@@ -25,6 +25,7 @@
 #include "cluespg.h"
 #include "fileio.h"
 #include "globals.h"
+#include "layoutsettings.h"
 #include "pataux.h"
 #include "prompter.h"
 #include "puzzlefiles.h"

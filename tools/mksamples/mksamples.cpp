@@ -26,6 +26,7 @@
 #include "dictpack.h"
 #include "fileio.h"
 #include "globals.h"
+#include "layoutsettings.h"
 #include "lines.h"
 #include "loose.h"
 #include "mainfm.h"
