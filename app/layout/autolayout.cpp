@@ -911,7 +911,7 @@ void AutoLayoutAfterTitleEdit()
     g_titleEditRunning = true;
     const int n = CountPrintedPages();
     if (n > 2 && (AutoLayoutPageChoice != 3 || n > 3)) {
-        TakeCheckPoint(2, QStringLiteral("formatting by Auto-Layout expert"));
+        TakeCheckPoint(TCheckPointKind::Layout, QStringLiteral("formatting by Auto-Layout expert"));
         RunAutoLayout(AutoLayoutKeepViewTab);
     }
     g_titleEditRunning = false;
