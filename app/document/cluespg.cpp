@@ -347,12 +347,6 @@ void TClueGrid::SetCell(int column, int row, const QString &text)
         emit dataChanged(index(row, column), index(row, column));
 }
 
-void TClueGrid::FreeAlternates(int row)
-{
-    if (ValidRow(row))
-        m_rows[size_t(row)].Alternates.reset();
-}
-
 QStringList &TClueGrid::EnsureAlternates(int row)
 {
     TClueRow &r = m_rows.at(size_t(row));

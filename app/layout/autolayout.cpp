@@ -938,6 +938,4 @@ void SetAutoLayoutCacheEnabled(bool on) { g_cacheEnabled = on; }
 
 void SetAutoLayoutClock(std::function<qint64()> nowMs) { g_clock = std::move(nowMs); }
 
-bool AutoLayoutCacheEnabled() { return g_cacheEnabled; }
-
 const TAutoLayoutRunInfo &LastAutoLayoutRun() { return g_info; }

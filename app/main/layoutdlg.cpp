@@ -385,11 +385,6 @@ int TLayoutDlg::FindTabIndex(const QString &prefix) const
     return 0;
 }
 
-QWidget *TLayoutDlg::FindTabSheet(const QString &prefix) const
-{
-    return m_ui->LayoutPgCtl->widget(FindTabIndex(prefix));
-}
-
 void TLayoutDlg::ActivateTab(int index)
 {
     m_switchingTab = true;

@@ -729,8 +729,6 @@ public:
     void AdoptAlternateClue(int alternateRow);
     /** The alternate answer row's clue into its across or down row: stored and re-flowed. */
     void RefreshClueRow(int alternateRow);
-    void RefillAlternateClues();
-    void ClearClueGridsNow();
     void AssignStockCluesNow();
 
 public slots:
