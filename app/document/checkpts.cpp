@@ -24,7 +24,7 @@ std::vector<TCheckPoint *> g_free;
 std::deque<TCheckPoint *> g_undo;  // front: newest
 std::deque<TCheckPoint *> g_redo;  // front: most recently undone
 TCheckPoint *g_current = nullptr;
-int g_lastKind = 0;
+TCheckPointKind g_lastKind = TCheckPointKind::None;
 TUndoRedoState g_state;
 
 TCheckPoint *GetFreeNode()
@@ -71,7 +71,7 @@ TCheckPoint::TCheckPoint()
 
 TCheckPoint::~TCheckPoint() = default;
 
-void TCheckPoint::Capture(int kind, const QString &description)
+void TCheckPoint::Capture(TCheckPointKind kind, const QString &description)
 {
     const bool wasUpdating = GridUpdating;
     GridUpdating = true;
@@ -125,14 +125,15 @@ void CreateCheckPointPool(int count)
     ClearCheckPoints();
 }
 
-void TakeCheckPoint(int kind, const QString &description)
+void TakeCheckPoint(TCheckPointKind kind, const QString &description)
 {
     if (CheckPointHooks.BeforeCapture)
         CheckPointHooks.BeforeCapture();
-    if ((g_lastKind == 5 && kind == 5) || (g_lastKind == 9 && kind == 9))
+    using K = TCheckPointKind;
+    if (kind == g_lastKind && (kind == K::Typing || kind == K::Scroll))
         return;
     g_lastKind = kind;
-    if (!g_redo.empty() && (kind == 9 || kind == 10))
+    if (!g_redo.empty() && (kind == K::Scroll || kind == K::ViewTab))
         return;
     moveRedoToFree();
     if (g_current) {
@@ -159,7 +160,7 @@ void UndoCheckPoint()
         g_current = GetFreeNode();
         if (!g_current)
             return;
-        g_current->Capture(12, QString());
+        g_current->Capture(TCheckPointKind::CurrentState, QString());
         // Taking the current state may have sacrificed the last undo step.
         if (g_undo.empty()) {
             g_free.push_back(g_current);
@@ -171,7 +172,7 @@ void UndoCheckPoint()
     g_current = g_undo.front();
     g_undo.pop_front();
     // Typing after an undo starts a new step, so that it is never coalesced into an old run.
-    g_lastKind = 0;
+    g_lastKind = TCheckPointKind::None;
     g_current->Restore();
     UpdateUndoRedoCaptions();
 }
@@ -191,7 +192,7 @@ void RedoCheckPoint()
     g_undo.push_front(g_current);
     g_current = g_redo.front();
     g_redo.pop_front();
-    g_lastKind = 0;
+    g_lastKind = TCheckPointKind::None;
     g_current->Restore();
     UpdateUndoRedoCaptions();
 }
@@ -202,7 +203,7 @@ void ClearCheckPoints()
         g_free.push_back(node);
     g_undo.clear();
     moveRedoToFree();
-    g_lastKind = 0;
+    g_lastKind = TCheckPointKind::None;
     UpdateUndoRedoCaptions();
 }
 

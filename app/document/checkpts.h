@@ -5,7 +5,32 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <functional>
+
+/** What a snapshot was taken before; the kind decides which snapshots are merged or skipped. */
+enum class TCheckPointKind : std::uint8_t {
+    None = 0,
+    /** Grid size, puzzle type, freeform build, exchange, stock pattern, layout, paper, word bank. */
+    Layout = 2,
+    /** Pattern painting and clearing. */
+    Pattern = 3,
+    /** Erasing letters or words, symmetrical build. */
+    Letters = 4,
+    /** Typing fixed letters: a run keeps only its first snapshot. */
+    Typing = 5,
+    /** Stock and additional clues. */
+    Clues = 6,
+    /** The word list: import, sort, clear, adopt. */
+    WordList = 7,
+    RejectWord = 8,
+    /** A run keeps only its first snapshot; not taken while redo is possible. */
+    Scroll = 9,
+    /** Not taken while redo is possible. */
+    ViewTab = 10,
+    /** The state Undo leaves, so that Redo can come back to it. */
+    CurrentState = 12,
+};
 
 class TCheckPoint
 {
@@ -17,12 +42,12 @@ public:
 
     bool IsValid() const { return CreatedOk; }
     QString GetDescription() const { return Description; }
-    void Capture(int kind, const QString &description);
+    void Capture(TCheckPointKind kind, const QString &description);
     void Restore();
 
     TCheckPoint *Next = nullptr;
     QString Description;
-    int Kind = 0;
+    TCheckPointKind Kind = TCheckPointKind::None;
     QStringList PuzzleText;
     QString ViewTabCaption;
     int Page = 0;
@@ -64,7 +89,7 @@ struct TUndoRedoState
 extern bool ClueRedrawPending;
 
 void CreateCheckPointPool(int count);
-void TakeCheckPoint(int kind, const QString &description);
+void TakeCheckPoint(TCheckPointKind kind, const QString &description);
 void UndoCheckPoint();
 void RedoCheckPoint();
 void ClearCheckPoints();

@@ -310,12 +310,6 @@ void TClueGrid::SetCell(int column, int row, const QString &text)
         emit dataChanged(index(row, column), index(row, column));
 }
 
-void TClueGrid::FreeAlternates(int row)
-{
-    if (ValidRow(row))
-        m_rows[size_t(row)].Alternates.reset();
-}
-
 QStringList &TClueGrid::EnsureAlternates(int row)
 {
     TClueRow &r = m_rows.at(size_t(row));
@@ -587,7 +581,7 @@ void AdoptThemeWord()
     EraseFixedLettersNext = false;
     int grid = -1, row = 0;
     if (DocHooks.GetSelectedClueRow && DocHooks.GetSelectedClueRow(grid, row) && (grid == 0 || grid == 1)) {
-        TakeCheckPoint(7, QStringLiteral("adopt theme word"));
+        TakeCheckPoint(TCheckPointKind::WordList, QStringLiteral("adopt theme word"));
         TClueGrid *g = grid == 0 ? CluesAcrossSG : CluesDownSG;
         if (row >= 1 && row < g->RowCount() && WordList) {
             WordList->AddEntry(ExtractEntryWord(g->Cell(0, row)) + QLatin1Char('\t') + g->Cell(1, row).trimmed());
@@ -609,7 +603,7 @@ void UnadoptThemeWord()
     EraseFixedLettersNext = false;
     int grid = -1, row = 0;
     if (DocHooks.GetSelectedClueRow && DocHooks.GetSelectedClueRow(grid, row) && (grid == 0 || grid == 1)) {
-        TakeCheckPoint(7, QStringLiteral("unadopt theme word"));
+        TakeCheckPoint(TCheckPointKind::WordList, QStringLiteral("unadopt theme word"));
         TClueGrid *g = grid == 0 ? CluesAcrossSG : CluesDownSG;
         if (row >= 1 && row < g->RowCount() && WordList) {
             const QString answer = ExtractEntryWord(g->Cell(0, row));

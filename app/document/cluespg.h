@@ -59,8 +59,6 @@ public:
     bool ValidRow(int row) const { return row >= 0 && row < RowCount(); }
     TClueRow &Row(int row) { return m_rows.at(size_t(row)); }
     const TClueRow &Row(int row) const { return m_rows.at(size_t(row)); }
-    /** Frees and clears the alternate list of the row. */
-    void FreeAlternates(int row);
     /** The row's alternate list, created when missing. */
     QStringList &EnsureAlternates(int row);
     /** Tells views that the whole grid may have changed. */

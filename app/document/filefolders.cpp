@@ -122,11 +122,6 @@ QString ProposedFileName(TFileKind kind, const QString &documentName, const QStr
     return QDir(StartFolder(kind, documentName)).filePath(PuzzleBaseName(documentName, title) + extension);
 }
 
-QString DocumentStartFolder(TFileKind kind)
-{
-    return StartFolder(kind, documentFileName());
-}
-
 QString ProposedDocumentFileName(TFileKind kind, const QString &extension)
 {
     return ProposedFileName(kind, documentFileName(), extension,

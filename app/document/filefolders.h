@@ -41,6 +41,5 @@ struct TDocumentNameHooks {
 };
 extern TDocumentNameHooks DocumentNameHooks;
 
-/** StartFolder and ProposedFileName for the current document. */
-QString DocumentStartFolder(TFileKind kind);
+/** ProposedFileName for the current document. */
 QString ProposedDocumentFileName(TFileKind kind, const QString &extension);

@@ -690,12 +690,12 @@ QString Pluralize(int count, const QString &word)
     return word + "s";
 }
 
-void ParseFrameBand(QString &spec, bool *isBand, double *width, TColor *color)
+void ParseFrameBand(QString &bands, bool *isBand, double *width, TColor *color)
 {
-    spec = spec.toUpper();
-    const qsizetype comma = spec.indexOf(',');
-    QString band = comma < 0 ? spec : spec.left(comma);
-    spec = comma < 0 ? QString() : spec.mid(comma + 1, 199);
+    bands = bands.toUpper();
+    const qsizetype comma = bands.indexOf(',');
+    QString band = comma < 0 ? bands : bands.left(comma);
+    bands = comma < 0 ? QString() : bands.mid(comma + 1, 199);
     const qsizetype dash = band.indexOf('-');
     if (dash >= 0)
         band.remove(dash, 1);
@@ -728,13 +728,13 @@ void ParseFrameBand(QString &spec, bool *isBand, double *width, TColor *color)
 
 double SumValuesAfterEquals(const QString &text)
 {
-    QString spec = TextAfterChar('=', text);
+    QString bands = TextAfterChar('=', text);
     double sum = 0;
-    for (int n = 0; n < 99 && spec.size() >= 3; ++n) {
+    for (int n = 0; n < 99 && bands.size() >= 3; ++n) {
         bool isBand = false;
         double width = 0;
         TColor color = 0;
-        ParseFrameBand(spec, &isBand, &width, &color);
+        ParseFrameBand(bands, &isBand, &width, &color);
         sum += width;
     }
     return sum;

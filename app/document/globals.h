@@ -210,12 +210,12 @@ QString TextBeforeChar(QChar ch, const QString &text);
 QString TrimBlanksTabs(const QString &text);
 double StrToFloatDefault(const QString &text, double defaultValue);
 QString Pluralize(int count, const QString &word);
-/** Reads the next band of a border style's band list (the text after its "="): spec is
+/** Reads the next band of a border style's band list (the text after its "="): bands is
  *  upper-cased and keeps the text after the band's comma (at most 199 characters). A "GAP" is
  *  0.0125 inch wide and not a band; a band "<width>[\"][ name] * <colour>" (not "NONE") gives
  *  its width in inches and its decimal colour (0 when missing); otherwise width 0, white. The
  *  first "-" of the band is dropped. */
-void ParseFrameBand(QString &spec, bool *isBand, double *width, TColor *color);
+void ParseFrameBand(QString &bands, bool *isBand, double *width, TColor *color);
 /** The sum of the band widths of a border style ("name = band, band, ..."), at most 99 bands. */
 double SumValuesAfterEquals(const QString &text);
 

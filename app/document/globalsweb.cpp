@@ -5,6 +5,7 @@
 #include "alphabet.h"
 #include "cp1252.h"
 #include "notices.h"
+#include "procinfo.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -189,21 +190,25 @@ QString GetWindowsVersionName()
 
 bool IsWorkstation() { return true; }
 
-int GetMemoryLoad()
+int MemoryLoadFromMeminfo(const QByteArray &meminfo)
 {
-    const QByteArray info = readProcFile("/proc/meminfo");
-    const qint64 total = memInfoValue(info, "MemTotal:");
-    const qint64 available = memInfoValue(info, "MemAvailable:");
-    if (total <= 0 || available < 0)
+    const qint64 total = memInfoValue(meminfo, "MemTotal:");
+    const qint64 available = memInfoValue(meminfo, "MemAvailable:");
+    if (total <= 0 || available < 0 || available > total)
         return 0;
     return int((total - available) * 100 / total);
 }
 
-qint64 GetUptimeSeconds()
+qint64 UptimeFromProcUptime(const QByteArray &uptime)
 {
-    const QByteArray uptime = readProcFile("/proc/uptime");
-    return qint64(uptime.split(' ').value(0).toDouble());
+    bool ok = false;
+    const double seconds = uptime.split(' ').value(0).trimmed().toDouble(&ok);
+    return ok && seconds > 0 ? qint64(seconds) : 0;
 }
+
+int GetMemoryLoad() { return MemoryLoadFromMeminfo(readProcFile("/proc/meminfo")); }
+
+qint64 GetUptimeSeconds() { return UptimeFromProcUptime(readProcFile("/proc/uptime")); }
 
 QString FormatUptime()
 {

@@ -551,13 +551,6 @@ void TMyLines::DeleteRange(int line1, int column1, int line2, int column2)
     markFrom(line1 - 1);
 }
 
-void TMyLines::ReplaceRange(int line1, int column1, int line2, int column2, const QString &text)
-{
-    OrderPositions(line1, column1, line2, column2);
-    DeleteRange(line1, column1, line2, column2);
-    InsertText(line1, column1, text);
-}
-
 QString TMyLines::GetRangeText(int line1, int column1, int line2, int column2) const
 {
     OrderPositions(line1, column1, line2, column2);

@@ -152,7 +152,6 @@ public:
     void DeleteCharAt(int line, int column);
     void InsertText(int line, int column, const QString &text);
     void DeleteRange(int line1, int column1, int line2, int column2);
-    void ReplaceRange(int line1, int column1, int line2, int column2, const QString &text);
     QString GetRangeText(int line1, int column1, int line2, int column2) const;
     void AppendRaw(const QString &text);
     void DeleteLine(int line);

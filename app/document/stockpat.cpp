@@ -335,7 +335,7 @@ bool TStockPatterns::SelectPattern(int n)
     // One checkpoint covers every load of a session, and only a load that happens takes it,
     // so that a refused pattern leaves no empty undo step behind.
     if (!m_patternLoaded) {
-        TakeCheckPoint(2, QStringLiteral("load stock pattern"));
+        TakeCheckPoint(TCheckPointKind::Layout, QStringLiteral("load stock pattern"));
         m_patternLoaded = true;
     }
 

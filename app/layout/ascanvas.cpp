@@ -97,7 +97,7 @@ void TAsCanvas::Unbind()
     m_bitmap.reset();
     m_painter = nullptr;
     m_device = nullptr;
-    m_kind = 0;
+    m_kind = TTargetKind::None;
     m_deviceWidth = m_deviceHeight = 0;
 }
 
@@ -120,7 +120,7 @@ void TAsCanvas::Bound(double ppiX, double ppiY)
 void TAsCanvas::SetTargetView(QPainter *painter)
 {
     Unbind();
-    m_kind = 1;
+    m_kind = TTargetKind::View;
     m_painter = painter;
     const double ppi = InchesPerPixel > 0 ? 1.0 / InchesPerPixel : ScreenPixelsPerInch;
     Bound(ppi, ppi);
@@ -131,7 +131,7 @@ void TAsCanvas::SetTargetView(QPainter *painter)
 void TAsCanvas::SetTargetPrinter(QPainter *painter, QPagedPaintDevice *device)
 {
     Unbind();
-    m_kind = 3;
+    m_kind = TTargetKind::Printer;
     m_painter = painter;
     m_device = device;
     int dpiX = device ? device->logicalDpiX() : 0;
@@ -151,7 +151,7 @@ void TAsCanvas::SetTargetPrinter(QPainter *painter, QPagedPaintDevice *device)
 void TAsCanvas::SetTargetSimulatedPrinter(TSimulatedPrinter *image)
 {
     Unbind();
-    m_kind = 3;
+    m_kind = TTargetKind::Printer;
     if (image && !image->isNull()) {
         m_ownPainter = std::make_unique<QPainter>(image);
         m_painter = m_ownPainter.get();
@@ -173,7 +173,7 @@ void TAsCanvas::SetPrinterPage()
 void TAsCanvas::SetTargetMetafile(QPainter *painter, QPaintDevice *device)
 {
     Unbind();
-    m_kind = 2;
+    m_kind = TTargetKind::Metafile;
     m_painter = painter;
     if (device) {
         m_deviceWidth = device->width();
@@ -185,7 +185,7 @@ void TAsCanvas::SetTargetMetafile(QPainter *painter, QPaintDevice *device)
 void TAsCanvas::SetTarget(const TBitmapSignalObject &signal)
 {
     Unbind();
-    m_kind = 5;
+    m_kind = TTargetKind::Bitmap;
     m_deviceWidth = std::max(0, signal.Width);
     m_deviceHeight = std::max(0, signal.Height);
     if (m_deviceWidth > 0 && m_deviceHeight > 0) {
@@ -200,12 +200,12 @@ void TAsCanvas::SetTarget(const TBitmapSignalObject &signal)
 int TAsCanvas::DeviceWidth() const
 {
     switch (m_kind) {
-    case 1:
+    case TTargetKind::View:
         return m_painter && m_painter->device() ? m_painter->device()->width() : 100;
-    case 3:
+    case TTargetKind::Printer:
         return m_device ? m_device->width() : m_deviceWidth;
-    case 2:
-    case 5:
+    case TTargetKind::Metafile:
+    case TTargetKind::Bitmap:
         return m_deviceWidth;
     default:
         return 100;
@@ -215,12 +215,12 @@ int TAsCanvas::DeviceWidth() const
 int TAsCanvas::DeviceHeight() const
 {
     switch (m_kind) {
-    case 1:
+    case TTargetKind::View:
         return m_painter && m_painter->device() ? m_painter->device()->height() : 100;
-    case 3:
+    case TTargetKind::Printer:
         return m_device ? m_device->height() : m_deviceHeight;
-    case 2:
-    case 5:
+    case TTargetKind::Metafile:
+    case TTargetKind::Bitmap:
         return m_deviceHeight;
     default:
         return 100;
@@ -237,7 +237,7 @@ void TAsCanvas::AddLog(const QString &line) const
 
 TColor TAsCanvas::PenColour(bool blend) const
 {
-    if (blend && m_kind == 1)
+    if (blend && m_kind == TTargetKind::View)
         return BlendColor(Pen.Color & 0xFFFFFF, Brush.Color & 0xFFFFFF, PenPixels);
     return Pen.Color & 0xFFFFFF;
 }
@@ -262,7 +262,7 @@ void TAsCanvas::Rectangle(double left, double top, double right, double bottom)
                .arg(Brush.Clear ? 1 : 0));
     if (!m_painter)
         return;
-    if (m_kind == 2) {
+    if (m_kind == TTargetKind::Metafile) {
         // A metafile keeps shapes, not pixels: the rectangle is its four-corner polygon.
         const QPointF corners[4] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}};
         QStringList *log = Log;
@@ -355,13 +355,13 @@ TSpan TAsCanvas::TextOut(const QString &text, double x, double y, const TSpan &p
                .arg(Brush.Clear ? 1 : 0)
                .arg(text));
     if (!m_painter || PointsToDevice(Font.Size) <= 0)
-        return m_kind == 1 ? previous : TSpan();
+        return m_kind == TTargetKind::View ? previous : TSpan();
     const int dx = XToDevice(x), dy = YToDevice(y);
     m_painter->save();
     m_painter->setFont(DeviceFont());
     m_painter->setPen(toQColor(Font.Color));
     TSpan span;
-    if (m_kind == 1) {
+    if (m_kind == TTargetKind::View) {
         span = AATextOut(*m_painter, previous, dx, dy, text, Brush.Color, Brush.Clear);
     } else {
         const QFontMetricsF metrics(m_painter->font(), m_painter->device());
@@ -417,7 +417,7 @@ void TAsCanvas::ZoomToPlacement(int n, const TPageRect &rect)
 
 void TAsCanvas::ZoomToRect(double left, double top, double right, double bottom)
 {
-    if (m_kind == 3) {
+    if (m_kind == TTargetKind::Printer) {
         showInformation(QStringLiteral("Printing of selected parts of a page is not yet supported."));
         return;
     }
@@ -453,21 +453,21 @@ void TAsCanvas::CentreOn(double x, double y)
 
 int TAsCanvas::XToDevice(double x) const
 {
-    if (m_kind == 1)
+    if (m_kind == TTargetKind::View)
         return PageXToPixel(PageOrigin.Left + x - ViewLeft);
     return RoundToPixel((PageOrigin.Left + x - ViewLeft) * PixelsPerInchX);
 }
 
 int TAsCanvas::YToDevice(double y) const
 {
-    if (m_kind == 1)
+    if (m_kind == TTargetKind::View)
         return PageYToPixel(PageOrigin.Top + y - ViewTop);
     return RoundToPixel((PageOrigin.Top + y - ViewTop) * PixelsPerInchY);
 }
 
 int TAsCanvas::LengthToDevice(double inchesLong) const
 {
-    if (m_kind == 1)
+    if (m_kind == TTargetKind::View)
         return PageToPixelsX(inchesLong);
     return RoundToPixel(inchesLong * PixelsPerInchX);
 }

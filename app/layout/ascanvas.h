@@ -1,7 +1,7 @@
 // A drawing surface in inches. Coordinates are inches on the page (doubles, origin at the
 // paper's top-left corner), type sizes points; the surface converts to the device pixels of its
-// target: the view's page image (kind 1), a printer or any paged device (kind 3), or an image
-// of its own (kind 5). Every page element is drawn once on it, whatever the output.
+// target: the view's page image, a printer or any paged device, a metafile, or an image of its
+// own. Every page element is drawn once on it, whatever the output.
 #pragma once
 
 #include "globals.h"
@@ -13,11 +13,21 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <memory>
 
 class QPagedPaintDevice;
 class QPaintDevice;
 class QPainter;
+
+/** What a surface draws on. */
+enum class TTargetKind : std::uint8_t {
+    None = 0,
+    View = 1,     // the view's page image
+    Metafile = 2, // a metafile or any fixed-size device
+    Printer = 3,  // a printer, a PDF writer or the simulated printer
+    Bitmap = 5,   // an image of the surface's own
+};
 
 /** Asks SetTarget for an image of its own of Width x Height pixels. */
 struct TBitmapSignalObject {
@@ -57,23 +67,23 @@ public:
     TAsCanvas &operator=(const TAsCanvas &) = delete;
 
     // ---- Targets ----
-    /** Kind 1: the view's page image, drawn through painter. Converts exactly as PageXToPixel
+    /** The view's page image, drawn through painter. Converts exactly as PageXToPixel
      *  and PageYToPixel do (ViewPageRect, InchesPerPixel); text is anti-aliased. */
     void SetTargetView(QPainter *painter);
-    /** Kind 3: a paged device (QPrinter in full-page mode, QPdfWriter) drawn through painter,
+    /** A paged device (QPrinter in full-page mode, QPdfWriter) drawn through painter,
      *  at the device's resolution; the page origin is the paper's corner. */
     void SetTargetPrinter(QPainter *painter, QPagedPaintDevice *device);
-    /** Kind 3 without a printer: the simulated printer's image (its own painter). */
+    /** The printer kind without a printer: the simulated printer's image (its own painter). */
     void SetTargetSimulatedPrinter(TSimulatedPrinter *image);
-    /** Kind 2: a metafile (or any fixed-size device) drawn through painter at the device's
-     *  resolution; like kind 5, one inch spans it until a zoom is set. */
+    /** A metafile (or any fixed-size device) drawn through painter at the device's
+     *  resolution; as on a bitmap, one inch spans it until a zoom is set. */
     void SetTargetMetafile(QPainter *painter, QPaintDevice *device);
-    /** Kind 5: an image of its own, Width x Height; one inch spans it until a zoom is set. */
+    /** An image of its own, Width x Height; one inch spans it until a zoom is set. */
     void SetTarget(const TBitmapSignalObject &signal);
 
-    int TargetKind() const { return m_kind; }
+    TTargetKind TargetKind() const { return m_kind; }
     QPainter *Canvas() const { return m_painter; }
-    /** The kind-5 image (null for other kinds). */
+    /** The bitmap target's image (null for other kinds). */
     QImage *Bitmap() const { return m_bitmap.get(); }
     int DeviceWidth() const;
     int DeviceHeight() const;
@@ -145,7 +155,7 @@ private:
     /** The pen colour, blended toward the brush on the view when blend is set. */
     TColor PenColour(bool blend) const;
 
-    int m_kind = 0;
+    TTargetKind m_kind = TTargetKind::None;
     QPainter *m_painter = nullptr;
     std::unique_ptr<QPainter> m_ownPainter;
     std::unique_ptr<QImage> m_bitmap;

@@ -206,7 +206,7 @@ struct TRun {
     bool ProgressShown = false;
     double FrameBandTotal = 0;
     int Percent = 0;
-    QElapsedTimer Clock;
+    qint64 StartMs = -1; // on the run clock; -1 before the first run
     QElapsedTimer PumpClock;
     QHash<TTrialKey, TTrialResult> Cache;
 };
@@ -227,6 +227,19 @@ TPageChoice g_lastChoice = TPageChoice::TwoPages;
 
 constexpr qint64 kProgressDelayMs = 2100;
 constexpr qint64 kPumpIntervalMs = 25;
+
+std::function<qint64()> g_clock;
+
+// Milliseconds on the run clock: the one the tests set, else a steady clock.
+qint64 nowMs()
+{
+    if (g_clock)
+        return g_clock();
+    static QElapsedTimer steady;
+    if (!steady.isValid())
+        steady.start();
+    return steady.elapsed();
+}
 
 double bandTotal() { return g_run.Active ? g_run.FrameBandTotal : SumValuesAfterEquals(FrameStyle); }
 
@@ -678,7 +691,7 @@ void ShowAutoLayoutProgress()
         return;
     g_run.ProgressShown = true;
     g_info.ProgressShown = true;
-    g_info.ProgressShownAfterMs = g_run.Clock.isValid() ? g_run.Clock.elapsed() : 0;
+    g_info.ProgressShownAfterMs = g_run.StartMs >= 0 ? nowMs() - g_run.StartMs : 0;
     if (AutoLayoutHooks.ShowProgress)
         AutoLayoutHooks.ShowProgress();
 }
@@ -694,7 +707,7 @@ void HideAutoLayoutProgress()
 
 void CheckAutoLayoutClock()
 {
-    if (g_run.Active && !g_run.ProgressShown && g_run.Clock.isValid() && g_run.Clock.elapsed() > kProgressDelayMs)
+    if (g_run.Active && !g_run.ProgressShown && g_run.StartMs >= 0 && nowMs() - g_run.StartMs > kProgressDelayMs)
         ShowAutoLayoutProgress();
 }
 
@@ -733,7 +746,7 @@ void RunAutoLayout(int flags)
     const bool keepTab = (flags & AutoLayoutKeepViewTab) && AutoLayoutHooks.ViewTabCaption;
     const QString tab = keepTab ? AutoLayoutHooks.ViewTabCaption() : QString();
     g_run.ProgressShown = false;
-    g_run.Clock.start();
+    g_run.StartMs = nowMs();
     if (flags & AutoLayoutShowProgressNow)
         ShowAutoLayoutProgress();
     SaveLayoutParameters();
@@ -777,8 +790,8 @@ int askPageChoiceOverSavedLayout()
 bool DoAutoLayout()
 {
     THourglass busy;
-    if (!g_run.Clock.isValid())
-        g_run.Clock.start();
+    if (g_run.StartMs < 0)
+        g_run.StartMs = nowMs();
     g_run.Active = true;
     g_run.Cache.clear();
     g_run.PumpClock.invalidate();
@@ -884,7 +897,7 @@ void AutoLayoutAfterTitleEdit()
     g_titleEditRunning = true;
     const int n = CountPrintedPages();
     if (n > 2 && (AutoLayoutPageChoice != 3 || n > 3)) {
-        TakeCheckPoint(2, QStringLiteral("formatting by Auto-Layout expert"));
+        TakeCheckPoint(TCheckPointKind::Layout, QStringLiteral("formatting by Auto-Layout expert"));
         RunAutoLayout(AutoLayoutKeepViewTab);
     }
     g_titleEditRunning = false;
@@ -896,6 +909,6 @@ void ForgetTitleEditPageAnswer() { g_titleEditAnswer = TTitleEditAnswer::NotAske
 
 void SetAutoLayoutCacheEnabled(bool on) { g_cacheEnabled = on; }
 
-bool AutoLayoutCacheEnabled() { return g_cacheEnabled; }
+void SetAutoLayoutClock(std::function<qint64()> nowMs) { g_clock = std::move(nowMs); }
 
 const TAutoLayoutRunInfo &LastAutoLayoutRun() { return g_info; }

@@ -171,7 +171,9 @@ extern TAutoLayoutHooks AutoLayoutHooks;
 /** Within one run a trial whose relayout inputs were seen before takes the stored result
  *  instead of a relayout. On by default; tests and the benchmark switch it off to compare. */
 void SetAutoLayoutCacheEnabled(bool on);
-bool AutoLayoutCacheEnabled();
+/** The milliseconds clock that times the progress window's delay; empty: a steady clock.
+ *  Tests give a clock of their own instead of waiting. */
+void SetAutoLayoutClock(std::function<qint64()> nowMs);
 
 enum class TAutoLayoutOutcome { NotRun, Fitted, GaveUp, Canceled };
 

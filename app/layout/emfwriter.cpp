@@ -6,8 +6,8 @@
 //   Frame  = (0, 0) .. (round(width x 2540), round(height x 2540)) hundredths of a millimetre,
 //   Device = 864 x 1116 pixels and Millimeters = 216 x 279 mm: a fixed, letter-sized reference
 //            device of exactly 4.0 pixels per millimetre, whatever screen the program runs on
-//            (the original measured the screen and fell back to 4.0; a fixed value makes the
-//            output the same everywhere).
+//            (a measured screen would make the output differ from machine to machine; a
+//            fixed value makes it the same everywhere).
 // The mapping records (MM_ANISOTROPIC, window extent = logical size, viewport extent = the area
 // in reference pixels, both origins 0) let readers scale logical units onto the frame.
 //

@@ -76,8 +76,6 @@ TInputGuard::~TInputGuard()
             QMetaObject::invokeMethod(w.data(), &QWidget::close, Qt::QueuedConnection);
 }
 
-bool TInputGuard::IsActive() { return g_depth > 0; }
-
 void TInputGuard::HoldTimers(QObject *object)
 {
     if (object && !g_held.contains(object))

@@ -22,8 +22,6 @@ public:
     TInputGuard(const TInputGuard &) = delete;
     TInputGuard &operator=(const TInputGuard &) = delete;
 
-    /** True while any guard lives. */
-    static bool IsActive();
     /** Holds back the timer events of the object (the window's idle timer) while guards live. */
     static void HoldTimers(QObject *object);
     static void ReleaseTimers(QObject *object);

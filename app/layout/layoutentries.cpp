@@ -41,10 +41,10 @@ struct TParsedBand {
 QList<TParsedBand> parseBands(const QString &bandText)
 {
     QList<TParsedBand> bands;
-    QString spec = bandText;
-    for (int i = 0; i < 99 && spec.size() >= 3; ++i) {
+    QString rest = bandText;
+    for (int i = 0; i < 99 && rest.size() >= 3; ++i) {
         TParsedBand b;
-        ParseFrameBand(spec, &b.IsBand, &b.Width, &b.Color);
+        ParseFrameBand(rest, &b.IsBand, &b.Width, &b.Color);
         bands.append(b);
     }
     return bands;
@@ -53,10 +53,10 @@ QList<TParsedBand> parseBands(const QString &bandText)
 /** A band of the panel that draws nothing: "None", or no width. */
 bool isEmptyBand(const TBorderBand &band)
 {
-    QString spec = band.Width + QLatin1Char('*') + QString::number(band.Color);
+    QString rest = band.Width + QLatin1Char('*') + QString::number(band.Color);
     bool isBand = false;
     double width = 0;
-    ParseFrameBand(spec, &isBand, &width, nullptr);
+    ParseFrameBand(rest, &isBand, &width, nullptr);
     return !isBand || width <= 0;
 }
 
@@ -399,16 +399,16 @@ double BorderBandTotal(const QString &style) { return SumValuesAfterEquals(style
 TCustomBorder ShowBorderStyle(const QString &style)
 {
     TCustomBorder border;
-    QString spec = TextAfterChar(QLatin1Char('='), style).toUpper();
-    if (spec.contains(QLatin1String("GAP,"))) {
+    QString bands = TextAfterChar(QLatin1Char('='), style).toUpper();
+    if (bands.contains(QLatin1String("GAP,"))) {
         border.Gaps = true;
-        spec.remove(QLatin1String("GAP,"));
+        bands.remove(QLatin1String("GAP,"));
     }
     for (TBorderBand &band : border.Bands) {
         bool isBand = false;
         double width = 0;
         TColor colour = 0xFFFFFF;
-        ParseFrameBand(spec, &isBand, &width, &colour);
+        ParseFrameBand(bands, &isBand, &width, &colour);
         band.Color = colour;
         if (!isBand || width <= 0) {
             band.Width = NoBorderItemText;

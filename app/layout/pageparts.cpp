@@ -125,7 +125,7 @@ void RenderPageParts(TAsCanvas &cv, int page, int flags)
     if ((flags & PartTitles) && PageRuleB(page))
         PrintTitles(cv, profile());
     if ((flags & PartGrid) && page == PuzzlePage) {
-        PrintGrid(cv, profile(), 1);
+        PrintGrid(cv, profile(), TGridPart::Puzzle);
         PrintCreditsLine(cv, profile());
     }
     if (flags & PartClues)
@@ -133,7 +133,7 @@ void RenderPageParts(TAsCanvas &cv, int page, int flags)
     if (flags & PartWordBank)
         PrintWordBank(cv, profile(), page);
     if (flags & PartSolution)
-        PrintGrid(cv, profile(), 2);
+        PrintGrid(cv, profile(), TGridPart::Solution);
 }
 
 bool RenderPagePartsPicture(int page, int flags, TPagePartsPicture *picture)

@@ -60,12 +60,15 @@ constexpr double kCellClearance = 1.0 / 300;
 
 bool onSheet(int linePage, int page) { return linePage == page; }
 
-// The cell's grid-line thickness for the part (1 puzzle, 2 solution).
-double lineThickness(int part) { return part == 2 ? GetGridPageValue() : GridLineThickness; }
-
-TPageRect cellRect(int column, int row, int part)
+// The cell's grid-line thickness for the part.
+double lineThickness(TGridPart part)
 {
-    return part == 2 ? CellPageRectFor(column, row) : CellPageRect(column, row);
+    return part == TGridPart::Solution ? GetGridPageValue() : GridLineThickness;
+}
+
+TPageRect cellRect(int column, int row, TGridPart part)
+{
+    return part == TGridPart::Solution ? CellPageRectFor(column, row) : CellPageRect(column, row);
 }
 
 bool hasClues(const TClueGrid *grid) { return grid && grid->RowCount() > 1; }
@@ -169,7 +172,7 @@ void PrintCreditsLine(TAsCanvas &cv, const TOutputProfile &profile)
     cv.Font.Color = 0;
 }
 
-void PrintGridBackground(TAsCanvas &cv, int columns, int rows, int part)
+void PrintGridBackground(TAsCanvas &cv, int columns, int rows, TGridPart part)
 {
     if (RemovedCellColor == PageColor)
         return;
@@ -180,12 +183,12 @@ void PrintGridBackground(TAsCanvas &cv, int columns, int rows, int part)
                 last.Bottom + half + kCellClearance, RemovedCellColor);
 }
 
-void PrintCellFrame(TAsCanvas &cv, int column, int row, int part)
+void PrintCellFrame(TAsCanvas &cv, int column, int row, TGridPart part)
 {
     const QChar code = GetCellLetter(column, row);
     if (code.unicode() == TRV_REMOVED)
         return;
-    const TColor pen = part == 2 ? clSolutionGrid : clPuzzleGrid;
+    const TColor pen = part == TGridPart::Solution ? clSolutionGrid : clPuzzleGrid;
     cv.Pen.Color = pen;
     cv.SetPenWidth(lineThickness(part));
     cv.Brush.Clear = false;
@@ -202,14 +205,14 @@ void PrintCellFrame(TAsCanvas &cv, int column, int row, int part)
 namespace {
 
 // The number in the cell's top-left corner, in the part's geometry.
-void printNumber(TAsCanvas &cv, const TOutputProfile &profile, int column, int row, int part)
+void printNumber(TAsCanvas &cv, const TOutputProfile &profile, int column, int row, TGridPart part)
 {
     const int n = TRVGetCellNumber(column, row);
     if (n <= 0)
         return;
-    const double inner = part == 2 ? SolutionCellInner : PuzzleCellInner;
+    const double inner = part == TGridPart::Solution ? SolutionCellInner : PuzzleCellInner;
     const double points = inner * CellNumberPercent / 100.0 * 72.0;
-    setFont(cv, profile, PuzzleNumberFont, points, 0, part == 2 ? clSolutionNumber : clPuzzleNumber);
+    setFont(cv, profile, PuzzleNumberFont, points, 0, part == TGridPart::Solution ? clSolutionNumber : clPuzzleNumber);
     const TPageRect r = cellRect(column, row, part);
     const double inset = lineThickness(part) / 2;
     const double left = r.Left + inset + kCellClearance;
@@ -222,12 +225,12 @@ void printNumber(TAsCanvas &cv, const TOutputProfile &profile, int column, int r
 
 void PrintCellNumber(TAsCanvas &cv, const TOutputProfile &profile, int column, int row)
 {
-    printNumber(cv, profile, column, row, 1);
+    printNumber(cv, profile, column, row, TGridPart::Puzzle);
 }
 
 void PrintSolutionNumber(TAsCanvas &cv, const TOutputProfile &profile, int column, int row)
 {
-    printNumber(cv, profile, column, row, 2);
+    printNumber(cv, profile, column, row, TGridPart::Solution);
 }
 
 void PrintSolutionLetter(TAsCanvas &cv, const TOutputProfile &profile, int column, int row,
@@ -266,24 +269,24 @@ void PrintSolutionLetter(TAsCanvas &cv, const TOutputProfile &profile, int colum
     cv.TextOut(text, x, y);
 }
 
-void PrintGrid(TAsCanvas &cv, const TOutputProfile &profile, int part)
+void PrintGrid(TAsCanvas &cv, const TOutputProfile &profile, TGridPart part)
 {
     const bool clear = cv.Brush.Clear;
     const TColor brush = cv.Brush.Color;
-    if (part & 1) {
-        PrintGridBackground(cv, Columns, Rows, 1);
+    if (part == TGridPart::Puzzle) {
+        PrintGridBackground(cv, Columns, Rows, part);
         for (int r = 1; r <= Rows; ++r)
             for (int c = 1; c <= Columns; ++c)
-                PrintCellFrame(cv, c, r, 1);
+                PrintCellFrame(cv, c, r, part);
         for (int r = 1; r <= Rows; ++r)
             for (int c = 1; c <= Columns; ++c)
                 PrintCellNumber(cv, profile, c, r);
     }
-    if (part & 2) {
-        PrintGridBackground(cv, Columns, Rows, 2);
+    if (part == TGridPart::Solution) {
+        PrintGridBackground(cv, Columns, Rows, part);
         for (int r = 1; r <= Rows; ++r)
             for (int c = 1; c <= Columns; ++c)
-                PrintCellFrame(cv, c, r, 2);
+                PrintCellFrame(cv, c, r, part);
         for (int r = 1; r <= Rows; ++r)
             for (int c = 1; c <= Columns; ++c) {
                 PrintSolutionLetter(cv, profile, c, r);
@@ -412,13 +415,13 @@ void PaintPage(TAsCanvas &cv, const TOutputProfile &profile, int page)
 {
     printPageHead(cv, profile, page);
     if (page == PuzzlePage) {
-        PrintGrid(cv, profile, 1);
+        PrintGrid(cv, profile, TGridPart::Puzzle);
         PrintCreditsLine(cv, profile);
     }
     PrintCluesOfPage(cv, profile, page);
     PrintWordBank(cv, profile, page);
     if (page == PageCount && page != PuzzlePage)
-        PrintGrid(cv, profile, 2);
+        PrintGrid(cv, profile, TGridPart::Solution);
 }
 
 QImage RenderPageImage(int page, double zoomPercent, double pixelsPerInch)
@@ -502,7 +505,7 @@ bool printSheets(TAsCanvas &cv, const TOutputProfile &profile, int from, int to,
                     TileEndY = PrintableHeight() * j + MarginTop;
                     cv.ViewLeft = TileOriginX - MarginLeft;
                     cv.ViewTop = TileOriginY - MarginTop;
-                    PrintGrid(cv, profile, 1);
+                    PrintGrid(cv, profile, TGridPart::Puzzle);
                     if (k == 1 && j == GridTileRows)
                         PrintCreditsLine(cv, profile);
                     if (j == 1 && k == 1) {
@@ -520,7 +523,7 @@ bool printSheets(TAsCanvas &cv, const TOutputProfile &profile, int from, int to,
             PrintWordBank(cv, profile, p);
         }
         if (p == PageCount && p != PuzzlePage)
-            PrintGrid(cv, profile, 2);
+            PrintGrid(cv, profile, TGridPart::Solution);
     }
     return !stop();
 }

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <functional>
 
 class QPrinter;
@@ -46,10 +47,11 @@ void PrintTitles(TAsCanvas &cv, const TOutputProfile &profile, TSpan *spans = nu
 void PrintWorksheetLine(TAsCanvas &cv, const TOutputProfile &profile, TSpan *span = nullptr);
 void PrintSolutionHeader(TAsCanvas &cv, const TOutputProfile &profile);
 void PrintCreditsLine(TAsCanvas &cv, const TOutputProfile &profile);
-/** Part flags: 1 the puzzle grid, 2 the solution grid. */
-void PrintGrid(TAsCanvas &cv, const TOutputProfile &profile, int part);
-void PrintGridBackground(TAsCanvas &cv, int columns, int rows, int part);
-void PrintCellFrame(TAsCanvas &cv, int column, int row, int part);
+/** Which grid a painter draws: the puzzle's or the solution's, each with its own geometry. */
+enum class TGridPart : std::uint8_t { Puzzle = 1, Solution = 2 };
+void PrintGrid(TAsCanvas &cv, const TOutputProfile &profile, TGridPart part);
+void PrintGridBackground(TAsCanvas &cv, int columns, int rows, TGridPart part);
+void PrintCellFrame(TAsCanvas &cv, int column, int row, TGridPart part);
 void PrintCellNumber(TAsCanvas &cv, const TOutputProfile &profile, int column, int row);
 void PrintSolutionNumber(TAsCanvas &cv, const TOutputProfile &profile, int column, int row);
 /** The solution letter of (column, row); the letter is read from (fromColumn, fromRow) when

@@ -228,24 +228,3 @@ TSpan AATextOut(QPainter &canvas, const TSpan &previous, int x, int y, const QSt
     canvas.restore();
     return span;
 }
-
-TSpan AATextOutCentered(QPainter &canvas, const TSpan &previous, int x, int y, const QString &text,
-                        TColor background, bool clearBackground)
-{
-    const int factor = AAFactorForFont(fontPixelHeight(canvas), text);
-    const int width = AATextWidth(canvas, factor, text);
-    return AATextOut(canvas, previous, x - width / 2, y, text, background, clearBackground);
-}
-
-void AATextRect(QPainter &canvas, const QRect &rect, const QString &text, TColor background,
-                bool clearBackground)
-{
-    if (rect.isEmpty())
-        return;
-    canvas.save();
-    canvas.setClipRect(rect, Qt::IntersectClip);
-    if (!clearBackground)
-        canvas.fillRect(rect, toQColor(background & 0xFFFFFF));
-    AATextOut(canvas, TSpan(), rect.left(), rect.top(), text, background, clearBackground);
-    canvas.restore();
-}

@@ -54,10 +54,3 @@ int AATextHeight(QPainter &canvas, int factor, const QString &text);
  *  new text does not cover are filled with the background. Returns the new span. */
 TSpan AATextOut(QPainter &canvas, const TSpan &previous, int x, int y, const QString &text,
                 TColor background, bool clearBackground);
-/** As AATextOut with x the horizontal centre of the text. */
-TSpan AATextOutCentered(QPainter &canvas, const TSpan &previous, int x, int y, const QString &text,
-                        TColor background, bool clearBackground);
-/** Text at the top-left of the rectangle, clipped to it; the rest of the rectangle is filled with
- *  the background unless clearBackground. */
-void AATextRect(QPainter &canvas, const QRect &rect, const QString &text, TColor background,
-                bool clearBackground);

@@ -869,19 +869,6 @@ void ClueFlow_InvalidateAll()
     }
 }
 
-void ClearClueMeasurements()
-{
-    SequenceReady = false;
-    if (ReleaseBuild)
-        return;
-    for (TClueGrid *grid : {CluesAcrossSG, CluesDownSG}) {
-        if (!grid)
-            continue;
-        for (int r = 0; r < grid->RowCount(); ++r)
-            grid->Row(r).Cells[3].clear();
-    }
-}
-
 bool ClueFlow_GetPlacement(int line, int *page, TPageRect *rect)
 {
     return placeLine(line, page, rect, true);

@@ -68,7 +68,6 @@ int ClueFlow_LinesOf(TClueGrid *grid, int row);
 void ClueFlow_Renumber();
 void ClueFlow_ClueWasChanged(TClueGrid *grid, int row);
 void ClueFlow_InvalidateAll();
-void ClearClueMeasurements();
 bool ClueFlow_GetPlacement(int line, int *page, TPageRect *rect);
 int DownHeadingLine();
 int LastClueLine();

@@ -45,7 +45,7 @@ void TAdditionalCluesDlg::FormShow()
 
 void TAdditionalCluesDlg::OkBtnClick()
 {
-    TakeCheckPoint(6, QStringLiteral("setup additional clues"));
+    TakeCheckPoint(TCheckPointKind::Clues, QStringLiteral("setup additional clues"));
     if (m_labelEdit)
         m_labelEdit->setText(AdditionalCluesCustomLabelEd->text());
     if (m_answerList)

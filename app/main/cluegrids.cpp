@@ -708,22 +708,6 @@ void TMainFm::RefreshClueRow(int alternateRow)
     SetModified();
 }
 
-void TMainFm::RefillAlternateClues()
-{
-    FillAlternateCluesGrid();
-}
-
-void TMainFm::ClearClueGridsNow()
-{
-    ClearClueGrids();
-    if (ClueGrids) {
-        ClueGrids->ActiveGrid = NoClueGrid;
-        ClueGrids->SelectedClueRow = 0;
-        ClueGrids->AnswerColumnMode = false;
-    }
-    UpdateThemeAdoptEnables();
-}
-
 void TMainFm::AssignStockCluesNow()
 {
     THourglass busy;

@@ -394,11 +394,6 @@ int TLayoutDlg::FindTabIndex(const QString &prefix) const
     return 0;
 }
 
-QWidget *TLayoutDlg::FindTabSheet(const QString &prefix) const
-{
-    return m_ui->LayoutPgCtl->widget(FindTabIndex(prefix));
-}
-
 void TLayoutDlg::ActivateTab(int index)
 {
     m_switchingTab = true;
@@ -930,10 +925,10 @@ void TLayoutDlg::OKBtnClick()
 {
     if (!CheckBeforeStoring())
         return;
-    TakeCheckPoint(2, QStringLiteral("manual layout & fonts change"));
+    TakeCheckPoint(TCheckPointKind::Layout, QStringLiteral("manual layout & fonts change"));
     StoreToSettings();
     if (m_ui->Autolayout_OnApplyCB->isChecked()) {
-        TakeCheckPoint(2, QStringLiteral("adjustment by Auto-Layout expert"));
+        TakeCheckPoint(TCheckPointKind::Layout, QStringLiteral("adjustment by Auto-Layout expert"));
         ApplyWordBankChange();
         if (Hooks.RunAutoLayout)
             Hooks.RunAutoLayout(2);
@@ -953,12 +948,12 @@ bool TLayoutDlg::Apply(bool runExpert)
 {
     if (!CheckBeforeStoring())
         return false;
-    TakeCheckPoint(2, QStringLiteral("manual layout & fonts change"));
+    TakeCheckPoint(TCheckPointKind::Layout, QStringLiteral("manual layout & fonts change"));
     StoreToSettings();
     if (Hooks.ShowViewTabIfOther)
         Hooks.ShowViewTabIfOther(ApplyViewTabCaption(m_activeTab, PuzzlePage, SeparateClues, SolutionPage));
     if (m_ui->Autolayout_OnApplyCB->isChecked() || runExpert) {
-        TakeCheckPoint(2, QStringLiteral("adjustment by Auto-Layout expert"));
+        TakeCheckPoint(TCheckPointKind::Layout, QStringLiteral("adjustment by Auto-Layout expert"));
         ApplyWordBankChange();
         if (Hooks.RunAutoLayout)
             Hooks.RunAutoLayout(2);

@@ -80,7 +80,6 @@ public:
     QTabWidget *LayoutPgCtl() const;
     /** The first tab whose caption starts with the text; 0 when none does. */
     int FindTabIndex(const QString &prefix) const;
-    QWidget *FindTabSheet(const QString &prefix) const;
     /** Opens the tab without the leaving check (the window does this before showing). */
     void ActivateTab(int index);
 

@@ -507,7 +507,7 @@ void TMainFm::FormCreate()
 
     // View defaults.
     PencilFont = QStringLiteral("Comic Sans MS");
-    View = 1;
+    View = vmPageWidth;
     mViewPuzzle->setChecked(true);
     ArrangePanels();
     ConnectView();
@@ -583,18 +583,18 @@ void TMainFm::FormCreate()
     // The first page, in the view mode the settings stored.
     SetPageCount(2, 2);
     switch (View) {
-    case 2:
+    case vmPenciled:
         ShowPenciledView();
         break;
-    case 3:
+    case vmClues:
         ShowCluesView();
         break;
-    case 4:
+    case vmSolution:
         ShowSolutionView();
         break;
-    case 1:
+    case vmPageWidth:
         SetCurrentPage(1);
-        SetViewMode(1, 2);
+        SetViewMode(vmPageWidth, 2);
         break;
     default:
         ShowViewTab(QStringLiteral("Page 1"));

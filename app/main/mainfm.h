@@ -4,6 +4,7 @@
 
 #include "pagetypes.h"
 #include "publishfm.h"
+#include "viewmode.h"
 
 #include <QCursor>
 #include <QImage>
@@ -324,6 +325,7 @@ public:
     int CompatibleWordCount = 0;
 
     // ---- Document view: modes, tabs, zoom, scrolling and cell painting (mainfm_view.cpp) ------
+    /** mode: a TViewMode. */
     void SetViewMode(int mode, int how);
     void RedrawView();
     void ShowPenciledView();
@@ -727,8 +729,6 @@ public:
     void AdoptAlternateClue(int alternateRow);
     /** The alternate answer row's clue into its across or down row: stored and re-flowed. */
     void RefreshClueRow(int alternateRow);
-    void RefillAlternateClues();
-    void ClearClueGridsNow();
     void AssignStockCluesNow();
 
 public slots:

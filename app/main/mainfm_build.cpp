@@ -154,7 +154,7 @@ void TMainFm::EraseLettersAllSpBtnClick()
 {
     THourglass busy;
     const bool fixedToo = EraseFixedLettersNext;
-    TakeCheckPoint(4, fixedToo ? QStringLiteral("erase fixed letters") : QStringLiteral("erase all filler letters"));
+    TakeCheckPoint(TCheckPointKind::Letters, fixedToo ? QStringLiteral("erase fixed letters") : QStringLiteral("erase all filler letters"));
     ShowKeyCursor(KeyCursorCol, KeyCursorRow, false);
     GridUpdating = true;
     TRVClearGridLetters(fixedToo ? 1 : 0);
@@ -370,7 +370,7 @@ void TMainFm::ConstructSpBtnClick()
     if (!CheckLongSlotsFilled())
         return;
     TRVEstablishTraceCB([] {});
-    TakeCheckPoint(4, QStringLiteral("construct symmetrical puzzle"));
+    TakeCheckPoint(TCheckPointKind::Letters, QStringLiteral("construct symmetrical puzzle"));
 
     TConstructingDlg *dialog = PrepareConstructingDialog();
 
@@ -506,7 +506,7 @@ QString TMainFm::UnplacedThemeWordsText(const QList<TUnplacedWord> &words)
 void TMainFm::ClearPatternBtnClick()
 {
     // Clear Grid: every cell open and empty, hot spots off, the words sent again.
-    TakeCheckPoint(3, QStringLiteral("clear pattern"));
+    TakeCheckPoint(TCheckPointKind::Pattern, QStringLiteral("clear pattern"));
     const bool wasUpdating = GridUpdating;
     GridUpdating = true;
     DocControls.ShowHotSpots = false;
@@ -559,7 +559,7 @@ void TMainFm::ConstructFreeformPuzzle(bool random)
 
     THourglass busy;
     ConstructCanceled = false;
-    TakeCheckPoint(2, QStringLiteral("construct freeform puzzle"));
+    TakeCheckPoint(TCheckPointKind::Layout, QStringLiteral("construct freeform puzzle"));
     ClearGridUnlessOpen();
     TConstructingDlg *dialog = PrepareConstructingDialog();
     ShowKeyCursor(KeyCursorCol, KeyCursorRow, false);

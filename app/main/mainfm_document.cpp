@@ -258,7 +258,7 @@ void TMainFm::AutoLayoutCBClick()
 
 void TMainFm::ExchangeAcrossDownSpBtnClick()
 {
-    TakeCheckPoint(2, QStringLiteral("exchange across & down"));
+    TakeCheckPoint(TCheckPointKind::Layout, QStringLiteral("exchange across & down"));
     DocControls.Exchanged = ExchangeAcrossDownSpBtn->isChecked();
     TRVExchangeAcrossDown();
     SetPuzzleDimensions(TRVGetWidth(), TRVGetHeight(), false);

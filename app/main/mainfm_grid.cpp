@@ -242,7 +242,7 @@ bool TMainFm::FormKeyDown(int key)
         const char code = TRVGetCell(KeyCursorCol, KeyCursorRow);
         if (code != TRV_BLOCK && code != TRV_REMOVED) {
             // Part of the typing run: one undo step with the letters typed before it.
-            TakeCheckPoint(5, QStringLiteral("typing of fixed letters"));
+            TakeCheckPoint(TCheckPointKind::Typing, QStringLiteral("typing of fixed letters"));
             ShowKeyCursor(KeyCursorCol, KeyCursorRow, false);
             SetCellLetter(KeyCursorCol, KeyCursorRow, QChar(TRV_EMPTY));
             SetModified();
@@ -269,7 +269,7 @@ bool TMainFm::FormKeyPress(QChar key)
         return false;
     const char code = TRVGetCell(KeyCursorCol, KeyCursorRow);
     if (code != TRV_BLOCK && code != TRV_REMOVED) {
-        TakeCheckPoint(5, QStringLiteral("typing of fixed letters"));
+        TakeCheckPoint(TCheckPointKind::Typing, QStringLiteral("typing of fixed letters"));
         ShowKeyCursor(KeyCursorCol, KeyCursorRow, false);
         QChar letter = key;
         if (letter >= 'a' && letter <= 'z')
@@ -348,7 +348,7 @@ void TMainFm::ViewPortMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers mo
         return;
     }
     if (PatternEditSpBtn->isChecked() && gridPage && overCell) {
-        TakeCheckPoint(3, QStringLiteral("pattern change"));
+        TakeCheckPoint(TCheckPointKind::Pattern, QStringLiteral("pattern change"));
         const char code = TRVGetCell(c, r);
         if (right)
             m_paintCode = code == TRV_REMOVED ? TRV_EMPTY : TRV_REMOVED;
@@ -366,7 +366,7 @@ void TMainFm::ViewPortMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers mo
         m_pressCol = c;
         m_pressRow = r;
         if (isAsciiLetterCell(GetCellLetter(c, r))) {
-            TakeCheckPoint(4, QStringLiteral("erase letters"));
+            TakeCheckPoint(TCheckPointKind::Letters, QStringLiteral("erase letters"));
             SetCellLetter(c, r, QChar(TRV_EMPTY));
             SetModified(); // the erase is an edit of its own and must not be lost at close
             DrawCell(c, r);
@@ -380,9 +380,9 @@ void TMainFm::ViewPortMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers mo
         if (!IsLetterOrOpen(GetCellLetter(c, r)))
             return;
         if (right)
-            TakeCheckPoint(8, QStringLiteral("reject word"));
+            TakeCheckPoint(TCheckPointKind::RejectWord, QStringLiteral("reject word"));
         else
-            TakeCheckPoint(4, QStringLiteral("erase word"));
+            TakeCheckPoint(TCheckPointKind::Letters, QStringLiteral("erase word"));
         m_pressCol = c;
         m_pressRow = r;
         m_pressShift = modifiers & Qt::ShiftModifier;

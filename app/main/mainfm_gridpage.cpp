@@ -425,7 +425,7 @@ void TMainFm::ChangePuzzleType(int type)
     const int answer = QuerySaveChanges();
     if (!(answer == 7 || (answer == 6 && !IsModified())))
         return;
-    TakeCheckPoint(2, QStringLiteral("change puzzle type"));
+    TakeCheckPoint(TCheckPointKind::Layout, QStringLiteral("change puzzle type"));
     if (type == 0)
         SwitchToFreeform(true);
     else
@@ -795,7 +795,7 @@ bool TMainFm::ResizePuzzle(int columns, int rows)
         SetPuzzleDimensions(TRVGetWidth(), TRVGetHeight(), false);
         return false;
     }
-    TakeCheckPoint(2, QStringLiteral("resize grid"));
+    TakeCheckPoint(TCheckPointKind::Layout, QStringLiteral("resize grid"));
     if (DocControls.ShowHotSpots) {
         DocControls.ShowHotSpots = false;
         setCheckedQuietly(ShowHotSpotsCB, false);

@@ -157,7 +157,7 @@ void TMainFm::mLayoutDoAutoLayoutNowClick()
             OpenLayoutDialogAt(QStringLiteral("Configure"));
     }
     if (AutoLayoutCB->isChecked()) {
-        TakeCheckPoint(2, QStringLiteral("formatting by Auto-Layout expert"));
+        TakeCheckPoint(TCheckPointKind::Layout, QStringLiteral("formatting by Auto-Layout expert"));
         ::RunAutoLayout(2);
     }
 }

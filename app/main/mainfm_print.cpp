@@ -103,6 +103,6 @@ void TMainFm::mFilePrintClick()
 
 void TMainFm::mFilePrinterSetupClick()
 {
-    TakeCheckPoint(2, QStringLiteral("possible paper size or orientation change"));
+    TakeCheckPoint(TCheckPointKind::Layout, QStringLiteral("possible paper size or orientation change"));
     RunPrinterSetup();
 }

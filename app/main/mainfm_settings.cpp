@@ -100,7 +100,7 @@ bool TMainFm::LoadRegistrySettings()
     key.ReadInteger(QStringLiteral("Height"), &Height);
     ClampWindowRect();
     ApplyWindowState(key.ReadInteger(QStringLiteral("WindowState"), 2));
-    View = key.ReadInteger(QStringLiteral("View"), 2);
+    View = key.ReadInteger(QStringLiteral("View"), vmPenciled);
     ShowNotebookPage(0);
     QString pencilFont;
     if (key.ReadString(QStringLiteral("PencilFont"), &pencilFont))
@@ -167,7 +167,7 @@ void TMainFm::ApplyFirstRunSettings(const TNameValueLines &list)
     Height = iniInteger(list, "Height", Height, &conversionError);
     ClampWindowRect();
     ApplyWindowState(iniInteger(list, "WindowState", 2, &conversionError));
-    View = iniInteger(list, "View", 2, &conversionError);
+    View = iniInteger(list, "View", vmPenciled, &conversionError);
     ShowNotebookPage(0);
     ChoosePencilFont(list.Value(QStringLiteral("PencilFont")));
     PencilSize = iniInteger(list, "PencilSize", PencilSize, &conversionError);

@@ -140,10 +140,10 @@ void TMainFm::FitViewGeometry(int mode)
         SetZoomAndCentre(zoom, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
     };
     switch (mode) {
-    case 0:
+    case vmWholePage:
         fitRect(PageRect, 90);
         break;
-    case 1: {
+    case vmPageWidth: {
         const double ipp = PaperWidth / width;
         const double zoom = empty || !finitePositive(ipp) ? FallbackZoom : 90 / (PixelsPerInch * ipp);
         SetZoomAndCentre(zoom, PaperWidth / 2, 0);
@@ -151,13 +151,13 @@ void TMainFm::FitViewGeometry(int mode)
         SetZoomAndCentre(Zoom, PaperWidth / 2, empty ? PaperHeight / 2 : height * InchesPerPixel / 2);
         break;
     }
-    case 2: {
+    case vmPenciled: {
         const TPageRect first = CellPageRect(1, 1);
         const TPageRect last = CellPageRect(Columns, Rows);
         fitRect({first.Left, first.Top, last.Right, last.Bottom}, 88);
         break;
     }
-    case 3: {
+    case vmClues: {
         // The clue area of the clues' page: its boxes that hold lines (the page without any).
         const int page = CluesViewPage();
         TPageRect area = PageRect;
@@ -175,7 +175,7 @@ void TMainFm::FitViewGeometry(int mode)
         fitRect(area, 88);
         break;
     }
-    case 4: {
+    case vmSolution: {
         const TPageRect first = CellPageRectFor(1, 1);
         const TPageRect last = CellPageRectFor(Columns, Rows);
         fitRect({first.Left, first.Top, last.Right, last.Bottom}, 88);
@@ -196,7 +196,7 @@ void TMainFm::FreeZoom(double zoom, double x, double y)
     }
     if (ViewTabCaption() != QLatin1String("Custom"))
         SelectViewTab(QStringLiteral("Custom"));
-    SetViewMode(5, 0);
+    SetViewMode(vmCustom, 0);
     SetZoomAndCentre(zoom, x, y);
     CustomZoom = Zoom;
     CustomCenterX = ViewCenterX;
@@ -209,19 +209,19 @@ void TMainFm::SetViewMode(int mode, int how)
 {
     View = mode;
     for (int i = 0; i < 9; ++i)
-        mViewPage[i]->setChecked(mode == 0 && CurrentPage == i + 1);
-    mViewPageWidth->setChecked(mode == 1);
-    mViewPuzzle->setChecked(mode == 2);
-    mViewClues->setChecked(mode == 3);
-    mViewSolution->setChecked(mode == 4);
-    mViewCustom->setChecked(mode == 5);
+        mViewPage[i]->setChecked(mode == vmWholePage && CurrentPage == i + 1);
+    mViewPageWidth->setChecked(mode == vmPageWidth);
+    mViewPuzzle->setChecked(mode == vmPenciled);
+    mViewClues->setChecked(mode == vmClues);
+    mViewSolution->setChecked(mode == vmSolution);
+    mViewCustom->setChecked(mode == vmCustom);
     if (how < 1)
         return;
     FitViewGeometry(mode);
     if (how < 2)
         return;
     static const char *const tabs[] = {nullptr, nullptr, "Penciled", "Clues", "Solution", "Custom"};
-    SelectViewTab(mode <= 1 || mode > 5 ? QStringLiteral("Page %1").arg(CurrentPage)
+    SelectViewTab(mode <= vmPageWidth || mode > vmCustom ? QStringLiteral("Page %1").arg(CurrentPage)
                                          : QString::fromLatin1(tabs[mode]));
     TRVInvalidateDisplay();
     InvalidateView();
@@ -235,25 +235,25 @@ void TMainFm::RedrawView()
 void TMainFm::ShowPenciledView()
 {
     SetCurrentPage(PuzzlePage);
-    SetViewMode(2, 2);
+    SetViewMode(vmPenciled, 2);
 }
 
 void TMainFm::ShowCluesView()
 {
     SetCurrentPage(CluesViewPage());
-    SetViewMode(3, 2);
+    SetViewMode(vmClues, 2);
 }
 
 void TMainFm::ShowSolutionView()
 {
     SetCurrentPage(SolutionPage);
-    SetViewMode(4, 2);
+    SetViewMode(vmSolution, 2);
 }
 
 void TMainFm::ShowCustomView()
 {
     SetCurrentPage(CustomPage);
-    SetViewMode(5, 2);
+    SetViewMode(vmCustom, 2);
 }
 
 int TMainFm::CluesViewPage() const
@@ -314,7 +314,7 @@ void TMainFm::ShowViewTabIfOther(const QString &text)
 
 void TMainFm::ViewTabCtlChanging(int)
 {
-    TakeCheckPoint(10, QStringLiteral("view tab change"));
+    TakeCheckPoint(TCheckPointKind::ViewTab, QStringLiteral("view tab change"));
 }
 
 void TMainFm::ViewTabCtlChange()
@@ -326,7 +326,7 @@ void TMainFm::ViewTabCtlChange()
         if (!ok || page < 1)
             page = 1;
         SetCurrentPage(std::min(page, PageCount));
-        SetViewMode(0, 2);
+        SetViewMode(vmWholePage, 2);
     } else if (caption.contains(PenciledCaption)) {
         ShowPenciledView();
     } else if (caption.contains(QLatin1String("Clues"))) {
@@ -436,7 +436,7 @@ void TMainFm::ViewPortScroll(int action)
     if (action == QAbstractSlider::SliderNoAction)
         return;
     // A scroll by the user is a view of its own: the custom view, at the same zoom.
-    TakeCheckPoint(9, QStringLiteral("scroll"));
+    TakeCheckPoint(TCheckPointKind::Scroll, QStringLiteral("scroll"));
     CustomPage = CurrentPage;
     if (!CustomViewExists) {
         CustomViewExists = true;
@@ -444,7 +444,7 @@ void TMainFm::ViewPortScroll(int action)
     }
     if (ViewTabCaption() != QLatin1String("Custom")) {
         SelectViewTab(QStringLiteral("Custom"));
-        SetViewMode(5, 0);
+        SetViewMode(vmCustom, 0);
     }
     CustomZoom = Zoom;
     CustomCenterX = ViewCenterX;
@@ -456,7 +456,7 @@ void TMainFm::ViewPortHorzScrollbarChange(int position)
     if (ViewPortHorzScrollbar->maximum() <= ViewPortHorzScrollbar->minimum())
         return;
     ViewCenterX = m_allPagesRect.Left + position * InchesPerPixel;
-    if (View == 5)
+    if (View == vmCustom)
         CustomCenterX = ViewCenterX;
     InvalidateView();
 }
@@ -466,7 +466,7 @@ void TMainFm::ViewPortVertScrollbarChange(int position)
     if (ViewPortVertScrollbar->maximum() <= ViewPortVertScrollbar->minimum())
         return;
     ViewCenterY = m_allPagesRect.Top + position * InchesPerPixel;
-    if (View == 5)
+    if (View == vmCustom)
         CustomCenterY = ViewCenterY;
     InvalidateView();
 }
@@ -527,7 +527,6 @@ void TMainFm::ViewPortPaint()
 
     if (mGridEditing)
         mGridEditing->setEnabled(!untouched);
-    ShowClueBoxOutlines(ViewTool == 0);
     m_composing = false;
     VPKeyCursorUpdate();
     ShowLayoutMessagesLater();

@@ -321,7 +321,7 @@ void TMainFm::ImportWordList(const QString &caption, const QString &startFolder,
         return;
     if (namesExport) // the sample lists' folder is not the user's
         RememberFolder(TFileKind::WordList, name);
-    TakeCheckPoint(7, description);
+    TakeCheckPoint(TCheckPointKind::WordList, description);
     ClueEditor->LoadFromFile(name);
     UpdateThemeFitCount();
     if (namesExport) {
@@ -379,7 +379,7 @@ void TMainFm::ThemeExportLnkClick()
 
 void TMainFm::ThemeClearLnkClick()
 {
-    TakeCheckPoint(7, QStringLiteral("clear your words and clues"));
+    TakeCheckPoint(TCheckPointKind::WordList, QStringLiteral("clear your words and clues"));
     ClueEditorLines();
     UpdateThemeFitCount();
     SendThemeWordsToEngine();
@@ -391,7 +391,7 @@ void TMainFm::ThemeClearLnkClick()
 void TMainFm::SortThemeList(void (TCluesEdit::*sort)(), const QString &description)
 {
     THourglass busy;
-    TakeCheckPoint(7, description);
+    TakeCheckPoint(TCheckPointKind::WordList, description);
     (ClueEditor->*sort)();
     RedrawThemePageSummay();
     SetModified();
@@ -563,7 +563,7 @@ void TMainFm::WordBankCBClick()
     DocControls.WordBankCB = WordBankCB->isChecked();
     // The snapshot must hold the state before the click, which the box already shows.
     WordBankCBCheckpointing = true;
-    TakeCheckPoint(2, DocControls.WordBankCB ? QStringLiteral("word bank addition")
+    TakeCheckPoint(TCheckPointKind::Layout, DocControls.WordBankCB ? QStringLiteral("word bank addition")
                                              : QStringLiteral("word bank removal"));
     WordBankCBCheckpointing = false;
     RebuildClueGrids();
@@ -807,7 +807,7 @@ void TMainFm::GlueClearRejectedWordsBtnClick()
 void TMainFm::mBuildAutoClueClick()
 {
     THourglass busy;
-    TakeCheckPoint(6, QStringLiteral("add clues"));
+    TakeCheckPoint(TCheckPointKind::Clues, QStringLiteral("add clues"));
     AssignStockCluesNow();
 }
 

@@ -304,8 +304,6 @@ void VP_DrawWordBank(QPainter &canvas)
     PrintWordBank(cv, ScreenProfile, CurrentPage);
 }
 
-void ShowClueBoxOutlines(bool) {}
-
 void VP_DrawFreeformHelp(QPainter &canvas)
 {
     if (GridUpdating)

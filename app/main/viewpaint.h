@@ -62,7 +62,6 @@ void VP_DrawCell(QPainter &canvas, int column, int row);
 /** The colour an open cell shows on the current view tab (pastel tints; print-like tabs show
  *  open cells in the page colour). */
 TColor ViewCellColor(TColor colour);
-void ShowClueBoxOutlines(bool on);
 
 /** The lines of the freeform instructions, in order, with the number of text heights each
  *  stands below the one before it. */

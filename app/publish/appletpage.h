@@ -17,8 +17,8 @@ struct TPublishInputs {
     bool PlayMode = false; // the main window's Play command: the title becomes "Play-Puzzle"
 };
 
-/** One value set of the player preferences (TPublishPrefFm), with the Part's defaults (the
- *  "Defaults" buttons; a missing "FontColor" is the default text colour 0x800000). */
+/** One value set of the player preferences (TPublishPrefFm), with the defaults of the
+ *  "Defaults" buttons (a missing "FontColor" is the default text colour 0x800000). */
 struct TPlayerPrefs {
     // Appearance.
     int PuzzleLayout = 0;           // "PuzzleLayout": 0 Left, 1 Middle, 2 Right
@@ -48,7 +48,7 @@ struct TPlayerPrefs {
     QString PreloadAuthorText;      // "PreloadAuthorText" (PublishedAuthorEd): the user's name
 };
 
-/** The applet's data file: key=value lines in the Part's order. Every value has its CR and LF
+/** The applet's data file: key=value lines in a fixed order. Every value has its CR and LF
  *  replaced by a blank, so no value can add a key. Reads Columns, Rows, the engine's grid,
  *  RemovedCellColor, PageColor and the across and down clue grids. */
 QStringList BuildPuzzleData(const TPublishInputs &inputs, const TPlayerPrefs &prefs);

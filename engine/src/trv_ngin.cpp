@@ -68,7 +68,7 @@ bool engine::InSomeSlot(int Cellx) {
     return c.xHorzWord != NoWord || c.xVertWord != NoWord;
 }
 
-// ---- A. Creating and destroying --------------------------------------------------------
+// ---- The search state: made for the grid as it stands, freed after the build -----------
 
 engine::engine() {
     start = Grid.Down + 1;
@@ -103,7 +103,7 @@ engine::~engine() {
         for (int d = 0; d < MaxDepth; ++d) ActionAtDepth[d].ClearAction();
 }
 
-// ---- B. The whole construction ---------------------------------------------------------
+// ---- A build: every isolated section in turn, with progress and cancel -----------------
 
 int engine::ConstructCmd(int Options) {
     KludgeCount = 0;
@@ -187,7 +187,7 @@ int engine::ConstructCmd(int Options) {
     return State;
 }
 
-// ---- C. One section --------------------------------------------------------------------
+// ---- One section: forward, back and stuck, depth by depth ------------------------------
 
 int engine::ConstructIsolatedSection(int SeedCellx) {
     for (int s = 0; s < WSLOTS::NumberWords; ++s)
@@ -294,7 +294,7 @@ int engine::ConstructIsolatedSection(int SeedCellx) {
     return st;
 }
 
-// ---- D. Forced cells -------------------------------------------------------------------
+// ---- Cells with only one letter left, pushed before any choice -------------------------
 
 char engine::Forced_GetLetterFromFlexSet(FlexSet fs) {
     for (int bit = 30; bit >= 5; --bit)
@@ -349,7 +349,7 @@ int engine::PuzzleWideDoAllForcedCells() {
     return (r == 0 || !ok) ? Exhausted : Forward;
 }
 
-// ---- E. Assignments --------------------------------------------------------------------
+// ---- Placing and taking back the letters of one choice ---------------------------------
 
 int engine::AssignmentList_DoIt() {
     action &a = *CurrentAction;
@@ -414,7 +414,7 @@ void engine::AssignmentList_UndoIt() {
     Flexibilities_Restore(changed);
 }
 
-// ---- F. Elective letters ---------------------------------------------------------------
+// ---- Choosing a letter for a cell with several possible --------------------------------
 
 void engine::Elective_PrepareAssignmentList(int Cellx) {
     if (Cellx < 0 || CountLetters(fsCombo[Cellx]) < 2) return;
@@ -487,7 +487,7 @@ void engine::Elective_Action_UndoIt() {
     Flexibilities_Restore(both);
 }
 
-// ---- G. Depth --------------------------------------------------------------------------
+// ---- The depth of the search and its choices -------------------------------------------
 
 void engine::Depth_Incr() {
     int16_t guide = CurrentAction->GuidanceCellx;
@@ -506,7 +506,7 @@ void engine::Depth_Decr() {
     if (PersistentNewGuideCell) CurrentAction->GuidanceCellx = guide;
 }
 
-// ---- H. Rip-up -------------------------------------------------------------------------
+// ---- Rip-up: erasing the letters near a stuck cell that constrain it -------------------
 
 void engine::ConstrainingCells_Add(int Cellx) {
     if (!InConstrained[Cellx]) {
@@ -584,7 +584,7 @@ int engine::ConstrainingCells_DeleteToLevel(int Level) {
     return Level < 8 ? Exhausted : TotallyExhausted;
 }
 
-// ---- I. Stuck highlighting -------------------------------------------------------------
+// ---- The stuck area shown when a build fails -------------------------------------------
 
 void engine::HighlightStuckCell(int Cellx) {
     // Spreads the stuck area through the lettered cells of the slots, without recursion.

@@ -26,7 +26,7 @@ protected:
     // Types one fixed letter the way grid typing does: the checkpoint first, then the change.
     static void typeLetter(int column, QChar letter)
     {
-        TakeCheckPoint(5, QStringLiteral("typing of fixed letters"));
+        TakeCheckPoint(TCheckPointKind::Typing, QStringLiteral("typing of fixed letters"));
         SetCellLetter(column, 1, letter);
         CluesNeedRebuild = true;
     }
@@ -35,7 +35,7 @@ protected:
 TEST_F(CheckPointTest, TheThirtyFirstCheckpointReusesTheOldest)
 {
     for (int i = 1; i <= 31; ++i)
-        TakeCheckPoint(2, QStringLiteral("step %1").arg(i));
+        TakeCheckPoint(TCheckPointKind::Layout, QStringLiteral("step %1").arg(i));
     EXPECT_EQ(UndoCount(), 30);
     const QStringList history = UndoHistoryText().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     ASSERT_EQ(history.size(), 30);
@@ -52,8 +52,8 @@ TEST_F(CheckPointTest, RunsOfTypingAndScrollingCoalesce)
     for (int i = 0; i < 5; ++i)
         typeLetter(1 + i % 3, QLatin1Char('A' + i));
     EXPECT_EQ(UndoCount(), 1);
-    TakeCheckPoint(9, QStringLiteral("scroll"));
-    TakeCheckPoint(9, QStringLiteral("scroll"));
+    TakeCheckPoint(TCheckPointKind::Scroll, QStringLiteral("scroll"));
+    TakeCheckPoint(TCheckPointKind::Scroll, QStringLiteral("scroll"));
     typeLetter(1, QLatin1Char('Z'));
     EXPECT_EQ(UndoCount(), 3) << "a scroll between letters starts a new run";
 }
@@ -61,7 +61,7 @@ TEST_F(CheckPointTest, RunsOfTypingAndScrollingCoalesce)
 TEST_F(CheckPointTest, UndoThenRedoRestoresTheTextExactly)
 {
     const QStringList before = puzzleText();
-    TakeCheckPoint(2, QStringLiteral("resize grid"));
+    TakeCheckPoint(TCheckPointKind::Layout, QStringLiteral("resize grid"));
     TRVResizeGrid(5, 4);
     CluesNeedRebuild = true;
     const QStringList after = puzzleText();
@@ -80,14 +80,14 @@ TEST_F(CheckPointTest, UndoThenRedoRestoresTheTextExactly)
 
 TEST_F(CheckPointTest, ScrollAndViewTabChangeKeepTheRedoList)
 {
-    TakeCheckPoint(3, QStringLiteral("pattern change"));
-    TakeCheckPoint(4, QStringLiteral("erase word"));
+    TakeCheckPoint(TCheckPointKind::Pattern, QStringLiteral("pattern change"));
+    TakeCheckPoint(TCheckPointKind::Letters, QStringLiteral("erase word"));
     UndoCheckPoint();
     ASSERT_EQ(RedoCount(), 1);
-    TakeCheckPoint(9, QStringLiteral("scroll"));
-    TakeCheckPoint(10, QStringLiteral("view tab change"));
+    TakeCheckPoint(TCheckPointKind::Scroll, QStringLiteral("scroll"));
+    TakeCheckPoint(TCheckPointKind::ViewTab, QStringLiteral("view tab change"));
     EXPECT_EQ(RedoCount(), 1);
-    TakeCheckPoint(8, QStringLiteral("reject word"));
+    TakeCheckPoint(TCheckPointKind::RejectWord, QStringLiteral("reject word"));
     EXPECT_EQ(RedoCount(), 0);
     EXPECT_FALSE(HasCurrentState());
 }
@@ -111,7 +111,7 @@ TEST_F(CheckPointTest, HistoryTextsListAtMostThirtyFive)
 {
     CreateCheckPointPool(45);
     for (int i = 1; i <= 40; ++i)
-        TakeCheckPoint(2, QStringLiteral("step %1").arg(i));
+        TakeCheckPoint(TCheckPointKind::Layout, QStringLiteral("step %1").arg(i));
     EXPECT_EQ(UndoHistoryText().count(QStringLiteral("\r\n")), 35);
     UndoCheckPoint();
     UndoCheckPoint();
@@ -123,8 +123,8 @@ TEST_F(CheckPointTest, HistoryTextsListAtMostThirtyFive)
 
 TEST_F(CheckPointTest, ClearLeavesNothingToUndoOrRedo)
 {
-    TakeCheckPoint(2, QStringLiteral("resize grid"));
-    TakeCheckPoint(2, QStringLiteral("resize grid"));
+    TakeCheckPoint(TCheckPointKind::Layout, QStringLiteral("resize grid"));
+    TakeCheckPoint(TCheckPointKind::Layout, QStringLiteral("resize grid"));
     UndoCheckPoint();
     ClearCheckPoints();
     EXPECT_EQ(UndoCount(), 0);

@@ -120,15 +120,15 @@ TEST_F(KeepCluesTest, UndoAndRedoGiveBackEachStepExactly)
         build(c);
         CreateCheckPointPool(30);
         QList<QStringList> steps{puzzleText()};
-        TakeCheckPoint(6, QStringLiteral("clue change"));
+        TakeCheckPoint(TCheckPointKind::Clues, QStringLiteral("clue change"));
         CluesAcrossSG->SetCell(1, 1, QStringLiteral("Changed across"));
         steps << puzzleText();
         // Typing over the shared cell patches both keys and clears both clues.
-        TakeCheckPoint(5, QStringLiteral("typing of fixed letters"));
+        TakeCheckPoint(TCheckPointKind::Typing, QStringLiteral("typing of fixed letters"));
         SetCellLetter(1, 1, c.edit);
         UpdateAnswersAtCell(1, 1);
         steps << puzzleText();
-        TakeCheckPoint(6, QStringLiteral("clue change"));
+        TakeCheckPoint(TCheckPointKind::Clues, QStringLiteral("clue change"));
         CluesDownSG->SetCell(1, 1, QStringLiteral("Changed down"));
         steps << puzzleText();
 

@@ -379,7 +379,7 @@ TEST_F(GlobalsTest, TextHelpers)
 TEST_F(GlobalsTest, ParseFrameBand)
 {
     const struct {
-        const char *spec;
+        const char *bands;
         bool isBand;
         double width;
         TColor color;
@@ -396,15 +396,15 @@ TEST_F(GlobalsTest, ParseFrameBand)
         {"x*12", true, 0, 12, ""},                               // no number: 0
     };
     for (const auto &c : cases) {
-        QString spec = QString::fromLatin1(c.spec);
+        QString bands = QString::fromLatin1(c.bands);
         bool isBand = !c.isBand;
         double width = -1;
         TColor color = -1;
-        ParseFrameBand(spec, &isBand, &width, &color);
-        EXPECT_EQ(isBand, c.isBand) << c.spec;
-        EXPECT_DOUBLE_EQ(width, c.width) << c.spec;
-        EXPECT_EQ(color, c.color) << c.spec;
-        EXPECT_EQ(spec.toStdString(), c.rest) << c.spec;
+        ParseFrameBand(bands, &isBand, &width, &color);
+        EXPECT_EQ(isBand, c.isBand) << c.bands;
+        EXPECT_DOUBLE_EQ(width, c.width) << c.bands;
+        EXPECT_EQ(color, c.color) << c.bands;
+        EXPECT_EQ(bands.toStdString(), c.rest) << c.bands;
     }
     // Band by band through a list; the rest keeps at most 199 characters.
     QString list = QStringLiteral("0.04\"*16711680, Gap, 0.02\" Fine *255");

@@ -20,7 +20,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QtTest/qtestspontaneevent.h>
@@ -96,6 +95,7 @@ protected:
     {
         AutoLayoutHooks = TAutoLayoutHooks{};
         SetAutoLayoutCacheEnabled(true);
+        SetAutoLayoutClock(nullptr);
         ConstructCanceled = false;
         LayoutDocTest::TearDown();
     }
@@ -550,19 +550,28 @@ TEST_F(AutoLayoutTest, TheProgressDialogShowsAtOnceOrAfterTwoSeconds)
     EXPECT_EQ(dialog.ConstructPercentNumberLabel->text(), QStringLiteral("100"));
     EXPECT_FALSE(dialog.isVisible());
 
-    // Other runs show it only when they take more than 2.1 s.
+    // Other runs show it only when they take more than 2.1 s: each trial here takes 60 ms on
+    // the run's clock.
+    qint64 now = 0;
+    SetAutoLayoutClock([&] { return now; });
     open(kPuzzle15);
     RunAutoLayout(AutoLayoutKeepViewTab);
     EXPECT_FALSE(LastAutoLayoutRun().ProgressShown);
     open(kPuzzle15);
     SetAutoLayoutCacheEnabled(false);
+    bool visibleBeforeDelay = false;
     AutoLayoutHooks.Progress = [&](int percent, int trials) {
-        QThread::msleep(60);
+        if (now <= 2100 && dialog.isVisible())
+            visibleBeforeDelay = true;
+        now += 60;
         progress(percent, trials);
     };
     RunAutoLayout(0);
+    ASSERT_GT(now, 2160) << "the run needs more trials to pass the delay";
     EXPECT_TRUE(LastAutoLayoutRun().ProgressShown);
-    EXPECT_GE(LastAutoLayoutRun().ProgressShownAfterMs, 2100);
+    EXPECT_FALSE(visibleBeforeDelay);
+    EXPECT_GT(LastAutoLayoutRun().ProgressShownAfterMs, 2100);
+    EXPECT_LE(LastAutoLayoutRun().ProgressShownAfterMs, 2160);
     EXPECT_FALSE(dialog.isVisible());
 }
 

@@ -190,12 +190,12 @@ TEST(LayoutEntries, ColumnWidthCheck)
 QList<QPair<double, TColor>> drawnBands(const QString &style)
 {
     QList<QPair<double, TColor>> drawn; // a gap is (width, -1)
-    QString spec = TextAfterChar('=', style);
-    while (spec.size() >= 3) {
+    QString bands = TextAfterChar('=', style);
+    while (bands.size() >= 3) {
         bool isBand = false;
         double width = 0;
         TColor colour = 0;
-        ParseFrameBand(spec, &isBand, &width, &colour);
+        ParseFrameBand(bands, &isBand, &width, &colour);
         if (width > 0)
             drawn.append({width, isBand ? colour : -1});
     }

@@ -189,7 +189,7 @@ TEST_F(PagePartsTest, TheClipboardGetsTheMetafileAndAPngOrStaysAsItWas)
 
 // An office suite reads the exported grid and clues: the picture it draws has the area's
 // proportions and dark grid lines and text.
-TEST_F(PagePartsTest, AnOfficeSuiteDrawsTheExportedGridAndClues)
+TEST_F(PagePartsTest, LibreOfficeDrawsTheExportedGridAndClues)
 {
     const QString office = QStandardPaths::findExecutable(QStringLiteral("libreoffice"));
     if (office.isEmpty())

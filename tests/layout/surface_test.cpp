@@ -55,7 +55,7 @@ QImage whiteImage(int w, int h)
 
 struct PenCase {
     const char *name;
-    bool view;         // kind 1 (blended) or kind 5
+    bool view;         // the view (blended) or a bitmap
     double penInches;  // at 78 pixels to the inch
     int pixels;        // expected line width
     TColor colour;     // expected line colour
@@ -217,7 +217,7 @@ TEST_F(SurfaceTest, ViewConvertsExactlyAsThePageView)
     QPainter painter(&image);
     TAsCanvas surface;
     surface.SetTargetView(&painter);
-    EXPECT_EQ(surface.TargetKind(), 1);
+    EXPECT_EQ(surface.TargetKind(), TTargetKind::View);
     EXPECT_DOUBLE_EQ(surface.PixelsPerInchX, 93.7);
     for (double v : {0.0, 0.37, 1.0, 1.005, 2.5, 4.25, 8.4999, -0.2}) {
         EXPECT_EQ(surface.XToDevice(v), PageXToPixel(v)) << v;
@@ -234,7 +234,7 @@ TEST_F(SurfaceTest, SimulatedPrinterIs300PixelsToTheInchFromThePaperCorner)
     EXPECT_EQ(sheet.height(), 3300);
     TAsCanvas surface;
     surface.SetTargetSimulatedPrinter(&sheet);
-    EXPECT_EQ(surface.TargetKind(), 3);
+    EXPECT_EQ(surface.TargetKind(), TTargetKind::Printer);
     EXPECT_EQ(surface.XToDevice(1.0), 300);
     EXPECT_EQ(surface.YToDevice(2.0), 600);
     EXPECT_EQ(surface.LengthToDevice(0.5), 150);
@@ -256,7 +256,7 @@ TEST_F(SurfaceTest, PdfWriterIsDrawnAtItsResolution)
     QPainter painter(&writer);
     TAsCanvas surface;
     surface.SetTargetPrinter(&painter, &writer);
-    EXPECT_EQ(surface.TargetKind(), 3);
+    EXPECT_EQ(surface.TargetKind(), TTargetKind::Printer);
     EXPECT_DOUBLE_EQ(surface.PixelsPerInchX, 600);
     EXPECT_EQ(surface.XToDevice(1.0), 600);
     EXPECT_EQ(surface.DeviceWidth(), writer.width());

@@ -174,7 +174,7 @@ TEST_F(EditorUndoTest, TitleFieldsForgetThePreviousPuzzlesTyping)
         {"open another puzzle", [&](TMainFm *w) { ASSERT_TRUE(w->OpenPuzzleFileOrUrl(m_rich)); }},
         {"open the same puzzle again", [&](TMainFm *w) { ASSERT_TRUE(w->OpenPuzzleFileOrUrl(m_garden)); }},
         {"whole-puzzle undo", [](TMainFm *w) {
-             TakeCheckPoint(2, QStringLiteral("resize grid"));
+             TakeCheckPoint(TCheckPointKind::Layout, QStringLiteral("resize grid"));
              w->UndoSpBtnClick();
          }},
         {"New", [](TMainFm *w) { w->mFileNew->trigger(); }},

@@ -287,7 +287,7 @@ TEST_F(FileCommandsTest, FailedOpenLeavesTheDocumentAsItWas)
     closed.close();
     for (const auto &c : cases) {
         TMainFm *window = openedWindow();
-        TakeCheckPoint(2, QStringLiteral("an edit"));
+        TakeCheckPoint(TCheckPointKind::Layout, QStringLiteral("an edit"));
         const int undo = UndoCount();
         const QString caption = window->windowTitle();
         window->DocumentLoaded = false;

@@ -68,7 +68,7 @@ TEST_F(MainWindowTest, CommandsActOnTheUsersListNotTheExample)
              EXPECT_EQ(window->QuerySaveChanges(), 2);
              EXPECT_EQ(prompter.boxes.size(), 1);
          }},
-        {"a checkpoint", [] { TakeCheckPoint(2, QStringLiteral("edit")); }},
+        {"a checkpoint", [] { TakeCheckPoint(TCheckPointKind::Layout, QStringLiteral("edit")); }},
         {"Make Puzzle", [&] { window->ConstructSpBtnClick(); }},
     };
     for (const auto &c : commands) {
@@ -84,7 +84,7 @@ TEST_F(MainWindowTest, CommandsActOnTheUsersListNotTheExample)
 
     // A balloon other than the example stays open over a checkpoint.
     window->ShowBalloon(QStringLiteral("A hint"), 100, 30, 100);
-    TakeCheckPoint(2, QStringLiteral("edit"));
+    TakeCheckPoint(TCheckPointKind::Layout, QStringLiteral("edit"));
     EXPECT_TRUE(window->HintFm->isVisible());
     window->HintFm->CloseBalloon();
 }

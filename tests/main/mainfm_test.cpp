@@ -299,7 +299,7 @@ TEST_F(MainWindowTest, SettingsRoundTripKeepsEveryValue)
     Height = 480;
     window->move(Left, Top);
     window->resize(Width, Height);
-    View = 3;
+    View = vmClues;
     PencilFont = "Arial";
     PencilSize = 55;
     PencilColor = 0x123456;

@@ -131,7 +131,7 @@ protected:
         window->show();
         QApplication::setActiveWindow(window);
         EXPECT_TRUE(window->OpenPuzzleFileOrUrl(kGarden));
-        TakeCheckPoint(2, QStringLiteral("a step"));
+        TakeCheckPoint(TCheckPointKind::Layout, QStringLiteral("a step"));
         EXPECT_TRUE(UndoRedoState().UndoEnabled);
         EXPECT_FALSE(UndoRedoState().RedoEnabled);
         return window;

@@ -249,7 +249,7 @@ TEST_F(ViewTest, TabsFollowThePageCountAndTheFirstFreeZoomAddsCustom)
         EXPECT_EQ(window->mViewPage[i]->isVisible(), i < 3) << "page " << i + 1;
     EXPECT_FALSE(window->mViewCustom->isVisible());
 
-    window->SetViewMode(0, 2);
+    window->SetViewMode(vmWholePage, 2);
     window->mViewZoomInClick();
     EXPECT_EQ(tabCaptions(window),
               QStringList({"Page 1", "Page 2", "Page 3", kPenciled, "Clues", "Solution", "Custom"}));
@@ -263,7 +263,7 @@ TEST_F(ViewTest, ViewMenuItemsShowTheirTabAndAreTheOnlyOneChecked)
 {
     TMainFm *window = viewWindow();
     window->SetPageCount(3, 2);
-    window->SetViewMode(0, 2);
+    window->SetViewMode(vmWholePage, 2);
     window->mViewZoomInClick(); // the custom view, of page 1
     struct Row {
         const char *name;
@@ -354,7 +354,7 @@ TEST_F(ViewTest, ShowViewTabIfOtherSwitchesOnlyWhenAnotherPageShows)
 TEST_F(ViewTest, ZoomInKeepsTheViewCentre)
 {
     TMainFm *window = viewWindow();
-    window->SetViewMode(0, 2);
+    window->SetViewMode(vmWholePage, 2);
     window->ViewPortPaint();
     const double x = (ViewPageRect.Left + ViewPageRect.Right) / 2;
     const double y = (ViewPageRect.Top + ViewPageRect.Bottom) / 2;

@@ -24,19 +24,24 @@ protected:
     nodepool *pool = nullptr;
 };
 
-TEST_F(PoolTest, FreshPoolChainsNodesInOrderAndKeepsTheNilNode) {
-    EXPECT_EQ(nodepool::PoolSize, 40);
-    EXPECT_EQ(nodepool::FreeTop, 1);
-    EXPECT_EQ(Node(1).Next, 2);
-    EXPECT_EQ(Node(40).Next, 0);
-    EXPECT_EQ(Node(0).Letter, '#');
-    EXPECT_EQ(Node(0).Index, 12345);
+int FreeNodes() {
+    int free = 0;
+    for (int n = nodepool::FreeTop; n != 0; n = Node(n).Next) ++free;
+    return free;
 }
 
-TEST(PoolSize, RequestIsCappedAtAnEighthOfTheNodeLimit) {
-    nodepool pool(100000);
-    EXPECT_EQ(nodepool::PoolSize, 4095);
+TEST_F(PoolTest, AFreshPoolHandsOutTheNodesAskedForInOrder) {
+    EXPECT_EQ(FreeNodes(), 40);
+    celllist l;
+    std::vector<int> taken;
+    for (int v = 0; v < 40; ++v) {
+        l.Push(v);
+        taken.push_back(l.top);
+    }
+    for (int i = 0; i < 40; ++i) EXPECT_EQ(taken[i], i + 1);  // node 0 is never handed out
+    EXPECT_EQ(FreeNodes(), 0);
 }
+
 
 TEST_F(PoolTest, SortedUniqueIgnoresAValueAlreadyPresent) {
     celllist l;
@@ -75,33 +80,45 @@ TEST_F(PoolTest, NodesGoBackToTheFreeList) {
         celllist l;
         for (int v = 0; v < 30; ++v) l.Push(v);
     }
-    int free = 0;
-    for (int n = nodepool::FreeTop; n != 0; n = Node(n).Next) ++free;
-    EXPECT_EQ(free, 40);
+    EXPECT_EQ(FreeNodes(), 40);
 }
 
 TEST_F(PoolTest, GrowingKeepsNodeNumbersAndContents) {
+    const listnode nil = Node(0);
     celllist l;
-    for (int v = 0; v < 100; ++v) l.Push(v);  // forces two doublings
-    EXPECT_EQ(nodepool::PoolSize, 160);
+    std::vector<int> first;
+    for (int v = 0; v < 40; ++v) {
+        l.Push(v);
+        first.push_back(l.top);
+    }
+    for (int v = 40; v < 100; ++v) l.Push(v);  // the pool grows twice
     std::vector<int> v = Payloads(l);
     ASSERT_EQ(v.size(), 100u);
     for (int i = 0; i < 100; ++i) EXPECT_EQ(v[i], 99 - i);
-    EXPECT_EQ(Node(0).Index, 12345);
+    for (int i = 0; i < 40; ++i) EXPECT_EQ(Node(first[i]).Index, i);
+    // The nil node comes through unchanged (the pool's destructor checks it too).
+    EXPECT_EQ(Node(0).Letter, nil.Letter);
+    EXPECT_EQ(Node(0).Index, nil.Index);
+    EXPECT_EQ(Node(0).Next, 0);
 }
 
+// A huge request starts with a small pool; either way the lists grow to the node limit and no
+// further, without ending the process.
 TEST(PoolLimit, GrowthStopsAtTheNodeLimitWithoutEndingTheProcess) {
-    nodepool pool(4095);
-    celllist l;
-    bool full = false;
-    try {
-        for (int v = 0; v < 40000; ++v) l.Push(v & 0x3FFF);
-    } catch (const NodePoolFull &) {
-        full = true;
+    for (int requested : {4095, 100000}) {
+        SCOPED_TRACE(requested);
+        nodepool pool(requested);
+        EXPECT_LE(FreeNodes(), nodepool::PoolSizeSpaceLimit / 8);
+        celllist l;
+        bool full = false;
+        try {
+            for (int v = 0; v < 40000; ++v) l.Push(v & 0x3FFF);
+        } catch (const NodePoolFull &) {
+            full = true;
+        }
+        EXPECT_TRUE(full);
+        EXPECT_EQ(l.CountNodes(), nodepool::PoolSizeSpaceLimit);
     }
-    EXPECT_TRUE(full);
-    EXPECT_EQ(nodepool::PoolSize, nodepool::PoolSizeSpaceLimit);
-    EXPECT_EQ(l.CountNodes(), nodepool::PoolSizeSpaceLimit);
 }
 
 // Word checks on a grid of three across slots of three cells and one of two.

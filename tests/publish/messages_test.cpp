@@ -144,7 +144,7 @@ TEST_F(MessagesTest, SupportMessageCarriesItsFieldsInOrder)
         SCOPED_TRACE(testing::Message() << "attach " << c.attach << " history " << c.history);
         ClearCheckPoints();
         if (c.history)
-            TakeCheckPoint(2, QStringLiteral("resize grid"));
+            TakeCheckPoint(TCheckPointKind::Layout, QStringLiteral("resize grid"));
         server.clearRequests();
         auto form = supportForm();
         form->EmailMemo->setPlainText(QString::fromLatin1(c.memo));
