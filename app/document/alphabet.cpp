@@ -7,7 +7,6 @@
 #include "notices.h"
 #include "trv600.h"
 
-
 const QString DefaultAlphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
 QString CustomAlphabet = DefaultAlphabet;
 unsigned char LowerCaseTable[256];
@@ -97,10 +96,7 @@ bool IsLetterOrOpen(QChar c) { return c.unicode() == TRV_EMPTY || IsAlphabetChar
 bool IsAsciiLetter(QChar c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool IsDigitChar(QChar c) { return c >= '0' && c <= '9'; }
 
-bool CellCharPassesUnchanged(QChar c)
-{
-    return FreeformMode || isCellCode(c) || IsAlphabetChar(c);
-}
+bool CellCharPassesUnchanged(QChar c) { return FreeformMode || isCellCode(c) || IsAlphabetChar(c); }
 
 QChar EngineToDisplayLetter(char b)
 {
@@ -128,10 +124,7 @@ char DisplayToEngineLetter(QChar c)
 
 QChar GetCellLetter(int column, int row) { return EngineToDisplayLetter(TRVGetCell(column, row)); }
 
-void SetCellLetter(int column, int row, QChar c)
-{
-    TRVSetCellOnly(column, row, DisplayToEngineLetter(c));
-}
+void SetCellLetter(int column, int row, QChar c) { TRVSetCellOnly(column, row, DisplayToEngineLetter(c)); }
 
 bool GridHasNoOpenCells()
 {
@@ -220,10 +213,10 @@ void AddSpecialCharacters(const QString &word)
             g_refusedExplained += c;
             showInformation("You can only have five special characters in the theme word list. "
                             "The character you just tried to add, " +
-                                QString(c) + ", makes it one too many. " +
-                                "There is no restriction on the number of special characters in "
-                                "the clues. " +
-                                "Press Ok to see your current alphabet.");
+                            QString(c) + ", makes it one too many. " +
+                            "There is no restriction on the number of special characters in "
+                            "the clues. " +
+                            "Press Ok to see your current alphabet.");
             if (OpenCustomizeAlphabetDialog)
                 OpenCustomizeAlphabetDialog();
             continue;

@@ -21,8 +21,8 @@ namespace {
 
 std::vector<std::unique_ptr<TCheckPoint>> g_pool;
 std::vector<TCheckPoint *> g_free;
-std::deque<TCheckPoint *> g_undo;  // front: newest
-std::deque<TCheckPoint *> g_redo;  // front: most recently undone
+std::deque<TCheckPoint *> g_undo; // front: newest
+std::deque<TCheckPoint *> g_redo; // front: most recently undone
 TCheckPoint *g_current = nullptr;
 TCheckPointKind g_lastKind = TCheckPointKind::None;
 TUndoRedoState g_state;
@@ -64,10 +64,7 @@ QString history(const std::deque<TCheckPoint *> &list, bool fromBack)
 
 } // namespace
 
-TCheckPoint::TCheckPoint()
-{
-    CreatedOk = true;
-}
+TCheckPoint::TCheckPoint() { CreatedOk = true; }
 
 TCheckPoint::~TCheckPoint() = default;
 
@@ -215,20 +212,11 @@ void FreeCheckPointPool()
     g_pool.clear();
 }
 
-QString CurrentStateText()
-{
-    return g_current ? QStringLiteral("\t") + g_current->Description : QString();
-}
+QString CurrentStateText() { return g_current ? QStringLiteral("\t") + g_current->Description : QString(); }
 
-QString UndoHistoryText()
-{
-    return history(g_undo, false);
-}
+QString UndoHistoryText() { return history(g_undo, false); }
 
-QString RedoHistoryText()
-{
-    return history(g_redo, true);
-}
+QString RedoHistoryText() { return history(g_redo, true); }
 
 void UpdateUndoRedoCaptions()
 {
@@ -250,27 +238,12 @@ void UpdateUndoRedoCaptions()
         CheckPointHooks.ShowUndoRedo(g_state);
 }
 
-const TUndoRedoState &UndoRedoState()
-{
-    return g_state;
-}
+const TUndoRedoState &UndoRedoState() { return g_state; }
 
-int UndoCount()
-{
-    return int(g_undo.size());
-}
+int UndoCount() { return int(g_undo.size()); }
 
-int RedoCount()
-{
-    return int(g_redo.size());
-}
+int RedoCount() { return int(g_redo.size()); }
 
-int FreeCount()
-{
-    return int(g_free.size());
-}
+int FreeCount() { return int(g_free.size()); }
 
-bool HasCurrentState()
-{
-    return g_current != nullptr;
-}
+bool HasCurrentState() { return g_current != nullptr; }

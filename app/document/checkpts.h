@@ -58,8 +58,7 @@ public:
 
 /** The view values a snapshot records, and what the Undo and Redo controls show; the main
  *  window installs these. */
-struct TCheckPointHooks
-{
+struct TCheckPointHooks {
     std::function<QString()> ViewTabCaption;
     std::function<void(double &zoom, double &scale)> ViewScale;
     /** Puts the view back (View is already set): SetCurrentPage, SetViewMode with redraw, the
@@ -75,8 +74,7 @@ struct TCheckPointHooks
 };
 extern TCheckPointHooks CheckPointHooks;
 
-struct TUndoRedoState
-{
+struct TUndoRedoState {
     QString UndoCaption = QStringLiteral("Undo");
     QString UndoHint = QStringLiteral("Undo|Undo");
     bool UndoEnabled = false;

@@ -10,7 +10,6 @@
 #include "notices.h"
 #include "trv600.h"
 
-
 #include <algorithm>
 #include <cmath>
 
@@ -90,7 +89,8 @@ void rebuildDirection(TClueGrid *grid, bool down)
     if (!down) {
         for (int r = 1; r <= height; ++r)
             for (int c = 1; c <= width; ++c) {
-                if (!IsLetterOrOpen(GetCellLetter(c, r)) || (c > 1 && IsLetterOrOpen(GetCellLetter(c - 1, r))))
+                if (!IsLetterOrOpen(GetCellLetter(c, r)) ||
+                    (c > 1 && IsLetterOrOpen(GetCellLetter(c - 1, r))))
                     continue;
                 QString run;
                 for (int k = c; k <= width && IsLetterOrOpen(GetCellLetter(k, r)); ++k)
@@ -101,7 +101,8 @@ void rebuildDirection(TClueGrid *grid, bool down)
     } else {
         for (int r = 1; r <= height; ++r)
             for (int c = 1; c <= width; ++c) {
-                if (!IsLetterOrOpen(GetCellLetter(c, r)) || (r > 1 && IsLetterOrOpen(GetCellLetter(c, r - 1))))
+                if (!IsLetterOrOpen(GetCellLetter(c, r)) ||
+                    (r > 1 && IsLetterOrOpen(GetCellLetter(c, r - 1))))
                     continue;
                 QString run;
                 for (int k = r; k <= height && IsLetterOrOpen(GetCellLetter(c, k)); ++k)
@@ -181,7 +182,8 @@ void updateAnswerInGrid(TClueGrid *grid, int column, int row, bool down)
                 altKey = src.Cells[0];
             CluesAlternateSG->SetCell(0, a, altKey);
             CluesAlternateSG->SetCell(1, a, QString());
-            for (int b = a + 1; b < CluesAlternateSG->RowCount() && !CluesAlternateSG->Cell(1, b).isEmpty(); ++b) {
+            for (int b = a + 1; b < CluesAlternateSG->RowCount() && !CluesAlternateSG->Cell(1, b).isEmpty();
+                 ++b) {
                 CluesAlternateSG->SetCell(1, b, QString());
                 CluesAlternateSG->Row(b).Height = 0;
             }
@@ -211,10 +213,7 @@ void appendAlternateRows(TClueGrid *src, QChar direction)
 }
 
 // The entry's direction from its slot label: 'A', 'D' or a blank.
-QChar entryDirection(int entry)
-{
-    return DirectionFromText(WordList->GetSlotLabel(entry));
-}
+QChar entryDirection(int entry) { return DirectionFromText(WordList->GetSlotLabel(entry)); }
 
 } // namespace
 
@@ -352,10 +351,7 @@ TClueGridsUpdate::~TClueGridsUpdate()
             g->EndUpdate();
 }
 
-int TClueGrid::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : RowCount();
-}
+int TClueGrid::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : RowCount(); }
 
 int TClueGrid::columnCount(const QModelIndex &parent) const
 {
@@ -547,8 +543,9 @@ void ApplyThemeWordClue(int entry)
     const QString label = WordList->GetSlotLabel(entry);
     bool ok = false;
     const int number = ExtractDigitRun(label).toInt(&ok);
-    const QChar dir = label.contains(QLatin1Char('D')) ? QLatin1Char('D')
-                      : label.contains(QLatin1Char('A')) ? QLatin1Char('A') : QChar();
+    const QChar dir = label.contains(QLatin1Char('D'))   ? QLatin1Char('D')
+                      : label.contains(QLatin1Char('A')) ? QLatin1Char('A')
+                                                         : QChar();
     if (dir.isNull() || !ok)
         return;
     TClueGrid *grid = dir == QLatin1Char('D') ? CluesDownSG : CluesAcrossSG;
@@ -584,7 +581,8 @@ void AdoptThemeWord()
         TakeCheckPoint(TCheckPointKind::WordList, QStringLiteral("adopt theme word"));
         TClueGrid *g = grid == 0 ? CluesAcrossSG : CluesDownSG;
         if (row >= 1 && row < g->RowCount() && WordList) {
-            WordList->AddEntry(ExtractEntryWord(g->Cell(0, row)) + QLatin1Char('\t') + g->Cell(1, row).trimmed());
+            WordList->AddEntry(ExtractEntryWord(g->Cell(0, row)) + QLatin1Char('\t') +
+                               g->Cell(1, row).trimmed());
             g->Row(row).ThemeWord = true;
             callHook(DocHooks.SendThemeWordsToEngine);
             TRVCorrectAllThemeWordLocations(1);
@@ -676,6 +674,4 @@ QString BuildWordBankText()
     return text;
 }
 
-void NoteClueCellEdit(const QString &)
-{
-}
+void NoteClueCellEdit(const QString &) {}

@@ -32,13 +32,12 @@ private:
 
 /** One row of a clue grid. Columns: 0 the answer key, 1 the clue, 2 the row in the alternate
  *  grid, 3 the first line number in the clue flow, then the clue's wrapped lines. */
-struct TClueRow
-{
+struct TClueRow {
     QString Cells[4];
-    QStringList Lines;                        // wrapped lines placed by the clue flow (at most 40)
-    bool ThemeWord = false;                   // the answer is one of the user's theme words
-    std::unique_ptr<QStringList> Alternates;  // alternate clues from the clue files, sorted
-    int Height = -1;                          // row height; 0 hides the row, -1 the default
+    QStringList Lines;                       // wrapped lines placed by the clue flow (at most 40)
+    bool ThemeWord = false;                  // the answer is one of the user's theme words
+    std::unique_ptr<QStringList> Alternates; // alternate clues from the clue files, sorted
+    int Height = -1;                         // row height; 0 hides the row, -1 the default
 };
 
 /** A clue grid: row 0 is a fixed header row, rows 1.. the answers in grid order. */
@@ -102,8 +101,7 @@ public:
 
 /** Values held by controls of the main window that the document reads and sets; the main
  *  window keeps its widgets in step with them. */
-struct TDocumentControls
-{
+struct TDocumentControls {
     QString PuzzleTitle;               // title field
     QString PuzzleSubtitle;            // subtitle field
     bool LooseAutoSize = true;         // automatic freeform size chosen
@@ -145,7 +143,10 @@ class TPlainWordList : public TWordListAccess
 {
 public:
     int EntryCount() const override { return int(m_entries.size()) + 1; }
-    QString GetWord(int entry) const override { return m_entries.value(entry).section(QLatin1Char('\t'), 0, 0); }
+    QString GetWord(int entry) const override
+    {
+        return m_entries.value(entry).section(QLatin1Char('\t'), 0, 0);
+    }
     QString GetClue(int entry) const override { return m_entries.value(entry).section(QLatin1Char('\t'), 1); }
     QString GetSlotLabel(int) const override { return QStringLiteral(" -  "); }
     void AddEntry(const QString &text) override { m_entries << text; }
@@ -159,8 +160,7 @@ private:
 };
 
 /** Main-window operations the document calls; each may be left unset. */
-struct TDocumentHooks
-{
+struct TDocumentHooks {
     std::function<void()> SetModified;
     /** The selected clue row: grid (0 across, 1 down) and row; false without a selection. */
     std::function<bool(int &grid, int &row)> GetSelectedClueRow;
@@ -169,9 +169,9 @@ struct TDocumentHooks
     std::function<void()> UpdateThemeAdoptEnables;
     std::function<void()> RedrawThemePageSummary;
     std::function<void()> FitClueColumns;
-    std::function<void()> ShowAlternateGrid;       // show/hide grids after a toggle
+    std::function<void()> ShowAlternateGrid; // show/hide grids after a toggle
     // The grids' view, read and scrolled only by the window's ToggleAlternateCluesView (cluesview.h).
-    std::function<int(int grid)> VisibleClueRows;  // visible rows of a grid (0, 1, 2 alternate)
+    std::function<int(int grid)> VisibleClueRows; // visible rows of a grid (0, 1, 2 alternate)
     std::function<void(int grid, int topRow)> ScrollClueGrid;
     /** The highlighted row of the alternate grid while it is the grid in use, else 0. */
     std::function<int()> SelectedAlternateRow;

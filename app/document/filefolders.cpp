@@ -42,10 +42,7 @@ QString fileNameSafe(QString name)
     return name;
 }
 
-QString documentFileName()
-{
-    return DocumentNameHooks.FileName ? DocumentNameHooks.FileName() : QString();
-}
+QString documentFileName() { return DocumentNameHooks.FileName ? DocumentNameHooks.FileName() : QString(); }
 
 } // namespace
 
@@ -66,8 +63,7 @@ QString LastFolderValueName(TFileKind kind)
 
 QString PuzzleFolder(const QString &documentName)
 {
-    if (isUntitled(documentName) || IsHttpUrl(documentName) ||
-        documentName.contains(QLatin1String("://")))
+    if (isUntitled(documentName) || IsHttpUrl(documentName) || documentName.contains(QLatin1String("://")))
         return QString();
     const QFileInfo info(documentName);
     if (info.isRelative())

@@ -7,7 +7,14 @@
 #include <functional>
 
 /** The kinds of file the dialogs open and save; each kind remembers its own last folder. */
-enum class TFileKind { Puzzle, WordList, Pdf, Graphic, Text, WebPage };
+enum class TFileKind {
+    Puzzle,
+    WordList,
+    Pdf,
+    Graphic,
+    Text,
+    WebPage
+};
 
 /** The settings value, under the program key's "Folders", holding the kind's last folder. */
 QString LastFolderValueName(TFileKind kind);

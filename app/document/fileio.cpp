@@ -7,8 +7,8 @@
 #include "cp1252.h"
 #include "globals.h"
 #include "layoutsettings.h"
-#include "pataux.h"
 #include "notices.h"
+#include "pataux.h"
 #include "trv600.h"
 
 #include <QHash>
@@ -68,37 +68,45 @@ private:
     QHash<QString, QString> m_values;
 };
 
-enum class KeyType { String, Integer, Byte, Real, BoolIsT, BoolNotF, ByHand };
+enum class KeyType {
+    String,
+    Integer,
+    Byte,
+    Real,
+    BoolIsT,
+    BoolNotF,
+    ByHand
+};
 
 // One key: the setting behind it and how its value is read when present, missing or
 // unreadable, and written. A key made by hand has its own writer, and its reader when it is
 // read with the others; the rest of those (the printer, the word bank and the page choice) are
 // read at their own step of the parse.
-struct KeyDef
-{
+struct KeyDef {
     const char *section; // null for the header keys
     const char *key;
     KeyType type;
     std::function<void *(TLayoutSettings &)> target; // the QString, int, byte, double or bool
-    double defaultValue = 0; // integer and real default
+    double defaultValue = 0;                         // integer and real default
     const char *defaultText = "";
     // Special reading rules.
-    int minValue = 0, maxValue = -1;  // integers outside [min, max] take the default (max < min: no range)
-    bool keepCurrent = false;         // a missing or unreadable key keeps the current value
+    int minValue = 0, maxValue = -1; // integers outside [min, max] take the default (max < min: no range)
+    bool keepCurrent = false;        // a missing or unreadable key keeps the current value
     QString (*write)() = nullptr;
     void (*read)(const KeyValues &kv) = nullptr;
 };
 
 // The setting of that name in a settings value (a member, or a member's member).
-#define SETTING(name) [](TLayoutSettings &s) -> auto & { return s.name; }
+#define SETTING(name)                                                                                        \
+    [](TLayoutSettings & s) -> auto & { return s.name; }
 
-template <typename T>
-std::function<void *(TLayoutSettings &)> targetOf(T &(*get)(TLayoutSettings &))
+template <typename T> std::function<void *(TLayoutSettings &)> targetOf(T &(*get)(TLayoutSettings &))
 {
     return [get](TLayoutSettings &s) -> void * { return &get(s); };
 }
 
-KeyDef str(const char *s, const char *k, QString &(*t)(TLayoutSettings &), const char *def = "", bool keep = false)
+KeyDef str(const char *s, const char *k, QString &(*t)(TLayoutSettings &), const char *def = "",
+           bool keep = false)
 {
     KeyDef d{s, k, KeyType::String, targetOf(t), 0, def};
     d.keepCurrent = keep;
@@ -147,16 +155,10 @@ const char *const kClues = "Clues and Columns";
 const char *const kTitle = "Title and Credits Details";
 const char *const kAuto = "Auto-Layout";
 
-QString tf(bool b)
-{
-    return b ? QStringLiteral("T") : QStringLiteral("F");
-}
+QString tf(bool b) { return b ? QStringLiteral("T") : QStringLiteral("F"); }
 
 // Reals always with "." so that files read the same whatever the locale.
-QString realText(double x)
-{
-    return FloatToShortStr(x);
-}
+QString realText(double x) { return FloatToShortStr(x); }
 
 std::vector<KeyDef> headerKeysBefore()
 {
@@ -172,8 +174,8 @@ std::vector<KeyDef> sectionKeys()
                [] { return HasPrinter() && FileHooks.PrinterName ? FileHooks.PrinterName() : QString(); }),
         byHand(kPaper, "Orientation",
                [] {
-                   return QString::number(HasPrinter() && FileHooks.PrinterOrientation ? FileHooks.PrinterOrientation()
-                                                                                       : 0);
+                   return QString::number(
+                       HasPrinter() && FileHooks.PrinterOrientation ? FileHooks.PrinterOrientation() : 0);
                }),
         real(kPaper, "PaperWidth", SETTING(PaperWidth), 8.5),
         real(kPaper, "PaperHeight", SETTING(PaperHeight), 11),
@@ -198,8 +200,11 @@ std::vector<KeyDef> sectionKeys()
         real(kUnsolved, "CellWidth", SETTING(CellWidth), 0.25),
         real(kUnsolved, "CellHeight", SETTING(CellHeight), 0.25),
         real(kUnsolved, "GridLineThickness", SETTING(GridLineThickness), 0.005),
-        byHand(kUnsolved, "BlockedCellColor", [] { return QString::number(BlockedCellColor); },
-               [](const KeyValues &kv) { BlockedCellColor = std::clamp(kv.integer("BlockedCellColor", 0), 0, 6); }),
+        byHand(
+            kUnsolved, "BlockedCellColor", [] { return QString::number(BlockedCellColor); },
+            [](const KeyValues &kv) {
+                BlockedCellColor = std::clamp(kv.integer("BlockedCellColor", 0), 0, 6);
+            }),
         integer(kUnsolved, "RemovedCellColor", SETTING(RemovedCellColor), kDefaultRemovedCellColor),
         integer(kUnsolved, "CellNumberPercent", SETTING(CellNumberPercent), 36),
         integer(kUnsolved, "PuzzlePage", SETTING(PuzzlePage), 1),
@@ -230,14 +235,16 @@ std::vector<KeyDef> sectionKeys()
         integer(kClues, "LeadingPercentage", SETTING(LeadingPercentage), 125),
         str(kClues, "ClueNumberFont", SETTING(ClueNumberFont)),
         integer(kClues, "ClueNumberFontSize", SETTING(ClueNumberFontSize), 10),
-        byHand(kClues, "ClueNumberBold", [] { return tf(ClueNumberStyle == 1); },
-               [](const KeyValues &kv) { ClueNumberStyle = kv.isT("ClueNumberBold") ? 1 : 0; }),
+        byHand(
+            kClues, "ClueNumberBold", [] { return tf(ClueNumberStyle == 1); },
+            [](const KeyValues &kv) { ClueNumberStyle = kv.isT("ClueNumberBold") ? 1 : 0; }),
         str(kClues, "ClueTextFont", SETTING(ClueTextFont)),
         integer(kClues, "ClueTextFontSize", SETTING(ClueTextFontSize), 10),
-        byHand(kClues, "ClueThemeBold", [] { return tf(ClueThemeStyle & 1); },
-               [](const KeyValues &kv) {
-                   ClueThemeStyle = (kv.isT("ClueThemeBold") ? 1 : 0) | (kv.isT("ClueThemeItalic") ? 2 : 0);
-               }),
+        byHand(
+            kClues, "ClueThemeBold", [] { return tf(ClueThemeStyle & 1); },
+            [](const KeyValues &kv) {
+                ClueThemeStyle = (kv.isT("ClueThemeBold") ? 1 : 0) | (kv.isT("ClueThemeItalic") ? 2 : 0);
+            }),
         byHand(kClues, "ClueThemeItalic", [] { return tf(ClueThemeStyle & 2); }),
         isT(kClues, "ClueThemeInColor", SETTING(ClueThemeInColor)),
         isT(kClues, "ClueThemeAllCaps", SETTING(ClueThemeAllCaps)),
@@ -261,20 +268,25 @@ std::vector<KeyDef> sectionKeys()
         str(kTitle, "TitleFont", SETTING(TitleFont)),
         integer(kTitle, "TitleFontSize", SETTING(TitleFontSize), 36, 1, 216),
         integer(kTitle, "TitleColor", SETTING(TitleColor), 0),
-        byHand(kTitle, "TitleBIUS", [] { return FormatTFFlags(TitleStyle); },
-               [](const KeyValues &kv) { TitleStyle = ParseTFFlags(kv.text("TitleBIUS")); }),
+        byHand(
+            kTitle, "TitleBIUS", [] { return FormatTFFlags(TitleStyle); },
+            [](const KeyValues &kv) { TitleStyle = ParseTFFlags(kv.text("TitleBIUS")); }),
         str(kTitle, "SubtitleFont", SETTING(SubtitleFont)),
         integer(kTitle, "SubtitleFontSize", SETTING(SubtitleFontSize), 16, 1, 216),
         integer(kTitle, "SubtitleColor", SETTING(SubtitleColor), 0),
-        byHand(kTitle, "SubtitleBIUS", [] { return FormatTFFlags(SubtitleStyle); },
-               [](const KeyValues &kv) { SubtitleStyle = ParseTFFlags(kv.text("SubtitleBIUS")); }),
-        byHand(kTitle, "SubtitleExtraSpacing", [] { return QStringLiteral("%1").arg(SubtitleExtraSpacing, 5, 'f', 3); },
-               [](const KeyValues &kv) { SubtitleExtraSpacing = kv.real("SubtitleExtraSpacing", 0); }),
+        byHand(
+            kTitle, "SubtitleBIUS", [] { return FormatTFFlags(SubtitleStyle); },
+            [](const KeyValues &kv) { SubtitleStyle = ParseTFFlags(kv.text("SubtitleBIUS")); }),
+        byHand(
+            kTitle, "SubtitleExtraSpacing",
+            [] { return QStringLiteral("%1").arg(SubtitleExtraSpacing, 5, 'f', 3); },
+            [](const KeyValues &kv) { SubtitleExtraSpacing = kv.real("SubtitleExtraSpacing", 0); }),
         str(kTitle, "CreditsFont", SETTING(CreditsFont)),
         integer(kTitle, "CreditsFontSize", SETTING(CreditsFontSize), 7),
 
-        byHand(kAuto, "AutoLayout", [] { return tf(DocControls.AutoLayout); },
-               [](const KeyValues &kv) { DocControls.AutoLayout = kv.notF("AutoLayout"); }),
+        byHand(
+            kAuto, "AutoLayout", [] { return tf(DocControls.AutoLayout); },
+            [](const KeyValues &kv) { DocControls.AutoLayout = kv.notF("AutoLayout"); }),
         notF(kAuto, "AutoMargins", SETTING(AutoMargins)),
         notF(kAuto, "AutoTitleSize", SETTING(AutoTitleSize)),
         notF(kAuto, "AutoCellSize", SETTING(AutoCellSize)),
@@ -304,19 +316,13 @@ QString writtenValue(const KeyDef &d)
         return d.write();
     void *target = d.target(LayoutSettings);
     switch (d.type) {
-    case KeyType::String:
-        return *static_cast<QString *>(target);
-    case KeyType::Integer:
-        return QString::number(*static_cast<int *>(target));
-    case KeyType::Byte:
-        return QString::number(*static_cast<std::uint8_t *>(target));
-    case KeyType::Real:
-        return realText(*static_cast<double *>(target));
+    case KeyType::String: return *static_cast<QString *>(target);
+    case KeyType::Integer: return QString::number(*static_cast<int *>(target));
+    case KeyType::Byte: return QString::number(*static_cast<std::uint8_t *>(target));
+    case KeyType::Real: return realText(*static_cast<double *>(target));
     case KeyType::BoolIsT:
-    case KeyType::BoolNotF:
-        return tf(*static_cast<bool *>(target));
-    case KeyType::ByHand:
-        break;
+    case KeyType::BoolNotF: return tf(*static_cast<bool *>(target));
+    case KeyType::ByHand: break;
     }
     return QString();
 }
@@ -359,24 +365,14 @@ void readTableKey(const KeyDef &d, const KeyValues &kv)
         *static_cast<std::uint8_t *>(target) = std::uint8_t(read);
         break;
     }
-    case KeyType::Real:
-        *static_cast<double *>(target) = kv.real(d.key, d.defaultValue);
-        break;
-    case KeyType::BoolIsT:
-        *static_cast<bool *>(target) = kv.isT(d.key);
-        break;
-    case KeyType::BoolNotF:
-        *static_cast<bool *>(target) = kv.notF(d.key);
-        break;
-    case KeyType::ByHand:
-        break;
+    case KeyType::Real: *static_cast<double *>(target) = kv.real(d.key, d.defaultValue); break;
+    case KeyType::BoolIsT: *static_cast<bool *>(target) = kv.isT(d.key); break;
+    case KeyType::BoolNotF: *static_cast<bool *>(target) = kv.notF(d.key); break;
+    case KeyType::ByHand: break;
     }
 }
 
-int findExact(const QStringList &list, const QString &text)
-{
-    return int(list.indexOf(text));
-}
+int findExact(const QStringList &list, const QString &text) { return int(list.indexOf(text)); }
 
 // The clue of a block line: everything after the first "|" from position from on (the
 // field before it may hold a "|" letter), each Tab as three blanks.
@@ -417,7 +413,7 @@ QString readGrid(const QStringList &list, int gridAt, int columns, int rows, con
         ended = ended || at >= list.size() || !list.at(at).startsWith(kTab);
         const QString line = ended ? QString() : list.at(at) + QLatin1Char(' ');
         for (int c = 1; c <= columns; ++c) {
-            const int pos = 2 * c - 1;   // 0-based place of the cell's character
+            const int pos = 2 * c - 1; // 0-based place of the cell's character
             if (pos + 1 >= line.size()) {
                 bad.append({c, r});
                 continue;
@@ -435,11 +431,12 @@ QString readGrid(const QStringList &list, int gridAt, int columns, int rows, con
     TRVRenumberGrid();
     if (bad.isEmpty())
         return QString();
-    QString text = QStringLiteral("File %1 contains an error in the GRID section starting at column %2 of row %3. "
-                                  "The puzzle may be corrupted started at that point.")
-                       .arg(fileName)
-                       .arg(bad.first().first)
-                       .arg(bad.first().second);
+    QString text =
+        QStringLiteral("File %1 contains an error in the GRID section starting at column %2 of row %3. "
+                       "The puzzle may be corrupted started at that point.")
+            .arg(fileName)
+            .arg(bad.first().first)
+            .arg(bad.first().second);
     if (bad.size() > 1) {
         QStringList cells;
         for (int i = 0; i < bad.size() && i < 20; ++i)
@@ -473,7 +470,8 @@ int readThemeWords(const QStringList &list)
             continue;
         }
         const int t4 = line.indexOf(kTab, t3 + 1);
-        const QString word = t4 < 0 ? line.mid(t3 + 1, std::max(0, 99 - (t3 + 1))) : line.mid(t3 + 1, t4 - t3 - 1);
+        const QString word =
+            t4 < 0 ? line.mid(t3 + 1, std::max(0, 99 - (t3 + 1))) : line.mid(t3 + 1, t4 - t3 - 1);
         const QString clue = clueAfterBar(line, t4);
         // The last line is the editor's trailing empty entry, which the editor keeps itself.
         if (i == end - 1 && word.isEmpty() && clue.isEmpty())
@@ -553,7 +551,8 @@ void WritePuzzleToStrings(QStringList &list)
     list << keyLine("Rows", QString::number(height));
     list << keyLine("TightlyCrossed", tf(!FreeformMode));
     list << keyLine("LooseAutoSize", tf(DocControls.LooseAutoSize));
-    list << keyLine("SymmetryMode", mode >= 0 && mode < 7 ? QLatin1String(SymmetryModeNames[mode]) : QString());
+    list << keyLine("SymmetryMode",
+                    mode >= 0 && mode < 7 ? QLatin1String(SymmetryModeNames[mode]) : QString());
     list << keyLine("EveryPuzzleDifferent", tf(DocControls.EveryPuzzleDifferent));
     list << keyLine("FlagOneLetterSlots", tf(DocControls.FlagOneLetterSlots));
     list << keyLine("FlagTwoLetterSlots", tf(DocControls.FlagTwoLetterSlots));
@@ -579,7 +578,8 @@ void WritePuzzleToStrings(QStringList &list)
     list << QStringLiteral("THEME WORDS:");
     if (WordList)
         for (int e = 0; e < WordList->EntryCount(); ++e)
-            list << QStringLiteral("\t0\t--\t") + WordList->GetWord(e) + QStringLiteral("\t|") + WordList->GetClue(e);
+            list << QStringLiteral("\t0\t--\t") + WordList->GetWord(e) + QStringLiteral("\t|") +
+                        WordList->GetClue(e);
     list << QStringLiteral("END THEME WORDS");
 
     list << QStringLiteral("CURRENT CLUES ACROSS:");
@@ -606,11 +606,13 @@ TFileResult WritePuzzleFile(const QString &fileName)
     QString error;
     if (!Cp1252::writeTextLines(fileName, lines, &error)) {
         // The document stays modified: nothing was saved.
-        result.Add(TFileMessage::Warning,
-                   Cp1252::writeFailureText(
-                       QStringLiteral("An error occurred while trying to save your puzzle file. Please try again, perhaps "
-                                      "saving it to a different drive Letter (e.g., C:) or to a floppy diskette."),
-                       fileName, error));
+        result.Add(
+            TFileMessage::Warning,
+            Cp1252::writeFailureText(
+                QStringLiteral(
+                    "An error occurred while trying to save your puzzle file. Please try again, perhaps "
+                    "saving it to a different drive Letter (e.g., C:) or to a floppy diskette."),
+                fileName, error));
         return result;
     }
     if (WordList)
@@ -676,7 +678,8 @@ TFileResult LoadPuzzleFromStrings(const QStringList &list)
     // 5. The grid (its size and its section were checked above).
     TRVResizeGrid(columns, rows);
     SetPuzzleDimensions(columns, rows, false);
-    const QString gridProblem = readGrid(list, findExact(list, QStringLiteral("GRID:")), columns, rows, fileName);
+    const QString gridProblem =
+        readGrid(list, findExact(list, QStringLiteral("GRID:")), columns, rows, fileName);
     if (!gridProblem.isEmpty())
         result.Add(TFileMessage::Error, gridProblem);
 
@@ -730,11 +733,12 @@ TFileResult LoadPuzzleFromStrings(const QStringList &list)
 
     // 10. Clue lines that did not fit the solution.
     if (lost > 0)
-        result.Add(TFileMessage::Error,
-                   QStringLiteral("%1 contains inconsistencies between the solution and the clues. The solution was "
-                                  "kept, possibly losing up to %2 current clues.")
-                       .arg(fileName)
-                       .arg(lost));
+        result.Add(
+            TFileMessage::Error,
+            QStringLiteral("%1 contains inconsistencies between the solution and the clues. The solution was "
+                           "kept, possibly losing up to %2 current clues.")
+                .arg(fileName)
+                .arg(lost));
 
     // 11. Last keys and refreshes.
     if (kv.has("SolutionLeft"))
@@ -776,10 +780,11 @@ TFileResult LoadTextPuzzleFile(const QString &fileName)
     QStringList lines;
     if (!Cp1252::readTextLines(fileName, &lines)) {
         TFileResult result;
-        result.Add(TFileMessage::Error,
-                   QStringLiteral("Error while reading file %1.  Please check puzzle and clues for completeness and "
-                                  "consistency.")
-                       .arg(fileName));
+        result.Add(
+            TFileMessage::Error,
+            QStringLiteral("Error while reading file %1.  Please check puzzle and clues for completeness and "
+                           "consistency.")
+                .arg(fileName));
         return result;
     }
     lines << QStringLiteral("FileName=") + fileName;

@@ -11,14 +11,13 @@
 
 /** Main-window and printer operations the puzzle file reader and writer call; each may be
  *  left unset (then nothing happens, and there is no printer). */
-struct TPuzzleFileHooks
-{
+struct TPuzzleFileHooks {
     std::function<QString()> PrinterName;
-    std::function<int()> PrinterOrientation;           // 0 portrait, 1 landscape
+    std::function<int()> PrinterOrientation; // 0 portrait, 1 landscape
     std::function<void(int orientation)> SetPrinterOrientation;
-    std::function<void()> WYSIWYGChange;               // page view follows the printer
+    std::function<void()> WYSIWYGChange;                 // page view follows the printer
     std::function<void(bool freeform)> SwitchPuzzleType; // SwitchToFreeform / SwitchToSymmetrical
-    std::function<void()> ControlsChanged;             // DocControls were set by the reader
+    std::function<void()> ControlsChanged;               // DocControls were set by the reader
     std::function<void()> WordBankLayout;
     /** After a parse: word-slot count, traffic light, title block height. */
     std::function<void()> AfterPuzzleRead;
@@ -43,14 +42,16 @@ extern const char *const SymmetryModeNames[7];
 
 /** What a reader or writer has to tell the user: its messages in the order it found them (the
  *  window shows each as a box of its kind) and whether it did its work. */
-struct TFileMessage
-{
-    enum Kind { Information, Warning, Error };
+struct TFileMessage {
+    enum Kind {
+        Information,
+        Warning,
+        Error
+    };
     Kind Type;
     QString Text;
 };
-struct TFileResult
-{
+struct TFileResult {
     bool Ok = false;
     QList<TFileMessage> Messages;
 
@@ -97,8 +98,7 @@ extern std::function<int(int n)> StockClueRandom;
 void ResetStockClueReports();
 
 /** One unclued answer: "<answer> A<row>" or "<answer> D<row>" and its byte-ordered key. */
-struct TStockClueItem
-{
+struct TStockClueItem {
     QString Text;
     QByteArray Key;
 };

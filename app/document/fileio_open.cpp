@@ -129,10 +129,11 @@ TFileResult LoadPuzzleFile(const QString &fileName)
     const bool readFailed = file.error() != QFileDevice::NoError;
     file.close();
     if (readFailed) {
-        result.Add(TFileMessage::Error,
-                   QStringLiteral("Error while reading file %1.  Please check puzzle and clues for completeness "
-                                  "and consistency.")
-                       .arg(fileName));
+        result.Add(
+            TFileMessage::Error,
+            QStringLiteral("Error while reading file %1.  Please check puzzle and clues for completeness "
+                           "and consistency.")
+                .arg(fileName));
         return result;
     }
     while (first.endsWith('\n') || first.endsWith('\r'))
@@ -144,12 +145,13 @@ TFileResult LoadPuzzleFile(const QString &fileName)
     if (line == QLatin1String("OWTFileFormat=2.0") || line == QLatin1String("TRVFileFormat=2.0"))
         return LoadTextPuzzleFile(fileName);
     if (line.startsWith(QLatin1String("TRVFileFormat="))) {
-        result.Add(TFileMessage::Warning,
-                   QStringLiteral("%1 has a file format that is more advanced than this version of Tarvel that you "
-                                  "are using. If the puzzle you are now opening appears corrupted, you may wish "
-                                  "to upgrade your version of Tarvel or prepare a copy of your file, %1, in an "
-                                  "older file format  (using \"Save As...\").")
-                       .arg(fileName));
+        result.Add(
+            TFileMessage::Warning,
+            QStringLiteral("%1 has a file format that is more advanced than this version of Tarvel that you "
+                           "are using. If the puzzle you are now opening appears corrupted, you may wish "
+                           "to upgrade your version of Tarvel or prepare a copy of your file, %1, in an "
+                           "older file format  (using \"Save As...\").")
+                .arg(fileName));
         const TFileResult read = LoadTextPuzzleFile(fileName);
         result.Ok = read.Ok;
         result.Messages += read.Messages;
@@ -193,7 +195,8 @@ TFileResult LoadOldPuzzleFile(const QString &fileName)
     const TEngineGridCopy before = TEngineGridCopy::Take();
     const int read = TRVReadPuzzle(QFile::encodeName(fileName).constData());
     if (read != 0) {
-        result.Add(TFileMessage::Error, QStringLiteral("TRV file error number %1 while reading from file.").arg(read));
+        result.Add(TFileMessage::Error,
+                   QStringLiteral("TRV file error number %1 while reading from file.").arg(read));
         // The open puzzle stays as it was.
         before.PutBack();
         DocControls.ShowHotSpots = hotSpots;
@@ -205,7 +208,7 @@ TFileResult LoadOldPuzzleFile(const QString &fileName)
 
     SetPuzzleDimensions(TRVGetWidth(), TRVGetHeight(), false);
     DocControls.Exchanged = false;
-    View = 2;   // the penciled-in grid
+    View = 2; // the penciled-in grid
     TRVInvalidateDisplay();
     if (FileHooks.ControlsChanged)
         FileHooks.ControlsChanged();
@@ -225,7 +228,8 @@ TFileResult LoadOldPuzzleFile(const QString &fileName)
     } else {
         QFile file(companion);
         if (!file.open(QIODevice::ReadOnly)) {
-            result.Add(TFileMessage::Error, QStringLiteral("\"%1\" was not found. Puzzle has no clues.").arg(companion));
+            result.Add(TFileMessage::Error,
+                       QStringLiteral("\"%1\" was not found. Puzzle has no clues.").arg(companion));
         } else {
             const QByteArray data = file.readAll();
             const bool failed = file.error() != QFileDevice::NoError;
@@ -245,8 +249,9 @@ TFileResult LoadOldPuzzleFile(const QString &fileName)
                 result.Add(TFileMessage::Error,
                            QStringLiteral("File \"%1\" is missing some clue information. ").arg(companion));
             } else if (inconsistencies > 0) {
-                result.Add(TFileMessage::Error,
-                           QStringLiteral("%1 clue inconsistencies in %2").arg(inconsistencies).arg(companion));
+                result.Add(
+                    TFileMessage::Error,
+                    QStringLiteral("%1 clue inconsistencies in %2").arg(inconsistencies).arg(companion));
             }
         }
     }
@@ -263,7 +268,8 @@ void SetDefaultLayout()
     PencilColor = 0x808080;
     PencilFont = InstalledPencilFont(QStringLiteral("Comic Sans MS"));
     InitPageMetrics();
-    clPuzzleGrid = clPuzzleNumber = clSolutionNumber = clSolutionGrid = clSolutionLetter = clClues = clWordBank = 0;
+    clPuzzleGrid = clPuzzleNumber = clSolutionNumber = clSolutionGrid = clSolutionLetter = clClues =
+        clWordBank = 0;
     ClueColumns = 4;
     ClueColumnGap = 0.1;
     LeadingPercentage = 115;

@@ -23,15 +23,9 @@ namespace {
 
 std::set<int> g_reportedMissingFiles;
 
-QString clueFolder()
-{
-    return GetProgramFolder() + QStringLiteral("ZEDAVIV/");
-}
+QString clueFolder() { return GetProgramFolder() + QStringLiteral("ZEDAVIV/"); }
 
-QString twoDigits(int n)
-{
-    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
-}
+QString twoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
 
 // The key of a clue-file line or an item: its first run of alphabet letters in lower case,
 // as Windows-1252 bytes, so that keys compare byte by byte like the file's own order.
@@ -58,10 +52,7 @@ void reportMissingFile(int length)
 
 } // namespace
 
-void ResetStockClueReports()
-{
-    g_reportedMissingFiles.clear();
-}
+void ResetStockClueReports() { g_reportedMissingFiles.clear(); }
 
 void AssignStockClues(bool automatic)
 {
@@ -150,8 +141,9 @@ void LoadStockClueFile(int length, const std::vector<TStockClueItem> &items)
 
 void PickStockClue(const QString &item, const QString &line)
 {
-    TClueGrid *grid = item.contains(QLatin1String(" D")) ? CluesDownSG
-                      : item.contains(QLatin1String(" A")) ? CluesAcrossSG : nullptr;
+    TClueGrid *grid = item.contains(QLatin1String(" D"))   ? CluesDownSG
+                      : item.contains(QLatin1String(" A")) ? CluesAcrossSG
+                                                           : nullptr;
     if (!grid)
         return;
     bool ok = false;

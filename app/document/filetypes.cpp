@@ -90,8 +90,7 @@ bool probeFolder(const QString &dir)
         return false;
     // A probe file beside the entries; the process id keeps two running programs apart.
     const QString path = dir + QStringLiteral("/.TestAdmin.%1.zqz").arg(QCoreApplication::applicationPid());
-    const QByteArray written =
-        QDateTime::currentDateTime().toString(Qt::ISODateWithMs).toUtf8();
+    const QByteArray written = QDateTime::currentDateTime().toString(Qt::ISODateWithMs).toUtf8();
     bool ok = false;
     {
         QFile f(path);
@@ -195,8 +194,7 @@ QByteArray TrvMimePackageText()
     // type with its description); the icon by name from the icon theme, like DefaultIcon.
     QString text;
     text += QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
-    text += QStringLiteral(
-        "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n");
+    text += QStringLiteral("<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n");
     text += QStringLiteral("  <mime-type type=\"%1\">\n").arg(TrvMimeType());
     text += QStringLiteral("    <comment>%1</comment>\n").arg(TrvMimeComment());
     text += QStringLiteral("    <icon name=\"%1\"/>\n").arg(QLatin1String(kName));

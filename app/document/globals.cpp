@@ -160,8 +160,8 @@ void InitGlobals()
     WindowState = 0;
     MainFormBoundsRestored = MainFormReady = MainFormClosing = RegisterFileTypeOnClose = false;
     FirstIdle = true;
-    PuzzleModified = CluesNeedRebuild = ClueLayoutDirty = GridUpdating = LoadingPuzzle =
-        ConstructCanceled = false;
+    PuzzleModified = CluesNeedRebuild = ClueLayoutDirty = GridUpdating = LoadingPuzzle = ConstructCanceled =
+        false;
     RepaintOnPageChange = true;
     ReleaseBuild = true;
 
@@ -271,8 +271,8 @@ TPixelRect PageRectToPixels(const TPageRect &rect)
 
 TPixelRect CellPixelRect(int c, int r)
 {
-    return {PageXToPixel(CellPageLeft(c)), PageYToPixel(CellPageTop(r)),
-            PageXToPixel(CellPageLeft(c + 1)), PageYToPixel(CellPageTop(r + 1))};
+    return {PageXToPixel(CellPageLeft(c)), PageYToPixel(CellPageTop(r)), PageXToPixel(CellPageLeft(c + 1)),
+            PageYToPixel(CellPageTop(r + 1))};
 }
 
 TPixelRect CellPixelRectFor(int c, int r)
@@ -309,10 +309,7 @@ bool PageRuleB(int p) { return PageRuleMatches(PutTitleOnCode, p); }
 
 // ---- Printer ----------------------------------------------------------------------------------
 
-bool HasPrinter()
-{
-    return PrinterMetrics().Printer;
-}
+bool HasPrinter() { return PrinterMetrics().Printer; }
 
 void ApplyPageMetrics(bool printer, int dpiX, int dpiY, double pageWidthPx, double pageHeightPx,
                       double offsetXPx, double offsetYPx)
@@ -340,8 +337,7 @@ void ApplyPageMetrics(bool printer, int dpiX, int dpiY, double pageWidthPx, doub
 void InitPageMetrics()
 {
     const TPrinterMetrics &m = PrinterMetrics();
-    ApplyPageMetrics(m.Printer, m.DpiX, m.DpiY, m.PaperWidthPx, m.PaperHeightPx, m.OffsetXPx,
-                     m.OffsetYPx);
+    ApplyPageMetrics(m.Printer, m.DpiX, m.DpiY, m.PaperWidthPx, m.PaperHeightPx, m.OffsetXPx, m.OffsetYPx);
 }
 
 QStringList GetFontList()
@@ -365,8 +361,9 @@ QString PencilFontChoice(const QStringList &installed, const QString &wanted)
     if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         for (const char *name : {"Comic Sans MS", "Arial"})
             candidates << QFontInfo(QFont(QLatin1String(name))).family();
-    candidates << QStringLiteral("Liberation Sans") << QStringLiteral("Arimo") << QStringLiteral("DejaVu Sans")
-               << QStringLiteral("Noto Sans") << QStringLiteral("FreeSans") << QStringLiteral("Nimbus Sans");
+    candidates << QStringLiteral("Liberation Sans") << QStringLiteral("Arimo")
+               << QStringLiteral("DejaVu Sans") << QStringLiteral("Noto Sans") << QStringLiteral("FreeSans")
+               << QStringLiteral("Nimbus Sans");
     return FirstInstalledFont(installed, candidates);
 }
 
@@ -405,11 +402,10 @@ void ShowConstructErrorMessage()
 
 void ShowConstructIncompleteMessage()
 {
-    showInformation(
-        "Puzzle construction can not be completed. Sometimes the program can mark the problem "
-        "area in red and yellow. To continue, change, move or erase some letters that were there "
-        "when you pressed the constuct button, or change the pattern and try again.",
-        990010);
+    showInformation("Puzzle construction can not be completed. Sometimes the program can mark the problem "
+                    "area in red and yellow. To continue, change, move or erase some letters that were there "
+                    "when you pressed the constuct button, or change the pattern and try again.",
+                    990010);
 }
 
 void InternalError(const QString &text)
@@ -464,8 +460,8 @@ bool CheckLongSlotsFilled()
                 }
                 if (!list.isEmpty())
                     list += ", ";
-                list += QString::number(TRVGetCellNumber(c, r)) +
-                        (across ? " across (" : " down (") + letters + ")";
+                list += QString::number(TRVGetCellNumber(c, r)) + (across ? " across (" : " down (") +
+                        letters + ")";
             }
     }
     if (list.isEmpty())
@@ -484,9 +480,8 @@ double MinFloat(double a, double b) { return a < b ? a : b; }
 
 TColor ColorIndexToColor(int index)
 {
-    static constexpr TColor kColors[16] = {0x000000, 0x000080, 0x008000, 0x008080,
-                                           0x800000, 0x800080, 0x808000, 0x808080,
-                                           0xC0C0C0, 0x0000FF, 0x00FF00, 0xFF0000,
+    static constexpr TColor kColors[16] = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080,
+                                           0x808000, 0x808080, 0xC0C0C0, 0x0000FF, 0x00FF00, 0xFF0000,
                                            0xFF00FF, 0xFFFF00, 0x00FFFF, 0xFFFFFF};
     return index >= 0 && index < 16 ? kColors[index] : 0x000000;
 }
@@ -595,10 +590,7 @@ QChar DirectionFromText(const QString &text)
 
 bool IsHttpUrl(const QString &text) { return text.toLower().contains("http://"); }
 
-QString UrlOrFileName(const QString &text)
-{
-    return IsHttpUrl(text) ? text : QFileInfo(text).fileName();
-}
+QString UrlOrFileName(const QString &text) { return IsHttpUrl(text) ? text : QFileInfo(text).fileName(); }
 
 int LastCharPos(const QString &text, QChar ch) { return int(text.lastIndexOf(ch)) + 1; }
 

@@ -11,12 +11,11 @@
 #include <cstdint>
 #include <functional>
 
-
 // ---- Grid and puzzle type ---------------------------------------------------------------------
 
-extern int Columns;              // grid width, 1..51
-extern int Rows;                 // grid height, 1..51
-extern bool FreeformMode;        // "Freeform Crossword" chosen (LooseRB); no cell-letter mapping
+extern int Columns;       // grid width, 1..51
+extern int Rows;          // grid height, 1..51
+extern bool FreeformMode; // "Freeform Crossword" chosen (LooseRB); no cell-letter mapping
 
 // ---- Grids on the page (inches, computed from the settings) ----------------------------------
 
@@ -24,16 +23,16 @@ extern double PuzzleGridLeft, PuzzleGridTop;     // top-left corner of the grid 
 extern double PuzzleLineInset;                   // grid line thickness in effect for the puzzle grid
 extern double SolutionGridLeft, SolutionGridTop; // on the paper
 extern double SolutionLineInset;
-extern TColor OpenCellColor;                     // fill of open cells on paper
-extern double TitleBlockHeight;                  // inches the title and subtitle take at the top of a page
+extern TColor OpenCellColor;    // fill of open cells on paper
+extern double TitleBlockHeight; // inches the title and subtitle take at the top of a page
 
 // ---- Page view --------------------------------------------------------------------------------
 
 extern double InchesPerPixel;
 extern TPageRect ViewPageRect;
-extern int View;        // 0 whole page, 1 page width, 2 penciled-in grid, 3 clues, 4 solution, 5 custom
+extern int View; // 0 whole page, 1 page width, 2 penciled-in grid, 3 clues, 4 solution, 5 custom
 extern double ViewCenterX, ViewCenterY; // page point (inches) at the centre of the view
-extern int CurrentPage; // page shown
+extern int CurrentPage;                 // page shown
 extern int PageCount;
 
 // ---- Printer page -----------------------------------------------------------------------------
@@ -60,7 +59,7 @@ extern bool AutoLayoutPending;
 extern QString PencilFont;
 /** The pencil font to use for a wanted name: that font when installed, else Comic Sans MS, else Arial. */
 QString InstalledPencilFont(const QString &wanted);
-extern int PencilSize;     // percent of the cell
+extern int PencilSize; // percent of the cell
 extern TColor PencilColor;
 extern bool PencilThemeColor, PencilThemeBold, PencilHideAnswer;
 extern TColor DesktopColor;
@@ -78,17 +77,17 @@ extern int Top, Left, Width, Height;
 extern int WindowState; // 0 normal, 2 maximised
 extern bool MainFormBoundsRestored;
 extern bool MainFormReady;
-extern bool FirstIdle;          // the first idle pass opens the file named on the command line
+extern bool FirstIdle; // the first idle pass opens the file named on the command line
 extern bool MainFormClosing;
 extern bool RegisterFileTypeOnClose;
 extern bool PuzzleModified;
 extern bool CluesNeedRebuild;
 extern bool ClueLayoutDirty;
-extern bool GridUpdating;       // cell painting is skipped meanwhile
+extern bool GridUpdating; // cell painting is skipped meanwhile
 extern bool LoadingPuzzle;
 extern bool ConstructCanceled;
 extern bool RepaintOnPageChange;
-extern bool ReleaseBuild;       // internal errors stay silent
+extern bool ReleaseBuild; // internal errors stay silent
 
 // ---- Texts ------------------------------------------------------------------------------------
 
@@ -98,8 +97,8 @@ extern const QString ParagraphBreak; // CR LF CR LF
 extern int GridLinePixelWidth; // grid line width in view pixels (set by the view)
 extern int GridTileColumns;    // printable areas the grid spans across
 extern int GridTileRows;       // and down
-extern int WordSizeRowHeight; // pixel row height of the word-size chart
-extern int WordSizeChartTop;  // its top offset
+extern int WordSizeRowHeight;  // pixel row height of the word-size chart
+extern int WordSizeChartTop;   // its top offset
 
 /** Sets every global above and the layout settings to their start-up values and builds the case
  *  tables. Run once before any window exists; tests call it to start from a clean state. */
@@ -196,8 +195,7 @@ QString FormatTFFlags(int bits);
 QString AddBackslash(const QString &path);
 /** Asks before replacing an existing file, then saves the list (Windows-1252, CR LF) safely:
  *  the old file stays as it was when the write fails. */
-bool SaveListConfirmOverwrite(const QStringList &list, const QString &fileName,
-                              QString *error = nullptr);
+bool SaveListConfirmOverwrite(const QStringList &list, const QString &fileName, QString *error = nullptr);
 QChar DirectionFromText(const QString &text);
 bool IsHttpUrl(const QString &text);
 QString UrlOrFileName(const QString &text);
@@ -246,7 +244,7 @@ QString FormatStampTime(int hour, int minute, int second);
 
 QString GetWindowsVersionName(); // the operating system's name and version
 bool IsWorkstation();
-int GetMemoryLoad();             // percent of memory in use
+int GetMemoryLoad(); // percent of memory in use
 qint64 GetUptimeSeconds();
 QString FormatUptime();
 QString GetWindowsUserName();

@@ -80,8 +80,7 @@ QString GetSpecialFolderPath(int csidl)
     case 28: return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     case 35: {
         // The system-wide entries follow the user's own in the list of data folders.
-        const QStringList all =
-            QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
+        const QStringList all = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
         return all.size() > 1 ? all.last() : QString();
     }
     default: return {};
@@ -147,8 +146,7 @@ QString ReadDistributedVia()
     const QList<QByteArray> lines = Cp1252::splitLines(data);
     QString line = lines.isEmpty() ? QString() : Cp1252::toUnicode(lines.first()).left(80);
     for (QChar &c : line)
-        if (!(IsAsciiLetter(c) || IsDigitChar(c) || c == ' ' || c == ',' || c == '-' ||
-              c == '.' || c == '/'))
+        if (!(IsAsciiLetter(c) || IsDigitChar(c) || c == ' ' || c == ',' || c == '-' || c == '.' || c == '/'))
             c = '_';
     return line;
 }
@@ -182,10 +180,8 @@ QString GetWindowsVersionName()
     // The name of this system, then its kernel as the "service pack" and its build number.
     const QString kernel = QSysInfo::kernelVersion();
     const int build = ExtractDigitRun(kernel).toInt();
-    return QSysInfo::prettyProductName() + QString::asprintf(", \"%s\", Build %d",
-                                                             qPrintable(QSysInfo::kernelType() +
-                                                                        " " + kernel),
-                                                             build);
+    return QSysInfo::prettyProductName() +
+           QString::asprintf(", \"%s\", Build %d", qPrintable(QSysInfo::kernelType() + " " + kernel), build);
 }
 
 bool IsWorkstation() { return true; }
@@ -213,8 +209,8 @@ qint64 GetUptimeSeconds() { return UptimeFromProcUptime(readProcFile("/proc/upti
 QString FormatUptime()
 {
     const qint64 s = GetUptimeSeconds();
-    return QString::asprintf("%d days, %d hours, %d minutes", int(s / 86400),
-                             int(s % 86400 / 3600), int(s % 3600 / 60));
+    return QString::asprintf("%d days, %d hours, %d minutes", int(s / 86400), int(s % 86400 / 3600),
+                             int(s % 3600 / 60));
 }
 
 QString GetWindowsUserName()
@@ -271,8 +267,7 @@ bool IsValidEmail(const QString &text)
 
 QString ColorToHtml(TColor colour)
 {
-    return QString::asprintf("#%02X%02X%02X", colour & 0xFF, (colour >> 8) & 0xFF,
-                             (colour >> 16) & 0xFF);
+    return QString::asprintf("#%02X%02X%02X", colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }
 
 QString StraightenQuotes(const QString &text)

@@ -59,7 +59,7 @@ struct TLayoutSettings {
     TFontStyles ClueNumberStyle = DefaultClueNumberStyle; // "ClueNumberBold" in the puzzle file
     QString ClueTextFont = QStringLiteral("Arial");
     int ClueTextFontSize = 12;
-    TFontStyles ClueThemeStyle = DefaultClueThemeStyle;   // "ClueThemeBold", "ClueThemeItalic"
+    TFontStyles ClueThemeStyle = DefaultClueThemeStyle; // "ClueThemeBold", "ClueThemeItalic"
     bool ClueThemeInColor = false, ClueThemeAllCaps = false;
     QString AcrDwnFont = QStringLiteral("Arial");
     int AcrDwnFontSize = 12;
@@ -68,10 +68,10 @@ struct TLayoutSettings {
     double PuzzleClueGap = 0.2;
 
     // Word bank.
-    int WordBankMode = 1;    // 0 "InClues", 1 "Bottom"
-    int WordBankSort = 0;    // 0 "Alpha", 1 "Size", 2 "Given", 3 "GivenComma"
+    int WordBankMode = 1; // 0 "InClues", 1 "Bottom"
+    int WordBankSort = 0; // 0 "Alpha", 1 "Size", 2 "Given", 3 "GivenComma"
     QString WordBankHeader = QStringLiteral("WORD BANK:");
-    int WordBankPage = 1;    // "WordBankPager" in the puzzle file
+    int WordBankPage = 1; // "WordBankPager" in the puzzle file
     double asWordBankHeight = 0;
 
     // Title, credits, solution header.
@@ -79,7 +79,7 @@ struct TLayoutSettings {
     QString TitleFont = QStringLiteral("Times New Roman");
     int TitleFontSize = 36;
     TColor TitleColor = 0;
-    TFontStyles TitleStyle = DefaultTitleStyle;       // "TitleBIUS"
+    TFontStyles TitleStyle = DefaultTitleStyle; // "TitleBIUS"
     QString SubtitleFont = QStringLiteral("Times New Roman");
     int SubtitleFontSize = 16;
     TColor SubtitleColor = 0;
@@ -87,9 +87,9 @@ struct TLayoutSettings {
     double SubtitleExtraSpacing = 0;
     QString CreditsFont = QStringLiteral("Times New Roman");
     int CreditsFontSize = 7;
-    QString SolutionHeaderText;                // heading over the solution grid; off while empty
+    QString SolutionHeaderText; // heading over the solution grid; off while empty
     QString SolutionHeaderFont = QStringLiteral("Arial");
-    int SolutionHeaderFontSize = 0;            // 0: no solution header
+    int SolutionHeaderFontSize = 0; // 0: no solution header
     TFontStyles SolutionHeaderStyle = 0;
     TColor SolutionHeaderColor = 0;
 
@@ -178,8 +178,7 @@ extern int &SolutionHeaderFontSize;
 extern TFontStyles &SolutionHeaderStyle;
 extern TColor &SolutionHeaderColor;
 
-extern bool &AutoCellSize, &AutoCellShape, &AutoCenter, &AutoClueColumns, &AutoClueSize,
-    &AutoClueSpacing, &AutoMargins, &AutoNewColumn, &AutoTitleSize, &AutoLayout_OnApply,
-    &AutoLayout_OnSpill;
+extern bool &AutoCellSize, &AutoCellShape, &AutoCenter, &AutoClueColumns, &AutoClueSize, &AutoClueSpacing,
+    &AutoMargins, &AutoNewColumn, &AutoTitleSize, &AutoLayout_OnApply, &AutoLayout_OnSpill;
 extern int &AutoLayoutPageChoice;
 extern bool &AskBeforeUsingTwoPages;

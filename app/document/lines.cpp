@@ -48,7 +48,7 @@ QStringList cutAtLineBreaks(const QString &text)
     return pieces;
 }
 
-}  // namespace
+} // namespace
 
 // ---------------------------------------------------------------------------------------------
 // TMyStringList
@@ -273,7 +273,7 @@ QString NormalizeEntryLine(const QString &line)
     text.remove(kLf);
     const TSeparator sep = FindSeparator(text);
     const qsizetype bar = text.indexOf(u'|');
-    if (sep.Position > 0 && bar == sep.Position)  // the bar stands right after that character
+    if (sep.Position > 0 && bar == sep.Position) // the bar stands right after that character
         text.remove(bar, 1);
     return text + kLf;
 }
@@ -675,8 +675,8 @@ int TMyLines::SplitLine(QStringView rest, bool startsBeforeSeparator) const
 {
     const int length = int(rest.size());
     int n = 0;
-    while (n + 10 <= length && !rest.mid(n, 10).contains(kLf)
-           && MeasureText(rest, startsBeforeSeparator, n + 10) <= m_wrapWidth)
+    while (n + 10 <= length && !rest.mid(n, 10).contains(kLf) &&
+           MeasureText(rest, startsBeforeSeparator, n + 10) <= m_wrapWidth)
         n += 10;
     while (n < length && rest[n] != kLf && MeasureText(rest, startsBeforeSeparator, n + 1) <= m_wrapWidth)
         ++n;
@@ -802,7 +802,7 @@ void restore(TMyStringList &lines, const TMyStringList &from, TUndoPosition &pos
     position = from.Position;
 }
 
-}  // namespace
+} // namespace
 
 bool TMyLines::Undo(TUndoPosition &position)
 {
@@ -1063,7 +1063,7 @@ namespace {
 
 int clampKey(int key) { return std::clamp(key, 0, 999999); }
 
-}  // namespace
+} // namespace
 
 void TEntries::SortByLength()
 {

@@ -38,7 +38,8 @@ struct TUndoPosition {
 };
 
 // A list of lines, each with its own TAuxiliaryInfo.
-class TMyStringList {
+class TMyStringList
+{
 public:
     int Count() const { return int(m_rows.size()); }
     // Out-of-range indexes read as an empty line.
@@ -80,14 +81,15 @@ private:
 };
 
 // Measures text for wrapping and drawing; the editor lends one built on its font.
-class TTextCanvas {
+class TTextCanvas
+{
 public:
     virtual ~TTextCanvas() = default;
     virtual int TextWidth(QStringView text) const = 0;
 };
 
 struct TSeparator {
-    int Position = 0;  // 1-based; 0 when there is none
+    int Position = 0; // 1-based; 0 when there is none
     int Run = 0;
 };
 
@@ -105,7 +107,8 @@ QString StripLineBreak(const QString &text);
 QString NormalizeEntryLine(const QString &line);
 QString BarToTab(const QString &line);
 
-class TMyLines {
+class TMyLines
+{
 public:
     TMyLines();
 
@@ -223,7 +226,7 @@ private:
 
 // Pieces of one display line for drawing.
 struct TDisplayLineParts {
-    QString Label;      // empty on continuation lines
+    QString Label; // empty on continuation lines
     QString WordPart;
     QString SeparatorRun;
     QString CluePart;
@@ -232,10 +235,14 @@ struct TDisplayLineParts {
 
 using TEntryChangedProc = void (*)(int entry, int kind);
 
-enum TEntryChangeKind { kEntryChanged = 1, kEntryRemoved = 2 };
+enum TEntryChangeKind {
+    kEntryChanged = 1,
+    kEntryRemoved = 2
+};
 
 // Entries (paragraphs) over the display lines.
-class TEntries {
+class TEntries
+{
 public:
     TEntries();
 

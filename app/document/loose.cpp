@@ -29,28 +29,28 @@ const QString FreeformOneLetterText =
                    "one-letter word would be entirely embedded in the word that it crosses; it can't "
                    "\"stick out\" to show it exists. \n\nTherefore, this program will ignore one-letter "
                    "answer words that may be in your list of words and clues. One-letter words in "
-                   "clues are fine.")
-    + FreeformWordsNote;
+                   "clues are fine.") +
+    FreeformWordsNote;
 
 const QString FreeformOneWordText =
     QStringLiteral("Just as \"it takes two to tango,\" a crossword puzzle must have at least two answer "
                    "words for these answer words to cross. \n\nYou have only one answer word. Please "
-                   "provide more answer words.")
-    + FreeformWordsNote;
+                   "provide more answer words.") +
+    FreeformWordsNote;
 
 const QString FreeformNoSharedLettersText =
     QStringLiteral("A freeform crossword puzzle requires that the answer words cross at a letter the "
                    "words have in common.\n\nRight now, the answer words in your word list have no "
-                   "letters in common. ")
-    + FreeformWordsNote;
+                   "letters in common. ") +
+    FreeformWordsNote;
 
 const QString FreeformNothingPlacedText =
     QStringLiteral("None of the answer words could be placed in the grid. The grid has not been changed.");
 
 int TFreeformResult::LetterCount() const
 {
-    return static_cast<int>(std::count_if(Cells.begin(), Cells.end(),
-                                          [](QChar c) { return c.unicode() > 20; }));
+    return static_cast<int>(
+        std::count_if(Cells.begin(), Cells.end(), [](QChar c) { return c.unicode() > 20; }));
 }
 
 bool HasOneLetterAnswer(const QList<TFreeformEntry> &entries)
@@ -94,13 +94,10 @@ TFreeformRefusal CheckFreeformWords(const QList<TFreeformEntry> &entries)
 QString FreeformRefusalText(TFreeformRefusal refusal)
 {
     switch (refusal) {
-    case TFreeformRefusal::OneWord:
-        return FreeformOneWordText;
-    case TFreeformRefusal::NoSharedLetters:
-        return FreeformNoSharedLettersText;
+    case TFreeformRefusal::OneWord: return FreeformOneWordText;
+    case TFreeformRefusal::NoSharedLetters: return FreeformNoSharedLettersText;
     case TFreeformRefusal::NoWords:
-    case TFreeformRefusal::None:
-        break;
+    case TFreeformRefusal::None: break;
     }
     return {};
 }
@@ -231,8 +228,8 @@ TFreeformResult TFreeformBuilder::BuildFreeformPuzzle()
         result.Dropped.push_back(d);
     for (size_t i = 0; i < m_master.size(); ++i)
         if (!placed[i])
-            result.Dropped.push_back({m_master[i].Entry, m_entries[m_master[i].Entry].Answer,
-                                      TFreeformDropReason::NotPlaced});
+            result.Dropped.push_back(
+                {m_master[i].Entry, m_entries[m_master[i].Entry].Answer, TFreeformDropReason::NotPlaced});
     std::sort(result.Dropped.begin(), result.Dropped.end(),
               [](const TFreeformDrop &a, const TFreeformDrop &b) { return a.Entry < b.Entry; });
     return result;

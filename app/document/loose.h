@@ -25,16 +25,16 @@ struct TFreeformEntry {
 
 /** What the caller asks for. */
 struct TFreeformOptions {
-    bool AutoSize = true;                // "Auto-size  (recommended)"; else the fixed size below
-    int Columns = 15;                    // fixed size only
-    int Rows = 15;                       // fixed size only
-    std::vector<QChar> GridCells;        // fixed size only: the current grid, row by row (may be empty)
-    bool EveryPuzzleDifferent = false;   // "Make every puzzle different": use Seed, else seed 5
+    bool AutoSize = true;              // "Auto-size  (recommended)"; else the fixed size below
+    int Columns = 15;                  // fixed size only
+    int Rows = 15;                     // fixed size only
+    std::vector<QChar> GridCells;      // fixed size only: the current grid, row by row (may be empty)
+    bool EveryPuzzleDifferent = false; // "Make every puzzle different": use Seed, else seed 5
     std::uint32_t Seed = 5;
-    std::function<bool()> Cancelled;                 // looked at after each attempt
-    std::function<void(int percent)> Progress;       // after each attempt
+    std::function<bool()> Cancelled;                      // looked at after each attempt
+    std::function<void(int percent)> Progress;            // after each attempt
     std::function<void(int columns, int rows)> SizeShown; // automatic size: the adopted size
-    std::function<void()> Pump;                      // processes pending messages (by the clock)
+    std::function<void()> Pump;                           // processes pending messages (by the clock)
 };
 
 /** One placed word of the adopted attempt; Column and Row (1-based) name its first letter. */
@@ -47,7 +47,11 @@ struct TFreeformPlacement {
     bool Across = true;
 };
 
-enum class TFreeformDropReason { TooShort, TooLong, NotPlaced };
+enum class TFreeformDropReason {
+    TooShort,
+    TooLong,
+    NotPlaced
+};
 
 struct TFreeformDrop {
     int Entry = 0;
@@ -56,9 +60,9 @@ struct TFreeformDrop {
 };
 
 struct TFreeformResult {
-    bool Adopted = false;   // false: no word could be placed (or cancel came first)
+    bool Adopted = false; // false: no word could be placed (or cancel came first)
     bool Cancelled = false;
-    int Columns = 0;        // size of the adopted attempt
+    int Columns = 0; // size of the adopted attempt
     int Rows = 0;
     long long Score = 0;
     int Attempts = 0;
@@ -71,7 +75,12 @@ struct TFreeformResult {
 };
 
 /** Why a word list cannot make a freeform puzzle. */
-enum class TFreeformRefusal { None, NoWords, OneWord, NoSharedLetters };
+enum class TFreeformRefusal {
+    None,
+    NoWords,
+    OneWord,
+    NoSharedLetters
+};
 
 /** Texts of the builder's messages; the note is appended to the refusals. */
 extern const QString FreeformWordsNote;

@@ -22,7 +22,10 @@ TNoticeHooks &NoticeHooks()
     return hooks;
 }
 
-void showInformation(const QString &text, int helpContext) { show(TNoticeHooks::Information, text, helpContext); }
+void showInformation(const QString &text, int helpContext)
+{
+    show(TNoticeHooks::Information, text, helpContext);
+}
 void showWarning(const QString &text, int helpContext) { show(TNoticeHooks::Warning, text, helpContext); }
 void showError(const QString &text, int helpContext) { show(TNoticeHooks::Error, text, helpContext); }
 

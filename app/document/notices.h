@@ -9,7 +9,11 @@
 /** How the window shows the document's messages. Unset, a message goes to the log and a
  *  question is answered No. */
 struct TNoticeHooks {
-    enum Kind { Information, Warning, Error };
+    enum Kind {
+        Information,
+        Warning,
+        Error
+    };
     /** One box of the kind with an Ok button (and Help when a help context is given). */
     std::function<void(Kind kind, const QString &text, int helpContext)> Show;
     /** A question with Yes and No; true for Yes. */

@@ -9,10 +9,17 @@
 
 #include <QPainter>
 
-const QStringList PuzzleSizeItems = {"5 x 5",   "7 x 7",   "9 x 9",
-                                     "10 x 10", "13 x 13", "15 x 15 (standard size)",
-                                     "17 x 17", "19 x 19", "21 x 21",
-                                     "23 x 23", "Custom (up to 51 x 51)"};
+const QStringList PuzzleSizeItems = {"5 x 5",
+                                     "7 x 7",
+                                     "9 x 9",
+                                     "10 x 10",
+                                     "13 x 13",
+                                     "15 x 15 (standard size)",
+                                     "17 x 17",
+                                     "19 x 19",
+                                     "21 x 21",
+                                     "23 x 23",
+                                     "Custom (up to 51 x 51)"};
 
 std::function<void(const QString &, int)> ShowSlotBalloon;
 
@@ -68,8 +75,8 @@ void HighlightSlotsOfLength(int n)
             g_balloonShown = false; // the release after the press that showed the balloon
         } else {
             if (ShowSlotBalloon)
-                ShowSlotBalloon("There is no slot for a " + QString::number(n) +
-                                    "-letter word. " + "Please try another word size. " +
+                ShowSlotBalloon("There is no slot for a " + QString::number(n) + "-letter word. " +
+                                    "Please try another word size. " +
                                     "Hold down the mouse button as long as needed.",
                                 4);
             g_balloonShown = true;
@@ -106,8 +113,7 @@ void PaintSlotMarks(QPainter &painter)
         const char code = TRVGetCell(m.Column, m.Row);
         if (code == TRV_BLOCK || code == TRV_EDGE || code == TRV_REMOVED)
             continue;
-        const TPixelRect p = puzzle ? CellPixelRect(m.Column, m.Row)
-                                    : CellPixelRectFor(m.Column, m.Row);
+        const TPixelRect p = puzzle ? CellPixelRect(m.Column, m.Row) : CellPixelRectFor(m.Column, m.Row);
         const int left = p.Left, top = p.Top, right = p.Right + 1, bottom = p.Bottom + 1;
         const int h = (bottom - top) / 5;
         const int w = (right - left) / 5;
@@ -118,8 +124,7 @@ void PaintSlotMarks(QPainter &painter)
             painter.drawRect(QRect(QPoint(left + w, top), QPoint(right - w - 1, bottom - 1)));
         if (m.Match == 3) {
             painter.setBrush(silver);
-            painter.drawRect(
-                QRect(QPoint(left + w, top + h), QPoint(right - w - 1, bottom - h - 1)));
+            painter.drawRect(QRect(QPoint(left + w, top + h), QPoint(right - w - 1, bottom - h - 1)));
         }
     }
     painter.restore();
@@ -127,8 +132,7 @@ void PaintSlotMarks(QPainter &painter)
 
 QString CustomSizeText(int columns, int rows)
 {
-    return "Custom " + QString::number(columns) + " x " + QString::number(rows) +
-           " (Can be up to 51 x 51)";
+    return "Custom " + QString::number(columns) + " x " + QString::number(rows) + " (Can be up to 51 x 51)";
 }
 
 void SetPuzzleDimensions(int columns, int rows, bool custom)

@@ -13,7 +13,6 @@ class QPainter;
 /** The items of the size list `PuzzleSizeCmBx`, as the main window's form has them. */
 extern const QStringList PuzzleSizeItems;
 
-
 /** Shows the help balloon (text, seconds) at the word-size chart; set by the main window. */
 extern std::function<void(const QString &text, int seconds)> ShowSlotBalloon;
 

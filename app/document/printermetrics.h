@@ -8,13 +8,13 @@
 
 /** What the current printer reports, in its device pixels. */
 struct TPrinterMetrics {
-    bool Printer = false;        // a printer is there to print on
+    bool Printer = false; // a printer is there to print on
     int DpiX = 300, DpiY = 300;
-    double PaperWidthPx = 2550;  // the physical sheet
+    double PaperWidthPx = 2550; // the physical sheet
     double PaperHeightPx = 3300;
-    double OffsetXPx = 0;        // the unprintable edge at the left and top
+    double OffsetXPx = 0; // the unprintable edge at the left and top
     double OffsetYPx = 0;
-    QString Name;                // the printer they were read from
+    QString Name; // the printer they were read from
     bool operator==(const TPrinterMetrics &) const = default;
 };
 

@@ -84,7 +84,7 @@ void reportWriteFailure(const QString &path)
 }
 
 bool g_lastWriteFailed = false; // Qt keeps the values it could not write and tries them again
-QString g_lastFileName;          // of the settings file last opened (opening another would write)
+QString g_lastFileName;         // of the settings file last opened (opening another would write)
 
 // Runs a step that may write the settings file and checks the file afterwards. The old file is
 // kept until the new one proved whole: under a second name, which costs no space when Qt writes
@@ -124,7 +124,8 @@ bool guardedWrite(const QString &path, const std::function<bool()> &write)
 TRegistryKey::TRegistryKey(const QString &subKey)
 {
     auto open = [this] {
-        m_settings = std::make_unique<QSettings>(QString::fromLatin1(Organisation), QString::fromLatin1(Application));
+        m_settings =
+            std::make_unique<QSettings>(QString::fromLatin1(Organisation), QString::fromLatin1(Application));
         return m_settings->status() == QSettings::NoError;
     };
     // Opening writes what an earlier write could not: that is checked like any write.
@@ -159,15 +160,9 @@ bool TRegistryKey::ProgramKeyExists()
     return !settings.allKeys().isEmpty();
 }
 
-bool TRegistryKey::Readable() const
-{
-    return m_settings->status() != QSettings::FormatError;
-}
+bool TRegistryKey::Readable() const { return m_settings->status() != QSettings::FormatError; }
 
-bool TRegistryKey::ValueExists(const QString &name) const
-{
-    return Readable() && m_settings->contains(name);
-}
+bool TRegistryKey::ValueExists(const QString &name) const { return Readable() && m_settings->contains(name); }
 
 bool TRegistryKey::ReadInteger(const QString &name, int *value) const
 {

@@ -31,10 +31,7 @@ QString TPuzzleSpellingTexts::EntrySlotLabel(int entry) const
     return m_editor ? m_editor->GetSlotLabel(entry) : QString();
 }
 
-TClueGrid *TPuzzleSpellingTexts::grid(int grid)
-{
-    return grid == 0 ? ::CluesAcrossSG : ::CluesDownSG;
-}
+TClueGrid *TPuzzleSpellingTexts::grid(int grid) { return grid == 0 ? ::CluesAcrossSG : ::CluesDownSG; }
 
 int TPuzzleSpellingTexts::ClueRowCount(int g) const
 {
@@ -285,9 +282,7 @@ void TSpellCheck::AdvanceLocation()
     switch (m_stage) {
     case TitleStage:
     case SubtitleStage:
-    case CreditsStage:
-        ++m_stage;
-        break;
+    case CreditsStage: ++m_stage; break;
     case EntriesStage:
         if (++m_row > (m_texts ? m_texts->EntryCount() : 0) - 1) {
             m_stage = AcrossStage;
@@ -302,8 +297,7 @@ void TSpellCheck::AdvanceLocation()
             m_row = 1;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     LoadStageText();
 }

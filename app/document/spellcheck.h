@@ -55,7 +55,13 @@ public:
 class TPuzzleSpellingTexts : public TSpellingTexts
 {
 public:
-    enum Target { TitleText, SubtitleText, CreditsText, EntryTextTarget, ClueText };
+    enum Target {
+        TitleText,
+        SubtitleText,
+        CreditsText,
+        EntryTextTarget,
+        ClueText
+    };
 
     explicit TPuzzleSpellingTexts(TSpellingEntryList *editor) : m_editor(editor) {}
 
@@ -128,8 +134,20 @@ private:
 class TSpellCheck
 {
 public:
-    enum Stage { TitleStage, SubtitleStage, CreditsStage, EntriesStage, AcrossStage, DownStage, EndStage };
-    enum RunResult { Finished, Stopped, NotFound };
+    enum Stage {
+        TitleStage,
+        SubtitleStage,
+        CreditsStage,
+        EntriesStage,
+        AcrossStage,
+        DownStage,
+        EndStage
+    };
+    enum RunResult {
+        Finished,
+        Stopped,
+        NotFound
+    };
 
     TSpellCheck() = default;
     TSpellCheck(const TSpellCheck &) = delete;

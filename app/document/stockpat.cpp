@@ -5,8 +5,8 @@
 #include "cluespg.h"
 #include "cp1252.h"
 #include "globals.h"
-#include "pataux.h"
 #include "notices.h"
+#include "pataux.h"
 #include "trv600.h"
 
 #include <QCoreApplication>
@@ -94,9 +94,11 @@ long RoundHalfEven(double x)
 
 int ShapePenalty(double k)
 {
-    static const struct { double below; int penalty; } steps[] = {
-        {0.05, 0}, {0.1, 1}, {0.15, 2}, {0.2, 3}, {0.25, 5}, {0.3, 7}, {0.4, 9},
-        {0.5, 12}, {0.6, 15}, {0.7, 20}, {0.8, 25}, {0.9, 30}, {1.0, 40}, {1.5, 50}};
+    static const struct {
+        double below;
+        int penalty;
+    } steps[] = {{0.05, 0}, {0.1, 1},  {0.15, 2}, {0.2, 3},  {0.25, 5}, {0.3, 7},  {0.4, 9},
+                 {0.5, 12}, {0.6, 15}, {0.7, 20}, {0.8, 25}, {0.9, 30}, {1.0, 40}, {1.5, 50}};
     for (const auto &s : steps)
         if (k < s.below)
             return s.penalty;
@@ -114,10 +116,7 @@ QString FormatPatternDim(int n)
     return QString::number(n).rightJustified(3, QLatin1Char(' '));
 }
 
-QString StockPatPath()
-{
-    return GetProgramFolder() + QStringLiteral("StockPat");
-}
+QString StockPatPath() { return GetProgramFolder() + QStringLiteral("StockPat"); }
 
 QStringList ThemeWordsFromWordList()
 {
@@ -165,8 +164,8 @@ bool TStockPatterns::ParseStockPatLines(const QStringList &lines)
     while (i < end) {
         int columns = 0, rows = 0;
         QString name;
-        if (!ParseHeader(lines.at(i), columns, rows, name) || columns < 1 || columns > MaxDim
-            || rows < 1 || rows > MaxDim) {
+        if (!ParseHeader(lines.at(i), columns, rows, name) || columns < 1 || columns > MaxDim || rows < 1 ||
+            rows > MaxDim) {
             ++i;
             continue;
         }
@@ -284,8 +283,8 @@ int TStockPatterns::ThemeFitScore(int n)
     }
     m_wastedPercent = 100.0 * wasted / (S[53] + 1);
     m_unplacedPercent = 100.0 * unplaced / (T[52] + 1);
-    const long score = 100 - b - penalty
-                       - (RoundHalfEven(m_wastedPercent) + RoundHalfEven(m_unplacedPercent));
+    const long score =
+        100 - b - penalty - (RoundHalfEven(m_wastedPercent) + RoundHalfEven(m_unplacedPercent));
     return score < 0 ? 0 : static_cast<int>(score);
 }
 
@@ -308,11 +307,13 @@ QString TStockPatterns::LoadRefusal(int n) const
         for (int c = 0; c < columns; ++c) {
             const QString &line = p.RowLines.at(r);
             const QChar ch = c < line.size() ? line.at(c) : QChar(); // missing cells never pass
-            const bool ok = ch == QLatin1Char('*') || ch == QLatin1Char('-')
-                            || ch == QLatin1Char('~') || (!ch.isNull() && IsAlphabetChar(ch));
+            const bool ok = ch == QLatin1Char('*') || ch == QLatin1Char('-') || ch == QLatin1Char('~') ||
+                            (!ch.isNull() && IsAlphabetChar(ch));
             if (!ok)
                 return QStringLiteral("It has a problem (invalid character) starting at column %1 "
-                                      "and row %2.").arg(c + 1).arg(r + 1);
+                                      "and row %2.")
+                    .arg(c + 1)
+                    .arg(r + 1);
         }
     }
     return QString();
@@ -387,8 +388,7 @@ int TStockPatterns::PickAmongCandidates(const QList<QPair<int, int>> &candidates
     return kept.at(n - 1);
 }
 
-int TStockPatterns::PickBestStockPattern(int columns, int rows, bool different,
-                                         const RandomPick &random)
+int TStockPatterns::PickBestStockPattern(int columns, int rows, bool different, const RandomPick &random)
 {
     constexpr int SlotCount = 25;
     QList<QPair<int, int>> candidates;

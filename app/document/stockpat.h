@@ -91,8 +91,7 @@ public:
 
     /** The automatic choice: the best of the patterns of the size, or with different set a
      *  random one among those within 12 points of the best. 0 when none fits. */
-    int PickBestStockPattern(int columns, int rows, bool different,
-                             const RandomPick &random = RandomPick());
+    int PickBestStockPattern(int columns, int rows, bool different, const RandomPick &random = RandomPick());
     /** Candidates in slot order as (pattern number, score); n = 1, or random 1..count when
      *  different; the n-th (the last when fewer) within 12 points of the best. 0 when none. */
     static int PickAmongCandidates(const QList<QPair<int, int>> &candidates, bool different,

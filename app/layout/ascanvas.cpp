@@ -24,10 +24,7 @@ constexpr double ScreenPixelsPerInch = 78;
 constexpr double MeasurePixelsPerInch = 150;
 constexpr double SimulatedPrinterPixelsPerInch = 300;
 
-QColor toQColor(TColor c)
-{
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
+QColor toQColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 QString inches(double v)
 {
@@ -71,8 +68,7 @@ QFont makeFont(const TCanvasFont &f, int pixelHeight)
 
 TSimulatedPrinter::TSimulatedPrinter(double paperWidth, double paperHeight)
     : QImage(std::max(1, int(std::lround(paperWidth * SimulatedPrinterPixelsPerInch))),
-             std::max(1, int(std::lround(paperHeight * SimulatedPrinterPixelsPerInch))),
-             QImage::Format_RGB32)
+             std::max(1, int(std::lround(paperHeight * SimulatedPrinterPixelsPerInch))), QImage::Format_RGB32)
 {
     const int dotsPerMeter = int(std::lround(SimulatedPrinterPixelsPerInch / 0.0254));
     setDotsPerMeterX(dotsPerMeter);
@@ -200,30 +196,22 @@ void TAsCanvas::SetTarget(const TBitmapSignalObject &signal)
 int TAsCanvas::DeviceWidth() const
 {
     switch (m_kind) {
-    case TTargetKind::View:
-        return m_painter && m_painter->device() ? m_painter->device()->width() : 100;
-    case TTargetKind::Printer:
-        return m_device ? m_device->width() : m_deviceWidth;
+    case TTargetKind::View: return m_painter && m_painter->device() ? m_painter->device()->width() : 100;
+    case TTargetKind::Printer: return m_device ? m_device->width() : m_deviceWidth;
     case TTargetKind::Metafile:
-    case TTargetKind::Bitmap:
-        return m_deviceWidth;
-    default:
-        return 100;
+    case TTargetKind::Bitmap: return m_deviceWidth;
+    default: return 100;
     }
 }
 
 int TAsCanvas::DeviceHeight() const
 {
     switch (m_kind) {
-    case TTargetKind::View:
-        return m_painter && m_painter->device() ? m_painter->device()->height() : 100;
-    case TTargetKind::Printer:
-        return m_device ? m_device->height() : m_deviceHeight;
+    case TTargetKind::View: return m_painter && m_painter->device() ? m_painter->device()->height() : 100;
+    case TTargetKind::Printer: return m_device ? m_device->height() : m_deviceHeight;
     case TTargetKind::Metafile:
-    case TTargetKind::Bitmap:
-        return m_deviceHeight;
-    default:
-        return 100;
+    case TTargetKind::Bitmap: return m_deviceHeight;
+    default: return 100;
     }
 }
 
@@ -257,8 +245,8 @@ double TAsCanvas::SetPenWidth(double inchesWide)
 void TAsCanvas::Rectangle(double left, double top, double right, double bottom)
 {
     AddLog(QStringLiteral("Rectangle %1 %2 %3 %4 pen=%5 width=%6 brush=%7 clear=%8")
-               .arg(inches(left), inches(top), inches(right), inches(bottom),
-                    colourText(Pen.Color), inches(PenWidth), colourText(Brush.Color))
+               .arg(inches(left), inches(top), inches(right), inches(bottom), colourText(Pen.Color),
+                    inches(PenWidth), colourText(Brush.Color))
                .arg(Brush.Clear ? 1 : 0));
     if (!m_painter)
         return;
@@ -286,10 +274,10 @@ void TAsCanvas::Rectangle(double left, double top, double right, double bottom)
     };
     const int ox0 = l - out, ox1 = r - 1 + out, oy0 = t - out, oy1 = b - 1 + out;
     const int iy0 = std::min(t + in + 1, oy1 + 1), iy1 = std::max(b - 2 - in, iy0 - 1);
-    band(ox0, oy0, ox1, std::min(t + in, oy1));            // top
-    band(ox0, std::max(b - 1 - in, oy0), ox1, oy1);         // bottom
-    band(ox0, iy0, std::min(l + in, ox1), iy1);             // left
-    band(std::max(r - 1 - in, ox0), iy0, ox1, iy1);         // right
+    band(ox0, oy0, ox1, std::min(t + in, oy1));     // top
+    band(ox0, std::max(b - 1 - in, oy0), ox1, oy1); // bottom
+    band(ox0, iy0, std::min(l + in, ox1), iy1);     // left
+    band(std::max(r - 1 - in, ox0), iy0, ox1, iy1); // right
 }
 
 void TAsCanvas::FillRect(double left, double top, double right, double bottom, TColor colour)
@@ -342,8 +330,7 @@ void TAsCanvas::FillSquare(int size, int dx, int dy, double x, double y)
                .arg(inches(x), inches(y), colourText(Pen.Color)));
     if (!m_painter || size <= 0)
         return;
-    m_painter->fillRect(QRect(XToDevice(x) + dx, YToDevice(y) + dy, size, size),
-                        toQColor(Pen.Color));
+    m_painter->fillRect(QRect(XToDevice(x) + dx, YToDevice(y) + dy, size, size), toQColor(Pen.Color));
 }
 
 TSpan TAsCanvas::TextOut(const QString &text, double x, double y, const TSpan &previous)
@@ -472,10 +459,7 @@ int TAsCanvas::LengthToDevice(double inchesLong) const
     return RoundToPixel(inchesLong * PixelsPerInchX);
 }
 
-int TAsCanvas::PointsToDevice(double points) const
-{
-    return RoundToPixel(points / 72 * PixelsPerInchY);
-}
+int TAsCanvas::PointsToDevice(double points) const { return RoundToPixel(points / 72 * PixelsPerInchY); }
 
 QFont TAsCanvas::DeviceFont() const { return makeFont(Font, PointsToDevice(Font.Size)); }
 

@@ -129,7 +129,7 @@ public:
     double PenWidth = 0, PreviousPenWidth = 0;
     /** Pen widths in whole hundredths of an inch from 0.01 to 5 (what a PDF page takes). */
     bool PenInHundredths = false;
-    TPageRect PageOrigin;        // Left and Top are added to every x and y
+    TPageRect PageOrigin;             // Left and Top are added to every x and y
     double ViewLeft = 0, ViewTop = 0; // the page point at device pixel (0, 0)
     TPageRect Placements[102];
     int PlacementCount = 0;

@@ -53,21 +53,46 @@ struct TBeautifulLevel {
 };
 
 const std::vector<TBeautifulLevel> kBeautifulLevels = {
-    {1.0, 12, 0.30,
-     {{13, 0.30, {{16, {0.50, 0.45, 0.40}}, {15, {0.50, 0.45, 0.40, 0.35}}, {14, {0.35, 0.30}}, {13, {0.30}}}},
+    {1.0,
+     12,
+     0.30,
+     {{13,
+       0.30,
+       {{16, {0.50, 0.45, 0.40}}, {15, {0.50, 0.45, 0.40, 0.35}}, {14, {0.35, 0.30}}, {13, {0.30}}}},
       {0, 0, {{15, {0.50, 0.45, 0.40}}, {14, {0.50, 0.45, 0.40, 0.35}}, {13, {0.35, 0.30}}, {12, {0.30}}}},
       {0, 0, {{14, {0.50, 0.45, 0.40}}, {13, {0.50, 0.45, 0.40, 0.35}}, {12, {0.35, 0.30}}, {11, {0.30}}}}}},
-    {0.75, 11, 0.25,
-     {{13, 0.25,
-       {{16, {0.50, 0.45, 0.40}}, {15, {0.50, 0.45, 0.40, 0.35}}, {14, {0.35, 0.30}}, {13, {0.30, 0.28, 0.25}}}},
-      {12, 0.25,
-       {{15, {0.50, 0.45, 0.40}}, {14, {0.50, 0.45, 0.40, 0.35}}, {13, {0.35, 0.30}}, {12, {0.30, 0.28, 0.25}}}},
-      {0, 0,
-       {{14, {0.50, 0.45, 0.40}}, {13, {0.50, 0.45, 0.40, 0.35}}, {12, {0.35, 0.30}}, {11, {0.30, 0.28, 0.25}}}}}},
-    {0.5, 10, 0.25,
-     {{12, 0.25,
-       {{15, {0.50, 0.45, 0.40}}, {14, {0.50, 0.45, 0.40, 0.35}}, {13, {0.35, 0.30}}, {12, {0.30, 0.28, 0.25}}}},
-      {0, 0,
+    {0.75,
+     11,
+     0.25,
+     {{13,
+       0.25,
+       {{16, {0.50, 0.45, 0.40}},
+        {15, {0.50, 0.45, 0.40, 0.35}},
+        {14, {0.35, 0.30}},
+        {13, {0.30, 0.28, 0.25}}}},
+      {12,
+       0.25,
+       {{15, {0.50, 0.45, 0.40}},
+        {14, {0.50, 0.45, 0.40, 0.35}},
+        {13, {0.35, 0.30}},
+        {12, {0.30, 0.28, 0.25}}}},
+      {0,
+       0,
+       {{14, {0.50, 0.45, 0.40}},
+        {13, {0.50, 0.45, 0.40, 0.35}},
+        {12, {0.35, 0.30}},
+        {11, {0.30, 0.28, 0.25}}}}}},
+    {0.5,
+     10,
+     0.25,
+     {{12,
+       0.25,
+       {{15, {0.50, 0.45, 0.40}},
+        {14, {0.50, 0.45, 0.40, 0.35}},
+        {13, {0.35, 0.30}},
+        {12, {0.30, 0.28, 0.25}}}},
+      {0,
+       0,
        {{14, {0.50, 0.45, 0.40}},
         {13, {0.50, 0.45, 0.40, 0.35}},
         {12, {0.35, 0.30}},
@@ -89,12 +114,28 @@ struct TRegularList {
 constexpr TRegularTrial kRegularGate{8, 110, 24, 12};
 const std::vector<TRegularList> kRegularLists = {
     {{10, 110, 24, 12},
-     {{10, 112, 36, 18}, {10, 115, 32, 16}, {10, 112, 32, 16}, {10, 110, 32, 16}, {10, 112, 28, 14},
-      {10, 110, 28, 14}, {10, 110, 26, 13}, {10, 110, 24, 12}}},
+     {{10, 112, 36, 18},
+      {10, 115, 32, 16},
+      {10, 112, 32, 16},
+      {10, 110, 32, 16},
+      {10, 112, 28, 14},
+      {10, 110, 28, 14},
+      {10, 110, 26, 13},
+      {10, 110, 24, 12}}},
     {{9, 110, 24, 12},
-     {{9, 115, 28, 14}, {9, 115, 26, 13}, {9, 115, 24, 12}, {9, 110, 28, 14}, {9, 110, 26, 13}, {9, 110, 24, 12}}},
+     {{9, 115, 28, 14},
+      {9, 115, 26, 13},
+      {9, 115, 24, 12},
+      {9, 110, 28, 14},
+      {9, 110, 26, 13},
+      {9, 110, 24, 12}}},
     {{0, 0, 0, 0},
-     {{8, 115, 28, 14}, {8, 115, 26, 13}, {8, 115, 24, 12}, {8, 110, 28, 14}, {8, 110, 26, 13}, {8, 110, 24, 12}}},
+     {{8, 115, 28, 14},
+      {8, 115, 26, 13},
+      {8, 115, 24, 12},
+      {8, 110, 28, 14},
+      {8, 110, 26, 13},
+      {8, 110, 24, 12}}},
 };
 
 // Squished: every trial tries all column counts; margins are top = left/right, and bottom.
@@ -219,7 +260,11 @@ bool g_titleEditRunning = false;
 // The answer the page question last had for this puzzle: not asked yet, closed without a
 // choice, or the choice; title edits take it instead of asking again. The last choice a
 // button applied is noted to fill it.
-enum class TTitleEditAnswer { NotAsked, Closed, Chosen };
+enum class TTitleEditAnswer {
+    NotAsked,
+    Closed,
+    Chosen
+};
 TTitleEditAnswer g_titleEditAnswer = TTitleEditAnswer::NotAsked;
 TPageChoice g_titleEditChoice = TPageChoice::TwoPages;
 bool g_choiceApplied = false;
@@ -245,10 +290,10 @@ double bandTotal() { return g_run.Active ? g_run.FrameBandTotal : SumValuesAfter
 
 TTrialKey currentKey()
 {
-    return {ClueColumns,   ClueNumberFontSize, ClueTextFontSize, AcrDwnFontSize, LeadingPercentage,
-            MarginTop,     MarginLeft,         MarginRight,      MarginBottom,   CellWidth,
-            CellHeight,    TitleFontSize,      SubtitleFontSize, NewColumnDown,  SeparateClues,
-            WordBankPage,  PuzzleLeft};
+    return {ClueColumns,  ClueNumberFontSize, ClueTextFontSize, AcrDwnFontSize, LeadingPercentage,
+            MarginTop,    MarginLeft,         MarginRight,      MarginBottom,   CellWidth,
+            CellHeight,   TitleFontSize,      SubtitleFontSize, NewColumnDown,  SeparateClues,
+            WordBankPage, PuzzleLeft};
 }
 
 // The composer's relayout for a trial: no window re-arrangement, no repaint.
@@ -297,8 +342,8 @@ int trialQuality()
         return r.Quality;
     }
     const int quality = FitQuality();
-    g_run.Cache.insert(key, {quality, ClueColumns, MarginTop, MarginLeft, MarginRight, MarginBottom,
-                             asWordBankHeight});
+    g_run.Cache.insert(
+        key, {quality, ClueColumns, MarginTop, MarginLeft, MarginRight, MarginBottom, asWordBankHeight});
     return quality;
 }
 
@@ -356,7 +401,8 @@ bool GridFitsPaper(double cellWidth, double cellHeight, double left, double top,
 {
     if (DocControls.WordBankCB && WordBankMode == 1 && WordBankPage == PuzzlePage)
         bottom += asWordBankHeight + 0.1;
-    return Columns * cellWidth + left + right <= PaperWidth && Rows * cellHeight + top + bottom <= PaperHeight;
+    return Columns * cellWidth + left + right <= PaperWidth &&
+           Rows * cellHeight + top + bottom <= PaperHeight;
 }
 
 bool CurrentGridFitsPaper()
@@ -436,7 +482,9 @@ bool AutoLayout_TryBeautiful(int columns, int fqr)
 {
     for (const TBeautifulLevel &level : kBeautifulLevels) {
         const double m = level.Margin;
-        auto trial = [&](int size, double cell) { return Fits(columns, size, 115, cell, cell, m, m, m, 36, 18, fqr); };
+        auto trial = [&](int size, double cell) {
+            return Fits(columns, size, 115, cell, cell, m, m, m, 36, 18, fqr);
+        };
         if (!trial(level.GateSize, level.GateCell))
             continue;
         for (const TBeautifulList &list : level.Lists) {
@@ -471,8 +519,8 @@ bool AutoLayout_TryRegular(int columns, int fqr)
 bool AutoLayout_TrySquished(int /*columns*/, int fqr)
 {
     auto trial = [&](const TSquishedTrial &t) {
-        return FitsAnyColumns(t.ClueSize, t.Leading, t.CellWidth, t.CellHeight, t.TopSides, t.TopSides, t.Bottom,
-                              t.Title, t.Subtitle, fqr);
+        return FitsAnyColumns(t.ClueSize, t.Leading, t.CellWidth, t.CellHeight, t.TopSides, t.TopSides,
+                              t.Bottom, t.Title, t.Subtitle, fqr);
     };
     for (const TSquishedGroup &group : kSquishedGroups) {
         if (!trial(group.Gate))
@@ -490,15 +538,9 @@ bool AutoLayout_TryStage(int progressBase, int strategy, int fqr)
         setProgress(progressBase + step);
         bool ok = false;
         switch (strategy) {
-        case AutoLayoutBeautiful:
-            ok = AutoLayout_TryBeautiful(step, fqr);
-            break;
-        case AutoLayoutRegular:
-            ok = AutoLayout_TryRegular(step, fqr);
-            break;
-        default:
-            ok = AutoLayout_TrySquished(ClueColumnTrialOrder[step - 1], fqr);
-            break;
+        case AutoLayoutBeautiful: ok = AutoLayout_TryBeautiful(step, fqr); break;
+        case AutoLayoutRegular: ok = AutoLayout_TryRegular(step, fqr); break;
+        default: ok = AutoLayout_TrySquished(ClueColumnTrialOrder[step - 1], fqr); break;
         }
         if (ok)
             return true;
@@ -707,7 +749,8 @@ void HideAutoLayoutProgress()
 
 void CheckAutoLayoutClock()
 {
-    if (g_run.Active && !g_run.ProgressShown && g_run.StartMs >= 0 && nowMs() - g_run.StartMs > kProgressDelayMs)
+    if (g_run.Active && !g_run.ProgressShown && g_run.StartMs >= 0 &&
+        nowMs() - g_run.StartMs > kProgressDelayMs)
         ShowAutoLayoutProgress();
 }
 
@@ -892,7 +935,8 @@ bool DoAutoLayout()
 
 void AutoLayoutAfterTitleEdit()
 {
-    if (AutoLayoutPending || g_titleEditRunning || g_run.Active || !DocControls.AutoLayout || !AutoLayout_OnSpill)
+    if (AutoLayoutPending || g_titleEditRunning || g_run.Active || !DocControls.AutoLayout ||
+        !AutoLayout_OnSpill)
         return;
     g_titleEditRunning = true;
     const int n = CountPrintedPages();

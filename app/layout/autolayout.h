@@ -61,8 +61,7 @@ int FitQuality();
 int CountPrintedPages();
 /** Whether a grid of these cells fits the paper between these margins (the bottom one grows by
  *  the word bank when it stands at the bottom of the puzzle page). */
-bool GridFitsPaper(double cellWidth, double cellHeight, double left, double top, double right,
-                   double bottom);
+bool GridFitsPaper(double cellWidth, double cellHeight, double left, double top, double right, double bottom);
 bool CurrentGridFitsPaper();
 /** Trial margins: left and right leftRight, or with a banded border every side FrameOutside +
  *  the band total + FrameInside. */
@@ -87,7 +86,11 @@ int DefaultWordBankPage();
 int AskPageChoice();
 
 /** A button of the one-or-two-pages form. */
-enum class TPageChoice { OnePage, TwoPages, SeparatePages };
+enum class TPageChoice {
+    OnePage,
+    TwoPages,
+    SeparatePages
+};
 /** What the form's button does: with remember, the page mode it stands for and no more asking;
  *  then SeparateClues and WordBankPage. Returns the form's result: 2 one page, 3 two pages. */
 int ApplyPageChoice(TPageChoice choice, bool remember);
@@ -175,14 +178,19 @@ void SetAutoLayoutCacheEnabled(bool on);
  *  Tests give a clock of their own instead of waiting. */
 void SetAutoLayoutClock(std::function<qint64()> nowMs);
 
-enum class TAutoLayoutOutcome { NotRun, Fitted, GaveUp, Canceled };
+enum class TAutoLayoutOutcome {
+    NotRun,
+    Fitted,
+    GaveUp,
+    Canceled
+};
 
 /** Figures of the last run. */
 struct TAutoLayoutRunInfo {
     TAutoLayoutOutcome Outcome = TAutoLayoutOutcome::NotRun;
-    int Quality = 0;        // the required quality the run ended with
-    int Trials = 0;         // Fits calls that got past the quick check
-    int Relayouts = 0;      // relayouts made, the final one included
+    int Quality = 0;   // the required quality the run ended with
+    int Trials = 0;    // Fits calls that got past the quick check
+    int Relayouts = 0; // relayouts made, the final one included
     int CacheHits = 0;
     bool ProgressShown = false;
     qint64 ProgressShownAfterMs = -1;

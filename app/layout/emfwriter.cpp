@@ -34,8 +34,8 @@
 #include <QtEndian>
 
 #include <algorithm>
-#include <cstring>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -84,7 +84,11 @@ constexpr quint8 DEFAULT_CHARSET = 1;
 class TRecord
 {
 public:
-    explicit TRecord(quint32 type) { U32(type); U32(0); }
+    explicit TRecord(quint32 type)
+    {
+        U32(type);
+        U32(0);
+    }
     void U32(quint32 v) { Raw(&v, sizeof v); }
     void I32(qint32 v) { Raw(&v, sizeof v); }
     void I16(qint16 v) { Raw(&v, sizeof v); }
@@ -103,7 +107,11 @@ public:
         I32(r.right());
         I32(r.bottom());
     }
-    void Pad() { while (m_data.size() % 4) m_data.append('\0'); }
+    void Pad()
+    {
+        while (m_data.size() % 4)
+            m_data.append('\0');
+    }
     int Size() const { return int(m_data.size()); }
     /** The finished record: padded, with its size filled in. */
     QByteArray Done()
@@ -187,8 +195,7 @@ private:
     /** Selects the object described by key: a stock object when stock, else one created by
      *  create(handle); the object it replaces is deleted when it was created here. */
     template <typename Create>
-    void Select(TSelected &slot, const QByteArray &key, bool stock, quint32 stockIndex,
-                Create create);
+    void Select(TSelected &slot, const QByteArray &key, bool stock, quint32 stockIndex, Create create);
     void SelectPen();
     void SelectBrush();
     void SelectFont(const QFont &font, int pixelSize);
@@ -237,8 +244,8 @@ quint32 TEmfPaintEngine::NewHandle()
 }
 
 template <typename Create>
-void TEmfPaintEngine::Select(TSelected &slot, const QByteArray &key, bool stock,
-                             quint32 stockIndex, Create create)
+void TEmfPaintEngine::Select(TSelected &slot, const QByteArray &key, bool stock, quint32 stockIndex,
+                             Create create)
 {
     if (!slot.Key.isEmpty() && slot.Key == key)
         return;
@@ -273,9 +280,9 @@ void TEmfPaintEngine::SelectPen()
     // Width 0 (cosmetic) is GDI's one-pixel pen too.
     const qint32 width = pen.isCosmetic() ? 0 : qint32(std::lround(pen.widthF()));
     const quint32 colour = colorRef(pen.color());
-    const QByteArray key = none ? QByteArray("null")
-                                : QByteArray::number(style) + ' ' + QByteArray::number(width) + ' '
-                                      + QByteArray::number(colour);
+    const QByteArray key =
+        none ? QByteArray("null")
+             : QByteArray::number(style) + ' ' + QByteArray::number(width) + ' ' + QByteArray::number(colour);
     Select(m_pen, key, none, NULL_PEN, [&](quint32 h) {
         TRecord r(EMR_CREATEPEN);
         r.U32(h);
@@ -308,9 +315,9 @@ void TEmfPaintEngine::SelectFont(const QFont &font, int pixelSize)
     const qint32 weight = font.bold() ? 700 : 400;
     const quint8 italic = font.italic() ? 1 : 0, underline = font.underline() ? 1 : 0,
                  strike = font.strikeOut() ? 1 : 0;
-    const QByteArray key = face.toUtf8() + '|' + QByteArray::number(pixelSize) + '|'
-                           + QByteArray::number(weight) + '|' + QByteArray::number(italic)
-                           + QByteArray::number(underline) + QByteArray::number(strike);
+    const QByteArray key = face.toUtf8() + '|' + QByteArray::number(pixelSize) + '|' +
+                           QByteArray::number(weight) + '|' + QByteArray::number(italic) +
+                           QByteArray::number(underline) + QByteArray::number(strike);
     Select(m_font, key, false, 0, [&](quint32 h) {
         TRecord r(EMR_EXTCREATEFONTINDIRECTW);
         r.U32(h);
@@ -358,10 +365,10 @@ bool TEmfPaintEngine::begin(QPaintDevice *)
     m_stateFont = QFont();
     m_transform = QTransform();
     m_textColor = m_bkMode = m_textAlign = m_fillMode = -1;
-    m_deviceWidth = std::max(1, int(std::lround(m_device->WidthInches() * 25.4
-                                                * TEmfDevice::kReferencePixelsPerMM)));
-    m_deviceHeight = std::max(1, int(std::lround(m_device->HeightInches() * 25.4
-                                                 * TEmfDevice::kReferencePixelsPerMM)));
+    m_deviceWidth =
+        std::max(1, int(std::lround(m_device->WidthInches() * 25.4 * TEmfDevice::kReferencePixelsPerMM)));
+    m_deviceHeight =
+        std::max(1, int(std::lround(m_device->HeightInches() * 25.4 * TEmfDevice::kReferencePixelsPerMM)));
 
     AddU32(EMR_SETMAPMODE, MM_ANISOTROPIC);
     AddPair(EMR_SETWINDOWORGEX, 0, 0);
@@ -403,15 +410,15 @@ bool TEmfPaintEngine::end()
     header.U16(quint16(std::min<quint32>(m_maxHandle + 1, 0xFFFF)));
     header.U16(0);
     header.U32(quint32(description.size())); // nDescription (characters)
-    header.U32(108);                          // offDescription
-    header.U32(0);                            // nPalEntries
+    header.U32(108);                         // offDescription
+    header.U32(0);                           // nPalEntries
     header.I32(TEmfDevice::kReferenceWidthMM * TEmfDevice::kReferencePixelsPerMM); // szlDevice
     header.I32(TEmfDevice::kReferenceHeightMM * TEmfDevice::kReferencePixelsPerMM);
     header.I32(TEmfDevice::kReferenceWidthMM); // szlMillimeters
     header.I32(TEmfDevice::kReferenceHeightMM);
-    header.U32(0); // cbPixelFormat
-    header.U32(0); // offPixelFormat
-    header.U32(0); // bOpenGL
+    header.U32(0);                                    // cbPixelFormat
+    header.U32(0);                                    // offPixelFormat
+    header.U32(0);                                    // bOpenGL
     header.I32(TEmfDevice::kReferenceWidthMM * 1000); // szlMicrometers
     header.I32(TEmfDevice::kReferenceHeightMM * 1000);
     for (const QChar c : description)
@@ -659,18 +666,18 @@ void TEmfPaintEngine::drawTextItem(const QPointF &p, const QTextItem &textItem)
     }
 
     const QPoint ref = Map(p);
-    const QRect bounds(QPoint(int(std::floor(ToDeviceX(ref.x()))),
-                              int(std::floor(ToDeviceY(ref.y() - metrics.ascent())))),
-                       QPoint(int(std::ceil(ToDeviceX(ref.x() + double(placed)))),
-                              int(std::ceil(ToDeviceY(ref.y() + metrics.descent())))));
+    const QRect bounds(
+        QPoint(int(std::floor(ToDeviceX(ref.x()))), int(std::floor(ToDeviceY(ref.y() - metrics.ascent())))),
+        QPoint(int(std::ceil(ToDeviceX(ref.x() + double(placed)))),
+               int(std::ceil(ToDeviceY(ref.y() + metrics.descent())))));
     constexpr quint32 kStringOffset = 76;
     const quint32 dxOffset = kStringOffset + ((quint32(n) * 2 + 3) & ~3u);
     TRecord r(EMR_EXTTEXTOUTW);
-    r.Rect(bounds);       // rclBounds (device units)
-    r.U32(GM_COMPATIBLE); // iGraphicsMode
+    r.Rect(bounds);                                 // rclBounds (device units)
+    r.U32(GM_COMPATIBLE);                           // iGraphicsMode
     r.F32(float(2540.0 / TEmfDevice::kLogicalDpi)); // exScale: logical units to 0.01 mm
     r.F32(float(2540.0 / TEmfDevice::kLogicalDpi)); // eyScale
-    r.I32(ref.x());       // EmrText.ptlReference
+    r.I32(ref.x());                                 // EmrText.ptlReference
     r.I32(ref.y());
     r.U32(quint32(n));    // nChars
     r.U32(kStringOffset); // offString
@@ -679,7 +686,7 @@ void TEmfPaintEngine::drawTextItem(const QPointF &p, const QTextItem &textItem)
     r.I32(0);
     r.I32(-1);
     r.I32(-1);
-    r.U32(dxOffset);      // offDx
+    r.U32(dxOffset); // offDx
     Q_ASSERT(r.Size() == int(kStringOffset));
     for (const QChar c : text)
         r.U16(c.unicode());

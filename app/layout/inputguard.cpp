@@ -37,10 +37,8 @@ bool isInput(QEvent::Type type)
     case QEvent::NativeGesture:
     case QEvent::DragEnter:
     case QEvent::DragMove:
-    case QEvent::Drop:
-        return true;
-    default:
-        return false;
+    case QEvent::Drop: return true;
+    default: return false;
     }
 }
 

@@ -131,10 +131,7 @@ QString FormatLengthText(double inches)
 
 QString FormatLeadingText(int percent) { return QString::number(percent) + QStringLiteral(" %"); }
 
-QString FormatMarginAverageText(double inches)
-{
-    return QString::asprintf(" %5.3f", inches) + InchMark;
-}
+QString FormatMarginAverageText(double inches) { return QString::asprintf(" %5.3f", inches) + InchMark; }
 
 // ---- Entry checks -----------------------------------------------------------------------------------
 
@@ -231,10 +228,8 @@ QString GridTabMessage(const QString &gridName, const TGridTabEntries &e)
                     (state == TEntryState::WrongFormat ? QStringLiteral(" is in wrong format. ")
                                                        : QStringLiteral(" is out of range. "));
         };
-        position(CheckPositionEntry(e.Left, e.MarginLeft, e.PaperWidth),
-                 QStringLiteral("from left margin"));
-        position(CheckPositionEntry(e.Top, e.MarginTop, e.PaperHeight),
-                 QStringLiteral("from top margin"));
+        position(CheckPositionEntry(e.Left, e.MarginLeft, e.PaperWidth), QStringLiteral("from left margin"));
+        position(CheckPositionEntry(e.Top, e.MarginTop, e.PaperHeight), QStringLiteral("from top margin"));
     }
     if (text.isEmpty())
         return text;
@@ -303,14 +298,10 @@ QString ApplyViewTabCaption(int tab, int puzzlePage, bool separateClues, int sol
     const QString page = QStringLiteral("Page ");
     switch (tab) {
     case 1:
-    case 2:
-        return page + QString::number(separateClues ? 3 - puzzlePage : 1);
-    case 3:
-        return QStringLiteral("Penciled-In Grid*");
-    case 7:
-        return page + QString::number(solutionPage);
-    default:
-        return page + QString::number(puzzlePage);
+    case 2: return page + QString::number(separateClues ? 3 - puzzlePage : 1);
+    case 3: return QStringLiteral("Penciled-In Grid*");
+    case 7: return page + QString::number(solutionPage);
+    default: return page + QString::number(puzzlePage);
     }
 }
 
@@ -373,10 +364,9 @@ QStringList BorderStyleItems()
 const QStringList &BandWidthItems()
 {
     static const QStringList items = {
-        "None",        "0.005\" Finest", "0.01\"",      "0.02\" Fine", "0.04\"",
-        "0.06\" Medium", "0.08\"",        "0.10\" Heavy", "0.15\"",      "0.20\" Wide",
-        "0.25\"",      "0.30\"",         "0.35\" Broad", "0.40\"",      "0.45\"",
-        "0.50\" Broadest",
+        "None",         "0.005\" Finest", "0.01\"", "0.02\" Fine",     "0.04\"", "0.06\" Medium",
+        "0.08\"",       "0.10\" Heavy",   "0.15\"", "0.20\" Wide",     "0.25\"", "0.30\"",
+        "0.35\" Broad", "0.40\"",         "0.45\"", "0.50\" Broadest",
     };
     return items;
 }

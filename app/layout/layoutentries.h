@@ -40,7 +40,11 @@ QString FormatMarginAverageText(double inches);
 
 // ---- Entry checks -----------------------------------------------------------------------------------
 
-enum class TEntryState { Ok, WrongFormat, OutOfRange };
+enum class TEntryState {
+    Ok,
+    WrongFormat,
+    OutOfRange
+};
 
 struct TValueRange {
     double Min;
@@ -61,8 +65,7 @@ constexpr TValueRange WorksheetSizeRange{8, 36};
 /** An inch entry read with ParseMeasurement; value is set only when the state is Ok. */
 TEntryState CheckInchEntry(const QString &text, TValueRange range, double *value = nullptr);
 /** The grid's place from a margin: from -margin to paper - margin. */
-TEntryState CheckPositionEntry(const QString &text, double margin, double paper,
-                               double *value = nullptr);
+TEntryState CheckPositionEntry(const QString &text, double margin, double paper, double *value = nullptr);
 /** A margin or border inset: the number before any inch mark, not negative. */
 TEntryState CheckMarginEntry(const QString &text, double *value = nullptr);
 /** A whole number in range (spin edits). */
@@ -83,13 +86,13 @@ QString RedEntryTabMessage();
 struct TGridTabEntries {
     QString CellWidth;
     QString CellHeight;
-    bool HeightEnabled = true;  // the height entry is not taken from the width
-    bool FontSizeRed = false;   // the cell-number or letter size entry
+    bool HeightEnabled = true; // the height entry is not taken from the width
+    bool FontSizeRed = false;  // the cell-number or letter size entry
     QString LineWeight;
-    bool HasPosition = false;   // the puzzle's place from the margins (Puzzle tab only)
+    bool HasPosition = false; // the puzzle's place from the margins (Puzzle tab only)
     QString Left;
     QString Top;
-    double MarginLeft = 1, MarginTop = 1;  // the dialog's working margins
+    double MarginLeft = 1, MarginTop = 1; // the dialog's working margins
     double PaperWidth = 8.5, PaperHeight = 11;
 };
 
@@ -131,8 +134,8 @@ QString ApplyViewTabCaption(int tab, int puzzlePage, bool separateClues, int sol
 
 // ---- Border styles ----------------------------------------------------------------------------------
 
-extern const QString NoBorderItemText;   // "None"
-extern const QString CustomBorderName;   // "CUSTOM  (Specify details below)"
+extern const QString NoBorderItemText; // "None"
+extern const QString CustomBorderName; // "CUSTOM  (Specify details below)"
 /** The name older puzzles stored for the custom border. */
 extern const QString OldCustomBorderName;
 constexpr int NoBorderItem = 0;

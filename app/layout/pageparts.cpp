@@ -23,10 +23,7 @@ constexpr double kPngPixelsPerInch = 200;
 
 const TOutputProfile &profile() { return GraphicProfile; }
 
-bool wordBankOn(int page)
-{
-    return page == WordBankPage && DocControls.WordBankCB && WordBankMode == 1;
-}
+bool wordBankOn(int page) { return page == WordBankPage && DocControls.WordBankCB && WordBankMode == 1; }
 
 // The title and subtitle lines, centred between the margins as the printed page sets them.
 void mergeTitles(TPartsBounds &bounds)
@@ -177,7 +174,8 @@ void CopyMetafileToClipboard(const TPagePartsPicture &picture)
 {
     auto *data = new QMimeData;
     data->setData(QStringLiteral("image/emf"), picture.Emf);
-    data->setData(QStringLiteral("application/x-openoffice-emf;windows_formatname=\"Image EMF\""), picture.Emf);
+    data->setData(QStringLiteral("application/x-openoffice-emf;windows_formatname=\"Image EMF\""),
+                  picture.Emf);
     data->setImageData(picture.Png);
     QGuiApplication::clipboard()->setMimeData(data);
 }

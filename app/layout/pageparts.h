@@ -10,11 +10,11 @@
 
 /** The parts of a page a picture may hold; the flags combine. */
 enum TPagePart {
-    PartTitles = 0x02,       // title and subtitle, on pages that carry them
-    PartGrid = 0x04,         // the puzzle grid with its credits line, on the grid page
-    PartClues = 0x08,        // the clues that fall on the page
-    PartWordBank = 0x10,     // the word bank, on its page
-    PartSolution = 0x20,     // the solution grid
+    PartTitles = 0x02,   // title and subtitle, on pages that carry them
+    PartGrid = 0x04,     // the puzzle grid with its credits line, on the grid page
+    PartClues = 0x08,    // the clues that fall on the page
+    PartWordBank = 0x10, // the word bank, on its page
+    PartSolution = 0x20, // the solution grid
 };
 
 /** The area, in page inches, of the chosen parts of page p; Empty() when none is there. */

@@ -15,8 +15,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QPainter>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
 
@@ -117,9 +117,9 @@ void PrintTitles(TAsCanvas &cv, const TOutputProfile &profile, TSpan *spans)
         TColor colour;
         TFontStyles style;
     };
-    const Line lines[2] = {{DocControls.PuzzleTitle, TitleFont, TitleFontSize, TitleColor, TitleStyle},
-                           {DocControls.PuzzleSubtitle, SubtitleFont, SubtitleFontSize, SubtitleColor,
-                            SubtitleStyle}};
+    const Line lines[2] = {
+        {DocControls.PuzzleTitle, TitleFont, TitleFontSize, TitleColor, TitleStyle},
+        {DocControls.PuzzleSubtitle, SubtitleFont, SubtitleFontSize, SubtitleColor, SubtitleStyle}};
     for (int i = 0; i < 2; ++i) {
         const Line &line = lines[i];
         if (line.text.isEmpty()) {
@@ -212,7 +212,8 @@ void printNumber(TAsCanvas &cv, const TOutputProfile &profile, int column, int r
         return;
     const double inner = part == TGridPart::Solution ? SolutionCellInner : PuzzleCellInner;
     const double points = inner * CellNumberPercent / 100.0 * 72.0;
-    setFont(cv, profile, PuzzleNumberFont, points, 0, part == TGridPart::Solution ? clSolutionNumber : clPuzzleNumber);
+    setFont(cv, profile, PuzzleNumberFont, points, 0,
+            part == TGridPart::Solution ? clSolutionNumber : clPuzzleNumber);
     const TPageRect r = cellRect(column, row, part);
     const double inset = lineThickness(part) / 2;
     const double left = r.Left + inset + kCellClearance;
@@ -233,8 +234,8 @@ void PrintSolutionNumber(TAsCanvas &cv, const TOutputProfile &profile, int colum
     printNumber(cv, profile, column, row, TGridPart::Solution);
 }
 
-void PrintSolutionLetter(TAsCanvas &cv, const TOutputProfile &profile, int column, int row,
-                         int fromColumn, int fromRow)
+void PrintSolutionLetter(TAsCanvas &cv, const TOutputProfile &profile, int column, int row, int fromColumn,
+                         int fromRow)
 {
     if (fromColumn <= 0 || fromRow <= 0) {
         fromColumn = column;
@@ -247,8 +248,8 @@ void PrintSolutionLetter(TAsCanvas &cv, const TOutputProfile &profile, int colum
     if (!IsAlphabetChar(c))
         return; // open cells without a letter print a blank
     const TColor engineColour = ColorIndexToColor(TRVGetFontColor(fromColumn, fromRow));
-    const bool theme = engineColour == 0x0000FF || engineColour == 0xFF0000 ||
-                       TRVIsCellFixed(fromColumn, fromRow) != 0;
+    const bool theme =
+        engineColour == 0x0000FF || engineColour == 0xFF0000 || TRVIsCellFixed(fromColumn, fromRow) != 0;
     const double points = SolutionCellInner * CellLetterPercent / 100.0 * 72.0;
     const TFontStyles style = theme && SolutionThemeBold ? fsBold : 0;
     const TColor colour = theme && SolutionThemeColor && engineColour != 0 ? engineColour : clSolutionLetter;
@@ -459,14 +460,10 @@ TPrintDialogs *SetPrintDialogs(TPrintDialogs *dialogs)
 bool AutoLayoutOfferRule(int n)
 {
     switch (AutoLayoutPageChoice) {
-    case 1:
-        return n > 3 || (n > 2 && AskBeforeUsingTwoPages);
-    case 2:
-        return n > 2;
-    case 3:
-        return n > 3;
-    default:
-        return false;
+    case 1: return n > 3 || (n > 2 && AskBeforeUsingTwoPages);
+    case 2: return n > 2;
+    case 3: return n > 3;
+    default: return false;
     }
 }
 
@@ -536,15 +533,13 @@ bool printCopy(QPainter &painter, QPrinter &printer, bool sheetOpen)
     cv.SetTargetPrinter(&painter, &printer);
     const int from = printer.fromPage() > 0 ? printer.fromPage() : 1;
     const int to = printer.toPage() > 0 ? std::min(printer.toPage(), PageCount) : PageCount;
-    return printSheets(cv, PrinterProfile, from, to, sheetOpen, [&] { printer.newPage(); },
-                       [&] { return aborted(printer); });
+    return printSheets(
+        cv, PrinterProfile, from, to, sheetOpen, [&] { printer.newPage(); },
+        [&] { return aborted(printer); });
 }
 
 // The puzzle's name in the folder where its PDF files go.
-QString defaultPdfName()
-{
-    return ProposedDocumentFileName(TFileKind::Pdf, QStringLiteral(".pdf"));
-}
+QString defaultPdfName() { return ProposedDocumentFileName(TFileKind::Pdf, QStringLiteral(".pdf")); }
 
 // A job that writes a PDF file names the document by the puzzle's title, as the file's title.
 QString docNameFor(const QPrinter &printer, const QString &jobTitle)
@@ -679,7 +674,8 @@ void PrintPuzzle()
     if (!OfferAutoLayout())
         return;
     if (OverflowLineCount > 0)
-        showInformation(QStringLiteral("Your clues take up too many pages. Try to pack more clues into fewer pages."));
+        showInformation(
+            QStringLiteral("Your clues take up too many pages. Try to pack more clues into fewer pages."));
     if (!g_dialogs)
         return;
     printer->setFromTo(0, 0);
@@ -700,7 +696,8 @@ void PrintPuzzle()
             QPainter painter;
             printer->setDocName(docNameFor(*printer, jobTitle(1, copies)));
             if (!painter.begin(printer)) {
-                showError(QStringLiteral("The printer could not start the job \"%1\".").arg(jobTitle(1, copies)));
+                showError(
+                    QStringLiteral("The printer could not start the job \"%1\".").arg(jobTitle(1, copies)));
                 return;
             }
             WYSIWYGChange();

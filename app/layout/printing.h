@@ -17,11 +17,11 @@ class QPrinter;
 /** What an output draws differently from the printed page. */
 struct TOutputProfile {
     const char *Name;
-    bool Border;          // the page border
-    bool WorksheetLine;   // the worksheet line over the border
-    bool CreditsLine;     // the credits under the grid
-    bool SolutionHeader;  // the heading over the solution grid
-    double FontScale;     // type sizes are multiplied by this
+    bool Border;         // the page border
+    bool WorksheetLine;  // the worksheet line over the border
+    bool CreditsLine;    // the credits under the grid
+    bool SolutionHeader; // the heading over the solution grid
+    double FontScale;    // type sizes are multiplied by this
 };
 extern const TOutputProfile ScreenProfile;
 extern const TOutputProfile PrinterProfile;
@@ -48,7 +48,10 @@ void PrintWorksheetLine(TAsCanvas &cv, const TOutputProfile &profile, TSpan *spa
 void PrintSolutionHeader(TAsCanvas &cv, const TOutputProfile &profile);
 void PrintCreditsLine(TAsCanvas &cv, const TOutputProfile &profile);
 /** Which grid a painter draws: the puzzle's or the solution's, each with its own geometry. */
-enum class TGridPart : std::uint8_t { Puzzle = 1, Solution = 2 };
+enum class TGridPart : std::uint8_t {
+    Puzzle = 1,
+    Solution = 2
+};
 void PrintGrid(TAsCanvas &cv, const TOutputProfile &profile, TGridPart part);
 void PrintGridBackground(TAsCanvas &cv, int columns, int rows, TGridPart part);
 void PrintCellFrame(TAsCanvas &cv, int column, int row, TGridPart part);

@@ -1,6 +1,6 @@
 // Anti-aliased text for the screen through one shared 24-bit bitmap and a box-filter reduction.
-#include "globals.h"
 #include "quickbitmap.h"
+#include "globals.h"
 
 #include <QColor>
 #include <QFont>
@@ -16,10 +16,7 @@ namespace {
 constexpr TColor White = 0xFFFFFF;
 constexpr TColor NearWhite = 0xFEFEFE;
 
-QColor toQColor(TColor c)
-{
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
+QColor toQColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 /** The painter font's height in device pixels. */
 int fontPixelHeight(const QPainter &canvas)
@@ -89,17 +86,13 @@ bool SpanNotEmpty(const TSpan &span) { return span.Min <= span.Max; }
 
 // ---- TQuickBitmap -----------------------------------------------------------------------------
 
-TQuickBitmap::TQuickBitmap() : m_image(1, 1, QImage::Format_RGB888)
-{
-    m_image.fill(Qt::white);
-}
+TQuickBitmap::TQuickBitmap() : m_image(1, 1, QImage::Format_RGB888) { m_image.fill(Qt::white); }
 
 void TQuickBitmap::Reset(int width, int height, TColor fill)
 {
     width = std::max(1, width);
     height = std::max(1, height);
-    if (m_image.width() != width || m_image.height() != height
-        || m_image.format() != QImage::Format_RGB888)
+    if (m_image.width() != width || m_image.height() != height || m_image.format() != QImage::Format_RGB888)
         m_image = QImage(width, height, QImage::Format_RGB888);
     m_image.fill(toQColor(fill));
 }
@@ -176,8 +169,8 @@ int AATextHeight(QPainter &canvas, int factor, const QString &text)
     return ceilDiv(metricsFor(canvas, scaledFont(canvas, factor)).height(), factor);
 }
 
-TSpan AATextOut(QPainter &canvas, const TSpan &previous, int x, int y, const QString &text,
-                TColor background, bool clearBackground)
+TSpan AATextOut(QPainter &canvas, const TSpan &previous, int x, int y, const QString &text, TColor background,
+                bool clearBackground)
 {
     background &= 0xFFFFFF;
     const int factor = AAFactorForFont(fontPixelHeight(canvas), text);

@@ -52,5 +52,5 @@ int AATextHeight(QPainter &canvas, int factor, const QString &text);
 /** Draws text with its top-left at (x, y) in the painter's font and pen colour over background
  *  (solid) or, with clearBackground, darkening what lies below. Parts of the previous span the
  *  new text does not cover are filled with the background. Returns the new span. */
-TSpan AATextOut(QPainter &canvas, const TSpan &previous, int x, int y, const QString &text,
-                TColor background, bool clearBackground);
+TSpan AATextOut(QPainter &canvas, const TSpan &previous, int x, int y, const QString &text, TColor background,
+                bool clearBackground);

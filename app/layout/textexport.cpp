@@ -9,10 +9,7 @@
 
 namespace {
 
-QString heading(const QString &text)
-{
-    return AcrDwnCapitals ? UpperCaseText(text) : text;
-}
+QString heading(const QString &text) { return AcrDwnCapitals ? UpperCaseText(text) : text; }
 
 /** The clue number of an answer key as its digits without leading zeros; empty when the key
  *  has no number or the number is 0. Kept as digits so that no number is too large to sort. */
@@ -33,10 +30,7 @@ struct NumericOrder {
     }
 };
 
-int answerRows(const TClueGrid *grid)
-{
-    return grid ? grid->RowCount() : 0;
-}
+int answerRows(const TClueGrid *grid) { return grid ? grid->RowCount() : 0; }
 
 void appendClueLines(const TClueGrid *grid, bool align, const QString &separator, QStringList &lines)
 {

@@ -18,9 +18,9 @@
 #include <QDataStream>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QIODevice>
 #include <QImage>
-#include <QHash>
 #include <QLoggingCategory>
 
 #include <algorithm>
@@ -158,7 +158,12 @@ void ensureClueFonts()
 
 // ---- Messages ---------------------------------------------------------------------------------
 
-enum class TMessageKind { TooManyPages, CluesEndUnknown, NoWordSlots, PaperTooSmall };
+enum class TMessageKind {
+    TooManyPages,
+    CluesEndUnknown,
+    NoWordSlots,
+    PaperTooSmall
+};
 struct TPendingMessage {
     TMessageKind Kind;
     QString Text;
@@ -347,16 +352,16 @@ TFlowInputs currentFlowInputs()
     const TPrinterMetrics &pm = CachedPrinterMetrics();
     s << pm.Printer << pm.DpiX << pm.DpiY << pm.PaperWidthPx << pm.PaperHeightPx << pm.OffsetXPx
       << pm.OffsetYPx;
-    s << DevicePixelsPerInchX << DevicePixelsPerInchY << PaperWidth << PaperHeight << MarginLeft
-      << MarginTop << MarginRight << MarginBottom;
-    s << CellWidth << CellHeight << PuzzleLeft << PuzzleTop << PuzzleLineInset << GridLineThickness
-      << Columns << Rows << CellWidthSol << CellHeightSol << GridLineThicknessSol << AlignSolution
-      << SolutionLeft << SolutionTop << SolutionLineInset;
+    s << DevicePixelsPerInchX << DevicePixelsPerInchY << PaperWidth << PaperHeight << MarginLeft << MarginTop
+      << MarginRight << MarginBottom;
+    s << CellWidth << CellHeight << PuzzleLeft << PuzzleTop << PuzzleLineInset << GridLineThickness << Columns
+      << Rows << CellWidthSol << CellHeightSol << GridLineThicknessSol << AlignSolution << SolutionLeft
+      << SolutionTop << SolutionLineInset;
     s << ClueColumns << SeparateClues << PuzzlePage << LeadingPercentage << ClueNumberFont
       << ClueNumberFontSize << ClueNumberStyle << ClueTextFont << ClueTextFontSize << ClueThemeStyle
       << ClueThemeAllCaps << NewColumnDown << AcrDwnFontSize << ClueNumberDigits;
-    s << TitleFontSize << SubtitleFontSize << SubtitleExtraSpacing << TitleBlockHeight
-      << int(PutTitleOnCode) << CellNumberPercent << CellLetterPercent << PencilSize;
+    s << TitleFontSize << SubtitleFontSize << SubtitleExtraSpacing << TitleBlockHeight << int(PutTitleOnCode)
+      << CellNumberPercent << CellLetterPercent << PencilSize;
     s << WordBankMode << WordBankSort << WordBankPage << WordBankHeader << DocControls.WordBankCB
       << DocControls.PuzzleTitle << DocControls.PuzzleSubtitle << FreeformMode;
     s << (wordBankAtBottom() ? BuildWordBankText() : QString());
@@ -727,7 +732,9 @@ int ClueFlow_EstablishOne(TClueGrid *grid, int row)
             it = advances.insert(c, fm.horizontalAdvance(text[i]));
         edge[size_t(i) + 1] = edge[size_t(i)] + it.value();
     }
-    auto wider = [&](int start, int length) { return edge[size_t(start + length)] - edge[size_t(start)] > limit; };
+    auto wider = [&](int start, int length) {
+        return edge[size_t(start + length)] - edge[size_t(start)] > limit;
+    };
     QStringList lines;
     int start = 0; // 0-based
     while (start < n && isBlank(text[start]))
@@ -749,7 +756,7 @@ int ClueFlow_EstablishOne(TClueGrid *grid, int row)
             a = hi;
             while (a > 1 && wider(start, a)) {
                 const int b = FindWrapPoint(text, start + 1, a); // 1-based
-                const int upTo = b - start;                       // piece length up to b
+                const int upTo = b - start;                      // piece length up to b
                 if (b > 0 && upTo < a)
                     a = upTo;
                 else
@@ -817,8 +824,8 @@ void ClueFlow_Renumber()
 
 void ClueFlow_EnsureCurrent()
 {
-    const bool stale = ClueLayoutDirty || !SequenceReady || !g_haveFlowInputs ||
-                       !(currentFlowInputs() == g_flowInputs);
+    const bool stale =
+        ClueLayoutDirty || !SequenceReady || !g_haveFlowInputs || !(currentFlowInputs() == g_flowInputs);
     ClueLayoutDirty = false;
     if (!stale) {
         reportPageCount(false);
@@ -869,10 +876,7 @@ void ClueFlow_InvalidateAll()
     }
 }
 
-bool ClueFlow_GetPlacement(int line, int *page, TPageRect *rect)
-{
-    return placeLine(line, page, rect, true);
-}
+bool ClueFlow_GetPlacement(int line, int *page, TPageRect *rect) { return placeLine(line, page, rect, true); }
 
 int DownHeadingLine()
 {
@@ -930,18 +934,20 @@ int LastCluePage()
         if (TRVGetWLCountTotal() > 0) {
             if (!g_cluesEndReported) {
                 g_cluesEndReported = true;
-                queueMessage(TMessageKind::CluesEndUnknown,
-                             QStringLiteral("An unexpected error occured: Can't figure out where clues end."));
+                queueMessage(
+                    TMessageKind::CluesEndUnknown,
+                    QStringLiteral("An unexpected error occured: Can't figure out where clues end."));
             }
         } else if (!g_noSlotsReported) {
             g_noSlotsReported = true;
-            queueMessage(TMessageKind::NoWordSlots,
-                         QStringLiteral("There are no word slots in your grid. To proceed, you need to have "
-                                        "some word slots. Please edit or enlarge the grid so that there are "
-                                        "some open (white) cells and some word slots.") +
-                             ParagraphBreak + QStringLiteral("To clear the grid, just press \"Yes,\" below.") +
-                             ParagraphBreak +
-                             QStringLiteral("If you blacked out the grid on purpose, just press \"Ok,\" below. "));
+            queueMessage(
+                TMessageKind::NoWordSlots,
+                QStringLiteral("There are no word slots in your grid. To proceed, you need to have "
+                               "some word slots. Please edit or enlarge the grid so that there are "
+                               "some open (white) cells and some word slots.") +
+                    ParagraphBreak + QStringLiteral("To clear the grid, just press \"Yes,\" below.") +
+                    ParagraphBreak +
+                    QStringLiteral("If you blacked out the grid on purpose, just press \"Ok,\" below. "));
         }
     }
     return 2;
@@ -964,8 +970,8 @@ bool NoWidows()
     const bool test1 = sameColumn(std::max(heading - 3, 1), std::min(heading + 2, last));
     const bool test2 = sameColumn(heading - 1, heading);
     const bool test3 = sameColumn(std::max(1, last - 1), last);
-    qCDebug(lcPageModel) << "NoWidows: heading" << heading << "last" << last << "test1" << test1
-                         << "test2" << test2 << "test3" << test3;
+    qCDebug(lcPageModel) << "NoWidows: heading" << heading << "last" << last << "test1" << test1 << "test2"
+                         << test2 << "test3" << test3;
     return test3 && !(test2 && !test1);
 }
 
@@ -1012,7 +1018,8 @@ void FitLayoutToPaper()
         w = (PaperWidth - MarginLeft - MarginRight - f) / std::max(1, ClueColumns);
     }
     bool ends = false;
-    for (int i = 0; i < 4 && MarginTop + MarginBottom + 2 > PaperHeight && MarginTop + MarginBottom > 0.25; ++i) {
+    for (int i = 0; i < 4 && MarginTop + MarginBottom + 2 > PaperHeight && MarginTop + MarginBottom > 0.25;
+         ++i) {
         MarginTop /= 2;
         MarginBottom /= 2;
         if (!ends) {
@@ -1021,8 +1028,10 @@ void FitLayoutToPaper()
         }
     }
     if (!notes.isEmpty() && !AutoLayoutPending)
-        queueMessage(TMessageKind::PaperTooSmall,
-                     QStringLiteral("This new paper size does not provide enough room for the current layout. ") + notes);
+        queueMessage(
+            TMessageKind::PaperTooSmall,
+            QStringLiteral("This new paper size does not provide enough room for the current layout. ") +
+                notes);
 }
 
 void SetCurrentPage(int page)

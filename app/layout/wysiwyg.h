@@ -25,8 +25,8 @@ extern int LineMap[MaxLayoutPages + 1][MaxBoxesPerPage + 2];
 extern bool ClueBoxesReady, SequenceReady, PrinterInfoReady;
 extern int NewColumnSkip;
 extern double ClueColumnWidth;
-extern double LineHeightBase;   // inches from a line's top to the bottom of its text
-extern double ClueLineHeight;   // LineHeightBase x LeadingPercentage / 100
+extern double LineHeightBase; // inches from a line's top to the bottom of its text
+extern double ClueLineHeight; // LineHeightBase x LeadingPercentage / 100
 extern TPageRect GridKeepOutRect;
 extern TPageRect WordBankRect;
 extern QStringList WordBankList;
@@ -45,8 +45,8 @@ struct TGridFontSize {
     int Pixels = 0;
 };
 extern TGridFontSize PuzzleNumberSize, PencilLetterSize, SolutionLetterSize, SolutionNumberSize;
-extern int ClueWrapWidth;              // device pixels
-extern int NumberColumnWidth;          // device pixels
+extern int ClueWrapWidth;     // device pixels
+extern int NumberColumnWidth; // device pixels
 extern double NumberColumnWidthInches;
 
 /** Times the clues were wrapped (every ClueFlow_EstablishOne); tests count re-flows. */

@@ -22,8 +22,7 @@ static void initAboutResources()
 
 TAboutFm::TAboutFm(QWidget *parent) : TAboutFm(RegistryIsWritable(), parent) {}
 
-TAboutFm::TAboutFm(bool admin, QWidget *parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::TAboutFm>())
+TAboutFm::TAboutFm(bool admin, QWidget *parent) : QDialog(parent), m_ui(std::make_unique<Ui::TAboutFm>())
 {
     initAboutResources();
     m_ui->setupUi(this);

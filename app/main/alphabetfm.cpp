@@ -30,8 +30,8 @@ QString cp1252(std::initializer_list<unsigned char> bytes)
 
 QStringList TAlphabetEditor::Languages()
 {
-    return {QStringLiteral("English"), QStringLiteral("French"), QStringLiteral("German"),
-            QStringLiteral("Italian"), QStringLiteral("Portuguese"), QStringLiteral("Spanish"),
+    return {QStringLiteral("English"),           QStringLiteral("French"),     QStringLiteral("German"),
+            QStringLiteral("Italian"),           QStringLiteral("Portuguese"), QStringLiteral("Spanish"),
             QStringLiteral("Other - Not Listed")};
 }
 

@@ -15,15 +15,9 @@ TApplication::ExceptionHandler &handler()
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {}
 
-void TApplication::SetExceptionHandler(ExceptionHandler h)
-{
-    handler() = std::move(h);
-}
+void TApplication::SetExceptionHandler(ExceptionHandler h) { handler() = std::move(h); }
 
-void TApplication::ShowException(const QString &message)
-{
-    showError(message);
-}
+void TApplication::ShowException(const QString &message) { showError(message); }
 
 void TApplication::HandleException(QObject *sender, const QString &message)
 {

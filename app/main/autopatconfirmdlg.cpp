@@ -37,10 +37,7 @@ TAutoPatConfirmDlg::TAutoPatConfirmDlg(QWidget *parent)
 
 TAutoPatConfirmDlg::~TAutoPatConfirmDlg() = default;
 
-void TAutoPatConfirmDlg::Prepare()
-{
-    m_ui->NoAutoPatternWarningCB->setChecked(!AutoPatternNotice);
-}
+void TAutoPatConfirmDlg::Prepare() { m_ui->NoAutoPatternWarningCB->setChecked(!AutoPatternNotice); }
 
 void TAutoPatConfirmDlg::NoAutoPatternWarningCBClick()
 {

@@ -11,7 +11,11 @@ namespace Ui {
 class TAutoPatConfirmDlg;
 }
 
-enum class TAutoPatAnswer { Ok, Cancel, GetPattern };
+enum class TAutoPatAnswer {
+    Ok,
+    Cancel,
+    GetPattern
+};
 
 class TAutoPatConfirmDlg : public QDialog
 {

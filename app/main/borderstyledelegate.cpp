@@ -21,8 +21,8 @@ int itemHeight(const QFontMetrics &metrics) { return std::max(26, metrics.height
 
 } // namespace
 
-void PaintBorderStyleItem(QPainter &painter, const QRect &rect, const QString &style,
-                          bool selected, const QPalette &palette)
+void PaintBorderStyleItem(QPainter &painter, const QRect &rect, const QString &style, bool selected,
+                          const QPalette &palette)
 {
     painter.save();
     painter.setClipRect(rect);
@@ -84,8 +84,8 @@ void TBorderStyleComboBox::paintEvent(QPaintEvent *)
     option.currentText.clear();
     option.currentIcon = QIcon();
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
-    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option,
-                                                QStyle::SC_ComboBoxEditField, this);
+    const QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
     if (currentIndex() >= 0)
         PaintBorderStyleItem(painter, field, currentText(), false, palette());
 }

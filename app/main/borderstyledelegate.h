@@ -10,8 +10,8 @@ class QPainter;
 /** Paints one style ("name = bands") into rect: a white field, the bands as bars 3 pixels in
  *  from top and bottom, the name 105 pixels from the left and 9 down; the name is highlighted
  *  when selected. */
-void PaintBorderStyleItem(QPainter &painter, const QRect &rect, const QString &style,
-                          bool selected, const QPalette &palette);
+void PaintBorderStyleItem(QPainter &painter, const QRect &rect, const QString &style, bool selected,
+                          const QPalette &palette);
 
 class TBorderStyleDelegate : public QStyledItemDelegate
 {

@@ -68,8 +68,9 @@ bool isThemeRow(int grid, int row)
         QChar direction;
         int target = 0;
         ParseAlternateTarget(CluesAlternateSG->Cell(2, row), direction, target);
-        TClueGrid *source = direction == QLatin1Char('D') ? CluesDownSG
-                            : direction == QLatin1Char('A') ? CluesAcrossSG : nullptr;
+        TClueGrid *source = direction == QLatin1Char('D')   ? CluesDownSG
+                            : direction == QLatin1Char('A') ? CluesAcrossSG
+                                                            : nullptr;
         return source && source->ValidRow(target) && target > 0 && source->Row(target).ThemeWord;
     }
     TClueGrid *model = grid == AcrossClueGrid ? CluesAcrossSG : CluesDownSG;
@@ -184,7 +185,8 @@ void TClueGridsController::FitColumns()
         return;
     fitting = true;
     if (AnswerColumnWidth <= 0)
-        AnswerColumnWidth = QFontMetrics(answerFont(true)).horizontalAdvance(QString(kDefaultAnswerChars, 'W')) + 4;
+        AnswerColumnWidth =
+            QFontMetrics(answerFont(true)).horizontalAdvance(QString(kDefaultAnswerChars, 'W')) + 4;
     const int narrowest = NarrowestClientWidth();
     const int answer = ClueColumnWidths(AnswerColumnWidth, narrowest).Answer;
     for (int grid = AcrossClueGrid; grid <= AlternateClueGrid; ++grid) {
@@ -308,19 +310,14 @@ bool TClueGridsController::KeyDown(int grid, int key, const QString &text)
     }
     if (AnswerColumnMode && ActiveGrid == grid) {
         switch (key) {
-        case Qt::Key_Up:
-            moveHighlight(grid, SelectedClueRow - 1);
-            return true;
-        case Qt::Key_Down:
-            moveHighlight(grid, SelectedClueRow + 1);
-            return true;
+        case Qt::Key_Up: moveHighlight(grid, SelectedClueRow - 1); return true;
+        case Qt::Key_Down: moveHighlight(grid, SelectedClueRow + 1); return true;
         case Qt::Key_Right:
             AnswerColumnMode = false;
             view->setCurrentIndex(model->index(SelectedClueRow, kClueColumn));
             select(grid, SelectedClueRow, false);
             return true;
-        default:
-            break;
+        default: break;
         }
         if (typed && grid != AlternateClueGrid) {
             // Typing in the answer column types into the clue; the grid starts the edit.
@@ -332,7 +329,8 @@ bool TClueGridsController::KeyDown(int grid, int key, const QString &text)
         return false;
     }
     const QModelIndex current = view->currentIndex();
-    if ((key == Qt::Key_Left || key == Qt::Key_Home) && current.isValid() && current.column() == kClueColumn) {
+    if ((key == Qt::Key_Left || key == Qt::Key_Home) && current.isValid() &&
+        current.column() == kClueColumn) {
         SelectCell(grid, kAnswerColumn, current.row(), false);
         return true;
     }
@@ -388,7 +386,8 @@ void TClueGridsController::MouseMove(int grid, const QPoint &at)
     QTableView *view = View(grid);
     if (Dragging) {
         const int narrowest = NarrowestClientWidth();
-        const int answer = std::max(5, std::min(at.x() - view->columnViewportPosition(kAnswerColumn), narrowest - 5));
+        const int answer =
+            std::max(5, std::min(at.x() - view->columnViewportPosition(kAnswerColumn), narrowest - 5));
         view->setColumnWidth(kAnswerColumn, answer);
         view->setColumnWidth(kClueColumn, std::max(0, clientWidth(view) - answer - 1));
         AnswerColumnWidth = answer;
@@ -421,9 +420,7 @@ bool TClueGridsController::eventFilter(QObject *watched, QEvent *event)
     const bool onViewport = watched == view->viewport();
     switch (event->type()) {
     case QEvent::Show:
-    case QEvent::Resize:
-        FitColumns();
-        break;
+    case QEvent::Resize: FitColumns(); break;
     case QEvent::MouseButtonPress: {
         if (!onViewport)
             break;
@@ -505,8 +502,7 @@ bool TClueGridsController::eventFilter(QObject *watched, QEvent *event)
             Repaint();
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return false;
 }
@@ -515,8 +511,7 @@ bool TClueGridsController::eventFilter(QObject *watched, QEvent *event)
 
 TClueGridDelegate::TClueGridDelegate(TClueGridsController *controller, int grid, QObject *parent)
     : QStyledItemDelegate(parent), m_controller(controller), m_grid(grid)
-{
-}
+{}
 
 void TClueGridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
                               const QModelIndex &index) const
@@ -526,8 +521,8 @@ void TClueGridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
     const TClueGridsController &c = *m_controller;
     const QTableView *view = c.View(m_grid);
     TClueGrid *model = c.Model(m_grid);
-    const bool rowHighlighted = c.AnswerColumnMode && c.ActiveGrid == m_grid && c.SelectedClueRow == row &&
-                                view && view->hasFocus();
+    const bool rowHighlighted =
+        c.AnswerColumnMode && c.ActiveGrid == m_grid && c.SelectedClueRow == row && view && view->hasFocus();
 
     // The alternate grid's heading of the down clues: the page's "ACROSS" label font on the
     // page colour.
@@ -629,8 +624,7 @@ bool TMainFm::GetSelectedClueRow(int &grid, int &row) const
             row = 0;
         break;
     }
-    default:
-        return false;
+    default: return false;
     }
     return row > 0;
 }
@@ -696,8 +690,9 @@ void TMainFm::RefreshClueRow(int alternateRow)
     QChar direction;
     int row = 0;
     AlternateRowTarget(alternateRow, direction, row);
-    TClueGrid *target = direction == QLatin1Char('A') ? ::CluesAcrossSG
-                        : direction == QLatin1Char('D') ? ::CluesDownSG : nullptr;
+    TClueGrid *target = direction == QLatin1Char('A')   ? ::CluesAcrossSG
+                        : direction == QLatin1Char('D') ? ::CluesDownSG
+                                                        : nullptr;
     if (!target || row < 1 || !target->ValidRow(row))
         return;
     const QString clue = ::CluesAlternateSG->Cell(1, alternateRow);
@@ -767,15 +762,9 @@ void TMainFm::CluesUnadoptLnkClick()
         UnadoptThemeWord();
 }
 
-void TMainFm::pumAdoptClick()
-{
-    AdoptThemeWord();
-}
+void TMainFm::pumAdoptClick() { AdoptThemeWord(); }
 
-void TMainFm::pumUnadoptClick()
-{
-    UnadoptThemeWord();
-}
+void TMainFm::pumUnadoptClick() { UnadoptThemeWord(); }
 
 void TMainFm::CluesAlternateSGDblClick()
 {

@@ -15,7 +15,12 @@ class TClueGrid;
 class TMainFm;
 
 /** Grid numbers of the selection state: 1 across, 2 down, 3 alternate (0 none). */
-enum TClueGridId { NoClueGrid = 0, AcrossClueGrid = 1, DownClueGrid = 2, AlternateClueGrid = 3 };
+enum TClueGridId {
+    NoClueGrid = 0,
+    AcrossClueGrid = 1,
+    DownClueGrid = 2,
+    AlternateClueGrid = 3
+};
 
 /** Widths of the answer and clue columns for a client width: the answer column clamped to
  *  5 .. client - 5, the clue column the rest less 1. */
@@ -102,7 +107,8 @@ class TClueGridDelegate : public QStyledItemDelegate
 public:
     TClueGridDelegate(TClueGridsController *controller, int grid, QObject *parent);
 
-    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override;
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                           const QModelIndex &index) const override;
     void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override;

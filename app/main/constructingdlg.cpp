@@ -16,8 +16,8 @@
 TConstructingDlg *ConstructingDlg = nullptr;
 
 TConstructingDlg::TConstructingDlg(QWidget *mainWindow)
-    : QDialog(mainWindow, Qt::Dialog | Qt::WindowStaysOnTopHint), m_ui(std::make_unique<Ui::TConstructingDlg>()),
-      m_mainWindow(mainWindow)
+    : QDialog(mainWindow, Qt::Dialog | Qt::WindowStaysOnTopHint),
+      m_ui(std::make_unique<Ui::TConstructingDlg>()), m_mainWindow(mainWindow)
 {
     if (OpeningScreen)
         OpeningScreen->SetLoadProgress(39);
@@ -97,9 +97,10 @@ bool TConstructingDlg::eventFilter(QObject *watched, QEvent *event)
 void TConstructingDlg::ShowForAutoLayout()
 {
     setWindowTitle(QStringLiteral("AutoLayout"));
-    for (QWidget *w : {static_cast<QWidget *>(ConstructionCanceledLabel), static_cast<QWidget *>(UncluedLabel),
-                       static_cast<QWidget *>(ConstructNumberUncluedLabel), static_cast<QWidget *>(PuzzleSizeLbl),
-                       static_cast<QWidget *>(SizeLbl)})
+    for (QWidget *w :
+         {static_cast<QWidget *>(ConstructionCanceledLabel), static_cast<QWidget *>(UncluedLabel),
+          static_cast<QWidget *>(ConstructNumberUncluedLabel), static_cast<QWidget *>(PuzzleSizeLbl),
+          static_cast<QWidget *>(SizeLbl)})
         w->hide();
     CancelBtn->show();
     SetPercent(0);

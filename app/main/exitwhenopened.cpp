@@ -22,7 +22,8 @@ void ExitWhenOpenedIfAsked()
         if (QWidget *modal = QApplication::activeModalWidget()) {
             const auto *box = qobject_cast<QMessageBox *>(modal);
             std::fprintf(stderr, "%s: %s\n", qPrintable(modal->windowTitle()),
-                         box ? qPrintable(box->text()) : qPrintable(QString::fromLatin1(modal->metaObject()->className())));
+                         box ? qPrintable(box->text())
+                             : qPrintable(QString::fromLatin1(modal->metaObject()->className())));
             std::fflush(stderr);
             std::_Exit(3);
         }

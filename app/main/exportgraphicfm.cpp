@@ -9,8 +9,8 @@
 #include "pageparts.h"
 #include "paintbox.h"
 #include "prompter.h"
-#include "uidialogs.h"
 #include "ui_exportgraphicfm.h"
+#include "uidialogs.h"
 #include "wysiwyg.h"
 
 #include <QCheckBox>
@@ -32,7 +32,8 @@ const QString kNothingSelected =
 
 } // namespace
 
-TExportGraphicFm::TExportGraphicFm(QWidget *parent) : QDialog(parent), m_ui(std::make_unique<Ui::TExportGraphicFm>())
+TExportGraphicFm::TExportGraphicFm(QWidget *parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::TExportGraphicFm>())
 {
     m_ui->setupUi(this);
     ExportPageCmBx = m_ui->ExportPageCmBx;
@@ -95,10 +96,7 @@ void TExportGraphicFm::FormShow()
     RefreshPages();
 }
 
-int TExportGraphicFm::SelectedPage() const
-{
-    return std::max(1, ExportPageCmBx->currentIndex() + 1);
-}
+int TExportGraphicFm::SelectedPage() const { return std::max(1, ExportPageCmBx->currentIndex() + 1); }
 
 void TExportGraphicFm::RefreshPages()
 {
@@ -160,10 +158,7 @@ void TExportGraphicFm::ExportPageCmBxChange()
     ExportPreviewPB->update();
 }
 
-void TExportGraphicFm::AnyBoxClick()
-{
-    ExportPreviewPB->update();
-}
+void TExportGraphicFm::AnyBoxClick() { ExportPreviewPB->update(); }
 
 void TExportGraphicFm::IncludeTitleCBClick()
 {
@@ -184,8 +179,9 @@ void TExportGraphicFm::ExplainHowToUseEmfLnkClick()
         return;
     const QPoint at = m_ui->ControlPnl->mapToGlobal(QPoint(m_ui->ControlPnl->width() + 50, 0));
     HintFm->ShowBalloon(
-        QStringLiteral("The \"Export To File\" button puts the selected graphic into a file. The file name should "
-                       "end with \".emf\".  ") +
+        QStringLiteral(
+            "The \"Export To File\" button puts the selected graphic into a file. The file name should "
+            "end with \".emf\".  ") +
             ParagraphBreak + QStringLiteral("You can import this graphic file into other programs. ") +
             QStringLiteral("(For example, for Microsoft Word, pull down the \"Insert\" menu, ") +
             QStringLiteral("select \"Picture\" and then select \"From File....\")"),
@@ -212,8 +208,9 @@ void TExportGraphicFm::ExportSaveBtnClick()
     if (NothingSelected())
         return;
     const QString proposed = ProposedDocumentFileName(TFileKind::Graphic, QStringLiteral(".emf"));
-    const QString chosen = uiDialogs().SaveFileName(this, QStringLiteral("Export As Graphic"), proposed,
-                                                    QStringLiteral("Enhanced Metafiles (*.emf);;All files (*)"));
+    const QString chosen =
+        uiDialogs().SaveFileName(this, QStringLiteral("Export As Graphic"), proposed,
+                                 QStringLiteral("Enhanced Metafiles (*.emf);;All files (*)"));
     if (chosen.isEmpty())
         return;
     const QString name = MetafileFileName(chosen);
@@ -223,7 +220,8 @@ void TExportGraphicFm::ExportSaveBtnClick()
     TPagePartsPicture picture;
     QString error;
     if (!RenderPagePartsPicture(SelectedPage(), Flags(), &picture) || !SaveMetafile(picture, name, &error))
-        showError(QStringLiteral("The graphic could not be saved to %1. %2").arg(QDir::toNativeSeparators(name), error));
+        showError(QStringLiteral("The graphic could not be saved to %1. %2")
+                      .arg(QDir::toNativeSeparators(name), error));
 }
 
 void TExportGraphicFm::ExportPreviewPBPaint(QPainter &painter)
@@ -254,8 +252,9 @@ void TExportGraphicFm::ExportPreviewPBPaint(QPainter &painter)
     const struct {
         double x, y;
         int dx, dy;
-    } handles[8] = {{frame.Left, frame.Top, 2, 2},   {midX, frame.Top, -2, 2},     {frame.Right, frame.Top, -7, 2},
-                    {frame.Left, midY, 2, -2},       {frame.Right, midY, -7, -2},  {frame.Left, frame.Bottom, 2, -7},
+    } handles[8] = {{frame.Left, frame.Top, 2, 2},   {midX, frame.Top, -2, 2},
+                    {frame.Right, frame.Top, -7, 2}, {frame.Left, midY, 2, -2},
+                    {frame.Right, midY, -7, -2},     {frame.Left, frame.Bottom, 2, -7},
                     {midX, frame.Bottom, -2, -7},    {frame.Right, frame.Bottom, -7, -7}};
     for (const auto &handle : handles)
         cv.FillSquare(5, handle.dx, handle.dy, handle.x, handle.y);

@@ -105,8 +105,8 @@ void TExportTextFm::updateEnables()
     for (QWidget *control : std::initializer_list<QWidget *>{ExportCluesGB, ClueSpacing1RB, ClueSpacing2RB,
                                                              ClueSpacingTabRB, AlignNumbersCB})
         control->setEnabled(clues);
-    for (QWidget *control :
-         std::initializer_list<QWidget *>{UppercaseCB, ExportSolutionGB, SolutionByDirectionRB, SolutionByNumberRB})
+    for (QWidget *control : std::initializer_list<QWidget *>{UppercaseCB, ExportSolutionGB,
+                                                             SolutionByDirectionRB, SolutionByNumberRB})
         control->setEnabled(!clues);
     HyphenateCB->setEnabled(!clues && SolutionByNumberRB->isChecked());
 }
@@ -157,8 +157,9 @@ void TExportTextFm::SolutionAnyClick()
         return;
     updateEnables();
     const bool upper = UppercaseCB->isChecked();
-    showLines({SolutionByDirectionRB->isChecked() ? BuildSolutionTextByDirection(upper)
-                                                  : BuildSolutionTextByNumber(upper, HyphenateCB->isChecked())});
+    showLines({SolutionByDirectionRB->isChecked()
+                   ? BuildSolutionTextByDirection(upper)
+                   : BuildSolutionTextByNumber(upper, HyphenateCB->isChecked())});
 }
 
 void TExportTextFm::HyphenateCBClick()
@@ -174,10 +175,7 @@ QString TExportTextFm::PreviewText() const
     return text;
 }
 
-void TExportTextFm::CopyToClipboardBtnClick()
-{
-    QGuiApplication::clipboard()->setText(PreviewText());
-}
+void TExportTextFm::CopyToClipboardBtnClick() { QGuiApplication::clipboard()->setText(PreviewText()); }
 
 void TExportTextFm::ExportSaveBtnClick()
 {

@@ -66,7 +66,7 @@ private:
 
     std::unique_ptr<Ui::TExportTextFm> m_ui;
     QStringList m_lines;
-    QString m_lastFile;    // the file last written, proposed again while its folder is the start
+    QString m_lastFile; // the file last written, proposed again while its folder is the start
 };
 
 /** The dialog, once made (at start-up in the program). */

@@ -7,10 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-bool FadesDisabled()
-{
-    return qEnvironmentVariable("TRV_NO_FADE") == QLatin1String("1");
-}
+bool FadesDisabled() { return qEnvironmentVariable("TRV_NO_FADE") == QLatin1String("1"); }
 
 void StartUpPause(int ms)
 {
@@ -53,8 +50,8 @@ void FadeWindowOut(QWidget *w, int ms, int capMs)
     int shown = -1;
     for (;;) {
         const qint64 elapsed = clock.elapsed();
-        const int alpha = std::clamp(
-            static_cast<int>(std::lround(start * double(ms - elapsed) / ms)), 0, start);
+        const int alpha =
+            std::clamp(static_cast<int>(std::lround(start * double(ms - elapsed) / ms)), 0, start);
         if (alpha != shown) {
             w->setWindowOpacity(alpha / 255.0);
             shown = alpha;

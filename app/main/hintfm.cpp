@@ -27,9 +27,9 @@ QString ClueEditorRestoreText;
 THintFm *HintFm = nullptr;
 
 namespace {
-constexpr int kMemoColor = 0xE1FFFF;  // clInfoBk, the yellow of the balloon
+constexpr int kMemoColor = 0xE1FFFF; // clInfoBk, the yellow of the balloon
 constexpr int kCloseHotColor = 0xFFFFFF;
-constexpr int kDocumentMargin = 2;    // inside the memo, above and below the text
+constexpr int kDocumentMargin = 2; // inside the memo, above and below the text
 const QString kEmptyListMark = QStringLiteral("\001");
 } // namespace
 
@@ -65,8 +65,7 @@ QString InstructionsBalloonText()
            QStringLiteral("CLUES:  After the answer press the Tab key (or type a blank) ") +
            QStringLiteral("and type its clue. A long clue simply continues; do not press Enter ") +
            QStringLiteral("inside a clue.") + QStringLiteral("\r\n\r\n") +
-           QStringLiteral("NEXT WORD:  Press Enter to start the next answer.") +
-           QStringLiteral("\r\n\r\n") +
+           QStringLiteral("NEXT WORD:  Press Enter to start the next answer.") + QStringLiteral("\r\n\r\n") +
            QStringLiteral("Answers without clues are allowed; stock clues can be added later. ") +
            QStringLiteral("Click \"example\" to see a short list.");
 }
@@ -119,10 +118,7 @@ QRect THintFm::ScreenRect() const
     return QRect(0, 0, 1024, 768);
 }
 
-int THintFm::MemoFontHeight() const
-{
-    return QFontInfo(HintTextMemo->font()).pixelSize();
-}
+int THintFm::MemoFontHeight() const { return QFontInfo(HintTextMemo->font()).pixelSize(); }
 
 void THintFm::arrangeControls()
 {
@@ -223,7 +219,8 @@ void THintFm::CloseBalloon()
     arrangeControls();
     hide();
     if (windowHandle())
-        windowHandle()->setTransientParent(parentWidget() ? parentWidget()->window()->windowHandle() : nullptr);
+        windowHandle()->setTransientParent(parentWidget() ? parentWidget()->window()->windowHandle()
+                                                          : nullptr);
 }
 
 void THintFm::PutBackExampleList()
@@ -243,10 +240,7 @@ void THintFm::ShowExampleWordList(int x, int y)
     ShowBalloon(ExampleBalloonText(), x, 30, y);
 }
 
-void THintFm::ShowInstructions(int x, int y)
-{
-    ShowBalloon(InstructionsBalloonText(), x, 50, y);
-}
+void THintFm::ShowInstructions(int x, int y) { ShowBalloon(InstructionsBalloonText(), x, 50, y); }
 
 void THintFm::SetClueEditorAccess(TGetText getText, TSetText setText)
 {
@@ -268,15 +262,9 @@ void THintFm::SetClueEditor(TCluesEdit *editor)
                         });
 }
 
-void THintFm::HintTimerTimer()
-{
-    CloseBalloon();
-}
+void THintFm::HintTimerTimer() { CloseBalloon(); }
 
-void THintFm::CloseLnkClick()
-{
-    CloseBalloon();
-}
+void THintFm::CloseLnkClick() { CloseBalloon(); }
 
 void THintFm::FormDeactivate()
 {

@@ -1,6 +1,6 @@
 // The Layout dialog and its "Margin && Border" tab.
-#include "globals.h"
 #include "layoutdlg.h"
+#include "globals.h"
 #include "layoutsettings.h"
 #include "ui_layoutdlg.h"
 
@@ -41,10 +41,7 @@ namespace {
 const QColor RedText(255, 0, 0);
 const QColor FocusYellow(255, 255, 0);
 
-TColor winFromColor(const QColor &color)
-{
-    return (color.blue() << 16) | (color.green() << 8) | color.red();
-}
+TColor winFromColor(const QColor &color) { return (color.blue() << 16) | (color.green() << 8) | color.red(); }
 
 void setSampleColor(QLabel *sample, TColor colour)
 {
@@ -88,7 +85,8 @@ QStringList creditsSuggestions()
 } // namespace
 
 // A setting of a settings value, for the entries that edit it.
-#define FIELD(name) [](TLayoutSettings &s) -> auto & { return s.name; }
+#define FIELD(name)                                                                                          \
+    [](TLayoutSettings & s) -> auto & { return s.name; }
 
 struct TLayoutDlg::TEntry {
     QWidget *Widget = nullptr;
@@ -136,16 +134,16 @@ void TLayoutDlg::FillLists()
     m_fonts = GetFontList();
     m_fonts.sort(Qt::CaseInsensitive);
     m_fonts.removeDuplicates();
-    for (QComboBox *box : {ui.AcrDwnFontCmBx, ui.ClueNumberFontCmBx, ui.ClueTextFontCmBx,
-                           ui.CreditsFontCmBx, ui.WorksheetFontCmBx, ui.PuzzleFontCmBx,
-                           ui.SolutionFontCmBx, ui.TitleFontCmBx, ui.SubTitleFontCmBx})
+    for (QComboBox *box : {ui.AcrDwnFontCmBx, ui.ClueNumberFontCmBx, ui.ClueTextFontCmBx, ui.CreditsFontCmBx,
+                           ui.WorksheetFontCmBx, ui.PuzzleFontCmBx, ui.SolutionFontCmBx, ui.TitleFontCmBx,
+                           ui.SubTitleFontCmBx})
         box->addItems(m_fonts);
     ui.PutFrameOnCmBx->addItems(PageRuleTexts);
     ui.PutTitleOnCmBx->addItems(PageRuleTexts);
     ui.CreditsLineCmBx->addItems(creditsSuggestions());
     ui.FrameStyleCmBx->addItems(BorderStyleItems());
-    for (QComboBox *band : {ui.FrameBand1CmBx, ui.FrameBand2CmBx, ui.FrameBand3CmBx,
-                            ui.FrameBand4CmBx, ui.FrameBand5CmBx})
+    for (QComboBox *band :
+         {ui.FrameBand1CmBx, ui.FrameBand2CmBx, ui.FrameBand3CmBx, ui.FrameBand4CmBx, ui.FrameBand5CmBx})
         band->addItems(BandWidthItems());
 }
 
@@ -161,27 +159,36 @@ void TLayoutDlg::ConnectControls()
     connect(ui.LayoutPgCtl, &QTabWidget::currentChanged, this, &TLayoutDlg::LayoutPgCtlChanging);
 
     // Defaults.
-    connect(ui.LayoutClueColumnsDefaultsBtn, &QPushButton::clicked, this, &TLayoutDlg::LayoutClueColumnsDefaultsBtnClick);
-    connect(ui.LayoutClueTextDefaultsBtn, &QPushButton::clicked, this, &TLayoutDlg::LayoutClueTextDefaultsBtnClick);
-    connect(ui.LayoutCreditsDefaultsBtn, &QPushButton::clicked, this, &TLayoutDlg::LayoutCreditsDefaultsBtnClick);
-    connect(ui.LayoutMarginsDefaultsBtn, &QPushButton::clicked, this, &TLayoutDlg::LayoutMarginsDefaultsBtnClick);
-    connect(ui.LayoutPuzzleDefaultsBtn, &QPushButton::clicked, this, &TLayoutDlg::LayoutPuzzleDefaultsBtnClick);
-    connect(ui.LayoutSolutionDefaultsBtn, &QPushButton::clicked, this, &TLayoutDlg::LayoutSolutionDefaultsBtnClick);
+    connect(ui.LayoutClueColumnsDefaultsBtn, &QPushButton::clicked, this,
+            &TLayoutDlg::LayoutClueColumnsDefaultsBtnClick);
+    connect(ui.LayoutClueTextDefaultsBtn, &QPushButton::clicked, this,
+            &TLayoutDlg::LayoutClueTextDefaultsBtnClick);
+    connect(ui.LayoutCreditsDefaultsBtn, &QPushButton::clicked, this,
+            &TLayoutDlg::LayoutCreditsDefaultsBtnClick);
+    connect(ui.LayoutMarginsDefaultsBtn, &QPushButton::clicked, this,
+            &TLayoutDlg::LayoutMarginsDefaultsBtnClick);
+    connect(ui.LayoutPuzzleDefaultsBtn, &QPushButton::clicked, this,
+            &TLayoutDlg::LayoutPuzzleDefaultsBtnClick);
+    connect(ui.LayoutSolutionDefaultsBtn, &QPushButton::clicked, this,
+            &TLayoutDlg::LayoutSolutionDefaultsBtnClick);
     connect(ui.LayoutTitleDefaultsBtn, &QPushButton::clicked, this, &TLayoutDlg::LayoutTitleDefaultsBtnClick);
 
     // Auto-Layout switches and the editing that takes an item from the expert.
     connect(ui.AutoLayoutCB, &QCheckBox::toggled, this, &TLayoutDlg::AutoLayoutCBClick);
     for (QRadioButton *radio : {ui.AutoLayout_1or2PagesRB, ui.AutoLayout_OnePageRB, ui.AutoLayout_TwoPagesRB})
         connect(radio, &QRadioButton::toggled, this, &TLayoutDlg::UpdateAutoLayoutEnables);
-    for (QCheckBox *box : {ui.AutoMarginsCB, ui.AutoCellSizeCB, ui.AutoCellShapeCB, ui.AutoClueSizeCB,
-                           ui.AutoClueSpacingCB, ui.AutoClueColumnsCB, ui.AutoNewColumnCB,
-                           ui.AutoTitleSizeCB, ui.AutoCenterCB})
+    for (QCheckBox *box :
+         {ui.AutoMarginsCB, ui.AutoCellSizeCB, ui.AutoCellShapeCB, ui.AutoClueSizeCB, ui.AutoClueSpacingCB,
+          ui.AutoClueColumnsCB, ui.AutoNewColumnCB, ui.AutoTitleSizeCB, ui.AutoCenterCB})
         connect(box, &QCheckBox::toggled, this, &TLayoutDlg::ShadeAutoLayoutControls);
     for (QLineEdit *edit : {ui.PuzzleCellWidthEdit, ui.PuzzleCellHeightEdit})
         connect(edit, &QLineEdit::textEdited, this, [this] { UntickSwitch(m_ui->AutoCellSizeCB); });
-    connect(ui.LayoutPuzzleLeftEdit, &QLineEdit::textEdited, this, [this] { UntickSwitch(m_ui->AutoCenterCB); });
-    connect(ui.LeadingPercentageEB, &QLineEdit::textEdited, this, [this] { UntickSwitch(m_ui->AutoClueSpacingCB); });
-    connect(ui.LayoutClueColumns, &QComboBox::activated, this, [this] { UntickSwitch(m_ui->AutoClueColumnsCB); });
+    connect(ui.LayoutPuzzleLeftEdit, &QLineEdit::textEdited, this,
+            [this] { UntickSwitch(m_ui->AutoCenterCB); });
+    connect(ui.LeadingPercentageEB, &QLineEdit::textEdited, this,
+            [this] { UntickSwitch(m_ui->AutoClueSpacingCB); });
+    connect(ui.LayoutClueColumns, &QComboBox::activated, this,
+            [this] { UntickSwitch(m_ui->AutoClueColumnsCB); });
     connect(ui.NewColumnCB, &QCheckBox::clicked, this, [this] { UntickSwitch(m_ui->AutoNewColumnCB); });
     connect(ui.PuzzleSquareCB, &QCheckBox::clicked, this, [this] { UntickSwitch(m_ui->AutoCellShapeCB); });
     for (QSpinBox *spin : {ui.ClueTextFontSizeSpEd, ui.ClueNumberFontSizeSpEd, ui.AcrDwnFontSizeSpEd})
@@ -220,11 +227,12 @@ void TLayoutDlg::ConnectControls()
     connect(ui.FrameStyleCmBx, &QComboBox::currentIndexChanged, this, &TLayoutDlg::FrameStyleCmBxChange);
     connect(ui.FrameStyle_NoneLnk, &QLabel::linkActivated, this, &TLayoutDlg::FrameStyle_NoneLnkClick);
     connect(ui.CustomizeBorderStyleCB, &QCheckBox::clicked, this, &TLayoutDlg::CustomizeBorderStyleCBClick);
-    for (QComboBox *band : {ui.FrameBand1CmBx, ui.FrameBand2CmBx, ui.FrameBand3CmBx,
-                            ui.FrameBand4CmBx, ui.FrameBand5CmBx})
+    for (QComboBox *band :
+         {ui.FrameBand1CmBx, ui.FrameBand2CmBx, ui.FrameBand3CmBx, ui.FrameBand4CmBx, ui.FrameBand5CmBx})
         connect(band, &QComboBox::currentTextChanged, this, &TLayoutDlg::FrameBandAnyCmBxChange);
     connect(ui.FrameUseGapsCB, &QCheckBox::clicked, this, &TLayoutDlg::FrameUseGapsCBClick);
-    connect(ui.FrameAdjustIndividuallyCB, &QCheckBox::toggled, this, &TLayoutDlg::FrameAdjustIndividuallyCBClick);
+    connect(ui.FrameAdjustIndividuallyCB, &QCheckBox::toggled, this,
+            &TLayoutDlg::FrameAdjustIndividuallyCBClick);
     connect(ui.FrameColor1Lnk, &QLabel::linkActivated, this, &TLayoutDlg::FrameColor1LnkClick);
     connect(ui.FrameColor2Lnk, &QLabel::linkActivated, this, &TLayoutDlg::FrameColor2LnkClick);
     connect(ui.FrameColor3Lnk, &QLabel::linkActivated, this, &TLayoutDlg::FrameColor3LnkClick);
@@ -252,7 +260,8 @@ void TLayoutDlg::ConnectControls()
         connect(down, &QToolButton::clicked, this, [this, group] { StepGroup(group(), -1); });
     }
     connect(ui.SubtitleExtraSpacingSpBtnUp, &QToolButton::clicked, this, [this] { StepSubtitleSpacing(1); });
-    connect(ui.SubtitleExtraSpacingSpBtnDown, &QToolButton::clicked, this, [this] { StepSubtitleSpacing(-1); });
+    connect(ui.SubtitleExtraSpacingSpBtnDown, &QToolButton::clicked, this,
+            [this] { StepSubtitleSpacing(-1); });
     connect(ui.LeadingPercentageEB, &QLineEdit::editingFinished, this, [this] {
         int leading = 0;
         if (CheckLeadingEntry(m_ui->LeadingPercentageEB->text(), &leading) == TEntryState::Ok)
@@ -290,12 +299,14 @@ void TLayoutDlg::ConnectEntries()
         connect(line, &QLineEdit::textChanged, this, [this, raw] { EntryChanged(*raw); });
     };
     auto inch = [&](QLineEdit *edit, TValueRange range, TReal value, std::function<void()> after = {}) {
-        add(edit, [edit] { return edit->text(); },
-            [range](const QString &t, double *v) { return CheckInchEntry(t, range, v); },
-            FormatLengthText, std::move(value), nullptr, std::move(after));
+        add(
+            edit, [edit] { return edit->text(); },
+            [range](const QString &t, double *v) { return CheckInchEntry(t, range, v); }, FormatLengthText,
+            std::move(value), nullptr, std::move(after));
     };
     auto integer = [&](QSpinBox *spin, TValueRange range, TWhole value, std::function<void()> after = {}) {
-        add(spin, [spin] { return spin->cleanText(); },
+        add(
+            spin, [spin] { return spin->cleanText(); },
             [range](const QString &t, double *v) {
                 int i = 0;
                 const TEntryState s = CheckIntegerEntry(t, range, &i);
@@ -306,7 +317,8 @@ void TLayoutDlg::ConnectEntries()
     };
     auto margin = [&](QLineEdit *edit, TReal value, std::function<QString(double)> format,
                       std::function<void()> after) {
-        add(edit, [edit] { return edit->text(); },
+        add(
+            edit, [edit] { return edit->text(); },
             [](const QString &t, double *v) { return CheckMarginEntry(t, v); }, std::move(format),
             std::move(value), nullptr, std::move(after));
     };
@@ -318,21 +330,25 @@ void TLayoutDlg::ConnectEntries()
     inch(ui.SolutionCellWidthEdit, CellSizeRange, FIELD(CellWidthSol), points);
     inch(ui.SolutionCellHeightEdit, CellSizeRange, FIELD(CellHeightSol), points);
     inch(ui.SolutionLineWeightEdit, LineWeightRange, FIELD(GridLineThicknessSol));
-    add(ui.SubtitleExtraSpacingEd, [e = ui.SubtitleExtraSpacingEd] { return e->text(); },
+    add(
+        ui.SubtitleExtraSpacingEd, [e = ui.SubtitleExtraSpacingEd] { return e->text(); },
         [](const QString &t, double *v) { return CheckInchEntry(t, SubtitleSpacingRange, v); },
         FormatSpacingText, FIELD(SubtitleExtraSpacing), nullptr, {});
     // The grid's place is checked against the margins typed in this dialog.
-    add(ui.LayoutPuzzleLeftEdit, [e = ui.LayoutPuzzleLeftEdit] { return e->text(); },
+    add(
+        ui.LayoutPuzzleLeftEdit, [e = ui.LayoutPuzzleLeftEdit] { return e->text(); },
         [this](const QString &t, double *v) {
             return CheckPositionEntry(t, m_work.MarginLeft, m_work.PaperWidth, v);
         },
         FormatLengthText, FIELD(PuzzleLeft), nullptr, {});
-    add(ui.LayoutPuzzleTopEdit, [e = ui.LayoutPuzzleTopEdit] { return e->text(); },
+    add(
+        ui.LayoutPuzzleTopEdit, [e = ui.LayoutPuzzleTopEdit] { return e->text(); },
         [this](const QString &t, double *v) {
             return CheckPositionEntry(t, m_work.MarginTop, m_work.PaperHeight, v);
         },
         FormatLengthText, FIELD(PuzzleTop), nullptr, {});
-    add(ui.LeadingPercentageEB, [e = ui.LeadingPercentageEB] { return e->text(); },
+    add(
+        ui.LeadingPercentageEB, [e = ui.LeadingPercentageEB] { return e->text(); },
         [](const QString &t, double *v) {
             int i = 0;
             const TEntryState s = CheckLeadingEntry(t, &i);
@@ -372,14 +388,14 @@ QList<QLineEdit *> TLayoutDlg::MarginEdits() const
 
 QList<QLineEdit *> TLayoutDlg::OutsideEdits() const
 {
-    return {m_ui->FrameSpacingOutsideTopEd, m_ui->FrameSpacingOutsideLeftEd,
-            m_ui->FrameSpacingOutsideRightEd, m_ui->FrameSpacingOutsideBottomEd};
+    return {m_ui->FrameSpacingOutsideTopEd, m_ui->FrameSpacingOutsideLeftEd, m_ui->FrameSpacingOutsideRightEd,
+            m_ui->FrameSpacingOutsideBottomEd};
 }
 
 QList<QLineEdit *> TLayoutDlg::InsideEdits() const
 {
-    return {m_ui->FrameSpacingInsideTopEd, m_ui->FrameSpacingInsideLeftEd,
-            m_ui->FrameSpacingInsideRightEd, m_ui->FrameSpacingInsideBottomEd};
+    return {m_ui->FrameSpacingInsideTopEd, m_ui->FrameSpacingInsideLeftEd, m_ui->FrameSpacingInsideRightEd,
+            m_ui->FrameSpacingInsideBottomEd};
 }
 
 // ---- Tabs -------------------------------------------------------------------------------------------
@@ -450,10 +466,7 @@ void TLayoutDlg::SetEntryValid(QWidget *entry, bool valid)
         m_red.insert(entry);
 }
 
-bool TLayoutDlg::IsRed(const QWidget *entry)
-{
-    return entry->palette().color(QPalette::Text) == RedText;
-}
+bool TLayoutDlg::IsRed(const QWidget *entry) { return entry->palette().color(QPalette::Text) == RedText; }
 
 TLayoutDlg::TEntry *TLayoutDlg::EntryOf(const QWidget *widget)
 {
@@ -762,9 +775,9 @@ void TLayoutDlg::StoreToSettings()
     s.ClueNumberFontSize = s.ClueTextFontSize + ui.ClueNumberFontSizeSpEd->value();
     s.ClueNumberStyle = (s.ClueNumberStyle & ~fsBold) | (ui.CluesNumbersBoldCB->isChecked() ? fsBold : 0);
     s.clClues = sampleColor(ui.CluesColorLbl);
-    s.ClueThemeStyle = (s.ClueThemeStyle & ~(fsBold | fsItalic)) |
-                       PackFontStyle(ui.CluesThemeBoldCB->isChecked(), ui.CluesThemeItalicsCB->isChecked(),
-                                     false, false);
+    s.ClueThemeStyle =
+        (s.ClueThemeStyle & ~(fsBold | fsItalic)) |
+        PackFontStyle(ui.CluesThemeBoldCB->isChecked(), ui.CluesThemeItalicsCB->isChecked(), false, false);
     s.ClueThemeInColor = ui.CluesThemeColorCB->isChecked();
     s.ClueThemeAllCaps = ui.CluesThemeAllCapsCB->isChecked();
 
@@ -1015,8 +1028,7 @@ QString TLayoutDlg::HelpText(int tab) const
             "Title Page\n\n"
             "The title and subtitle of the puzzle, their fonts, sizes and colours, and the pages they "
             "are printed on.");
-    default:
-        break;
+    default: break;
     }
     return QStringLiteral("Not yet enabled.");
 }
@@ -1100,10 +1112,10 @@ void TLayoutDlg::UpdateAutoLayoutEnables()
     Ui::TLayoutDlg &ui = *m_ui;
     const bool on = ui.AutoLayoutCB->isChecked();
     for (QWidget *w : std::initializer_list<QWidget *>{
-             ui.AutoLayout_1or2PagesRB, ui.AutoLayout_OnePageRB, ui.AutoLayout_TwoPagesRB,
-             ui.AutoMarginsCB, ui.AutoCellSizeCB, ui.AutoCellShapeCB, ui.AutoClueSizeCB,
-             ui.AutoClueSpacingCB, ui.AutoClueColumnsCB, ui.AutoNewColumnCB, ui.AutoTitleSizeCB,
-             ui.AutoCenterCB, ui.Autolayout_OnApplyCB, ui.Autolayout_OnSpillCB})
+             ui.AutoLayout_1or2PagesRB, ui.AutoLayout_OnePageRB, ui.AutoLayout_TwoPagesRB, ui.AutoMarginsCB,
+             ui.AutoCellSizeCB, ui.AutoCellShapeCB, ui.AutoClueSizeCB, ui.AutoClueSpacingCB,
+             ui.AutoClueColumnsCB, ui.AutoNewColumnCB, ui.AutoTitleSizeCB, ui.AutoCenterCB,
+             ui.Autolayout_OnApplyCB, ui.Autolayout_OnSpillCB})
         w->setEnabled(on);
     ui.AskAboutSecondPageCB->setEnabled(on && ui.AutoLayout_1or2PagesRB->isChecked());
 }
@@ -1142,14 +1154,15 @@ void TLayoutDlg::ShadeAutoLayoutControls()
     Ui::TLayoutDlg &ui = *m_ui;
     const bool on = ui.AutoLayoutCB->isChecked();
     const QList<QPair<QCheckBox *, QList<QWidget *>>> table = {
-        {ui.AutoMarginsCB, {ui.MarginTopEdit, ui.MarginLeftEdit, ui.MarginRightEdit, ui.MarginBottomEdit,
-                            ui.MarginAllEdit, ui.FrameSpacingOutsideEd, ui.FrameSpacingInsideEd,
-                            ui.FrameSpacingOutsideTopEd, ui.FrameSpacingOutsideLeftEd,
-                            ui.FrameSpacingOutsideRightEd, ui.FrameSpacingOutsideBottomEd,
-                            ui.FrameSpacingInsideTopEd, ui.FrameSpacingInsideLeftEd,
-                            ui.FrameSpacingInsideRightEd, ui.FrameSpacingInsideBottomEd}},
-        {ui.AutoCellSizeCB, {ui.PuzzleCellWidthEdit, ui.PuzzleCellHeightEdit, ui.SolutionCellWidthEdit,
-                             ui.SolutionCellHeightEdit}},
+        {ui.AutoMarginsCB,
+         {ui.MarginTopEdit, ui.MarginLeftEdit, ui.MarginRightEdit, ui.MarginBottomEdit, ui.MarginAllEdit,
+          ui.FrameSpacingOutsideEd, ui.FrameSpacingInsideEd, ui.FrameSpacingOutsideTopEd,
+          ui.FrameSpacingOutsideLeftEd, ui.FrameSpacingOutsideRightEd, ui.FrameSpacingOutsideBottomEd,
+          ui.FrameSpacingInsideTopEd, ui.FrameSpacingInsideLeftEd, ui.FrameSpacingInsideRightEd,
+          ui.FrameSpacingInsideBottomEd}},
+        {ui.AutoCellSizeCB,
+         {ui.PuzzleCellWidthEdit, ui.PuzzleCellHeightEdit, ui.SolutionCellWidthEdit,
+          ui.SolutionCellHeightEdit}},
         {ui.AutoCellShapeCB, {ui.PuzzleSquareCB, ui.PuzzleSquareLbl, ui.SolutionSquareCB}},
         {ui.AutoCenterCB, {ui.LayoutPuzzleLeftEdit}},
         {ui.AutoClueColumnsCB, {ui.LayoutClueColumns}},
@@ -1202,7 +1215,8 @@ void TLayoutDlg::ChangeSampleColor(QLabel *sample)
 
 void TLayoutDlg::ChooseSolutionHeaderFont()
 {
-    QFont font(m_work.SolutionHeaderFont, m_work.SolutionHeaderFontSize > 0 ? m_work.SolutionHeaderFontSize : 12);
+    QFont font(m_work.SolutionHeaderFont,
+               m_work.SolutionHeaderFontSize > 0 ? m_work.SolutionHeaderFontSize : 12);
     font.setBold(m_work.SolutionHeaderStyle & fsBold);
     font.setItalic(m_work.SolutionHeaderStyle & fsItalic);
     font.setUnderline(m_work.SolutionHeaderStyle & fsUnderline);
@@ -1217,7 +1231,8 @@ void TLayoutDlg::ChooseSolutionHeaderFont()
         return;
     m_work.SolutionHeaderFont = font.family();
     m_work.SolutionHeaderFontSize = font.pointSize();
-    m_work.SolutionHeaderStyle = PackFontStyle(font.bold(), font.italic(), font.underline(), font.strikeOut());
+    m_work.SolutionHeaderStyle =
+        PackFontStyle(font.bold(), font.italic(), font.underline(), font.strikeOut());
 }
 
 void TLayoutDlg::ApplyDialogColor()
@@ -1245,8 +1260,8 @@ void TLayoutDlg::FrameStyleCmBxChange(int index)
     ui.MarginSpacingGB->setVisible(true);
     ui.PutFrameOnCmBx->setEnabled(!none);
     ui.PutBorderOnLbl->setEnabled(!none);
-    const bool custom = index == CustomBorderItem &&
-                        FindBorderStyleItem(BorderStyleItems(), style) == CustomBorderItem;
+    const bool custom =
+        index == CustomBorderItem && FindBorderStyleItem(BorderStyleItems(), style) == CustomBorderItem;
     ui.CustomizeBorderStyleCB->setChecked(custom);
     ui.FrameCustomPnl->setVisible(custom);
     if (custom && !m_fillingPanel)
@@ -1298,8 +1313,9 @@ void TLayoutDlg::FrameAdjustIndividuallyCBClick()
 
 TCustomBorder TLayoutDlg::PanelBorder() const
 {
-    const QComboBox *widths[BorderBandCount] = {m_ui->FrameBand1CmBx, m_ui->FrameBand2CmBx, m_ui->FrameBand3CmBx,
-                                                m_ui->FrameBand4CmBx, m_ui->FrameBand5CmBx};
+    const QComboBox *widths[BorderBandCount] = {m_ui->FrameBand1CmBx, m_ui->FrameBand2CmBx,
+                                                m_ui->FrameBand3CmBx, m_ui->FrameBand4CmBx,
+                                                m_ui->FrameBand5CmBx};
     const QLabel *shapes[BorderBandCount] = {m_ui->FrameColor1, m_ui->FrameColor2, m_ui->FrameColor3,
                                              m_ui->FrameColor4, m_ui->FrameColor5};
     TCustomBorder border;
@@ -1344,8 +1360,8 @@ void TLayoutDlg::BuildCustomBorderStyle()
 void TLayoutDlg::MarginsFromBorder()
 {
     TPageRect margins;
-    if (!::MarginsFromBorder(m_ui->FrameStyleCmBx->currentText(), m_work.FrameOutside,
-                             m_work.FrameInside, &margins))
+    if (!::MarginsFromBorder(m_ui->FrameStyleCmBx->currentText(), m_work.FrameOutside, m_work.FrameInside,
+                             &margins))
         return;
     m_work.MarginLeft = margins.Left;
     m_work.MarginTop = margins.Top;
@@ -1377,10 +1393,10 @@ void TLayoutDlg::UpdateMarginAverages()
         return;
     Ui::TLayoutDlg &ui = *m_ui;
     const TLayoutSettings &w = m_work;
-    const TAverage outside = AverageOf(w.FrameOutside.Top, w.FrameOutside.Left, w.FrameOutside.Right,
-                                       w.FrameOutside.Bottom);
-    const TAverage inside = AverageOf(w.FrameInside.Top, w.FrameInside.Left, w.FrameInside.Right,
-                                      w.FrameInside.Bottom);
+    const TAverage outside =
+        AverageOf(w.FrameOutside.Top, w.FrameOutside.Left, w.FrameOutside.Right, w.FrameOutside.Bottom);
+    const TAverage inside =
+        AverageOf(w.FrameInside.Top, w.FrameInside.Left, w.FrameInside.Right, w.FrameInside.Bottom);
     const TAverage margins = AverageOf(w.MarginTop, w.MarginLeft, w.MarginRight, w.MarginBottom);
     ui.FrameSpacingOutsideEd->setText(FormatSpacingText(outside.Value));
     ui.FrameSpacingInsideEd->setText(FormatSpacingText(inside.Value));
@@ -1470,8 +1486,8 @@ bool TLayoutDlg::eventFilter(QObject *watched, QEvent *event)
     if (!edit)
         return QDialog::eventFilter(watched, event);
     const bool edge = OutsideEdits().contains(edit) || InsideEdits().contains(edit);
-    const bool average = edit == ui.FrameSpacingOutsideEd || edit == ui.FrameSpacingInsideEd ||
-                         edit == ui.MarginAllEdit;
+    const bool average =
+        edit == ui.FrameSpacingOutsideEd || edit == ui.FrameSpacingInsideEd || edit == ui.MarginAllEdit;
     switch (event->type()) {
     case QEvent::KeyPress: {
         if (average)
@@ -1506,8 +1522,7 @@ bool TLayoutDlg::eventFilter(QObject *watched, QEvent *event)
             ShadeAutoLayoutControls();
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return QDialog::eventFilter(watched, event);
 }

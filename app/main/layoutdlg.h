@@ -65,8 +65,18 @@ class TLayoutDlg : public QDialog
     Q_OBJECT
 public:
     /** Tab indexes of LayoutPgCtl. */
-    enum Tab { AutoLayoutTab, ClueColumnsTab, ClueTextTab, CreditsTab, GraphicsTab, BorderTab,
-               PuzzleTab, SolutionTab, TitleTab, WordBankTab };
+    enum Tab {
+        AutoLayoutTab,
+        ClueColumnsTab,
+        ClueTextTab,
+        CreditsTab,
+        GraphicsTab,
+        BorderTab,
+        PuzzleTab,
+        SolutionTab,
+        TitleTab,
+        WordBankTab
+    };
 
     explicit TLayoutDlg(QWidget *parent = nullptr);
     ~TLayoutDlg() override;

@@ -5,8 +5,8 @@
 #include "alphabet.h"
 #include "application.h"
 #include "checkpts.h"
-#include "cluesedit.h"
 #include "cluegrids.h"
+#include "cluesedit.h"
 #include "cluespg.h"
 #include "cluesview.h"
 #include "constructingdlg.h"
@@ -15,29 +15,29 @@
 #include "documentcontrols.h"
 #include "fades.h"
 #include "filefolders.h"
+#include "fileio.h"
 #include "filetypes.h"
+#include "globals.h"
 #include "globalsui.h"
 #include "hintfm.h"
 #include "layoutsettings.h"
 #include "menukeys.h"
 #include "myexceptionfm.h"
-#include "webbrowserfm.h"
-#include "uidialogs.h"
-#include "preferencesdlg.h"
-#include "fileio.h"
-#include "globals.h"
-#include "printing.h"
-#include "wysiwyg.h"
 #include "myoverrides.h"
 #include "openingscreen.h"
 #include "pataux.h"
+#include "preferencesdlg.h"
 #include "prefsstore.h"
+#include "printing.h"
 #include "prompter.h"
 #include "recentfiles.h"
 #include "startup.h"
 #include "trv600.h"
+#include "uidialogs.h"
 #include "viewpaint.h"
 #include "viewport.h"
+#include "webbrowserfm.h"
+#include "wysiwyg.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -76,10 +76,7 @@ TMainFm *MainFm = nullptr;
 bool SetupLoose = false;
 bool SetupTight = false;
 
-static void initResources()
-{
-    Q_INIT_RESOURCE(trv);
-}
+static void initResources() { Q_INIT_RESOURCE(trv); }
 
 using namespace mainfm;
 
@@ -118,7 +115,8 @@ void sendRejectedWords()
 
 } // namespace
 
-TMainFm::TMainFm(QWidget *parent) : QMainWindow(parent), SuppressedMessages(TMyExceptionFm::SuppressedMessages)
+TMainFm::TMainFm(QWidget *parent)
+    : QMainWindow(parent), SuppressedMessages(TMyExceptionFm::SuppressedMessages)
 {
     initResources();
     MainFm = this;
@@ -153,11 +151,11 @@ void TMainFm::BuildFrame()
     ClientPanel = new TPanel(this, QStringLiteral("ClientPanel"));
     setCentralWidget(ClientPanel);
     SpeedBarPanel = new TPanel(ClientPanel, QStringLiteral("SpeedBarPanel"));
-    PatternEditSpBtn = makeSpeedButton(SpeedBarPanel, QStringLiteral("PatternEditSpBtn"),
-                                       QStringLiteral("SP_STD"));
+    PatternEditSpBtn =
+        makeSpeedButton(SpeedBarPanel, QStringLiteral("PatternEditSpBtn"), QStringLiteral("SP_STD"));
     connect(PatternEditSpBtn, &QToolButton::clicked, this, &TMainFm::PatternEditSpBtnClick);
-    ExchangeAcrossDownSpBtn = makeSpeedButton(SpeedBarPanel, QStringLiteral("ExchangeAcrossDownSpBtn"),
-                                              QStringLiteral("EXCHANGE"));
+    ExchangeAcrossDownSpBtn =
+        makeSpeedButton(SpeedBarPanel, QStringLiteral("ExchangeAcrossDownSpBtn"), QStringLiteral("EXCHANGE"));
     BuildToolButtons();
     BuildCommandButtons();
 
@@ -204,11 +202,9 @@ void TMainFm::BuildSpeedBar()
             connect(button, &QToolButton::clicked, this, click);
         return button;
     };
-    FileOpenSpBtn = command("FileOpenSpBtn", QIcon(QStringLiteral(":/FileOpen")),
-                            &TMainFm::mFileOpenClick);
+    FileOpenSpBtn = command("FileOpenSpBtn", QIcon(QStringLiteral(":/FileOpen")), &TMainFm::mFileOpenClick);
     FileOpenSpBtn->setToolTip(QStringLiteral("Open"));
-    FileSaveSpBtn = command("FileSaveSpBtn", QIcon(QStringLiteral(":/FileSave")),
-                            &TMainFm::mFileSaveClick);
+    FileSaveSpBtn = command("FileSaveSpBtn", QIcon(QStringLiteral(":/FileSave")), &TMainFm::mFileSaveClick);
     FileSaveSpBtn->setToolTip(QStringLiteral("Save"));
     HelpSpBtn = command("HelpSpBtn", QIcon(QStringLiteral(":/Help")), &TMainFm::HelpSpBtnClick);
     // One-click publishing is on while the hosting service is set up; playing on screen stands
@@ -225,10 +221,22 @@ void TMainFm::BuildSpeedBar()
         int gapBefore;
     };
     const Place places[] = {
-        {FileOpenSpBtn, 0},       {FileSaveSpBtn, 0},   {PrintSpBtn, 0},          {UndoSpBtn, 6},
-        {RedoSpBtn, 0},           {ConstructSpBtn, 6},  {StockPatternSpBtn, 6},   {EraseLettersAllSpBtn, 0},
-        {ExchangeAcrossDownSpBtn, 0}, {ZoomInSpBtn, 6}, {PatternEditSpBtn, 0},    {VPCursorLetterSpBtn, 0},
-        {EraseLettersSpBtn, 0},   {RejectWordSpBtn, 0}, {HelpSpBtn, 6},           {PublishSpBtn, 6},
+        {FileOpenSpBtn, 0},
+        {FileSaveSpBtn, 0},
+        {PrintSpBtn, 0},
+        {UndoSpBtn, 6},
+        {RedoSpBtn, 0},
+        {ConstructSpBtn, 6},
+        {StockPatternSpBtn, 6},
+        {EraseLettersAllSpBtn, 0},
+        {ExchangeAcrossDownSpBtn, 0},
+        {ZoomInSpBtn, 6},
+        {PatternEditSpBtn, 0},
+        {VPCursorLetterSpBtn, 0},
+        {EraseLettersSpBtn, 0},
+        {RejectWordSpBtn, 0},
+        {HelpSpBtn, 6},
+        {PublishSpBtn, 6},
         {PlaySpBtn, 0},
     };
     int x = 4;
@@ -256,14 +264,16 @@ void TMainFm::BuildToolButtons()
         const char *glyph;
         void (TMainFm::*click)();
     } tools[] = {
-        {&TMainFm::VPCursorLetterSpBtn, "VPCursorLetterSpBtn", "LETTER_A", &TMainFm::VPCursorLetterSpBtnClick},
+        {&TMainFm::VPCursorLetterSpBtn, "VPCursorLetterSpBtn", "LETTER_A",
+         &TMainFm::VPCursorLetterSpBtnClick},
         {&TMainFm::EraseLettersSpBtn, "EraseLettersSpBtn", "EraseLetter", &TMainFm::EraseLettersSpBtnClick},
         {&TMainFm::RejectWordSpBtn, "RejectWordSpBtn", "RejectWord", &TMainFm::RejectWordSpBtnClick},
         {&TMainFm::ZoomInSpBtn, "ZoomInSpBtn", "Zoom", &TMainFm::ZoomInSpBtnClick},
         {&TMainFm::StockPatternSpBtn, "StockPatternSpBtn", "StockPattern", &TMainFm::StockPatternSpBtnClick},
     };
     for (const auto &tool : tools) {
-        QToolButton *button = makeSpeedButton(SpeedBarPanel, QLatin1String(tool.name), QLatin1String(tool.glyph));
+        QToolButton *button =
+            makeSpeedButton(SpeedBarPanel, QLatin1String(tool.name), QLatin1String(tool.glyph));
         connect(button, &QToolButton::clicked, this, tool.click);
         this->*(tool.button) = button;
     }
@@ -307,7 +317,8 @@ void TMainFm::BuildMenus()
     mView->addSeparator();
     mViewZoomIn = viewItem("mViewZoomIn", QStringLiteral("Zoom &In"), &TMainFm::mViewZoomInClick);
     mViewZoomOut = viewItem("mViewZoomOut", QStringLiteral("Zoom &Out"), &TMainFm::mViewZoomOutClick);
-    mViewPageWidth = viewItem("mViewPageWidth", QStringLiteral("Zoom Page &Width"), &TMainFm::mViewPageWidthClick);
+    mViewPageWidth =
+        viewItem("mViewPageWidth", QStringLiteral("Zoom Page &Width"), &TMainFm::mViewPageWidthClick);
     mViewPageWidth->setCheckable(true);
     BuildViewFlagItems();
 
@@ -345,21 +356,24 @@ void TMainFm::BuildPuzzleTypePage()
     tsPuzzleType->setObjectName(QStringLiteral("tsPuzzleType"));
     MainNotebookPages->addTab(tsPuzzleType, QStringLiteral("Puzzle Type"));
     LooseRB = makeControl<QRadioButton>(tsPuzzleType, QStringLiteral("LooseRB"),
-        QStringLiteral("Freeform Crossword"), QRect(8, 8, 200, 22));
+                                        QStringLiteral("Freeform Crossword"), QRect(8, 8, 200, 22));
     TightRB = makeControl<QRadioButton>(tsPuzzleType, QStringLiteral("TightRB"),
-        QStringLiteral("Symmetrical Crossword"), QRect(8, 32, 200, 22));
+                                        QStringLiteral("Symmetrical Crossword"), QRect(8, 32, 200, 22));
     makeLabel(tsPuzzleType, QStringLiteral("TitleLbl"), QStringLiteral("Title:"))->setGeometry(8, 64, 60, 20);
     TitleEd = new QLineEdit(tsPuzzleType);
     TitleEd->setObjectName(QStringLiteral("TitleEd"));
     TitleEd->setGeometry(72, 62, 230, 22);
-    makeLabel(tsPuzzleType, QStringLiteral("SubtitleLbl"), QStringLiteral("Subtitle:"))->setGeometry(8, 90, 60, 20);
+    makeLabel(tsPuzzleType, QStringLiteral("SubtitleLbl"), QStringLiteral("Subtitle:"))
+        ->setGeometry(8, 90, 60, 20);
     SubtitleEd = new QLineEdit(tsPuzzleType);
     SubtitleEd->setObjectName(QStringLiteral("SubtitleEd"));
     SubtitleEd->setGeometry(72, 88, 230, 22);
-    GlueRandomCB = makeControl<QCheckBox>(tsPuzzleType, QStringLiteral("GlueRandomCB"),
-        QStringLiteral("Make every puzzle different"), QRect(8, 116, 296, 22));
-    AutoLayoutCB = makeControl<QCheckBox>(tsPuzzleType, QStringLiteral("AutoLayoutCB"),
-        QStringLiteral("Auto-layout puzzle on 1 or 2 pages."), QRect(8, 140, 296, 22));
+    GlueRandomCB =
+        makeControl<QCheckBox>(tsPuzzleType, QStringLiteral("GlueRandomCB"),
+                               QStringLiteral("Make every puzzle different"), QRect(8, 116, 296, 22));
+    AutoLayoutCB =
+        makeControl<QCheckBox>(tsPuzzleType, QStringLiteral("AutoLayoutCB"),
+                               QStringLiteral("Auto-layout puzzle on 1 or 2 pages."), QRect(8, 140, 296, 22));
     makeLabel(tsPuzzleType, QStringLiteral("RejectWordsLbl"), QStringLiteral("Rejected words:"))
         ->setGeometry(8, 170, 200, 20);
     GlueRejectWordsMemo = new QPlainTextEdit(tsPuzzleType);
@@ -434,9 +448,8 @@ void TMainFm::FormCreate()
 
     // Suppressed messages and the exception handler; the work list.
     SuppressedMessages.clear();
-    TApplication::SetExceptionHandler([this](QObject *sender, const QString &message) {
-        ApplicationException(sender, message);
-    });
+    TApplication::SetExceptionHandler(
+        [this](QObject *sender, const QString &message) { ApplicationException(sender, message); });
     m_workList.clear();
 
     // The clue grids' contents live in the document; these views show them.
@@ -583,22 +596,14 @@ void TMainFm::FormCreate()
     // The first page, in the view mode the settings stored.
     SetPageCount(2, 2);
     switch (View) {
-    case vmPenciled:
-        ShowPenciledView();
-        break;
-    case vmClues:
-        ShowCluesView();
-        break;
-    case vmSolution:
-        ShowSolutionView();
-        break;
+    case vmPenciled: ShowPenciledView(); break;
+    case vmClues: ShowCluesView(); break;
+    case vmSolution: ShowSolutionView(); break;
     case vmPageWidth:
         SetCurrentPage(1);
         SetViewMode(vmPageWidth, 2);
         break;
-    default:
-        ShowViewTab(QStringLiteral("Page 1"));
-        break;
+    default: ShowViewTab(QStringLiteral("Page 1")); break;
     }
 
     // The size controls must have their handlers.
@@ -626,8 +631,8 @@ void TMainFm::FormCreate()
 
 void TMainFm::LoadGlyphsAndCursors()
 {
-    for (const char *name : {"LETTER_A", "LETTER_D", "SP_NOSYM", "SP_STD", "SP_SPIRL", "SP_KALI",
-                             "SP_HORZ", "SP_VERT", "SP_HV"})
+    for (const char *name :
+         {"LETTER_A", "LETTER_D", "SP_NOSYM", "SP_STD", "SP_SPIRL", "SP_KALI", "SP_HORZ", "SP_VERT", "SP_HV"})
         Glyphs.insert(QString::fromLatin1(name), QPixmap(QStringLiteral(":/") + QLatin1String(name)));
     TypingDirectionGlyph = Glyphs.value(QStringLiteral("LETTER_A"));
 
@@ -636,10 +641,10 @@ void TMainFm::LoadGlyphsAndCursors()
         const char *name;
         int hotX, hotY;
     } cursors[] = {
-        {1, "ALPHA_H", 4, 7},       {2, "ALPHA_V", 4, 7},       {3, "EraseLetter", 8, 8},
-        {4, "SymNone", 8, 8},       {5, "SymStandard", 8, 8},   {6, "SymSpiral", 8, 8},
+        {1, "ALPHA_H", 4, 7},         {2, "ALPHA_V", 4, 7},     {3, "EraseLetter", 8, 8},
+        {4, "SymNone", 8, 8},         {5, "SymStandard", 8, 8}, {6, "SymSpiral", 8, 8},
         {7, "SymKaleidoscope", 8, 8}, {8, "SymHorz", 8, 8},     {9, "SymVert", 8, 8},
-        {10, "SymHV", 8, 8},        {11, "RejectWord", 8, 8},   {13, "HyperLink", 0, 0},
+        {10, "SymHV", 8, 8},          {11, "RejectWord", 8, 8}, {13, "HyperLink", 0, 0},
         {14, "Zoom", 11, 11},
     };
     for (const auto &c : cursors) {
@@ -728,10 +733,7 @@ void TMainFm::UpdateCaption()
     setWindowTitle(QStringLiteral("Tarvel  -  ") + UrlOrFileName(SavePuzzleDialog.FileName));
 }
 
-void TMainFm::FadeIn(int ms)
-{
-    FadeWindowIn(this, ms, 2000, false);
-}
+void TMainFm::FadeIn(int ms) { FadeWindowIn(this, ms, 2000, false); }
 
 void TMainFm::ArrangePanels()
 {
@@ -751,7 +753,8 @@ void TMainFm::ArrangePanels()
                                 ThemeSortPanel->height());
     ThemePanel->setGeometry(0, 0, pageWidth, qMax(0, ThemeSortPanel->y() - 8));
     if (ClueEditor)
-        ClueEditor->setGeometry(0, 73, ThemePanel->contentsRect().width(), qMax(0, ThemePanel->height() - 73));
+        ClueEditor->setGeometry(0, 73, ThemePanel->contentsRect().width(),
+                                qMax(0, ThemePanel->height() - 73));
 
     // Puzzle-type page: the two buttons at the bottom, the memo down to 4 above them.
     const int buttonHeight = 26;
@@ -793,10 +796,10 @@ void TMainFm::ArrangePanels()
     const int barWidth = StatusBar->width();
     const int fits = (barWidth - SBPage->width() - 40 - SBWordslots->width()) / 2 - 30;
     SBWordslots->move(SBPage->x() + SBPage->width() + 8, SBPage->y());
-    SBThemeWords->setGeometry(SBWordslots->x() + SBWordslots->width() + 8, SBPage->y(),
-                              qMax(0, fits + 60), SBPage->height());
-    SBThemeFits->setGeometry(SBThemeWords->x() + SBThemeWords->width() + 8, SBPage->y(),
-                             qMax(0, fits), SBPage->height());
+    SBThemeWords->setGeometry(SBWordslots->x() + SBWordslots->width() + 8, SBPage->y(), qMax(0, fits + 60),
+                              SBPage->height());
+    SBThemeFits->setGeometry(SBThemeWords->x() + SBThemeWords->width() + 8, SBPage->y(), qMax(0, fits),
+                             SBPage->height());
 }
 
 QRect TMainFm::ClampedWindowRect(const QRect &rect, const QSize &screen)
@@ -834,10 +837,7 @@ void TMainFm::MaximizeOnSmallScreen()
         ApplyWindowState(2);
 }
 
-void TMainFm::ChoosePencilFont(const QString &name)
-{
-    PencilFont = InstalledPencilFont(name);
-}
+void TMainFm::ChoosePencilFont(const QString &name) { PencilFont = InstalledPencilFont(name); }
 
 void TMainFm::RefreshPanelBackgrounds()
 {
@@ -912,16 +912,9 @@ void TMainFm::SetAutoClueFreeform(bool on)
     mClueAutomaticallyFreeform->setChecked(on);
 }
 
-void TMainFm::mClueAutomaticallySymmetricalClick()
-{
-    SetAutoClueSymmetrical(!AutoClueSymmetrical);
-}
+void TMainFm::mClueAutomaticallySymmetricalClick() { SetAutoClueSymmetrical(!AutoClueSymmetrical); }
 
-void TMainFm::mClueAutomaticallyFreeformClick()
-{
-    SetAutoClueFreeform(!AutoClueFreeform);
-}
-
+void TMainFm::mClueAutomaticallyFreeformClick() { SetAutoClueFreeform(!AutoClueFreeform); }
 
 void TMainFm::SetModified()
 {
@@ -929,10 +922,7 @@ void TMainFm::SetModified()
     RefreshExportForms();
 }
 
-bool TMainFm::IsModified() const
-{
-    return PuzzleModified || (ClueEditor && !ClueEditor->IsSaved());
-}
+bool TMainFm::IsModified() const { return PuzzleModified || (ClueEditor && !ClueEditor->IsSaved()); }
 
 int TMainFm::QuerySaveChanges()
 {
@@ -993,7 +983,8 @@ bool TMainFm::eventFilter(QObject *watched, QEvent *event)
         (watched == MainNotebookPages->currentWidget() || watched == StatusBar))
         ArrangePanels();
     // A text field keeps its own undo and redo keys: the menus' Undo and Redo are the puzzle's.
-    if (event->type() == QEvent::ShortcutOverride && TextFieldKeepsKey(watched, *static_cast<QKeyEvent *>(event))) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        TextFieldKeepsKey(watched, *static_cast<QKeyEvent *>(event))) {
         event->accept();
         return true;
     }
@@ -1018,20 +1009,14 @@ bool TMainFm::eventFilter(QObject *watched, QEvent *event)
         case QEvent::Resize:
         case QEvent::WindowActivate:
         case QEvent::Close:
-        case QEvent::Timer:
-            ScheduleIdle();
-            break;
-        default:
-            break;
+        case QEvent::Timer: ScheduleIdle(); break;
+        default: break;
         }
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TMainFm::ApplicationException(QObject *, const QString &message)
-{
-    ShowErrorForm(message);
-}
+void TMainFm::ApplicationException(QObject *, const QString &message) { ShowErrorForm(message); }
 
 void TMainFm::ApplicationHint(const QString &hint)
 {
@@ -1097,10 +1082,7 @@ void TMainFm::RememberWindowRect()
     Height = height();
 }
 
-void TMainFm::RestoreRememberedRect()
-{
-    RestoreMainFormBounds();
-}
+void TMainFm::RestoreRememberedRect() { RestoreMainFormBounds(); }
 
 void TMainFm::ApplyWindowState(int state)
 {

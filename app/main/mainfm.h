@@ -8,10 +8,10 @@
 
 #include <QCursor>
 #include <QImage>
+#include <QMainWindow>
 #include <QMap>
 #include <QPixmap>
 #include <QPointer>
-#include <QMainWindow>
 #include <QRect>
 #include <QSize>
 #include <QStringList>
@@ -345,8 +345,8 @@ public:
     void SetZoomAndCentre(double zoom, double x, double y);
     /** The quantised zoom: the first i >= 2 whose zoom 100 / (ppi x cellWidth / i) exceeds the
      *  one asked for; false for a cell width or resolution that is not a sane size. */
-    static bool QuantizeZoom(double zoom, double pixelsPerInch, double cellWidth,
-                             double *inchesPerPixel, double *zoomUsed);
+    static bool QuantizeZoom(double zoom, double pixelsPerInch, double cellWidth, double *inchesPerPixel,
+                             double *zoomUsed);
     /** A zoom the user chose: the custom view, created the first time. */
     void FreeZoom(double zoom, double x, double y);
     double Zoom = 37;
@@ -939,7 +939,6 @@ private:
     void BuildSmallPictures();
     int StepLabelDesignX(int x) const;
 
-
     // ---- Stock patterns (mainfm_stockpat.cpp) ------------------------------------------------------
 public:
     QToolButton *StockPatternSpBtn = nullptr;
@@ -953,7 +952,6 @@ public slots:
     void StockPatternSpBtnClick();
 
 public:
-
     // ---- Spelling check (mainfm_spelling.cpp) -----------------------------------------------------
 public:
     QAction *mEditSpelling = nullptr;

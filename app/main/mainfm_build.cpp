@@ -9,34 +9,34 @@
 #include "alphabet.h"
 #include "autopatconfirmdlg.h"
 #include "checkpts.h"
-#include "constructingdlg.h"
-#include "prompter.h"
-#include "stockpat.h"
 #include "cluesedit.h"
 #include "cluespg.h"
+#include "constructingdlg.h"
 #include "globals.h"
 #include "hourglass.h"
 #include "lines.h"
 #include "loose.h"
 #include "myoverrides.h"
+#include "prompter.h"
+#include "stockpat.h"
 #include "trv600.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QRadioButton>
-#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 
-#include <algorithm>
-#include <new>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStyle>
 #include <QToolButton>
+#include <algorithm>
+#include <new>
 
 namespace {
 
@@ -101,8 +101,7 @@ void TMainFm::BuildCommandButtons()
                                 &TMainFm::EraseLettersAllSpBtnClick);
     UndoSpBtn = make("UndoSpBtn", style()->standardIcon(QStyle::SP_ArrowBack), &TMainFm::UndoSpBtnClick);
     RedoSpBtn = make("RedoSpBtn", style()->standardIcon(QStyle::SP_ArrowForward), &TMainFm::RedoSpBtnClick);
-    PrintSpBtn = make("PrintSpBtn", QIcon(QStringLiteral(":/FilePrint")),
-                      &TMainFm::mFilePrintClick);
+    PrintSpBtn = make("PrintSpBtn", QIcon(QStringLiteral(":/FilePrint")), &TMainFm::mFilePrintClick);
     CheckPointHooks.ShowUndoRedo = [this](const TUndoRedoState &state) { ShowUndoRedo(state); };
     ShowUndoRedo(UndoRedoState());
 }
@@ -154,7 +153,8 @@ void TMainFm::EraseLettersAllSpBtnClick()
 {
     THourglass busy;
     const bool fixedToo = EraseFixedLettersNext;
-    TakeCheckPoint(TCheckPointKind::Letters, fixedToo ? QStringLiteral("erase fixed letters") : QStringLiteral("erase all filler letters"));
+    TakeCheckPoint(TCheckPointKind::Letters, fixedToo ? QStringLiteral("erase fixed letters")
+                                                      : QStringLiteral("erase all filler letters"));
     ShowKeyCursor(KeyCursorCol, KeyCursorRow, false);
     GridUpdating = true;
     TRVClearGridLetters(fixedToo ? 1 : 0);
@@ -187,7 +187,7 @@ void TMainFm::BuildMakePuzzleButtons()
         connect(button, &QToolButton::clicked, this, &TMainFm::ConstructSpBtnClick);
         return button;
     };
-    ConstructSpBtn = make(SpeedBarPanel, "ConstructSpBtn", QRect());  // placed with the speed bar
+    ConstructSpBtn = make(SpeedBarPanel, "ConstructSpBtn", QRect()); // placed with the speed bar
     MakeSpBtn = make(LoosePatternPnl, "MakeSpBtn", QRect(160, 88, 120, 30));
     connect(ConstructingDlgTimer, &QTimer::timeout, this, &TMainFm::ConstructingDlgTimerTimer);
     // Green until the engine's grid exists and the window asks it.
@@ -208,9 +208,10 @@ void TMainFm::UpdateTrafficLight()
     if (colour == m_trafficLight)
         return;
     m_trafficLight = colour;
-    const QIcon picture(QStringLiteral(":/") + (colour == TRV_RED      ? QStringLiteral("MakePuzzleRedImage")
-                                               : colour == TRV_YELLOW ? QStringLiteral("MakePuzzleYellowImage")
-                                                                      : QStringLiteral("MakePuzzleGreenImage")));
+    const QIcon picture(QStringLiteral(":/") + (colour == TRV_RED ? QStringLiteral("MakePuzzleRedImage")
+                                                : colour == TRV_YELLOW
+                                                    ? QStringLiteral("MakePuzzleYellowImage")
+                                                    : QStringLiteral("MakePuzzleGreenImage")));
     ConstructSpBtn->setIcon(picture);
     MakeSpBtn->setIcon(picture);
 }
@@ -250,13 +251,9 @@ bool TMainFm::ChooseAutoPattern()
     bool automatic = RedLight && blank;
     if (RedLight && !blank && AutoPatternNotice) {
         switch (ShowAutoPatternNotice(this)) {
-        case TAutoPatAnswer::Cancel:
-            return false;
-        case TAutoPatAnswer::GetPattern:
-            automatic = true;
-            break;
-        case TAutoPatAnswer::Ok:
-            break;
+        case TAutoPatAnswer::Cancel: return false;
+        case TAutoPatAnswer::GetPattern: automatic = true; break;
+        case TAutoPatAnswer::Ok: break;
         }
     }
     if (!automatic)
@@ -270,7 +267,8 @@ bool TMainFm::ChooseAutoPattern()
                     QStringLiteral("\n\n") + QStringLiteral("You can: ") + QStringLiteral("\n") +
                     QStringLiteral("Select a standard size, ") + QStringLiteral("\n") +
                     QStringLiteral("Select a Stock Pattern (see the \"Pattern\" menu), or ") +
-                    QStringLiteral("\n") + QStringLiteral("Press the help button where you select a custom size."));
+                    QStringLiteral("\n") +
+                    QStringLiteral("Press the help button where you select a custom size."));
     return false;
 }
 
@@ -290,10 +288,11 @@ TConstructingDlg *TMainFm::PrepareConstructingDialog()
         ConnectAutoLayoutProgress(new TConstructingDlg(this));
     TConstructingDlg *dialog = ConstructingDlg;
     dialog->setWindowTitle(QStringLiteral("Constructing Puzzle"));
-    for (QWidget *w : {static_cast<QWidget *>(dialog->ConstructionCanceledLabel),
-                       static_cast<QWidget *>(dialog->UncluedLabel),
-                       static_cast<QWidget *>(dialog->ConstructNumberUncluedLabel),
-                       static_cast<QWidget *>(dialog->PuzzleSizeLbl), static_cast<QWidget *>(dialog->SizeLbl)})
+    for (QWidget *w :
+         {static_cast<QWidget *>(dialog->ConstructionCanceledLabel),
+          static_cast<QWidget *>(dialog->UncluedLabel),
+          static_cast<QWidget *>(dialog->ConstructNumberUncluedLabel),
+          static_cast<QWidget *>(dialog->PuzzleSizeLbl), static_cast<QWidget *>(dialog->SizeLbl)})
         w->hide();
     dialog->CancelBtn->show();
     dialog->Pump = [this] { FlushCellPaints(); };
@@ -323,11 +322,12 @@ void TMainFm::ConstructSpBtnClick()
     EraseFixedLettersNext = false;
     if (!TightRB->isChecked() && !LooseRB->isChecked()) {
         ShowNotebookPage(0);
-        showInformation(QStringLiteral("Please look at the dictionary page (\"Dict\") and select which type of "
-                                       "puzzle you want. ") +
-                        QStringLiteral("\n\n") +
-                        QStringLiteral("You should base your decision on whether you want a puzzle made of only "
-                                       "your words or mostly generic words."));
+        showInformation(
+            QStringLiteral("Please look at the dictionary page (\"Dict\") and select which type of "
+                           "puzzle you want. ") +
+            QStringLiteral("\n\n") +
+            QStringLiteral("You should base your decision on whether you want a puzzle made of only "
+                           "your words or mostly generic words."));
         return;
     }
     const bool random = GlueRandomCB->isChecked();
@@ -488,8 +488,9 @@ QString TMainFm::UnplacedThemeWordsText(const QList<TUnplacedWord> &words)
         anyWithSlot = anyWithSlot || w.HasSlot;
     if (!anyWithSlot)
         return QString();
-    QString text = words.size() == 1 ? QStringLiteral("One of your words is not in the puzzle:\n")
-                                     : QStringLiteral("%1 of your words are not in the puzzle:\n").arg(words.size());
+    QString text = words.size() == 1
+                       ? QStringLiteral("One of your words is not in the puzzle:\n")
+                       : QStringLiteral("%1 of your words are not in the puzzle:\n").arg(words.size());
     const int named = std::min<int>(int(words.size()), kUnplacedWordsNamed);
     for (int i = 0; i < named; ++i) {
         text += QStringLiteral("\n") + words.at(i).Word;
@@ -498,8 +499,9 @@ QString TMainFm::UnplacedThemeWordsText(const QList<TUnplacedWord> &words)
     }
     if (words.size() > named)
         text += QStringLiteral("\nand %1 more").arg(words.size() - named);
-    text += QStringLiteral("\n\nTo try other places for them, tick \"Make every puzzle different\" and make the "
-                           "puzzle again, or choose another pattern.");
+    text +=
+        QStringLiteral("\n\nTo try other places for them, tick \"Make every puzzle different\" and make the "
+                       "puzzle again, or choose another pattern.");
     return text;
 }
 

@@ -8,10 +8,10 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
-#include <QPixmap>
-#include <QTableView>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QSignalBlocker>
+#include <QTableView>
 #include <QToolButton>
 
 namespace mainfm {

@@ -2,8 +2,8 @@
 // show the document's values (DocControls, the engine's grid and FreeformMode), and every change
 // the user makes on them goes back to the document and marks it modified. The grid page's and the
 // words page's own commands are in mainfm_gridpage.cpp and mainfm_words.cpp.
-#include "mainfm.h"
 #include "autolayout.h"
+#include "mainfm.h"
 #include "mainfm_controls.h"
 
 using namespace mainfm;
@@ -36,14 +36,11 @@ using namespace mainfm;
 #include <QRadioButton>
 #include <QSignalBlocker>
 
-#include <utility>
 #include <QSpinBox>
 #include <QToolButton>
+#include <utility>
 
-QString TMainFm::DefaultCreditsLine()
-{
-    return QStringLiteral("Made with Tarvel");
-}
+QString TMainFm::DefaultCreditsLine() { return QStringLiteral("Made with Tarvel"); }
 
 // ---- Hooks and connections ------------------------------------------------------------------
 

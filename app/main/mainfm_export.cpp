@@ -10,9 +10,9 @@
 #include "layoutsettings.h"
 #include "pageparts.h"
 #include "pdfpagechoicefm.h"
-#include "textexport.h"
 #include "printing.h"
 #include "prompter.h"
+#include "textexport.h"
 #include "uidialogs.h"
 #include "wysiwyg.h"
 
@@ -74,9 +74,10 @@ bool TMainFm::ExportPdf(const QString &name)
         return false;
     QString file = name;
     if (file.length() < 2) {
-        const QString start =
-            ProposedFileName(TFileKind::Pdf, SavePuzzleDialog.FileName, QStringLiteral(".pdf"), TitleEd->text());
-        file = uiDialogs().SaveFileName(this, QStringLiteral("Export puzzle as PDF document"), start, kPdfFilter);
+        const QString start = ProposedFileName(TFileKind::Pdf, SavePuzzleDialog.FileName,
+                                               QStringLiteral(".pdf"), TitleEd->text());
+        file = uiDialogs().SaveFileName(this, QStringLiteral("Export puzzle as PDF document"), start,
+                                        kPdfFilter);
         if (file.isEmpty())
             return false;
         if (QFileInfo(file).suffix().isEmpty())
@@ -87,9 +88,9 @@ bool TMainFm::ExportPdf(const QString &name)
     }
     QString error;
     if (!TRaveCanvas::SaveToPdf(file, choice->Pages(), &error)) {
-        showInformation(Cp1252::writeFailureText(
-            QStringLiteral("Can not create the file ") + file + QStringLiteral(". It might be in use."), file,
-            error));
+        showInformation(Cp1252::writeFailureText(QStringLiteral("Can not create the file ") + file +
+                                                     QStringLiteral(". It might be in use."),
+                                                 file, error));
         return false;
     }
     return true;
@@ -115,10 +116,7 @@ TExportGraphicFm *TMainFm::EnsureExportGraphicFm()
     return ExportGraphicFm ? ExportGraphicFm : new TExportGraphicFm(this);
 }
 
-TExportTextFm *TMainFm::EnsureExportTextFm()
-{
-    return ExportTextFm ? ExportTextFm : new TExportTextFm(this);
-}
+TExportTextFm *TMainFm::EnsureExportTextFm() { return ExportTextFm ? ExportTextFm : new TExportTextFm(this); }
 
 void TMainFm::RefreshExportForms()
 {
@@ -143,24 +141,19 @@ void TMainFm::mExportTextClick()
     form->raise();
 }
 
-void TMainFm::mEditCopyPuzzleGridClick()
-{
-    CopyPagePartsToClipboard(PuzzlePage, PartGrid);
-}
+void TMainFm::mEditCopyPuzzleGridClick() { CopyPagePartsToClipboard(PuzzlePage, PartGrid); }
 
 void TMainFm::mEditCopyPuzzleAllClick()
 {
     CopyPagePartsToClipboard(PuzzlePage, PartGrid | PartClues | PartWordBank);
     if (PageCount > 2)
-        ShowBalloon(QStringLiteral("This menu option copies the page with the unsolved grid on it. To copy/paste the "
-                                   "other page of clues, pull down the Export menu and select \"as graphic\". "),
-                    geometry().left() + 80, 30, geometry().top() + 60);
+        ShowBalloon(
+            QStringLiteral("This menu option copies the page with the unsolved grid on it. To copy/paste the "
+                           "other page of clues, pull down the Export menu and select \"as graphic\". "),
+            geometry().left() + 80, 30, geometry().top() + 60);
 }
 
-void TMainFm::mEditCopySolutionClick()
-{
-    CopyPagePartsToClipboard(SolutionPage, PartSolution);
-}
+void TMainFm::mEditCopySolutionClick() { CopyPagePartsToClipboard(SolutionPage, PartSolution); }
 
 void TMainFm::mEditCopyCluesClick()
 {

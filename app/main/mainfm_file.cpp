@@ -22,23 +22,23 @@
 #include "viewpaint.h"
 #include "wysiwyg.h"
 
-#include <QTableView>
-#include <QGridLayout>
-#include <QHBoxLayout>
-#include <QPolygon>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QRadioButton>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QCheckBox>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCursor>
 #include <QDir>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPolygon>
+#include <QRadioButton>
 #include <QSignalBlocker>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
 #include <QToolButton>
 
 #include <algorithm>
@@ -49,7 +49,8 @@ const QString kPuzzleFilter = QStringLiteral("Puzzle Files (*.trv);;All Files (*
 // Save As also offers a PDF of the pages; Save As Once keeps to puzzle files, as it writes a
 // puzzle whatever the name.
 const QString kPdfFilter = QStringLiteral("Portable Document Format (*.pdf)");
-const QString kSaveAsFilter = QStringLiteral("Puzzle Files (*.trv);;") + kPdfFilter + QStringLiteral(";;All Files (*)");
+const QString kSaveAsFilter =
+    QStringLiteral("Puzzle Files (*.trv);;") + kPdfFilter + QStringLiteral(";;All Files (*)");
 
 bool isWebAddress(const QString &name)
 {
@@ -80,8 +81,10 @@ void TMainFm::BuildFileMenu(QMenuBar *bar)
     };
     mFileNew = item("mFileNew", QStringLiteral("&New"), &TMainFm::mFileCloseClick);
     mFileOpen = item("mFileOpen", QStringLiteral("&Open"), &TMainFm::mFileOpenClick);
-    mFileOpenSamples = item("mFileOpenSamples", QStringLiteral("Open Sample Pu&zzles ..."), &TMainFm::mFileOpenSamplesClick);
-    mFileFenmoor = item("mFileFenmoor", QStringLiteral("Open Puzzles From ") + DirectoryHostName() + QStringLiteral(" ..."),
+    mFileOpenSamples =
+        item("mFileOpenSamples", QStringLiteral("Open Sample Pu&zzles ..."), &TMainFm::mFileOpenSamplesClick);
+    mFileFenmoor = item("mFileFenmoor",
+                        QStringLiteral("Open Puzzles From ") + DirectoryHostName() + QStringLiteral(" ..."),
                         &TMainFm::mFileFenmoorClick);
     mFile->addSeparator();
     mFileSave = item("mFileSave", QStringLiteral("&Save"), &TMainFm::mFileSaveClick);
@@ -98,13 +101,16 @@ void TMainFm::BuildFileMenu(QMenuBar *bar)
     QAction *exportItem = mFile->addMenu(mFileExport);
     exportItem->setVisible(false);
     exportItem->setEnabled(false);
-    mFilePrinterSetup = item("mFilePrinterSetup", QStringLiteral("P&rinter Setup ..."), &TMainFm::mFilePrinterSetupClick);
+    mFilePrinterSetup =
+        item("mFilePrinterSetup", QStringLiteral("P&rinter Setup ..."), &TMainFm::mFilePrinterSetupClick);
     mFilePrint = item("mFilePrint", QStringLiteral("&Print ..."), &TMainFm::mFilePrintClick);
     // Connected with the other exports (mainfm_export.cpp).
     mFileCreatePDF = item("mFileCreatePDF", QStringLiteral("Create P&DF ..."), nullptr);
-    mFilePublish = item("mFilePublish", QStringLiteral("Publish to &Web ..."), &TMainFm::mExportInteractiveClick);
+    mFilePublish =
+        item("mFilePublish", QStringLiteral("Publish to &Web ..."), &TMainFm::mExportInteractiveClick);
     mFilePublish->setVisible(false);
-    mFileManage = item("mFileManage", QStringLiteral("&View && Manage Published Puzzles ..."), &TMainFm::mExportManageClick);
+    mFileManage = item("mFileManage", QStringLiteral("&View && Manage Published Puzzles ..."),
+                       &TMainFm::mExportManageClick);
     mFileManage->setVisible(false);
     mFileRecentLine = mFile->addSeparator();
     mFileRecentLine->setObjectName(QStringLiteral("mFileRecentLine"));
@@ -120,10 +126,7 @@ void TMainFm::BuildFileMenu(QMenuBar *bar)
 
 // ---- Open ---------------------------------------------------------------------------------------
 
-void TMainFm::mFileOpenClick()
-{
-    OpenWithDialog(QStringLiteral("Open"), QString());
-}
+void TMainFm::mFileOpenClick() { OpenWithDialog(QStringLiteral("Open"), QString()); }
 
 void TMainFm::mFileOpenSamplesClick()
 {
@@ -170,10 +173,7 @@ bool TMainFm::OpenPuzzleFileOrUrl(const QString &name, bool askToSave)
     return opened;
 }
 
-bool TMainFm::ReadPuzzleFile(const QString &name)
-{
-    return OpenPuzzleFile(name);
-}
+bool TMainFm::ReadPuzzleFile(const QString &name) { return OpenPuzzleFile(name); }
 
 void TMainFm::AfterPuzzleOpened(const QString &name)
 {
@@ -292,8 +292,8 @@ QString TMainFm::AskSaveName(const QString &caption, const QString &proposed, co
     name = SaveNameForFilter(name, filterIndex);
     if (!mayReplaceFile(name))
         return QString();
-    RememberFolder(name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) ? TFileKind::Pdf : TFileKind::Puzzle,
-                   name);
+    RememberFolder(
+        name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) ? TFileKind::Pdf : TFileKind::Puzzle, name);
     return name;
 }
 
@@ -356,7 +356,8 @@ void TMainFm::mFileCloseClick()
     CreditsLine = DefaultCreditsLine();
     AcrossText = QStringLiteral("Across");
     DownText = QStringLiteral("Down");
-    clPuzzleGrid = clPuzzleNumber = clSolutionGrid = clSolutionLetter = clSolutionNumber = clClues = clWordBank = 0;
+    clPuzzleGrid = clPuzzleNumber = clSolutionGrid = clSolutionLetter = clSolutionNumber = clClues =
+        clWordBank = 0;
     WorksheetFontName = QStringLiteral("Arial");
     WorksheetFontSize = 11;
     WorksheetLine.clear();
@@ -415,10 +416,7 @@ void TMainFm::MakeDocumentUntitled()
     UpdateCaption();
 }
 
-void TMainFm::mFileExitClick()
-{
-    close();
-}
+void TMainFm::mFileExitClick() { close(); }
 
 // ---- Notebook step labels, page arrows, pastel palette -------------------------------------------
 
@@ -464,8 +462,9 @@ void TMainFm::BuildSmallPictures()
         box->OnPaint = [box, left](QPainter &painter) {
             const int w = box->width();
             const int h = box->height();
-            const QPolygon triangle = left ? QPolygon({QPoint(12, 2), QPoint(4, h / 2), QPoint(12, h - 4)})
-                                           : QPolygon({QPoint(w - 14, 2), QPoint(w - 6, h / 2), QPoint(w - 14, h - 4)});
+            const QPolygon triangle =
+                left ? QPolygon({QPoint(12, 2), QPoint(4, h / 2), QPoint(12, h - 4)})
+                     : QPolygon({QPoint(w - 14, 2), QPoint(w - 6, h / 2), QPoint(w - 14, h - 4)});
             painter.setRenderHint(QPainter::Antialiasing);
             painter.setPen(ColorFromWin(0xFF0000));
             painter.setBrush(ColorFromWin(0xFF0000));
@@ -532,15 +531,9 @@ void TMainFm::PageArrowClick(int step)
     ShowViewTab(QStringLiteral("Page %1").arg(page));
 }
 
-void TMainFm::PageLeftPBClick()
-{
-    PageArrowClick(-1);
-}
+void TMainFm::PageLeftPBClick() { PageArrowClick(-1); }
 
-void TMainFm::PageRightPBClick()
-{
-    PageArrowClick(1);
-}
+void TMainFm::PageRightPBClick() { PageArrowClick(1); }
 
 void TMainFm::PastelPaletteImageClick()
 {

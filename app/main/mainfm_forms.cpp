@@ -31,7 +31,9 @@ void TMainFm::CreateSmallForms()
     hooks.SetAutoClueFreeform = [this](bool on) { SetAutoClueFreeform(on); };
     hooks.WriteRegistry = [] { WriteRegistry(); };
     hooks.IsClosing = [] { return MainFormClosing; };
-    hooks.ShowBalloon = [this](const QString &text, int x, int seconds, int y) { ShowBalloon(text, x, seconds, y); };
+    hooks.ShowBalloon = [this](const QString &text, int x, int seconds, int y) {
+        ShowBalloon(text, x, seconds, y);
+    };
     PreferencesDlg->LoadFromSettings();
 
     mFilePreferences = new QAction(QStringLiteral("Pre&ferences ..."), this);

@@ -62,8 +62,7 @@ void stepCell(int key, int &c, int &r)
                 c = Columns;
         }
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -86,10 +85,10 @@ void TMainFm::UpdateToolControls()
     SetToolButton(ZoomInSpBtn, ViewTool == 14);
     if (ViewTool != 0)
         SetToolButton(PatternEditSpBtn, false);
-    VPCursorLetterSpBtn->setIcon(QIcon(Glyphs.value(TypingDirection == 2 ? QStringLiteral("LETTER_D")
-                                                                         : QStringLiteral("LETTER_A"))));
-    TypingDirectionGlyph = Glyphs.value(TypingDirection == 2 ? QStringLiteral("LETTER_D")
-                                                             : QStringLiteral("LETTER_A"));
+    VPCursorLetterSpBtn->setIcon(
+        QIcon(Glyphs.value(TypingDirection == 2 ? QStringLiteral("LETTER_D") : QStringLiteral("LETTER_A"))));
+    TypingDirectionGlyph =
+        Glyphs.value(TypingDirection == 2 ? QStringLiteral("LETTER_D") : QStringLiteral("LETTER_A"));
     mGridCursorPattern->setChecked(PatternEditSpBtn->isChecked());
     mGridCursorAlpha->setChecked(VPCursorLetterSpBtn->isChecked());
     mGridCursorEraseLetter->setChecked(EraseLettersSpBtn->isChecked());
@@ -166,10 +165,7 @@ void TMainFm::mGridCursorEraseWordClick() { RejectWordSpBtnClick(); }
 
 // ---- Key cursor -------------------------------------------------------------------------------------
 
-bool TMainFm::ViewHasFocus() const
-{
-    return ViewPortFocus && ViewPortFocus->hasFocus();
-}
+bool TMainFm::ViewHasFocus() const { return ViewPortFocus && ViewPortFocus->hasFocus(); }
 
 void TMainFm::VPKeyCursorUpdate()
 {
@@ -204,15 +200,9 @@ void TMainFm::DrawKeyCursor(int column, int row)
     ViewPort->SetKeyCursorMark(mark);
 }
 
-void TMainFm::KeyCursorTimerTimer()
-{
-    DrawKeyCursor(m_keyCursorDrawnCol, m_keyCursorDrawnRow);
-}
+void TMainFm::KeyCursorTimerTimer() { DrawKeyCursor(m_keyCursorDrawnCol, m_keyCursorDrawnRow); }
 
-void TMainFm::ViewPortFocusExit()
-{
-    VPKeyCursorUpdate();
-}
+void TMainFm::ViewPortFocusExit() { VPKeyCursorUpdate(); }
 
 // ---- Keys -------------------------------------------------------------------------------------------
 
@@ -234,9 +224,7 @@ bool TMainFm::FormKeyDown(int key)
     case Qt::Key_Right:
     case Qt::Key_Left:
     case Qt::Key_Down:
-    case Qt::Key_Up:
-        stepCell(key, KeyCursorCol, KeyCursorRow);
-        break;
+    case Qt::Key_Up: stepCell(key, KeyCursorCol, KeyCursorRow); break;
     case Qt::Key_Backspace: {
         stepCell(ViewTool == 2 ? Qt::Key_Up : Qt::Key_Left, KeyCursorCol, KeyCursorRow);
         const char code = TRVGetCell(KeyCursorCol, KeyCursorRow);
@@ -251,8 +239,7 @@ bool TMainFm::FormKeyDown(int key)
         }
         break;
     }
-    default:
-        return false;
+    default: return false;
     }
     VPKeyCursorUpdate();
     return true;
@@ -402,8 +389,10 @@ void TMainFm::ViewPortMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers mo
         PixelToPage(at.x(), at.y(), &px, &py);
         double x = px + (ViewCenterX - px) / factor;
         double y = py + (ViewCenterY - py) / factor;
-        x = std::clamp(x, 0.0, std::max(PaperWidth, GridTileColumns * PrintableWidth() + PageRightMarginSum()));
-        y = std::clamp(y, 0.0, std::max(PaperHeight, GridTileRows * PrintableHeight() + PageBottomMarginSum()));
+        x = std::clamp(x, 0.0,
+                       std::max(PaperWidth, GridTileColumns * PrintableWidth() + PageRightMarginSum()));
+        y = std::clamp(y, 0.0,
+                       std::max(PaperHeight, GridTileRows * PrintableHeight() + PageBottomMarginSum()));
         FreeZoom(Zoom * factor, x, y);
         TRVInvalidateDisplay();
         InvalidateView();
@@ -503,10 +492,7 @@ void TMainFm::ViewPortMouseUp(Qt::MouseButton, const QPoint &)
 
 // ---- Word band --------------------------------------------------------------------------------------
 
-void TMainFm::DrawWordRubberBand(int column, int row)
-{
-    ViewPort->SetPressFrame(CellRect(column, row));
-}
+void TMainFm::DrawWordRubberBand(int column, int row) { ViewPort->SetPressFrame(CellRect(column, row)); }
 
 void TMainFm::DrawWordBand(int direction)
 {
@@ -559,4 +545,3 @@ QString TMainFm::TakeWordAt(int column, int row, int direction)
 }
 
 // ---- Help balloon -----------------------------------------------------------------------------------
-

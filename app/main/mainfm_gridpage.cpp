@@ -177,10 +177,10 @@ void TMainFm::BuildGridPage()
     LoosePatternPnl->setGeometry(12, 8, 290, 176);
     LoosePatternPnl->hide();
     SizeAutoRB = makeControl<QRadioButton>(LoosePatternPnl, QStringLiteral("SizeAutoRB"),
-        QStringLiteral("Auto-size  (recommended)"), QRect(8, 8, 270, 22));
+                                           QStringLiteral("Auto-size  (recommended)"), QRect(8, 8, 270, 22));
     SizeAutoRB->setChecked(true);
     SizeFixedRB = makeControl<QRadioButton>(LoosePatternPnl, QStringLiteral("SizeFixedRB"),
-        QStringLiteral("Fixed size:"), QRect(8, 34, 100, 22));
+                                            QStringLiteral("Fixed size:"), QRect(8, 34, 100, 22));
     makeLabel(LoosePatternPnl, QStringLiteral("ColRowLbl"), QStringLiteral("Columns    Rows"))
         ->setGeometry(112, 36, 120, 18);
     ColCountSpEd = new QSpinBox(LoosePatternPnl);
@@ -205,7 +205,8 @@ void TMainFm::BuildGridPage()
     BlockColorCmBx->setObjectName(QStringLiteral("BlockColorCmBx"));
     BlockColorCmBx->addItems({QStringLiteral("White"), QStringLiteral("Very light gray"),
                               QStringLiteral("Light gray"), QStringLiteral("Medium gray"),
-                              QStringLiteral("Dark gray"), QStringLiteral("Black"), QStringLiteral("Custom")});
+                              QStringLiteral("Dark gray"), QStringLiteral("Black"),
+                              QStringLiteral("Custom")});
     BlockColorCmBx->setGeometry(112, 134, 170, 24);
     connect(BlockColorCmBx, &QComboBox::activated, this, [this] {
         BlockColorCmBxChange(BlockColorCmBx);
@@ -227,10 +228,10 @@ void TMainFm::BuildGridPage()
     ClearPatternSpBtn->setToolTip(QStringLiteral("Clear the grid: every cell white and empty"));
     ClearPatternSpBtn->setGeometry(70, 33, 90, 24);
     connect(ClearPatternSpBtn, &QToolButton::clicked, this, &TMainFm::ClearPatternBtnClick);
-    m_sizeChangeConnected = bool(connect(PuzzleSizeCmBx, &QComboBox::activated, this,
-                                         &TMainFm::PuzzleSizeCmBxChange));
-    m_applySizeConnected = bool(connect(ApplySizeBtn, &QPushButton::clicked, this,
-                                        &TMainFm::ApplySizeBtnClick));
+    m_sizeChangeConnected =
+        bool(connect(PuzzleSizeCmBx, &QComboBox::activated, this, &TMainFm::PuzzleSizeCmBxChange));
+    m_applySizeConnected =
+        bool(connect(ApplySizeBtn, &QPushButton::clicked, this, &TMainFm::ApplySizeBtnClick));
 
     SymmetryPanel = new TPanel(tsGrid, QStringLiteral("SymmetryPanel"));
     SymmetryPanel->resize(310, 64);
@@ -260,8 +261,8 @@ void TMainFm::BuildGridPage()
     };
     int x = 8;
     for (const auto &s : symmetry) {
-        QToolButton *button = makeSpeedButton(SymmetryPanel, QString::fromLatin1(s.name),
-                                              QString::fromLatin1(s.glyph));
+        QToolButton *button =
+            makeSpeedButton(SymmetryPanel, QString::fromLatin1(s.name), QString::fromLatin1(s.glyph));
         button->setGeometry(x, 26, 32, 32);
         group->addButton(button);
         this->*(s.button) = button;
@@ -273,11 +274,12 @@ void TMainFm::BuildGridPage()
     FlagsPanel->resize(310, 56);
     makeLabel(FlagsPanel, QStringLiteral("FlagLabel"), QStringLiteral("Flag:"))->setGeometry(8, 6, 40, 18);
     CheckBoxUncrossed = makeControl<QCheckBox>(FlagsPanel, QStringLiteral("CheckBoxUncrossed"),
-        QStringLiteral("Blind cells"), QRect(50, 4, 110, 22));
+                                               QStringLiteral("Blind cells"), QRect(50, 4, 110, 22));
     CheckBoxTwoLetter = makeControl<QCheckBox>(FlagsPanel, QStringLiteral("CheckBoxTwoLetter"),
-        QStringLiteral("Two-letter words"), QRect(164, 4, 140, 22));
+                                               QStringLiteral("Two-letter words"), QRect(164, 4, 140, 22));
     ShowHotSpotsCB = makeControl<QCheckBox>(FlagsPanel, QStringLiteral("ShowHotSpotsCB"),
-        QStringLiteral("Show hot spots (parts that are hard to make)"), QRect(8, 28, 294, 22));
+                                            QStringLiteral("Show hot spots (parts that are hard to make)"),
+                                            QRect(8, 28, 294, 22));
 
     WordSizesPanel = new TPanel(tsGrid, QStringLiteral("WordSizesPanel"));
     WordSizesPanel->resize(310, 140);
@@ -344,8 +346,8 @@ void TMainFm::BuildGridMenu()
     mGrid->addSeparator();
     gridItem(mGrid, &TMainFm::mGridClear, "mGridClear", QStringLiteral("&Clear Grid"),
              &TMainFm::ClearPatternBtnClick);
-    gridItem(mGrid, &TMainFm::mGridExchange, "mGridExchange", QStringLiteral("E&xchange Across and Down Words"),
-             &TMainFm::mGridExchangeClick);
+    gridItem(mGrid, &TMainFm::mGridExchange, "mGridExchange",
+             QStringLiteral("E&xchange Across and Down Words"), &TMainFm::mGridExchangeClick);
     mGrid->addSeparator();
 
     mGridEditing = mGrid->addMenu(QStringLiteral("Grid &Editing"));
@@ -390,7 +392,8 @@ void TMainFm::BuildViewFlagItems()
         {&TMainFm::mViewBlindCells, "mViewBlindCells", "Blind Cells (Green)", &TMainFm::mViewBlindCellsClick},
         {&TMainFm::mViewTwoLetterWords, "mViewTwoLetterWords", "Two-letter Words (Blue)",
          &TMainFm::mViewTwoLetterWordsClick},
-        {&TMainFm::mViewHotSpots, "mViewHotSpots", "Hot Spots (various colors)", &TMainFm::mViewHotSpotsClick},
+        {&TMainFm::mViewHotSpots, "mViewHotSpots", "Hot Spots (various colors)",
+         &TMainFm::mViewHotSpotsClick},
     };
     for (const auto &entry : items) {
         QAction *item = mView->addAction(QLatin1String(entry.caption));
@@ -404,10 +407,7 @@ void TMainFm::BuildViewFlagItems()
 void TMainFm::mGridFreeformClick() { ChangePuzzleType(0); }
 void TMainFm::mGridSymmetricalClick() { ChangePuzzleType(1); }
 
-void TMainFm::mGridExchangeClick()
-{
-    ExchangeAcrossDownSpBtn->click();
-}
+void TMainFm::mGridExchangeClick() { ExchangeAcrossDownSpBtn->click(); }
 
 void TMainFm::mGridEditingSymmetryModeClick() { ChangeSymModeClick(); }
 
@@ -546,9 +546,9 @@ void TMainFm::SetupPagesForType(bool symmetrical)
     for (const char *name : {"StockPatternSpBtn", "RejectWordsLbl"})
         if (auto *control = findChild<QWidget *>(QLatin1String(name)))
             control->setVisible(symmetrical);
-    for (QWidget *control : {static_cast<QWidget *>(GlueRejectWordsMemo),
-                             static_cast<QWidget *>(GlueSaveRejectedWordListBtn),
-                             static_cast<QWidget *>(GlueClearRejectedWordsBtn)})
+    for (QWidget *control :
+         {static_cast<QWidget *>(GlueRejectWordsMemo), static_cast<QWidget *>(GlueSaveRejectedWordListBtn),
+          static_cast<QWidget *>(GlueClearRejectedWordsBtn)})
         control->setVisible(symmetrical);
     for (const char *name : {"mCluesShowAlt", "mGridSelect"})
         if (auto *item = findChild<QAction *>(QLatin1String(name)))
@@ -569,38 +569,35 @@ void TMainFm::SetupPagesForType(bool symmetrical)
     RedrawThemePageSummay();
 }
 
-double TMainFm::CenteredGridLeft() const
-{
-    return (PaperWidth - Columns * 0.35) / 2 - MarginLeft;
-}
+double TMainFm::CenteredGridLeft() const { return (PaperWidth - Columns * 0.35) / 2 - MarginLeft; }
 
 void TMainFm::FreeformLnkClick()
 {
     const QPoint at = InstrumentPanel->mapToGlobal(QPoint(0, 0));
-    ShowBalloon(QStringLiteral(
-                    "FREEFORM CROSSWORD\n\n"
-                    "A freeform puzzle is made of your words only: Tarvel places as many of them as "
-                    "it can, each crossing the others where they share a letter, and with "
-                    "Auto-size it makes the grid as small as the words allow.\n\n"
-                    "Choose it when every answer must be one of your words, for example the "
-                    "vocabulary of a lesson."),
-                at.x(), 30, at.y());
+    ShowBalloon(
+        QStringLiteral("FREEFORM CROSSWORD\n\n"
+                       "A freeform puzzle is made of your words only: Tarvel places as many of them as "
+                       "it can, each crossing the others where they share a letter, and with "
+                       "Auto-size it makes the grid as small as the words allow.\n\n"
+                       "Choose it when every answer must be one of your words, for example the "
+                       "vocabulary of a lesson."),
+        at.x(), 30, at.y());
 }
 
 void TMainFm::SymmetricalLnkClick()
 {
     const QPoint at = InstrumentPanel->mapToGlobal(QPoint(0, 0));
-    ShowBalloon(QStringLiteral(
-                    "SYMMETRICAL CROSSWORD\n\n"
-                    "A symmetrical puzzle looks like the crosswords of newspapers: a square grid "
-                    "with a symmetric pattern of black squares, in which nearly every letter is "
-                    "part of an across and a down word.\n\n"
-                    "Your words are placed first, as theme words; Tarvel fills the rest of the grid "
-                    "with words from its dictionary and can give them clues of their own. Not all "
-                    "of your words may fit.\n\n"
-                    "Choose the grid's size and pattern on the Grid page, or let Tarvel choose a "
-                    "stock pattern that suits your words."),
-                at.x(), 50, at.y());
+    ShowBalloon(
+        QStringLiteral("SYMMETRICAL CROSSWORD\n\n"
+                       "A symmetrical puzzle looks like the crosswords of newspapers: a square grid "
+                       "with a symmetric pattern of black squares, in which nearly every letter is "
+                       "part of an across and a down word.\n\n"
+                       "Your words are placed first, as theme words; Tarvel fills the rest of the grid "
+                       "with words from its dictionary and can give them clues of their own. Not all "
+                       "of your words may fit.\n\n"
+                       "Choose the grid's size and pattern on the Grid page, or let Tarvel choose a "
+                       "stock pattern that suits your words."),
+        at.x(), 50, at.y());
 }
 
 // ---- Symmetry -------------------------------------------------------------------------------------
@@ -778,10 +775,7 @@ void TMainFm::ApplySizeBtnMouseDown()
     // keyboard can be undone too and an Apply that changes nothing takes none.
 }
 
-void TMainFm::ApplySizeBtnClick()
-{
-    ResizePuzzle(ColCountSpEd->value(), RowCountSpEd->value());
-}
+void TMainFm::ApplySizeBtnClick() { ResizePuzzle(ColCountSpEd->value(), RowCountSpEd->value()); }
 
 bool TMainFm::ResizePuzzle(int columns, int rows)
 {
@@ -860,7 +854,8 @@ void TMainFm::PaintBoxWSPaint(QPainter &canvas)
     const TWordSizesGeometry g = WordSizesLayout();
     // The room may have changed with the window: the panel takes its height after this paint.
     if (g.PanelHeight > 0 && WordSizesPanel->height() != g.PanelHeight)
-        QMetaObject::invokeMethod(this, [this] { UpdateWordSlotCount(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { UpdateWordSlotCount(); }, Qt::QueuedConnection);
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPointSize(8);
     canvas.setFont(font);
@@ -886,8 +881,9 @@ void TMainFm::PaintBoxWSPaint(QPainter &canvas)
             colour = 0x00FF00;
         else if (row.Length == 2 && DocControls.FlagTwoLetterSlots)
             colour = 0xFFFF00;
-        canvas.fillRect(QRect(QPoint(TWordSizesGeometry::BarLeft, row.Top + 4), QPoint(row.BarEnd - 1, row.Top + 7)),
-                        ColorFromWin(colour));
+        canvas.fillRect(
+            QRect(QPoint(TWordSizesGeometry::BarLeft, row.Top + 4), QPoint(row.BarEnd - 1, row.Top + 7)),
+            ColorFromWin(colour));
     }
 }
 

@@ -74,8 +74,9 @@ void TMainFm::ShowHelpTopic(const QString &page)
     const QString folder = GetProgramFolder() + QStringLiteral("Help/");
     const QString path = folder + page;
     if (!QFileInfo::exists(path)) {
-        showInformation(QStringLiteral("The help page \"%1\" is not installed: the folder \"%2\" does not hold it.")
-                            .arg(page, folder));
+        showInformation(
+            QStringLiteral("The help page \"%1\" is not installed: the folder \"%2\" does not hold it.")
+                .arg(page, folder));
         return;
     }
     if (!ShellOpen(QStringLiteral("file://") + path))

@@ -90,10 +90,7 @@ QString TMainFm::LayoutTabTextOfCaption(const QString &caption)
     return text;
 }
 
-void TMainFm::mLayoutAnyClick(QAction *item)
-{
-    OpenLayoutDialogAt(LayoutTabTextOfCaption(item->text()));
-}
+void TMainFm::mLayoutAnyClick(QAction *item) { OpenLayoutDialogAt(LayoutTabTextOfCaption(item->text())); }
 
 int TMainFm::OpenLayoutDialogAt(const QString &tabText)
 {
@@ -117,7 +114,9 @@ int TMainFm::OpenLayoutDialogAt(const QString &tabText)
     h.RebuildClueGrids = [] { ::RebuildClueGrids(); };
     h.RunAutoLayout = [](int flags) { ::RunAutoLayout(flags); };
     h.InvalidateView = [this] { InvalidateView(); };
-    h.ShowBalloon = [this](const QString &text, int x, int seconds, int y) { ShowBalloon(text, x, seconds, y); };
+    h.ShowBalloon = [this](const QString &text, int x, int seconds, int y) {
+        ShowBalloon(text, x, seconds, y);
+    };
     if (HintFm)
         h.BalloonWidth = HintFm->width();
     h.ChooseFont = [](QWidget *parent, QFont *font) {

@@ -12,10 +12,10 @@
 #include "webbrowserfm.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
@@ -54,7 +54,8 @@ void TMainFm::BuildExportMenu()
         mExport->addAction(QStringLiteral("E&xport to Any Other Web Site (interactive) ..."));
     mExportInteractive->setObjectName(QStringLiteral("mExportInteractive"));
     connect(mExportInteractive, &QAction::triggered, this, &TMainFm::mExportInteractiveClick);
-    command("mExportManage", "&View && Manage Puzzles Published to Sandeck ...", &TMainFm::mExportManageClick);
+    command("mExportManage", "&View && Manage Puzzles Published to Sandeck ...",
+            &TMainFm::mExportManageClick);
     // The hosting commands follow the settings each time the menu opens.
     connect(mExport, &QMenu::aboutToShow, this, &TMainFm::UpdateHostingCommands);
     mExportConfigureInteractive =
@@ -65,8 +66,8 @@ void TMainFm::BuildExportMenu()
     // Kept hidden, without commands.
     for (const char *caption :
          {"Copy and &Paste Wizard ...", "Start Export Wizard ...", "As &Bitmap (BMP) ...",
-          "As Encapsulated &Postscript (EPS) ...", "As &Graphics Interchange Format (GIF) ...", "As &JPEG ...",
-          "As Portable &Network Graphics (PNG) ...", "As &Scalable Vector Graphic (SVC) ...",
+          "As Encapsulated &Postscript (EPS) ...", "As &Graphics Interchange Format (GIF) ...",
+          "As &JPEG ...", "As Portable &Network Graphics (PNG) ...", "As &Scalable Vector Graphic (SVC) ...",
           "As &Web Page (HTML) ...", "To &Printable Web Page ...", "To Macintosh &Computer ...",
           "To Word &Document ...", "To Other Windows Program ..."})
         mExport->addAction(QLatin1String(caption))->setVisible(false);
@@ -192,10 +193,7 @@ void TMainFm::ShowContactForm(const QString &errorSubject)
     uiDialogs().RunModal(form);
 }
 
-void TMainFm::mHelpEmailUsClick()
-{
-    ShowContactForm();
-}
+void TMainFm::mHelpEmailUsClick() { ShowContactForm(); }
 
 // ---- The program's browser windows ------------------------------------------------------------------
 

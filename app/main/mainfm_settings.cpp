@@ -126,11 +126,13 @@ bool TMainFm::LoadRegistrySettings()
     const bool positionStored = key.ValueExists(QStringLiteral("Top"));
 
     // The installation number and date are made once, on the first start that finds the key.
-    if (!key.ReadString(QStringLiteral("ConsistentRandomNumber"), &InstallNumber) || InstallNumber.isEmpty()) {
+    if (!key.ReadString(QStringLiteral("ConsistentRandomNumber"), &InstallNumber) ||
+        InstallNumber.isEmpty()) {
         InstallNumber = QString::number(QRandomGenerator::global()->bounded(1000, 1000000000));
         key.WriteString(QStringLiteral("ConsistentRandomNumber"), InstallNumber);
     }
-    if (!key.ReadString(QStringLiteral("InstalledOnlineVersionDate"), &InstallDate) || InstallDate.isEmpty()) {
+    if (!key.ReadString(QStringLiteral("InstalledOnlineVersionDate"), &InstallDate) ||
+        InstallDate.isEmpty()) {
         const QDate today = QDate::currentDate();
         InstallDate = FormatStampDate(today.year(), today.month(), today.day());
         key.WriteString(QStringLiteral("InstalledOnlineVersionDate"), InstallDate);
@@ -218,7 +220,9 @@ void TMainFm::LoadWordBankSettings()
 
 void ReadPreferenceFlags(const TNameValueLines &list)
 {
-    const auto isT = [&](const char *name) { return list.Value(QString::fromLatin1(name)) == QLatin1String("T"); };
+    const auto isT = [&](const char *name) {
+        return list.Value(QString::fromLatin1(name)) == QLatin1String("T");
+    };
     const auto notF = [&](const QString &text) { return text != QLatin1String("F"); };
     PencilThemeColor = isT("PencilThemeColor");
     PencilThemeBold = isT("PencilThemeBold");

@@ -52,9 +52,7 @@ void TMainFm::mEditSpellingClick()
             setTextQuietly(SubtitleEd, DocControls.PuzzleSubtitle);
             TitlesChanged();
             break;
-        default:
-            InvalidateView();
-            break;
+        default: InvalidateView(); break;
         }
     };
     dialog->SetTexts(&texts);

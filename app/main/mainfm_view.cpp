@@ -1,18 +1,18 @@
 // The document view: view modes, tabs and the View menu, zoom and scrolling, the page compose
 // and the painting of single grid cells (also what the engine's draw-cell callbacks reach).
-#include "mainfm.h"
 #include "hintfm.h"
+#include "mainfm.h"
 
 #include "alphabet.h"
+#include "ascanvas.h"
 #include "checkpts.h"
 #include "globals.h"
 #include "layoutsettings.h"
 #include "myoverrides.h"
 #include "trv600.h"
-#include "ascanvas.h"
 #include "viewpaint.h"
-#include "wysiwyg.h"
 #include "viewport.h"
+#include "wysiwyg.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -45,15 +45,9 @@ constexpr TColor Silver = 0xC0C0C0;
 
 bool finitePositive(double v) { return std::isfinite(v) && v > 0; }
 
-QRect toQRect(const TPixelRect &r)
-{
-    return QRect(QPoint(r.Left, r.Top), QPoint(r.Right - 1, r.Bottom - 1));
-}
+QRect toQRect(const TPixelRect &r) { return QRect(QPoint(r.Left, r.Top), QPoint(r.Right - 1, r.Bottom - 1)); }
 
-char cellCode(int column, int row)
-{
-    return TRVGetCell(column, row);
-}
+char cellCode(int column, int row) { return TRVGetCell(column, row); }
 
 bool isRemoved(int column, int row) { return cellCode(column, row) == TRV_REMOVED; }
 
@@ -140,9 +134,7 @@ void TMainFm::FitViewGeometry(int mode)
         SetZoomAndCentre(zoom, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
     };
     switch (mode) {
-    case vmWholePage:
-        fitRect(PageRect, 90);
-        break;
+    case vmWholePage: fitRect(PageRect, 90); break;
     case vmPageWidth: {
         const double ipp = PaperWidth / width;
         const double zoom = empty || !finitePositive(ipp) ? FallbackZoom : 90 / (PixelsPerInch * ipp);
@@ -181,9 +173,7 @@ void TMainFm::FitViewGeometry(int mode)
         fitRect({first.Left, first.Top, last.Right, last.Bottom}, 88);
         break;
     }
-    default:
-        SetZoomAndCentre(CustomZoom, CustomCenterX, CustomCenterY);
-        break;
+    default: SetZoomAndCentre(CustomZoom, CustomCenterX, CustomCenterY); break;
     }
 }
 
@@ -222,15 +212,12 @@ void TMainFm::SetViewMode(int mode, int how)
         return;
     static const char *const tabs[] = {nullptr, nullptr, "Penciled", "Clues", "Solution", "Custom"};
     SelectViewTab(mode <= vmPageWidth || mode > vmCustom ? QStringLiteral("Page %1").arg(CurrentPage)
-                                         : QString::fromLatin1(tabs[mode]));
+                                                         : QString::fromLatin1(tabs[mode]));
     TRVInvalidateDisplay();
     InvalidateView();
 }
 
-void TMainFm::RedrawView()
-{
-    SetViewMode(View, 2);
-}
+void TMainFm::RedrawView() { SetViewMode(View, 2); }
 
 void TMainFm::ShowPenciledView()
 {
@@ -256,10 +243,7 @@ void TMainFm::ShowCustomView()
     SetViewMode(vmCustom, 2);
 }
 
-int TMainFm::CluesViewPage() const
-{
-    return SeparateClues && PuzzlePage == 1 ? 2 : 1;
-}
+int TMainFm::CluesViewPage() const { return SeparateClues && PuzzlePage == 1 ? 2 : 1; }
 
 QString TMainFm::ViewTabCaption() const
 {
@@ -267,10 +251,7 @@ QString TMainFm::ViewTabCaption() const
     return i < 0 ? QString() : ViewTabCtl->tabText(i);
 }
 
-bool TMainFm::IsPenciledViewActive() const
-{
-    return ViewTabCaption().contains(QLatin1String("Penciled"));
-}
+bool TMainFm::IsPenciledViewActive() const { return ViewTabCaption().contains(QLatin1String("Penciled")); }
 
 bool TMainFm::SelectViewTab(const QString &text)
 {
@@ -364,15 +345,9 @@ void TMainFm::SetPageCount(int count, int how)
     ViewTabCtl->setCurrentIndex(keep);
 }
 
-void TMainFm::SetCurrentPage(int page)
-{
-    ::SetCurrentPage(page);
-}
+void TMainFm::SetCurrentPage(int page) { ::SetCurrentPage(page); }
 
-void TMainFm::mViewPageAnyClick(QAction *item)
-{
-    ShowViewTab(item->text().remove(QLatin1Char('&')));
-}
+void TMainFm::mViewPageAnyClick(QAction *item) { ShowViewTab(item->text().remove(QLatin1Char('&'))); }
 
 void TMainFm::mViewPuzzleClick() { ShowViewTab(PenciledCaption); }
 void TMainFm::mViewCluesClick() { ShowViewTab(QStringLiteral("Clues")); }
@@ -381,7 +356,8 @@ void TMainFm::mViewCustomClick() { ShowViewTab(QStringLiteral("Custom")); }
 
 void TMainFm::mViewZoomInClick()
 {
-    FreeZoom(Zoom * 1.5, (ViewPageRect.Left + ViewPageRect.Right) / 2, (ViewPageRect.Top + ViewPageRect.Bottom) / 2);
+    FreeZoom(Zoom * 1.5, (ViewPageRect.Left + ViewPageRect.Right) / 2,
+             (ViewPageRect.Top + ViewPageRect.Bottom) / 2);
     TRVInvalidateDisplay();
     InvalidateView();
 }
@@ -480,10 +456,7 @@ void TMainFm::InvalidateView()
         ViewPort->update();
 }
 
-void TMainFm::ViewPortResized()
-{
-    InvalidateView();
-}
+void TMainFm::ViewPortResized() { InvalidateView(); }
 
 void TMainFm::ViewPortPaint()
 {
@@ -596,10 +569,7 @@ void TMainFm::DrawCell(QPainter &canvas, int column, int row)
     ++CellPaints;
 }
 
-void TMainFm::DrawCell(int column, int row)
-{
-    MarkCell(column, row, MarkWholeCell);
-}
+void TMainFm::DrawCell(int column, int row) { MarkCell(column, row, MarkWholeCell); }
 
 void TMainFm::DrawCellColor(QPainter &canvas, int column, int row)
 {
@@ -613,12 +583,8 @@ void TMainFm::DrawCellColor(QPainter &canvas, int column, int row)
     bool isolated = false;
     TColor colour = PageColor;
     switch (code) {
-    case TRV_BLOCK:
-        colour = blockColour;
-        break;
-    case TRV_EDGE:
-        colour = 0x008000;
-        break;
+    case TRV_BLOCK: colour = blockColour; break;
+    case TRV_EDGE: colour = 0x008000; break;
     case TRV_REMOVED:
         isolated = IsIsolatedRemovedCell(column, row);
         colour = isolated ? Silver : RemovedCellColor;
@@ -683,17 +649,13 @@ void TMainFm::RedrawCells(int filter)
                 draw = !removed && (TRVShadeCell(c, r) & (TRV_SHADE_STUCK_CELL | TRV_SHADE_STUCK_AREA)) &&
                        shown != 0x0000FF && shown != 0x00FFFF;
                 break;
-            case 7:
-                draw = !removed && (shown == 0x0000FF || shown == 0x00FFFF);
-                break;
+            case 7: draw = !removed && (shown == 0x0000FF || shown == 0x00FFFF); break;
             case 8:
             case 9:
                 if (IsIsolatedRemovedCell(c, r))
                     RedrawCellArea(c, r);
                 break;
-            default:
-                draw = !removed;
-                break;
+            default: draw = !removed; break;
             }
             if (draw)
                 DrawCell(c, r);

@@ -106,9 +106,9 @@ QAction *addItem(QMenu *menu, const char *name, const QString &caption)
     return item;
 }
 
-const QString kImportFilter = QStringLiteral(
-    "All Theme Word Files (*.thm *.wff *.wsy);;Only Theme Words for Freeform Puzzles (*.wff);;"
-    "Only Theme Words for Symmetrical Puzzles (*.wsy);;Puzzle Files (*.trv);;All Files (*)");
+const QString kImportFilter =
+    QStringLiteral("All Theme Word Files (*.thm *.wff *.wsy);;Only Theme Words for Freeform Puzzles (*.wff);;"
+                   "Only Theme Words for Symmetrical Puzzles (*.wsy);;Puzzle Files (*.trv);;All Files (*)");
 
 } // namespace
 
@@ -129,7 +129,7 @@ void TMainFm::BuildWordsPage()
     ThemeSortPanel = new TPanel(tsYourWords, QStringLiteral("ThemeSortPanel"));
     ThemeSortPanel->setFixedHeight(76);
     WordBankCB = makeControl<QCheckBox>(ThemeSortPanel, QStringLiteral("WordBankCB"),
-        QStringLiteral("Provide Word Bank"), QRect(8, 50, 200, 22));
+                                        QStringLiteral("Provide Word Bank"), QRect(8, 50, 200, 22));
     BuildWordsPageLinks();
     ConnectRejectedWords();
 
@@ -150,10 +150,12 @@ void TMainFm::BuildWordsPageLinks()
         member = makeLink(parent, QLatin1String(name), caption);
         onClick(member, [this, click] { (this->*click)(); });
     };
-    link(ThemeImportLnk, "ThemeImportLnk", QStringLiteral("import"), ThemePanel, &TMainFm::ThemeImportLnkClick);
+    link(ThemeImportLnk, "ThemeImportLnk", QStringLiteral("import"), ThemePanel,
+         &TMainFm::ThemeImportLnkClick);
     link(SampleWordListsLnk, "SampleWordListsLnk", QStringLiteral("sample word lists"), ThemePanel,
          &TMainFm::SampleWordListsLnkClick);
-    link(ThemeExportLnk, "ThemeExportLnk", QStringLiteral("export"), ThemePanel, &TMainFm::ThemeExportLnkClick);
+    link(ThemeExportLnk, "ThemeExportLnk", QStringLiteral("export"), ThemePanel,
+         &TMainFm::ThemeExportLnkClick);
     link(ThemeClearLnk, "ThemeClearLnk", QStringLiteral("Clear list below"), ThemePanel,
          &TMainFm::ThemeClearLnkClick);
     link(InstructionsLnk, "InstructionsLnk", QStringLiteral("instructions"), ThemePanel,
@@ -167,11 +169,13 @@ void TMainFm::BuildWordsPageLinks()
          &TMainFm::ThemeAddTitleLnkClick);
     placeInRow(8, 20, {InstructionsLnk, ExampleLnk, HintsLnk, ThemeCheckSpellingLnk, ThemeAddTitleLnk});
 
-    QLabel *sortLbl = makeLabel(ThemeSortPanel, QStringLiteral("ThemeSortLbl"), QStringLiteral("Sort list by:"));
+    QLabel *sortLbl =
+        makeLabel(ThemeSortPanel, QStringLiteral("ThemeSortLbl"), QStringLiteral("Sort list by:"));
     sortLbl->adjustSize();
     link(ThemeSortAlphaLnk, "ThemeSortAlphaLnk", QStringLiteral("alphabet"), ThemeSortPanel,
          &TMainFm::ThemeSortAlphaLnkClick);
-    link(ThemeSortSizeLnk, "ThemeSortSizeLnk", QStringLiteral("size"), ThemeSortPanel, &TMainFm::ThemeSortSizeLnkClick);
+    link(ThemeSortSizeLnk, "ThemeSortSizeLnk", QStringLiteral("size"), ThemeSortPanel,
+         &TMainFm::ThemeSortSizeLnkClick);
     link(ThemeSortLocationLnk, "ThemeSortLocationLnk", QStringLiteral("placement"), ThemeSortPanel,
          &TMainFm::ThemeSortLocationLnkClick);
     placeInRow(8, 6, {sortLbl, ThemeSortAlphaLnk, ThemeSortSizeLnk, ThemeSortLocationLnk});
@@ -211,8 +215,8 @@ void TMainFm::BuildWordsPageLinks()
 
     // The additional clues (an answer list in the clues) are switched off in the menus; their
     // section name and list stay with the window for the dialog.
-    link(AdditionalCluesCustomizeLnk, "AdditionalCluesCustomizeLnk", QStringLiteral("Customize"), ThemeSortPanel,
-         &TMainFm::AdditionalCluesCustomizeLnkClick);
+    link(AdditionalCluesCustomizeLnk, "AdditionalCluesCustomizeLnk", QStringLiteral("Customize"),
+         ThemeSortPanel, &TMainFm::AdditionalCluesCustomizeLnkClick);
     AdditionalCluesCustomizeLnk->hide();
     AnswerListLabelEdit = new QLineEdit(ThemeSortPanel);
     AnswerListLabelEdit->setObjectName(QStringLiteral("AnswerListLabelEdit"));
@@ -234,7 +238,8 @@ void TMainFm::BuildOtherCluesPage()
     connect(CluesShowAlternatesCB, &QCheckBox::clicked, this, &TMainFm::CluesShowAlternatesCBClick);
     CluesPageExplanationLbl = makeLabel(tsOtherClues, QStringLiteral("CluesPageExplanationLbl"),
                                         QStringLiteral("Click on a clue to type a new one."));
-    AltLbl = makeLabel(tsOtherClues, QStringLiteral("AltLbl"), QStringLiteral("Double-click on alternates to use them."));
+    AltLbl = makeLabel(tsOtherClues, QStringLiteral("AltLbl"),
+                       QStringLiteral("Double-click on alternates to use them."));
     AltLbl->hide();
     AcrossLbl = makeLabel(tsOtherClues, QStringLiteral("AcrossLbl"), QStringLiteral("ACROSS"));
     AcrossLbl->resize(80, 16);
@@ -356,12 +361,13 @@ void TMainFm::ThemeExportLnkClick()
     // The list's own name when it has one, else the puzzle's; the folder is the puzzle's, else
     // the last one used for word lists.
     const QString folder = StartFolder(TFileKind::WordList, SavePuzzleDialog.FileName);
-    const QString proposed =
-        WordListSaveDialog.FileName.isEmpty()
-            ? ProposedFileName(TFileKind::WordList, SavePuzzleDialog.FileName, QStringLiteral(".thm"), TitleEd->text())
-            : QDir(folder).filePath(QFileInfo(WordListSaveDialog.FileName).fileName());
-    QString name = uiDialogs().SaveFileName(this, QStringLiteral("Export:  Save Your Words and Clues Separately"),
-                                            proposed, QStringLiteral("Theme Word Files (*.thm)"));
+    const QString proposed = WordListSaveDialog.FileName.isEmpty()
+                                 ? ProposedFileName(TFileKind::WordList, SavePuzzleDialog.FileName,
+                                                    QStringLiteral(".thm"), TitleEd->text())
+                                 : QDir(folder).filePath(QFileInfo(WordListSaveDialog.FileName).fileName());
+    QString name =
+        uiDialogs().SaveFileName(this, QStringLiteral("Export:  Save Your Words and Clues Separately"),
+                                 proposed, QStringLiteral("Theme Word Files (*.thm)"));
     if (name.isEmpty())
         return;
     if (QFileInfo(name).suffix().isEmpty())
@@ -448,17 +454,11 @@ TEntries &TMainFm::ClueEditorLines()
     return ClueEditor->Entries();
 }
 
-void TMainFm::DeleteThemeEntry(int entry)
-{
-    ClueEditor->DeleteEntry(entry);
-}
+void TMainFm::DeleteThemeEntry(int entry) { ClueEditor->DeleteEntry(entry); }
 
 // ---- Special characters and the alphabet ------------------------------------------------------
 
-void TMainFm::CustomAlphabetLnkClick()
-{
-    ShowAlphabetDialog();
-}
+void TMainFm::CustomAlphabetLnkClick() { ShowAlphabetDialog(); }
 
 void TMainFm::ShowAlphabetDialog()
 {
@@ -564,7 +564,7 @@ void TMainFm::WordBankCBClick()
     // The snapshot must hold the state before the click, which the box already shows.
     WordBankCBCheckpointing = true;
     TakeCheckPoint(TCheckPointKind::Layout, DocControls.WordBankCB ? QStringLiteral("word bank addition")
-                                             : QStringLiteral("word bank removal"));
+                                                                   : QStringLiteral("word bank removal"));
     WordBankCBCheckpointing = false;
     RebuildClueGrids();
     RunAutoLayout(AutoLayoutKeepViewTab);
@@ -579,10 +579,7 @@ void TMainFm::AdditionalCluesCustomizeLnkClick()
     uiDialogs().RunModal(dialog);
 }
 
-void TMainFm::mCluesAddAdditionalClick()
-{
-    AdditionalCluesCustomizeLnkClick();
-}
+void TMainFm::mCluesAddAdditionalClick() { AdditionalCluesCustomizeLnkClick(); }
 
 // ---- Theme words ----------------------------------------------------------------------------
 
@@ -716,8 +713,8 @@ void TMainFm::RedrawThemePageSummay()
 {
     const int listed = CountListedWords();
     const bool blank = gridIsBlank();
-    QString summary = QString::number(listed) + Pluralize(listed, QStringLiteral(" entry")) +
-                      QStringLiteral(" listed.  ");
+    QString summary =
+        QString::number(listed) + Pluralize(listed, QStringLiteral(" entry")) + QStringLiteral(" listed.  ");
     QString fits;
     if (!FreeformMode) {
         if (blank && TRVTrafficLightColor() == 3)
@@ -737,7 +734,9 @@ void TMainFm::RedrawThemePageSummay()
     ThemeListSizeLabel->setText(summary);
     // The status panel of compatible or omitted words explains itself once it shows a count.
     if (!SBThemeFits->findChild<QObject *>(QStringLiteral("SBThemeFitsClick"), Qt::FindDirectChildrenOnly))
-        onClick(SBThemeFits, [this] { SBThemeFitsClick(); })->setObjectName(QStringLiteral("SBThemeFitsClick"));
+        onClick(SBThemeFits, [this] {
+            SBThemeFitsClick();
+        })->setObjectName(QStringLiteral("SBThemeFitsClick"));
     SBThemeWords->setText(blank ? QString()
                                 : QStringLiteral("Puzzle contains ") + QString::number(PlacedThemeWordCount) +
                                       Pluralize(PlacedThemeWordCount, QStringLiteral(" of your word")) +
@@ -760,7 +759,8 @@ QChar TMainFm::GlueRejectWordsMemoKeyPress(QChar key)
 
 void TMainFm::ConnectRejectedWords()
 {
-    connect(GlueSaveRejectedWordListBtn, &QPushButton::clicked, this, &TMainFm::GlueSaveRejectedWordListClick);
+    connect(GlueSaveRejectedWordListBtn, &QPushButton::clicked, this,
+            &TMainFm::GlueSaveRejectedWordListClick);
     connect(GlueClearRejectedWordsBtn, &QPushButton::clicked, this, &TMainFm::GlueClearRejectedWordsBtnClick);
     QPlainTextEdit *memo = GlueRejectWordsMemo;
     new TEventHook(memo, [memo](QEvent *event) {
@@ -797,10 +797,7 @@ void TMainFm::GlueSaveRejectedWordListClick()
                   (error.isEmpty() ? QString() : QStringLiteral(": ") + error));
 }
 
-void TMainFm::GlueClearRejectedWordsBtnClick()
-{
-    GlueRejectWordsMemo->clear();
-}
+void TMainFm::GlueClearRejectedWordsBtnClick() { GlueRejectWordsMemo->clear(); }
 
 // ---- Clues menu ---------------------------------------------------------------------------------
 
@@ -816,24 +813,27 @@ void TMainFm::BuildCluesMenu()
     QMenuBar *bar = menuBar();
     mClues = bar->addMenu(QStringLiteral("&Clues"));
     mClues->setObjectName(QStringLiteral("mClues"));
-    mCluesImport = addItem(mClues, "mCluesImport", QStringLiteral("&Import Words && Clues From a Text File ..."));
+    mCluesImport =
+        addItem(mClues, "mCluesImport", QStringLiteral("&Import Words && Clues From a Text File ..."));
     connect(mCluesImport, &QAction::triggered, this, &TMainFm::mCluesImportClick);
-    mCluesExport = addItem(mClues, "mCluesExport", QStringLiteral("&Export Your Words && Clues to a File ..."));
+    mCluesExport =
+        addItem(mClues, "mCluesExport", QStringLiteral("&Export Your Words && Clues to a File ..."));
     connect(mCluesExport, &QAction::triggered, this, &TMainFm::mCluesExportClick);
     mCluesSort = mClues->addMenu(QStringLiteral("&Sort Your Words and Clues"));
     mCluesSort->setObjectName(QStringLiteral("mCluesSort"));
-    mCluesSortAlphabetically = addItem(mCluesSort, "mCluesSortAlphabetically", QStringLiteral("&Alphabetically"));
+    mCluesSortAlphabetically =
+        addItem(mCluesSort, "mCluesSortAlphabetically", QStringLiteral("&Alphabetically"));
     connect(mCluesSortAlphabetically, &QAction::triggered, this, &TMainFm::mCluesSortAlphabeticallyClick);
     mCluesSortSize = addItem(mCluesSort, "mCluesSortSize", QStringLiteral("By &Size"));
     connect(mCluesSortSize, &QAction::triggered, this, &TMainFm::mCluesSortSizeClick);
-    mCluesSortPlacement =
-        addItem(mCluesSort, "mCluesSortPlacement", QStringLiteral("By &Placement Location in the Puzzle Grid"));
+    mCluesSortPlacement = addItem(mCluesSort, "mCluesSortPlacement",
+                                  QStringLiteral("By &Placement Location in the Puzzle Grid"));
     connect(mCluesSortPlacement, &QAction::triggered, this, &TMainFm::mCluesSortPlacementClick);
     mClues->addSeparator();
     mBuildAutoClue = addItem(mClues, "mBuildAutoClue", QStringLiteral("Add Stock Clues &Now"));
     connect(mBuildAutoClue, &QAction::triggered, this, &TMainFm::mBuildAutoClueClick);
-    mCluesAddAdditional =
-        addItem(mClues, "mCluesAddAdditional", QStringLiteral("Add Additional Clues (e.g., &List of Answer Words)"));
+    mCluesAddAdditional = addItem(mClues, "mCluesAddAdditional",
+                                  QStringLiteral("Add Additional Clues (e.g., &List of Answer Words)"));
     mCluesAddAdditional->setVisible(false);
     mCluesAddAdditional->setEnabled(false);
     connect(mCluesAddAdditional, &QAction::triggered, this, &TMainFm::mCluesAddAdditionalClick);
@@ -841,8 +841,7 @@ void TMainFm::BuildCluesMenu()
         mClues->addAction(QStringLiteral("Add Stock Clues Automatically for &Freeform Puzzles"));
     mClueAutomaticallyFreeform->setObjectName(QStringLiteral("mClueAutomaticallyFreeform"));
     mClueAutomaticallyFreeform->setCheckable(true);
-    connect(mClueAutomaticallyFreeform, &QAction::triggered, this,
-            &TMainFm::mClueAutomaticallyFreeformClick);
+    connect(mClueAutomaticallyFreeform, &QAction::triggered, this, &TMainFm::mClueAutomaticallyFreeformClick);
     mClueAutomaticallySymmetrical =
         mClues->addAction(QStringLiteral("Add Stock Clues Automatically for S&ymmetrical Puzzles"));
     mClueAutomaticallySymmetrical->setObjectName(QStringLiteral("mClueAutomaticallySymmetrical"));

@@ -24,10 +24,7 @@ QList<QKeySequence> standard(QKeySequence::StandardKey key, QKeyCombination othe
 
 // Undo and redo keep to the same keys on every desktop (some schemes add Alt+Backspace, which
 // would reach past the word-and-clue editor's own Backspace).
-QList<QKeySequence> undoKeys()
-{
-    return {QKeySequence(Qt::CTRL | Qt::Key_Z)};
-}
+QList<QKeySequence> undoKeys() { return {QKeySequence(Qt::CTRL | Qt::Key_Z)}; }
 
 QList<QKeySequence> redoKeys()
 {

@@ -6,15 +6,9 @@
 #include <QLabel>
 #include <QPainter>
 
-QColor ColorFromWin(int color)
-{
-    return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
-}
+QColor ColorFromWin(int color) { return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF); }
 
-TPanel::TPanel(QWidget *parent, const QString &name) : QFrame(parent)
-{
-    setObjectName(name);
-}
+TPanel::TPanel(QWidget *parent, const QString &name) : QFrame(parent) { setObjectName(name); }
 
 void TPanel::SetColor(int color)
 {

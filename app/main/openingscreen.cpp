@@ -37,15 +37,9 @@ void TOpeningScreen::SetLoadProgress(int percent)
     LaunchProgressLbl->repaint();
 }
 
-void TOpeningScreen::FadeIn(int ms)
-{
-    FadeWindowIn(this, ms, 2500, true);
-}
+void TOpeningScreen::FadeIn(int ms) { FadeWindowIn(this, ms, 2500, true); }
 
-void TOpeningScreen::FadeOut(int ms)
-{
-    FadeWindowOut(this, ms, 2500);
-}
+void TOpeningScreen::FadeOut(int ms) { FadeWindowOut(this, ms, 2500); }
 
 void TOpeningScreen::mousePressEvent(QMouseEvent *event)
 {

@@ -38,9 +38,15 @@ TPageChoiceFm::~TPageChoiceFm()
 
 int TPageChoiceFm::AskPages() { return uiDialogs().RunModal(*this); }
 
-void TPageChoiceFm::OnePageBtnClick() { done(ApplyPageChoice(TPageChoice::OnePage, RememberCB->isChecked())); }
+void TPageChoiceFm::OnePageBtnClick()
+{
+    done(ApplyPageChoice(TPageChoice::OnePage, RememberCB->isChecked()));
+}
 
-void TPageChoiceFm::TwoPagesBtnClick() { done(ApplyPageChoice(TPageChoice::TwoPages, RememberCB->isChecked())); }
+void TPageChoiceFm::TwoPagesBtnClick()
+{
+    done(ApplyPageChoice(TPageChoice::TwoPages, RememberCB->isChecked()));
+}
 
 void TPageChoiceFm::SeparatePagesBtnClick()
 {

@@ -6,7 +6,8 @@
 
 TPdfPageChoiceFm *PdfPageChoiceFm = nullptr;
 
-TPdfPageChoiceFm::TPdfPageChoiceFm(QWidget *parent) : QDialog(parent), m_ui(std::make_unique<Ui::TPdfPageChoiceFm>())
+TPdfPageChoiceFm::TPdfPageChoiceFm(QWidget *parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::TPdfPageChoiceFm>())
 {
     m_ui->setupUi(this);
     ExportPdfAllRB = m_ui->ExportPdfAllRB;

@@ -1,6 +1,6 @@
 // The preferences dialog and the editable-text size.
-#include "globals.h"
 #include "preferencesdlg.h"
+#include "globals.h"
 #include "ui_preferencesdlg.h"
 
 #include "cluesedit.h"
@@ -40,10 +40,7 @@ constexpr int DarkGrayIndex = 1;
 constexpr TColor FixedAppColors[10] = {0xC0C0C0, 0xEFEFEF, 0xFFFFFF, 0xEFFAFA, 0xE8E4E0,
                                        0xF8E0C0, 0xDBC782, 0xCAF7C8, 0x6FEA75, 0x94FCFA};
 
-TColor winFromColor(const QColor &color)
-{
-    return (color.blue() << 16) | (color.green() << 8) | color.red();
-}
+TColor winFromColor(const QColor &color) { return (color.blue() << 16) | (color.green() << 8) | color.red(); }
 
 const QString HelpText = QStringLiteral(
     "This Preferences dialog changes how the program operates so it is convenient for you to use. "
@@ -147,7 +144,8 @@ void TPreferencesDlg::SelectPencilFont(const QString &wanted)
     QStringList installed;
     for (int i = 0; i < PencilFontCmBx->count(); ++i)
         installed << PencilFontCmBx->itemText(i);
-    PencilFontCmBx->setCurrentIndex(PencilFontCmBx->findText(PencilFontChoice(installed, wanted), Qt::MatchExactly));
+    PencilFontCmBx->setCurrentIndex(
+        PencilFontCmBx->findText(PencilFontChoice(installed, wanted), Qt::MatchExactly));
 }
 
 void TPreferencesDlg::LoadFromSettings()
@@ -158,9 +156,8 @@ void TPreferencesDlg::LoadFromSettings()
     PencilFontSizeSpEd->setValue(PencilSize);
     PencilFontSizeSpEdChange(); // also when the value did not change
     const TColor *pencil = std::find(std::begin(PencilColors), std::end(PencilColors), PencilColor);
-    PrefNonThemeColorCmBx->setCurrentIndex(pencil == std::end(PencilColors)
-                                               ? DarkGrayIndex
-                                               : int(pencil - std::begin(PencilColors)));
+    PrefNonThemeColorCmBx->setCurrentIndex(
+        pencil == std::end(PencilColors) ? DarkGrayIndex : int(pencil - std::begin(PencilColors)));
     PrefThemeInColorCB->setChecked(PencilThemeColor);
     PrefThemeInBoldCB->setChecked(PencilThemeBold);
     PrefHideAnswerCB->setChecked(PencilHideAnswer);
@@ -277,10 +274,7 @@ void TPreferencesDlg::ShowPencilSizeValid(bool valid)
     PencilFontSizeSpEd->setPalette(palette);
 }
 
-void TPreferencesDlg::DesktopColorCmBxDropDown()
-{
-    m_droppedDown = true;
-}
+void TPreferencesDlg::DesktopColorCmBxDropDown() { m_droppedDown = true; }
 
 void TPreferencesDlg::DesktopColorCmBxChange()
 {
@@ -338,10 +332,7 @@ void TPreferencesDlg::ReadPreferenceFlags(const TNameValueLines &list)
         Hooks.SetAutoClueFreeform(AutoClueFreeform);
 }
 
-bool TPreferencesDlg::IsClosing() const
-{
-    return Hooks.IsClosing ? Hooks.IsClosing() : MainFormClosing;
-}
+bool TPreferencesDlg::IsClosing() const { return Hooks.IsClosing ? Hooks.IsClosing() : MainFormClosing; }
 
 void TPreferencesDlg::ApplyDialogColor()
 {
@@ -363,8 +354,8 @@ bool TPreferencesDlg::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void ApplyEditTextSize(TCluesEdit *editor, QPlainTextEdit *memo, QTableView *acrossGrid,
-                       QTableView *downGrid, QTableView *alternateGrid)
+void ApplyEditTextSize(TCluesEdit *editor, QPlainTextEdit *memo, QTableView *acrossGrid, QTableView *downGrid,
+                       QTableView *alternateGrid)
 {
     if (editor) {
         editor->SetTextFontSize(EditTextSize);

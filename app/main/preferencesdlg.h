@@ -151,5 +151,5 @@ extern TPreferencesDlg *PreferencesDlg;
  *  word-and-clue editor's text and slot-label size (its slot column ends 3 pixels after "22 A"
  *  in the slot-label font), the rejected-words memo, and each clue grid's font, default row
  *  height (5 pixels more than the font's pixel height) and row 0 (height 0). */
-void ApplyEditTextSize(TCluesEdit *editor, QPlainTextEdit *memo, QTableView *acrossGrid,
-                       QTableView *downGrid, QTableView *alternateGrid);
+void ApplyEditTextSize(TCluesEdit *editor, QPlainTextEdit *memo, QTableView *acrossGrid, QTableView *downGrid,
+                       QTableView *alternateGrid);

@@ -1,9 +1,9 @@
 // The program's main block: the application, the start-up forms and the message loop.
 #include "application.h"
 #include "constructingdlg.h"
+#include "exitwhenopened.h"
 #include "exportgraphicfm.h"
 #include "exporttextfm.h"
-#include "exitwhenopened.h"
 #include "globals.h"
 #include "mainfm.h"
 #include "myoverrides.h"
@@ -44,7 +44,4 @@ int ProgramMain(int argc, char **argv)
     return TApplication::exec();
 }
 
-int main(int argc, char **argv)
-{
-    return ProgramMain(argc, argv);
-}
+int main(int argc, char **argv) { return ProgramMain(argc, argv); }

@@ -63,10 +63,7 @@ void TRecentFiles::Save()
     key.Flush();
 }
 
-QString TRecentFiles::ShortForm(const QString &path)
-{
-    return QFileInfo(path).fileName();
-}
+QString TRecentFiles::ShortForm(const QString &path) { return QFileInfo(path).fileName(); }
 
 void TRecentFiles::UpdateMenu()
 {

@@ -13,10 +13,7 @@
 
 TSizeFm *SizeFm = nullptr;
 
-bool IsValidGridDimension(int value)
-{
-    return value >= 1 && value <= 51;
-}
+bool IsValidGridDimension(int value) { return value >= 1 && value <= 51; }
 
 void SetUpGridDimensionEntry(QSpinBox *entry)
 {
@@ -82,15 +79,9 @@ void TSizeFm::OKBtnClick()
     accept();
 }
 
-void TSizeFm::ColCountSpEdChange()
-{
-    ShowGridDimensionValidity(ColCountSpEd);
-}
+void TSizeFm::ColCountSpEdChange() { ShowGridDimensionValidity(ColCountSpEd); }
 
-void TSizeFm::RowCountSpEdChange()
-{
-    ShowGridDimensionValidity(RowCountSpEd);
-}
+void TSizeFm::RowCountSpEdChange() { ShowGridDimensionValidity(RowCountSpEd); }
 
 QString TSizeFm::HelpText()
 {

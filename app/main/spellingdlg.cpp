@@ -88,7 +88,8 @@ QString TSpellingDlg::UserDictionaryPath()
 {
     if (!m_userPathKnown) {
         const QString folder = GetUserDataFolder();
-        m_userPath = folder.isEmpty() ? QStringLiteral("SpellSup.txt") : AddBackslash(folder) + QStringLiteral("SpellSup.txt");
+        m_userPath = folder.isEmpty() ? QStringLiteral("SpellSup.txt")
+                                      : AddBackslash(folder) + QStringLiteral("SpellSup.txt");
         m_userPathKnown = true;
     }
     return m_userPath;
@@ -186,9 +187,7 @@ void TSpellingDlg::RunCheck()
         return;
     }
     switch (result) {
-    case TSpellCheck::NotFound:
-        ShowMisspelling();
-        break;
+    case TSpellCheck::NotFound: ShowMisspelling(); break;
     case TSpellCheck::Finished:
         showProgress();
         MainMesgLbl->setText(QStringLiteral("Spell Check Completed."));

@@ -47,10 +47,7 @@ void TStartUp::SetFormFactory(const QString &className, FormFactory factory)
     factories().insert(className, std::move(factory));
 }
 
-void TStartUp::ClearFormFactories()
-{
-    factories().clear();
-}
+void TStartUp::ClearFormFactories() { factories().clear(); }
 
 QString TStartUp::StartFolder()
 {

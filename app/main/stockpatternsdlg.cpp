@@ -39,14 +39,10 @@ QVariant TStockPatternsModel::data(const QModelIndex &index, int role) const
     const int i = index.row() * ColumnCount + index.column();
     const bool filled = i < m_cells.size();
     switch (role) {
-    case Qt::DisplayRole:
-        return filled ? m_cells.at(i).Text : QString();
-    case PatternRole:
-        return filled ? i + 1 : 0;
-    case RowLinesRole:
-        return filled ? m_cells.at(i).RowLines : QStringList();
-    default:
-        return {};
+    case Qt::DisplayRole: return filled ? m_cells.at(i).Text : QString();
+    case PatternRole: return filled ? i + 1 : 0;
+    case RowLinesRole: return filled ? m_cells.at(i).RowLines : QStringList();
+    default: return {};
     }
 }
 
@@ -76,8 +72,7 @@ void TStockPatternsModel::Clear()
 
 TStockPatternDelegate::TStockPatternDelegate(TStockPatternsDlg *dialog)
     : QStyledItemDelegate(dialog), m_dialog(dialog)
-{
-}
+{}
 
 void TStockPatternDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
                                   const QModelIndex &index) const
@@ -116,8 +111,7 @@ void TStockPatternDelegate::paint(QPainter *painter, const QStyleOptionViewItem 
                 }
             }
         }
-        const QString caption =
-            QStringLiteral("# %1   %2 x %3").arg(n).arg(p.Columns).arg(p.Rows);
+        const QString caption = QStringLiteral("# %1   %2 x %3").arg(n).arg(p.Columns).arg(p.Rows);
         painter->setPen(Qt::black);
         painter->setFont(option.font);
         const int captionTop = top + px * p.Rows + 2;
@@ -237,10 +231,7 @@ int TStockPatternsDlg::PatternAt(int column, int row) const
     return n <= m_patterns.Count() ? n : 0;
 }
 
-int TStockPatternsDlg::SelectedPattern() const
-{
-    return PatternAt(m_selColumn, m_selRow);
-}
+int TStockPatternsDlg::SelectedPattern() const { return PatternAt(m_selColumn, m_selRow); }
 
 bool TStockPatternsDlg::PatternsDGSelectCell(int column, int row)
 {
@@ -314,10 +305,7 @@ void TStockPatternsDlg::StockBrowseCBClick()
         loadSelected();
 }
 
-bool TStockPatternsDlg::loadSelected()
-{
-    return m_patterns.SelectPattern(SelectedPattern());
-}
+bool TStockPatternsDlg::loadSelected() { return m_patterns.SelectPattern(SelectedPattern()); }
 
 void TStockPatternsDlg::OKBtnClick()
 {
@@ -342,6 +330,5 @@ void TStockPatternsDlg::HelpBtnClick()
     if (!HintFm)
         return;
     HintFm->resize(520, HintFm->height());
-    HintFm->ShowBalloon(HelpText(), HelpBtn->mapToGlobal(QPoint(0, 0)).x(), 120,
-                        frameGeometry().top() - 10);
+    HintFm->ShowBalloon(HelpText(), HelpBtn->mapToGlobal(QPoint(0, 0)).x(), 120, frameGeometry().top() - 10);
 }

@@ -27,8 +27,8 @@ const ModeControls kModes[7] = {
      &TSymmetryModesDlg::NoSymmetryImageClick, ":/SymNone"},
     {&TSymmetryModesDlg::StandardDiagonalRB, &TSymmetryModesDlg::StandardDiagonalImage,
      &TSymmetryModesDlg::StandardDiagonalImageClick, ":/SymStandard"},
-    {&TSymmetryModesDlg::SpiralRB, &TSymmetryModesDlg::SpiralImage,
-     &TSymmetryModesDlg::SpiralImageClick, ":/SymSpiral"},
+    {&TSymmetryModesDlg::SpiralRB, &TSymmetryModesDlg::SpiralImage, &TSymmetryModesDlg::SpiralImageClick,
+     ":/SymSpiral"},
     {&TSymmetryModesDlg::VerticalRB, &TSymmetryModesDlg::VerticalImage,
      &TSymmetryModesDlg::VerticalImageClick, ":/SymVert"},
     {&TSymmetryModesDlg::HorizontalRB, &TSymmetryModesDlg::HorizontalImage,
@@ -148,10 +148,7 @@ void TSymmetryModesDlg::HelpBtnClick()
     HintFm->ShowBalloon(HelpText(), frame.right() - 8, 90, frame.bottom() - 445);
 }
 
-void TSymmetryModesDlg::HelpLnkClick()
-{
-    HelpBtnClick();
-}
+void TSymmetryModesDlg::HelpLnkClick() { HelpBtnClick(); }
 
 void TSymmetryModesDlg::NoSymmetryImageClick() { NoSymmetryRB->setChecked(true); }
 void TSymmetryModesDlg::StandardDiagonalImageClick() { StandardDiagonalRB->setChecked(true); }

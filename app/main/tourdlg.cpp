@@ -135,8 +135,7 @@ TTourDlg::TTourDlg(const TTourHooks &hooks, QWidget *parent) : QDialog(parent), 
                                        "This is just a picture. The real menu is at the top of the main "
                                        "form.");
             break;
-        default:
-            break;
+        default: break;
         }
         pageLayout->addStretch();
         TourNtBk->addWidget(page);
@@ -245,10 +244,7 @@ void TTourDlg::BackBtnClick()
     showPage(index - 1);
 }
 
-void TTourDlg::ExitBtnClick()
-{
-    reject();
-}
+void TTourDlg::ExitBtnClick() { reject(); }
 
 void TTourDlg::done(int result)
 {

@@ -41,7 +41,7 @@ public:
     QLabel *SetupLooseImg = nullptr;
     QLabel *SetupTightImg = nullptr;
     // Pictures of the main window's controls; clicking one shows the note under it.
-    QLabel *StepTabsImg = nullptr;   // the step tabs; its width shows 3 or 4 tabs
+    QLabel *StepTabsImg = nullptr; // the step tabs; its width shows 3 or 4 tabs
     QLabel *JustAPictureLbl = nullptr;
     QLabel *TrafficLightImg = nullptr;
     QLabel *JustAPictureLbl2 = nullptr;
@@ -72,5 +72,5 @@ private:
     void showPage(int index);
     void chooseType(int type);
     TTourHooks m_hooks;
-    std::vector<std::pair<QLabel *, QLabel *>> m_notes;   // picture, its "just a picture" note
+    std::vector<std::pair<QLabel *, QLabel *>> m_notes; // picture, its "just a picture" note
 };

@@ -14,10 +14,10 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
 #include <QRadioButton>
 #include <QStatusBar>
-#include <QLabel>
 #include <QTabBar>
 #include <QTimer>
 
@@ -34,12 +34,9 @@ TViewMetrics ViewMetrics;
 TPageRect FirstClueBoxRect;
 
 const TFreeformHelpLine FreeformHelpLines[7] = {
-    {"To make a freeform crossword:", 0},
-    {"1.  Click on the \"Your Words &", 2},
-    {"    Clues\" tab (above right)", 1},
-    {"and type some words.", 1},
-    {"2.  Press the \"Make Puzzle\"", 2},
-    {"button (above).  Your", 1},
+    {"To make a freeform crossword:", 0}, {"1.  Click on the \"Your Words &", 2},
+    {"    Clues\" tab (above right)", 1}, {"and type some words.", 1},
+    {"2.  Press the \"Make Puzzle\"", 2}, {"button (above).  Your", 1},
     {"puzzle will appear here.", 1},
 };
 
@@ -48,10 +45,7 @@ namespace {
 TSpan g_titleSpans[2];
 TSpan g_worksheetSpan;
 
-QRect toQRect(const TPixelRect &r)
-{
-    return QRect(QPoint(r.Left, r.Top), QPoint(r.Right - 1, r.Bottom - 1));
-}
+QRect toQRect(const TPixelRect &r) { return QRect(QPoint(r.Left, r.Top), QPoint(r.Right - 1, r.Bottom - 1)); }
 
 bool onGridPage() { return CurrentPage == PuzzlePage; }
 bool onSolutionPage() { return CurrentPage == SolutionPage && CurrentPage != PuzzlePage; }
@@ -91,13 +85,14 @@ void VP_BeginPaint(QPainter &canvas, const QRect &clip)
         canvas.drawImage(clip, MainFm->DesktopImage());
     else
         canvas.fillRect(clip, ColorFromWin(DesktopColor));
-    const QRect page = onGridPage() ? toQRect(ViewMetrics.AllPagesPixelRect)
-                                    : toQRect(PageRectToPixels(PageRect));
+    const QRect page =
+        onGridPage() ? toQRect(ViewMetrics.AllPagesPixelRect) : toQRect(PageRectToPixels(PageRect));
     if (PageShadowWidth > 0) {
-        canvas.fillRect(QRect(page.right() + 1, page.top() + PageShadowWidth, PageShadowWidth,
-                              page.height()), Qt::black);
-        canvas.fillRect(QRect(page.left() + PageShadowWidth, page.bottom() + 1, page.width(),
-                              PageShadowWidth), Qt::black);
+        canvas.fillRect(QRect(page.right() + 1, page.top() + PageShadowWidth, PageShadowWidth, page.height()),
+                        Qt::black);
+        canvas.fillRect(
+            QRect(page.left() + PageShadowWidth, page.bottom() + 1, page.width(), PageShadowWidth),
+            Qt::black);
     }
     canvas.fillRect(page, ColorFromWin(PageColor));
     if (!ShowTileGuides || !onGridPage())
@@ -237,7 +232,8 @@ void VP_DrawOneClue(QPainter &canvas, TClueGrid *grid, int row)
         if (!g_sequenceBoxShown) {
             g_sequenceBoxShown = true;
             const QString text =
-                QStringLiteral("Can't find sequence # in: \"%1\" for clue: \"%2\" for location && word: \"%3\"")
+                QStringLiteral(
+                    "Can't find sequence # in: \"%1\" for clue: \"%2\" for location && word: \"%3\"")
                     .arg(grid->Cell(3, row), grid->Cell(1, row), grid->Cell(0, row)) +
                 ParagraphBreak + QStringLiteral("Row=%1  RowCount=%2").arg(row).arg(grid->RowCount());
             QTimer::singleShot(0, [text] { showInformation(text); });
@@ -341,8 +337,11 @@ TColor ViewCellColor(TColor colour)
     if (PastelHighlight) {
         static const struct {
             TColor from, to;
-        } kPastels[] = {{0x00FF00, 0x02BFFFBF & 0xFFFFFF}, {0xFF00FF, 0xA0D0FF}, {0x00FFFF, 0xA7FFFF},
-                        {0x0000FF, 0x9090FF}, {0xA7FFFF, 0xDCFFFF}};
+        } kPastels[] = {{0x00FF00, 0x02BFFFBF & 0xFFFFFF},
+                        {0xFF00FF, 0xA0D0FF},
+                        {0x00FFFF, 0xA7FFFF},
+                        {0x0000FF, 0x9090FF},
+                        {0xA7FFFF, 0xDCFFFF}};
         if (colour == HighlightColor)
             colour = 0xFFFFB0;
         else

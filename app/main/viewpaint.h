@@ -27,11 +27,11 @@ extern bool ShowTileGuides;
 
 /** Derived by the view geometry from the zoom (pixels). */
 struct TViewMetrics {
-    int PuzzleNumberPixelHeight = 0;  // cell numbers of the puzzle grid
-    int PencilLetterPixelHeight = 0;  // pencilled letters
+    int PuzzleNumberPixelHeight = 0; // cell numbers of the puzzle grid
+    int PencilLetterPixelHeight = 0; // pencilled letters
     int SolutionLetterPixelHeight = 0;
     int SolutionNumberPixelHeight = 0;
-    TPixelRect AllPagesPixelRect;     // the page, or every sheet the grid spans on its page
+    TPixelRect AllPagesPixelRect; // the page, or every sheet the grid spans on its page
 };
 extern TViewMetrics ViewMetrics;
 /** The first clue line's rectangle (inches), for the view. */

@@ -22,10 +22,7 @@ TViewPort::TViewPort(TMainFm *owner, QWidget *parent) : QWidget(parent), m_owner
     m_focusChild->show();
 }
 
-static QRect grown(const QRect &r, int by)
-{
-    return r.isNull() ? r : r.adjusted(-by, -by, by, by);
-}
+static QRect grown(const QRect &r, int by) { return r.isNull() ? r : r.adjusted(-by, -by, by, by); }
 
 void TViewPort::SetKeyCursorMark(const TKeyCursorMark &mark)
 {
@@ -66,8 +63,8 @@ void TViewPort::paintEvent(QPaintEvent *event)
     // Marks invert what is under them, as the classic caret and rubber band do.
     p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     if (m_keyCursor.Shown && !m_keyCursor.Cell.isEmpty()) {
-        const QRect box = m_keyCursor.Cell.adjusted(m_keyCursor.Inset, m_keyCursor.Inset,
-                                                    -m_keyCursor.Inset, -m_keyCursor.Inset);
+        const QRect box = m_keyCursor.Cell.adjusted(m_keyCursor.Inset, m_keyCursor.Inset, -m_keyCursor.Inset,
+                                                    -m_keyCursor.Inset);
         // White pen and a navy brush, inverted onto the cell.
         p.setPen(QPen(Qt::white, 1));
         p.setBrush(ColorFromWin(0x800000));

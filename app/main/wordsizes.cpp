@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-TWordSizesGeometry ComputeWordSizesGeometry(int total, const std::vector<int> &counts, int columns,
-                                            int rows, int boxWidth, int maxPanelHeight)
+TWordSizesGeometry ComputeWordSizesGeometry(int total, const std::vector<int> &counts, int columns, int rows,
+                                            int boxWidth, int maxPanelHeight)
 {
     using G = TWordSizesGeometry;
     G g;

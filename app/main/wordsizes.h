@@ -40,5 +40,5 @@ struct TWordSizesGeometry {
 /** The histogram for a grid of columns x rows with counts[i] slots of length i (missing entries
  *  count 0) and total slots in all; boxWidth is the paint box's width and maxPanelHeight the
  *  most its panel may take. */
-TWordSizesGeometry ComputeWordSizesGeometry(int total, const std::vector<int> &counts, int columns,
-                                            int rows, int boxWidth, int maxPanelHeight);
+TWordSizesGeometry ComputeWordSizesGeometry(int total, const std::vector<int> &counts, int columns, int rows,
+                                            int boxWidth, int maxPanelHeight);

@@ -23,16 +23,13 @@ QString key(const char *name, const QString &value)
 QString cellValue(QChar c)
 {
     switch (c.unicode()) {
-    case TRV_BLOCK:
-        return QStringLiteral("2 ");
-    case TRV_EMPTY:
-        return QStringLiteral("1 ");
+    case TRV_BLOCK: return QStringLiteral("2 ");
+    case TRV_EMPTY: return QStringLiteral("1 ");
     case TRV_EDGE:
     case TRV_REMOVED:
     case TRV_INVALID: // stale
         return QStringLiteral("0 ");
-    default:
-        return QStringLiteral("1") + c;
+    default: return QStringLiteral("1") + c;
     }
 }
 
@@ -59,23 +56,12 @@ QString HtmlEscapeText(const QString &text)
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         switch (c.unicode()) {
-        case '&':
-            out += QLatin1String("&amp;");
-            continue;
-        case '<':
-            out += QLatin1String("&lt;");
-            continue;
-        case '>':
-            out += QLatin1String("&gt;");
-            continue;
-        case '"':
-            out += QLatin1String("&quot;");
-            continue;
-        case '\'':
-            out += QLatin1String("&#39;");
-            continue;
-        default:
-            break;
+        case '&': out += QLatin1String("&amp;"); continue;
+        case '<': out += QLatin1String("&lt;"); continue;
+        case '>': out += QLatin1String("&gt;"); continue;
+        case '"': out += QLatin1String("&quot;"); continue;
+        case '\'': out += QLatin1String("&#39;"); continue;
+        default: break;
         }
         if (c.unicode() >= 0x20 && c.unicode() < 0x7F) {
             out += c;
@@ -135,8 +121,7 @@ QStringList BuildPuzzleData(const TPublishInputs &inputs, const TPlayerPrefs &pr
         int end = CluesDownSG->RowCount();
         if (end > 1 && CluesDownSG->Cell(0, end - 1) == QLatin1String("WordBank")) {
             --end;
-            if (end > 1 && CluesDownSG->Cell(0, end - 1).isEmpty() &&
-                CluesDownSG->Cell(1, end - 1).isEmpty())
+            if (end > 1 && CluesDownSG->Cell(0, end - 1).isEmpty() && CluesDownSG->Cell(1, end - 1).isEmpty())
                 --end;
         }
         for (int r = 1; r < end; ++r)
@@ -145,8 +130,8 @@ QStringList BuildPuzzleData(const TPublishInputs &inputs, const TPlayerPrefs &pr
     return list;
 }
 
-QStringList BuildAppletPage(const QString &dataFileName, bool ownSite,
-                            const TPublishInputs &inputs, const TPlayerPrefs &prefs)
+QStringList BuildAppletPage(const QString &dataFileName, bool ownSite, const TPublishInputs &inputs,
+                            const TPlayerPrefs &prefs)
 {
     const QString p = archivePrefix(ownSite);
     QStringList list;
@@ -170,8 +155,8 @@ QStringList BuildAppletPage(const QString &dataFileName, bool ownSite,
     list << QStringLiteral("  archive = \"") + p + QStringLiteral("TarvelLive.zip\"");
     list << QStringLiteral("  archive = \"") + p + QStringLiteral("TarvelLive.jar\"");
     list << QStringLiteral(">");
-    list << QStringLiteral("<param name=\"PuzzleFile\" value=\"") +
-                HtmlEscapeText(UrlEncode(dataFileName)) + QStringLiteral("\">");
+    list << QStringLiteral("<param name=\"PuzzleFile\" value=\"") + HtmlEscapeText(UrlEncode(dataFileName)) +
+                QStringLiteral("\">");
     list << QStringLiteral("Java must be enabled to use the <b>Tarvel Live</b> brand of on-screen "
                            "interactive crossword puzzle solving applet.");
     list << QStringLiteral("</applet>");
@@ -194,8 +179,8 @@ QStringList BuildAppletPage(const QString &dataFileName, bool ownSite,
     return list;
 }
 
-QStringList BuildPageFields(const QString &dataFileName, bool ownSite,
-                            const TPublishInputs &inputs, const TPlayerPrefs &prefs)
+QStringList BuildPageFields(const QString &dataFileName, bool ownSite, const TPublishInputs &inputs,
+                            const TPlayerPrefs &prefs)
 {
     QStringList list;
     list << key("PageTitle", PublishTitle(inputs));

@@ -21,23 +21,23 @@ struct TPublishInputs {
  *  "Defaults" buttons (a missing "FontColor" is the default text colour 0x800000). */
 struct TPlayerPrefs {
     // Appearance.
-    int PuzzleLayout = 0;           // "PuzzleLayout": 0 Left, 1 Middle, 2 Right
-    int GridShadow = 3;             // "GridShadow": 0 "No shadow", 1..10 "n Pixel Shadow"
-    bool CapitalizeGrid = true;     // "CapitalizeGrid"
-    TColor FontColor = 0x800000;    // "FontColor": the sample panel's font colour (text)
-    TColor Color = 0xD8E9EC;        // "Color": the sample panel's colour (background)
+    int PuzzleLayout = 0;        // "PuzzleLayout": 0 Left, 1 Middle, 2 Right
+    int GridShadow = 3;          // "GridShadow": 0 "No shadow", 1..10 "n Pixel Shadow"
+    bool CapitalizeGrid = true;  // "CapitalizeGrid"
+    TColor FontColor = 0x800000; // "FontColor": the sample panel's font colour (text)
+    TColor Color = 0xD8E9EC;     // "Color": the sample panel's colour (background)
     // Options.
-    QString MessageBelow;           // "MessageBelow": the copyright line (CopyrightEd)
-    bool DisplayTimer = true;       // "DisplayTimer"
+    QString MessageBelow;     // "MessageBelow": the copyright line (CopyrightEd)
+    bool DisplayTimer = true; // "DisplayTimer"
     bool ShowRevealLetterBtn = true;
     bool ShowRevealWordBtn = true;
     bool ShowCheckBtn = true;
     bool ShowSolveBtn = false;
     // Applet size: item 5 "Automatic Medium" (the prefs form recomputes the texts from it).
-    int AppletSize = 5;             // "AppletSize": item of AppletSizeCmBx
+    int AppletSize = 5; // "AppletSize": item of AppletSizeCmBx
     QString AppletWidth = QStringLiteral("95%");
     QString AppletHeight = QStringLiteral("95%");
-    bool Auto = true;               // the sizes are shares of the browser window
+    bool Auto = true; // the sizes are shares of the browser window
     int PlayBrowserWidth = 750;
     int PlayBrowserHeight = 580;
     QString PuzzleTextSize = QStringLiteral("Normal"); // "PuzzleTextSize" (PuzzleTextSizeStr)
@@ -45,7 +45,7 @@ struct TPlayerPrefs {
     bool PreloadTitle = true;
     bool PreloadAuthor = true;
     bool PreloadDate = true;
-    QString PreloadAuthorText;      // "PreloadAuthorText" (PublishedAuthorEd): the user's name
+    QString PreloadAuthorText; // "PreloadAuthorText" (PublishedAuthorEd): the user's name
 };
 
 /** The applet's data file: key=value lines in a fixed order. Every value has its CR and LF
@@ -57,13 +57,13 @@ QStringList BuildPuzzleData(const TPublishInputs &inputs, const TPlayerPrefs &pr
  *  archives beside the page); otherwise the hosted page ("/applet-bin/"). The title, the word
  *  bank header, the word bank and the data file name are HTML-escaped (non-ASCII as &#N;); the
  *  data file name is percent-encoded first. Reads DocControls.WordBankCB and WordBankHeader. */
-QStringList BuildAppletPage(const QString &dataFileName, bool ownSite,
-                            const TPublishInputs &inputs, const TPlayerPrefs &prefs);
+QStringList BuildAppletPage(const QString &dataFileName, bool ownSite, const TPublishInputs &inputs,
+                            const TPlayerPrefs &prefs);
 
 /** The fields from which the hosting service builds its page: the title as typed, values
  *  without CR or LF; "WhoHostse=WeHost" only for the hosted page. */
-QStringList BuildPageFields(const QString &dataFileName, bool ownSite,
-                            const TPublishInputs &inputs, const TPlayerPrefs &prefs);
+QStringList BuildPageFields(const QString &dataFileName, bool ownSite, const TPublishInputs &inputs,
+                            const TPlayerPrefs &prefs);
 
 /** The title in effect: "Play-Puzzle" in play mode, else the form's title. */
 QString PublishTitle(const TPublishInputs &inputs);

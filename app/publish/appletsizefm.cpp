@@ -5,8 +5,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 
-TAppletSizeFm::TAppletSizeFm(QWidget *parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::TAppletSizeFm>())
+TAppletSizeFm::TAppletSizeFm(QWidget *parent) : QDialog(parent), m_ui(std::make_unique<Ui::TAppletSizeFm>())
 {
     m_ui->setupUi(this);
     setObjectName(QStringLiteral("AppletSizeFm"));

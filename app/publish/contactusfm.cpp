@@ -45,27 +45,23 @@ std::function<void(qint64, qint64)> SendingProgress(QLabel *label)
     };
 }
 
-const QString TContactUsFm::SendNowQuestion = QStringLiteral(
-    "Are you ready to send your email now (Yes/No)? Press Cancel to discard your email.");
+const QString TContactUsFm::SendNowQuestion =
+    QStringLiteral("Are you ready to send your email now (Yes/No)? Press Cancel to discard your email.");
 
 bool QueryCloseMessageForm(bool edited, const std::function<bool()> &send)
 {
     if (!edited)
         return true;
-    switch (askConfirmation(TContactUsFm::SendNowQuestion,
-                            Prompter::Yes | Prompter::No | Prompter::Cancel)) {
+    switch (askConfirmation(TContactUsFm::SendNowQuestion, Prompter::Yes | Prompter::No | Prompter::Cancel)) {
     case Prompter::Yes:
         // A message that did not go through stays in the form for another try.
         return send && send();
-    case Prompter::Cancel:
-        return true;
-    default:
-        return false;
+    case Prompter::Cancel: return true;
+    default: return false;
     }
 }
 
-TContactUsFm::TContactUsFm(QWidget *parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::TContactUsFm>())
+TContactUsFm::TContactUsFm(QWidget *parent) : QDialog(parent), m_ui(std::make_unique<Ui::TContactUsFm>())
 {
     m_ui->setupUi(this);
     setObjectName(QStringLiteral("ContactUsFm"));
@@ -103,8 +99,7 @@ QString TContactUsFm::BuildHistory()
     return BuildHistory(UndoHistoryText(), CurrentStateText(), RedoHistoryText());
 }
 
-QString TContactUsFm::BuildHistory(const QString &undo, const QString &current,
-                                   const QString &redo)
+QString TContactUsFm::BuildHistory(const QString &undo, const QString &current, const QString &redo)
 {
     QString h = redo;
     if (!h.isEmpty())
@@ -123,23 +118,18 @@ QStringList TContactUsFm::MessageFields() const
     if (const QScreen *primary = QGuiApplication::primaryScreen())
         screen = primary->size();
     QStringList form;
-    form << QStringLiteral("recipient=receptionist")
-         << QStringLiteral("subject=TRV: ") + SubjectEd->text()
+    form << QStringLiteral("recipient=receptionist") << QStringLiteral("subject=TRV: ") + SubjectEd->text()
          << QStringLiteral("Message= \n") + JoinLinesLf(MemoLines(EmailMemo->toPlainText()))
-         << QStringLiteral("bgcolor=$ddeeff")
-         << QStringLiteral("realname=") + SenderNameEd->text()
-         << QStringLiteral("email=") + ReturnEmailEd->text()
-         << QStringLiteral("TRV_Version=8.0")
+         << QStringLiteral("bgcolor=$ddeeff") << QStringLiteral("realname=") + SenderNameEd->text()
+         << QStringLiteral("email=") + ReturnEmailEd->text() << QStringLiteral("TRV_Version=8.0")
          << QStringLiteral("Exe_TimeStamp=") + FileAgeStamp(QCoreApplication::applicationFilePath())
          << QStringLiteral("DistributedVia=") + ReadDistributedVia()
          << QStringLiteral("Operating_System=") + GetWindowsVersionName()
          << (RegistryIsWritable() ? QStringLiteral("Admin=Yes") : QStringLiteral("Admin=No"))
          << QStringLiteral("Memory_Used=%1%").arg(GetMemoryLoad())
-         << QStringLiteral("Time_Since_Last_Reboot=") + FormatUptime()
-         << QStringLiteral("Registry_Test_Str=")
+         << QStringLiteral("Time_Since_Last_Reboot=") + FormatUptime() << QStringLiteral("Registry_Test_Str=")
          << QStringLiteral("Screen_Size=%1 x %2").arg(screen.width()).arg(screen.height())
-         << QStringLiteral("Puzzle_File_Name=") + fileName
-         << QStringLiteral("History=") + BuildHistory()
+         << QStringLiteral("Puzzle_File_Name=") + fileName << QStringLiteral("History=") + BuildHistory()
          << QStringLiteral("env_report=REMOTE_ADDR");
     if (AttachePuzzleCB->isChecked()) {
         form << QStringLiteral("PuzzleIncluded=True");
@@ -207,15 +197,14 @@ void TContactUsFm::SetErrorReportMode()
 
 void TContactUsFm::HeresWhyLnkClick()
 {
-    showInformation(
-        QStringLiteral("Please use this email form because:") + ParagraphBreak +
-        QStringLiteral("1. It can send important information we need to answer your question, "
-                       "including a copy of the puzzle you are working on and certain technical "
-                       "details such as how much memory is available to Tarvel.") +
-        ParagraphBreak +
-        QStringLiteral("2. We closed all our publicized emails addresses because they were "
-                       "receiving too much spam.") +
-        ParagraphBreak +
-        QStringLiteral("Note: We will keep this email (including your email address) "
-                       "confidential."));
+    showInformation(QStringLiteral("Please use this email form because:") + ParagraphBreak +
+                    QStringLiteral("1. It can send important information we need to answer your question, "
+                                   "including a copy of the puzzle you are working on and certain technical "
+                                   "details such as how much memory is available to Tarvel.") +
+                    ParagraphBreak +
+                    QStringLiteral("2. We closed all our publicized emails addresses because they were "
+                                   "receiving too much spam.") +
+                    ParagraphBreak +
+                    QStringLiteral("Note: We will keep this email (including your email address) "
+                                   "confidential."));
 }

@@ -22,9 +22,9 @@ const QString kDestinationEmail = QStringLiteral("EmailPuzzle_DestinationEmail")
 const QString kCC = QStringLiteral("EmailPuzzle_CC");
 } // namespace
 
-const QString TEmailPuzzleFm::NoPublishingTip = QStringLiteral(
-    "Publishing is not available here. Publish the puzzle from the Publish window, then email "
-    "its link from the list of your published puzzles.");
+const QString TEmailPuzzleFm::NoPublishingTip =
+    QStringLiteral("Publishing is not available here. Publish the puzzle from the Publish window, then email "
+                   "its link from the list of your published puzzles.");
 
 TEmailPuzzleFm::TEmailPuzzleFm(bool publishFirst, QWidget *parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::TEmailPuzzleFm>()), m_publishFirst(publishFirst)
@@ -52,8 +52,7 @@ TEmailPuzzleFm::TEmailPuzzleFm(bool publishFirst, QWidget *parent)
 
     // Connected after loading: the remembered values are no edit.
     const auto markEdited = [this] { m_edited = true; };
-    for (QLineEdit *edit : {PuzzleTitleEd, SubjectEd, SenderNameEd, ReturnEmailEd,
-                            DestinationEmailEd})
+    for (QLineEdit *edit : {PuzzleTitleEd, SubjectEd, SenderNameEd, ReturnEmailEd, DestinationEmailEd})
         connect(edit, &QLineEdit::textChanged, this, markEdited);
     connect(EmailMemo, &QPlainTextEdit::textChanged, this, markEdited);
     connect(CCYourselfCB, &QCheckBox::toggled, this, markEdited);
@@ -128,13 +127,12 @@ bool TEmailPuzzleFm::SendMessage()
     if (m_publishFirst && !PublishFirst)
         return false;
     if (!IsValidEmail(DestinationEmailEd->text())) {
-        showInformation(QStringLiteral(
-            "The destination email address has a problem. Please fix it and try again."));
+        showInformation(
+            QStringLiteral("The destination email address has a problem. Please fix it and try again."));
         return false;
     }
     if (!IsValidEmail(ReturnEmailEd->text()) &&
-        askConfirmation(QStringLiteral("Your return email address has a problem.") +
-                            ParagraphBreak +
+        askConfirmation(QStringLiteral("Your return email address has a problem.") + ParagraphBreak +
                             QStringLiteral("Click \"Yes\" if you want to send the email as is or "
                                            "\"No\" if you want to fix your email address first."),
                         Prompter::Yes | Prompter::No) == Prompter::No)
@@ -155,8 +153,7 @@ bool TEmailPuzzleFm::SendMessage()
     InsertLink();
     SendingLbl->setText(QStringLiteral("Sending Email ..."));
     SendingLbl->show();
-    const bool sent =
-        PostMessageToServer(MessageFields(), ScriptUrl(), this, SendingProgress(SendingLbl));
+    const bool sent = PostMessageToServer(MessageFields(), ScriptUrl(), this, SendingProgress(SendingLbl));
     if (sent)
         m_edited = false;
     return finish(sent);

@@ -101,14 +101,10 @@ QString HostingProtocol::SubscribeUrl() const
 
 QString HostingProtocol::PresenceUrl(const QString &puzzleName) const
 {
-    return m_identity.Server + kScripts + "PuzzlePresence.cgi" + PuzzleQuery(puzzleName) +
-           ClientQuery();
+    return m_identity.Server + kScripts + "PuzzlePresence.cgi" + PuzzleQuery(puzzleName) + ClientQuery();
 }
 
-QString HostingProtocol::PublishUrl() const
-{
-    return m_identity.Server + kScripts + "PostPuzzle.cgi";
-}
+QString HostingProtocol::PublishUrl() const { return m_identity.Server + kScripts + "PostPuzzle.cgi"; }
 
 QString HostingProtocol::ListUrl() const
 {
@@ -117,16 +113,14 @@ QString HostingProtocol::ListUrl() const
 
 QString HostingProtocol::DeleteUrl(const QString &fileName) const
 {
-    return m_identity.Server + kScripts + "DeletePuzzle.cgi" + PuzzleQuery(fileName) +
-           ClientQuery();
+    return m_identity.Server + kScripts + "DeletePuzzle.cgi" + PuzzleQuery(fileName) + ClientQuery();
 }
 
 // ---- Form fields ------------------------------------------------------------------------------
 
 void HostingProtocol::AddAccountFields(QStringList &form, const QString &puzzleName) const
 {
-    form << "Group=" + m_identity.Group << "Account=" + m_identity.Account
-         << "Puzzle=" + puzzleName;
+    form << "Group=" + m_identity.Group << "Account=" + m_identity.Account << "Puzzle=" + puzzleName;
 }
 
 void HostingProtocol::AddClientFields(QStringList &form) const
@@ -136,8 +130,7 @@ void HostingProtocol::AddClientFields(QStringList &form) const
          << "Password=" + m_password;
 }
 
-void HostingProtocol::AddEscapedFields(const QString &name, QStringList &form,
-                                       const QStringList &lines)
+void HostingProtocol::AddEscapedFields(const QString &name, QStringList &form, const QStringList &lines)
 {
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QString line = lines.at(i);
@@ -155,8 +148,7 @@ void HostingProtocol::AddEscapedFields(const QString &name, QStringList &form,
 QStringList HostingProtocol::QuickPublishForm(const TQuickPublishInput &in) const
 {
     QStringList form;
-    form << QStringLiteral("recipient=Publish")
-         << QStringLiteral("subject=TRV Interactive puzzle post")
+    form << QStringLiteral("recipient=Publish") << QStringLiteral("subject=TRV Interactive puzzle post")
          << QStringLiteral("bgcolor=$ddeeff") << "Puzzle_File_Name=" + in.PuzzleFileName
          << "PuzzleTitle=" + in.Title << "email=" + m_identity.PostingEmail
          << "DistributedVia=" + in.DistributedVia << "Id1=" + FormatId1(in.ServerTime);
@@ -183,13 +175,11 @@ TAccountStatus HostingProtocol::ParsePresence(const QByteArray &reply, const QDa
     s.FreeLimit = intOr(valueOf(lines, QStringLiteral("FreeLimit")), 1);
     s.SubscriptionLimit =
         std::max(intOr(valueOf(lines, QStringLiteral("SubscriptionLimit")), 0), s.FreeLimit);
-    s.SubscriptionExpiry =
-        ParseServerDate(valueOf(lines, QStringLiteral("SubscriptionExpiry")), today);
+    s.SubscriptionExpiry = ParseServerDate(valueOf(lines, QStringLiteral("SubscriptionExpiry")), today);
     s.UrlOfLatestCheck = valueOf(lines, QStringLiteral("UrlOfLatestCheck"));
     s.Announcement = valueOf(lines, QStringLiteral("Announcement"));
     s.AnnouncementUrl = valueOf(lines, QStringLiteral("AnnouncementUrl"));
-    s.AnnouncementYesBtn =
-        valueOf(lines, QStringLiteral("AnnouncementYesBtn")).toUpper().startsWith('T');
+    s.AnnouncementYesBtn = valueOf(lines, QStringLiteral("AnnouncementYesBtn")).toUpper().startsWith('T');
     s.Time = numberOr(valueOf(lines, QStringLiteral("Time")), 0);
     return s;
 }
@@ -241,8 +231,7 @@ QList<TListedPuzzle> HostingProtocol::ParseList(const QByteArray &reply) const
     return puzzles;
 }
 
-void HostingProtocol::ParseListStatus(const QByteArray &reply, const QDate &today,
-                                      TAccountStatus &status)
+void HostingProtocol::ParseListStatus(const QByteArray &reply, const QDate &today, TAccountStatus &status)
 {
     const QStringList lines = replyLines(reply);
     bool found = false;
@@ -272,8 +261,7 @@ TQuota HostingProtocol::QuotaDecision(const TAccountStatus &s, bool newPuzzle, c
 QString HostingProtocol::QuotaMessage(TQuota quota, int subscriptionLimit)
 {
     switch (quota) {
-    case TQuota::Allowed:
-        break;
+    case TQuota::Allowed: break;
     case TQuota::FreeLimitReached:
         return QStringLiteral("You have reached the limit of free puzzle hosting. To look into "
                               "subscription options, click \"Yes\" below");
@@ -281,8 +269,7 @@ QString HostingProtocol::QuotaMessage(TQuota quota, int subscriptionLimit)
         return QStringLiteral("Your subscription has expired. To look into renewing your "
                               "subscription, click \"Yes\" below");
     case TQuota::SubscriptionQuotaExceeded:
-        return "This action would exceed your subscription quota of " +
-               QString::number(subscriptionLimit) +
+        return "This action would exceed your subscription quota of " + QString::number(subscriptionLimit) +
                " published puzzles. Please either increase your subscription level or delete "
                "some puzzles. Click \"Yes\" to look into increasing your subscription.";
     }
@@ -313,7 +300,4 @@ QString HostingProtocol::SpaceOutTitle(const QString &text)
     return out;
 }
 
-QString HostingProtocol::DeleteName(const QString &link)
-{
-    return link.mid(link.lastIndexOf('/') + 1);
-}
+QString HostingProtocol::DeleteName(const QString &link) { return link.mid(link.lastIndexOf('/') + 1); }

@@ -10,8 +10,7 @@
 #include <QStringList>
 
 /** Who is asking: the account on the service and this installation of the program. */
-struct THostingIdentity
-{
+struct THostingIdentity {
     QString Server;        // base URL of the service, without a trailing "/"
     QString Group;         // the account's group number (decimal text)
     QString Account;       // the account name, already made URL-safe
@@ -22,8 +21,7 @@ struct THostingIdentity
 };
 
 /** The account as the presence check (and, in part, the list) reports it. */
-struct TAccountStatus
-{
+struct TAccountStatus {
     int Presence = 0; // 2 the puzzle exists, 1 it does not, 0 unknown
     int PuzzleCount = 0;
     int FreeLimit = 1;
@@ -37,8 +35,7 @@ struct TAccountStatus
 };
 
 /** What goes into the publish form besides the identity. */
-struct TQuickPublishInput
-{
+struct TQuickPublishInput {
     QString PuzzleFileName; // the puzzle file's full name
     QString Title;
     QString DistributedVia;
@@ -49,20 +46,23 @@ struct TQuickPublishInput
     QStringList PageFields; // the fields the service builds its own page from
 };
 
-struct TPublishReply
-{
+struct TPublishReply {
     QString PuzzleLink;
     QString Timely;
     QString Error; // empty when the puzzle was published
 };
 
-struct TListedPuzzle
-{
+struct TListedPuzzle {
     QString Title;
     QString Link;
 };
 
-enum class TQuota { Allowed, FreeLimitReached, SubscriptionExpired, SubscriptionQuotaExceeded };
+enum class TQuota {
+    Allowed,
+    FreeLimitReached,
+    SubscriptionExpired,
+    SubscriptionQuotaExceeded
+};
 
 class HostingProtocol
 {
@@ -103,8 +103,7 @@ public:
     /** The puzzles of the list reply, each linked below the service's own address. */
     QList<TListedPuzzle> ParseList(const QByteArray &reply) const;
     /** Takes "SubscriptionExpiry" and "SubscriptionLimit" of the list reply, where present. */
-    static void ParseListStatus(const QByteArray &reply, const QDate &today,
-                                TAccountStatus &status);
+    static void ParseListStatus(const QByteArray &reply, const QDate &today, TAccountStatus &status);
 
     // ---- Decisions and texts ----
     static TQuota QuotaDecision(const TAccountStatus &s, bool newPuzzle, const QDate &today);

@@ -12,7 +12,6 @@
 #include "uidialogs.h"
 
 #include <QClipboard>
-#include <algorithm>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
@@ -23,6 +22,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QUrl>
+#include <algorithm>
 
 namespace {
 const QString kPleaseClick = QStringLiteral("Please click on a puzzle.");
@@ -147,12 +147,12 @@ bool TManageFm::RefreshPuzzleList()
     {
         THourglass wait;
         const QString waiting = SubscriptionLbl->text();
-        fetched = client.get(m_protocol.ListUrl(), &body, this, HttpClient::ScriptLimit,
-                             [this, waiting](qint64, qint64 received) {
-                                 SubscriptionLbl->setText(QStringLiteral("%1 (%2 KB received)")
-                                                              .arg(waiting)
-                                                              .arg((received + 1023) / 1024));
-                             });
+        fetched = client.get(
+            m_protocol.ListUrl(), &body, this, HttpClient::ScriptLimit,
+            [this, waiting](qint64, qint64 received) {
+                SubscriptionLbl->setText(
+                    QStringLiteral("%1 (%2 KB received)").arg(waiting).arg((received + 1023) / 1024));
+            });
     }
     // A script that answers "Error=" sent no list.
     const QString scriptError = fetched ? ReplyErrorText(body) : QString();
@@ -161,8 +161,8 @@ bool TManageFm::RefreshPuzzleList()
         memoLines({QString(),
                    QStringLiteral("The following error occurred while trying to fetch a list of "
                                   "your puzzles from the Web:"),
-                   QString(), '"' + (fetched ? scriptError : client.failureText()) + '"',
-                   QString(), ConnectionHelpText});
+                   QString(), '"' + (fetched ? scriptError : client.failureText()) + '"', QString(),
+                   ConnectionHelpText});
         SetHostingAdText(SubscriptionLbl);
         ManageSG->clearSelection();
         ManageSG->setRowCount(0);
@@ -203,8 +203,7 @@ void TManageFm::DeleteBtnClick()
         return;
     }
     const QString name = HostingProtocol::DeleteName(link);
-    if (askConfirmation("Are you sure you want to permanently delete the puzzle " + name +
-                            " off the server?",
+    if (askConfirmation("Are you sure you want to permanently delete the puzzle " + name + " off the server?",
                         Prompter::Yes | Prompter::No) == Prompter::Yes) {
         HttpClient &client = MainHttpClient();
         QByteArray reply;
@@ -249,9 +248,9 @@ void TManageFm::CopyLinkBtnClick()
     }
     if (QClipboard *clipboard = QGuiApplication::clipboard())
         clipboard->setText(link);
-    showInformation(QStringLiteral(
-        "The clipboard now contians the link. The next step is to paste it into another "
-        "application. The key combination Ctrl-V will paste at the blinking cursor."));
+    showInformation(
+        QStringLiteral("The clipboard now contians the link. The next step is to paste it into another "
+                       "application. The key combination Ctrl-V will paste at the blinking cursor."));
 }
 
 void TManageFm::EmailLinkBtnClick()

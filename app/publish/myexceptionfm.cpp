@@ -1,6 +1,6 @@
 // The error dialog.
-#include "globals.h"
 #include "myexceptionfm.h"
+#include "globals.h"
 #include "ui_myexceptionfm.h"
 
 #include "contactusfm.h"

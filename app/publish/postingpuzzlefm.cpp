@@ -23,9 +23,9 @@
 #include <QUrl>
 
 const QString TPostingPuzzleFm::AutoCloseKey = QStringLiteral("PostingPuzzleAutoCloseAndShow");
-const QString TPostingPuzzleFm::SendUncheckedQuestion = QStringLiteral(
-    "Tarvel could not check whether a puzzle with this title is already published. If it is, "
-    "sending replaces it. Do you want to send the puzzle anyway?");
+const QString TPostingPuzzleFm::SendUncheckedQuestion =
+    QStringLiteral("Tarvel could not check whether a puzzle with this title is already published. If it is, "
+                   "sending replaces it. Do you want to send the puzzle anyway?");
 
 namespace {
 
@@ -151,8 +151,7 @@ void TPostingPuzzleFm::SubscribeLnkClick()
                         url);
 }
 
-int TPostingPuzzleFm::checkPresence(const QString &puzzleName, TAccountStatus &status,
-                                    bool *failed)
+int TPostingPuzzleFm::checkPresence(const QString &puzzleName, TAccountStatus &status, bool *failed)
 {
     status = TAccountStatus();
     *failed = false;
@@ -162,8 +161,8 @@ int TPostingPuzzleFm::checkPresence(const QString &puzzleName, TAccountStatus &s
     {
         THourglass wait;
         const QString caption = windowTitle();
-        fetched = client.get(m_protocol.PresenceUrl(puzzleName), &body, this,
-                             HttpClient::ScriptLimit, progress());
+        fetched =
+            client.get(m_protocol.PresenceUrl(puzzleName), &body, this, HttpClient::ScriptLimit, progress());
         setWindowTitle(caption);
     }
     // A script that answers "Error=" has not checked anything either.
@@ -213,8 +212,8 @@ bool TPostingPuzzleFm::showError(const QString &text, bool heading)
     return false;
 }
 
-bool TPostingPuzzleFm::Post(const QString &publishUrl, const QStringList &form,
-                            const QString &puzzleName, bool playMode)
+bool TPostingPuzzleFm::Post(const QString &publishUrl, const QStringList &form, const QString &puzzleName,
+                            bool playMode)
 {
     m_refused = false;
     BrowserLaunched = false;
@@ -244,9 +243,9 @@ bool TPostingPuzzleFm::Post(const QString &publishUrl, const QStringList &form,
     // Announcement.
     const QString announcement = status.Announcement.trimmed();
     if (!announcement.isEmpty()) {
-        const Prompter::Button answer = prompter().ask(
-            announcement, QString(), Prompter::Information,
-            status.AnnouncementYesBtn ? Prompter::Yes | Prompter::No : Prompter::Ok);
+        const Prompter::Button answer =
+            prompter().ask(announcement, QString(), Prompter::Information,
+                           status.AnnouncementYesBtn ? Prompter::Yes | Prompter::No : Prompter::Ok);
         if (answer == Prompter::Yes)
             openWebAddress(status.AnnouncementUrl.trimmed());
     }
@@ -258,8 +257,8 @@ bool TPostingPuzzleFm::Post(const QString &publishUrl, const QStringList &form,
                                               ? Prompter::Yes | Prompter::No
                                               : Prompter::Yes | Prompter::Cancel;
         const Prompter::Button answer =
-            prompter().ask(HostingProtocol::QuotaMessage(quota, status.SubscriptionLimit),
-                           QString(), Prompter::Information, buttons);
+            prompter().ask(HostingProtocol::QuotaMessage(quota, status.SubscriptionLimit), QString(),
+                           Prompter::Information, buttons);
         if (answer == Prompter::Yes)
             openWebAddress(m_protocol.SubscribeUrl());
         setResult(QDialog::Rejected);
@@ -272,10 +271,10 @@ bool TPostingPuzzleFm::Post(const QString &publishUrl, const QStringList &form,
     QString note;
     if (!playMode) {
         if (presence == 2) {
-            const Prompter::Button answer = askConfirmation(
-                "A puzzle with that title already exists. Its URL is:\n\n" +
-                    status.UrlOfLatestCheck + "\n\n" + "Do you want to replace it? ",
-                Prompter::Yes | Prompter::No);
+            const Prompter::Button answer =
+                askConfirmation("A puzzle with that title already exists. Its URL is:\n\n" +
+                                    status.UrlOfLatestCheck + "\n\n" + "Do you want to replace it? ",
+                                Prompter::Yes | Prompter::No);
             if (answer != Prompter::Yes)
                 return showError("Operation cancelled. " + ParagraphBreak +
                                      "You may wish to change the title of your puzzle and try "
@@ -350,9 +349,8 @@ bool TPostingPuzzleFm::Post(const QString &publishUrl, const QStringList &form,
     return true;
 }
 
-bool ShowPostingPuzzle(const HostingProtocol &protocol, const QString &publishUrl,
-                       const QStringList &form, const QString &puzzleName, bool playMode,
-                       QWidget *parent)
+bool ShowPostingPuzzle(const HostingProtocol &protocol, const QString &publishUrl, const QStringList &form,
+                       const QString &puzzleName, bool playMode, QWidget *parent)
 {
     TPostingPuzzleFm fm(protocol, parent);
     fm.show();

@@ -46,8 +46,7 @@ public:
     /** Presence check, announcement, quota, replace question, send. True when the puzzle was
      *  published; a refusal or failure clears EmailPublishing. A cancel stops the whole
      *  operation; "Id1=" of the form gets the server time of this presence check. */
-    bool Post(const QString &publishUrl, const QStringList &form, const QString &puzzleName,
-              bool playMode);
+    bool Post(const QString &publishUrl, const QStringList &form, const QString &puzzleName, bool playMode);
     /** The last Post stopped at the quota (the window's result is Cancel). */
     bool Refused() const { return m_refused; }
     /** The memo's lines. */
@@ -85,6 +84,5 @@ private:
 /** One-Click Publish's window: made, shown, posted through, hidden, then shown modally (through
  *  uiDialogs()) unless the browser was launched or the quota refused the puzzle. True when the
  *  puzzle was published. */
-bool ShowPostingPuzzle(const HostingProtocol &protocol, const QString &publishUrl,
-                       const QStringList &form, const QString &puzzleName, bool playMode,
-                       QWidget *parent = nullptr);
+bool ShowPostingPuzzle(const HostingProtocol &protocol, const QString &publishUrl, const QStringList &form,
+                       const QString &puzzleName, bool playMode, QWidget *parent = nullptr);

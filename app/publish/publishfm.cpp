@@ -211,9 +211,8 @@ void TPublishFm::SaveInteractiveBtnClick()
     const QString puzzle = m_hooks.PuzzleFileName ? m_hooks.PuzzleFileName() : QString();
     const QString proposed =
         ProposedFileName(TFileKind::WebPage, puzzle, QStringLiteral(".txt"), TitleEd->text());
-    const QString fileName =
-        uiDialogs().SaveFileName(this, QStringLiteral("Save Interactive Puzzle Files"), proposed,
-                                 ExportFilter);
+    const QString fileName = uiDialogs().SaveFileName(this, QStringLiteral("Save Interactive Puzzle Files"),
+                                                      proposed, ExportFilter);
     if (fileName.isEmpty())
         return;
     RememberFolder(TFileKind::WebPage, fileName);
@@ -237,8 +236,8 @@ bool TPublishFm::TestLocally()
     QString folder = GetDocumentsFolder();
     if (!QDir().mkpath(folder))
         folder = QDir::tempPath();
-    const QString base = QDir(folder).filePath(
-        QStringLiteral("InteractivePuzzleTemporaryFile") + QString::number(n));
+    const QString base =
+        QDir(folder).filePath(QStringLiteral("InteractivePuzzleTemporaryFile") + QString::number(n));
     const QString dataFile = base + QStringLiteral(".txt");
     const QString pageFile = base + QStringLiteral(".html");
     const QString url = fileUrl(pageFile);
@@ -249,8 +248,7 @@ bool TPublishFm::TestLocally()
         showWriteFailure(dataFile, error);
         return false;
     }
-    if (!Cp1252::writeTextLines(pageFile,
-                                BuildAppletPage(QFileInfo(dataFile).fileName(), true), &error)) {
+    if (!Cp1252::writeTextLines(pageFile, BuildAppletPage(QFileInfo(dataFile).fileName(), true), &error)) {
         showWriteFailure(pageFile, error);
         return false;
     }
@@ -278,8 +276,8 @@ void TPublishFm::PublishToWebsiteBtnClick()
     const QString puzzle = m_hooks.PuzzleFileName ? m_hooks.PuzzleFileName() : QString();
     const QString proposed =
         QDir(StartFolder(TFileKind::WebPage, puzzle)).filePath(name + QStringLiteral(".html"));
-    QString pageFile = uiDialogs().SaveFileName(this, QStringLiteral("Publish To Your Website"),
-                                                proposed, ExportFilter);
+    QString pageFile =
+        uiDialogs().SaveFileName(this, QStringLiteral("Publish To Your Website"), proposed, ExportFilter);
     if (pageFile.isEmpty())
         return;
     RememberFolder(TFileKind::WebPage, pageFile);
@@ -309,12 +307,11 @@ void TPublishFm::PublishToWebsiteBtnClick()
                     QFileInfo(pageFile).fileName() + QStringLiteral("\n") +
                     QStringLiteral("The puzzle itself:") + QStringLiteral("\t") +
                     QFileInfo(dataFile).fileName() + QStringLiteral("\n") +
-                    QStringLiteral("Java program (for IE): ") + QStringLiteral("\t") +
-                    AppletArchives[0] + QStringLiteral("\n") +
-                    QStringLiteral("Java program (others): ") + QStringLiteral("\t") +
+                    QStringLiteral("Java program (for IE): ") + QStringLiteral("\t") + AppletArchives[0] +
+                    QStringLiteral("\n") + QStringLiteral("Java program (others): ") + QStringLiteral("\t") +
                     AppletArchives[1] + QStringLiteral("\n\n") +
-                    QStringLiteral("These files have been prepared in the folder: ") +
-                    QStringLiteral("\n") + QDir::toNativeSeparators(folder));
+                    QStringLiteral("These files have been prepared in the folder: ") + QStringLiteral("\n") +
+                    QDir::toNativeSeparators(folder));
     accept();
 }
 

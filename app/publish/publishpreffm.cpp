@@ -1,6 +1,6 @@
 // The player preferences form and its two value sets in the program key.
-#include "globals.h"
 #include "publishpreffm.h"
+#include "globals.h"
 #include "ui_publishpreffm.h"
 
 #include "appletsizefm.h"
@@ -25,7 +25,7 @@ constexpr TColor DefaultFontColor = 0x800000; // its text: navy
 constexpr int DefaultGridShadow = 3;
 constexpr int DefaultAppletSize = TPublishPrefFm::AutomaticMedium;
 constexpr int NormalTextSize = 3;
-constexpr TColor LinkColor = 0xFF0000;        // blue
+constexpr TColor LinkColor = 0xFF0000; // blue
 
 QColor toQColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
@@ -38,9 +38,8 @@ struct TAppletSizeRow {
     int BrowserHeight;
 };
 constexpr TAppletSizeRow AppletSizes[8] = {
-    {"600", "350", 650, 480},   {"700", "450", 750, 580}, {"900", "600", 950, 730},
-    {nullptr, nullptr, 0, 0},   {"85%", "85%", 650, 480}, {"95%", "95%", 750, 580},
-    {"100%", "100%", 950, 730}, {"95%", "95%", 0, 0},
+    {"600", "350", 650, 480}, {"700", "450", 750, 580}, {"900", "600", 950, 730},   {nullptr, nullptr, 0, 0},
+    {"85%", "85%", 650, 480}, {"95%", "95%", 750, 580}, {"100%", "100%", 950, 730}, {"95%", "95%", 0, 0},
 };
 // The browser window around an "Other" applet.
 constexpr int OtherBrowserExtraWidth = 50, OtherBrowserExtraHeight = 130;
@@ -166,10 +165,10 @@ void TPublishPrefFm::LoadPreferences(int set)
     ShowRevealWordCB->setChecked(readBool("ShowRevealWordBtn", true));
     ShowCheckCB->setChecked(readBool("ShowCheckBtn", true));
     ShowSolveCB->setChecked(readBool("ShowSolveBtn", false));
-    m_otherWidth = readInRange("AppletOtherWidth", TAppletSizeFm::MinWidth, TAppletSizeFm::MaxWidth,
-                               DefaultOtherWidth);
-    m_otherHeight = readInRange("AppletOtherHeight", TAppletSizeFm::MinHeight,
-                                TAppletSizeFm::MaxHeight, DefaultOtherHeight);
+    m_otherWidth =
+        readInRange("AppletOtherWidth", TAppletSizeFm::MinWidth, TAppletSizeFm::MaxWidth, DefaultOtherWidth);
+    m_otherHeight = readInRange("AppletOtherHeight", TAppletSizeFm::MinHeight, TAppletSizeFm::MaxHeight,
+                                DefaultOtherHeight);
     AppletSizeCmBx->setCurrentIndex(
         readInRange("AppletSize", 0, AppletSizeCmBx->count() - 1, DefaultAppletSize));
     PuzzleTextSizeStr = readString("PuzzleTextSize", QStringLiteral("Normal"));

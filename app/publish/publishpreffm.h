@@ -37,8 +37,14 @@ public:
 
     /** The applet sizes of AppletSizeCmBx, in list order. */
     enum TAppletSizeItem {
-        FixedSmall, FixedMedium, FixedLarge, FixedOther,
-        AutomaticSmall, AutomaticMedium, AutomaticLarge, AutomaticOther
+        FixedSmall,
+        FixedMedium,
+        FixedLarge,
+        FixedOther,
+        AutomaticSmall,
+        AutomaticMedium,
+        AutomaticLarge,
+        AutomaticOther
     };
     /** The size of an "Other" applet before the user has chosen one. */
     static constexpr int DefaultOtherWidth = 700, DefaultOtherHeight = 450;

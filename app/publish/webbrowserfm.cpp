@@ -33,9 +33,8 @@ bool isWebScheme(const QUrl &url)
 // extension ("x.trvideo.html", "page?next=a.trv") does not count.
 bool isPuzzleLink(const QUrl &url)
 {
-    return isWebScheme(url) &&
-           TWebBrowserFm::PercentDecode(url.path(QUrl::FullyEncoded))
-               .endsWith(QLatin1String(".trv"), Qt::CaseInsensitive);
+    return isWebScheme(url) && TWebBrowserFm::PercentDecode(url.path(QUrl::FullyEncoded))
+                                   .endsWith(QLatin1String(".trv"), Qt::CaseInsensitive);
 }
 
 // The first lines the file opener reads as the puzzle text format.
@@ -136,9 +135,10 @@ QString TWebBrowserFm::BuildSiteQuery(const QString &address)
 {
     // Each value is made blank-free first, then encoded once; the separators stay as they are.
     auto value = [](QString text) { return UrlEncode(text.replace(QLatin1Char(' '), QLatin1Char('_'))); };
-    const QString query = QStringLiteral("Version=") + value(FileAgeStamp(QCoreApplication::applicationFilePath())) +
-                          QStringLiteral("&Updated=") + value(FileAgeStamp(GetProgramFolder() + "Uninstall.dat")) +
-                          QStringLiteral("&Account=") + value(GetWindowsUserName());
+    const QString query =
+        QStringLiteral("Version=") + value(FileAgeStamp(QCoreApplication::applicationFilePath())) +
+        QStringLiteral("&Updated=") + value(FileAgeStamp(GetProgramFolder() + "Uninstall.dat")) +
+        QStringLiteral("&Account=") + value(GetWindowsUserName());
     const QString base = UrlEncodeAddress(address);
     if (!base.contains(QLatin1Char('?')))
         return base + QLatin1Char('?') + query;
@@ -169,7 +169,8 @@ QString TWebBrowserFm::PercentDecode(const QString &text)
 
 QSize TWebBrowserFm::FitToScreen(const QSize &screen)
 {
-    return QSize(std::clamp(screen.width() * 9 / 10, 600, 800), std::clamp(screen.height() * 9 / 10, 400, 800));
+    return QSize(std::clamp(screen.width() * 9 / 10, 600, 800),
+                 std::clamp(screen.height() * 9 / 10, 400, 800));
 }
 
 void TWebBrowserFm::FitToScreen()
@@ -186,9 +187,10 @@ bool TWebBrowserFm::FetchUrl(const QString &url, QByteArray *text)
     HttpClient &client = MainHttpClient();
     if (client.get(url, text, this, MaxPuzzleBytes))
         return true;
-    showInformation(QStringLiteral("The following error occurred while trying to fetch a puzzle from the Web:") +
-                    ParagraphBreak + QLatin1Char('"') + client.failureText() + QLatin1Char('"') + ParagraphBreak +
-                    ConnectionHelpText);
+    showInformation(
+        QStringLiteral("The following error occurred while trying to fetch a puzzle from the Web:") +
+        ParagraphBreak + QLatin1Char('"') + client.failureText() + QLatin1Char('"') + ParagraphBreak +
+        ConnectionHelpText);
     return false;
 }
 
@@ -250,10 +252,8 @@ bool TWebBrowserFm::beforeNavigate(const QUrl &url)
             if (AfterPuzzleOpened)
                 AfterPuzzleOpened(decoded);
             return false;
-        case WebOpen::Refused:
-            return false;
-        case WebOpen::NotPuzzle:
-            break;
+        case WebOpen::Refused: return false;
+        case WebOpen::NotPuzzle: break;
         }
     }
     if (link.contains(QLatin1String("InteractivePuzzleTemporaryFile")))
@@ -299,13 +299,14 @@ QString TWebBrowserFm::pageText(const QByteArray &bytes)
         return QStringLiteral("<html><body></body></html>");
     if (Qt::mightBeRichText(text))
         return text;
-    return QStringLiteral("<html><body><pre>") + text.toHtmlEscaped() + QStringLiteral("</pre></body></html>");
+    return QStringLiteral("<html><body><pre>") + text.toHtmlEscaped() +
+           QStringLiteral("</pre></body></html>");
 }
 
 QString TWebBrowserFm::failurePage(const QString &failure, bool network)
 {
-    QString html = QStringLiteral("<html><body><p>The page could not be loaded:</p><p><b>") + failure.toHtmlEscaped() +
-                   QStringLiteral("</b></p>");
+    QString html = QStringLiteral("<html><body><p>The page could not be loaded:</p><p><b>") +
+                   failure.toHtmlEscaped() + QStringLiteral("</b></p>");
     if (network)
         html += QStringLiteral("<p>") + ConnectionHelpText.toHtmlEscaped() + QStringLiteral("</p>");
     return html + QStringLiteral("</body></html>");

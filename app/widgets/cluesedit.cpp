@@ -9,8 +9,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontMetrics>
-#include <QHash>
 #include <QGuiApplication>
+#include <QHash>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -24,7 +24,7 @@ namespace {
 
 constexpr int kBitmapWidth = 2400;
 const QColor kGapLineColor(207, 222, 255);
-const QColor kSelectionColor(0, 0, 128);  // navy
+const QColor kSelectionColor(0, 0, 128); // navy
 
 const QString kPasteTooLarge = QStringLiteral(
     "The clipboard contains an extremely large amount of text.  Only the first 150000 characters "
@@ -43,12 +43,13 @@ void invertRect(QImage &image, QRect rect, QRgb xorWith)
     }
 }
 
-}  // namespace
+} // namespace
 
 // Measures with the editor's text font. The font is drawn without kerning or ligatures, so a
 // text is as wide as its characters together, and their widths are kept: wrapping measures
 // the same characters many times.
-class TCluesEdit::Canvas : public TTextCanvas {
+class TCluesEdit::Canvas : public TTextCanvas
+{
 public:
     explicit Canvas(const QFont &font) : m_metrics(font) { m_latin.fill(-1); }
     int TextWidth(QStringView text) const override
@@ -130,20 +131,76 @@ void TCluesEdit::fontsChanged()
     update();
 }
 
-void TCluesEdit::SetAnswerColor(const QColor &c) { m_answerColor = c; fontsChanged(); }
-void TCluesEdit::SetClueColor(const QColor &c) { m_clueColor = c; fontsChanged(); }
-void TCluesEdit::SetSeparatorColor(const QColor &c) { m_separatorColor = c; fontsChanged(); }
-void TCluesEdit::SetSlotsFont(const QFont &f) { m_slotsFont = f; fontsChanged(); }
-void TCluesEdit::SetSlotsFontColor(const QColor &c) { m_slotsFontColor = c; fontsChanged(); }
-void TCluesEdit::SetSlotsColor(const QColor &c) { m_slotsColor = c; fontsChanged(); }
-void TCluesEdit::SetClueSpacing(int n) { m_clueSpacing = n; fontsChanged(); }
-void TCluesEdit::SetParaMark(TParaMark mark) { m_paraMark = mark; fontsChanged(); }
-void TCluesEdit::SetSlotsRight(int n) { m_slotsRight = n; fontsChanged(); }
-void TCluesEdit::SetTextFontName(const QString &name) { m_textFontName = name; fontsChanged(); }
-void TCluesEdit::SetTextFontSize(int size) { m_textFontSize = size; fontsChanged(); }
-void TCluesEdit::SetTextFontStyles(TFontStyles styles) { m_textFontStyles = styles; fontsChanged(); }
-void TCluesEdit::SetTextMarginLeft(int n) { m_textMarginLeft = n; fontsChanged(); }
-void TCluesEdit::SetTextMarginRight(int n) { m_textMarginRight = n; fontsChanged(); }
+void TCluesEdit::SetAnswerColor(const QColor &c)
+{
+    m_answerColor = c;
+    fontsChanged();
+}
+void TCluesEdit::SetClueColor(const QColor &c)
+{
+    m_clueColor = c;
+    fontsChanged();
+}
+void TCluesEdit::SetSeparatorColor(const QColor &c)
+{
+    m_separatorColor = c;
+    fontsChanged();
+}
+void TCluesEdit::SetSlotsFont(const QFont &f)
+{
+    m_slotsFont = f;
+    fontsChanged();
+}
+void TCluesEdit::SetSlotsFontColor(const QColor &c)
+{
+    m_slotsFontColor = c;
+    fontsChanged();
+}
+void TCluesEdit::SetSlotsColor(const QColor &c)
+{
+    m_slotsColor = c;
+    fontsChanged();
+}
+void TCluesEdit::SetClueSpacing(int n)
+{
+    m_clueSpacing = n;
+    fontsChanged();
+}
+void TCluesEdit::SetParaMark(TParaMark mark)
+{
+    m_paraMark = mark;
+    fontsChanged();
+}
+void TCluesEdit::SetSlotsRight(int n)
+{
+    m_slotsRight = n;
+    fontsChanged();
+}
+void TCluesEdit::SetTextFontName(const QString &name)
+{
+    m_textFontName = name;
+    fontsChanged();
+}
+void TCluesEdit::SetTextFontSize(int size)
+{
+    m_textFontSize = size;
+    fontsChanged();
+}
+void TCluesEdit::SetTextFontStyles(TFontStyles styles)
+{
+    m_textFontStyles = styles;
+    fontsChanged();
+}
+void TCluesEdit::SetTextMarginLeft(int n)
+{
+    m_textMarginLeft = n;
+    fontsChanged();
+}
+void TCluesEdit::SetTextMarginRight(int n)
+{
+    m_textMarginRight = n;
+    fontsChanged();
+}
 
 void TCluesEdit::SetScrollbars(TScrollStyle style)
 {
@@ -240,8 +297,8 @@ void TCluesEdit::resizeEvent(QResizeEvent *)
 
 bool TCluesEdit::rowHasGap(int line) const
 {
-    return (m_paraMark == pmSpace || m_paraMark == pmSpaceLine) && line > 0 && line > m_topLine
-           && m_entries->Lines().IsParagraphStart(line);
+    return (m_paraMark == pmSpace || m_paraMark == pmSpaceLine) && line > 0 && line > m_topLine &&
+           m_entries->Lines().IsParagraphStart(line);
 }
 
 int TCluesEdit::rowHeight(int line) const { return m_lineHeight + (rowHasGap(line) ? m_gapHeight : 0); }
@@ -310,11 +367,10 @@ void TCluesEdit::scrollToCaret()
     for (int counted = 0; top > 0 && counted < 1000; ++counted) {
         const int above = top - 1;
         // Moving the top up: the old top row gains its gap, the new top row has none.
-        const int more = m_lineHeight
-                         + ((m_paraMark == pmSpace || m_paraMark == pmSpaceLine)
-                                    && m_entries->Lines().IsParagraphStart(top)
-                                ? m_gapHeight
-                                : 0);
+        const int more = m_lineHeight + ((m_paraMark == pmSpace || m_paraMark == pmSpaceLine) &&
+                                                 m_entries->Lines().IsParagraphStart(top)
+                                             ? m_gapHeight
+                                             : 0);
         if (total + more > height())
             break;
         total += more;
@@ -409,7 +465,10 @@ void TCluesEdit::SetCaret(int line, int column, bool extendSelection)
     refresh();
 }
 
-bool TCluesEdit::HasSelection() const { return m_caretLine != m_anchorLine || m_caretColumn != m_anchorColumn; }
+bool TCluesEdit::HasSelection() const
+{
+    return m_caretLine != m_anchorLine || m_caretColumn != m_anchorColumn;
+}
 
 QString TCluesEdit::SelectedText() const
 {
@@ -501,8 +560,8 @@ void TCluesEdit::snapshot()
 void TCluesEdit::snapshotIfNewLine()
 {
     const TMyLines &lines = m_entries->Lines();
-    if (lines.UndoDepth() > 0
-        || (m_caretLine != lines.NewestSnapshotCaretLine() && lines.ChangedSinceSnapshot()))
+    if (lines.UndoDepth() > 0 ||
+        (m_caretLine != lines.NewestSnapshotCaretLine() && lines.ChangedSinceSnapshot()))
         snapshot();
 }
 
@@ -606,7 +665,7 @@ void TCluesEdit::drawLine(int line, QImage &image)
         p.drawText(x, baseline, run);
         x += m_canvas->TextWidth(run) + 1;
     } else if (!parts.CluePart.isEmpty()) {
-        x += m_clueSpacing * lines.BlankWidth();  // continuation of a clue
+        x += m_clueSpacing * lines.BlankWidth(); // continuation of a clue
     }
     if (!parts.CluePart.isEmpty()) {
         p.setPen(m_clueColor);
@@ -964,7 +1023,7 @@ void TCluesEdit::deleteForward()
     const EntryOffset at = entryOffset(line, column);
     if (lines.CharAt(line, column) == kLf) {
         if (line + 1 >= lines.LineCount())
-            return;  // the last line break stays: it ends the last entry
+            return; // the last line break stays: it ends the last entry
         m_entries->NotifyAtPosition(line + 1, 1, kEntryRemoved);
         lines.DeleteCharAt(line, column);
         setCaretTo(at);
@@ -1191,8 +1250,7 @@ bool TCluesEdit::handlesShortcut(const QKeyEvent *event) const
     case Qt::Key_End:
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
-    case Qt::Key_Insert:
-        return mods == Qt::NoModifier || mods == Qt::ControlModifier;
+    case Qt::Key_Insert: return mods == Qt::NoModifier || mods == Qt::ControlModifier;
     case Qt::Key_A:
     case Qt::Key_C:
     case Qt::Key_V:
@@ -1202,13 +1260,13 @@ bool TCluesEdit::handlesShortcut(const QKeyEvent *event) const
         if (mods == Qt::ControlModifier)
             return true;
         break;
-    default:
-        break;
+    default: break;
     }
     if (mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
     const QString text = event->text();
-    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [this](QChar c) { return acceptsChar(c); });
+    return !text.isEmpty() &&
+           std::all_of(text.begin(), text.end(), [this](QChar c) { return acceptsChar(c); });
 }
 
 bool TCluesEdit::event(QEvent *event)
@@ -1324,15 +1382,13 @@ void TCluesEdit::HandleKeyPress(QKeyEvent *event)
                 typeChar(c);
         refresh();
         return;
-    case Qt::Key_Backtab:
-        return;
+    case Qt::Key_Backtab: return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         enterKey();
         refresh();
         return;
-    default:
-        break;
+    default: break;
     }
     if (ctrl && !(event->modifiers() & Qt::AltModifier)) {
         switch (event->key()) {
@@ -1342,24 +1398,12 @@ void TCluesEdit::HandleKeyPress(QKeyEvent *event)
             else
                 undo();
             break;
-        case Qt::Key_Y:
-            redo();
-            break;
-        case Qt::Key_A:
-            selectAll();
-            break;
-        case Qt::Key_C:
-            copy();
-            break;
-        case Qt::Key_V:
-            paste();
-            break;
-        case Qt::Key_X:
-            cut();
-            break;
-        default:
-            event->ignore();
-            return;
+        case Qt::Key_Y: redo(); break;
+        case Qt::Key_A: selectAll(); break;
+        case Qt::Key_C: copy(); break;
+        case Qt::Key_V: paste(); break;
+        case Qt::Key_X: cut(); break;
+        default: event->ignore(); return;
         }
         m_caretOn = true;
         refresh();
@@ -1440,8 +1484,8 @@ void TCluesEdit::mousePressEvent(QMouseEvent *event)
     }
     int line, column;
     positionFromPoint(event->position().toPoint(), line, column);
-    const bool below = event->position().y() >= LineY(m_entries->Lines().LineCount() - 1) + m_lineHeight
-                       && LineY(m_entries->Lines().LineCount() - 1) >= 0;
+    const bool below = event->position().y() >= LineY(m_entries->Lines().LineCount() - 1) + m_lineHeight &&
+                       LineY(m_entries->Lines().LineCount() - 1) >= 0;
     if (below) {
         m_entries->EnsureTrailingEmptyEntry();
         UpdateScrollBar();
@@ -1598,8 +1642,8 @@ TCluesEdit *TCluesEditInstanceManager::FocusedEditor() const
 bool TCluesEditInstanceManager::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if ((type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride)
-        || !watched->isWidgetType())
+    if ((type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride) ||
+        !watched->isWidgetType())
         return false;
     const int key = static_cast<QKeyEvent *>(event)->key();
     switch (key) {
@@ -1610,10 +1654,8 @@ bool TCluesEditInstanceManager::eventFilter(QObject *watched, QEvent *event)
     case Qt::Key_Up:
     case Qt::Key_Down:
     case Qt::Key_Left:
-    case Qt::Key_Right:
-        break;
-    default:
-        return false;
+    case Qt::Key_Right: break;
+    default: return false;
     }
     // Only keys on their way to the editor: a popup menu opened over it gets its own keys even
     // though the editor keeps the focus meanwhile.

@@ -20,10 +20,21 @@ class QScrollBar;
 class QTimer;
 class QKeyEvent;
 
-enum TParaMark { pmNone, pmLine, pmSpace, pmSpaceLine };
-enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+enum TParaMark {
+    pmNone,
+    pmLine,
+    pmSpace,
+    pmSpaceLine
+};
+enum TScrollStyle {
+    ssNone,
+    ssHorizontal,
+    ssVertical,
+    ssBoth
+};
 
-class TCluesEdit : public QWidget, public TSpellingEntryList {
+class TCluesEdit : public QWidget, public TSpellingEntryList
+{
     Q_OBJECT
 
 public:
@@ -259,7 +270,8 @@ private:
 
 // Routes Tab, Enter and the arrow keys to the focused editor before dialogs or shortcuts see
 // them; every editor registers itself (up to 21 are tracked).
-class TCluesEditInstanceManager : public QObject {
+class TCluesEditInstanceManager : public QObject
+{
     Q_OBJECT
 
 public:

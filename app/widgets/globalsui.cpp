@@ -59,8 +59,7 @@ bool PostMessageToServer(const QStringList &fields, const QString &url, QWidget 
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     HttpClient &client = MainHttpClient();
     QByteArray reply;
-    const bool posted =
-        client.post(url, fields, &reply, modalTo, HttpClient::ScriptLimit, progress);
+    const bool posted = client.post(url, fields, &reply, modalTo, HttpClient::ScriptLimit, progress);
     if (cursor)
         QGuiApplication::restoreOverrideCursor();
     // The scripts answer a refused message with "Error=" and a 200 status.
@@ -70,8 +69,8 @@ bool PostMessageToServer(const QStringList &fields, const QString &url, QWidget 
         return true;
     }
     const QString text = posted ? scriptError : client.failureText();
-    showInformation("The following error occurred when sending your message: " + ParagraphBreak +
-                    "\"" + ShortenServerText(text) + "\"" + ParagraphBreak + ConnectionHelpText);
+    showInformation("The following error occurred when sending your message: " + ParagraphBreak + "\"" +
+                    ShortenServerText(text) + "\"" + ParagraphBreak + ConnectionHelpText);
     return false;
 }
 

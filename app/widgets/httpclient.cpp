@@ -82,10 +82,7 @@ public:
     }
     bool isSequential() const override { return true; }
     bool reset() override { return false; }
-    qint64 bytesAvailable() const override
-    {
-        return m_data.size() - m_pos + QIODevice::bytesAvailable();
-    }
+    qint64 bytesAvailable() const override { return m_data.size() - m_pos + QIODevice::bytesAvailable(); }
     qint64 size() const override { return m_data.size(); }
 
 protected:
@@ -152,13 +149,11 @@ protected:
         case QEvent::TabletRelease:
         case QEvent::DragEnter:
         case QEvent::DragMove:
-        case QEvent::Drop:
-            return watched->isWidgetType() && !inside(static_cast<QWidget *>(watched));
+        case QEvent::Drop: return watched->isWidgetType() && !inside(static_cast<QWidget *>(watched));
         case QEvent::Shortcut:
             // Shortcuts go to their QShortcut or QAction, so judge by the active window.
             return !inside(QApplication::activeWindow());
-        default:
-            return false;
+        default: return false;
         }
     }
 
@@ -190,8 +185,8 @@ bool HttpClient::get(const QString &url, QByteArray *body, QWidget *modalTo, qin
     return run(request, nullptr, body, modalTo, maxBytes, progress);
 }
 
-bool HttpClient::post(const QString &url, const QStringList &fields, QByteArray *body,
-                      QWidget *modalTo, qint64 maxBytes, const Progress &progress)
+bool HttpClient::post(const QString &url, const QStringList &fields, QByteArray *body, QWidget *modalTo,
+                      qint64 maxBytes, const Progress &progress)
 {
     if (busy())
         return refuseWhileBusy(body);
@@ -200,8 +195,7 @@ bool HttpClient::post(const QString &url, const QStringList &fields, QByteArray 
                       QByteArrayLiteral("application/x-www-form-urlencoded"));
     // A form goes to the address it was meant for, once: a redirect is reported, never
     // followed with the form (and its password) again.
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::ManualRedirectPolicy);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     const QByteArray form = formBody(fields);
     return run(request, &form, body, modalTo, maxBytes, progress);
 }
@@ -268,17 +262,20 @@ QString secondsText(double seconds)
                           : QStringLiteral("%1 seconds").arg(QString::number(seconds, 'g', 4));
 }
 
-QString shortAddress(const QUrl &url)
-{
-    return ShortenServerText(url.toString(), 200);
-}
+QString shortAddress(const QUrl &url) { return ShortenServerText(url.toString(), 200); }
 
 } // namespace
 
-bool HttpClient::run(QNetworkRequest &request, const QByteArray *postBody, QByteArray *body,
-                     QWidget *modalTo, qint64 maxBytes, const Progress &progress)
+bool HttpClient::run(QNetworkRequest &request, const QByteArray *postBody, QByteArray *body, QWidget *modalTo,
+                     qint64 maxBytes, const Progress &progress)
 {
-    enum class End { Reply, Canceled, TimedOut, TooLarge, RedirectRefused };
+    enum class End {
+        Reply,
+        Canceled,
+        TimedOut,
+        TooLarge,
+        RedirectRefused
+    };
 
     m_status = 0;
     m_responseText.clear();
@@ -329,13 +326,12 @@ bool HttpClient::run(QNetworkRequest &request, const QByteArray *postBody, QByte
         QObject::connect(&idle, &QTimer::timeout, &loop, [&] { stop(End::TimedOut); });
         const auto alive = [&idle] { idle.start(); };
         qint64 sent = 0;
-        QObject::connect(reply, &QNetworkReply::uploadProgress, &loop,
-                         [&](qint64 bytes, qint64) {
-                             alive();
-                             sent = bytes;
-                             if (progress)
-                                 progress(sent, data.size());
-                         });
+        QObject::connect(reply, &QNetworkReply::uploadProgress, &loop, [&](qint64 bytes, qint64) {
+            alive();
+            sent = bytes;
+            if (progress)
+                progress(sent, data.size());
+        });
         QObject::connect(reply, &QNetworkReply::metaDataChanged, &loop, [&] {
             alive();
             const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
@@ -380,13 +376,11 @@ bool HttpClient::run(QNetworkRequest &request, const QByteArray *postBody, QByte
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (status.isValid()) {
         m_status = status.toInt();
-        const QString reason =
-            reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
+        const QString reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
         m_responseText = QStringLiteral("HTTP/1.1 %1 %2").arg(m_status).arg(reason).trimmed();
     }
     switch (end) {
-    case End::Reply:
-        break;
+    case End::Reply: break;
     case End::Canceled:
         m_canceled = true;
         fail(QLatin1String(CanceledText));
@@ -422,8 +416,8 @@ bool HttpClient::run(QNetworkRequest &request, const QByteArray *postBody, QByte
     const bool complete = reply->error() == QNetworkReply::NoError;
     if (m_status >= 300 && m_status < 400) {
         // A redirect that was not followed: a POST's, or one past the limit.
-        const QUrl target = original.resolved(
-            reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl());
+        const QUrl target =
+            original.resolved(reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl());
         fail(QStringLiteral("The server sent the request on to %1; it was not sent again.")
                  .arg(shortAddress(target)));
         reply->deleteLater();

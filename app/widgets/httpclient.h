@@ -41,8 +41,7 @@ public:
              qint64 maxBytes = ScriptLimit, const Progress &progress = {});
     /** POST of name=value fields as "application/x-www-form-urlencoded". */
     bool post(const QString &url, const QStringList &fields, QByteArray *body = nullptr,
-              QWidget *modalTo = nullptr, qint64 maxBytes = ScriptLimit,
-              const Progress &progress = {});
+              QWidget *modalTo = nullptr, qint64 maxBytes = ScriptLimit, const Progress &progress = {});
 
     /** Ends the running request, which then returns false with "Canceled by User" as its
      *  response text and error. Does nothing when no request runs. */
@@ -80,8 +79,8 @@ public:
 private:
     class InputBlocker;
 
-    bool run(QNetworkRequest &request, const QByteArray *postBody, QByteArray *body,
-             QWidget *modalTo, qint64 maxBytes, const Progress &progress);
+    bool run(QNetworkRequest &request, const QByteArray *postBody, QByteArray *body, QWidget *modalTo,
+             qint64 maxBytes, const Progress &progress);
     bool refuseWhileBusy(QByteArray *body);
     void fail(const QString &text);
 

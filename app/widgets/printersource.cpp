@@ -31,8 +31,8 @@ QPrinter *systemPrinter()
     const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
     if (printers.isEmpty())
         return nullptr;
-    const QPrinterInfo chosen = QPrinterInfo::defaultPrinter().isNull() ? printers.first()
-                                                                         : QPrinterInfo::defaultPrinter();
+    const QPrinterInfo chosen =
+        QPrinterInfo::defaultPrinter().isNull() ? printers.first() : QPrinterInfo::defaultPrinter();
     g_systemPrinter = std::make_unique<QPrinter>(chosen, QPrinter::HighResolution);
     g_systemPrinter->setFullPage(true);
     return g_systemPrinter.get();

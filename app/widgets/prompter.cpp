@@ -26,8 +26,8 @@ Prompter::Button closedAnswer(Prompter::Buttons buttons)
 
 Prompter::Button defaultAnswer(Prompter::Buttons buttons)
 {
-    for (Prompter::Button b : {Prompter::Ok, Prompter::Yes, Prompter::Retry, Prompter::Cancel,
-                               Prompter::No, Prompter::Abort, Prompter::Ignore})
+    for (Prompter::Button b : {Prompter::Ok, Prompter::Yes, Prompter::Retry, Prompter::Cancel, Prompter::No,
+                               Prompter::Abort, Prompter::Ignore})
         if (buttons & b)
             return b;
     return Prompter::Ok;
@@ -110,7 +110,8 @@ Prompter::Button askConfirmation(const QString &text, Prompter::Buttons buttons,
 bool mayReplaceFile(const QString &fileName)
 {
     return !QFileInfo::exists(fileName) ||
-           askConfirmation(QDir::toNativeSeparators(fileName) + QStringLiteral(" already exists.\nDo you want to replace it?"),
+           askConfirmation(QDir::toNativeSeparators(fileName) +
+                               QStringLiteral(" already exists.\nDo you want to replace it?"),
                            Prompter::Yes | Prompter::No) == Prompter::Yes;
 }
 
@@ -125,9 +126,8 @@ Prompter::Button MessageBoxPrompter::ask(const QString &text, const QString &cap
     static const struct {
         Button button;
         QMessageBox::StandardButton standard;
-    } kMap[] = {{Ok, QMessageBox::Ok},       {Yes, QMessageBox::Yes},
-                {No, QMessageBox::No},       {Cancel, QMessageBox::Cancel},
-                {Abort, QMessageBox::Abort}, {Retry, QMessageBox::Retry},
+    } kMap[] = {{Ok, QMessageBox::Ok},         {Yes, QMessageBox::Yes},     {No, QMessageBox::No},
+                {Cancel, QMessageBox::Cancel}, {Abort, QMessageBox::Abort}, {Retry, QMessageBox::Retry},
                 {Ignore, QMessageBox::Ignore}};
 
     for (;;) {
@@ -169,7 +169,7 @@ Prompter::Button ScriptedPrompter::ask(const QString &text, const QString &capti
                                        Buttons buttons, int helpContext)
 {
     Button answer = answers.isEmpty() ? defaultAnswer(buttons) : answers.takeFirst();
-    boxes.append(Box{text, caption.isEmpty() ? captionOf(kind) : caption, kind, buttons,
-                     helpContext, answer});
+    boxes.append(
+        Box{text, caption.isEmpty() ? captionOf(kind) : caption, kind, buttons, helpContext, answer});
     return answer;
 }

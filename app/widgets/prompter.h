@@ -13,7 +13,12 @@ class QWidget;
 class Prompter
 {
 public:
-    enum Kind { Information, Warning, Error, Confirmation };
+    enum Kind {
+        Information,
+        Warning,
+        Error,
+        Confirmation
+    };
     enum Button {
         NoButton = 0,
         Ok = 0x01,
@@ -44,8 +49,7 @@ Prompter *setPrompter(Prompter *p);
 
 // Shorthands through prompter(); showInformation, showWarning and showError (notices.h) reach it
 // through the notice hooks this file fills.
-Prompter::Button askConfirmation(const QString &text, Prompter::Buttons buttons,
-                                 int helpContext = 0);
+Prompter::Button askConfirmation(const QString &text, Prompter::Buttons buttons, int helpContext = 0);
 
 /** True when nothing exists under the name, or the user agreed to replace the file there. */
 bool mayReplaceFile(const QString &fileName);

@@ -1,6 +1,6 @@
 // Qt's file and colour dialogs, modal forms and the desktop shell, and their scripted twins.
-#include "globals.h"
 #include "uidialogs.h"
+#include "globals.h"
 
 #include <QColorDialog>
 #include <QDesktopServices>
@@ -102,7 +102,8 @@ QString ScriptedUiDialogs::SaveFileName(QWidget *, const QString &caption, const
     Asked << QStringLiteral("save: ") + caption;
     Proposed << initial;
     if (selectedFilter)
-        *selectedFilter = Filters.isEmpty() ? filter.section(QStringLiteral(";;"), 0, 0) : Filters.takeFirst();
+        *selectedFilter =
+            Filters.isEmpty() ? filter.section(QStringLiteral(";;"), 0, 0) : Filters.takeFirst();
     return FileNames.isEmpty() ? QString() : FileNames.takeFirst();
 }
 

@@ -53,15 +53,15 @@ TShell *setShell(TShell *s);
 class ScriptedUiDialogs : public TUiDialogs
 {
 public:
-    QStringList FileNames;     // answers of the file dialogs, in order
-    QStringList Filters;       // the filters chosen in the save dialogs, in order (else the first)
-    QList<TColor> Colors;      // answers of the colour dialog
-    QList<int> ModalResults;   // results of modal forms
+    QStringList FileNames;   // answers of the file dialogs, in order
+    QStringList Filters;     // the filters chosen in the save dialogs, in order (else the first)
+    QList<TColor> Colors;    // answers of the colour dialog
+    QList<int> ModalResults; // results of modal forms
     /** Called with the shown form (tests look at it or click in it); a form it closes keeps its
      *  own result, otherwise the next of ModalResults is given. */
     std::function<void(QDialog &)> OnModal;
-    QStringList Asked;         // "open: caption", "save: caption", "color", "modal: objectName"
-    QStringList Proposed;      // the names the file dialogs started with, in order
+    QStringList Asked;    // "open: caption", "save: caption", "color", "modal: objectName"
+    QStringList Proposed; // the names the file dialogs started with, in order
 
     ScriptedUiDialogs();
     ~ScriptedUiDialogs() override;

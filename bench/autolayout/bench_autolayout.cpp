@@ -89,14 +89,10 @@ QString Layout()
 const char *OutcomeName(TAutoLayoutOutcome o)
 {
     switch (o) {
-    case TAutoLayoutOutcome::Fitted:
-        return "fitted";
-    case TAutoLayoutOutcome::GaveUp:
-        return "gave up";
-    case TAutoLayoutOutcome::Canceled:
-        return "canceled";
-    default:
-        return "not run";
+    case TAutoLayoutOutcome::Fitted: return "fitted";
+    case TAutoLayoutOutcome::GaveUp: return "gave up";
+    case TAutoLayoutOutcome::Canceled: return "canceled";
+    default: return "not run";
     }
 }
 
@@ -108,7 +104,8 @@ struct Result {
 
 Result Measure(const Case &c, bool cache, int runs, TPlainWordList &words)
 {
-    const QString fileName = QDir(QStringLiteral(TRV_LAYOUT_FIXTURE_DIR)).filePath(QString::fromLatin1(c.file));
+    const QString fileName =
+        QDir(QStringLiteral(TRV_LAYOUT_FIXTURE_DIR)).filePath(QString::fromLatin1(c.file));
     std::vector<double> ms;
     Result r;
     SetAutoLayoutCacheEnabled(cache);
@@ -175,7 +172,8 @@ int main(int argc, char **argv)
          kWorstGoalMs},
     };
     std::printf("median of %d runs; times in ms\n", runs);
-    std::printf("%-19s %-8s %7s %9s %6s %9s  %s\n", "case", "cache", "trials", "relayouts", "hits", "time", "outcome");
+    std::printf("%-19s %-8s %7s %9s %6s %9s  %s\n", "case", "cache", "trials", "relayouts", "hits", "time",
+                "outcome");
     bool ok = true;
     for (const Case &c : cases) {
         const Result on = Measure(c, true, runs, words);

@@ -19,25 +19,28 @@
 namespace {
 
 long Steps = 0;
-void OnProgress(int steps, int) {
-    if (steps > 0) ++Steps;
+void OnProgress(int steps, int)
+{
+    if (steps > 0)
+        ++Steps;
 }
 void OnRejects() {}
-int Quiet(const char *, const char *, int buttons) {
-    return buttons == TRV_MB_OK ? TRV_IDOK : TRV_IDRETRY;
-}
+int Quiet(const char *, const char *, int buttons) { return buttons == TRV_MB_OK ? TRV_IDOK : TRV_IDRETRY; }
 
-std::string ExecutableFolder() {
+std::string ExecutableFolder()
+{
     char path[4096];
     ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0) return ".";
+    if (n <= 0)
+        return ".";
     path[n] = 0;
     std::string s(path);
     return s.substr(0, s.rfind('/'));
 }
 
 // The answers of the clue files ZEDAVIV/Clues.02 ... Clues.17, lower case.
-std::set<std::string> ReadClueAnswers() {
+std::set<std::string> ReadClueAnswers()
+{
     std::set<std::string> answers;
     for (int len = 2; len <= 17; ++len) {
         char name[32];
@@ -46,34 +49,41 @@ std::set<std::string> ReadClueAnswers() {
         std::string line;
         while (std::getline(in, line)) {
             const std::string answer = line.substr(0, line.find('|'));
-            if (!answer.empty()) answers.insert(answer);
+            if (!answer.empty())
+                answers.insert(answer);
         }
     }
     return answers;
 }
 
 // The words of the filled grid: runs of two or more letters across and down, lower case.
-std::vector<std::string> FillWords(int width, int height) {
+std::vector<std::string> FillWords(int width, int height)
+{
     std::vector<std::string> words;
     auto run = [&](int c, int r, int dc, int dr) {
         std::string word;
         for (; c <= width && r <= height; c += dc, r += dr) {
             const char code = TRVGetCell(c, r);
             if (code == TRV_BLOCK || code == TRV_REMOVED || code == TRV_EDGE || code == TRV_EMPTY) {
-                if (word.size() >= 2) words.push_back(word);
+                if (word.size() >= 2)
+                    words.push_back(word);
                 word.clear();
             } else {
                 word += static_cast<char>(std::tolower(static_cast<unsigned char>(code)));
             }
         }
-        if (word.size() >= 2) words.push_back(word);
+        if (word.size() >= 2)
+            words.push_back(word);
     };
-    for (int r = 1; r <= height; ++r) run(1, r, 1, 0);
-    for (int c = 1; c <= width; ++c) run(c, 1, 0, 1);
+    for (int r = 1; r <= height; ++r)
+        run(1, r, 1, 0);
+    for (int c = 1; c <= width; ++c)
+        run(c, 1, 0, 1);
     return words;
 }
 
-void PrintGrid(const BenchPattern &p) {
+void PrintGrid(const BenchPattern &p)
+{
     const int height = static_cast<int>(p.rows.size());
     const int width = static_cast<int>(p.rows[0].size());
     std::printf("fill of %s:\n", p.name);
@@ -81,15 +91,18 @@ void PrintGrid(const BenchPattern &p) {
         std::printf("  ");
         for (int c = 1; c <= width; ++c) {
             const char code = TRVGetCell(c, r);
-            std::printf("%c ", code == TRV_BLOCK ? '#' : static_cast<char>(std::toupper(static_cast<unsigned char>(code))));
+            std::printf("%c ", code == TRV_BLOCK
+                                   ? '#'
+                                   : static_cast<char>(std::toupper(static_cast<unsigned char>(code))));
         }
         std::printf("\n");
     }
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     // The dictionary folder ZEDAVIV is looked for in the given folder, else beside the program.
     std::string folder = argc > 1 ? argv[1] : ExecutableFolder();
     int repeat = argc > 2 ? std::max(1, std::atoi(argv[2])) : 1;
@@ -114,13 +127,14 @@ int main(int argc, char **argv) {
                 LoadBenchPattern(p);
                 TRVThemeDeleteAll();
                 if (withTheme)
-                    for (const auto &w : p.themeWords) TRVNewThemeWord(w.c_str(), "", 0);
+                    for (const auto &w : p.themeWords)
+                        TRVNewThemeWord(w.c_str(), "", 0);
                 Steps = 0;
                 auto t0 = std::chrono::steady_clock::now();
                 int result = TRVConstructCmd(TRV_RIPUP_ALLOWED);
                 double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-                std::printf("%-10s %-6s %6d %9ld %10.3f\n", p.name, withTheme ? "yes" : "no", result,
-                            Steps, s);
+                std::printf("%-10s %-6s %6d %9ld %10.3f\n", p.name, withTheme ? "yes" : "no", result, Steps,
+                            s);
                 std::fflush(stdout);
                 times.push_back(s);
                 worst = std::max(worst, s);
@@ -135,7 +149,8 @@ int main(int argc, char **argv) {
                     }
                 }
                 if (result == TRV_FINISHED) {
-                    for (const auto &w : FillWords(static_cast<int>(p.rows[0].size()), static_cast<int>(p.rows.size()))) {
+                    for (const auto &w :
+                         FillWords(static_cast<int>(p.rows[0].size()), static_cast<int>(p.rows.size()))) {
                         ++fillWords;
                         cluedWords += clued.count(w) != 0;
                     }
@@ -146,8 +161,8 @@ int main(int argc, char **argv) {
     std::sort(times.begin(), times.end());
     double median = times.size() % 2 ? times[times.size() / 2]
                                      : (times[times.size() / 2 - 1] + times[times.size() / 2]) / 2;
-    std::printf("filled %d of %d (%.0f %%), 15x15 filled %d of %d\n", filled, runs,
-                100.0 * filled / runs, filled15, runs15);
+    std::printf("filled %d of %d (%.0f %%), 15x15 filled %d of %d\n", filled, runs, 100.0 * filled / runs,
+                filled15, runs15);
     std::printf("median %.3f s, slowest %.3f s\n", median, worst);
     if (clued.empty())
         std::printf("no clue files in %s/ZEDAVIV: clued share not measured\n", folder.c_str());

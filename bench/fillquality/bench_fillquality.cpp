@@ -102,7 +102,8 @@ std::map<std::string, std::string> ReadFirstClues()
             if (bar == std::string::npos || bar == 0)
                 continue;
             const size_t next = line.find('|', bar + 1);
-            clues[Lower(line.substr(0, bar))] = line.substr(bar + 1, next == std::string::npos ? std::string::npos : next - bar - 1);
+            clues[Lower(line.substr(0, bar))] =
+                line.substr(bar + 1, next == std::string::npos ? std::string::npos : next - bar - 1);
         }
     }
     return clues;
@@ -132,7 +133,8 @@ std::vector<BenchPattern> ReadStock15(size_t count)
                     row += '.';
             p.rows.push_back(row);
         }
-        if (p.rows.size() == 15 && std::all_of(p.rows.begin(), p.rows.end(), [](auto &r) { return r.size() == 15; }))
+        if (p.rows.size() == 15 &&
+            std::all_of(p.rows.begin(), p.rows.end(), [](auto &r) { return r.size() == 15; }))
             out.push_back(p);
     }
     return out;
@@ -193,7 +195,8 @@ bool Common(const std::string &w, const std::map<std::string, int> &levels)
             return true;
     }
     for (const char *suf : {"ing", "est"}) {
-        if (ends(suf) && (known(stem(3)) || known(stem(3) + "e") || known(undoubled(3)) || known(stem(4) + "y")))
+        if (ends(suf) &&
+            (known(stem(3)) || known(stem(3) + "e") || known(undoubled(3)) || known(stem(4) + "y")))
             return true;
     }
     return false;
@@ -218,9 +221,9 @@ struct Tally {
 void Print(const char *label, const Tally &t)
 {
     auto pct = [](double a, double b) { return b ? 100.0 * a / b : 0.0; };
-    std::printf("%-14s %5d/%-5d %6.1f %9.2f %8.1f %8.1f %10.0f\n", label, t.filled, t.runs, pct(t.filled, t.runs),
-                Median(t.times), pct(double(t.common), double(t.words)), pct(double(t.clued), double(t.words)),
-                Median(t.clueLengths));
+    std::printf("%-14s %5d/%-5d %6.1f %9.2f %8.1f %8.1f %10.0f\n", label, t.filled, t.runs,
+                pct(t.filled, t.runs), Median(t.times), pct(double(t.common), double(t.words)),
+                pct(double(t.clued), double(t.words)), Median(t.clueLengths));
 }
 
 } // namespace
@@ -300,7 +303,8 @@ int main(int argc, char **argv)
     for (const auto &[setName, patterns] : sets)
         Print(setName.c_str(), tallies[setName]);
     Print("all", tallies["all"]);
-    for (const auto &[title, words] : {std::pair{"uncommon", &tallies["all"].rare}, {"unclued", &tallies["all"].unclued}}) {
+    for (const auto &[title, words] :
+         {std::pair{"uncommon", &tallies["all"].rare}, {"unclued", &tallies["all"].unclued}}) {
         std::printf("%s fill words (%zu):", title, words->size());
         int shown = 0;
         for (const auto &[w, n] : *words)

@@ -48,7 +48,8 @@ std::vector<Line> ReadClues(int shortest, int longest)
             if (bar == std::string::npos || bar == 0)
                 continue;
             const size_t next = line.find('|', bar + 1);
-            lines.push_back({line.substr(0, bar), line.substr(bar + 1, next == std::string::npos ? next : next - bar - 1)});
+            lines.push_back({line.substr(0, bar),
+                             line.substr(bar + 1, next == std::string::npos ? next : next - bar - 1)});
         }
     }
     return lines;
@@ -97,7 +98,8 @@ int main(int argc, char **argv)
             for (int run = 0; run < 5; ++run) {
                 const auto start = std::chrono::steady_clock::now();
                 result = TFreeformBuilder(entries).BuildFreeformPuzzle();
-                seconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+                seconds.push_back(
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
             }
             std::sort(seconds.begin(), seconds.end());
             const double density = result.Columns * result.Rows > 0

@@ -101,10 +101,12 @@ bool BenchPuzzle(const char *name, int runs, const QString &outputFolder, bool k
     const int clues = CluesAcrossSG->RowCount() - 1 + CluesDownSG->RowCount() - 1;
     std::printf("%-12s %d x %d, %d clues, %d pages\n", name, Columns, Rows, clues, PageCount);
 
-    Report(name, QStringLiteral("clue flow"), MedianMs(runs, [] {
-               ClueFlow_InvalidateAll();
-               ClueFlow_EstablishAll();
-           }),
+    Report(name, QStringLiteral("clue flow"),
+           MedianMs(runs,
+                    [] {
+                        ClueFlow_InvalidateAll();
+                        ClueFlow_EstablishAll();
+                    }),
            kReflowGoalMs, "re-flow goal");
 
     // A clue in the middle of the across list that gains and loses a few lines in turn, so
@@ -118,10 +120,12 @@ bool BenchPuzzle(const char *name, int runs, const QString &outputFolder, bool k
         CluesAcrossSG->SetCell(1, row, text);
         ClueFlow_ClueWasChanged(CluesAcrossSG, row);
     };
-    const double longerMs = MedianMs(runs, [&] { edit(longer); }, [&] { edit(original); });
+    const double longerMs = MedianMs(
+        runs, [&] { edit(longer); }, [&] { edit(original); });
     Report(name, QStringLiteral("clue edit re-flow, longer"), longerMs, kReflowGoalMs, "re-flow goal");
     edit(longer);
-    const double shorterMs = MedianMs(runs, [&] { edit(original); }, [&] { edit(longer); });
+    const double shorterMs = MedianMs(
+        runs, [&] { edit(original); }, [&] { edit(longer); });
     Report(name, QStringLiteral("clue edit re-flow, shorter"), shorterMs, kReflowGoalMs, "re-flow goal");
     edit(original);
 
@@ -145,7 +149,8 @@ bool BenchPuzzle(const char *name, int runs, const QString &outputFolder, bool k
     SetPrinterForTesting(&printer);
     WYSIWYGChange();
     bool printed = true;
-    const double printMs = MedianMs(std::max(3, runs / 3), [&] { printed = PrintPages(printer, 1, 1) && printed; });
+    const double printMs =
+        MedianMs(std::max(3, runs / 3), [&] { printed = PrintPages(printer, 1, 1) && printed; });
     Report(name, QStringLiteral("print %1 pages to PDF").arg(pages), printMs, 0, nullptr);
     const qint64 pdfBytes = QFileInfo(printer.outputFileName()).size();
     if (!printed || pdfBytes <= 0)

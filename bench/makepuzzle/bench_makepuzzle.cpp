@@ -15,9 +15,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QRadioButton>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QRadioButton>
 
 #include <cstdio>
 #include <cstring>
@@ -36,13 +36,14 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath();
+    const QString folder =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath();
     if (!QDir::setCurrent(folder)) {
         std::fprintf(stderr, "cannot enter %s\n", qPrintable(folder));
         return 1;
     }
     InitGlobals();
-    ScriptedPrompter quiet; // the build's messages are answered, not shown
+    ScriptedPrompter quiet;  // the build's messages are answered, not shown
     ScriptedUiDialogs forms; // and so are its modal forms: a benchmark never waits for a click
     TMainFm window;
     window.SetAutoClueSymmetrical(false);
@@ -76,7 +77,8 @@ int main(int argc, char **argv)
 
         // The command, with the window's own callbacks.
         TRVEstablishDrawCellCallBacks(TMainFm::EngineRedrawCellCallback, TMainFm::EngineDrawCellColorCallback,
-                                      TMainFm::EngineDrawCellNumberCallback, TMainFm::EngineDrawCellTextCallback);
+                                      TMainFm::EngineDrawCellNumberCallback,
+                                      TMainFm::EngineDrawCellTextCallback);
         TRVEstablishConstructInfoCB([](int steps, int percent) {
             if (ConstructingDlg)
                 ConstructingDlg->ShowProgress(percent, steps);

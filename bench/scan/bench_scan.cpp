@@ -15,22 +15,26 @@
 
 namespace {
 
-int quietBox(const char *text, const char *, int) {
+int quietBox(const char *text, const char *, int)
+{
     std::fprintf(stderr, "box: %s\n", text);
     return TRV_IDRETRY;
 }
 
-uint32_t rnd() {
+uint32_t rnd()
+{
     static uint32_t s = 12345;
     s = s * 1664525u + 1013904223u;
     return s >> 8;
 }
 
 // The words of a loaded list, decoded from its records (sections walked as the scanner does).
-std::vector<std::string> wordsOf(int L) {
+std::vector<std::string> wordsOf(int L)
+{
     std::vector<std::string> out;
     const WLIST &w = Lexicon.wlist[L];
-    if (!w.top) return out;
+    if (!w.top)
+        return out;
     int nu = psize[L] / 2;
     uint32_t n = w.asize / 2;
     auto decode = [&](const uint16_t *r) {
@@ -43,26 +47,30 @@ std::vector<std::string> wordsOf(int L) {
     };
     bool sections = L >= 2 && L <= 9 && w.asize < SectionedListLimit;
     if (!sections) {
-        for (uint32_t k = 0; k + nu <= n; k += uint32_t(nu)) decode(w.top + k);
+        for (uint32_t k = 0; k + nu <= n; k += uint32_t(nu))
+            decode(w.top + k);
         return out;
     }
     int h = L <= 3 ? 1 : 2;
     for (uint32_t pos = 0; pos + h <= n;) {
         unsigned count = h == 1 ? w.top[pos] >> 8 : w.top[pos + 1];
-        if (!count) break;
+        if (!count)
+            break;
         pos += uint32_t(h);
-        for (unsigned c = 0; c < count && pos + nu <= n; c++, pos += uint32_t(nu)) decode(w.top + pos);
+        for (unsigned c = 0; c < count && pos + nu <= n; c++, pos += uint32_t(nu))
+            decode(w.top + pos);
     }
     return out;
 }
 
 struct Timing {
-    double us = 0;       // per scan
-    double recPerS = 0;  // records compared per second (plain walk)
-    double perScan = 0;  // records compared per scan
+    double us = 0;      // per scan
+    double recPerS = 0; // records compared per second (plain walk)
+    double perScan = 0; // records compared per scan
 };
 
-Timing run(scanner &s, const std::vector<std::string> &patterns, bool indexed) {
+Timing run(scanner &s, const std::vector<std::string> &patterns, bool indexed)
+{
     ScanUseIndex = indexed;
     uint64_t visited0 = ScanRecordsVisited;
     long sink = 0;
@@ -71,7 +79,8 @@ Timing run(scanner &s, const std::vector<std::string> &patterns, bool indexed) {
     double elapsed = 0;
     do {
         for (auto &p : patterns) {
-            for (size_t i = 0; i < p.size(); i++) s.sCell[i].letter = p[i] == '.' ? char(Empty) : p[i];
+            for (size_t i = 0; i < p.size(); i++)
+                s.sCell[i].letter = p[i] == '.' ? char(Empty) : p[i];
             s.sWord.length = int(p.size());
             ScanLexicon(s.sWord);
             sink += s.sWord.totalfits;
@@ -79,7 +88,8 @@ Timing run(scanner &s, const std::vector<std::string> &patterns, bool indexed) {
         scans += patterns.size();
         elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     } while (elapsed < 0.1);
-    if (sink < 0) std::puts("");
+    if (sink < 0)
+        std::puts("");
     Timing t;
     t.us = elapsed * 1e6 / double(scans);
     t.recPerS = double(ScanRecordsVisited - visited0) / elapsed;
@@ -87,9 +97,10 @@ Timing run(scanner &s, const std::vector<std::string> &patterns, bool indexed) {
     return t;
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     std::filesystem::path folder = argc > 1 ? std::filesystem::path(argv[1])
                                             : std::filesystem::canonical("/proc/self/exe").parent_path();
     std::filesystem::current_path(folder);
@@ -108,7 +119,8 @@ int main(int argc, char **argv) {
     for (int L = 3; L <= 15; L++) {
         Lexicon.ReadWordList(L);
         std::vector<std::string> words = wordsOf(L);
-        if (words.empty()) continue;
+        if (words.empty())
+            continue;
         std::vector<std::string> patterns[4];
         for (int known = 0; known <= 3; known++)
             for (int t = 0; t < 100; t++) {
@@ -125,7 +137,8 @@ int main(int argc, char **argv) {
             Timing walk = run(s, patterns[known], false);
             Timing index = run(s, patterns[known], true);
             walkUs += walk.us / 4;
-            if (known) compared += walk.perScan / 3;
+            if (known)
+                compared += walk.perScan / 3;
             indexUs += index.us / 4;
             double secs = walk.us * 1e-6;
             (known ? r13 : r0) += walk.recPerS * secs;
@@ -140,10 +153,12 @@ int main(int argc, char **argv) {
         rec13 += r13;
         sec13 += s13;
     }
-    std::printf("plain walk, all lengths: %.0f M records/s without letters, %.0f M records/s with 1-3 letters\n",
-                rec0 / sec0 / 1e6, rec13 / sec13 / 1e6);
-    std::printf("(Mrec/s: records compared per second by the plain walk, for patterns without letters and\n"
-                " with 1-3; compared: share of the list compared per scan with 1-3 letters, below 100%% where\n"
-                " sections are skipped. The index visits only records that can fit.)\n");
+    std::printf(
+        "plain walk, all lengths: %.0f M records/s without letters, %.0f M records/s with 1-3 letters\n",
+        rec0 / sec0 / 1e6, rec13 / sec13 / 1e6);
+    std::printf(
+        "(Mrec/s: records compared per second by the plain walk, for patterns without letters and\n"
+        " with 1-3; compared: share of the list compared per scan with 1-3 letters, below 100%% where\n"
+        " sections are skipped. The index visits only records that can fit.)\n");
     return 0;
 }

@@ -99,8 +99,10 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath();
-    const QString scowl = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("/usr/share/dict/scowl");
+    const QString folder =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath();
+    const QString scowl =
+        argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("/usr/share/dict/scowl");
     if (!QDir::setCurrent(folder)) {
         std::fprintf(stderr, "cannot enter %s\n", qPrintable(folder));
         return 1;
@@ -123,7 +125,8 @@ int main(int argc, char **argv)
     for (int e = 0; e < kEntries; ++e) {
         QString entry = UpperCaseText(words.at(w++ * step)) + QLatin1Char('\t');
         for (int k = 1; k < kWordsPerEntry; ++k)
-            entry += words.at(w++ * step) + (k + 1 < kWordsPerEntry ? QStringLiteral(" ") : QStringLiteral("."));
+            entry +=
+                words.at(w++ * step) + (k + 1 < kWordsPerEntry ? QStringLiteral(" ") : QStringLiteral("."));
         editor.AddEntry(entry);
     }
     TPuzzleSpellingTexts texts(&editor);
@@ -131,7 +134,8 @@ int main(int argc, char **argv)
     std::printf("%d entries, %d words each\n\n", kEntries, kWordsPerEntry);
     std::printf("%-28s %10s %10s %10s %8s\n", "pass", "seconds", "look-ups", "not found", "pumps");
     const Pass cold = headlessPass(texts);
-    std::printf("%-28s %10.3f %10ld %10d %8s\n", "headless, lists read", cold.seconds, cold.asked, cold.notFound, "-");
+    std::printf("%-28s %10.3f %10ld %10d %8s\n", "headless, lists read", cold.seconds, cold.asked,
+                cold.notFound, "-");
     const Pass warm = headlessPass(texts);
     std::printf("%-28s %10.3f %10ld %10d %8s\n", "headless, lists in memory", warm.seconds, warm.asked,
                 warm.notFound, "-");
@@ -155,9 +159,10 @@ int main(int argc, char **argv)
     shown.seconds = clock.nsecsElapsed() / 1e9;
     shown.asked = dictionary.Asked;
     shown.pumps = dialog.Check().Pumps();
-    std::printf("%-28s %10.3f %10ld %10d %8d\n", "dialog, labels every 25 ms", shown.seconds, shown.asked, notFound,
-                shown.pumps);
+    std::printf("%-28s %10.3f %10ld %10d %8d\n", "dialog, labels every 25 ms", shown.seconds, shown.asked,
+                notFound, shown.pumps);
     dialog.done(QDialog::Accepted);
-    std::printf("\nlimit: 2 s for the pass; the dialog refreshed %d times for %ld words\n", shown.pumps, shown.asked);
+    std::printf("\nlimit: 2 s for the pass; the dialog refreshed %d times for %ld words\n", shown.pumps,
+                shown.asked);
     return 0;
 }

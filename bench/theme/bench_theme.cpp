@@ -29,50 +29,60 @@ struct Pattern {
     std::vector<std::string> lines;
 };
 
-int Quiet(const char *, const char *, int buttons) {
-    return buttons == TRV_MB_OK ? TRV_IDOK : TRV_IDRETRY;
-}
+int Quiet(const char *, const char *, int buttons) { return buttons == TRV_MB_OK ? TRV_IDOK : TRV_IDRETRY; }
 long Steps = 0;
-void OnProgress(int steps, int) {
-    if (steps > 0) ++Steps;
+void OnProgress(int steps, int)
+{
+    if (steps > 0)
+        ++Steps;
 }
 void NoRejects() {}
 
 int Placed = 0;
-void OnTheme(char, int number, const char *) {
-    if (number != 0) ++Placed;
+void OnTheme(char, int number, const char *)
+{
+    if (number != 0)
+        ++Placed;
 }
 
-std::string ExecutableFolder() {
+std::string ExecutableFolder()
+{
     char path[4096];
     ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0) return ".";
+    if (n <= 0)
+        return ".";
     path[n] = 0;
     std::string s(path);
     return s.substr(0, s.rfind('/'));
 }
 
-std::string Clean(std::string line) {
+std::string Clean(std::string line)
+{
     std::string out;
     for (char c : line)
-        if (c != ' ' && c != '\t' && c != '\r' && c != '\n') out += c;
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n')
+            out += c;
     return out;
 }
 
 // The stock patterns of the file, in file order.
-std::vector<Pattern> ReadStockPatterns(const std::string &file) {
+std::vector<Pattern> ReadStockPatterns(const std::string &file)
+{
     std::ifstream in(file, std::ios::binary);
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
         lines.push_back(line);
     }
     std::vector<Pattern> patterns;
     size_t i = 0;
-    while (i < lines.size() && lines[i] != "BEGIN") ++i;
+    while (i < lines.size() && lines[i] != "BEGIN")
+        ++i;
     for (++i; i < lines.size() && lines[i] != "END."; ++i) {
         Pattern p;
-        if (std::sscanf(lines[i].c_str(), " (%d*%d)", &p.columns, &p.rows) != 2) continue;
+        if (std::sscanf(lines[i].c_str(), " (%d*%d)", &p.columns, &p.rows) != 2)
+            continue;
         p.name = lines[i].substr(lines[i].find(')') + 1);
         for (int r = 1; r <= p.rows && i + r < lines.size(); ++r)
             p.lines.push_back(Clean(lines[i + r]));
@@ -82,15 +92,18 @@ std::vector<Pattern> ReadStockPatterns(const std::string &file) {
     return patterns;
 }
 
-void LoadPattern(const Pattern &p) {
+void LoadPattern(const Pattern &p)
+{
     TRVCreateRenumGrid(p.columns, p.rows);
     for (int r = 1; r <= p.rows; ++r)
         for (int c = 1; c <= p.columns; ++c) {
             const std::string &line = p.lines[r - 1];
             const char ch = c <= static_cast<int>(line.size()) ? line[c - 1] : '~';
             char code = TRV_EMPTY;
-            if (ch == '*') code = TRV_BLOCK;
-            else if (ch == '~') code = TRV_REMOVED;
+            if (ch == '*')
+                code = TRV_BLOCK;
+            else if (ch == '~')
+                code = TRV_REMOVED;
             else if (std::isalpha(static_cast<unsigned char>(ch)))
                 code = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
             TRVSetCellOnly(c, r, code);
@@ -99,7 +112,8 @@ void LoadPattern(const Pattern &p) {
 }
 
 // Answers of the clue file of one length that are plain letters, upper case.
-std::vector<std::string> ClueAnswers(int length) {
+std::vector<std::string> ClueAnswers(int length)
+{
     char name[32];
     std::snprintf(name, sizeof name, "ZEDAVIV/Clues.%02d", length);
     std::ifstream in(name, std::ios::binary);
@@ -108,27 +122,33 @@ std::vector<std::string> ClueAnswers(int length) {
         std::string answer = line.substr(0, line.find('|'));
         bool plain = static_cast<int>(answer.size()) == length;
         for (char &c : answer) {
-            if (!std::isalpha(static_cast<unsigned char>(c))) plain = false;
+            if (!std::isalpha(static_cast<unsigned char>(c)))
+                plain = false;
             c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         }
-        if (plain) answers.push_back(answer);
+        if (plain)
+            answers.push_back(answer);
     }
     return answers;
 }
 
 // Four theme sets of 3, 4, 5 and 6 words, lengths 4 to 10, drawn with a fixed seed.
-std::vector<std::vector<std::string>> ThemeSets() {
+std::vector<std::vector<std::string>> ThemeSets()
+{
     std::map<int, std::vector<std::string>> byLength;
-    for (int n = 4; n <= 10; ++n) byLength[n] = ClueAnswers(n);
+    for (int n = 4; n <= 10; ++n)
+        byLength[n] = ClueAnswers(n);
     std::mt19937 random(28);
     std::vector<std::vector<std::string>> sets;
     for (int size = 3; size <= 6; ++size) {
         std::vector<std::string> set;
         while (static_cast<int>(set.size()) < size) {
             const auto &words = byLength[4 + static_cast<int>(random() % 7)];
-            if (words.empty()) continue;
+            if (words.empty())
+                continue;
             const std::string &w = words[random() % words.size()];
-            if (std::find(set.begin(), set.end(), w) == set.end()) set.push_back(w);
+            if (std::find(set.begin(), set.end(), w) == set.end())
+                set.push_back(w);
         }
         sets.push_back(set);
     }
@@ -140,23 +160,27 @@ struct Tally {
     std::vector<double> ms, steps;
 };
 
-double Median(std::vector<double> v) {
-    if (v.empty()) return 0;
+double Median(std::vector<double> v)
+{
+    if (v.empty())
+        return 0;
     std::sort(v.begin(), v.end());
     size_t n = v.size();
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
-void PrintRow(const std::string &label, const Tally &t) {
+void PrintRow(const std::string &label, const Tally &t)
+{
     const double slowest = t.ms.empty() ? 0 : *std::max_element(t.ms.begin(), t.ms.end());
-    std::printf("%-8s %5d %6d/%-6d %5.1f %% %7d/%-5d %7d/%-5d %9.1f %10.1f %12.0f\n",
-                label.c_str(), t.runs, t.placed, t.fit, t.fit ? 100.0 * t.placed / t.fit : 100.0,
-                t.allPlaced, t.runs, t.filled, t.runs, Median(t.ms), slowest, Median(t.steps));
+    std::printf("%-8s %5d %6d/%-6d %5.1f %% %7d/%-5d %7d/%-5d %9.1f %10.1f %12.0f\n", label.c_str(), t.runs,
+                t.placed, t.fit, t.fit ? 100.0 * t.placed / t.fit : 100.0, t.allPlaced, t.runs, t.filled,
+                t.runs, Median(t.ms), slowest, Median(t.steps));
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     // StockPat and ZEDAVIV are looked for in the given folder, else beside the program;
     // a second argument limits the patterns taken of each size (default: all of them), and a
     // third one, "each", prints a line for every fill; a fourth, "single", builds each fill
@@ -182,7 +206,8 @@ int main(int argc, char **argv) {
     }
     for (size_t s = 0; s < sets.size(); ++s) {
         std::printf("set %zu:", s + 1);
-        for (const auto &w : sets[s]) std::printf(" %s", w.c_str());
+        for (const auto &w : sets[s])
+            std::printf(" %s", w.c_str());
         std::printf("\n");
     }
 
@@ -190,9 +215,11 @@ int main(int argc, char **argv) {
     std::map<std::pair<int, int>, int> taken;
     Tally total;
     for (const Pattern &p : patterns) {
-        if (p.columns < 13 || p.rows < 13) continue;
+        if (p.columns < 13 || p.rows < 13)
+            continue;
         const auto size = std::make_pair(p.columns, p.rows);
-        if (taken[size]++ >= perSize) continue;
+        if (taken[size]++ >= perSize)
+            continue;
         for (size_t s = 0; s < sets.size(); ++s) {
             const auto &set = sets[s];
             LoadPattern(p);
@@ -227,8 +254,8 @@ int main(int argc, char **argv) {
             }
         }
     }
-    std::printf("%-8s %5s %13s %7s %13s %13s %9s %10s %12s\n", "size", "fills", "placed/fit",
-                "share", "all placed", "completed", "median ms", "slowest ms", "median steps");
+    std::printf("%-8s %5s %13s %7s %13s %13s %9s %10s %12s\n", "size", "fills", "placed/fit", "share",
+                "all placed", "completed", "median ms", "slowest ms", "median steps");
     for (const auto &[size, t] : bySize)
         PrintRow(std::to_string(size.first) + "x" + std::to_string(size.second), t);
     PrintRow("all", total);

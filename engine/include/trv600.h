@@ -153,8 +153,9 @@ TRV_EXTERN(int) TRVGetCellDispColor(int column, int row);
 /** Forces a redraw of every cell. */
 TRV_EXTERN(void) TRVInvalidateDisplay(void);
 /** Registers, in this order, the vicinity, colour, number and letter draw callbacks. */
-TRV_EXTERN(void) TRVEstablishDrawCellCallBacks(TRVDrawCellProc vicinity, TRVDrawCellProc color,
-                                               TRVDrawCellProc number, TRVDrawCellProc letter);
+TRV_EXTERN(void)
+TRVEstablishDrawCellCallBacks(TRVDrawCellProc vicinity, TRVDrawCellProc color, TRVDrawCellProc number,
+                              TRVDrawCellProc letter);
 
 /* ---- Mouse and hot spots ---------------------------------------------------------- */
 /** "D" when a button goes down over the grid, "U" when it comes up (runs deferred work).

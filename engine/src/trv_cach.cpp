@@ -17,8 +17,7 @@ FlexCache::~FlexCache() { delete[] Cache; }
 
 int FlexCache::HashCacheKey(const char *key) {
     uint32_t h = 0;
-    for (const unsigned char *p = reinterpret_cast<const unsigned char *>(key); *p; p++)
-        h = (h * 2) ^ *p;
+    for (const unsigned char *p = reinterpret_cast<const unsigned char *>(key); *p; p++) h = (h * 2) ^ *p;
     return int(((h >> 8) ^ h) & HashKeyMask);
 }
 
@@ -32,18 +31,24 @@ static bool makeKey(const Cww1Word &word, char key[MaxCacheWS + 1]) {
 
 void FlexCache::unlinkHash(int e) {
     CacheEntry &c = Cache[e];
-    if (c.P_Hash != -1) Cache[c.P_Hash].Hash_N = c.Hash_N;
-    else HashTops[HashCacheKey(c.entry)] = c.Hash_N;
+    if (c.P_Hash != -1)
+        Cache[c.P_Hash].Hash_N = c.Hash_N;
+    else
+        HashTops[HashCacheKey(c.entry)] = c.Hash_N;
     if (c.Hash_N != -1) Cache[c.Hash_N].P_Hash = c.P_Hash;
     c.P_Hash = c.Hash_N = -1;
 }
 
 void FlexCache::unlinkLRU(int e) {
     CacheEntry &c = Cache[e];
-    if (c.P_LRU != -1) Cache[c.P_LRU].LRU_N = c.LRU_N;
-    else LRUtop = c.LRU_N;
-    if (c.LRU_N != -1) Cache[c.LRU_N].P_LRU = c.P_LRU;
-    else LRUend = c.P_LRU;
+    if (c.P_LRU != -1)
+        Cache[c.P_LRU].LRU_N = c.LRU_N;
+    else
+        LRUtop = c.LRU_N;
+    if (c.LRU_N != -1)
+        Cache[c.LRU_N].P_LRU = c.P_LRU;
+    else
+        LRUend = c.P_LRU;
     c.P_LRU = c.LRU_N = -1;
 }
 

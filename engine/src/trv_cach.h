@@ -13,18 +13,18 @@ constexpr int DefaultCacheSize = 800;
 
 #pragma pack(push, 1)
 struct CacheEntry {
-    char entry[MaxCacheWS + 1];  // the key, NUL-terminated
-    int P_Hash;                  // previous and next entry in the hash chain
+    char entry[MaxCacheWS + 1]; // the key, NUL-terminated
+    int P_Hash;                 // previous and next entry in the hash chain
     int Hash_N;
-    int P_LRU;                   // neighbour toward the most and the least recently used end
+    int P_LRU; // neighbour toward the most and the least recently used end
     int LRU_N;
     long tfits;
-    unsigned long bitwise[MaxCacheWS];  // per position: "A" bit 25 ... "Z" bit 0
+    unsigned long bitwise[MaxCacheWS]; // per position: "A" bit 25 ... "Z" bit 0
 };
 #pragma pack(pop)
 
 class FlexCache {
-public:
+  public:
     int HashTops[HashBreadth];
     int LRUtop = -1;
     int LRUend = -1;
@@ -44,7 +44,7 @@ public:
     // The chain of a key.
     static int HashCacheKey(const char *key);
 
-private:
+  private:
     void unlinkHash(int e);
     void unlinkLRU(int e);
     void pushFront(int e);

@@ -10,11 +10,9 @@
 namespace {
 
 // Cell exports take (column, row); a cell outside the grid reads as neutral and is never written.
-cell *CellAt(int column, int row) {
-    return Grid.Inside(column, row) ? &Grid.At(column, row) : nullptr;
-}
+cell *CellAt(int column, int row) { return Grid.Inside(column, row) ? &Grid.At(column, row) : nullptr; }
 
-}  // namespace
+} // namespace
 
 TRV_EXTERN(TRVMessageBoxProc) TRVSetMessageBoxHandler(TRVMessageBoxProc handler) {
     TRVMessageBoxProc previous = MessageBoxHandler;
@@ -27,7 +25,7 @@ TRV_EXTERN(TRVMessageBoxProc) TRVSetMessageBoxHandler(TRVMessageBoxProc handler)
 TRV_EXTERN(void) TRVCreateRenumGrid(int width, int height) {
     EngineBusy busy;
     if (busy.Refused()) return;
-    if (!GRID::CanDo(width, height)) {  // the old grid stays
+    if (!GRID::CanDo(width, height)) { // the old grid stays
         static char text[100];
         std::snprintf(text, sizeof text, "A grid of %d by %d cells is not possible.", width, height);
         ErrorBox(text);
@@ -35,8 +33,7 @@ TRV_EXTERN(void) TRVCreateRenumGrid(int width, int height) {
     }
     if (width >= 52 || height >= 52) {
         static char text[100];
-        std::snprintf(text, sizeof text, "Bad arguments passed to TRVCreateRenumGrid(%d,%d).",
-                      width, height);
+        std::snprintf(text, sizeof text, "Bad arguments passed to TRVCreateRenumGrid(%d,%d).", width, height);
         MesgBox(text);
     }
     Grid.CreateGrid(width, height);
@@ -182,8 +179,9 @@ TRV_EXTERN(int) TRVGetCellDispColor(int column, int row) {
 
 TRV_EXTERN(void) TRVInvalidateDisplay(void) { Grid.InvalidateDisplay(); }
 
-TRV_EXTERN(void) TRVEstablishDrawCellCallBacks(TRVDrawCellProc vicinity, TRVDrawCellProc color,
-                                               TRVDrawCellProc number, TRVDrawCellProc letter) {
+TRV_EXTERN(void)
+TRVEstablishDrawCellCallBacks(TRVDrawCellProc vicinity, TRVDrawCellProc color, TRVDrawCellProc number,
+                              TRVDrawCellProc letter) {
     UIDrawVicinityQuickly = vicinity;
     UIDrawCellColor = color;
     UIDrawCellNumber = number;
@@ -224,7 +222,7 @@ TRV_EXTERN(int) TRVTrafficLightColor(void) { return Grid.TrafficLightColor(); }
 
 TRV_EXTERN(int) TRVReadPuzzle(const char *fileName) {
     EngineBusy busy;
-    if (busy.Refused()) return 99;  // as when the file cannot be opened: nothing was read
+    if (busy.Refused()) return 99; // as when the file cannot be opened: nothing was read
     return Grid.ReadPuzzle(fileName);
 }
 

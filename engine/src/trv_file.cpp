@@ -20,7 +20,7 @@ struct Line {
 // Reads the file in pieces of a line; CR LF counts as one line break, so files with either
 // line end read alike.
 class LineReader {
-public:
+  public:
     explicit LineReader(FILE *file) : m_file(file) {}
 
     bool next(Line &line) {
@@ -42,7 +42,7 @@ public:
         return line.length > 0;
     }
 
-private:
+  private:
     FILE *m_file;
 };
 
@@ -67,8 +67,7 @@ bool IsDigit(unsigned char ch) { return ch >= '0' && ch <= '9'; }
 bool IsLetter(unsigned char ch) {
     if ((ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z')) return true;
     if (ch >= 0xC0) return ch != 0xD7 && ch != 0xF7;
-    return ch == 0x8A || ch == 0x8C || ch == 0x8E || ch == 0x9A || ch == 0x9C || ch == 0x9E ||
-           ch == 0x9F;
+    return ch == 0x8A || ch == 0x8C || ch == 0x8E || ch == 0x9A || ch == 0x9C || ch == 0x9E || ch == 0x9F;
 }
 
 // Reads a decimal integer as "%d" does; false when there are no digits.
@@ -87,8 +86,8 @@ bool ReadInt(const char *&p, int &value) {
 bool ReadSize(const Line &line, long &columns, long &rows) {
     const char *first = static_cast<const char *>(std::memchr(line.text, '(', line.length));
     if (!first) return false;
-    const char *second = static_cast<const char *>(
-        std::memchr(first + 1, '(', line.length - (first + 1 - line.text)));
+    const char *second =
+        static_cast<const char *>(std::memchr(first + 1, '(', line.length - (first + 1 - line.text)));
     if (!second) return false;
     const char *p = second + 1;
     char *end = nullptr;
@@ -103,9 +102,9 @@ int SymmetryMode(const Line &line) {
     static const struct {
         const char *name;
         int mode;
-    } names[] = {{" 2-Way.", 1},     {" 4-Way.", 5},    {" None.", 0},
-                 {" Standard Diagonal.", 1}, {" Horz/Vert.", 5}, {" Spiral.", 2},
-                 {" Vertical.", 3},  {" Horizontal.", 4}, {" Kaleidoscope.", 6}};
+    } names[] = {{" 2-Way.", 1},       {" 4-Way.", 5},  {" None.", 0},     {" Standard Diagonal.", 1},
+                 {" Horz/Vert.", 5},   {" Spiral.", 2}, {" Vertical.", 3}, {" Horizontal.", 4},
+                 {" Kaleidoscope.", 6}};
     int mode = 1;
     for (const auto &n : names)
         if (MatchAt(line, 10, n.name)) mode = n.mode;
@@ -176,7 +175,7 @@ void ReadThemeWords(LineReader &reader, Line &line) {
     while (reader.next(line) && !StartsWith(line, "END THEME WORDS")) ReadThemeWordLine(line);
 }
 
-}  // namespace
+} // namespace
 
 int GRID::ReadPuzzle(const char *Filename) {
     FILE *file = Filename ? std::fopen(Filename, "rb") : nullptr;
@@ -207,17 +206,16 @@ int GRID::ReadPuzzle(const char *Filename) {
     ClearGrid();
     ResizeGrid(static_cast<int>(columns), static_cast<int>(rows));
 
-    int mode = 1;  // a file without a symmetry line reads as the standard diagonal
+    int mode = 1; // a file without a symmetry line reads as the standard diagonal
     while (reader.next(line) && !StartsWith(line, "END.")) {
         if (StartsWith(line, "SYMMETRY: ")) {
             mode = SymmetryMode(line);
         } else if (StartsWith(line, "GRID:")) {
             bool ended = false;
             for (int row = 1; row <= Height; ++row) {
-                if (!ended)
-                    ended = !reader.next(line) || (line.text[0] != '\t' && line.text[0] != ' ');
+                if (!ended) ended = !reader.next(line) || (line.text[0] != '\t' && line.text[0] != ' ');
                 for (int column = 1; column <= Width; ++column) {
-                    const int at = 2 * column - 1;  // character of column c at position 2c
+                    const int at = 2 * column - 1; // character of column c at position 2c
                     char code = Empty;
                     if (!ended && at < line.length)
                         code = CellCode(static_cast<unsigned char>(line.text[at]));

@@ -34,11 +34,15 @@ GRID Grid;
 
 namespace {
 
-constexpr int MaxTempData = 32760;  // scratch bytes for resizing and transposing
+constexpr int MaxTempData = 32760; // scratch bytes for resizing and transposing
 constexpr int MaxNumGroups = 4096;
 constexpr int DisplayNothingYet = 12336;
 
-enum TrafficLight { Green = 1, Yellow = 2, Red = 3 };
+enum TrafficLight {
+    Green = 1,
+    Yellow = 2,
+    Red = 3
+};
 
 // The last message answered with Ignore, per kind of box (compared by address).
 const char *LastErrorPointer = nullptr;
@@ -50,8 +54,7 @@ int ShowBox(const char *text, const char *caption, int buttons) {
     return buttons == TRV_MB_OK ? TRV_IDOK : TRV_IDRETRY;
 }
 
-void AnswerFaultBox(const char *text, const char *composed, const char *caption,
-                    const char *&last) {
+void AnswerFaultBox(const char *text, const char *composed, const char *caption, const char *&last) {
     int answer = ShowBox(composed, caption, TRV_MB_ABORTRETRYIGNORE);
     if (answer == TRV_IDABORT) std::exit(1);
     if (answer == TRV_IDIGNORE) last = text;
@@ -83,7 +86,7 @@ void ReportRefusedSize(int width, int height) {
     ErrorBox(text);
 }
 
-}  // namespace
+} // namespace
 
 // ---- Fault boxes -----------------------------------------------------------------------
 
@@ -148,7 +151,7 @@ int GRID::CanDo(int AskCols, int AskRows) {
 }
 
 void GRID::CreateGrid(int width, int height) {
-    if (!CanDo(width, height)) return;  // callers refuse such sizes before they get here
+    if (!CanDo(width, height)) return; // callers refuse such sizes before they get here
     ReleaseStores();
     Height = height;
     Width = width;
@@ -451,11 +454,23 @@ void GRID::SetCell(int column, int row, char code) {
     if (SymMode == 2 || SymMode == 6) {
         int dx = 2 * c - (W + 1), dy = 2 * r - (H + 1);
         if (W % 2 == 0 && H % 2 == 1) {
-            if (dx > 0) --dx; else if (dx < 0) ++dx;
-            if (dy >= 0) ++dy; else --dy;
+            if (dx > 0)
+                --dx;
+            else if (dx < 0)
+                ++dx;
+            if (dy >= 0)
+                ++dy;
+            else
+                --dy;
         } else if (W % 2 == 1 && H % 2 == 0) {
-            if (dx >= 0) ++dx; else --dx;
-            if (dy > 0) --dy; else if (dy < 0) ++dy;
+            if (dx >= 0)
+                ++dx;
+            else
+                --dx;
+            if (dy > 0)
+                --dy;
+            else if (dy < 0)
+                ++dy;
         }
         X1 = ((W + 1) + dy) / 2;
         X2 = ((W + 1) - dy) / 2;
@@ -483,9 +498,7 @@ void GRID::SetCell(int column, int row, char code) {
 
     setPartner(c, r);
     switch (SymMode) {
-    case 1:
-        setPartner(W + 1 - c, H + 1 - r);
-        break;
+    case 1: setPartner(W + 1 - c, H + 1 - r); break;
     case 2:
         setPartner(W + 1 - c, H + 1 - r);
         if (turnInside) {
@@ -493,12 +506,8 @@ void GRID::SetCell(int column, int row, char code) {
             setPartner(X2, Y1);
         }
         break;
-    case 3:
-        setPartner(c, H + 1 - r);
-        break;
-    case 4:
-        setPartner(W + 1 - c, r);
-        break;
+    case 3: setPartner(c, H + 1 - r); break;
+    case 4: setPartner(W + 1 - c, r); break;
     case 5:
     case 6:
         if (SymMode == 6 && turnInside) {
@@ -511,8 +520,7 @@ void GRID::SetCell(int column, int row, char code) {
         setPartner(W + 1 - c, r);
         setPartner(W + 1 - c, H + 1 - r);
         break;
-    default:
-        break;
+    default: break;
     }
 
     if (!ComputeBigPatternFlag()) {
@@ -542,8 +550,7 @@ void GRID::DrawQuickDrawList() {
         static const int far[4][2] = {{-2, 0}, {2, 0}, {0, -2}, {0, 2}};
         for (const auto &f : far) {
             int fx = x + f[0], fy = y + f[1];
-            if (Inside(fx, fy) && At(fx, fy).letter != Edge)
-                TestCellForSmallIntesectingWords(Index(fx, fy));
+            if (Inside(fx, fy) && At(fx, fy).letter != Edge) TestCellForSmallIntesectingWords(Index(fx, fy));
         }
         InvalidateHotSpots(x, y);
         cell &c = At(x, y);
@@ -560,8 +567,7 @@ void GRID::DrawQuickBoxNumbersUpdate() {
     if (!HasCells()) return;
     for (int y = 1; y <= Height; ++y)
         for (int x = 1; x <= Width; ++x)
-            if (Inside(x, y) && At(x, y).boxnumber != At(x, y).DispNum)
-                CallDraw(UIDrawCellNumber, y, x);
+            if (Inside(x, y) && At(x, y).boxnumber != At(x, y).DispNum) CallDraw(UIDrawCellNumber, y, x);
 }
 
 void GRID::ClearStuckAreaColor() {
@@ -591,8 +597,7 @@ void GRID::TestCellForSmallIntesectingWords(int cellx) {
     const bool left = blocked(cellx - 1), right = blocked(cellx + 1);
     const bool above = blocked(cellx + Up), below = blocked(cellx + Down);
     bool twoLetter = false;
-    if (!(left && right))
-        twoLetter = (left && blocked(cellx + 2)) || (blocked(cellx - 2) && right);
+    if (!(left && right)) twoLetter = (left && blocked(cellx + 2)) || (blocked(cellx - 2) && right);
     if (!(above && below))
         twoLetter = twoLetter || (above && blocked(cellx + 2 * Down)) || (blocked(cellx + 2 * Up) && below);
     const bool uncrossed = (left && right) || (above && below);
@@ -672,7 +677,7 @@ void GRID::UpdateHotSpots() {
     if (!HasCells()) return;
     for (int y = 1; y <= Height; ++y)
         for (int x = 1; x <= Width; ++x) {
-            if (!Inside(x, y)) return;  // a callback replaced the grid
+            if (!Inside(x, y)) return; // a callback replaced the grid
             cell &c = At(x, y);
             if (c.ValidDD) continue;
             int level = 0;

@@ -8,7 +8,13 @@
 #include "trv600.h"
 
 // Cell codes.
-enum : char { Block = 1, Empty = 2, Edge = 3, Removed = 4, Invalid = 5 };
+enum : char {
+    Block = 1,
+    Empty = 2,
+    Edge = 3,
+    Removed = 4,
+    Invalid = 5
+};
 
 constexpr int MaxCols = 2101;
 constexpr int MaxRows = 2101;
@@ -21,16 +27,31 @@ constexpr int NumDiffLevels = 5;
 
 // Colour codes used by the engine.
 enum ColorCode : int {
-    ccBlack = 0, ccMaroon, ccGreen, ccOlive, ccNavy, ccPurple, ccTeal, ccGray, ccSilver,
-    ccRed, ccLime, ccBlue, ccFuchsia, ccAqua, ccYellow, ccWhite,
-    ccThemeHorz = ccRed, ccThemeVert = ccBlue
+    ccBlack = 0,
+    ccMaroon,
+    ccGreen,
+    ccOlive,
+    ccNavy,
+    ccPurple,
+    ccTeal,
+    ccGray,
+    ccSilver,
+    ccRed,
+    ccLime,
+    ccBlue,
+    ccFuchsia,
+    ccAqua,
+    ccYellow,
+    ccWhite,
+    ccThemeHorz = ccRed,
+    ccThemeVert = ccBlue
 };
 
 #pragma pack(push, 1)
 // One grid cell: 32 bytes, fields in this order.
 struct cell {
-    char letter;   // cell code or letter
-    char DispLet;  // letter last drawn (Invalid: redraw needed)
+    char letter;  // cell code or letter
+    char DispLet; // letter last drawn (Invalid: redraw needed)
     uint16_t IsBlocked : 1;
     uint16_t IsFixed : 1;
     uint16_t IsStuckArea : 1;
@@ -61,7 +82,7 @@ struct WSLOT {
     int16_t Length;
     int16_t LetterCount;
     int16_t ThemeTest;
-    int16_t next;  // 1 across, Down down
+    int16_t next; // 1 across, Down down
     char *def;
 };
 #pragma pack(pop)
@@ -70,8 +91,8 @@ static_assert(sizeof(cell) == 32, "cell record must be 32 bytes");
 
 // Cell store (static members only).
 struct CELLS {
-    static cell *Cell;           // first record, on a 32-byte boundary
-    static char *UnalignedCell;  // the block as allocated
+    static cell *Cell;          // first record, on a 32-byte boundary
+    static char *UnalignedCell; // the block as allocated
     static int NumberCellRecords;
     static char StuckAreaShowing;
 };
@@ -79,13 +100,13 @@ struct CELLS {
 // Slot store (static members only).
 struct WSLOTS {
     static WSLOT *Slot;
-    static int NumberWordRecords;  // capacity
-    static int NumberWords;        // slots in use
+    static int NumberWordRecords; // capacity
+    static int NumberWords;       // slots in use
     static int NumberEmptyCells(int Slotx);
 };
 
 class GRID {
-public:
+  public:
     CELLS Cells;
     WSLOTS Slots;
     int Height = 0;
@@ -105,8 +126,8 @@ public:
     // Size and shape.
     static int CanDo(int AskCols, int AskRows);
     void CreateGrid(int width, int height);
-    int ResizeGrid(int NewWidth, int NewHeight);  // 1 done, 0 refused (grid unchanged)
-    int ExchangeAcrossDown();                      // 1 done, 0 refused (grid unchanged)
+    int ResizeGrid(int NewWidth, int NewHeight); // 1 done, 0 refused (grid unchanged)
+    int ExchangeAcrossDown();                    // 1 done, 0 refused (grid unchanged)
     void RenumberGrid();
     void ClearGrid();
     void ClearGridLetters(int ClearFixedThemeWordsToo);
@@ -173,17 +194,17 @@ inline void CallDraw(TRVDrawCellProc p, int row, int column) {
 // called from inside one of those callbacks finds it held and refuses, so no outer loop has
 // its cells, slots, word store or engine replaced under it.
 class EngineBusy {
-public:
+  public:
     EngineBusy() : owner(!held) { held = true; }
     ~EngineBusy() {
         if (owner) held = false;
     }
     EngineBusy(const EngineBusy &) = delete;
     EngineBusy &operator=(const EngineBusy &) = delete;
-    bool Refused() const { return !owner; }  // another guarded export is running
+    bool Refused() const { return !owner; } // another guarded export is running
     static bool Held() { return held; }
 
-private:
+  private:
     static inline bool held = false;
     const bool owner;
 };

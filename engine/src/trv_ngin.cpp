@@ -57,7 +57,7 @@ void ReportProgress(int steps, int filled, int toFill) {
     if (UIConstructInfo) UIConstructInfo(steps, filled * 100 / toFill);
 }
 
-}  // namespace
+} // namespace
 
 void EngineSrand(unsigned seed) { RandomGenerator.seed(seed); }
 
@@ -110,8 +110,8 @@ int engine::ConstructCmd(int Options) {
     Option_ConstructRandom = Options & ConstructRandomBit;
     Option_RipUpAllowed = (Options & RipUpAllowedBit) ? 1 : 0;
     if (Option_ConstructRandom)
-        EngineSrand(static_cast<unsigned>(
-            std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+        EngineSrand(
+            static_cast<unsigned>(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
     else
         EngineSrand(ConstructSeed);
     ConstructionSteps = 0;
@@ -379,8 +379,8 @@ int engine::AssignmentList_DoIt() {
         c.AssignDepth = Depth;
         UpdateTouchedCells(x);
         ConstrainingCells_Add(x);
-        int dup = (DupMonitor.IsDuplicateWord(c.xHorzWord) != 0) +
-                  (DupMonitor.IsDuplicateWord(c.xVertWord) != 0);
+        int dup =
+            (DupMonitor.IsDuplicateWord(c.xHorzWord) != 0) + (DupMonitor.IsDuplicateWord(c.xVertWord) != 0);
         if (dup != 0 || RejMonitor.IsAnIntersectingWordOnRejectionList(x) != 0) {
             a.PurgeAllNodes();
             return 0;
@@ -456,8 +456,7 @@ int engine::Elective_DoNextAssignment() {
         Flexibilities_Update(both);
     }
     WriteCode(c, letter);
-    int dup = (DupMonitor.IsDuplicateWord(c.xHorzWord) != 0) +
-              (DupMonitor.IsDuplicateWord(c.xVertWord) != 0);
+    int dup = (DupMonitor.IsDuplicateWord(c.xHorzWord) != 0) + (DupMonitor.IsDuplicateWord(c.xVertWord) != 0);
     if (dup != 0 || RejMonitor.IsAnIntersectingWordOnRejectionList(x) != 0) return DidNotWork;
     UserInterfaceDrawLetter(x);
     slotlist both;
@@ -616,8 +615,7 @@ void engine::HighlightStuckCell(int Cellx) {
 
 void engine::HighlightStuckCells() {
     for (int x = start; x <= finish; ++x)
-        if (!C(x).IsBlocked && InSomeSlot(x) && CountLetters(fsCombo[x]) == 0)
-            HighlightStuckCell(x);
+        if (!C(x).IsBlocked && InSomeSlot(x) && CountLetters(fsCombo[x]) == 0) HighlightStuckCell(x);
     for (int s = 0; s < WSLOTS::NumberWords; ++s) {
         const WSLOT &w = S(s);
         int stuck = 0;
@@ -741,7 +739,7 @@ void DestroyEngineReporting() {
     }
 }
 
-}  // namespace
+} // namespace
 
 // The engine and the construction hold EngineBusy for their whole run: the callbacks they
 // call may read the grid, cancel and hand over rejected words, but not replace the grid,
@@ -772,8 +770,7 @@ int ConstructOnce(int options) {
     } catch (...) {
         state = TotallyExhausted;
     }
-    if (state != Forward && state != TotallyExhausted && state != Finished &&
-        state != UserCancelled)
+    if (state != Forward && state != TotallyExhausted && state != Finished && state != UserCancelled)
         state = TotallyExhausted;
     DestroyEngineReporting();
     ThmWds.SetupBySizeInvalidate();
@@ -861,7 +858,7 @@ std::vector<int> RepairSlotsFor(int wn, const std::vector<char> &themeSlot) {
         return (c.xHorzWord != NoWord && themeSlot[static_cast<size_t>(c.xHorzWord)]) ||
                (c.xVertWord != NoWord && themeSlot[static_cast<size_t>(c.xVertWord)]);
     };
-    std::vector<std::pair<int, int>> ranked;  // (differing letters, slot)
+    std::vector<std::pair<int, int>> ranked; // (differing letters, slot)
     for (int s = 0; s < WSLOTS::NumberWords; ++s) {
         const WSLOT &w = S(s);
         if (w.Length != len || themeSlot[static_cast<size_t>(s)]) continue;
@@ -870,8 +867,8 @@ std::vector<int> RepairSlotsFor(int wn, const std::vector<char> &themeSlot) {
         int x = w.xFirstCell;
         for (int i = 0; i < len && allowed; ++i, x += w.next) {
             const cell &c = C(x);
-            const bool same = mychricmp(static_cast<unsigned char>(c.letter),
-                                        static_cast<unsigned char>(word[i])) == 0;
+            const bool same =
+                mychricmp(static_cast<unsigned char>(c.letter), static_cast<unsigned char>(word[i])) == 0;
             if (same) continue;
             ++differing;
             if (c.IsFixed || inThemeWord(c)) allowed = false;
@@ -934,8 +931,7 @@ std::vector<int> PrepareRepair(int wn, int s, const std::vector<char> &themeSlot
     };
     std::vector<int> erased;
     x = w.xFirstCell;
-    for (int i = 0; i < w.Length; ++i, x += w.next)
-        erase(across ? C(x).xVertWord : C(x).xHorzWord, erased);
+    for (int i = 0; i < w.Length; ++i, x += w.next) erase(across ? C(x).xVertWord : C(x).xHorzWord, erased);
     for (int r = 1; r < reach; ++r) {
         std::vector<int> ring;
         for (int y : erased) {
@@ -947,7 +943,7 @@ std::vector<int> PrepareRepair(int wn, int s, const std::vector<char> &themeSlot
     return held;
 }
 
-}  // namespace
+} // namespace
 
 TRV_EXTERN(int) TRVConstructCmd(int options) {
     EngineBusy busy;
@@ -999,8 +995,7 @@ TRV_EXTERN(int) TRVConstructKeepingThemeWords(int options, int attempts) {
         if (attempt == 0) {
             firstSteps = ConstructionSteps;
             budget = RetryStepFloor + std::min(ConstructionSteps, RetryStepCeiling);
-        }
-        else
+        } else
             budget -= ConstructionSteps;
         if (budget <= 0) break;
     }

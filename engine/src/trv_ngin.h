@@ -14,11 +14,11 @@
 
 #pragma pack(push, 1)
 struct listnode {
-    char Letter;      // letter to assign, or the letter to restore
-    uint8_t ccColor;  // font colour to restore
-    int16_t Int16;    // sort key, or the assignment depth to restore
-    int16_t Index;    // payload: a cell or slot index
-    int16_t Next;     // next node, 0 = end of list
+    char Letter;     // letter to assign, or the letter to restore
+    uint8_t ccColor; // font colour to restore
+    int16_t Int16;   // sort key, or the assignment depth to restore
+    int16_t Index;   // payload: a cell or slot index
+    int16_t Next;    // next node, 0 = end of list
 };
 #pragma pack(pop)
 static_assert(sizeof(listnode) == 8, "list nodes are 8 bytes");
@@ -27,7 +27,7 @@ static_assert(sizeof(listnode) == 8, "list nodes are 8 bytes");
 struct NodePoolFull {};
 
 class nodepool {
-public:
+  public:
     static listnode *Pool;
     static int PoolSize;
     static int FreeTop;
@@ -52,7 +52,7 @@ public:
 inline listnode &Node(int n) { return nodepool::Pool[n]; }
 
 class genericlist {
-public:
+  public:
     int top = 0;
     static int InstanceCount;
 
@@ -65,7 +65,7 @@ public:
     int AddNodeSortedUnique(int Index);
     int AddNodeSortedByFirstArgument(int Int16, int Index);
     void Push(int Index, char Letter = 0, int ccColor = 0, int Int16 = 0);
-    int Pop();                         // payload of the head; the list must not be empty
+    int Pop(); // payload of the head; the list must not be empty
     int Peek() const { return Node(top).Index; }
     int CountNodes() const;
     int IsPresent(int Index) const;
@@ -74,21 +74,21 @@ public:
 };
 
 class slotlist : public genericlist {
-public:
+  public:
     void AddAllSlots();
 };
 
 class celllist : public genericlist {};
 
 class cellqueue : public celllist {
-public:
+  public:
     void AddToQueueUnique(int Index);
 };
 
 // ---- Duplicate and rejected words ------------------------------------------------------
 
 class dupcheck {
-public:
+  public:
     static constexpr int HashSize = 128;
     static constexpr int DupWordProtectSize = 2;
     slotlist DupHashTable[HashSize];
@@ -101,7 +101,7 @@ public:
 };
 
 class rejects {
-public:
+  public:
     static constexpr int MaxRejWords = 100;
     static constexpr int MaxRejWordSize = 15;
     int NumRejWords = 0;
@@ -115,11 +115,17 @@ public:
 
 // ---- Actions ---------------------------------------------------------------------------
 
-enum actionID { None = 0, Theme = 1, Elective = 2, Forced = 3, FewWords = 4 };
+enum actionID {
+    None = 0,
+    Theme = 1,
+    Elective = 2,
+    Forced = 3,
+    FewWords = 4
+};
 
 // The work of one search depth; the base list is the assignment list (cell, letter).
 class action : public celllist {
-public:
+  public:
     celllist RestoreList;
     actionID ActionIdent = None;
     slotlist ThemeWordSlotList;
@@ -135,16 +141,27 @@ public:
 
 // ---- The engine ------------------------------------------------------------------------
 
-enum states { Forward = 0, Stuck = 1, TotallyExhausted = 2, Finished = 3, UserCancelled = 4,
-              FarJump = 5, Exhausted = 6 };
-enum stepresult { NothingLeft = 0, Worked = 1, DidNotWork = 2 };
+enum states {
+    Forward = 0,
+    Stuck = 1,
+    TotallyExhausted = 2,
+    Finished = 3,
+    UserCancelled = 4,
+    FarJump = 5,
+    Exhausted = 6
+};
+enum stepresult {
+    NothingLeft = 0,
+    Worked = 1,
+    DidNotWork = 2
+};
 
 constexpr int ConstructRandomBit = 1;
 constexpr int RipUpAllowedBit = 2;
 constexpr FlexSet AllLetters = 0x7FFFFFE0u;
 
 class engine {
-public:
+  public:
     int KludgeCount = 0;
     int GreatestDepthTraversed = 0;
     int Depth = 0;
@@ -158,8 +175,7 @@ public:
     scanner Scanner;
     dupcheck DupMonitor;
     rejects RejMonitor;
-    celllist OrphansList, TouchedCells, ActiveCluster, OldCellsTouched, ConstrainingCells,
-        ConstrainedCells;
+    celllist OrphansList, TouchedCells, ActiveCluster, OldCellsTouched, ConstrainingCells, ConstrainedCells;
     // Membership marks of ConstrainingCells and ConstrainedCells, so that adding a cell that is
     // already listed costs no walk of the sorted list.
     std::vector<uint8_t> InConstraining, InConstrained;
@@ -232,8 +248,8 @@ public:
     void Theme_Action_UponBacktrack_CleanUpFailedTests();
 
     static int CountLetters(FlexSet fs) {
-        return SetBitCount[fs & 255] + SetBitCount[(fs >> 8) & 255] +
-               SetBitCount[(fs >> 16) & 255] + SetBitCount[fs >> 24];
+        return SetBitCount[fs & 255] + SetBitCount[(fs >> 8) & 255] + SetBitCount[(fs >> 16) & 255] +
+               SetBitCount[fs >> 24];
     }
     // An open cell that lies in no slot is never filled by the search.
     static bool InSomeSlot(int Cellx);
@@ -247,9 +263,9 @@ extern TRVConstructInfoProc UIConstructInfo;
 extern TRVRejectedWordsProc UISendRejectedWords;
 extern TRVTraceProc UITraceCSide;
 extern int UserCancel;
-extern unsigned ConstructSeed;   // seed of a construction without the random bit
-extern long ConstructionSteps;   // steps of the current (or last) construction, all sections
-extern long ConstructionStepLimit;  // a construction stops as cancelled at this many steps; 0: none
+extern unsigned ConstructSeed;     // seed of a construction without the random bit
+extern long ConstructionSteps;     // steps of the current (or last) construction, all sections
+extern long ConstructionStepLimit; // a construction stops as cancelled at this many steps; 0: none
 // The retries of a build that left theme words out may take together RetryStepFloor steps
 // plus the first attempt's steps, of which at most RetryStepCeiling count.
 constexpr long RetryStepFloor = 20000;
@@ -268,6 +284,6 @@ constexpr int InstanceAssumeFocusFlag = -4;
 
 // The engine's one pseudo-random generator (the letter order of the search).
 void EngineSrand(unsigned seed);
-int EngineRand();  // 0 .. 0x7FFFFFFF
+int EngineRand(); // 0 .. 0x7FFFFFFF
 
 #endif

@@ -39,7 +39,7 @@ int ThemeUnplaced(int length) {
     return length >= 1 && length <= MaxThemeLength ? ThmWds.CountBySizeUnplaced[length] : 0;
 }
 
-}  // namespace
+} // namespace
 
 // ---- Touched cells ---------------------------------------------------------------------
 
@@ -201,20 +201,16 @@ int engine::GuideCell_JumpToLatestTouchedCell() {
     for (int d = Depth; d >= 1 && collected.IsEmpty(); --d) {
         const action &a = ActionAtDepth[d];
         switch (a.ActionIdent) {
-        case None:
-            break;
+        case None: break;
         case Theme:
         case Forced:
             for (int n = a.RestoreList.top; n != 0; n = Node(n).Next)
                 GuideCell_AddAllEmptyTouchedCells(Node(n).Index, collected);
             break;
         case Elective:
-            if (!a.RestoreList.IsEmpty())
-                GuideCell_AddAllEmptyTouchedCells(a.RestoreList.Peek(), collected);
+            if (!a.RestoreList.IsEmpty()) GuideCell_AddAllEmptyTouchedCells(a.RestoreList.Peek(), collected);
             break;
-        default:
-            ErrorBox("GC_JTLTC:  Invalid ActionID.");
-            break;
+        default: ErrorBox("GC_JTLTC:  Invalid ActionID."); break;
         }
     }
     if (collected.IsEmpty()) return -1;
@@ -298,8 +294,7 @@ int engine::Theme_Assignment_AdvanceToNextQualifiedWordAndPushCellL() {
             if (cc.letter == Empty)
                 fits = (fsCombo[x] & fsBitPositionOfOneLetter[ch & 31]) != 0;
             else
-                fits = mychricmp(static_cast<unsigned char>(cc.letter),
-                                 static_cast<unsigned char>(ch)) == 0;
+                fits = mychricmp(static_cast<unsigned char>(cc.letter), static_cast<unsigned char>(ch)) == 0;
         }
         if (!fits) continue;
         ThmWds.SlotxLocation(wn, slot);

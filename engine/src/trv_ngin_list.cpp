@@ -22,7 +22,7 @@ void ChainFree(listnode *pool, int first, int last, int then) {
     pool[last].Next = static_cast<int16_t>(then);
 }
 
-}  // namespace
+} // namespace
 
 nodepool::nodepool(int RequestedPoolSize) {
     int size = RequestedPoolSize < PoolSizeSpaceLimit / 8 ? RequestedPoolSize : PoolSizeSpaceLimit / 8;
@@ -116,8 +116,8 @@ int genericlist::AddNodeSortedByFirstArgument(int Int16, int Index) {
         n = Node(n).Next;
     }
     int k = nodepool::TakeNode();
-    Node(k) = listnode{0, 0, static_cast<int16_t>(Int16), static_cast<int16_t>(Index),
-                       static_cast<int16_t>(n)};
+    Node(k) =
+        listnode{0, 0, static_cast<int16_t>(Int16), static_cast<int16_t>(Index), static_cast<int16_t>(n)};
     if (prev == 0)
         top = k;
     else
@@ -206,7 +206,7 @@ bool SlotIsComplete(const WSLOT &w) {
 
 int Upper(char c) { return std::toupper(static_cast<unsigned char>(c)); }
 
-}  // namespace
+} // namespace
 
 int dupcheck::Hash(int Slotx) {
     const WSLOT &w = WSLOTS::Slot[Slotx];

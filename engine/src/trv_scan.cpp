@@ -20,10 +20,10 @@
 const int psize[MaxWordLength + 1] = {0, 2, 2, 2, 4, 4, 4, 6, 6, 6, 8, 8, 8, 10, 10, 10, 12, 12};
 
 const FlexSet fsBitPositionOfOneLetter[32] = {
-    0,          1u << 30, 1u << 29, 1u << 28, 1u << 27, 1u << 26, 1u << 25, 1u << 24,
-    1u << 23,   1u << 22, 1u << 21, 1u << 20, 1u << 19, 1u << 18, 1u << 17, 1u << 16,
-    1u << 15,   1u << 14, 1u << 13, 1u << 12, 1u << 11, 1u << 10, 1u << 9,  1u << 8,
-    1u << 7,    1u << 6,  1u << 5,  0,        0,        0,        0,        0};
+    0,        1u << 30, 1u << 29, 1u << 28, 1u << 27, 1u << 26, 1u << 25, 1u << 24,
+    1u << 23, 1u << 22, 1u << 21, 1u << 20, 1u << 19, 1u << 18, 1u << 17, 1u << 16,
+    1u << 15, 1u << 14, 1u << 13, 1u << 12, 1u << 11, 1u << 10, 1u << 9,  1u << 8,
+    1u << 7,  1u << 6,  1u << 5,  0,        0,        0,        0,        0};
 
 int Hit = 0;
 bool ScanUseIndex = true;
@@ -53,7 +53,12 @@ unsigned char groupOf(int groups, int code) {
 }
 int bitsPerLetter(int groups) { return groups == 2 ? 1 : 2; }
 
-enum class Layout { Records, Sections1, Sections2, Huge };
+enum class Layout {
+    Records,
+    Sections1,
+    Sections2,
+    Huge
+};
 
 // How the scanner reads a loaded list: by its length and its size.
 Layout layoutOf(int length, uint32_t bytes) {
@@ -65,8 +70,7 @@ Layout layoutOf(int length, uint32_t bytes) {
 
 // Walks the sections of a list: f(header, records, count) for each section. A count that runs
 // past the data is cut to the whole records that are there, and the walk ends after it.
-template <class F>
-void forEachSection(const uint16_t *u, uint32_t nunits, int hdrUnits, int nu, F f) {
+template <class F> void forEachSection(const uint16_t *u, uint32_t nunits, int hdrUnits, int nu, F f) {
     uint32_t pos = 0;
     while (pos + hdrUnits <= nunits) {
         unsigned hdr = u[pos];
@@ -92,7 +96,8 @@ struct Seen {
 struct LowFields {
     uint64_t m[1024];
     LowFields() {
-        for (unsigned v = 0; v < 1024; v++) m[v] = (uint64_t(1) << (v & 31)) | (uint64_t(1) << (32 + (v >> 5)));
+        for (unsigned v = 0; v < 1024; v++)
+            m[v] = (uint64_t(1) << (v & 31)) | (uint64_t(1) << (32 + (v >> 5)));
     }
 };
 const LowFields lowFields;
@@ -167,9 +172,12 @@ void walkUnits(const uint16_t *r, uint32_t n, const uint16_t *p, const uint16_t 
         p2 |= uint64_t(p[j]) << (16 * (j - 4));
     }
     if constexpr (NU > 4) {
-        if (m1 && m2) walkRecords<NU, true, true>(r, n, m1, p1, m2, p2, out);
-        else if (m2) walkRecords<NU, false, true>(r, n, m1, p1, m2, p2, out);
-        else walkRecords<NU, true, false>(r, n, m1, p1, m2, p2, out);
+        if (m1 && m2)
+            walkRecords<NU, true, true>(r, n, m1, p1, m2, p2, out);
+        else if (m2)
+            walkRecords<NU, false, true>(r, n, m1, p1, m2, p2, out);
+        else
+            walkRecords<NU, true, false>(r, n, m1, p1, m2, p2, out);
     } else {
         walkRecords<NU, true, false>(r, n, m1, p1, m2, p2, out);
     }
@@ -231,13 +239,13 @@ struct ListIndex {
     int nu = 0;
     uint32_t n = 0;
     size_t words = 0;
-    const uint16_t *recs = nullptr;  // n records of nu units
-    std::vector<uint16_t> copy;      // the records of a sectioned list, headers left out
-    std::vector<uint16_t> hdr;       // per record, its section header (sectioned lists)
-    bool testHeaders = false;        // some record disagrees with its section's signature
+    const uint16_t *recs = nullptr; // n records of nu units
+    std::vector<uint16_t> copy;     // the records of a sectioned list, headers left out
+    std::vector<uint16_t> hdr;      // per record, its section header (sectioned lists)
+    bool testHeaders = false;       // some record disagrees with its section's signature
     std::vector<uint64_t> bits;
     int32_t off[MaxWordLength][32];
-    Seen all;                        // the answer of a pattern without letters
+    Seen all; // the answer of a pattern without letters
 };
 
 ListIndex Index[MaxWordLength + 1];
@@ -277,7 +285,7 @@ void buildIndex(int length, ListIndex &ix) {
         ix.recs = ix.copy.data();
         ix.n = uint32_t(ix.hdr.size());
     } else {
-        return;  // huge lists are refused before any scan
+        return; // huge lists are refused before any scan
     }
     ix.words = (ix.n + 63) / 64;
 
@@ -288,8 +296,7 @@ void buildIndex(int length, ListIndex &ix) {
     size_t blocks = 0;
     for (int i = 0; i < length; i++) {
         uint32_t present = ix.all.f[unitOf(length, i) * 3 + fieldOf(length, i)];
-        for (int c = 0; c < 32; c++)
-            ix.off[i][c] = (present >> c) & 1 ? int32_t(blocks++ * ix.words) : -1;
+        for (int c = 0; c < 32; c++) ix.off[i][c] = (present >> c) & 1 ? int32_t(blocks++ * ix.words) : -1;
     }
     ix.bits.assign(blocks * ix.words, 0);
     for (int i = 0; i < length; i++) {
@@ -331,7 +338,7 @@ bool indexedScan(Cww1Word &word, unsigned SegPattern, unsigned SegMask) {
         if (ch == Empty) continue;
         int32_t off = ix.n ? ix.off[i][ch & 31] : -1;
         if (off < 0) {
-            finish(word, seen);  // no record has this letter here
+            finish(word, seen); // no record has this letter here
             return true;
         }
         maps[k++] = ix.bits.data() + off;
@@ -367,7 +374,7 @@ bool indexedScan(Cww1Word &word, unsigned SegPattern, unsigned SegMask) {
     return true;
 }
 
-}  // namespace
+} // namespace
 
 // Defined after the index so that it is destroyed first: releasing a list drops its index.
 lexicon Lexicon;
@@ -530,8 +537,10 @@ int ScanLexicon(Cww1Word &word) {
     if (ScanUseIndex && L >= 10 && refuseHugeList(L)) {
         finish(word, Seen{});
     } else if (!ScanUseIndex || !indexedScan(word, SegPattern, SegMask)) {
-        if (L < 10) SegFlexibility(L, SegPattern, SegMask, pattern, mask, word);
-        else flexibility(L, pattern, mask, word);
+        if (L < 10)
+            SegFlexibility(L, SegPattern, SegMask, pattern, mask, word);
+        else
+            flexibility(L, pattern, mask, word);
     }
     return loaded;
 }
@@ -612,8 +621,10 @@ int scanner::ComputeFlexibility(int SlotIndex) {
         const char *tw = ThmWds.Word(L, k);
         bool fits = true;
         for (int i = 0; i < L && fits; i++) {
-            if (!tw[i]) fits = false;
-            else if (sCell[i].letter != Empty && mytoupper(sCell[i].letter) != mytoupper(tw[i])) fits = false;
+            if (!tw[i])
+                fits = false;
+            else if (sCell[i].letter != Empty && mytoupper(sCell[i].letter) != mytoupper(tw[i]))
+                fits = false;
         }
         if (!fits) continue;
         for (int i = 0; i < L; i++) FlexCount[i][tw[i] & 31] += 1;

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-using FlexSet = uint32_t;  // "A" is bit 30 ... "Z" bit 5
+using FlexSet = uint32_t; // "A" is bit 30 ... "Z" bit 5
 
 constexpr int MaxWordLength = 17;
 constexpr int MAXPS = 12;
@@ -19,13 +19,13 @@ extern const FlexSet fsBitPositionOfOneLetter[32];
 constexpr int RecordPadUnits = 4;
 
 struct WLIST {
-    uint32_t nwords = 0;  // records loaded; 0 = not loaded
-    uint32_t asize = 0;   // bytes of record data loaded
-    uint16_t *top = nullptr;  // followed by RecordPadUnits zero units
+    uint32_t nwords = 0;     // records loaded; 0 = not loaded
+    uint32_t asize = 0;      // bytes of record data loaded
+    uint16_t *top = nullptr; // followed by RecordPadUnits zero units
 };
 
 class lexicon {
-public:
+  public:
     WLIST wlist[MaxWordLength + 1];
     lexicon() = default;
     ~lexicon();
@@ -38,7 +38,10 @@ public:
 
 extern lexicon Lexicon;
 
-enum DIR { across = 0, down = 1 };
+enum DIR {
+    across = 0,
+    down = 1
+};
 
 struct CELL {
     char letter = 0;
@@ -57,7 +60,7 @@ struct Cww1Word {
 };
 
 class scanner {
-public:
+  public:
     scanner();
     scanner(const scanner &) = delete;
     scanner &operator=(const scanner &) = delete;
@@ -68,9 +71,9 @@ public:
 
     Cww1Word sWord;
     CELL sCell[MaxWordLength];
-    unsigned FlexCount[MaxWordLength][32] = {};  // per position: entry c set when code c fits
+    unsigned FlexCount[MaxWordLength][32] = {}; // per position: entry c set when code c fits
 
-    int ComputeFlexibility(int SlotIndex);  // 1 still okay, 0 stuck
+    int ComputeFlexibility(int SlotIndex); // 1 still okay, 0 stuck
     int IsInLexicon(const char *Word);
     // The letters flagged in one position's row.
     FlexSet LetterSet(int position) const;
@@ -89,8 +92,8 @@ void flexibility(int length, const uint16_t *pattern, const uint16_t *mask, Cww1
 // Drops the flexibility cache; it is made again at the next scan.
 void FlushFlexibilityCache();
 
-extern int Hit;                        // -1 when the last scan came from the cache
-extern bool ScanUseIndex;              // true: scans use the per-length record index
-extern uint64_t ScanRecordsVisited;    // records compared by the plain walks so far
+extern int Hit;                     // -1 when the last scan came from the cache
+extern bool ScanUseIndex;           // true: scans use the per-length record index
+extern uint64_t ScanRecordsVisited; // records compared by the plain walks so far
 
 #endif

@@ -84,7 +84,7 @@ int mystricmp(const char *s1, const char *s2) {
 // ---- Word records ---------------------------------------------------------------------
 
 void themewords::NewWord(const char *word, const char *clue, int priority) {
-    (void)clue;  // clues live in the program, not here
+    (void)clue; // clues live in the program, not here
     if (!word) word = "";
     if (NumWordRecsUsed >= MaxStringEntries) {
         WarningBox("tw::NW. Ran out of wordrec's.");
@@ -97,7 +97,7 @@ void themewords::NewWord(const char *word, const char *clue, int priority) {
     }
     size_t len = std::strlen(word);
     int id = VStrings.GetNewStringId(len > size_t(MaxStringEntry) ? MaxStringEntry + 1 : int(len));
-    if (id < 0) return;  // no string slot: the record stays free
+    if (id < 0) return; // no string slot: the record stays free
     std::memcpy(VStrings.WordArray[id], word, len + 1);
     rec.Priority = priority;
     rec.WordId = id;
@@ -140,8 +140,10 @@ void themewords::SlotxLocation(int wn, int Slotx) {
     if (SetupBySizeIsValid) {
         int n = AlphaSize(Word(wn));
         if (n > 0 && n <= MaxThemeLength) {
-            if (rec.PlacedAtSlotx == -1 && Slotx != -1) CountBySizeUnplaced[n]--;
-            else if (rec.PlacedAtSlotx != -1 && Slotx == -1) CountBySizeUnplaced[n]++;
+            if (rec.PlacedAtSlotx == -1 && Slotx != -1)
+                CountBySizeUnplaced[n]--;
+            else if (rec.PlacedAtSlotx != -1 && Slotx == -1)
+                CountBySizeUnplaced[n]++;
         }
     }
     rec.PlacedAtSlotx = Slotx;
@@ -225,9 +227,12 @@ static void CorrectAllThemeWordLocations(int Draw) {
             cell &c = C[x];
             int fc = c.FontColor;
             if (fc < ccThemeHorz || fc > ccFuchsia) continue;
-            if (fc == ccThemeHorz || fc == ccThemeVert) c.FontColor = ccBlack;
-            else if (fc == ccLime) c.FontColor = ccThemeHorz;
-            else c.FontColor = ccThemeVert;
+            if (fc == ccThemeHorz || fc == ccThemeVert)
+                c.FontColor = ccBlack;
+            else if (fc == ccLime)
+                c.FontColor = ccThemeHorz;
+            else
+                c.FontColor = ccThemeVert;
             if (Draw) c.DispLet = Empty;
         }
         if (Draw) {
@@ -277,4 +282,4 @@ void TRVCorrectAllThemeWordLocations(int draw) {
     if (!busy.Refused()) CorrectAllThemeWordLocations(draw);
 }
 
-}  // extern "C"
+} // extern "C"

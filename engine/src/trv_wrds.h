@@ -15,18 +15,18 @@ struct VirtualArrayOfStrings {
     char StringInUse[MaxStringEntries] = {};
     int NumEntries = 0;
 
-    int GetNewStringId(int size);  // slot or -1
+    int GetNewStringId(int size); // slot or -1
     void ReleaseString(int id);
 };
 
 struct wordrec {
-    int Priority = -1;  // -1 marks a free record
+    int Priority = -1; // -1 marks a free record
     int WordId = -1;
     int PlacedAtSlotx = -1;
 };
 
 class themewords {
-public:
+  public:
     VirtualArrayOfStrings VStrings;
     wordrec WordRec[MaxStringEntries];
     int NumWordRecsUsed = 0;

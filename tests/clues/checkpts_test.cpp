@@ -99,7 +99,7 @@ TEST_F(CheckPointTest, TypingAfterAnUndoIsNeverLost)
     UndoCheckPoint();
     typeLetter(2, QLatin1Char('B'));
     const QStringList typedAfterUndo = puzzleText();
-    RedoCheckPoint();   // nothing to redo any more: the new typing cleared the redo list
+    RedoCheckPoint(); // nothing to redo any more: the new typing cleared the redo list
     EXPECT_EQ(puzzleText(), typedAfterUndo);
     EXPECT_NE(puzzleText(), typedFirst);
     UndoCheckPoint();
@@ -131,7 +131,7 @@ TEST_F(CheckPointTest, ClearLeavesNothingToUndoOrRedo)
     EXPECT_EQ(RedoCount(), 0);
     EXPECT_EQ(UndoRedoState().UndoCaption, QStringLiteral("Undo"));
     EXPECT_FALSE(UndoRedoState().RedoEnabled);
-    UndoCheckPoint();   // refused quietly
+    UndoCheckPoint(); // refused quietly
     EXPECT_TRUE(prompter->boxes.isEmpty());
 }
 

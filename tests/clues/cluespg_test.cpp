@@ -18,8 +18,10 @@ int findRow(TClueGrid *grid, const QString &key)
 
 TEST(ClueKeys, NumberIsRightAlignedToTwoCharacters)
 {
-    struct Case { int number; const char *key; } cases[] = {
-        {3, " 3 WORD"}, {12, "12 WORD"}, {105, "105 WORD"}};
+    struct Case {
+        int number;
+        const char *key;
+    } cases[] = {{3, " 3 WORD"}, {12, "12 WORD"}, {105, "105 WORD"}};
     for (const auto &c : cases) {
         const QString key = MakeAnswerKey(c.number, QStringLiteral("WORD"));
         EXPECT_EQ(key, QLatin1String(c.key));
@@ -29,14 +31,11 @@ TEST(ClueKeys, NumberIsRightAlignedToTwoCharacters)
 }
 
 class CluesPgTest : public DocTest
-{
-};
+{};
 
 TEST_F(CluesPgTest, RebuildFindsRunsOfTwoOrMoreWithNumbersAndBlankClues)
 {
-    setGrid({"ANT*B",
-             "*****",
-             "-O***"});
+    setGrid({"ANT*B", "*****", "-O***"});
     RebuildClueGrids();
     ASSERT_EQ(CluesAcrossSG->RowCount(), 3);
     EXPECT_EQ(CluesAcrossSG->Cell(0, 1), QStringLiteral(" 1 ANT"));
@@ -105,7 +104,7 @@ TEST_F(CluesPgTest, UpdateAnswersAtCellPatchesThreeDigitKeys)
     SetCellLetter(3, 7, 'Q');
     UpdateAnswersAtCell(3, 7);
     QString expected = oldKey;
-    expected[6] = QLatin1Char('Q');   // position 7: three digits, a blank, the third letter
+    expected[6] = QLatin1Char('Q'); // position 7: three digits, a blank, the third letter
     EXPECT_EQ(CluesAcrossSG->Cell(0, across), expected);
     EXPECT_EQ(CluesAcrossSG->Cell(1, across), QStringLiteral(" "));
     EXPECT_EQ(CluesAlternateSG->Cell(0, alt), expected);
@@ -144,7 +143,8 @@ TEST_F(CluesPgTest, UpdateAnswersAtCellPatchesKeysOfEveryNumberWidth)
         ASSERT_GT(col, 0) << low;
         SetCellLetter(col + 1, row, 'Q');
         UpdateAnswersAtCell(col + 1, row);
-        EXPECT_EQ(CluesAcrossSG->Cell(0, at), MakeAnswerKey(number, QString(kOpen) + QLatin1Char('Q'))) << number;
+        EXPECT_EQ(CluesAcrossSG->Cell(0, at), MakeAnswerKey(number, QString(kOpen) + QLatin1Char('Q')))
+            << number;
     }
 }
 
@@ -157,7 +157,10 @@ TEST_F(CluesPgTest, WordBankTextInItsFourStyles)
     words.setLabel(0, QStringLiteral("3 A"));
     words.setLabel(1, QStringLiteral("1 A"));
     RebuildClueGrids();
-    struct Case { int sort; const char *text; } cases[] = {
+    struct Case {
+        int sort;
+        const char *text;
+    } cases[] = {
         {0, "Ant, bee, horse."},
         {1, "3 ant, bee;  5 horse."},
         {2, "Horse ant."},
@@ -184,8 +187,8 @@ TEST_F(CluesPgTest, SpecialLettersAreUpperCaseInKeysAndLowerCaseInTheWordBank)
     EXPECT_EQ(CluesAcrossSG->Cell(0, 1), QStringLiteral(" 1 A") + enye + QStringLiteral("OS"));
     EXPECT_EQ(CluesAcrossSG->Cell(0, 2), QStringLiteral(" 2 B") + enye + QStringLiteral("O"));
     WordBankSort = 0;
-    EXPECT_EQ(BuildWordBankText(), QStringLiteral("A") + enyeSmall + QStringLiteral("os, b") + enyeSmall +
-                                       QStringLiteral("o."));
+    EXPECT_EQ(BuildWordBankText(),
+              QStringLiteral("A") + enyeSmall + QStringLiteral("os, b") + enyeSmall + QStringLiteral("o."));
 }
 
 TEST_F(CluesPgTest, WordBankRowEndsTheDownGridAndIsNotAClue)
@@ -227,7 +230,11 @@ TEST_F(CluesPgTest, AdoptAndUnadoptMoveAnAnswerIntoTheWordList)
     CluesAcrossSG->SetCell(1, 1, QStringLiteral("Worker"));
     int modified = 0;
     DocHooks.SetModified = [&] { ++modified; };
-    DocHooks.GetSelectedClueRow = [](int &grid, int &row) { grid = 0; row = 1; return true; };
+    DocHooks.GetSelectedClueRow = [](int &grid, int &row) {
+        grid = 0;
+        row = 1;
+        return true;
+    };
     DocHooks.DeleteThemeEntry = [&](int e) { words.entries.erase(words.entries.begin() + e); };
     CreateCheckPointPool(5);
     AdoptThemeWord();
@@ -266,7 +273,8 @@ TEST_F(CluesPgTest, RebuildResetsAttachedViewsOnce)
     QObject::connect(CluesAcrossSG, &QAbstractItemModel::dataChanged, [&] { ++changes; });
     RebuildClueGrids();
     EXPECT_EQ(CluesAcrossSG->rowCount(), 16);
-    EXPECT_EQ(CluesAcrossSG->data(CluesAcrossSG->index(1, 0)).toString(), MakeAnswerKey(1, QString(15, kOpen)));
+    EXPECT_EQ(CluesAcrossSG->data(CluesAcrossSG->index(1, 0)).toString(),
+              MakeAnswerKey(1, QString(15, kOpen)));
     EXPECT_EQ(resets, 1);
     EXPECT_EQ(changes, 0);
 }
@@ -284,7 +292,7 @@ TEST_F(CluesPgTest, PlacedThemeWordsLendTheirCluesToTheGrid)
     words.AddEntry(QStringLiteral("BEE\tBuzzer"));
     words.AddEntry(QStringLiteral("OWL\tHooter"));
     words.setLabel(0, QStringLiteral("1 A"));
-    words.setLabel(1, QStringLiteral("2 D"));   // no down answer 2: nothing happens
+    words.setLabel(1, QStringLiteral("2 D")); // no down answer 2: nothing happens
     ApplyThemeWordClues();
     EXPECT_EQ(CluesAcrossSG->Cell(1, 1), QStringLiteral("Worker"));
     EXPECT_EQ(CluesAlternateSG->Cell(1, CluesAcrossSG->Cell(2, 1).toInt()), QStringLiteral("Worker"));
@@ -300,9 +308,16 @@ TEST_F(CluesPgTest, ToggleScrollsTheAlternateGridToTheSelectedAnswer)
     setGrid(rows);
     RebuildClueGrids();
     int scrolledGrid = -1, top = -1;
-    DocHooks.GetSelectedClueRow = [](int &grid, int &row) { grid = 0; row = 9; return true; };
+    DocHooks.GetSelectedClueRow = [](int &grid, int &row) {
+        grid = 0;
+        row = 9;
+        return true;
+    };
     DocHooks.VisibleClueRows = [](int) { return 6; };
-    DocHooks.ScrollClueGrid = [&](int grid, int t) { scrolledGrid = grid; top = t; };
+    DocHooks.ScrollClueGrid = [&](int grid, int t) {
+        scrolledGrid = grid;
+        top = t;
+    };
     DocControls.ShowAlternates = true;
     ToggleAlternateCluesView();
     EXPECT_EQ(scrolledGrid, 2);

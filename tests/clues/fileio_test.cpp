@@ -30,8 +30,7 @@ protected:
     void makeRichPuzzle()
     {
         SetAlphabet(DefaultAlphabet + QChar(0xD1) + QLatin1Char('|'));
-        setGrid({QStringLiteral("CAT*") + QChar(0xF1) + QStringLiteral("u"),
-                 QStringLiteral("o*|-~*"),
+        setGrid({QStringLiteral("CAT*") + QChar(0xF1) + QStringLiteral("u"), QStringLiteral("o*|-~*"),
                  QStringLiteral("wing*-")});
         TRVSetSymMode(2);
         DocControls.PuzzleTitle = QStringLiteral("Caf") + QChar(0xE9) + QStringLiteral(" animals");
@@ -244,18 +243,25 @@ TEST_F(PuzzleFileTest, HostileFilesNeverReadPastTheTextAndReportOnce)
 {
     const QString h = QStringLiteral("TRVFileFormat=2.0");
     const HostileCase cases[] = {
-        {"short grid row", {h, "Columns=3", "Rows=2", "GRID:", "\ta b ", "\ta b c ", "END GRID"},
+        {"short grid row",
+         {h, "Columns=3", "Rows=2", "GRID:", "\ta b ", "\ta b c ", "END GRID"},
          "File x.trv contains an error in the GRID section starting at column 3 of row 1."},
-        {"missing grid rows", {h, "Columns=2", "Rows=3", "GRID:", "\ta b ", "END GRID"},
+        {"missing grid rows",
+         {h, "Columns=2", "Rows=3", "GRID:", "\ta b ", "END GRID"},
          "File x.trv contains an error in the GRID section starting at column 1 of row 2."},
-        {"text ends in the grid", {h, "Columns=2", "Rows=3", "GRID:"},
+        {"text ends in the grid",
+         {h, "Columns=2", "Rows=3", "GRID:"},
          "File x.trv contains an error in the GRID section starting at column 1 of row 1."},
-        {"edge code without flag", {h, "Columns=2", "Rows=1", "GRID:", "\ta | "},
+        {"edge code without flag",
+         {h, "Columns=2", "Rows=1", "GRID:", "\ta | "},
          "File x.trv contains an error in the GRID section starting at column 2 of row 1."},
         {"no grid", {h, "Columns=2", "Rows=1"}, "File x.trv contains no GRID section."},
-        {"absurd columns", {h, "Columns=99999999999", "Rows=1", "GRID:", "\ta "},
+        {"absurd columns",
+         {h, "Columns=99999999999", "Rows=1", "GRID:", "\ta "},
          "File x.trv contains an invalid puzzle size."},
-        {"negative columns", {h, "Columns=-4", "Rows=1", "GRID:"}, "File x.trv contains an invalid puzzle size."},
+        {"negative columns",
+         {h, "Columns=-4", "Rows=1", "GRID:"},
+         "File x.trv contains an invalid puzzle size."},
         {"columns 60", {h, "Columns=60", "Rows=2", "GRID:"}, "File x.trv contains an invalid puzzle size."},
         {"empty lines in theme words",
          {h, "Columns=1", "Rows=1", "GRID:", "\t* ", "THEME WORDS:", "", "\t0", "\t0\t--\tANT\t|Worker",
@@ -265,8 +271,9 @@ TEST_F(PuzzleFileTest, HostileFilesNeverReadPastTheTextAndReportOnce)
          {h, "Columns=2", "Rows=1", "GRID:", "\ta b ", "CURRENT CLUES ACROSS:", "", "CURRENT CLUES DOWN:", "",
           "\t", "END CURRENT CLUES"},
          "x.trv contains inconsistencies between the solution and the clues."},
-        {"blocks out of order", {h, "Columns=2", "Rows=1", "END THEME WORDS", "THEME WORDS:", "END CURRENT CLUES",
-                                 "CURRENT CLUES DOWN:", "GRID:", "\ta b "},
+        {"blocks out of order",
+         {h, "Columns=2", "Rows=1", "END THEME WORDS", "THEME WORDS:", "END CURRENT CLUES",
+          "CURRENT CLUES DOWN:", "GRID:", "\ta b "},
          nullptr},
     };
     for (const HostileCase &c : cases) {
@@ -279,15 +286,16 @@ TEST_F(PuzzleFileTest, HostileFilesNeverReadPastTheTextAndReportOnce)
             continue;
         }
         ASSERT_EQ(boxes.boxes.size(), 1) << c.name << ": " << texts(boxes).join('\n').toStdString();
-        EXPECT_TRUE(boxes.lastText().startsWith(QLatin1String(c.message))) << c.name << ": "
-                                                                           << boxes.lastText().toStdString();
+        EXPECT_TRUE(boxes.lastText().startsWith(QLatin1String(c.message)))
+            << c.name << ": " << boxes.lastText().toStdString();
     }
 }
 
 TEST_F(PuzzleFileTest, ManyBadCellsMakeOneMessage)
 {
-    ReadPuzzleFromStrings({QStringLiteral("TRVFileFormat=2.0"), QStringLiteral("Columns=10"), QStringLiteral("Rows=10"),
-                           QStringLiteral("GRID:"), QStringLiteral("\t# # # "), QStringLiteral("FileName=x.trv")});
+    ReadPuzzleFromStrings({QStringLiteral("TRVFileFormat=2.0"), QStringLiteral("Columns=10"),
+                           QStringLiteral("Rows=10"), QStringLiteral("GRID:"), QStringLiteral("\t# # # "),
+                           QStringLiteral("FileName=x.trv")});
     ASSERT_EQ(prompter->boxes.size(), 1);
     EXPECT_TRUE(prompter->lastText().contains(QStringLiteral("100 cells could not be read")));
 }
@@ -320,8 +328,9 @@ TEST_F(PuzzleFileTest, CluesThatNoLongerFitTheGridAreCountedAsLost)
     text.replace(text.indexOf(QStringLiteral("\t 1 AB\t|First")), QStringLiteral("\t 1 XY\t|First"));
     text << QStringLiteral("FileName=x.trv");
     ReadPuzzleFromStrings(text);
-    EXPECT_EQ(prompter->lastText(), QStringLiteral("x.trv contains inconsistencies between the solution and the "
-                                                   "clues. The solution was kept, possibly losing up to 1 current clues."));
+    EXPECT_EQ(prompter->lastText(),
+              QStringLiteral("x.trv contains inconsistencies between the solution and the "
+                             "clues. The solution was kept, possibly losing up to 1 current clues."));
     EXPECT_EQ(CluesAcrossSG->Cell(1, 1), QStringLiteral(" "));
 }
 
@@ -330,9 +339,10 @@ TEST_F(PuzzleFileTest, FailedSaveWarnsAndKeepsTheDocumentModified)
     PuzzleModified = true;
     EXPECT_FALSE(SavePuzzleFile(QStringLiteral("/nonexistent-folder/x.trv")));
     EXPECT_EQ(prompter->lastText(),
-              QStringLiteral("An error occurred while trying to save your puzzle file. Please try again, perhaps saving "
-                             "it to a different drive Letter (e.g., C:) or to a floppy diskette.\n\n"
-                             "/nonexistent-folder/x.trv: No such file or directory"));
+              QStringLiteral(
+                  "An error occurred while trying to save your puzzle file. Please try again, perhaps saving "
+                  "it to a different drive Letter (e.g., C:) or to a floppy diskette.\n\n"
+                  "/nonexistent-folder/x.trv: No such file or directory"));
     EXPECT_EQ(prompter->boxes.last().kind, Prompter::Warning);
     EXPECT_TRUE(PuzzleModified);
 }

@@ -36,12 +36,27 @@ std::vector<KeepCase> keepCases()
 {
     const QString enye = DefaultAlphabet + kEnye;
     return {
-        {"upper-case special letter", enye, {kEnye + QStringLiteral("AS"), "O**", "S**"},
-         QStringLiteral(" 1 ") + kEnye + QStringLiteral("AS"), "Across clue", "Down clue", kEnyeSmall},
-        {"lower-case special letter", enye, {kEnyeSmall + QStringLiteral("as"), "o**", "s**"},
-         QStringLiteral(" 1 ") + kEnye + QStringLiteral("AS"), "Across clue", "Down clue", kEnye},
+        {"upper-case special letter",
+         enye,
+         {kEnye + QStringLiteral("AS"), "O**", "S**"},
+         QStringLiteral(" 1 ") + kEnye + QStringLiteral("AS"),
+         "Across clue",
+         "Down clue",
+         kEnyeSmall},
+        {"lower-case special letter",
+         enye,
+         {kEnyeSmall + QStringLiteral("as"), "o**", "s**"},
+         QStringLiteral(" 1 ") + kEnye + QStringLiteral("AS"),
+         "Across clue",
+         "Down clue",
+         kEnye},
         {"fixed letters", DefaultAlphabet, {"CAT", "O**", "W**"}, " 1 CAT", "Across clue", "Down clue", 'B'},
-        {"unfixed and fixed letters", DefaultAlphabet, {"cAt", "o**", "W**"}, " 1 CAT", "Across clue", "Down clue",
+        {"unfixed and fixed letters",
+         DefaultAlphabet,
+         {"cAt", "o**", "W**"},
+         " 1 CAT",
+         "Across clue",
+         "Down clue",
          'b'},
         {"blank and empty clues", DefaultAlphabet, {"CAT", "O**", "W**"}, " 1 CAT", " ", "", 'B'},
         {"clues holding a bar", DefaultAlphabet, {"CAT", "O**", "W**"}, " 1 CAT", "Either | or", "|", 'B'},
@@ -85,8 +100,8 @@ protected:
     }
     void expectNoBox(const KeepCase &c, const char *step)
     {
-        EXPECT_TRUE(prompter->boxes.isEmpty()) << c.name << ", " << step << ": "
-                                               << prompter->lastText().toStdString();
+        EXPECT_TRUE(prompter->boxes.isEmpty())
+            << c.name << ", " << step << ": " << prompter->lastText().toStdString();
         prompter->boxes.clear();
     }
 
@@ -150,7 +165,7 @@ TEST_F(KeepCluesTest, UndoAndRedoGiveBackEachStepExactly)
 TEST_F(KeepCluesTest, KeysWithALowerCaseSpecialLetterKeepTheirClues)
 {
     // Earlier files hold the key of an answer with an unfixed special letter in lower case.
-    const KeepCase c = keepCases().at(1);   // the lower-case special letter
+    const KeepCase c = keepCases().at(1); // the lower-case special letter
     build(c);
     QStringList text = puzzleText();
     for (QString &line : text)

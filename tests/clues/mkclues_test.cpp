@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
-#include <set>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,9 +21,9 @@ using Clues = std::vector<std::string>;
 
 struct RunResult {
     QTemporaryDir folder;
-    QByteArray output;                        // what mkclues printed
-    std::map<int, QByteArray> files;          // answer length -> clue file
-    std::map<std::string, Clues> clues;       // answer -> its clues
+    QByteArray output;                  // what mkclues printed
+    std::map<int, QByteArray> files;    // answer length -> clue file
+    std::map<std::string, Clues> clues; // answer -> its clues
 };
 
 class MkCluesRun : public ::testing::Test
@@ -37,7 +37,8 @@ protected:
         QFile words(dir + QStringLiteral("/scowl/english-words.10"));
         ASSERT_TRUE(words.open(QIODevice::WriteOnly));
         // Twelve of these thirteen words get a clue: "zzz" has no reading.
-        words.write("cats\nmice\ndogs\nran\nruns\nrunning\nbetter\nbest\ncolder\ncoldest\noxen\nhorse\nzzz\n");
+        words.write(
+            "cats\nmice\ndogs\nran\nruns\nrunning\nbetter\nbest\ncolder\ncoldest\noxen\nhorse\nzzz\n");
         words.close();
 
         QProcess mkclues;
@@ -89,14 +90,15 @@ TEST_F(MkCluesRun, SensesInWordNetOrderNounsBeforeVerbs)
 {
     // The index lists "informal term for a man" first, the data file lists it second.
     expectClues(
-        {{"dog", {"informal term for a man", "a member of the genus Canis", "go after with the intent to catch"}}});
+        {{"dog",
+          {"informal term for a man", "a member of the genus Canis", "go after with the intent to catch"}}});
 }
 
 TEST_F(MkCluesRun, ProperNounSensesOnlyForWordsWithoutCommonOnes)
 {
     // "CAT" (tomography) is cat's first sense in the index, but cat has common senses.
-    expectClues({{"cat", {"feline mammal usually having thick soft fur"}},
-                 {"paris", {"the capital of France"}}});
+    expectClues(
+        {{"cat", {"feline mammal usually having thick soft fur"}}, {"paris", {"the capital of France"}}});
 }
 
 TEST_F(MkCluesRun, InflectedFormsTakeTheBaseGlossesWithATag)
@@ -110,12 +112,15 @@ TEST_F(MkCluesRun, InflectedFormsTakeTheBaseGlossesWithATag)
         {"ran", {"move fast by using one's feet (past)", "flee (past)"}},
         {"better", {"having desirable or positive qualities (comp.)"}},
         {"best", {"having desirable or positive qualities (sup.)"}},
-        {"colder", {"having a low or inadequate temperature (comp.)", "giving no sensation of warmth (comp.)"}},
-        {"coldest", {"having a low or inadequate temperature (sup.)", "giving no sensation of warmth (sup.)"}},
+        {"colder",
+         {"having a low or inadequate temperature (comp.)", "giving no sensation of warmth (comp.)"}},
+        {"coldest",
+         {"having a low or inadequate temperature (sup.)", "giving no sensation of warmth (sup.)"}},
         // A form that is a lemma itself keeps its own senses first; "running"'s own gloss, a
         // play "... to carry the ball through or past ...", has no clean cut and is left out.
         {"runs",
-         {"frequent and watery bowel movements", "move fast by using one's feet (he/she/it)", "flee (he/she/it)"}},
+         {"frequent and watery bowel movements", "move fast by using one's feet (he/she/it)",
+          "flee (he/she/it)"}},
         {"running", {"move fast by using one's feet (-ing form)", "flee (-ing form)"}},
     });
 }
@@ -123,8 +128,8 @@ TEST_F(MkCluesRun, InflectedFormsTakeTheBaseGlossesWithATag)
 TEST_F(MkCluesRun, NoClueGivesTheAnswerOrItsBaseAway)
 {
     expectClues({
-        {"ant", {"social insect living in organized colonies"}},   // "... names the ant itself"
-        {"run", {"move fast by using one's feet", "flee"}},        // "... running or functioning"
+        {"ant", {"social insect living in organized colonies"}}, // "... names the ant itself"
+        {"run", {"move fast by using one's feet", "flee"}},      // "... running or functioning"
         // "the leaves of the shrub Catha edulis" starts a word with "cat", in another case.
         {"cats", {"feline mammal usually having thick soft fur (pl.)"}},
         // Two letters count only as a whole word: "oxcart" stays, "the ox of ..." goes.
@@ -147,7 +152,8 @@ TEST_F(MkCluesRun, LongGlossesAreCutAtABreakOrLoseToShortOnes)
         // The commas of a list are no place to cut; with no other break the whole gloss stays.
         {"class", {"people having the same social, economic, or educational status"}},
         // "or" between two nouns is no break either ("the act of giving students").
-        {"testing", {"the act of giving students or candidates a test to determine what they know or have learned"}},
+        {"testing",
+         {"the act of giving students or candidates a test to determine what they know or have learned"}},
         // Nothing shorter and no clean cut: the whole definition rather than no clue.
         {"agouti",
          {"agile long-legged rabbit-sized rodent of Central America and South America and the West Indies"}},
@@ -159,7 +165,7 @@ TEST_F(MkCluesRun, WordNetMarkupIsCleanedAway)
     expectClues({
         {"critter", {"a regional term for \"creature\""}},
         {"broadsword", {"a sword with a broad blade and two cutting edges"}},
-        {"acold", {"feeling cold"}},   // "of persons; feeling cold; ..."
+        {"acold", {"feeling cold"}}, // "of persons; feeling cold; ..."
     });
 }
 
@@ -185,7 +191,8 @@ TEST_F(MkCluesRun, EveryLineIsASortedAnswerWithAtMostFourTidyClues)
                 const qsizetype tag = clue.endsWith(')') ? clue.size() - clue.lastIndexOf(" (") : 0;
                 EXPECT_LE(clue.size() - tag, fields.size() == 1 ? 100 : 60) << clue.toStdString();
                 EXPECT_EQ(clue, clue.trimmed()) << clue.toStdString();
-                EXPECT_FALSE(clue.contains('`') || clue.contains(';') || clue.contains("  ")) << clue.toStdString();
+                EXPECT_FALSE(clue.contains('`') || clue.contains(';') || clue.contains("  "))
+                    << clue.toStdString();
                 EXPECT_FALSE(clue.endsWith(',') || clue.endsWith(':')) << clue.toStdString();
             }
         }
@@ -194,7 +201,8 @@ TEST_F(MkCluesRun, EveryLineIsASortedAnswerWithAtMostFourTidyClues)
 
 TEST_F(MkCluesRun, ReportsTheShareOfDictionaryWordsWithAClue)
 {
-    EXPECT_TRUE(result->output.contains("Dictionary words with a clue: 92.3 %\n")) << result->output.toStdString();
+    EXPECT_TRUE(result->output.contains("Dictionary words with a clue: 92.3 %\n"))
+        << result->output.toStdString();
 }
 
 // mkclues --curated on the same fixture: crossword clues, the words left out for a general
@@ -209,8 +217,9 @@ protected:
         QDir(dir).mkpath(QStringLiteral("scowl"));
         QFile words(dir + QStringLiteral("/scowl/english-words.10"));
         ASSERT_TRUE(words.open(QIODevice::WriteOnly));
-        words.write("cats\nmice\nran\nrunning\nhorse\nzzz\ncock\ncocks\nzorp\nzorps\nglorp\nire\nfoil\nlandscaper\n"
-                    "thou\nvarlet\nant\nagouti\nfrom\n");
+        words.write(
+            "cats\nmice\nran\nrunning\nhorse\nzzz\ncock\ncocks\nzorp\nzorps\nglorp\nire\nfoil\nlandscaper\n"
+            "thou\nvarlet\nant\nagouti\nfrom\n");
         words.close();
 
         QProcess mkclues;
@@ -226,10 +235,10 @@ protected:
 
         QProcess spellsup;
         spellsup.start(QStringLiteral(TRV_BIN_DIR "/trv_mkspellsup"),
-                       {QStringLiteral("--out"), dir + QStringLiteral("/SpellSup.txt"), QStringLiteral("--scowl"),
-                        dir + QStringLiteral("/scowl"), QStringLiteral("--lists"), QStringLiteral("english"),
-                        QStringLiteral("--size"), QStringLiteral("10"), QStringLiteral("--fill"),
-                        dir + QStringLiteral("/fill.txt")});
+                       {QStringLiteral("--out"), dir + QStringLiteral("/SpellSup.txt"),
+                        QStringLiteral("--scowl"), dir + QStringLiteral("/scowl"), QStringLiteral("--lists"),
+                        QStringLiteral("english"), QStringLiteral("--size"), QStringLiteral("10"),
+                        QStringLiteral("--fill"), dir + QStringLiteral("/fill.txt")});
         ASSERT_TRUE(spellsup.waitForFinished(30000));
         ASSERT_EQ(spellsup.exitCode(), 0) << spellsup.readAllStandardError().toStdString();
 
@@ -271,12 +280,12 @@ TEST_F(MkCluesCurated, OffensiveWordsLeaveFillAndCluesButStaySpelledRight)
     struct Case {
         const char *word;
         bool inFill;
-        Clues clues;   // empty: no clue line at all
+        Clues clues; // empty: no clue line at all
     };
     const std::vector<Case> cases = {
-        {"zorp", false, {}},    // its only sense points to the usage domain ethnic slur
-        {"glorp", false, {}},   // its gloss says "ethnic slur"
-        {"zorps", false, {}},   // the plural of a word left out goes with it
+        {"zorp", false, {}},  // its only sense points to the usage domain ethnic slur
+        {"glorp", false, {}}, // its gloss says "ethnic slur"
+        {"zorps", false, {}}, // the plural of a word left out goes with it
         // The usual sense is clean: the word stays, its obscene sense gives no clue.
         {"cock", true, {"Rooster", "Stopcock", "Adult male chicken"}},
         {"cocks", true, {"Rooster (pl.)", "Stopcock (pl.)", "Adult male chicken (pl.)"}},
@@ -287,7 +296,8 @@ TEST_F(MkCluesCurated, OffensiveWordsLeaveFillAndCluesButStaySpelledRight)
         EXPECT_EQ(fill.count(c.word) != 0, c.inFill) << c.word;
         EXPECT_EQ(supplement.count(c.word) != 0, !c.inFill) << c.word;
     }
-    EXPECT_TRUE(result->output.contains("excluded words: 3 (3 of them in the word lists)")) << result->output.toStdString();
+    EXPECT_TRUE(result->output.contains("excluded words: 3 (3 of them in the word lists)"))
+        << result->output.toStdString();
 }
 
 TEST_F(MkCluesCurated, CluesAreShortSynonymsThenGlossesThatKeepTheAnswerHidden)

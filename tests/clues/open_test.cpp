@@ -66,7 +66,11 @@ const QByteArray kPuzzleBody = "\r\nColumns=2\r\nRows=1\r\nGRID:\r\n\ta b \r\nEN
 
 TEST_F(OpenTest, FirstLineChoosesTheReader)
 {
-    struct Case { const char *first; bool read; const char *message; } cases[] = {
+    struct Case {
+        const char *first;
+        bool read;
+        const char *message;
+    } cases[] = {
         {"TRVFileFormat=2.0", true, nullptr},
         {"OWTFileFormat=2.0", true, nullptr},
         {"TRVFileFormat=3.1", true, "%1 has a file format that is more advanced than this version of Tarvel"},
@@ -105,12 +109,16 @@ TEST_F(OpenTest, FileChosenDuringStartUpOpensWhenTheWindowIsReady)
 }
 
 // A 3 x 3 older-format puzzle: across CAT (1) and DOG (3), down CUD (1) and TAG (2).
-const QByteArray kOldPuzzle = "CROSSWORD (test) (3*3)\nSYMMETRY:  None.\nGRID:\n\tC A T \n\tU   A \n\tD O G \nEND.\n";
+const QByteArray kOldPuzzle =
+    "CROSSWORD (test) (3*3)\nSYMMETRY:  None.\nGRID:\n\tC A T \n\tU   A \n\tD O G \nEND.\n";
 
 TEST_F(OpenTest, OlderFormatTakesCluesFromItsCompanionWhateverItsCase)
 {
     // Also in a folder whose name is not plain ASCII, and with a word bank ending the down grid.
-    struct Case { const char *folder; bool wordBank; } cases[] = {
+    struct Case {
+        const char *folder;
+        bool wordBank;
+    } cases[] = {
         {"plain", false},
         {"Caf\xC3\xA9 puzzles", false},
         {"bank", true},
@@ -123,8 +131,9 @@ TEST_F(OpenTest, OlderFormatTakesCluesFromItsCompanionWhateverItsCase)
         prompter->boxes.clear();
         const QString puzzle = writeFile(folder + QStringLiteral("/old.OWT"), kOldPuzzle);
         // A stray line before the first answer still lets every clue find its row.
-        writeFile(folder + QStringLiteral("/old.clu"), " stray\r\n 1 CAT\r\nPet that purrs\r\n 3 DOG\r\nPet that barks\r\n"
-                                                      " 1 CUD\r\nChewed again\r\n 2 TAG\r\nLabel\r\n");
+        writeFile(folder + QStringLiteral("/old.clu"),
+                  " stray\r\n 1 CAT\r\nPet that purrs\r\n 3 DOG\r\nPet that barks\r\n"
+                  " 1 CUD\r\nChewed again\r\n 2 TAG\r\nLabel\r\n");
         OpenPuzzleFile(puzzle);
         EXPECT_TRUE(prompter->boxes.isEmpty()) << c.folder << prompter->lastText().toStdString();
         EXPECT_EQ(TRVGetWidth(), 3) << c.folder;
@@ -161,7 +170,8 @@ TEST_F(OpenTest, OlderFormatCompanionProblems)
                                         .arg(dir.filePath(QStringLiteral("old.CLU"))));
     EXPECT_EQ(CluesAcrossSG->Cell(1, 1), QStringLiteral("Pet that purrs"));
 
-    writeFile(QStringLiteral("old.CLU"), " 1 CAT\r\nPet\r\n 3 DIG\r\nDug\r\n 1 CUD\r\nCud\r\n 2 TAG\r\nTag\r\n");
+    writeFile(QStringLiteral("old.CLU"),
+              " 1 CAT\r\nPet\r\n 3 DIG\r\nDug\r\n 1 CUD\r\nCud\r\n 2 TAG\r\nTag\r\n");
     OpenPuzzleFile(puzzle);
     EXPECT_EQ(prompter->lastText(),
               QStringLiteral("1 clue inconsistencies in %1").arg(dir.filePath(QStringLiteral("old.CLU"))));
@@ -178,8 +188,9 @@ TEST_F(OpenTest, OlderFormatLeavesABlankClueBlank)
     int draws = 0;
     StockClueRandom = [&draws](int n) { return draws++ % n; };
     const QString puzzle = writeFile(QStringLiteral("old.owt"), kOldPuzzle);
-    writeFile(QStringLiteral("old.CLU"), " 1 CAT\r\nPet that purrs\r\n 3 DOG\r\n\r\n 1 CUD\r\nChewed again\r\n"
-                                         " 2 TAG\r\nLabel\r\n");
+    writeFile(QStringLiteral("old.CLU"),
+              " 1 CAT\r\nPet that purrs\r\n 3 DOG\r\n\r\n 1 CUD\r\nChewed again\r\n"
+              " 2 TAG\r\nLabel\r\n");
     for (int pass = 0; pass < 2; ++pass) {
         OpenPuzzleFile(puzzle);
         EXPECT_TRUE(prompter->boxes.isEmpty()) << prompter->lastText().toStdString();
@@ -199,7 +210,8 @@ TEST_F(OpenTest, OlderFormatErrorPutsHotSpotsBack)
     DocControls.ShowHotSpots = true;
     const QString puzzle = writeFile(QStringLiteral("bad.owt"), "CROSSWORD no size here\n");
     ReadOldPuzzleFile(puzzle);
-    EXPECT_EQ(prompter->boxes.first().text, QStringLiteral("TRV file error number 2 while reading from file."));
+    EXPECT_EQ(prompter->boxes.first().text,
+              QStringLiteral("TRV file error number 2 while reading from file."));
     EXPECT_TRUE(DocControls.ShowHotSpots);
     EXPECT_EQ(TRVGetShowHotSpots(), 1);
 }
@@ -215,8 +227,7 @@ QByteArray gardenBytes()
     return file.readAll();
 }
 
-struct BrokenText
-{
+struct BrokenText {
     const char *name;
     QByteArray bytes;
     const char *message; // %1: the name the puzzle was opened by
@@ -285,7 +296,7 @@ TEST_F(OpenOverGardenTest, BrokenFileLeavesTheOpenPuzzle)
     for (const BrokenText &c : cases) {
         SCOPED_TRACE(c.name);
         const QString path = writeFile(c.bytes.startsWith("CROSSWORD") ? QStringLiteral("broken.owt")
-                                                                        : QStringLiteral("broken.trv"),
+                                                                       : QStringLiteral("broken.trv"),
                                        c.bytes);
         EXPECT_FALSE(OpenPuzzleFile(path));
         expectGardenStays(QString::fromLatin1(c.message).arg(path));
@@ -327,7 +338,11 @@ TEST_F(OpenTest, BothReadersSetTheSizeControls)
     PatAuxControls.ColCountSpEd = &columns;
     PatAuxControls.RowCountSpEd = &rows;
     PatAuxControls.PuzzleSizeCmBx = &sizes;
-    struct Case { const char *name; QByteArray bytes; int columns, rows; } cases[] = {
+    struct Case {
+        const char *name;
+        QByteArray bytes;
+        int columns, rows;
+    } cases[] = {
         {"p.trv", QByteArray("TRVFileFormat=2.0") + kPuzzleBody, 2, 1},
         {"old.owt", kOldPuzzle, 3, 3},
     };

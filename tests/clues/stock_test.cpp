@@ -19,21 +19,24 @@ QByteArray readAll(const QString &name)
 TEST(MkClues, WritesOneLinePerAnswerInByteOrderWithoutGiveaways)
 {
     const QString dir = QStringLiteral(TRV_CLUE_FIXTURE_DIR "/ZEDAVIV/");
-    EXPECT_EQ(readAll(dir + "Clues.03"),
-              QByteArray("ant|social insect living in organized colonies\r\n"
-                         "bee|any of numerous hairy-bodied insects|a social gathering to carry out some communal task\r\n"
-                         "cat|feline mammal usually having thick soft fur\r\n"
-                         "dog|informal term for a man|a member of the genus Canis|go after with the intent to catch\r\n"
-                         "gnu|large African antelope / with a bar inside\r\n"
-                         "ire|belligerence aroused by a real or supposed wrong\r\n"
-                         "owl|nocturnal bird of prey\r\n"
-                         "run|move fast by using one's feet|flee\r\n"));
-    EXPECT_EQ(readAll(dir + "Clues.06"),
-              QByteArray("agouti|agile long-legged rabbit-sized rodent of Central America and South America and "
-                         "the West Indies\r\n"
-                         "antler|deciduous horn of a member of the deer family\r\n"
-                         "choler|belligerence aroused by a real or supposed wrong\r\n"
-                         "varlet|a servant who attends a knight\r\n"));
+    EXPECT_EQ(
+        readAll(dir + "Clues.03"),
+        QByteArray(
+            "ant|social insect living in organized colonies\r\n"
+            "bee|any of numerous hairy-bodied insects|a social gathering to carry out some communal task\r\n"
+            "cat|feline mammal usually having thick soft fur\r\n"
+            "dog|informal term for a man|a member of the genus Canis|go after with the intent to catch\r\n"
+            "gnu|large African antelope / with a bar inside\r\n"
+            "ire|belligerence aroused by a real or supposed wrong\r\n"
+            "owl|nocturnal bird of prey\r\n"
+            "run|move fast by using one's feet|flee\r\n"));
+    EXPECT_EQ(
+        readAll(dir + "Clues.06"),
+        QByteArray("agouti|agile long-legged rabbit-sized rodent of Central America and South America and "
+                   "the West Indies\r\n"
+                   "antler|deciduous horn of a member of the deer family\r\n"
+                   "choler|belligerence aroused by a real or supposed wrong\r\n"
+                   "varlet|a servant who attends a knight\r\n"));
     EXPECT_TRUE(QFile::exists(dir + "Clues.02")) << "every length has its file, empty or not";
     EXPECT_TRUE(QFile::exists(dir + "Clues.17"));
 }
@@ -80,7 +83,10 @@ TEST_F(StockClueTest, ExistingClueThenStoredClueThenRandomCandidate)
     CluesAcrossSG->SetCell(1, 1, QStringLiteral("Man's best friend"));
     CurrentCluesSL->SetValue(QStringLiteral("CAT"), QStringLiteral("Mouser"));
     int asked = -1;
-    StockClueRandom = [&](int n) { asked = n; return n - 1; };
+    StockClueRandom = [&](int n) {
+        asked = n;
+        return n - 1;
+    };
     AssignStockClues(false);
     EXPECT_EQ(CluesAcrossSG->Cell(1, 1), QStringLiteral("Man's best friend"));
     EXPECT_TRUE(CluesAcrossSG->Row(1).Alternates) << "a clued row still gets candidates";
@@ -129,9 +135,10 @@ TEST_F(StockClueTest, MissingClueFileIsReportedOncePerRun)
     AssignStockClues(false);
     AssignStockClues(false);
     ASSERT_EQ(prompter->boxes.size(), 1);
-    EXPECT_EQ(prompter->lastText(),
-              QStringLiteral("The Clues file, ZEDAVIV/Clues.03 is missing or corrupted. This means you must assign "
-                             "your own clues for words with 3 letters."));
+    EXPECT_EQ(
+        prompter->lastText(),
+        QStringLiteral("The Clues file, ZEDAVIV/Clues.03 is missing or corrupted. This means you must assign "
+                       "your own clues for words with 3 letters."));
     EXPECT_EQ(CluesAcrossSG->Cell(1, 1), QStringLiteral(" "));
 }
 
@@ -164,7 +171,7 @@ TEST_F(StockClueTest, SpecialLettersJoinInTheFilesByteOrder)
     QDir(dir.path()).mkdir(QStringLiteral("ZEDAVIV"));
     QFile f(dir.path() + QStringLiteral("/ZEDAVIV/Clues.04"));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("azul|Blue in Madrid\r\na\xf1os|Years in Madrid\r\n");   // "z" (0x7A) before "ñ" (0xF1)
+    f.write("azul|Blue in Madrid\r\na\xf1os|Years in Madrid\r\n"); // "z" (0x7A) before "ñ" (0xF1)
     f.close();
     SetProgramFolderForTesting(dir.path() + QLatin1Char('/'));
     SetAlphabet(DefaultAlphabet + QChar(0xD1));

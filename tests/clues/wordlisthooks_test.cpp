@@ -9,8 +9,7 @@
 namespace {
 
 class WordListHooksTest : public DocTest
-{
-};
+{};
 
 TEST_F(WordListHooksTest, TheEditorReportsWordsToTheWindowAndCluesToTheGrids)
 {
@@ -65,9 +64,16 @@ TEST_F(WordListHooksTest, UntickingTheAlternatesScrollsToTheSelectedAlternatesAn
     RebuildClueGrids();
     int scrolledGrid = -1, top = -1;
     DocHooks.VisibleClueRows = [](int) { return 6; };
-    DocHooks.ScrollClueGrid = [&](int grid, int t) { scrolledGrid = grid; top = t; };
+    DocHooks.ScrollClueGrid = [&](int grid, int t) {
+        scrolledGrid = grid;
+        top = t;
+    };
     // The window maps an alternate row to its answer for adopting; the toggle needs the row itself.
-    DocHooks.GetSelectedClueRow = [](int &grid, int &row) { grid = 0; row = 1; return true; };
+    DocHooks.GetSelectedClueRow = [](int &grid, int &row) {
+        grid = 0;
+        row = 1;
+        return true;
+    };
     const int downRow = AlternateDownRow + 2;
     DocHooks.SelectedAlternateRow = [downRow] { return downRow; };
     DocControls.ShowAlternates = false;

@@ -51,11 +51,18 @@ TEST_F(ReadResultTest, AFileThatCannotBeReadGivesItsMessageInTheResult)
         QString text;
     };
     const Case cases[] = {
-        {"no grid", [&] { return LoadPuzzleFromStrings({h, "Columns=2", "Rows=1", "FileName=x.trv"}); },
+        {"no grid",
+         [&] {
+             return LoadPuzzleFromStrings({h, "Columns=2", "Rows=1", "FileName=x.trv"});
+         },
          TFileMessage::Error, QStringLiteral("File x.trv contains no GRID section.")},
-        {"bad size", [&] { return LoadPuzzleFromStrings({h, "Columns=60", "Rows=2", "GRID:", "FileName=x.trv"}); },
+        {"bad size",
+         [&] {
+             return LoadPuzzleFromStrings({h, "Columns=60", "Rows=2", "GRID:", "FileName=x.trv"});
+         },
          TFileMessage::Error, QStringLiteral("File x.trv contains an invalid puzzle size.")},
-        {"bytes of another format", [] { return LoadPuzzleFromBytes("<html>\r\n", QStringLiteral("http://x/p.trv")); },
+        {"bytes of another format",
+         [] { return LoadPuzzleFromBytes("<html>\r\n", QStringLiteral("http://x/p.trv")); },
          TFileMessage::Error, QStringLiteral("http://x/p.trv has an unknown file format.")},
         {"text file missing", [&] { return LoadTextPuzzleFile(missing); }, TFileMessage::Error,
          QStringLiteral("Error while reading file %1.  Please check puzzle and clues for completeness and "

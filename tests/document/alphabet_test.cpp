@@ -4,8 +4,8 @@
 #include "documentcontrols.h"
 #include "globals.h"
 #include "prompter.h"
-#include "trv600.h"
 #include "testprint.h"
+#include "trv600.h"
 
 #include <gtest/gtest.h>
 
@@ -69,9 +69,9 @@ TEST_F(AlphabetTest, CaseOfSingleCharacters)
         const char *lower;
         const char *upper;
     } cases[] = {
-        {"Ð", "Ð", "Ð"}, {"ð", "ð", "ð"}, {"ÿ", "ÿ", "Ÿ"}, {"ß", "ß", "ß"}, {"×", "×", "×"},
-        {"÷", "÷", "÷"}, {"Ž", "ž", "Ž"}, {"ž", "ž", "Ž"}, {"Š", "š", "Š"}, {"É", "é", "É"},
-        {"q", "q", "Q"}, {"Ā", "Ā", "Ā"}, // outside Windows-1252: unchanged
+        {"Ð", "Ð", "Ð"}, {"ð", "ð", "ð"}, {"ÿ", "ÿ", "Ÿ"}, {"ß", "ß", "ß"},
+        {"×", "×", "×"}, {"÷", "÷", "÷"}, {"Ž", "ž", "Ž"}, {"ž", "ž", "Ž"},
+        {"Š", "š", "Š"}, {"É", "é", "É"}, {"q", "q", "Q"}, {"Ā", "Ā", "Ā"}, // outside Windows-1252: unchanged
     };
     for (const auto &c : cases) {
         const QChar in = QString::fromUtf8(c.in)[0];
@@ -96,14 +96,14 @@ TEST_F(AlphabetTest, EngineBytesToDisplayLetters)
         {DefaultAlphabet, false, TRV_INVALID, QChar(TRV_INVALID)},
         {DefaultAlphabet, false, 'A', 'A'},
         {DefaultAlphabet, false, 'z', 'z'},
-        {DefaultAlphabet, false, 91, '?'},         // "[" and no 27th letter
-        {DefaultAlphabet, false, '(', '?'},        // at most 64
-        {DefaultAlphabet, false, 0xD1, '?'},       // "Ñ" is no letter yet
-        {withEnye, false, 91, ch(0xD1)},           // position 27
-        {withEnye, false, 92, '?'},                // position 28 is beyond the alphabet
+        {DefaultAlphabet, false, 91, '?'},   // "[" and no 27th letter
+        {DefaultAlphabet, false, '(', '?'},  // at most 64
+        {DefaultAlphabet, false, 0xD1, '?'}, // "Ñ" is no letter yet
+        {withEnye, false, 91, ch(0xD1)},     // position 27
+        {withEnye, false, 92, '?'},          // position 28 is beyond the alphabet
         {withEnye, false, 0xD1, ch(0xD1)},
-        {withEnye, false, 0xF1, ch(0xF1)},         // the small letter is an alphabet letter too
-        {withEnye, false, 0x80, '?'},              // position 64
+        {withEnye, false, 0xF1, ch(0xF1)}, // the small letter is an alphabet letter too
+        {withEnye, false, 0x80, '?'},      // position 64
         {DefaultAlphabet, true, 91, '['},
         {DefaultAlphabet, true, 0xD1, ch(0xD1)},
     };

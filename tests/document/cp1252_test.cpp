@@ -56,7 +56,9 @@ TEST(Cp1252, TextFileRoundTrip)
     ASSERT_TRUE(Cp1252::writeTextLines(name, lines));
     QFile f(name);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), QByteArray("\xC7""a va\r\n\r\n\x80"" 5\r\n"));
+    EXPECT_EQ(f.readAll(), QByteArray("\xC7"
+                                      "a va\r\n\r\n\x80"
+                                      " 5\r\n"));
     QStringList back;
     ASSERT_TRUE(Cp1252::readTextLines(name, &back));
     EXPECT_EQ(back, lines);

@@ -143,8 +143,8 @@ std::optional<std::pair<bool, QString>> validateDesktopEntry(const QString &path
     p.start(exe, {path});
     const bool finished = p.waitForStarted(10000) && p.waitForFinished(20000);
     const QString output = QString::fromLocal8Bit(p.readAll());
-    const bool passed = finished && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0
-                        && !output.contains(QLatin1String("error:"));
+    const bool passed = finished && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0 &&
+                        !output.contains(QLatin1String("error:"));
     return std::make_pair(passed, output);
 }
 
@@ -159,8 +159,7 @@ bool permissionsAreIgnored(const QString &scratch)
     const bool wrote = f.open(QIODevice::WriteOnly);
     f.close();
     QFile::remove(dir + QStringLiteral("/x"));
-    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                   | QFileDevice::ExeOwner);
+    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QDir(dir).removeRecursively();
     return wrote;
 }
@@ -168,15 +167,13 @@ bool permissionsAreIgnored(const QString &scratch)
 void makeReadOnly(const QString &dir)
 {
     QDir().mkpath(dir);
-    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::ExeOwner
-                                   | QFileDevice::ReadGroup | QFileDevice::ExeGroup
-                                   | QFileDevice::ReadOther | QFileDevice::ExeOther);
+    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+                                   QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther);
 }
 
 void makeWritable(const QString &dir)
 {
-    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                   | QFileDevice::ExeOwner);
+    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 /** Every file below dir, relative names sorted. */
@@ -283,8 +280,12 @@ TEST_F(FileTypesTest, WritesTheFourAssociations)
     const QByteArray expected = "[Desktop Entry]\n"
                                 "Type=Application\n"
                                 "Name=Tarvel\n"
-                                "Exec=\"" + QFile::encodeName(program) + "\" %f\n"
-                                "Icon=" + QFile::encodeName(icon) + "\n"
+                                "Exec=\"" +
+                                QFile::encodeName(program) +
+                                "\" %f\n"
+                                "Icon=" +
+                                QFile::encodeName(icon) +
+                                "\n"
                                 "Terminal=false\n"
                                 "MimeType=application/x-tarvel-puzzle;\n";
     EXPECT_EQ(readFile(m_data + "/applications/tarvel.desktop"), expected);
@@ -293,8 +294,7 @@ TEST_F(FileTypesTest, WritesTheFourAssociations)
     // No probe files, no temporary files of the whole-file writes.
     for (const QString &f : filesBelow(m_data)) {
         EXPECT_FALSE(f.contains(QLatin1String("TestAdmin"))) << f.toStdString();
-        EXPECT_FALSE(QFileInfo(f).fileName().startsWith(QLatin1String("tarvel.desktop.")))
-            << f.toStdString();
+        EXPECT_FALSE(QFileInfo(f).fileName().startsWith(QLatin1String("tarvel.desktop."))) << f.toStdString();
     }
 }
 
@@ -304,8 +304,7 @@ TEST_F(FileTypesTest, ExecQuotingFollowsTheDesktopEntrySpecification)
     EXPECT_EQ(DesktopExecArgument(QStringLiteral("/a b%c/t")), "\"/a b%%c/t\"");
     // '"', '`', '$' get a backslash inside the quotes, which the string escape doubles; a
     // backslash becomes four.
-    EXPECT_EQ(DesktopExecArgument(QStringLiteral("/q\"d$e`f\\g")),
-              "\"/q\\\\\"d\\\\$e\\\\`f\\\\\\\\g\"");
+    EXPECT_EQ(DesktopExecArgument(QStringLiteral("/q\"d$e`f\\g")), "\"/q\\\\\"d\\\\$e\\\\`f\\\\\\\\g\"");
     const QStringList paths = {
         QStringLiteral("/opt/trv/trv_800"),     QStringLiteral("/a b%c/trv_800"),
         QStringLiteral("/q\"d$e/trv_800"),      QStringLiteral("/x\\y`z'w/trv 800"),
@@ -337,8 +336,7 @@ TEST_F(FileTypesTest, ExecSurvivesProgramFoldersWithSpecialCharacters)
         ASSERT_TRUE(args.has_value()) << exec.toStdString();
         EXPECT_EQ(*args, (QStringList{program, QStringLiteral("%f")})) << exec.toStdString();
         if (const auto result = validateDesktopEntry(TrvDesktopEntryPath())) {
-            EXPECT_TRUE(result->first) << result->second.toStdString() << "\n"
-                                       << entry.toStdString();
+            EXPECT_TRUE(result->first) << result->second.toStdString() << "\n" << entry.toStdString();
         }
     }
 }
@@ -441,8 +439,7 @@ TEST_F(FileTypesTest, TheDesktopDatabaseListsTheEntryForTheType)
         GTEST_SKIP() << "update-desktop-database is not installed (desktop-file-utils)";
     RegisterFileType(makeProgram(QStringLiteral("prog")), kIconSource);
     const QString cache = QString::fromUtf8(readFile(m_data + "/applications/mimeinfo.cache"));
-    EXPECT_TRUE(cache.contains(TrvMimeType() + QStringLiteral("=tarvel.desktop;")))
-        << cache.toStdString();
+    EXPECT_TRUE(cache.contains(TrvMimeType() + QStringLiteral("=tarvel.desktop;"))) << cache.toStdString();
 }
 
 TEST_F(FileTypesTest, TheDesktopEntryPassesDesktopFileValidate)

@@ -66,8 +66,7 @@ TEST_F(GlobalsTest, PageRulesForEveryCode)
             for (int p = 1; p <= l.solutionPage; ++p) {
                 const bool expected = l.pages[code][p - 1] == '1';
                 EXPECT_EQ(PageRuleMatches(code, p), expected)
-                    << "code " << code << " page " << p << " X " << l.puzzlePage << " N "
-                    << l.solutionPage;
+                    << "code " << code << " page " << p << " X " << l.puzzlePage << " N " << l.solutionPage;
                 EXPECT_EQ(PageRuleMatches(code | 0x80, p), expected) << "high bit ignored";
             }
         EXPECT_FALSE(PageRuleMatches(9, 1));
@@ -203,8 +202,7 @@ TEST_F(GlobalsTest, LongSlotsMustBeFilledBeforeABuild)
     const QString expected =
         "The puzzle can not be constructed because you must supply all the letters in word "
         "slots longer than 17 letters. This applies to " +
-        QString::number(TRVGetCellNumber(1, 2)) + " across (AB" + QString(16, QChar(TRV_EMPTY)) +
-        ")";
+        QString::number(TRVGetCellNumber(1, 2)) + " across (AB" + QString(16, QChar(TRV_EMPTY)) + ")";
     EXPECT_EQ(script.boxes[0].text, expected);
     EXPECT_EQ(script.boxes[0].kind, Prompter::Information);
 
@@ -233,8 +231,8 @@ TEST_F(GlobalsTest, LongSlotsMustBeFilledBeforeABuild)
     EXPECT_FALSE(CheckLongSlotsFilled());
     const QString open19(19, QChar(TRV_EMPTY));
     EXPECT_TRUE(script.lastText().endsWith(
-        "This applies to " + QString::number(TRVGetCellNumber(3, 1)) + " down (" + open19 +
-        "), " + QString::number(TRVGetCellNumber(1, 2)) + " down (" + open19 + ")"))
+        "This applies to " + QString::number(TRVGetCellNumber(3, 1)) + " down (" + open19 + "), " +
+        QString::number(TRVGetCellNumber(1, 2)) + " down (" + open19 + ")"))
         << script.lastText().toStdString();
 }
 
@@ -286,8 +284,8 @@ TEST_F(GlobalsTest, StartUpValues)
 {
     EXPECT_TRUE(ReleaseBuild);
     EXPECT_TRUE(AutoCellSize && AutoCellShape && AutoCenter && AutoClueColumns && AutoClueSize &&
-                AutoClueSpacing && AutoMargins && AutoNewColumn && AutoTitleSize &&
-                AutoLayout_OnApply && AutoLayout_OnSpill);
+                AutoClueSpacing && AutoMargins && AutoNewColumn && AutoTitleSize && AutoLayout_OnApply &&
+                AutoLayout_OnSpill);
     EXPECT_FALSE(GridUpdating || AutoLayoutPending || MainFormBoundsRestored);
     EXPECT_TRUE(RepaintOnPageChange);
     EXPECT_TRUE(FirstIdle);
@@ -308,9 +306,12 @@ TEST_F(GlobalsTest, SizeSpecsAndNumbers)
         const char *text;
         int columns, rows;
     } sizes[] = {
-        {"15 x 15 (standard size)", 15, 15}, {"Custom (up to 51 x 51)", 51, 51},
-        {"5 x 5", 5, 5},                     {"Custom 15 x 17 (Can be up to 51 x 51)", 15, 17},
-        {"Custom", 15, 15},                  {"12", 12, 15},
+        {"15 x 15 (standard size)", 15, 15},
+        {"Custom (up to 51 x 51)", 51, 51},
+        {"5 x 5", 5, 5},
+        {"Custom 15 x 17 (Can be up to 51 x 51)", 15, 17},
+        {"Custom", 15, 15},
+        {"12", 12, 15},
     };
     for (const auto &s : sizes) {
         int c = 0, r = 0;
@@ -321,8 +322,8 @@ TEST_F(GlobalsTest, SizeSpecsAndNumbers)
     const struct {
         double value;
         const char *text;
-    } floats[] = {{0.25, "0.25"}, {8.5, "8.5"}, {1, "1"}, {0.005, "0.005"}, {11.123456, "11.123"},
-                  {-2.5, "-2.5"}, {0, "0"}};
+    } floats[] = {{0.25, "0.25"},        {8.5, "8.5"},   {1, "1"}, {0.005, "0.005"},
+                  {11.123456, "11.123"}, {-2.5, "-2.5"}, {0, "0"}};
     for (const auto &f : floats)
         EXPECT_EQ(FloatToShortStr(f.value), f.text);
     EXPECT_DOUBLE_EQ(StrToFloatDefault(" 0.25\" ", 9), 0.25);
@@ -431,9 +432,9 @@ TEST_F(GlobalsTest, Pluralize)
         const char *word;
         const char *result;
     } cases[] = {
-        {1, "word", "word"},    {2, "word", "words"},  {2, "entry", "entries"},
-        {0, "day", "days"},     {3, "key", "keys"},    {2, " is", " are"},
-        {2, " was", " were"},   {1, " is", " is"},     {2, "y", "ies"},
+        {1, "word", "word"},  {2, "word", "words"}, {2, "entry", "entries"},
+        {0, "day", "days"},   {3, "key", "keys"},   {2, " is", " are"},
+        {2, " was", " were"}, {1, " is", " is"},    {2, "y", "ies"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(Pluralize(c.count, c.word), c.result) << c.count << " " << c.word;
@@ -450,8 +451,7 @@ TEST_F(GlobalsTest, SaveListAsksBeforeReplacing)
     script.answers = {Prompter::No};
     EXPECT_FALSE(SaveListConfirmOverwrite({"three"}, name));
     ASSERT_EQ(script.boxes.size(), 1);
-    EXPECT_EQ(script.boxes[0].text,
-              "The file " + name + " already exists. Is it okay to replace it?");
+    EXPECT_EQ(script.boxes[0].text, "The file " + name + " already exists. Is it okay to replace it?");
     QStringList lines;
     ASSERT_TRUE(Cp1252::readTextLines(name, &lines));
     EXPECT_EQ(lines, (QStringList{"one", "two"}));

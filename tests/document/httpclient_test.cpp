@@ -54,8 +54,8 @@ void pressKeyAndClick(QWidget *widget)
     QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
     QApplication::sendEvent(widget, &key);
     const QPointF at(2, 2);
-    QMouseEvent click(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent click(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
     QApplication::sendEvent(widget, &click);
 }
 
@@ -78,8 +78,7 @@ TEST_F(HttpClientTest, ResultOfEachKindOfReply)
         // Unreadable text is still a 2xx reply; reading it is the caller's business.
         {"/c.cgi", TFakeReply::Garbage, 0, true, "HTTP/1.1 200 OK", false},
         // A 2xx reply that ends before its Content-Length is not a success.
-        {"/cgi-bin/Subscribe/PuzzlePresence.cgi", TFakeReply::CutShort, 0, false,
-         "HTTP/1.1 200 OK", true},
+        {"/cgi-bin/Subscribe/PuzzlePresence.cgi", TFakeReply::CutShort, 0, false, "HTTP/1.1 200 OK", true},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.path);
@@ -89,8 +88,7 @@ TEST_F(HttpClientTest, ResultOfEachKindOfReply)
         EXPECT_EQ(client.responseText(), c.responseText);
         EXPECT_EQ(client.errorString().isEmpty(), !c.networkError) << client.errorString().toStdString();
         if (!c.ok) {
-            EXPECT_EQ(client.failureText(),
-                      c.networkError ? client.errorString() : client.responseText());
+            EXPECT_EQ(client.failureText(), c.networkError ? client.errorString() : client.responseText());
         }
         if (c.reply == TFakeReply::Garbage) {
             EXPECT_EQ(body.size(), 512);
@@ -227,8 +225,7 @@ TEST_F(HttpClientTest, ServerReadsQueryAndFormAsWindows1252)
 
     const TFakeRequest &post = server.requests()[1];
     EXPECT_EQ(post.method, "POST");
-    const QList<QPair<QString, QString>> form = {
-        {"Name", value}, {"Second", "2"}, {"Name", "again"}};
+    const QList<QPair<QString, QString>> form = {{"Name", value}, {"Second", "2"}, {"Name", "again"}};
     EXPECT_EQ(post.form, form);
     EXPECT_EQ(post.formValue("Name"), value);
 
@@ -246,8 +243,7 @@ TEST_F(HttpClientTest, HostingScriptsKeepAPuzzleListPerAccount)
     EXPECT_TRUE(body.contains("PuzzleCount=0\r\n"));
 
     ASSERT_TRUE(client.post(server.scriptUrl("PostPuzzle.cgi"),
-                            {"recipient=Publish", "Group=7", "Account=AnnLee", "Puzzle=Cats"},
-                            &body));
+                            {"recipient=Publish", "Group=7", "Account=AnnLee", "Puzzle=Cats"}, &body));
     const QString link = server.baseUrl() + "/7/AnnLee/Cats.html";
     EXPECT_EQ(body, "PuzzleLink=" + link.toLatin1() + "\r\nTimely=True\r\n");
     EXPECT_EQ(server.puzzles("7", "AnnLee"), QStringList{"Cats"});
@@ -273,8 +269,8 @@ TEST_F(HttpClientTest, HostingScriptsKeepAPuzzleListPerAccount)
     EXPECT_TRUE(server.puzzles("7", "AnnLee").isEmpty());
 
     server.setPostError("Quota exceeded");
-    ASSERT_TRUE(client.post(server.scriptUrl("PostPuzzle.cgi"),
-                            {"Group=7", "Account=AnnLee", "Puzzle=Dogs"}, &body));
+    ASSERT_TRUE(
+        client.post(server.scriptUrl("PostPuzzle.cgi"), {"Group=7", "Account=AnnLee", "Puzzle=Dogs"}, &body));
     EXPECT_EQ(body, "Error=Quota exceeded\r\n");
     EXPECT_TRUE(server.puzzles("7", "AnnLee").isEmpty());
 
@@ -303,9 +299,8 @@ TEST_F(HttpClientTest, PostMessageToServerTellsWhetherItWentThrough)
     // A 200 that says "Error=" did not send the message.
     server.setBehaviour("/cgi-bin/hvTechSupport.cgi", TFakeReply::ErrorBody);
     EXPECT_FALSE(PostMessageToServer({"a=1"}, server.url("/cgi-bin/hvTechSupport.cgi")));
-    EXPECT_EQ(script.lastText(), "The following error occurred when sending your message: " +
-                                     ParagraphBreak + "\"Mail system down\"" + ParagraphBreak +
-                                     ConnectionHelpText);
+    EXPECT_EQ(script.lastText(), "The following error occurred when sending your message: " + ParagraphBreak +
+                                     "\"Mail system down\"" + ParagraphBreak + ConnectionHelpText);
 }
 
 TEST_F(HttpClientTest, RequestsAreSentOnceAndEndWithinTheirLimits)
@@ -317,14 +312,14 @@ TEST_F(HttpClientTest, RequestsAreSentOnceAndEndWithinTheirLimits)
         bool post;
         TFakeReply reply;
         bool ok;
-        const char *told;  // part of the failure text
-        int requests;      // that the server got
+        const char *told; // part of the failure text
+        int requests;     // that the server got
     } cases[] = {
         {"POST, closed without a reply", true, TFakeReply::CloseWithoutReply, false, "", 1},
         {"POST, redirected", true, TFakeReply::RedirectElsewhere, false,
          "sent the request on to http://localhost:", 1},
-        {"POST, redirected on its own host", true, TFakeReply::RedirectHome, false,
-         "it was not sent again", 1},
+        {"POST, redirected on its own host", true, TFakeReply::RedirectHome, false, "it was not sent again",
+         1},
         {"GET, redirected to another host", false, TFakeReply::RedirectElsewhere, false,
          "which is not followed", 1},
         {"GET, redirected on its own host", false, TFakeReply::RedirectHome, true, "", 2},

@@ -23,7 +23,7 @@ TEST(SpecialCharacters, ARefusalIsExplainedOnceUntilTheAlphabetChanges)
 
     struct Step {
         QString word;
-        int boxes;   // boxes shown so far
+        int boxes; // boxes shown so far
     } steps[] = {
         {e + "COLE", 1},
         {e + "COLES", 1}, // the next keystroke: the same refusal, silent

@@ -80,7 +80,9 @@ protected:
         DocControls = TDocumentControls{};
         DocHooks = TDocumentHooks{};
         DocHooks.SetModified = [this] { ++m_modified; };
-        DocHooks.ClueFlowClueWasChanged = [this](TClueGrid *grid, int row) { m_reflowed.append({grid, row}); };
+        DocHooks.ClueFlowClueWasChanged = [this](TClueGrid *grid, int row) {
+            m_reflowed.append({grid, row});
+        };
         CreateClueGrids();
         ASSERT_TRUE(m_dir.isValid());
         m_user = m_dir.path() + "/user/SpellSup.txt";
@@ -109,7 +111,8 @@ protected:
         CluesDownSG->SetCell(0, 2, "WordBank");
         CluesDownSG->SetCell(1, 2, "Word Bank:  CATT  DOGG  ZYX");
 
-        m_dictionary.Known = {"puzzle", "go", "it", "the", "made", "with", "feline", "pet", "canine", "friend"};
+        m_dictionary.Known = {"puzzle", "go",     "it",  "the",    "made",
+                              "with",   "feline", "pet", "canine", "friend"};
         writeBytes(m_shared, "don't\r\ndog's\r\nit's\r\n");
         m_texts = std::make_unique<TPuzzleSpellingTexts>(m_editor.get());
         m_check.SetTexts(m_texts.get());
@@ -164,9 +167,10 @@ TEST(SpellCheckWordStart, SkipsTheWordWithItsApostrophesAndWhatIsNotALetter)
         int offset;
         int next;
     } cases[] = {
-        {"", 1, 1},           {"a", 1, 1},          {"cat dog", 1, 5},     {"cat dog", 5, 1},
-        {"  cat", 1, 3},      {"cat, dog!", 1, 6},  {"cat, dog!", 6, 1},   {"don't go", 1, 7},
-        {"rock'n'roll band", 1, 13}, {"cat x", 1, 1}, {"'tis so", 1, 2},    {"cat", 9, 1},
+        {"", 1, 1},          {"a", 1, 1},        {"cat dog", 1, 5},
+        {"cat dog", 5, 1},   {"  cat", 1, 3},    {"cat, dog!", 1, 6},
+        {"cat, dog!", 6, 1}, {"don't go", 1, 7}, {"rock'n'roll band", 1, 13},
+        {"cat x", 1, 1},     {"'tis so", 1, 2},  {"cat", 9, 1},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(c.text) + " @" + std::to_string(c.offset));
@@ -340,10 +344,12 @@ TEST_F(SpellCheckTest, AddWritesTheUsersFileSortedWithoutRegardToCaseAndWithoutD
     start();
     expectReport("Blorp");
     m_check.AddWord();
-    EXPECT_EQ(fileBytes(m_user), QByteArray("alpha\r\nBlorp\r\ndog's\r\ndon't\r\nd\xE9j\xE0\r\nit's\r\nzork\r\n"));
+    EXPECT_EQ(fileBytes(m_user),
+              QByteArray("alpha\r\nBlorp\r\ndog's\r\ndon't\r\nd\xE9j\xE0\r\nit's\r\nzork\r\n"));
     // The down clue's "blorp" is known now; the shared file is left as it was.
     expectReport("care");
-    EXPECT_EQ(fileBytes(m_shared), QByteArray("zork\r\nalpha\r\nZORK\r\nit's\r\nd\xE9j\xE0\r\ndon't\r\ndog's\r\n"));
+    EXPECT_EQ(fileBytes(m_shared),
+              QByteArray("zork\r\nalpha\r\nZORK\r\nit's\r\nd\xE9j\xE0\r\ndon't\r\ndog's\r\n"));
     TSpellCheck again; // the next run reads the user's file
     again.SetSupplementPaths(m_user, m_shared);
     again.LoadDictionaries();
@@ -371,7 +377,8 @@ TEST_F(SpellCheckTest, AnUnwritableSupplementIsSaidAndTheWordStaysKnown)
     ASSERT_EQ(m_prompter.boxes.size(), 1);
     EXPECT_TRUE(m_prompter.boxes[0].text.startsWith(
         "Unable to update user spelling dictionary; can't write to file " + unwritable + ".\n\n"));
-    EXPECT_TRUE(m_prompter.boxes[0].text.contains("Not a directory")) << m_prompter.boxes[0].text.toStdString();
+    EXPECT_TRUE(m_prompter.boxes[0].text.contains("Not a directory"))
+        << m_prompter.boxes[0].text.toStdString();
     EXPECT_EQ(m_prompter.boxes[0].kind, Prompter::Information);
     EXPECT_TRUE(m_check.IsKnownWord("BLORP"));
     m_check.Restart();
@@ -385,20 +392,23 @@ TEST_F(SpellCheckTest, ACutWriteOfTheSupplementKeepsTheOldFileAndSaysWhy)
         QByteArray old;
         for (int i = 0; i < words; ++i)
             old += "known" + QByteArray::number(i) + "\r\n";
-        ExpectCutWritesKeepTheOldFile(m_user, [&](QString *reason) {
-            m_prompter.boxes.clear();
-            TSpellCheck check; // reads the user's file anew, so "Blorp" is unknown each time
-            check.SetTexts(m_texts.get());
-            check.SetDictionary(&m_dictionary);
-            check.SetSupplementPaths(m_user, m_shared);
-            EXPECT_TRUE(check.LoadDictionaries());
-            check.Restart();
-            EXPECT_EQ(check.Run(), TSpellCheck::NotFound);
-            EXPECT_EQ(check.NotFoundWord(), "Blorp");
-            check.AddWord();
-            *reason = m_prompter.lastText();
-            return m_prompter.boxes.isEmpty();
-        }, old);
+        ExpectCutWritesKeepTheOldFile(
+            m_user,
+            [&](QString *reason) {
+                m_prompter.boxes.clear();
+                TSpellCheck check; // reads the user's file anew, so "Blorp" is unknown each time
+                check.SetTexts(m_texts.get());
+                check.SetDictionary(&m_dictionary);
+                check.SetSupplementPaths(m_user, m_shared);
+                EXPECT_TRUE(check.LoadDictionaries());
+                check.Restart();
+                EXPECT_EQ(check.Run(), TSpellCheck::NotFound);
+                EXPECT_EQ(check.NotFoundWord(), "Blorp");
+                check.AddWord();
+                *reason = m_prompter.lastText();
+                return m_prompter.boxes.isEmpty();
+            },
+            old);
     }
 }
 

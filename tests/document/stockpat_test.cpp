@@ -17,11 +17,15 @@
 namespace {
 
 const QString Header = QStringLiteral("TRV -- Stock Patterns");
-const QString BadHeaderText = QStringLiteral("the StockPat file header \"TRV -- Stock Patterns\" is corrupted.");
+const QString BadHeaderText =
+    QStringLiteral("the StockPat file header \"TRV -- Stock Patterns\" is corrupted.");
 const QString NoBeginEndText =
     QStringLiteral("the StockPat file does not contain a \"BEGIN\" or an \"END.\" line.");
 
-QStringList Wrap(const QStringList &body) { return QStringList{Header, "BEGIN"} + body + QStringList{"END."}; }
+QStringList Wrap(const QStringList &body)
+{
+    return QStringList{Header, "BEGIN"} + body + QStringList{"END."};
+}
 
 struct ParseCase {
     const char *what;
@@ -36,8 +40,11 @@ TEST(StockPatParse, FileShapesAndHeaders)
     const ParseCase cases[] = {
         {"good", Wrap({"(3*3) Tiny", "---", "-*-", "---"}), true, "", {"  3  3Tiny"}},
         {"missing header", {"BEGIN", "(3*1) A", "---", "END."}, false, BadHeaderText, {}},
-        {"header with a trailing blank", {Header + " ", "BEGIN", "(3*1) A", "---", "END."}, false,
-         BadHeaderText, {}},
+        {"header with a trailing blank",
+         {Header + " ", "BEGIN", "(3*1) A", "---", "END."},
+         false,
+         BadHeaderText,
+         {}},
         {"empty file", {}, false, BadHeaderText, {}},
         {"missing BEGIN", {Header, "(3*1) A", "---", "END."}, false, NoBeginEndText, {}},
         {"missing END.", {Header, "BEGIN", "(3*1) A", "---"}, false, NoBeginEndText, {}},
@@ -46,17 +53,32 @@ TEST(StockPatParse, FileShapesAndHeaders)
         {"lower-case begin and end.", {Header, "begin", "(3*1) A", "---", "end."}, true, "", {"  3  1A"}},
         {"blanks around the numbers", Wrap({"( 3 * 1 )   Spaced", "- - -"}), true, "", {"  3  1Spaced"}},
         {"name cut to 20 characters, trailing blank kept",
-         Wrap({"(3*1) abcdefghijklmnopqrs tail", "---"}), true, "", {"  3  1abcdefghijklmnopqrs "}},
-        {"52 columns skipped, its rows tried as headers", Wrap({"(52*2) Big", "(3*1) Row", "---", "(3*1) B", "---"}),
-         true, "", {"  3  1Row", "  3  1B"}},
+         Wrap({"(3*1) abcdefghijklmnopqrs tail", "---"}),
+         true,
+         "",
+         {"  3  1abcdefghijklmnopqrs "}},
+        {"52 columns skipped, its rows tried as headers",
+         Wrap({"(52*2) Big", "(3*1) Row", "---", "(3*1) B", "---"}),
+         true,
+         "",
+         {"  3  1Row", "  3  1B"}},
         {"0 rows skipped", Wrap({"(3*0) Zero", "(3*1) B", "---"}), true, "", {"  3  1B"}},
         {"missing column count skipped", Wrap({"(*1) NoCols", "(3*1) B", "---"}), true, "", {"  3  1B"}},
-        {"huge count skipped without overflow", Wrap({"(99999999999999*1) Huge", "(3*1) B", "---"}),
-         true, "", {"  3  1B"}},
+        {"huge count skipped without overflow",
+         Wrap({"(99999999999999*1) Huge", "(3*1) B", "---"}),
+         true,
+         "",
+         {"  3  1B"}},
         {"not a header skipped", Wrap({"a comment", "(3*1) B", "---"}), true, "", {"  3  1B"}},
-        {"rows reaching END. end the reading", Wrap({"(3*1) A", "---", "(3*3) Short", "---", "---"}),
-         true, "", {"  3  1A"}},
-        {"12 x 10 formatted", Wrap({"(12*10) W", "", "", "", "", "", "", "", "", "", ""}), true, "",
+        {"rows reaching END. end the reading",
+         Wrap({"(3*1) A", "---", "(3*3) Short", "---", "---"}),
+         true,
+         "",
+         {"  3  1A"}},
+        {"12 x 10 formatted",
+         Wrap({"(12*10) W", "", "", "", "", "", "", "", "", "", ""}),
+         true,
+         "",
          {" 12 10W"}},
     };
     for (const ParseCase &c : cases) {
@@ -78,8 +100,8 @@ TEST(StockPatParse, FileReadWithCrLfOrLfAndMissingFile)
         const QString name = dir.filePath("StockPat");
         QFile f(name);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(QByteArray("TRV -- Stock Patterns") + eol + "BEGIN" + eol + "(3*2) \xe9t\xe9" + eol
-                + "- -\t-" + eol + "***" + eol + "END." + eol);
+        f.write(QByteArray("TRV -- Stock Patterns") + eol + "BEGIN" + eol + "(3*2) \xe9t\xe9" + eol +
+                "- -\t-" + eol + "***" + eol + "END." + eol);
         f.close();
         TStockPatterns sp;
         ASSERT_TRUE(sp.ParseStockPatFile(name)) << sp.FailureText().toStdString();
@@ -98,12 +120,15 @@ TEST(StockPatLoad, BadCellsAreRefusedWithColumnAndRow)
 {
     CustomAlphabet = DefaultAlphabet;
     TStockPatterns sp;
-    ASSERT_TRUE(sp.ParseStockPatLines(Wrap({"(3*2) Pipe", "--|", "---",       // "|"
-                                            "(3*2) Tick", "---", "-`-",       // "`"
-                                            "(3*2) Short", "---", "-",        // missing cells
-                                            "(3*2) Long", "---", "*-*extra",  // beyond the width
+    ASSERT_TRUE(sp.ParseStockPatLines(Wrap({"(3*2) Pipe", "--|", "---",      // "|"
+                                            "(3*2) Tick", "---", "-`-",      // "`"
+                                            "(3*2) Short", "---", "-",       // missing cells
+                                            "(3*2) Long", "---", "*-*extra", // beyond the width
                                             "(3*2) Letters", "aB~", "-*-"})));
-    struct { int n; QString reason; } cases[] = {
+    struct {
+        int n;
+        QString reason;
+    } cases[] = {
         {1, "It has a problem (invalid character) starting at column 3 and row 1."},
         {2, "It has a problem (invalid character) starting at column 2 and row 2."},
         {3, "It has a problem (invalid character) starting at column 2 and row 2."},
@@ -164,7 +189,10 @@ TEST(StockPatScore, FormulaWithAndWithoutWords)
         {"7x7 open: below zero gives 0", QStringList(7, "-------"), {}, 0},
         // Words: one 8-letter word without a slot among 7 words: 100/8 = 12.5 rounds to 12.
         {"unplaced 12.5 rounds to even 12", open3, {"ABCDEFGH", "A", "A", "A", "A", "A", "A"}, 88},
-        {"unplaced 37.5 rounds to even 38", open3, {"ABCDEFGH", "ABCDEFGH", "ABCDEFGH", "A", "A", "A", "A"}, 62},
+        {"unplaced 37.5 rounds to even 38",
+         open3,
+         {"ABCDEFGH", "ABCDEFGH", "ABCDEFGH", "A", "A", "A", "A"},
+         62},
         {"two-letter words but no two-letter slot", open3, {"AB"}, 97},
         {"signs outside the alphabet do not count", open3, {"AB-"}, 97},
     };
@@ -198,7 +226,10 @@ TEST(StockPatPick, TwelvePointWindow)
     EXPECT_EQ(TStockPatterns::PickAmongCandidates(candidates, false), 1);
     EXPECT_EQ(TStockPatterns::PickAmongCandidates({}, true), 0);
     // Within 12 of the best (90) remain 1, 2, 3, 5 in slot order; 4 (77) is dropped.
-    const struct { int draw; int pattern; } draws[] = {{1, 1}, {2, 2}, {3, 3}, {4, 5}, {9, 5}};
+    const struct {
+        int draw;
+        int pattern;
+    } draws[] = {{1, 1}, {2, 2}, {3, 3}, {4, 5}, {9, 5}};
     for (const auto &d : draws) {
         int asked = 0;
         const int got = TStockPatterns::PickAmongCandidates(candidates, true, [&](int count) {
@@ -220,8 +251,10 @@ QString Transformed(const TStockPattern &p, int t, int &w, int &h)
     for (int r = 0; r < h; ++r)
         for (int c = 0; c < w; ++c) {
             int sr = (t & 4) ? c : r, sc = (t & 4) ? r : c;
-            if (t & 1) sc = p.Columns - 1 - sc;
-            if (t & 2) sr = p.Rows - 1 - sr;
+            if (t & 1)
+                sc = p.Columns - 1 - sc;
+            if (t & 2)
+                sr = p.Rows - 1 - sr;
             s += p.RowLines.at(sr).at(sc);
         }
     return s;
@@ -280,8 +313,8 @@ bool OpenCellsConnected(const TStockPattern &p)
         const auto [r, c] = stack.takeLast();
         const int nr[4] = {r - 1, r + 1, r, r}, nc[4] = {c, c, c - 1, c + 1};
         for (int k = 0; k < 4; ++k)
-            if (nr[k] >= 0 && nr[k] < p.Rows && nc[k] >= 0 && nc[k] < p.Columns
-                && p.RowLines.at(nr[k]).at(nc[k]) == QLatin1Char('-') && !seen.contains(nr[k] * 100 + nc[k])) {
+            if (nr[k] >= 0 && nr[k] < p.Rows && nc[k] >= 0 && nc[k] < p.Columns &&
+                p.RowLines.at(nr[k]).at(nc[k]) == QLatin1Char('-') && !seen.contains(nr[k] * 100 + nc[k])) {
                 seen.insert(nr[k] * 100 + nc[k]);
                 stack.append({nr[k], nc[k]});
             }
@@ -302,10 +335,10 @@ TEST(BuiltStockPat, CountsAndPatternRules)
 
     TStockPatterns sp;
     ASSERT_TRUE(sp.ParseStockPatFile(name)) << sp.FailureText().toStdString();
-    const std::map<QString, int> wanted{
-        {"5x5", 1},    {"7x7", 12},   {"9x9", 12},   {"10x10", 12}, {"11x11", 12},
-        {"11x13", 12}, {"13x11", 12}, {"13x13", 25}, {"15x15", 40}, {"15x17", 12},
-        {"17x17", 25}, {"19x19", 12}, {"21x21", 12}, {"23x23", 12}};
+    const std::map<QString, int> wanted{{"5x5", 1},    {"7x7", 12},   {"9x9", 12},   {"10x10", 12},
+                                        {"11x11", 12}, {"11x13", 12}, {"13x11", 12}, {"13x13", 25},
+                                        {"15x15", 40}, {"15x17", 12}, {"17x17", 25}, {"19x19", 12},
+                                        {"21x21", 12}, {"23x23", 12}};
     std::map<QString, int> counts;
     std::set<QString> keys, names;
     for (int n = 1; n <= sp.Count(); ++n) {
@@ -321,8 +354,8 @@ TEST(BuiltStockPat, CountsAndPatternRules)
             ASSERT_EQ(p.RowLines.at(r).size(), p.Columns);
             for (int c = 0; c < p.Columns; ++c) {
                 const QChar ch = p.RowLines.at(r).at(c);
-                cellsOk = cellsOk && (ch == QLatin1Char('*') || ch == QLatin1Char('-'))
-                          && ch == p.RowLines.at(p.Rows - 1 - r).at(p.Columns - 1 - c);
+                cellsOk = cellsOk && (ch == QLatin1Char('*') || ch == QLatin1Char('-')) &&
+                          ch == p.RowLines.at(p.Rows - 1 - r).at(p.Columns - 1 - c);
                 blocks += ch == QLatin1Char('*');
             }
         }

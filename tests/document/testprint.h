@@ -9,6 +9,5 @@
 inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
 inline void PrintTo(QChar c, std::ostream *os)
 {
-    *os << "U+" << std::hex << int(c.unicode()) << std::dec << " '"
-        << QString(c).toStdString() << "'";
+    *os << "U+" << std::hex << int(c.unicode()) << std::dec << " '" << QString(c).toStdString() << "'";
 }

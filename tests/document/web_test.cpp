@@ -53,10 +53,10 @@ private:
                 if (data.size() < end + 4 + length)
                     return;
                 request = data;
-                socket->write("HTTP/1.1 " + QByteArray::number(m_status) + " " + m_reason +
-                              "\r\nContent-Type: text/html\r\nContent-Length: " +
-                              QByteArray::number(m_body.size()) +
-                              "\r\nSet-Cookie: session=abc; Path=/\r\nConnection: close\r\n\r\n" + m_body);
+                socket->write(
+                    "HTTP/1.1 " + QByteArray::number(m_status) + " " + m_reason +
+                    "\r\nContent-Type: text/html\r\nContent-Length: " + QByteArray::number(m_body.size()) +
+                    "\r\nSet-Cookie: session=abc; Path=/\r\nConnection: close\r\n\r\n" + m_body);
                 socket->disconnectFromHost();
             });
             QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
@@ -90,8 +90,7 @@ TEST_F(WebTest, UrlEncodeValuesAndAddresses)
         {"a&b=c?d+e", "a%26b%3Dc%3Fd%2Be", "a&b=c?d%2Be"},
         {"<\"#>", "%3C%22%23%3E", "%3C%22%23%3E"},
         {"x\ty", "x%09y", "x%09y"},
-        {"http://h/p.cgi?a=1&b=2 3", "http://h/p.cgi%3Fa%3D1%26b%3D2%203",
-         "http://h/p.cgi?a=1&b=2%203"},
+        {"http://h/p.cgi?a=1&b=2 3", "http://h/p.cgi%3Fa%3D1%26b%3D2%203", "http://h/p.cgi?a=1&b=2%203"},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(UrlEncode(c.text), c.value) << c.text;
@@ -151,13 +150,18 @@ TEST_F(WebTest, EmailAddresses)
         const char *text;
         bool valid;
     } cases[] = {
-        {"a@b.c", true},         {"First.Last+x@mail.example.com", true},
-        {"a@.b", false},         {"@b.c", false},
-        {"a@b", false},          {"a@b@c.d", false},
-        {"a@b.", false},         {"-@b.c", false},
+        {"a@b.c", true},
+        {"First.Last+x@mail.example.com", true},
+        {"a@.b", false},
+        {"@b.c", false},
+        {"a@b", false},
+        {"a@b@c.d", false},
+        {"a@b.", false},
+        {"-@b.c", false},
         {"A@B.C", true},
         // Only ASCII letters are lower-cased: the Kelvin sign is no "k".
-        {"\xE2\x84\xAA@b.c", false}, {"a@\xE2\x84\xAA.c", false},
+        {"\xE2\x84\xAA@b.c", false},
+        {"a@\xE2\x84\xAA.c", false},
     };
     for (const auto &c : cases)
         EXPECT_EQ(IsValidEmail(QString::fromUtf8(c.text)), c.valid) << c.text;
@@ -262,10 +266,9 @@ TEST_F(WebTest, PostSucceedsOnlyWithA2xxStatus)
         LoopbackServer server(500, "Internal Server Error", "<html>broken</html>");
         PostMessageToServer({"a=1"}, server.url("/x.cgi"));
         ASSERT_EQ(script.boxes.size(), 2);
-        EXPECT_EQ(script.lastText(), "The following error occurred when sending your message: " +
-                                         ParagraphBreak +
-                                         "\"HTTP/1.1 500 Internal Server Error\"" +
-                                         ParagraphBreak + ConnectionHelpText);
+        EXPECT_EQ(script.lastText(),
+                  "The following error occurred when sending your message: " + ParagraphBreak +
+                      "\"HTTP/1.1 500 Internal Server Error\"" + ParagraphBreak + ConnectionHelpText);
         EXPECT_TRUE(server.request.contains("Cookie: session=abc")) << "cookie of the first reply";
     }
     {
@@ -275,10 +278,10 @@ TEST_F(WebTest, PostSucceedsOnlyWithA2xxStatus)
         closed.close(); // nothing listens there now: the connection is refused
         PostMessageToServer({"a=1"}, QStringLiteral("http://127.0.0.1:%1/x.cgi").arg(port));
         ASSERT_EQ(script.boxes.size(), 3);
-        EXPECT_EQ(script.lastText(), "The following error occurred when sending your message: " +
-                                         ParagraphBreak +
-                                         "\"Unknown error or not connected to the Internet\"" +
-                                         ParagraphBreak + ConnectionHelpText);
+        EXPECT_EQ(script.lastText(),
+                  "The following error occurred when sending your message: " + ParagraphBreak +
+                      "\"Unknown error or not connected to the Internet\"" + ParagraphBreak +
+                      ConnectionHelpText);
         EXPECT_EQ(MainHttpClient().statusCode(), 0);
         EXPECT_FALSE(MainHttpClient().errorString().isEmpty());
     }

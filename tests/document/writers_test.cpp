@@ -42,8 +42,8 @@ TEST(CutWrites, TheSafeWriteKeepsTheOldFileAndSaysWhy)
             target, [&](QString *reason) { return Cp1252::writeTextLines(target, lines, reason); });
         EXPECT_EQ(size > 16 * 1024, c.lines > 1000);
         const QByteArray bytes(int(size), 'b');
-        ExpectCutWritesKeepTheOldFile(target,
-                                      [&](QString *reason) { return Cp1252::writeFileSafely(target, bytes, reason); });
+        ExpectCutWritesKeepTheOldFile(
+            target, [&](QString *reason) { return Cp1252::writeFileSafely(target, bytes, reason); });
     }
 }
 
@@ -54,7 +54,8 @@ TEST(CutWrites, FailureTextNamesTheFileOnceAndGivesTheReason)
     } cases[] = {
         {"Could not save.", "/tmp/a b.trv", "No space left on device",
          "Could not save.\n\n/tmp/a b.trv: No space left on device"},
-        {"The file /tmp/x.txt failed.", "/tmp/x.txt", "File too large", "The file /tmp/x.txt failed.\n\nFile too large"},
+        {"The file /tmp/x.txt failed.", "/tmp/x.txt", "File too large",
+         "The file /tmp/x.txt failed.\n\nFile too large"},
         {"Could not save.", "/tmp/y", "", "Could not save.\n\n/tmp/y: The file could not be written."},
     };
     for (const auto &c : cases)
@@ -90,7 +91,8 @@ TEST(CutWrites, WordListExportSaysTheFileAndTheReason)
             const bool ok = entries.SaveToFile(target);
             *reason = prompter.lastText();
             if (!ok) {
-                EXPECT_TRUE(reason->startsWith(QStringLiteral("Invalid file name, file not found or access denied.")));
+                EXPECT_TRUE(reason->startsWith(
+                    QStringLiteral("Invalid file name, file not found or access denied.")));
                 EXPECT_TRUE(reason->contains(target));
             }
             return ok;
@@ -150,7 +152,8 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         m_savedConfig = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("config"))));
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.filePath(QStringLiteral("config")));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           m_dir.filePath(QStringLiteral("config")));
         TRegistryKey::ForgetWriteFailureReport();
         m_file = QSettings(QStringLiteral("Halvard, Inc."), QStringLiteral("TRV")).fileName();
     }
@@ -199,7 +202,8 @@ TEST_F(SettingsStoreTest, ACutWriteKeepsTheOldFileAndIsReportedOncePerRun)
     ASSERT_EQ(prompter.boxes.size(), 1);
     EXPECT_EQ(prompter.boxes[0].kind, Prompter::Warning);
     EXPECT_TRUE(prompter.boxes[0].text.contains(m_file));
-    EXPECT_TRUE(prompter.boxes[0].text.contains(QLatin1String(kCutReason))) << prompter.boxes[0].text.toStdString();
+    EXPECT_TRUE(prompter.boxes[0].text.contains(QLatin1String(kCutReason)))
+        << prompter.boxes[0].text.toStdString();
     // Writable again: the values are written and nothing more is said.
     writeValues(3, QStringLiteral("new"));
     EXPECT_EQ(TRegistryKey().ReadString(QStringLiteral("Value2"), QString()), QStringLiteral("new"));
@@ -223,7 +227,8 @@ TEST_F(SettingsStoreTest, AFolderThatCannotBeMadeIsReportedOnceWithTheReason)
     }
     ASSERT_EQ(prompter.boxes.size(), 1);
     EXPECT_TRUE(prompter.boxes[0].text.contains(QDir::toNativeSeparators(m_file)));
-    EXPECT_TRUE(prompter.boxes[0].text.contains(QLatin1String("Not a directory"))) << prompter.boxes[0].text.toStdString();
+    EXPECT_TRUE(prompter.boxes[0].text.contains(QLatin1String("Not a directory")))
+        << prompter.boxes[0].text.toStdString();
     // Reading never reports.
     EXPECT_EQ(TRegistryKey().ReadInteger(QStringLiteral("Top"), -1), -1);
     EXPECT_EQ(prompter.boxes.size(), 1);

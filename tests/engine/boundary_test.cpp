@@ -10,7 +10,8 @@
 namespace {
 
 std::vector<std::string> boxes;
-int RecordBox(const char *text, const char *caption, int) {
+int RecordBox(const char *text, const char *caption, int)
+{
     boxes.push_back(std::string(caption) + ": " + text);
     return TRV_IDRETRY;
 }
@@ -19,7 +20,8 @@ int drawn = 0;
 void CountDraw(int, int) { ++drawn; }
 
 // Runs first: no grid has been made in this process yet.
-TEST(EngineBoundary, BeforeAnyGridNothingIsTouched) {
+TEST(EngineBoundary, BeforeAnyGridNothingIsTouched)
+{
     ASSERT_EQ(TRVGetWidth(), 0);
     EXPECT_EQ(TRVGetCell(1, 1), TRV_EDGE);
     EXPECT_EQ(TRVGetCellDispLetter(1, 1), TRV_EDGE);
@@ -41,7 +43,8 @@ TEST(EngineBoundary, BeforeAnyGridNothingIsTouched) {
     EXPECT_EQ(TRVGetSymMode(), 1);
 }
 
-TEST(EngineBoundary, GridThroughTheExports) {
+TEST(EngineBoundary, GridThroughTheExports)
+{
     TRVSetMessageBoxHandler(&RecordBox);
     TRVEstablishDrawCellCallBacks(&CountDraw, &CountDraw, &CountDraw, &CountDraw);
     TRVCreateRenumGrid(15, 15);
@@ -71,4 +74,4 @@ TEST(EngineBoundary, GridThroughTheExports) {
     TRVEstablishDrawCellCallBacks(nullptr, nullptr, nullptr, nullptr);
 }
 
-}  // namespace
+} // namespace

@@ -14,7 +14,8 @@ namespace {
 bool failNextClose = false;
 }
 
-extern "C" int fclose(FILE *file) {
+extern "C" int fclose(FILE *file)
+{
     using CloseFn = int (*)(FILE *);
     static CloseFn realClose = reinterpret_cast<CloseFn>(dlsym(RTLD_NEXT, "fclose"));
     const int result = realClose(file);
@@ -25,13 +26,14 @@ extern "C" int fclose(FILE *file) {
     return result;
 }
 
-TEST(ReaderCloseFailure, ResultIs98) {
+TEST(ReaderCloseFailure, ResultIs98)
+{
     ScriptedBoxes::Install();
     const std::string zoo = std::string(TRV_TEST_DATA) + "/engine/zoo.txt";
     failNextClose = true;
     EXPECT_EQ(TRVReadPuzzle(zoo.c_str()), 98);
-    EXPECT_FALSE(failNextClose);  // the reader's own close was the one that failed
-    EXPECT_EQ(TRVGetWidth(), 5);  // the grid was read all the same
+    EXPECT_FALSE(failNextClose); // the reader's own close was the one that failed
+    EXPECT_EQ(TRVGetWidth(), 5); // the grid was read all the same
     EXPECT_TRUE(ScriptedBoxes::shown.empty());
     EXPECT_EQ(TRVReadPuzzle(zoo.c_str()), 0);
     TRVSetMessageBoxHandler(nullptr);

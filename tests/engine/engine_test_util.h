@@ -17,14 +17,17 @@ struct ScriptedBoxes {
     static inline std::vector<Shown> shown;
     static inline std::deque<int> answers;
 
-    static int Handler(const char *text, const char *caption, int buttons) {
+    static int Handler(const char *text, const char *caption, int buttons)
+    {
         shown.push_back({text, caption, buttons});
-        if (answers.empty()) return buttons == TRV_MB_OK ? TRV_IDOK : TRV_IDRETRY;
+        if (answers.empty())
+            return buttons == TRV_MB_OK ? TRV_IDOK : TRV_IDRETRY;
         int a = answers.front();
         answers.pop_front();
         return a;
     }
-    static void Install() {
+    static void Install()
+    {
         shown.clear();
         answers.clear();
         TRVSetMessageBoxHandler(&Handler);
@@ -34,7 +37,7 @@ struct ScriptedBoxes {
 // Counts the draw-cell callbacks and remembers their (row, column) arguments.
 struct DrawCounter {
     struct Call {
-        char kind;  // 'V' vicinity, 'C' colour, 'N' number, 'L' letter
+        char kind; // 'V' vicinity, 'C' colour, 'N' number, 'L' letter
         int row, column;
     };
     static inline std::vector<Call> calls;
@@ -42,13 +45,16 @@ struct DrawCounter {
     static void Color(int r, int c) { calls.push_back({'C', r, c}); }
     static void Number(int r, int c) { calls.push_back({'N', r, c}); }
     static void Letter(int r, int c) { calls.push_back({'L', r, c}); }
-    static void Install() {
+    static void Install()
+    {
         calls.clear();
         TRVEstablishDrawCellCallBacks(&Vicinity, &Color, &Number, &Letter);
     }
-    static int Count(char kind) {
+    static int Count(char kind)
+    {
         int n = 0;
-        for (const Call &c : calls) n += c.kind == kind;
+        for (const Call &c : calls)
+            n += c.kind == kind;
         return n;
     }
 };

@@ -13,13 +13,15 @@ const std::string Tail =
     "Press Retry to continue, press Ignore to continue and suppress future occurrances of this "
     "message, or press Abort to quit the program immediately without saving your work.";
 
-class FaultBoxTest : public ::testing::Test {
+class FaultBoxTest : public ::testing::Test
+{
 protected:
     void SetUp() override { ScriptedBoxes::Install(); }
     void TearDown() override { TRVSetMessageBoxHandler(nullptr); }
 };
 
-TEST_F(FaultBoxTest, TextsCaptionsAndButtons) {
+TEST_F(FaultBoxTest, TextsCaptionsAndButtons)
+{
     MesgBox("Hello.");
     ErrorBox("Disk on fire.");
     WarningBox("Spot one");
@@ -35,25 +37,26 @@ TEST_F(FaultBoxTest, TextsCaptionsAndButtons) {
     EXPECT_EQ(ScriptedBoxes::shown[2].caption, "Warning");
 }
 
-TEST_F(FaultBoxTest, IgnoreMemoryPerKind) {
+TEST_F(FaultBoxTest, IgnoreMemoryPerKind)
+{
     static const char first[] = "First fault.";
     static const char second[] = "Second fault.";
     static char sameWording[] = "First fault.";
 
     ScriptedBoxes::answers = {TRV_IDIGNORE};
     ErrorBox(first);
-    ErrorBox(first);  // ignored: no box
+    ErrorBox(first); // ignored: no box
     EXPECT_EQ(ScriptedBoxes::shown.size(), 1u);
-    ErrorBox(sameWording);  // another message with the same words is shown
+    ErrorBox(sameWording); // another message with the same words is shown
     EXPECT_EQ(ScriptedBoxes::shown.size(), 2u);
-    WarningBox(first);  // warnings remember their own message
+    WarningBox(first); // warnings remember their own message
     EXPECT_EQ(ScriptedBoxes::shown.size(), 3u);
 
     ScriptedBoxes::answers = {TRV_IDRETRY, TRV_IDRETRY};
     ErrorBox(second);
-    ErrorBox(second);  // Retry does not suppress
+    ErrorBox(second); // Retry does not suppress
     EXPECT_EQ(ScriptedBoxes::shown.size(), 5u);
-    ErrorBox(first);  // still the last ignored error
+    ErrorBox(first); // still the last ignored error
     EXPECT_EQ(ScriptedBoxes::shown.size(), 5u);
 
     // Ignoring another message forgets the first one.
@@ -65,7 +68,8 @@ TEST_F(FaultBoxTest, IgnoreMemoryPerKind) {
     EXPECT_EQ(ScriptedBoxes::shown.size(), 7u);
 }
 
-TEST_F(FaultBoxTest, WithoutHandlerTextGoesToStandardError) {
+TEST_F(FaultBoxTest, WithoutHandlerTextGoesToStandardError)
+{
     TRVSetMessageBoxHandler(nullptr);
     ::testing::internal::CaptureStderr();
     MesgBox("Plain note.");
@@ -77,12 +81,14 @@ TEST_F(FaultBoxTest, WithoutHandlerTextGoesToStandardError) {
     EXPECT_NE(out.find("Warning: Warning: An error was caught"), std::string::npos);
 }
 
-TEST_F(FaultBoxTest, HandlerIsReplacedAndReturned) {
+TEST_F(FaultBoxTest, HandlerIsReplacedAndReturned)
+{
     EXPECT_EQ(TRVSetMessageBoxHandler(nullptr), &ScriptedBoxes::Handler);
     EXPECT_EQ(TRVSetMessageBoxHandler(&ScriptedBoxes::Handler), nullptr);
 }
 
-TEST(FaultBoxDeathTest, AbortEndsTheProcessWithCodeOne) {
+TEST(FaultBoxDeathTest, AbortEndsTheProcessWithCodeOne)
+{
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
@@ -100,4 +106,4 @@ TEST(FaultBoxDeathTest, AbortEndsTheProcessWithCodeOne) {
         ::testing::ExitedWithCode(1), "");
 }
 
-}  // namespace
+} // namespace

@@ -15,7 +15,8 @@ namespace {
 using CellSet = std::set<std::pair<int, int>>;
 
 // Builds a numbered grid from rows of '.' (empty), '#' (block), '~' (removed) or letters.
-void MakeGrid(const std::vector<const char *> &rows) {
+void MakeGrid(const std::vector<const char *> &rows)
+{
     const int width = static_cast<int>(std::strlen(rows[0]));
     TRVCreateRenumGrid(width, static_cast<int>(rows.size()));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r)
@@ -27,17 +28,21 @@ void MakeGrid(const std::vector<const char *> &rows) {
     TRVRenumberGrid();
 }
 
-CellSet BlockedCells() {
+CellSet BlockedCells()
+{
     CellSet cells;
     for (int r = 1; r <= TRVGetHeight(); ++r)
         for (int c = 1; c <= TRVGetWidth(); ++c)
-            if (TRVGetCell(c, r) == Block) cells.insert({c, r});
+            if (TRVGetCell(c, r) == Block)
+                cells.insert({c, r});
     return cells;
 }
 
-class GridTest : public ::testing::Test {
+class GridTest : public ::testing::Test
+{
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ScriptedBoxes::Install();
         TRVEstablishDrawCellCallBacks(nullptr, nullptr, nullptr, nullptr);
         TRVSetShowHotSpots(0);
@@ -48,18 +53,20 @@ protected:
     void TearDown() override { TRVSetMessageBoxHandler(nullptr); }
 };
 
-TEST_F(GridTest, CanDoBounds) {
+TEST_F(GridTest, CanDoBounds)
+{
     struct Case {
         int columns, rows, expected;
     } cases[] = {
-        {2101, 13, 1}, {2101, 14, 0}, {0, 5, 0},    {5, 0, 0},      {-1, 5, 0},  {1, 1, 1},
-        {2102, 1, 0},  {1, 2101, 1},  {1, 2102, 0}, {177, 177, 1},  {178, 178, 0}, {51, 51, 1},
+        {2101, 13, 1}, {2101, 14, 0}, {0, 5, 0},    {5, 0, 0},     {-1, 5, 0},    {1, 1, 1},
+        {2102, 1, 0},  {1, 2101, 1},  {1, 2102, 0}, {177, 177, 1}, {178, 178, 0}, {51, 51, 1},
     };
     for (const Case &c : cases)
         EXPECT_EQ(TRVCanDo(c.columns, c.rows), c.expected) << c.columns << " x " << c.rows;
 }
 
-TEST_F(GridTest, SmallGridsNumbering) {
+TEST_F(GridTest, SmallGridsNumbering)
+{
     TRVCreateRenumGrid(1, 1);
     EXPECT_EQ(TRVGetWLCountTotal(), 0);
     EXPECT_EQ(TRVGetCellNumber(1, 1), 0);
@@ -80,23 +87,25 @@ TEST_F(GridTest, SmallGridsNumbering) {
     EXPECT_EQ(GetBoxCode(0), 1);
     EXPECT_EQ(GetBoxCode(1), -1);
     EXPECT_EQ(TRVGetCellNumber(2, 1), 2);
-    EXPECT_EQ(TRVGetCellNumber(3, 1), 0);  // nothing below it: no slot starts there
+    EXPECT_EQ(TRVGetCellNumber(3, 1), 0); // nothing below it: no slot starts there
     EXPECT_EQ(TRVGetCellNumber(1, 2), 3);
-    EXPECT_EQ(TRVGetCellNumber(3, 3), 0);  // open on no side
-    EXPECT_EQ(TRVGetWLCountTotal(), 4);     // 1A, 1D, 2D, 3A
+    EXPECT_EQ(TRVGetCellNumber(3, 3), 0); // open on no side
+    EXPECT_EQ(TRVGetWLCountTotal(), 4);   // 1A, 1D, 2D, 3A
     EXPECT_EQ(GetSlotx(1), 0);
     EXPECT_EQ(GetSlotx(-1), 1);
-    EXPECT_EQ(GetSlotx(-3), 3);  // only an across 3: the last slot with that number
+    EXPECT_EQ(GetSlotx(-3), 3); // only an across 3: the last slot with that number
     EXPECT_EQ(GetSlotx(9), -1);
     EXPECT_EQ(GetBoxCode(-1), 0);
 }
 
 // Renumbering takes every number away before it gives it again, so each numbered cell must
 // be drawn anew, while the other cells keep their drawn state.
-TEST_F(GridTest, RenumberingRedrawsNumberedCells) {
+TEST_F(GridTest, RenumberingRedrawsNumberedCells)
+{
     MakeGrid({"...", "..#", ".#."});
     for (int r = 1; r <= 3; ++r)
-        for (int c = 1; c <= 3; ++c) TRVSetCellDisp(c, r, 1);
+        for (int c = 1; c <= 3; ++c)
+            TRVSetCellDisp(c, r, 1);
     TRVRenumberGrid();
     struct Case {
         int column, row, displayed;
@@ -105,7 +114,8 @@ TEST_F(GridTest, RenumberingRedrawsNumberedCells) {
         EXPECT_EQ(TRVGetCellDisp(c.column, c.row), c.displayed) << c.column << "," << c.row;
 }
 
-TEST_F(GridTest, LengthTally) {
+TEST_F(GridTest, LengthTally)
+{
     struct Case {
         int width, index, expected;
     } cases[] = {{100, 100, 1}, {100, 0, 0}, {101, 0, 1}, {101, 100, 0}, {120, 0, 1}};
@@ -123,7 +133,8 @@ struct SymCase {
     CellSet expected;
 };
 
-TEST_F(GridTest, SymmetryPartners) {
+TEST_F(GridTest, SymmetryPartners)
+{
     const SymCase cases[] = {
         // 15 x 15, cell (2, 4).
         {0, 15, 15, 2, 4, {{2, 4}}},
@@ -164,15 +175,15 @@ TEST_F(GridTest, SymmetryPartners) {
         TRVSetSymMode(c.mode);
         TRVCreateRenumGrid(c.width, c.height);
         TRVSetCell(c.column, c.row, Block);
-        EXPECT_EQ(BlockedCells(), c.expected)
-            << "mode " << c.mode << " " << c.width << "x" << c.height << " (" << c.column << ","
-            << c.row << ")";
+        EXPECT_EQ(BlockedCells(), c.expected) << "mode " << c.mode << " " << c.width << "x" << c.height
+                                              << " (" << c.column << "," << c.row << ")";
         EXPECT_LE(Grid.QuickDrawCount, QuickDrawMax);
     }
 }
 
 // On a square grid the spiral ties the four quarter turns, the kaleidoscope all eight images.
-TEST_F(GridTest, SquareGridsTieTheirSymmetryGroup) {
+TEST_F(GridTest, SquareGridsTieTheirSymmetryGroup)
+{
     for (int n : {14, 15}) {
         for (int mode : {2, 6}) {
             TRVSetSymMode(mode);
@@ -183,19 +194,21 @@ TEST_F(GridTest, SquareGridsTieTheirSymmetryGroup) {
                     CellSet expected = {{c, r}, {n + 1 - c, n + 1 - r}, {r, n + 1 - c}, {n + 1 - r, c}};
                     if (mode == 6)
                         expected.insert({{r, c}, {n + 1 - r, n + 1 - c}, {c, n + 1 - r}, {n + 1 - c, r}});
-                    ASSERT_EQ(BlockedCells(), expected) << n << " mode " << mode << " (" << c << "," << r << ")";
+                    ASSERT_EQ(BlockedCells(), expected)
+                        << n << " mode " << mode << " (" << c << "," << r << ")";
                 }
         }
     }
 }
 
-TEST_F(GridTest, PartnersTakeOpeningCodes) {
+TEST_F(GridTest, PartnersTakeOpeningCodes)
+{
     TRVSetSymMode(1);
     TRVCreateRenumGrid(15, 15);
     DrawCounter::Install();
     TRVSetCell(3, 3, Block);
     EXPECT_EQ(TRVGetCell(13, 13), Block);
-    EXPECT_EQ(DrawCounter::Count('V'), 2);  // the edited cell and its partner
+    EXPECT_EQ(DrawCounter::Count('V'), 2); // the edited cell and its partner
 
     // A letter on a black square opens it and its partner without lettering them.
     TRVSetCell(3, 3, 'Q');
@@ -217,7 +230,8 @@ TEST_F(GridTest, PartnersTakeOpeningCodes) {
     TRVEstablishDrawCellCallBacks(nullptr, nullptr, nullptr, nullptr);
 }
 
-TEST_F(GridTest, ResizeCentresContents) {
+TEST_F(GridTest, ResizeCentresContents)
+{
     struct Case {
         int from, to, offset;
     } cases[] = {{14, 15, 1}, {15, 14, -1}, {13, 16, 1}, {14, 17, 2}, {15, 16, 0}, {16, 15, 0}};
@@ -243,7 +257,8 @@ TEST_F(GridTest, ResizeCentresContents) {
     EXPECT_EQ(TRVGetCell(4, 2), 'K');
 }
 
-TEST_F(GridTest, ImpossibleSizesAreRefused) {
+TEST_F(GridTest, ImpossibleSizesAreRefused)
+{
     MakeGrid({"AB#", "...", "#.."});
     TRVResizeGrid(2102, 5);
     EXPECT_EQ(TRVGetWidth(), 3);
@@ -276,7 +291,8 @@ TEST_F(GridTest, ImpossibleSizesAreRefused) {
     EXPECT_EQ(TRVGetWLCountTotal(), 2);
 }
 
-TEST_F(GridTest, CreateRenumGridWarnsAboveProgramSizes) {
+TEST_F(GridTest, CreateRenumGridWarnsAboveProgramSizes)
+{
     TRVCreateRenumGrid(52, 10);
     EXPECT_EQ(TRVGetWidth(), 52);
     EXPECT_EQ(TRVGetHeight(), 10);
@@ -286,7 +302,8 @@ TEST_F(GridTest, CreateRenumGridWarnsAboveProgramSizes) {
     EXPECT_EQ(ScriptedBoxes::shown[0].buttons, TRV_MB_OK);
 }
 
-TEST_F(GridTest, ExchangeAcrossDownTransposes) {
+TEST_F(GridTest, ExchangeAcrossDownTransposes)
+{
     MakeGrid({"AB..", "#...", "..~c"});
     Grid.At(2, 1).FontColor = ccBlue;
     TRVExchangeAcrossDown();
@@ -303,26 +320,27 @@ TEST_F(GridTest, ExchangeAcrossDownTransposes) {
     EXPECT_EQ(TRVGetCellNumber(1, 1), 1);
 }
 
-TEST_F(GridTest, ClearingAndSavedState) {
+TEST_F(GridTest, ClearingAndSavedState)
+{
     TRVSetSymMode(1);
     TRVCreateRenumGrid(15, 15);
     EXPECT_EQ(TRVSavedState(), 1);
     TRVSetCellOnly(1, 1, 'A');
-    EXPECT_EQ(TRVSavedState(), 1);  // a single cell write leaves it
+    EXPECT_EQ(TRVSavedState(), 1); // a single cell write leaves it
     TRVSetCellOnly(2, 1, 'b');
     TRVClearGridLetters(0);
-    EXPECT_EQ(TRVGetCell(1, 1), 'A');  // fixed letters stay
+    EXPECT_EQ(TRVGetCell(1, 1), 'A'); // fixed letters stay
     EXPECT_EQ(TRVGetCell(2, 1), Empty);
     EXPECT_EQ(TRVSavedState(), 0);
     TRVClearGridLetters(1);
     EXPECT_EQ(TRVGetCell(1, 1), Empty);
     EXPECT_EQ(TRVSavedState(), 1);
 
-    TRVSetCell(5, 5, 'E');  // any cell edit clears it
+    TRVSetCell(5, 5, 'E'); // any cell edit clears it
     EXPECT_EQ(TRVSavedState(), 0);
     TRVSetCell(5, 5, Block);
     TRVClearGridLetters(1);
-    EXPECT_EQ(TRVSavedState(), 0);  // a block remains
+    EXPECT_EQ(TRVSavedState(), 0); // a block remains
     TRVClearGrid();
     EXPECT_EQ(TRVGetCell(5, 5), Empty);
     EXPECT_EQ(TRVGetCell(11, 11), Empty);
@@ -331,7 +349,7 @@ TEST_F(GridTest, ClearingAndSavedState) {
     TRVSetSymMode(0);
     EXPECT_EQ(TRVSavedState(), 0);
     TRVClearGrid();
-    EXPECT_EQ(TRVSavedState(), 0);  // not the standard diagonal
+    EXPECT_EQ(TRVSavedState(), 0); // not the standard diagonal
     TRVCreateRenumGrid(15, 15);
     EXPECT_EQ(TRVSavedState(), 0);
     TRVSetSymMode(1);
@@ -339,7 +357,8 @@ TEST_F(GridTest, ClearingAndSavedState) {
     EXPECT_EQ(TRVSavedState(), 0);
 }
 
-TEST_F(GridTest, BigPatternDefersRenumbering) {
+TEST_F(GridTest, BigPatternDefersRenumbering)
+{
     TRVSetSymMode(0);
     TRVCreateRenumGrid(20, 20);
     EXPECT_EQ(TRVBigPattern(), 1);
@@ -347,11 +366,11 @@ TEST_F(GridTest, BigPatternDefersRenumbering) {
     EXPECT_EQ(TRVGetWLCountTotal(), 40);
     TRVMouseEvent('D');
     TRVSetCell(5, 1, Block);
-    EXPECT_EQ(TRVGetWLCountTotal(), 40);  // waits for the mouse
+    EXPECT_EQ(TRVGetWLCountTotal(), 40); // waits for the mouse
     EXPECT_EQ(TRVGetCellNumber(6, 1), 6);
     EXPECT_EQ(DelayedCalculations, 1);
     TRVMouseEvent('U');
-    EXPECT_EQ(TRVGetWLCountTotal(), 41);  // row 1 split in two
+    EXPECT_EQ(TRVGetWLCountTotal(), 41); // row 1 split in two
     EXPECT_EQ(TRVGetCellNumber(6, 1), 5);
     EXPECT_EQ(DelayedCalculations, 0);
     EXPECT_GT(DrawCounter::Count('N'), 0);
@@ -386,13 +405,14 @@ TEST_F(GridTest, BigPatternDefersRenumbering) {
     TRVEstablishDrawCellCallBacks(nullptr, nullptr, nullptr, nullptr);
 }
 
-TEST_F(GridTest, CellExportsOutsideTheGridAreNeutral) {
+TEST_F(GridTest, CellExportsOutsideTheGridAreNeutral)
+{
     MakeGrid({"AB.", "#.."});
     TRVSetCellDispNumber(1, 1, 7);
     const int records = CELLS::NumberCellRecords;
     std::vector<cell> before(CELLS::Cell, CELLS::Cell + records);
-    const std::pair<int, int> outside[] = {{0, 1}, {1, 0}, {4, 1}, {1, 3}, {-3, -3},
-                                           {100000, 1}, {1, -100000}, {0, 0}};
+    const std::pair<int, int> outside[] = {{0, 1},   {1, 0},      {4, 1},       {1, 3},
+                                           {-3, -3}, {100000, 1}, {1, -100000}, {0, 0}};
     for (const auto &[c, r] : outside) {
         EXPECT_EQ(TRVGetCell(c, r), Edge);
         EXPECT_EQ(TRVGetCellDispLetter(c, r), Edge);
@@ -414,17 +434,19 @@ TEST_F(GridTest, CellExportsOutsideTheGridAreNeutral) {
     }
     ASSERT_EQ(CELLS::NumberCellRecords, records);
     EXPECT_EQ(std::memcmp(before.data(), CELLS::Cell, records * sizeof(cell)), 0);
-    for (int length : {-1, 101, 1000, -100000}) EXPECT_EQ(TRVGetWLCount(length), 0);
+    for (int length : {-1, 101, 1000, -100000})
+        EXPECT_EQ(TRVGetWLCount(length), 0);
     EXPECT_TRUE(ScriptedBoxes::shown.empty());
 }
 
-TEST_F(GridTest, DisplayMemory) {
+TEST_F(GridTest, DisplayMemory)
+{
     TRVCreateRenumGrid(3, 3);
     EXPECT_EQ(TRVGetCellDispLetter(2, 2), Invalid);
     EXPECT_EQ(TRVGetCellDispColor(2, 2), 12336);
     TRVSetCellDisp(2, 2, 3);
     EXPECT_EQ(TRVGetCellDisp(2, 2), 1);
-    TRVSetCellDispNumber(2, 2, 70000);  // kept as a signed 16-bit value
+    TRVSetCellDispNumber(2, 2, 70000); // kept as a signed 16-bit value
     EXPECT_EQ(TRVGetCellDispNumber(2, 2), 70000 - 65536);
     TRVSetCellDispNumber(2, 2, -3);
     EXPECT_EQ(TRVGetCellDispNumber(2, 2), -3);
@@ -441,7 +463,8 @@ TEST_F(GridTest, DisplayMemory) {
     EXPECT_EQ(TRVGetCellDispNumber(2, 2), 0);
 }
 
-TEST_F(GridTest, StoreLayout) {
+TEST_F(GridTest, StoreLayout)
+{
     // The records start on a cache-line boundary inside their block: every record of every
     // size can be written whole (the sanitizer build reports a record past the block's end).
     for (auto [columns, rows] : {std::pair{1, 1}, {2, 3}, {7, 5}, {50, 51}}) {
@@ -449,8 +472,9 @@ TEST_F(GridTest, StoreLayout) {
         ASSERT_EQ(CELLS::NumberCellRecords, (columns + 1) * (rows + 2) + 1);
         std::memset(static_cast<void *>(CELLS::Cell), 0x5A,
                     static_cast<size_t>(CELLS::NumberCellRecords) * sizeof(cell));
-        EXPECT_EQ(reinterpret_cast<const unsigned char *>(CELLS::Cell)[
-                      static_cast<size_t>(CELLS::NumberCellRecords) * sizeof(cell) - 1], 0x5A);
+        EXPECT_EQ(reinterpret_cast<const unsigned char *>(
+                      CELLS::Cell)[static_cast<size_t>(CELLS::NumberCellRecords) * sizeof(cell) - 1],
+                  0x5A);
     }
     TRVCreateRenumGrid(7, 5);
     EXPECT_EQ(CELLS::NumberCellRecords, 8 * 7 + 1);
@@ -467,12 +491,13 @@ TEST_F(GridTest, StoreLayout) {
     EXPECT_EQ(TRVGetMaxCells(), 32100);
 }
 
-TEST_F(GridTest, NumberEmptyCells) {
+TEST_F(GridTest, NumberEmptyCells)
+{
     MakeGrid({"AB..", "...."});
-    EXPECT_EQ(WSLOTS::NumberEmptyCells(0), 2);  // 1 across: A B . .
-    EXPECT_EQ(WSLOTS::NumberEmptyCells(1), 1);  // 1 down: A .
+    EXPECT_EQ(WSLOTS::NumberEmptyCells(0), 2); // 1 across: A B . .
+    EXPECT_EQ(WSLOTS::NumberEmptyCells(1), 1); // 1 down: A .
     EXPECT_EQ(WSLOTS::NumberEmptyCells(-1), 0);
     EXPECT_EQ(WSLOTS::NumberEmptyCells(99), 0);
 }
 
-}  // namespace
+} // namespace

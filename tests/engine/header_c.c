@@ -3,7 +3,8 @@
 
 /* Touch a few declarations so that their types are checked from C. */
 int trv_header_c_probe(void);
-int trv_header_c_probe(void) {
+int trv_header_c_probe(void)
+{
     TRVDrawCellProc draw = 0;
     TRVMessageBoxProc box = 0;
     (void)draw;

@@ -19,7 +19,8 @@ namespace {
 
 std::string Fixture(const char *name) { return std::string(TRV_TEST_DATA) + "/engine/" + name; }
 
-std::string ReadAll(const std::string &path) {
+std::string ReadAll(const std::string &path)
+{
     std::ifstream in(path, std::ios::binary);
     std::ostringstream s;
     s << in.rdbuf();
@@ -29,7 +30,8 @@ std::string ReadAll(const std::string &path) {
 std::vector<std::string> scratchFiles;
 
 // Writes text to a scratch file of this test and returns its path.
-std::string WriteTemp(const std::string &name, const std::string &text) {
+std::string WriteTemp(const std::string &name, const std::string &text)
+{
     scratchFiles.push_back(::testing::TempDir() + "trv_reader_" + std::to_string(getpid()) + "_" + name);
     std::string path = ::testing::TempDir() + "trv_reader_" + std::to_string(getpid()) + "_" + name;
     std::ofstream out(path, std::ios::binary);
@@ -37,10 +39,12 @@ std::string WriteTemp(const std::string &name, const std::string &text) {
     return path;
 }
 
-std::string ToCrLf(const std::string &text) {
+std::string ToCrLf(const std::string &text)
+{
     std::string out;
     for (char c : text) {
-        if (c == '\n') out += '\r';
+        if (c == '\n')
+            out += '\r';
         out += c;
     }
     return out;
@@ -54,7 +58,8 @@ struct Snapshot {
     bool operator==(const Snapshot &) const = default;
 };
 
-Snapshot Read(const std::string &path) {
+Snapshot Read(const std::string &path)
+{
     ThmWds.DeleteAll();
     Snapshot s{};
     s.result = TRVReadPuzzle(path.c_str());
@@ -69,22 +74,26 @@ Snapshot Read(const std::string &path) {
             s.numbers += std::to_string(TRVGetCellNumber(c, r)) + ",";
         }
     for (int k = 0; k < ThmWds.NumThemeWords(); ++k)
-        s.words.push_back(std::string(ThmWds.Word(k)) + "@" + std::to_string(ThmWds.SlotxLocation(k)) +
-                          "#" + std::to_string(ThmWds.WordRec[k].Priority));
+        s.words.push_back(std::string(ThmWds.Word(k)) + "@" + std::to_string(ThmWds.SlotxLocation(k)) + "#" +
+                          std::to_string(ThmWds.WordRec[k].Priority));
     return s;
 }
 
-class ReaderTest : public ::testing::Test {
+class ReaderTest : public ::testing::Test
+{
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ScriptedBoxes::Install();
         TRVEstablishDrawCellCallBacks(nullptr, nullptr, nullptr, nullptr);
         TRVSetSymMode(1);
         TRVCreateRenumGrid(15, 15);
         ThmWds.DeleteAll();
     }
-    void TearDown() override {
-        for (const std::string &path : scratchFiles) std::remove(path.c_str());
+    void TearDown() override
+    {
+        for (const std::string &path : scratchFiles)
+            std::remove(path.c_str());
         scratchFiles.clear();
         ThmWds.DeleteAll();
         TRVSetMessageBoxHandler(nullptr);
@@ -92,19 +101,20 @@ protected:
     }
 };
 
-TEST_F(ReaderTest, ResultCodes) {
+TEST_F(ReaderTest, ResultCodes)
+{
     struct Case {
         const char *file;
         int result;
     } cases[] = {
-        {"zoo.txt", 0},       {"empty.txt", 1},    {"bad_header.txt", 1}, {"no_size.txt", 2},
-        {"one_group.txt", 2}, {"too_big.txt", 3},  {"refused.txt", 3},    {"no_end.txt", 0},
+        {"zoo.txt", 0},       {"empty.txt", 1},   {"bad_header.txt", 1}, {"no_size.txt", 2},
+        {"one_group.txt", 2}, {"too_big.txt", 3}, {"refused.txt", 3},    {"no_end.txt", 0},
     };
     for (const Case &c : cases) {
         TRVCreateRenumGrid(4, 3);
         TRVSetCellOnly(2, 2, 'Q');
         EXPECT_EQ(TRVReadPuzzle(Fixture(c.file).c_str()), c.result) << c.file;
-        if (c.result != 0) {  // a refused file leaves the grid as it was
+        if (c.result != 0) { // a refused file leaves the grid as it was
             EXPECT_EQ(TRVGetWidth(), 4) << c.file;
             EXPECT_EQ(TRVGetCell(2, 2), 'Q') << c.file;
         }
@@ -119,18 +129,19 @@ TEST_F(ReaderTest, ResultCodes) {
     EXPECT_EQ(TRVReadPuzzle(nullptr), 99);
 }
 
-TEST_F(ReaderTest, PuzzleWithThemeWords) {
+TEST_F(ReaderTest, PuzzleWithThemeWords)
+{
     const Snapshot s = Read(Fixture("zoo.txt"));
     ASSERT_EQ(s.result, 0);
     EXPECT_EQ(s.width, 5);
     EXPECT_EQ(s.height, 8);
-    EXPECT_EQ(s.mode, 2);  // "symmetry:  spiral." in lower case; the line after "END." is not read
+    EXPECT_EQ(s.mode, 2); // "symmetry:  spiral." in lower case; the line after "END." is not read
     EXPECT_EQ(s.saved, 1);
     EXPECT_EQ(s.cells, "CAMELOTTERBISONRHINOABCDEFGHIJKLMNOZEBRA");
     EXPECT_EQ(s.fixed, std::string(40, '1'));
     EXPECT_EQ(TRVGetCellNumber(1, 8), 12);
 
-    ASSERT_EQ(ThmWds.NumThemeWords(), 3);  // the line without an answer is skipped
+    ASSERT_EQ(ThmWds.NumThemeWords(), 3); // the line without an answer is skipped
     EXPECT_STREQ(ThmWds.Word(0), "ZEBRA");
     EXPECT_EQ(ThmWds.WordRec[0].Priority, 3);
     const int slot = ThmWds.SlotxLocation(0);
@@ -139,14 +150,15 @@ TEST_F(ReaderTest, PuzzleWithThemeWords) {
     EXPECT_EQ(int(WSLOTS::Slot[slot].xFirstCell), Grid.Index(1, 8));
     EXPECT_EQ(GetBoxCode(slot), 12);
 
-    EXPECT_STREQ(ThmWds.Word(1), "GHOST");  // clue 99 has no slot: stored unplaced
+    EXPECT_STREQ(ThmWds.Word(1), "GHOST"); // clue 99 has no slot: stored unplaced
     EXPECT_EQ(ThmWds.SlotxLocation(1), -1);
     EXPECT_STREQ(ThmWds.Word(2), "COBRA");
     EXPECT_EQ(ThmWds.WordRec[2].Priority, 2);
     EXPECT_EQ(GetBoxCode(ThmWds.SlotxLocation(2)), -1);
 }
 
-TEST_F(ReaderTest, ShortGridBlock) {
+TEST_F(ReaderTest, ShortGridBlock)
+{
     const Snapshot s = Read(Fixture("short_grid.txt"));
     ASSERT_EQ(s.result, 0);
     const std::string E(1, Empty), B(1, Block);
@@ -154,12 +166,13 @@ TEST_F(ReaderTest, ShortGridBlock) {
     EXPECT_EQ(s.fixed, "1010010000000000");
     // The "END." that ended the grid block did not end the reading.
     EXPECT_EQ(s.mode, 3);
-    EXPECT_EQ(TRVGetCellNumber(1, 1), 1);  // a down slot only: the block stands right of it
+    EXPECT_EQ(TRVGetCellNumber(1, 1), 1); // a down slot only: the block stands right of it
     EXPECT_EQ(TRVGetCellNumber(3, 1), 2);
 }
 
 // The line that ends a grid block early is only looked at as the start of the theme words.
-TEST_F(ReaderTest, LineEndingAGridBlockEarly) {
+TEST_F(ReaderTest, LineEndingAGridBlockEarly)
+{
     const std::string head = "CROSSWORD (t) (2*2)\nSYMMETRY:  None.\nGRID:\n\tA B\n";
     const std::string ab = std::string("AB") + char(Empty) + char(Empty);
     struct Case {
@@ -182,16 +195,19 @@ TEST_F(ReaderTest, LineEndingAGridBlockEarly) {
     }
 }
 
-TEST_F(ReaderTest, SymmetryNames) {
+TEST_F(ReaderTest, SymmetryNames)
+{
     struct Case {
         const char *line;
         int mode;
     } cases[] = {
-        {"SYMMETRY:  2-Way.", 1},      {"SYMMETRY:  4-Way.", 5},        {"SYMMETRY:  None.", 0},
-        {"SYMMETRY:  Standard Diagonal.", 1}, {"SYMMETRY:  Horz/Vert.", 5}, {"SYMMETRY:  Spiral.", 2},
-        {"SYMMETRY:  Vertical.", 3},   {"SYMMETRY:  Horizontal.", 4},   {"SYMMETRY:  Kaleidoscope.", 6},
-        {"Symmetry:  HORIZONTAL.", 4}, {"SYMMETRY:  Diagonal.", 1},     {"SYMMETRY: None.", 1},
-        {"SYMMETRY:  None", 1},        {"", 1},
+        {"SYMMETRY:  2-Way.", 1},        {"SYMMETRY:  4-Way.", 5},
+        {"SYMMETRY:  None.", 0},         {"SYMMETRY:  Standard Diagonal.", 1},
+        {"SYMMETRY:  Horz/Vert.", 5},    {"SYMMETRY:  Spiral.", 2},
+        {"SYMMETRY:  Vertical.", 3},     {"SYMMETRY:  Horizontal.", 4},
+        {"SYMMETRY:  Kaleidoscope.", 6}, {"Symmetry:  HORIZONTAL.", 4},
+        {"SYMMETRY:  Diagonal.", 1},     {"SYMMETRY: None.", 1},
+        {"SYMMETRY:  None", 1},          {"", 1},
     };
     for (const Case &c : cases) {
         TRVSetSymMode(0);
@@ -202,13 +218,13 @@ TEST_F(ReaderTest, SymmetryNames) {
     }
 }
 
-TEST_F(ReaderTest, CrLfReadsLikeLf) {
+TEST_F(ReaderTest, CrLfReadsLikeLf)
+{
     const Snapshot lf = Read(Fixture("zoo.txt"));
     const Snapshot crlf = Read(WriteTemp("zoo_crlf.txt", ToCrLf(ReadAll(Fixture("zoo.txt")))));
     EXPECT_EQ(lf, crlf);
     const Snapshot shortLf = Read(Fixture("short_grid.txt"));
-    const Snapshot shortCrLf =
-        Read(WriteTemp("short_crlf.txt", ToCrLf(ReadAll(Fixture("short_grid.txt")))));
+    const Snapshot shortCrLf = Read(WriteTemp("short_crlf.txt", ToCrLf(ReadAll(Fixture("short_grid.txt")))));
     EXPECT_EQ(shortLf, shortCrLf);
 
     // A line break that straddles the end of a piece.
@@ -217,11 +233,13 @@ TEST_F(ReaderTest, CrLfReadsLikeLf) {
     EXPECT_EQ(Read(WriteTemp("edge_lf.txt", text)), Read(WriteTemp("edge_crlf.txt", ToCrLf(text))));
 }
 
-TEST_F(ReaderTest, LongLinesAreReadInPieces) {
+TEST_F(ReaderTest, LongLinesAreReadInPieces)
+{
     // The first piece of a long row holds 4701 characters; the rest reads as the next row.
     const std::string row1 = "\t";
     std::string pairs;
-    for (int k = 0; k < 2350; ++k) pairs += "A ";
+    for (int k = 0; k < 2350; ++k)
+        pairs += "A ";
     const std::string text = "CROSSWORD (long) (3*3)\nGRID:\n" + row1 + pairs + " B C\n\tD E F\nEND.\n";
     const Snapshot s = Read(WriteTemp("long.txt", text));
     ASSERT_EQ(s.result, 0);
@@ -229,12 +247,13 @@ TEST_F(ReaderTest, LongLinesAreReadInPieces) {
 
     // A header line of any length.
     const std::string header = "CROSSWORD (" + std::string(20000, 't') + ") (4*2)\nEND.\n";
-    EXPECT_EQ(Read(WriteTemp("long_header.txt", header)).result, 2);  // the size is in a later piece
+    EXPECT_EQ(Read(WriteTemp("long_header.txt", header)).result, 2); // the size is in a later piece
     const std::string shortHeader = "CROSSWORD (t) (4*2)" + std::string(20000, ' ') + "\nEND.\n";
     EXPECT_EQ(Read(WriteTemp("long_header2.txt", shortHeader)).result, 0);
 }
 
-TEST_F(ReaderTest, HostileFiles) {
+TEST_F(ReaderTest, HostileFiles)
+{
     // A NUL, control characters and a line break in cell positions leave the cells open.
     std::string text = "CROSSWORD (nul) (4*2)\nGRID:\n\t";
     text += std::string("\0 \x03 \x05 Z", 7);
@@ -250,8 +269,8 @@ TEST_F(ReaderTest, HostileFiles) {
     EXPECT_EQ(Read(WriteTemp("half.txt", "CROSSWORD (a) (5*")).result, 2);
 
     // A theme-word answer too long for the store, and a theme section without its end.
-    const std::string longWord = "CROSSWORD (w) (3*3)\nTHEME WORDS:\n1 1A " + std::string(6000, 'W') +
-                                 " | long\n2 4A SHORT | ok";
+    const std::string longWord =
+        "CROSSWORD (w) (3*3)\nTHEME WORDS:\n1 1A " + std::string(6000, 'W') + " | long\n2 4A SHORT | ok";
     s = Read(WriteTemp("longword.txt", longWord));
     EXPECT_EQ(s.result, 0);
     EXPECT_EQ(ThmWds.NumThemeWords(), 1);
@@ -260,7 +279,8 @@ TEST_F(ReaderTest, HostileFiles) {
     std::mt19937 random(11);
     for (int round = 0; round < 50; ++round) {
         std::string junk = "CROSSWORD (junk) (9*7)\n";
-        if (round % 2) junk += "GRID:\n";
+        if (round % 2)
+            junk += "GRID:\n";
         const int n = 1 + static_cast<int>(random() % 12000);
         for (int k = 0; k < n; ++k) {
             int pick = static_cast<int>(random() % 20);
@@ -277,4 +297,4 @@ TEST_F(ReaderTest, HostileFiles) {
     }
 }
 
-}  // namespace
+} // namespace

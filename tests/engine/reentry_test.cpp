@@ -18,7 +18,8 @@ const std::vector<std::string> Pattern = {"...#...", "...#...", "...#...", "####
                                           "...#...", "...#...", "...#..."};
 
 // The lexicon keeps each length once loaded, so the whole process shares one dictionary.
-class DictionaryEnvironment : public ::testing::Environment {
+class DictionaryEnvironment : public ::testing::Environment
+{
 public:
     void SetUp() override { ngintest::EnterDictionaryFolder(ngintest::ReadWordList("words3.txt")); }
 };
@@ -27,24 +28,32 @@ const auto *const Env = ::testing::AddGlobalTestEnvironment(new DictionaryEnviro
 // What the exports show of the grid.
 struct Snapshot {
     int width = 0, height = 0, symMode = 0, slots = 0, showHotSpots = 0;
-    std::string cells;  // letter, clue number, font colour and hot-spot level of each cell
+    std::string cells; // letter, clue number, font colour and hot-spot level of each cell
     bool operator==(const Snapshot &) const = default;
 };
 
-Snapshot Take() {
-    Snapshot s{TRVGetWidth(), TRVGetHeight(), TRVGetSymMode(), TRVGetWLCountTotal(),
-               TRVGetShowHotSpots(), {}};
+Snapshot Take()
+{
+    Snapshot s{TRVGetWidth(),        TRVGetHeight(),       TRVGetSymMode(),
+               TRVGetWLCountTotal(), TRVGetShowHotSpots(), {}};
     for (int r = 1; r <= s.height; ++r)
         for (int c = 1; c <= s.width; ++c)
-            s.cells += std::string(1, TRVGetCell(c, r)) + std::to_string(TRVGetCellNumber(c, r)) +
-                       "/" + std::to_string(TRVGetFontColor(c, r)) + "/" +
-                       std::to_string(TRVGetDifficulty(c, r)) + " ";
+            s.cells += std::string(1, TRVGetCell(c, r)) + std::to_string(TRVGetCellNumber(c, r)) + "/" +
+                       std::to_string(TRVGetFontColor(c, r)) + "/" + std::to_string(TRVGetDifficulty(c, r)) +
+                       " ";
     return s;
 }
 
 // The callback from which a nested export is called.
-enum class Inside { Nothing, ConstructInfo, DrawCell, RejectedWords, ThemeWord };
-const char *Name(Inside where) {
+enum class Inside {
+    Nothing,
+    ConstructInfo,
+    DrawCell,
+    RejectedWords,
+    ThemeWord
+};
+const char *Name(Inside where)
+{
     switch (where) {
     case Inside::ConstructInfo: return "construct-info";
     case Inside::DrawCell: return "draw-cell";
@@ -66,34 +75,109 @@ const std::string Zoo = std::string(TRV_TEST_DATA) + "/engine/zoo.txt";
 // reported.
 std::string PlacedWord;
 
-const std::vector<Nested> &MutatingExports() {
+const std::vector<Nested> &MutatingExports()
+{
     static const std::vector<Nested> list = {
-        {"TRVCreateRenumGrid", [] { TRVCreateRenumGrid(5, 5); return true; }},
-        {"TRVCreateRenumGrid larger", [] { TRVCreateRenumGrid(21, 21); return true; }},
-        {"TRVResizeGrid", [] { TRVResizeGrid(9, 9); return true; }},
-        {"TRVClearGrid", [] { TRVClearGrid(); return true; }},
-        {"TRVClearGridLetters", [] { TRVClearGridLetters(1); return true; }},
-        {"TRVRenumberGrid", [] { TRVRenumberGrid(); return true; }},
-        {"TRVExchangeAcrossDown", [] { TRVExchangeAcrossDown(); return true; }},
-        {"TRVSetSymMode", [] { TRVSetSymMode(TRVGetSymMode() == 3 ? 4 : 3); return true; }},
-        {"TRVSetCell", [] { TRVSetCell(1, 1, TRV_BLOCK); return true; }},
-        {"TRVSetCellOnly", [] { TRVSetCellOnly(1, 1, TRV_BLOCK); return true; }},
+        {"TRVCreateRenumGrid",
+         [] {
+             TRVCreateRenumGrid(5, 5);
+             return true;
+         }},
+        {"TRVCreateRenumGrid larger",
+         [] {
+             TRVCreateRenumGrid(21, 21);
+             return true;
+         }},
+        {"TRVResizeGrid",
+         [] {
+             TRVResizeGrid(9, 9);
+             return true;
+         }},
+        {"TRVClearGrid",
+         [] {
+             TRVClearGrid();
+             return true;
+         }},
+        {"TRVClearGridLetters",
+         [] {
+             TRVClearGridLetters(1);
+             return true;
+         }},
+        {"TRVRenumberGrid",
+         [] {
+             TRVRenumberGrid();
+             return true;
+         }},
+        {"TRVExchangeAcrossDown",
+         [] {
+             TRVExchangeAcrossDown();
+             return true;
+         }},
+        {"TRVSetSymMode",
+         [] {
+             TRVSetSymMode(TRVGetSymMode() == 3 ? 4 : 3);
+             return true;
+         }},
+        {"TRVSetCell",
+         [] {
+             TRVSetCell(1, 1, TRV_BLOCK);
+             return true;
+         }},
+        {"TRVSetCellOnly",
+         [] {
+             TRVSetCellOnly(1, 1, TRV_BLOCK);
+             return true;
+         }},
         {"TRVReadPuzzle", [] { return TRVReadPuzzle(Zoo.c_str()) == 99; }},
-        {"TRVNewThemeWord", [] { TRVNewThemeWord(PlacedWord.c_str(), "", 0); return true; }},
-        {"TRVThemeDeleteAll", [] { TRVThemeDeleteAll(); return true; }},
-        {"TRVThemeDeleteWord", [] { TRVThemeDeleteWord(0); return true; }},
-        {"TRVCorrectAllThemeWordLocations", [] { TRVCorrectAllThemeWordLocations(1); return true; }},
+        {"TRVNewThemeWord",
+         [] {
+             TRVNewThemeWord(PlacedWord.c_str(), "", 0);
+             return true;
+         }},
+        {"TRVThemeDeleteAll",
+         [] {
+             TRVThemeDeleteAll();
+             return true;
+         }},
+        {"TRVThemeDeleteWord",
+         [] {
+             TRVThemeDeleteWord(0);
+             return true;
+         }},
+        {"TRVCorrectAllThemeWordLocations",
+         [] {
+             TRVCorrectAllThemeWordLocations(1);
+             return true;
+         }},
         {"TRVCreate", [] { return TRVCreate() == 0; }},
-        {"TRVDestroy", [] {
+        {"TRVDestroy",
+         [] {
              const int alive = TRVIsInSpellingDict("ACE");
              TRVDestroy();
              return TRVIsInSpellingDict("ACE") == alive;
          }},
         {"TRVConstructCmd", [] { return TRVConstructCmd(TRV_RIPUP_ALLOWED) == TRV_TOTALLY_EXHAUSTED; }},
-        {"TRVComputeHotSpots", [] { TRVComputeHotSpots(); return true; }},
-        {"TRVUpdateHotSpots", [] { TRVUpdateHotSpots(); return true; }},
-        {"TRVSetShowHotSpots", [] { TRVSetShowHotSpots(!TRVGetShowHotSpots()); return true; }},
-        {"TRVMouseEvent", [] { TRVMouseEvent('D'); TRVMouseEvent('U'); return true; }},
+        {"TRVComputeHotSpots",
+         [] {
+             TRVComputeHotSpots();
+             return true;
+         }},
+        {"TRVUpdateHotSpots",
+         [] {
+             TRVUpdateHotSpots();
+             return true;
+         }},
+        {"TRVSetShowHotSpots",
+         [] {
+             TRVSetShowHotSpots(!TRVGetShowHotSpots());
+             return true;
+         }},
+        {"TRVMouseEvent",
+         [] {
+             TRVMouseEvent('D');
+             TRVMouseEvent('U');
+             return true;
+         }},
     };
     return list;
 }
@@ -105,32 +189,42 @@ bool armed = false, inNested = false;
 int nestedCalls = 0;
 std::vector<std::string> faults;
 std::vector<std::string> located, boxes;
-std::function<void()> onInfo;  // extra work in the construct-info callback
+std::function<void()> onInfo; // extra work in the construct-info callback
 
-void CallNested(Inside from) {
-    if (!armed || from != where || !nested || inNested) return;
+void CallNested(Inside from)
+{
+    if (!armed || from != where || !nested || inNested)
+        return;
     inNested = true;
     ++nestedCalls;
     const Snapshot before = Take();
-    if (!nested->call()) faults.push_back("result did not show the refusal");
-    if (!(Take() == before)) faults.push_back("the grid changed");
+    if (!nested->call())
+        faults.push_back("result did not show the refusal");
+    if (!(Take() == before))
+        faults.push_back("the grid changed");
     inNested = false;
 }
 
-void OnInfo(int, int) {
-    if (onInfo) onInfo();
+void OnInfo(int, int)
+{
+    if (onInfo)
+        onInfo();
     CallNested(Inside::ConstructInfo);
 }
 void OnDraw(int, int) { CallNested(Inside::DrawCell); }
-void OnRejects() {
+void OnRejects()
+{
     TRVRejectedWord("TOP");
     CallNested(Inside::RejectedWords);
 }
-void OnTheme(char code, int number, const char *word) {
-    if (code == 'A' || code == 'D') located.push_back(code + std::to_string(number) + " " + word);
+void OnTheme(char code, int number, const char *word)
+{
+    if (code == 'A' || code == 'D')
+        located.push_back(code + std::to_string(number) + " " + word);
     CallNested(Inside::ThemeWord);
 }
-int OnBox(const char *text, const char *caption, int buttons) {
+int OnBox(const char *text, const char *caption, int buttons)
+{
     boxes.push_back(std::string(caption) + ": " + text);
     return buttons == TRV_MB_OK ? TRV_IDOK : TRV_IDRETRY;
 }
@@ -142,7 +236,8 @@ struct Outcome {
 
 // A fresh grid and theme word, a construction and the location report, with the nested
 // export armed for the construction and the report only.
-Outcome Build() {
+Outcome Build()
+{
     TRVSetMessageBoxHandler(&OnBox);
     TRVEstablishConstructInfoCB(&OnInfo);
     TRVEstablishRejectedWordsCB(&OnRejects);
@@ -168,26 +263,28 @@ Outcome Build() {
     return out;
 }
 
-const Outcome &Baseline() {
+const Outcome &Baseline()
+{
     static const Outcome base = [] {
         where = Inside::Nothing;
         Outcome out = Build();
         for (const std::string &w : ngintest::SlotWords())
-            if (w != "SEA") PlacedWord = w;
+            if (w != "SEA")
+                PlacedWord = w;
         return out;
     }();
     return base;
 }
 
-TEST(EngineReentry, MutatingExportsRefuseInsideEachCallback) {
+TEST(EngineReentry, MutatingExportsRefuseInsideEachCallback)
+{
     const Outcome &base = Baseline();
     ASSERT_EQ(base.state, TRV_FINISHED);
     ASSERT_EQ(base.located.size(), 1u);
     ASSERT_TRUE(base.boxes.empty()) << base.boxes[0];
     ASSERT_FALSE(PlacedWord.empty());
 
-    for (Inside from : {Inside::ConstructInfo, Inside::DrawCell, Inside::RejectedWords,
-                        Inside::ThemeWord}) {
+    for (Inside from : {Inside::ConstructInfo, Inside::DrawCell, Inside::RejectedWords, Inside::ThemeWord}) {
         for (const Nested &n : MutatingExports()) {
             SCOPED_TRACE(std::string(n.name) + " inside the " + Name(from) + " callback");
             where = from;
@@ -207,7 +304,8 @@ TEST(EngineReentry, MutatingExportsRefuseInsideEachCallback) {
     }
 }
 
-TEST(EngineReentry, ReadsCancelAndDisplayMemoryWorkInside) {
+TEST(EngineReentry, ReadsCancelAndDisplayMemoryWorkInside)
+{
     Baseline();
     int infoCalls = 0;
     std::vector<std::string> problems;
@@ -217,7 +315,8 @@ TEST(EngineReentry, ReadsCancelAndDisplayMemoryWorkInside) {
                 TRVGetWLCountTotal() != 24 || TRVIsInSpellingDict("ACE") != 1)
                 problems.push_back("a read gave a wrong answer");
             TRVSetCellDispLetter(1, 1, 'x');
-            if (TRVGetCellDispLetter(1, 1) != 'x') problems.push_back("display memory refused");
+            if (TRVGetCellDispLetter(1, 1) != 'x')
+                problems.push_back("display memory refused");
             return;
         }
         TRVUserCancel();
@@ -231,7 +330,8 @@ TEST(EngineReentry, ReadsCancelAndDisplayMemoryWorkInside) {
 }
 
 // Outside a construction too: an edit's redraw cannot replace the grid under the edit.
-TEST(EngineReentry, RedrawOfAnEditCannotReplaceTheGrid) {
+TEST(EngineReentry, RedrawOfAnEditCannotReplaceTheGrid)
+{
     ngintest::MakeGrid(Pattern);
     int draws = 0;
     static std::function<void()> inDraw;
@@ -246,10 +346,11 @@ TEST(EngineReentry, RedrawOfAnEditCannotReplaceTheGrid) {
     EXPECT_GT(draws, 0);
     EXPECT_EQ(TRVGetWidth(), 7);
     EXPECT_EQ(TRVGetCell(2, 2), TRV_BLOCK);
-    EXPECT_EQ(TRVGetCell(6, 6), TRV_BLOCK);  // its partner
+    EXPECT_EQ(TRVGetCell(6, 6), TRV_BLOCK); // its partner
 }
 
-TEST(EngineReentry, SymmetryModeOutsideItsRangeIsRefused) {
+TEST(EngineReentry, SymmetryModeOutsideItsRangeIsRefused)
+{
     ngintest::MakeGrid(Pattern);
     for (int mode = 0; mode <= 6; ++mode) {
         TRVSetSymMode(mode);
@@ -263,7 +364,8 @@ TEST(EngineReentry, SymmetryModeOutsideItsRangeIsRefused) {
     TRVSetSymMode(1);
 }
 
-TEST(EngineReentry, InstanceCountSaturates) {
+TEST(EngineReentry, InstanceCountSaturates)
+{
     TRVEstablishConstructInfoCB(nullptr);
     const int start = TRVInstanceCount(0);
     ASSERT_EQ(start, 0);
@@ -277,4 +379,4 @@ TEST(EngineReentry, InstanceCountSaturates) {
     EXPECT_EQ(TRVInstanceCount(1), 0);
 }
 
-}  // namespace
+} // namespace

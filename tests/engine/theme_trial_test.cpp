@@ -16,13 +16,15 @@ namespace {
 using ngintest::GridRows;
 using ngintest::MakeGrid;
 
-std::vector<std::string> Dictionary() {
+std::vector<std::string> Dictionary()
+{
     static const std::vector<std::string> words = ngintest::ReadWordList("words3.txt");
     return words;
 }
 
 // The lexicon keeps each length once loaded, so the whole process shares one dictionary.
-class DictionaryEnvironment : public ::testing::Environment {
+class DictionaryEnvironment : public ::testing::Environment
+{
 public:
     void SetUp() override { ngintest::EnterDictionaryFolder(Dictionary()); }
 };
@@ -32,20 +34,18 @@ struct Report {
     char code;
     int number;
     std::string word;
-    bool operator==(const Report &o) const {
-        return code == o.code && number == o.number && word == o.word;
-    }
+    bool operator==(const Report &o) const { return code == o.code && number == o.number && word == o.word; }
 };
 std::vector<Report> Reports;
-void OnTheme(char code, int number, const char *word) {
-    Reports.push_back({code, number, word ? word : ""});
-}
+void OnTheme(char code, int number, const char *word) { Reports.push_back({code, number, word ? word : ""}); }
 void NoProgress(int, int) {}
 void NoRejects() {}
 
-class ThemeTrialTest : public ::testing::Test {
+class ThemeTrialTest : public ::testing::Test
+{
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         TRVEstablishConstructInfoCB(NoProgress);
         TRVEstablishRejectedWordsCB(NoRejects);
         TRVEstablishThemeWordCallBacks(OnTheme);
@@ -56,7 +56,8 @@ protected:
     engine &E() { return *Engine; }
     static int X(int c, int r) { return Grid.Index(c, r); }
     // A live engine on the grid with its letter sets computed, at the first depth.
-    void StartEngine() {
+    void StartEngine()
+    {
         ASSERT_EQ(TRVCreate(), 1);
         ThmWds.SetupBySize();
         slotlist all;
@@ -65,7 +66,8 @@ protected:
         E().Depth = 1;
         E().CurrentAction = &E().ActionAtDepth[1];
     }
-    std::vector<int> OfferedSlots() {
+    std::vector<int> OfferedSlots()
+    {
         std::vector<int> slots;
         for (int n = E().CurrentAction->ThemeWordSlotList.top; n != 0; n = Node(n).Next)
             slots.push_back(Node(n).Index);
@@ -73,14 +75,15 @@ protected:
     }
 };
 
-TEST_F(ThemeTrialTest, CandidatesAreGatedByTheirOwnLength) {
+TEST_F(ThemeTrialTest, CandidatesAreGatedByTheirOwnLength)
+{
     // The cell (1,2) lies only in the three-letter down slot of column 1, which crosses the
     // five-letter across slots of rows 1 and 3. No theme word has three letters, so a gate on
     // the walked slot's length offered nothing; the candidates' own length offers both rows,
     // except a row whose letters are all there already.
     const struct {
         std::vector<std::string> rows;
-        std::vector<int> offeredRows;  // across slots offered, top of the list first
+        std::vector<int> offeredRows; // across slots offered, top of the list first
     } cases[] = {
         {{".....", ".####", "....."}, {3, 1}},
         {{".....", ".####", "TIDES"}, {1}},
@@ -93,7 +96,8 @@ TEST_F(ThemeTrialTest, CandidatesAreGatedByTheirOwnLength) {
         StartEngine();
         ASSERT_EQ(E().Theme_Action_CheckForAndPrepareIt(X(1, 2)), 1) << c.rows[2];
         std::vector<int> expected;
-        for (int r : c.offeredRows) expected.push_back(Grid.At(1, r).xHorzWord);
+        for (int r : c.offeredRows)
+            expected.push_back(Grid.At(1, r).xHorzWord);
         EXPECT_EQ(OfferedSlots(), expected) << c.rows[2];
 
         // The first word that fits the top slot is placed there.
@@ -102,21 +106,24 @@ TEST_F(ThemeTrialTest, CandidatesAreGatedByTheirOwnLength) {
         EXPECT_EQ(ThmWds.SlotxLocation(0), top);
         ASSERT_EQ(E().AssignmentList_DoIt(), 1);
         std::string row;
-        for (int col = 1; col <= 5; ++col) row += Grid.At(col, c.offeredRows.front()).letter;
+        for (int col = 1; col <= 5; ++col)
+            row += Grid.At(col, c.offeredRows.front()).letter;
         EXPECT_EQ(row, "OCEAN");
         TRVDestroy();
     }
 }
 
-TEST_F(ThemeTrialTest, TrialIsOfferedNothingWithoutUnplacedWordsOfACandidatesLength) {
+TEST_F(ThemeTrialTest, TrialIsOfferedNothingWithoutUnplacedWordsOfACandidatesLength)
+{
     MakeGrid({".....", ".####", "....."});
-    TRVNewThemeWord("SEA", "", 0);  // three letters: only the walked slot's length
+    TRVNewThemeWord("SEA", "", 0); // three letters: only the walked slot's length
     StartEngine();
     EXPECT_EQ(E().Theme_Action_CheckForAndPrepareIt(X(1, 2)), 0);
     EXPECT_TRUE(OfferedSlots().empty());
 }
 
-TEST_F(ThemeTrialTest, SameWordsGiveTheSameLettersAndPlacementsEveryTime) {
+TEST_F(ThemeTrialTest, SameWordsGiveTheSameLettersAndPlacementsEveryTime)
+{
     // Four 3 x 3 blocks of three-letter slots and six theme words.
     const std::vector<std::string> rows = {"...#...", "...#...", "...#...", "#######",
                                            "...#...", "...#...", "...#..."};
@@ -126,7 +133,8 @@ TEST_F(ThemeTrialTest, SameWordsGiveTheSameLettersAndPlacementsEveryTime) {
     for (int run = 0; run < 2; ++run) {
         MakeGrid(rows);
         TRVThemeDeleteAll();
-        for (const auto &w : theme) TRVNewThemeWord(w.c_str(), "", 0);
+        for (const auto &w : theme)
+            TRVNewThemeWord(w.c_str(), "", 0);
         ASSERT_EQ(TRVConstructKeepingThemeWords(TRV_RIPUP_ALLOWED, 6), TRV_FINISHED);
         EXPECT_EQ(ngintest::CheckFill(Dictionary(), theme), "");
         Reports.clear();
@@ -134,7 +142,7 @@ TEST_F(ThemeTrialTest, SameWordsGiveTheSameLettersAndPlacementsEveryTime) {
         if (run == 0) {
             firstRows = GridRows();
             firstReports = Reports;
-            EXPECT_GT(firstReports.size(), 2u);  // the opening and closing reports and words
+            EXPECT_GT(firstReports.size(), 2u); // the opening and closing reports and words
         } else {
             EXPECT_EQ(GridRows(), firstRows);
             EXPECT_EQ(Reports, firstReports);
@@ -144,7 +152,8 @@ TEST_F(ThemeTrialTest, SameWordsGiveTheSameLettersAndPlacementsEveryTime) {
     // every word, and never end with fewer words than it.
     MakeGrid(rows);
     TRVThemeDeleteAll();
-    for (const auto &w : theme) TRVNewThemeWord(w.c_str(), "", 0);
+    for (const auto &w : theme)
+        TRVNewThemeWord(w.c_str(), "", 0);
     ASSERT_EQ(TRVConstructCmd(TRV_RIPUP_ALLOWED), TRV_FINISHED);
     Reports.clear();
     TRVCorrectAllThemeWordLocations(0);
@@ -154,17 +163,18 @@ TEST_F(ThemeTrialTest, SameWordsGiveTheSameLettersAndPlacementsEveryTime) {
     }
 }
 
-TEST_F(ThemeTrialTest, ALaterAttemptThatHoldsMoreWordsIsKept) {
+TEST_F(ThemeTrialTest, ALaterAttemptThatHoldsMoreWordsIsKept)
+{
     // With these eight words the build seeded 5 leaves some out; a retry places more, and the
     // grid kept is exactly that retry's: the build seeded as that attempt gives the same letters.
     const std::vector<std::string> rows = {"...#...", "...#...", "...#...", "#######",
                                            "...#...", "...#...", "...#..."};
-    const std::vector<std::string> theme = {"ONE", "CUE", "CAP", "NET",
-                                            "BIN", "MEN", "PAD", "WON"};
+    const std::vector<std::string> theme = {"ONE", "CUE", "CAP", "NET", "BIN", "MEN", "PAD", "WON"};
     auto build = [&](bool retries) {
         MakeGrid(rows);
         TRVThemeDeleteAll();
-        for (const auto &w : theme) TRVNewThemeWord(w.c_str(), "", 0);
+        for (const auto &w : theme)
+            TRVNewThemeWord(w.c_str(), "", 0);
         const int state = retries ? TRVConstructKeepingThemeWords(TRV_RIPUP_ALLOWED, 6)
                                   : TRVConstructCmd(TRV_RIPUP_ALLOWED);
         Reports.clear();
@@ -182,29 +192,30 @@ TEST_F(ThemeTrialTest, ALaterAttemptThatHoldsMoreWordsIsKept) {
     for (int attempt = 1; attempt < 6 && winner == 0; ++attempt) {
         ConstructSeed = 5 + static_cast<unsigned>(attempt);
         build(false);
-        if (GridRows() == kept) winner = attempt;
+        if (GridRows() == kept)
+            winner = attempt;
     }
     ConstructSeed = 5;
     EXPECT_GE(winner, 1);
 }
 
-}  // namespace
+} // namespace
 
-
-TEST_F(ThemeTrialTest, AWordLeftOutIsWrittenInAndItsCrossingsMadeAgain) {
+TEST_F(ThemeTrialTest, AWordLeftOutIsWrittenInAndItsCrossingsMadeAgain)
+{
     // Four rings of three-letter words. One attempt leaves two of these words out of the
     // fill; the repair that follows writes each in turn where it differs least from the fill,
     // and the words already placed stay.
     const std::vector<std::string> rows = {"...#...", ".#.#.#.", "...#...", "#######",
                                            "...#...", ".#.#.#.", "...#..."};
-    const std::vector<std::string> theme = {"GOD", "OIL", "PUT", "FOG",
-                                            "AMP", "BUG", "MET", "OAR"};
+    const std::vector<std::string> theme = {"GOD", "OIL", "PUT", "FOG", "AMP", "BUG", "MET", "OAR"};
     auto build = [&](bool repair) {
         MakeGrid(rows);
         TRVThemeDeleteAll();
-        for (const auto &w : theme) TRVNewThemeWord(w.c_str(), "", 0);
-        const int state = repair ? TRVConstructKeepingThemeWords(TRV_RIPUP_ALLOWED, 1)
-                                 : TRVConstructCmd(TRV_RIPUP_ALLOWED);
+        for (const auto &w : theme)
+            TRVNewThemeWord(w.c_str(), "", 0);
+        const int state =
+            repair ? TRVConstructKeepingThemeWords(TRV_RIPUP_ALLOWED, 1) : TRVConstructCmd(TRV_RIPUP_ALLOWED);
         Reports.clear();
         TRVCorrectAllThemeWordLocations(0);
         return state;
@@ -220,4 +231,3 @@ TEST_F(ThemeTrialTest, AWordLeftOutIsWrittenInAndItsCrossingsMadeAgain) {
     for (int x = Grid.FirstIndex(); x <= Grid.LastIndex(); ++x)
         EXPECT_FALSE(CELLS::Cell[x].IsFixed) << x;
 }
-

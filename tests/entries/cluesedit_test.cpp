@@ -12,8 +12,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QTest>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QVBoxLayout>
 
 #include <functional>
@@ -23,7 +23,7 @@
 namespace {
 
 struct Notice {
-    char Callback;  // 'W' word, 'C' clue
+    char Callback; // 'W' word, 'C' clue
     int Entry;
     int Kind;
     bool operator==(const Notice &) const = default;
@@ -38,7 +38,8 @@ std::ostream &operator<<(std::ostream &os, const Notice &n)
     return os << n.Callback << "(" << n.Entry << "," << n.Kind << ")";
 }
 
-class EditorTest : public ::testing::Test {
+class EditorTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -88,7 +89,8 @@ protected:
 
     QPoint pointOf(int line, int column) const
     {
-        return QPoint(m_editor->ColumnX(line, column) + 1, m_editor->LineY(line) + m_editor->LineHeight() / 2);
+        return QPoint(m_editor->ColumnX(line, column) + 1,
+                      m_editor->LineY(line) + m_editor->LineHeight() / 2);
     }
 
     std::unique_ptr<QDialog> m_dialog;
@@ -97,7 +99,7 @@ protected:
     QPushButton *m_button = nullptr;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(EditorTest, EmptyEditorTypingWordTabClue)
 {
@@ -130,7 +132,7 @@ TEST_F(EditorTest, TabEnterAndArrowsStayInsideTheDialog)
     key(Qt::Key_Tab);
     EXPECT_TRUE(m_editor->hasFocus());
     EXPECT_EQ(m_editor->GetEntryText(0), QStringLiteral("CAT\t\tpet"));
-    key(Qt::Key_Backtab, Qt::ShiftModifier);  // does nothing, not even leave
+    key(Qt::Key_Backtab, Qt::ShiftModifier); // does nothing, not even leave
     EXPECT_TRUE(m_editor->hasFocus());
     EXPECT_EQ(m_editor->GetEntryText(0), QStringLiteral("CAT\t\tpet"));
     key(Qt::Key_Left);
@@ -206,16 +208,16 @@ TEST_F(EditorTest, MovementKeys)
     EXPECT_EQ(m_editor->CaretColumn(), 16);
     key(Qt::Key_Home);
     key(Qt::Key_Right, Qt::ControlModifier);
-    EXPECT_EQ(m_editor->CaretColumn(), 5);  // the start of the clue
+    EXPECT_EQ(m_editor->CaretColumn(), 5); // the start of the clue
     key(Qt::Key_Right, Qt::ControlModifier);
-    EXPECT_EQ(m_editor->CaretColumn(), 7);  // "small"
+    EXPECT_EQ(m_editor->CaretColumn(), 7); // "small"
     key(Qt::Key_Right, Qt::ShiftModifier | Qt::ControlModifier);
     EXPECT_EQ(m_editor->SelectedText(), QStringLiteral("small "));
     key(Qt::Key_Left);
     EXPECT_FALSE(m_editor->HasSelection());
     key(Qt::Key_End, Qt::ControlModifier);
     EXPECT_EQ(m_editor->CaretLine(), 2);
-    key(Qt::Key_Down);  // at the end in insert mode: the empty entry is already there
+    key(Qt::Key_Down); // at the end in insert mode: the empty entry is already there
     EXPECT_EQ(m_editor->EntryCount(), 3);
     key(Qt::Key_Home, Qt::ControlModifier);
     EXPECT_EQ(m_editor->CaretLine(), 0);
@@ -232,16 +234,16 @@ TEST_F(EditorTest, OverwriteModeAndDeletes)
     EXPECT_FALSE(m_editor->InsertMode());
     type(QStringLiteral("B"));
     EXPECT_EQ(m_editor->GetWord(0), QStringLiteral("BAT"));
-    key(Qt::Key_Return);  // overwrite mode: only moves to the next line
+    key(Qt::Key_Return); // overwrite mode: only moves to the next line
     EXPECT_EQ(m_editor->CaretLine(), 1);
     EXPECT_EQ(m_editor->EntryCount(), 3);
     key(Qt::Key_Insert);
     m_editor->SetCaret(0, 5);
-    key(Qt::Key_Delete, Qt::ControlModifier);  // the word "a "
+    key(Qt::Key_Delete, Qt::ControlModifier); // the word "a "
     EXPECT_EQ(m_editor->GetEntryText(0), QStringLiteral("BAT\tpet"));
     key(Qt::Key_End);
     g_notices.clear();
-    key(Qt::Key_Delete);  // at the end of an entry: joins the next one
+    key(Qt::Key_Delete); // at the end of an entry: joins the next one
     EXPECT_EQ(m_editor->GetEntryText(0), QStringLiteral("BAT\tpetDOG\tfriend"));
     EXPECT_EQ(m_editor->EntryCount(), 2);
     EXPECT_EQ(g_notices, (std::vector<Notice>{{'W', 1, 2}, {'C', 0, 1}}));
@@ -291,7 +293,7 @@ TEST_F(EditorTest, UndoGoesBackOneLineOfTypingAtATime)
     g_notices.clear();
     key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(m_editor->GetAllText(), QStringLiteral("ONExy\nTWOxy\nTHREE\n"));
-    EXPECT_FALSE(g_notices.empty());  // every entry is reported changed
+    EXPECT_FALSE(g_notices.empty()); // every entry is reported changed
     key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(m_editor->GetAllText(), QStringLiteral("ONExy\nTWO\nTHREE\n"));
     key(Qt::Key_Z, Qt::ControlModifier);
@@ -326,7 +328,7 @@ TEST_F(EditorTest, UndoNeverGoesBehindAListThatTheProgramPutIn)
     {
         QFile f(file);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("CAT\tpet\r\nDOG\tfriend\r\n\r\n");  // as the editor saves a list
+        f.write("CAT\tpet\r\nDOG\tfriend\r\n\r\n"); // as the editor saves a list
     }
     const QString loaded = QStringLiteral("CAT\tpet\nDOG\tfriend\n");
     const struct {
@@ -361,7 +363,7 @@ TEST_F(EditorTest, UndoNeverGoesBehindAListThatTheProgramPutIn)
         m_editor->SetCaret(0, 4);
         type(QStringLiteral("er"));
         key(Qt::Key_Z, Qt::ControlModifier);
-        ASSERT_EQ(m_editor->GetAllText(), QStringLiteral("OLD\told\n"));  // behind the present
+        ASSERT_EQ(m_editor->GetAllText(), QStringLiteral("OLD\told\n")); // behind the present
 
         c.replace();
         ASSERT_EQ(m_editor->GetAllText(), c.after);
@@ -434,7 +436,7 @@ TEST_F(EditorTest, PasteIsCappedAt150000Characters)
     EXPECT_TRUE(boxes.lastText().startsWith(
         QStringLiteral("The clipboard contains an extremely large amount of text.  Only the first 150000")));
     EXPECT_EQ(m_editor->GetEntryText(0).size(), 150000);
-    EXPECT_EQ(m_editor->EntryCount(), 1);  // pasted into the empty entry
+    EXPECT_EQ(m_editor->EntryCount(), 1); // pasted into the empty entry
 
     QGuiApplication::clipboard()->setText(QString(150000, u'b'));
     m_editor->Clear();
@@ -488,8 +490,8 @@ TEST_F(EditorTest, DragSelectsAndScrolls)
     setEntries(many);
     m_editor->SetCaret(0, 1);
     QTest::mousePress(m_editor, Qt::LeftButton, Qt::NoModifier, pointOf(0, 2));
-    QMouseEvent move(QEvent::MouseMove, QPointF(50, m_editor->height() + 10), m_editor->mapToGlobal(QPointF(50, 0)),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(50, m_editor->height() + 10),
+                     m_editor->mapToGlobal(QPointF(50, 0)), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     for (int i = 0; i < 5; ++i)
         QApplication::sendEvent(m_editor, &move);
     EXPECT_GT(m_editor->TopLine(), 0);
@@ -510,16 +512,16 @@ TEST_F(EditorTest, PagingKeys)
     key(Qt::Key_PageDown);
     const int top = m_editor->TopLine();
     EXPECT_GT(top, 0);
-    EXPECT_EQ(m_editor->CaretLine(), top);  // the caret keeps its row
+    EXPECT_EQ(m_editor->CaretLine(), top); // the caret keeps its row
     key(Qt::Key_PageUp);
     EXPECT_EQ(m_editor->TopLine(), 0);
     EXPECT_EQ(m_editor->CaretLine(), 0);
-    key(Qt::Key_Down, Qt::ControlModifier);  // scrolls one line, then moves down
+    key(Qt::Key_Down, Qt::ControlModifier); // scrolls one line, then moves down
     EXPECT_EQ(m_editor->TopLine(), 1);
     EXPECT_EQ(m_editor->CaretLine(), 1);
     for (int i = 0; i < 20; ++i)
         key(Qt::Key_PageDown);
-    EXPECT_EQ(m_editor->CaretLine(), 40);  // the empty entry at the end
+    EXPECT_EQ(m_editor->CaretLine(), 40); // the empty entry at the end
 }
 
 TEST_F(EditorTest, CaretKeepsItsCharacterAcrossARewrap)
@@ -550,7 +552,7 @@ TEST_F(EditorTest, LoadSaveAndSorts)
     m_editor->SetCaret(1, 2);
     m_editor->SortAlphabetically();
     EXPECT_EQ(m_editor->GetAllText(), QStringLiteral("FIG\tsmall fruit\nPEAR\tfruit\n"));
-    EXPECT_EQ(m_editor->CaretLine(), 0);  // the caret went along with FIG
+    EXPECT_EQ(m_editor->CaretLine(), 0); // the caret went along with FIG
     EXPECT_EQ(m_editor->CaretColumn(), 2);
     ASSERT_TRUE(m_editor->SaveToFile(name));
     EXPECT_TRUE(m_editor->IsSaved());
@@ -588,7 +590,7 @@ TEST_F(EditorTest, DrawsFourColoursAndGapLines)
     m_editor->SetSlotsFontColor(QColor(160, 0, 160));
     setEntries({QStringLiteral("MMM,WWW"), QStringLiteral("HHH,,NNN"), QStringLiteral("OX,,,XO")});
     m_editor->SetSlotLabel(0, QStringLiteral("1 A"));
-    m_lineEdit->setFocus();  // no caret in the picture
+    m_lineEdit->setFocus(); // no caret in the picture
     const QImage image = m_editor->grab().toImage().convertToFormat(QImage::Format_RGB32);
 
     int answer = 0, separator = 0, clue = 0, slotPixels = 0, gapLine = 0, label = 0;
@@ -602,7 +604,7 @@ TEST_F(EditorTest, DrawsFourColoursAndGapLines)
                 if (c == QColor(200, 200, 200))
                     ++slotPixels;
                 else if (y < firstRowBottom && std::min(r, b) - g > 60)
-                    ++label;  // drawn in the slot font's colour
+                    ++label; // drawn in the slot font's colour
                 continue;
             }
             if (c == QColor(207, 222, 255)) {
@@ -625,7 +627,7 @@ TEST_F(EditorTest, DrawsFourColoursAndGapLines)
     EXPECT_GT(clue, 20);
     EXPECT_GT(slotPixels, 100);
     EXPECT_GT(label, 5);
-    EXPECT_GT(gapLine, 2 * 200);  // a line in each of the two gaps, across the text area
+    EXPECT_GT(gapLine, 2 * 200); // a line in each of the two gaps, across the text area
     EXPECT_LT(answerRight, separatorRight);
     EXPECT_LT(separatorLeft, clueLeft);
 

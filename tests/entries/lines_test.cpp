@@ -44,7 +44,7 @@ void writeAll(const QString &name, const QByteArray &bytes)
     f.write(bytes);
 }
 
-}  // namespace
+} // namespace
 
 TEST(EntryModel, NewModelHoldsOneEmptyLineAndGetsItsTrailingEntry)
 {
@@ -68,7 +68,7 @@ TEST(EntryModel, WordAndClueOfAnEntry)
         const char *text, *word, *clue;
     } cases[] = {
         {"CAT\tA pet\n", "CAT", "A pet"},
-        {"  CAT  ,, A pet  \n", "", "CAT  ,, A pet"},  // the first blank is the separator
+        {"  CAT  ,, A pet  \n", "", "CAT  ,, A pet"}, // the first blank is the separator
         {"CAT, A pet\r\n", "CAT", "A pet"},
         {"CAT\n", "CAT", ""},
         {"\tclue only\n", "", "clue only"},
@@ -95,12 +95,12 @@ TEST(EntryModel, StringHelpers)
     EXPECT_EQ(FindLineBreak(u"ab\r\ncd"), 4);
     EXPECT_EQ(FindLineBreak(u"abcd"), 0);
     struct Order {
-        QList<int> given, ordered;  // line1, column1, line2, column2
+        QList<int> given, ordered; // line1, column1, line2, column2
     } orders[] = {
         {{3, 1, 2, 9}, {2, 9, 3, 1}},
         {{2, 9, 3, 1}, {2, 9, 3, 1}},
         {{4, 7, 4, 2}, {4, 2, 4, 7}},
-        {{0, 20000, 1, 1}, {0, 20000, 1, 1}},  // a line longer than 10000 characters
+        {{0, 20000, 1, 1}, {0, 20000, 1, 1}}, // a line longer than 10000 characters
     };
     for (const Order &o : orders) {
         int l1 = o.given[0], c1 = o.given[1], l2 = o.given[2], c2 = o.given[3];
@@ -115,11 +115,11 @@ TEST(EntryModel, LoadedLineNormalisationAndBars)
         const char *line, *word, *clue;
     } cases[] = {
         {"WORD|a clue of several words", "WORD", "a clue of several words"},
-        {"WORD|clue", "WORD", "clue"},                   // no separator at all
-        {"WORD\t|clue", "WORD", "clue"},                 // a bar right after the separator goes
-        {"WORD  |a clue", "WORD", "a clue"},             // a bar ending the run joins it
-        {"CAT\tpet|feline", "CAT", "pet|feline"},        // a bar inside the clue stays
-        {"NEW YORK|Big Apple", "NEWYORK", "Big Apple"},  // an answer of several words
+        {"WORD|clue", "WORD", "clue"},                  // no separator at all
+        {"WORD\t|clue", "WORD", "clue"},                // a bar right after the separator goes
+        {"WORD  |a clue", "WORD", "a clue"},            // a bar ending the run joins it
+        {"CAT\tpet|feline", "CAT", "pet|feline"},       // a bar inside the clue stays
+        {"NEW YORK|Big Apple", "NEWYORK", "Big Apple"}, // an answer of several words
         {"NEW YORK |The Big Apple", "NEWYORK", "The Big Apple"},
         {"WORD\tclue\r", "WORD", "clue"},
     };
@@ -165,7 +165,7 @@ TEST(EntryModel, WrappingAtTheLastBlankWithContinuationIndent)
     EXPECT_EQ(f.Lines().GetLine(1), QStringLiteral("KLMNO\tx\n"));
 
     // Caret offsets survive a rewrap to another width.
-    const int offset = e.Lines().OffsetInParagraph(1, 4);  // the "e" of "efgh"
+    const int offset = e.Lines().OffsetInParagraph(1, 4); // the "e" of "efgh"
     EXPECT_EQ(e.Lines().CharAt(1, 4), QChar(u'e'));
     e.Lines().SetMeasure(nullptr, 0, 2, 1000);
     e.Lines().RewrapAll();
@@ -178,7 +178,7 @@ TEST(EntryModel, WrappingAtTheLastBlankWithContinuationIndent)
 TEST(EntryModel, EntryTextOfAVeryLongEntryIsWhole)
 {
     TEntries e = makeEntries({});
-    e.Lines().SetMeasure(nullptr, 0, 0, 4);  // one character a line
+    e.Lines().SetMeasure(nullptr, 0, 0, 4); // one character a line
     const QString clue(1500, u'x');
     e.AppendText(QStringLiteral("W\t") + clue + kLf);
     ASSERT_GT(e.Lines().LineCount(), 1001);
@@ -194,14 +194,15 @@ TEST(EntryModel, EditingPrimitives)
     l.InsertText(0, 4, QStringLiteral("S"));
     EXPECT_EQ(l.GetLine(0), QStringLiteral("CATS\tpet\n"));
     EXPECT_EQ(l.GetRangeText(0, 2, 1, 4), QStringLiteral("ATS\tpet\nDOG"));
-    l.DeleteRange(1, 4, 0, 5);  // reversed ends are ordered first
+    l.DeleteRange(1, 4, 0, 5); // reversed ends are ordered first
     EXPECT_EQ(l.GetLine(0), QStringLiteral("CATS\tfriend\n"));
     EXPECT_EQ(e.EntryCount(), 2);
     l.OverwriteCharAt(0, 1, u'B');
-    l.OverwriteCharAt(0, 12, u'!');  // past the end it appends before the line break
+    l.OverwriteCharAt(0, 12, u'!'); // past the end it appends before the line break
     EXPECT_EQ(l.GetLine(0), QStringLiteral("BATS\tfriend!\n"));
     l.InsertText(0, 5, QStringLiteral("\nNEW"));
-    EXPECT_EQ(entryTexts(e), (QStringList{QStringLiteral("BATS"), QStringLiteral("NEW\tfriend!"), QString()}));
+    EXPECT_EQ(entryTexts(e),
+              (QStringList{QStringLiteral("BATS"), QStringLiteral("NEW\tfriend!"), QString()}));
     e.DeleteEntry(0);
     EXPECT_EQ(entryTexts(e), (QStringList{QStringLiteral("NEW\tfriend!"), QString()}));
     EXPECT_FALSE(l.IsSaved());
@@ -214,7 +215,7 @@ TEST(EntryModel, EntryIndexFollowsEveryEdit)
 {
     TEntries e = makeEntries({});
     TMyLines &l = e.Lines();
-    l.SetMeasure(nullptr, 0, 2, 60);  // twelve characters a line: long entries wrap
+    l.SetMeasure(nullptr, 0, 2, 60); // twelve characters a line: long entries wrap
     auto check = [&](const char *step) {
         SCOPED_TRACE(step);
         std::vector<int> starts;
@@ -234,7 +235,11 @@ TEST(EntryModel, EntryIndexFollowsEveryEdit)
         EXPECT_EQ(e.EntryOfLine(l.LineCount()), -1);
     };
     const std::pair<const char *, std::function<void()>> steps[] = {
-        {"append", [&] { for (int i = 0; i < 6; ++i) e.AppendText(QStringLiteral("WORD%1\tclue that wraps over lines\n").arg(i)); }},
+        {"append",
+         [&] {
+             for (int i = 0; i < 6; ++i)
+                 e.AppendText(QStringLiteral("WORD%1\tclue that wraps over lines\n").arg(i));
+         }},
         {"type in the middle", [&] { l.InsertText(4, 3, QStringLiteral("more words here")); }},
         {"split an entry", [&] { l.InsertText(2, 2, QStringLiteral("\n")); }},
         {"join two entries", [&] { l.DeleteRange(0, l.TextLength(0) + 1, 1, 1); }},
@@ -244,15 +249,23 @@ TEST(EntryModel, EntryIndexFollowsEveryEdit)
         {"move a line to the end", [&] { l.MoveLineToEnd(1); }},
         {"delete an entry", [&] { e.DeleteEntry(1); }},
         {"sort", [&] { e.SortAlphabetically(); }},
-        {"snapshot, edit, undo", [&] {
+        {"snapshot, edit, undo",
+         [&] {
              TUndoPosition p;
              l.SaveUndoState(p);
              e.AppendText(QStringLiteral("EXTRA\tone more entry with a long clue\n"));
              check("before undo");
              l.Undo(p);
          }},
-        {"redo", [&] { TUndoPosition p; l.Redo(p); }},
-        {"load lines", [&] { e.LoadLines({QStringLiteral("A|one"), QStringLiteral("B|two and a long clue")}); }},
+        {"redo",
+         [&] {
+             TUndoPosition p;
+             l.Redo(p);
+         }},
+        {"load lines",
+         [&] {
+             e.LoadLines({QStringLiteral("A|one"), QStringLiteral("B|two and a long clue")});
+         }},
         {"clear", [&] { l.ClearAll(); }},
         {"append after clearing", [&] { e.AppendText(QStringLiteral("X\tx\nY\ty\n")); }},
     };
@@ -267,7 +280,7 @@ namespace {
 std::vector<std::pair<char, int>> g_calls;
 void onWord(int entry, int kind) { g_calls.push_back({'W', entry * 10 + kind}); }
 void onClue(int entry, int kind) { g_calls.push_back({'C', entry * 10 + kind}); }
-}  // namespace
+} // namespace
 
 TEST(EntryModel, NotificationsByPosition)
 {
@@ -277,11 +290,11 @@ TEST(EntryModel, NotificationsByPosition)
         int line, column;
         std::vector<std::pair<char, int>> calls;
     } cases[] = {
-        {0, 2, {{'W', 2}}},   // in the word
-        {0, 5, {}},           // inside the separator run
-        {0, 7, {{'C', 2}}},   // in the clue
-        {1, 2, {{'W', 12}}},  // no separator: within the text it is the word
-        {1, 5, {{'C', 12}}},  // and past its end the clue
+        {0, 2, {{'W', 2}}},  // in the word
+        {0, 5, {}},          // inside the separator run
+        {0, 7, {{'C', 2}}},  // in the clue
+        {1, 2, {{'W', 12}}}, // no separator: within the text it is the word
+        {1, 5, {{'C', 12}}}, // and past its end the clue
     };
     for (const Case &c : cases) {
         g_calls.clear();
@@ -320,12 +333,12 @@ TEST(UndoRing, HundredSnapshotsAfterTheRingWrapped)
         TUndoPosition p;
         p.CaretLine = i;
         l.InsertText(0, 1, QString::number(i % 10));
-        l.SaveUndoState(p);  // snapshot i holds i digits
+        l.SaveUndoState(p); // snapshot i holds i digits
     }
     EXPECT_EQ(l.SnapshotCount(), 100);
     EXPECT_EQ(l.RingPosition(), 1);
     EXPECT_EQ(l.NewestSnapshotCaretLine(), 101);
-    l.InsertText(0, 1, QStringLiteral("P"));  // the present: 101 digits and a P
+    l.InsertText(0, 1, QStringLiteral("P")); // the present: 101 digits and a P
     const QString present = l.GetLine(0);
 
     TUndoPosition p;
@@ -336,13 +349,13 @@ TEST(UndoRing, HundredSnapshotsAfterTheRingWrapped)
         EXPECT_EQ(p.CaretLine, 102 - steps);
         EXPECT_EQ(l.LineLength(0), 102 - steps);
     }
-    EXPECT_EQ(steps, 100);  // the first snapshot was overwritten by the 101st
+    EXPECT_EQ(steps, 100); // the first snapshot was overwritten by the 101st
     EXPECT_EQ(l.UndoDepth(), 100);
 
     int redone = 0;
     while (l.Redo(p))
         ++redone;
-    EXPECT_EQ(redone, 100);  // the last step brings the present back and says so
+    EXPECT_EQ(redone, 100); // the last step brings the present back and says so
     EXPECT_EQ(l.GetLine(0), present);
     EXPECT_EQ(l.UndoDepth(), 0);
 }
@@ -396,7 +409,8 @@ TEST(UndoRing, ProgramReplacedTextStartsTheHistoryAfresh)
              ASSERT_TRUE(e.LoadFromFile(file));
          },
          {QStringLiteral("CAT\tpet"), QStringLiteral("DOG\tfriend")}},
-        {"load added to the list", [&](TEntries &e) { ASSERT_TRUE(e.LoadFromFile(file)); },
+        {"load added to the list",
+         [&](TEntries &e) { ASSERT_TRUE(e.LoadFromFile(file)); },
          {QStringLiteral("OLDTYPED\told"), QStringLiteral("CAT\tpet"), QStringLiteral("DOG\tfriend")}},
     };
     for (const auto &c : cases) {
@@ -408,7 +422,7 @@ TEST(UndoRing, ProgramReplacedTextStartsTheHistoryAfresh)
         l.InsertText(0, 4, QStringLiteral("TYPED"));
         l.SaveUndoState(p);
         TUndoPosition q;
-        ASSERT_TRUE(l.Undo(q));  // standing behind the present when the text is replaced
+        ASSERT_TRUE(l.Undo(q)); // standing behind the present when the text is replaced
         ASSERT_EQ(l.UndoDepth(), 1);
 
         c.replace(e);
@@ -448,9 +462,9 @@ TEST(EntrySorts, Alphabetically)
     TEntries e = makeEntries({QStringLiteral("pear\tfruit"), QString(), QStringLiteral("Apple\tred"),
                               QStringLiteral("  "), QStringLiteral("banana\tyellow")});
     e.SortAlphabetically();
-    EXPECT_EQ(entryTexts(e), (QStringList{QStringLiteral("Apple\tred"), QStringLiteral("banana\tyellow"),
-                                          QStringLiteral("pear\tfruit"), QString(), QString(),
-                                          QStringLiteral("  ")}));
+    EXPECT_EQ(entryTexts(e),
+              (QStringList{QStringLiteral("Apple\tred"), QStringLiteral("banana\tyellow"),
+                           QStringLiteral("pear\tfruit"), QString(), QString(), QStringLiteral("  ")}));
     EXPECT_EQ(e.BlankRank(3), 80000);
     EXPECT_EQ(e.BlankRank(5), 70000 - 3);
 }
@@ -470,21 +484,21 @@ TEST(EntrySorts, ByLocationAndLabelsTravelWithTheirEntries)
 {
     TEntries e = makeEntries({QStringLiteral("TEN\ta long clue that wraps"), QStringLiteral("TWO\tb"),
                               QStringLiteral("THREE\tc"), QStringLiteral("NONE\td")});
-    e.Lines().SetMeasure(nullptr, 0, 0, 50);  // wrapped entries are sorted whole
+    e.Lines().SetMeasure(nullptr, 0, 0, 50); // wrapped entries are sorted whole
     e.Lines().RewrapAll();
     ASSERT_GT(e.Lines().LineCount(), e.EntryCount());
     e.SetEntrySlotLabel(0, QStringLiteral("10 A"));
     e.SetEntrySlotLabel(1, QStringLiteral("2 D"));
     e.SetEntrySlotLabel(2, QStringLiteral("3 A"));
     e.SortByLocation();
-    EXPECT_EQ(entryTexts(e), (QStringList{QStringLiteral("THREE\tc"),
-                                          QStringLiteral("TEN\ta long clue that wraps"),
-                                          QStringLiteral("TWO\tb"), QStringLiteral("NONE\td"), QString()}));
+    EXPECT_EQ(entryTexts(e),
+              (QStringList{QStringLiteral("THREE\tc"), QStringLiteral("TEN\ta long clue that wraps"),
+                           QStringLiteral("TWO\tb"), QStringLiteral("NONE\td"), QString()}));
     EXPECT_EQ(e.GetEntrySlotLabel(0), QStringLiteral("3 A"));
     EXPECT_EQ(e.GetEntrySlotLabel(1), QStringLiteral("10 A"));
     EXPECT_EQ(e.GetEntrySlotLabel(2), QStringLiteral("2 D"));
     EXPECT_EQ(e.GetEntrySlotLabel(3), kUnsetSlotLabel);
-    EXPECT_GT(e.Lines().LineCount(), e.EntryCount());  // wrapped again
+    EXPECT_GT(e.Lines().LineCount(), e.EntryCount()); // wrapped again
 }
 
 TEST(WordListFile, LoadsCrLfBarsAndLongEntriesAndSavesCrLf)
@@ -492,8 +506,8 @@ TEST(WordListFile, LoadsCrLfBarsAndLongEntriesAndSavesCrLf)
     QTemporaryDir dir;
     const QString name = dir.filePath(QStringLiteral("list.thm"));
     const QByteArray longClue = QByteArray(3000, 'y');
-    writeAll(name, "CAT\tA pet\r\nNEW YORK|Big Apple\r\nDOG|a good friend\nCAF\xc9,Coffee place\r\nLONG\t"
-                       + longClue + "\r\n\r\n");
+    writeAll(name, "CAT\tA pet\r\nNEW YORK|Big Apple\r\nDOG|a good friend\nCAF\xc9,Coffee place\r\nLONG\t" +
+                       longClue + "\r\n\r\n");
     TEntries e = makeEntries({});
     e.Lines().SetMeasure(nullptr, 0, 0, 200);
     ScriptedPrompter boxes;
@@ -506,12 +520,13 @@ TEST(WordListFile, LoadsCrLfBarsAndLongEntriesAndSavesCrLf)
     EXPECT_EQ(e.GetClue(2), QStringLiteral("a good friend"));
     EXPECT_EQ(e.GetWord(3), QString::fromUtf8("CAF\u00c9"));
     EXPECT_EQ(e.GetClue(4), QString::fromLatin1(longClue));
-    EXPECT_EQ(e.GetEntryText(5), QString(kLf));  // the file's empty last line is the empty entry
+    EXPECT_EQ(e.GetEntryText(5), QString(kLf)); // the file's empty last line is the empty entry
 
     const QString saved = dir.filePath(QStringLiteral("saved.thm"));
     ASSERT_TRUE(e.SaveToFile(saved));
-    EXPECT_EQ(readAll(saved), "CAT\tA pet\r\nNEWYORK\tBig Apple\r\nDOG\ta good friend\r\nCAF\xc9,Coffee place\r\nLONG\t"
-                                  + longClue + "\r\n\r\n");
+    EXPECT_EQ(readAll(saved),
+              "CAT\tA pet\r\nNEWYORK\tBig Apple\r\nDOG\ta good friend\r\nCAF\xc9,Coffee place\r\nLONG\t" +
+                  longClue + "\r\n\r\n");
 
     // Loading again adds to the list, before the empty entry at the end.
     ASSERT_TRUE(e.LoadFromFile(saved));
@@ -541,7 +556,7 @@ TEST(WordListFile, FailuresAreReportedAndKeepTheOldFile)
     QFile::setPermissions(sub, QFile::ReadOwner | QFile::ExeOwner);
     const bool saved = e.SaveToFile(name);
     QFile::setPermissions(sub, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (!saved) {  // (root may write anywhere)
+    if (!saved) { // (root may write anywhere)
         EXPECT_EQ(boxes.boxes.size(), 3);
         EXPECT_EQ(readAll(name), "OLD\tcontent\r\n");
     }

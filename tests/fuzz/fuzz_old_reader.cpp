@@ -15,10 +15,7 @@ int silentBox(const char *, const char *, int buttons)
     return buttons == TRV_MB_OK ? TRV_IDOK : TRV_IDIGNORE;
 }
 
-std::string tempName()
-{
-    return "/tmp/trv_fuzz_old_" + std::to_string(getpid()) + ".owt";
-}
+std::string tempName() { return "/tmp/trv_fuzz_old_" + std::to_string(getpid()) + ".owt"; }
 
 } // namespace
 

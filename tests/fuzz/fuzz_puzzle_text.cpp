@@ -1,9 +1,9 @@
 // libFuzzer target: any bytes, read as a puzzle text and written back, must neither crash nor
 // read past the text.
+#include "alphabet.h"
 #include "cluespg.h"
 #include "cp1252.h"
 #include "fileio.h"
-#include "alphabet.h"
 #include "globals.h"
 #include "prompter.h"
 #include "puzzlefiles.h"
@@ -16,8 +16,7 @@
 
 namespace {
 
-struct Setup
-{
+struct Setup {
     Setup()
     {
         InitGlobals();

@@ -13,8 +13,8 @@
 #include "uidialogs.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,22 +41,25 @@ struct LayoutValues {
 
     static LayoutValues now()
     {
-        return {ClueColumns,   AcrDwnFontSize, ClueNumberFontSize, ClueTextFontSize,       LeadingPercentage,
-                MarginTop,     MarginLeft,     MarginRight,        MarginBottom,           CellWidth,
-                CellHeight,    TitleFontSize,  SubtitleFontSize,   ::PuzzleLeft,           ::NewColumnDown,
-                SeparateClues, WordBankPage,   SolutionHeaderFontSize, PageCount,          AutoLayoutPageChoice,
-                AskBeforeUsingTwoPages};
+        return {ClueColumns,      AcrDwnFontSize,       ClueNumberFontSize,
+                ClueTextFontSize, LeadingPercentage,    MarginTop,
+                MarginLeft,       MarginRight,          MarginBottom,
+                CellWidth,        CellHeight,           TitleFontSize,
+                SubtitleFontSize, ::PuzzleLeft,         ::NewColumnDown,
+                SeparateClues,    WordBankPage,         SolutionHeaderFontSize,
+                PageCount,        AutoLayoutPageChoice, AskBeforeUsingTwoPages};
     }
     bool operator==(const LayoutValues &) const = default;
 };
 
 void PrintTo(const LayoutValues &v, std::ostream *os)
 {
-    *os << v.Columns << " col, sizes " << v.AcrDwn << "/" << v.Number << "/" << v.Text << ", leading " << v.Leading
-        << ", margins " << v.Top << "/" << v.Left << "/" << v.Right << "/" << v.Bottom << ", cell " << v.CellW << "x"
-        << v.CellH << ", title " << v.Title << "/" << v.Subtitle << ", left " << v.PuzzleLeft << ", newcol "
-        << v.NewColumnDown << ", separate " << v.Separate << ", bank page " << v.BankPage << ", header " << v.Header
-        << ", pages " << v.Pages << ", mode " << v.Mode << ", ask " << v.Ask;
+    *os << v.Columns << " col, sizes " << v.AcrDwn << "/" << v.Number << "/" << v.Text << ", leading "
+        << v.Leading << ", margins " << v.Top << "/" << v.Left << "/" << v.Right << "/" << v.Bottom
+        << ", cell " << v.CellW << "x" << v.CellH << ", title " << v.Title << "/" << v.Subtitle << ", left "
+        << v.PuzzleLeft << ", newcol " << v.NewColumnDown << ", separate " << v.Separate << ", bank page "
+        << v.BankPage << ", header " << v.Header << ", pages " << v.Pages << ", mode " << v.Mode << ", ask "
+        << v.Ask;
 }
 
 const char *const kPuzzle13 = TRV_TEST_DATA "/layout/puzzle13.trv";
@@ -237,10 +240,11 @@ TEST_F(AutoLayoutTest, GiveUpPutsTheLayoutBackAndSaysHowManyPages)
         EXPECT_EQ(boxesDuringRun, 0);
         ASSERT_EQ(prompter->boxes.size(), 1);
         EXPECT_EQ(prompter->lastText(), AutoLayoutGiveUpText(c.mode == 1));
-        EXPECT_TRUE(prompter->lastText().contains(QLatin1String(c.pages))) << prompter->lastText().toStdString();
+        EXPECT_TRUE(prompter->lastText().contains(QLatin1String(c.pages)))
+            << prompter->lastText().toStdString();
     }
-    EXPECT_TRUE(AutoLayoutGiveUpText(false).startsWith(
-        QStringLiteral("The Auto-Layout expert can't squeeze your puzzle down to one page. \r\n\r\nThis might")));
+    EXPECT_TRUE(AutoLayoutGiveUpText(false).startsWith(QStringLiteral(
+        "The Auto-Layout expert can't squeeze your puzzle down to one page. \r\n\r\nThis might")));
     EXPECT_TRUE(AutoLayoutGiveUpText(false).endsWith(QStringLiteral("select the first item.")));
 }
 
@@ -622,7 +626,8 @@ TEST_F(AutoLayoutTest, DuringARunOnlyCancelTakesInput)
             // follows.
             posted = true;
             auto key = [&](QEvent::Type type) {
-                QCoreApplication::postEvent(title, new QKeyEvent(type, Qt::Key_X, Qt::NoModifier, QStringLiteral("x")));
+                QCoreApplication::postEvent(
+                    title, new QKeyEvent(type, Qt::Key_X, Qt::NoModifier, QStringLiteral("x")));
             };
             key(QEvent::KeyPress);
             key(QEvent::KeyRelease);
@@ -634,10 +639,11 @@ TEST_F(AutoLayoutTest, DuringARunOnlyCancelTakesInput)
             const QPointF centre = QRectF(dialog.CancelBtn->rect()).center();
             const QPointF global = dialog.CancelBtn->mapToGlobal(centre);
             for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
-                QCoreApplication::postEvent(dialog.CancelBtn,
-                                            new QMouseEvent(type, centre, global, Qt::LeftButton,
-                                                            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                                                            Qt::NoModifier));
+                QCoreApplication::postEvent(
+                    dialog.CancelBtn,
+                    new QMouseEvent(type, centre, global, Qt::LeftButton,
+                                    type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                    Qt::NoModifier));
             return;
         }
         if (ConstructCanceled && !sawCancel) {
@@ -666,4 +672,3 @@ TEST_F(AutoLayoutTest, DuringARunOnlyCancelTakesInput)
     EXPECT_TRUE(title->text().isEmpty());
     TInputGuard::ReleaseTimers(&idle);
 }
-

@@ -9,9 +9,9 @@ constexpr quint32 kStockBit = 0x80000000u;
 
 bool createsObject(quint32 type)
 {
-    return type == EmfType::CreatePen || type == EmfType::CreateBrushIndirect
-           || type == EmfType::ExtCreateFontIndirectW || type == EmfType::ExtCreatePen
-           || type == 49 /* CREATEPALETTE */ || type == 93 /* CREATEMONOBRUSH */
+    return type == EmfType::CreatePen || type == EmfType::CreateBrushIndirect ||
+           type == EmfType::ExtCreateFontIndirectW || type == EmfType::ExtCreatePen ||
+           type == 49 /* CREATEPALETTE */ || type == 93 /* CREATEMONOBRUSH */
            || type == 94 /* CREATEDIBPATTERNBRUSHPT */;
 }
 
@@ -46,7 +46,9 @@ TEmfWalker::TEmfWalker(const QByteArray &bytes) : m_bytes(bytes)
         const quint32 type = U32(offset), size = U32(offset + 4);
         if (size < 8 || offset + size > m_bytes.size()) {
             m_splitError = QStringLiteral("record at %1 (type %2) has size %3, outside the file")
-                               .arg(offset).arg(type).arg(size);
+                               .arg(offset)
+                               .arg(type)
+                               .arg(size);
             return;
         }
         m_records.append({type, size, quint32(offset)});
@@ -104,14 +106,14 @@ QStringList TEmfWalker::Problems() const
     if (HeaderBytes() != quint32(m_bytes.size()))
         problems << QStringLiteral("header nBytes %1, file %2").arg(HeaderBytes()).arg(m_bytes.size());
     if (HeaderRecords() != quint32(m_records.size()))
-        problems << QStringLiteral("header nRecords %1, counted %2")
-                        .arg(HeaderRecords()).arg(m_records.size());
+        problems
+            << QStringLiteral("header nRecords %1, counted %2").arg(HeaderRecords()).arg(m_records.size());
     if (m_records.last().Type != EmfType::Eof)
         problems << QStringLiteral("last record is type %1, not EMR_EOF").arg(m_records.last().Type);
     if (Count(EmfType::Eof) != 1)
         problems << QStringLiteral("%1 EMR_EOF records").arg(Count(EmfType::Eof));
 
-    QHash<quint32, char> alive;     // handle -> kind
+    QHash<quint32, char> alive;    // handle -> kind
     QHash<char, quint32> selected; // kind -> handle (stock: with the stock bit)
     quint32 highest = 0;
     for (const TEmfRecordInfo &r : m_records) {
@@ -133,7 +135,8 @@ QStringList TEmfWalker::Problems() const
                 selected.insert(kindOfStock(h & ~kStockBit), h);
             } else if (!alive.contains(h)) {
                 problems << QStringLiteral("handle %1 selected while not alive (record at %2)")
-                                .arg(h).arg(r.Offset);
+                                .arg(h)
+                                .arg(r.Offset);
             } else {
                 selected.insert(alive.value(h), h);
             }
@@ -147,8 +150,8 @@ QStringList TEmfWalker::Problems() const
         }
     }
     if (HeaderHandles() != highest + 1)
-        problems << QStringLiteral("header nHandles %1, highest handle used %2")
-                        .arg(HeaderHandles()).arg(highest);
+        problems
+            << QStringLiteral("header nHandles %1, highest handle used %2").arg(HeaderHandles()).arg(highest);
     return problems;
 }
 

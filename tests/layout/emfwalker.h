@@ -12,11 +12,10 @@
 
 namespace EmfType {
 constexpr quint32 Header = 1, Polygon = 3, Polyline = 4, PolyPolygon = 8, SetWindowExtEx = 9,
-                  SetViewportExtEx = 11, Eof = 14, SetMapMode = 17, SetBkMode = 18,
-                  SetTextAlign = 22, SetTextColor = 24, SelectObject = 37, CreatePen = 38,
-                  CreateBrushIndirect = 39, DeleteObject = 40, Rectangle = 43,
-                  ExtCreateFontIndirectW = 82, ExtTextOutW = 84, Polygon16 = 86,
-                  Polyline16 = 87, PolyPolygon16 = 91, ExtCreatePen = 95;
+                  SetViewportExtEx = 11, Eof = 14, SetMapMode = 17, SetBkMode = 18, SetTextAlign = 22,
+                  SetTextColor = 24, SelectObject = 37, CreatePen = 38, CreateBrushIndirect = 39,
+                  DeleteObject = 40, Rectangle = 43, ExtCreateFontIndirectW = 82, ExtTextOutW = 84,
+                  Polygon16 = 86, Polyline16 = 87, PolyPolygon16 = 91, ExtCreatePen = 95;
 }
 
 struct TEmfRecordInfo {
@@ -31,9 +30,9 @@ struct TEmfRectL {
 };
 
 struct TEmfFontInfo {
-    QString Face;        // "<stock>" for a stock font
-    qint32 Height = 0;   // lfHeight
-    qint32 Weight = 0;   // lfWeight
+    QString Face;      // "<stock>" for a stock font
+    qint32 Height = 0; // lfHeight
+    qint32 Weight = 0; // lfWeight
     bool Italic = false;
     bool Underline = false;
 };

@@ -12,8 +12,8 @@
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QSet>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
 
@@ -53,8 +53,7 @@ void paintScene(TEmfDevice &device)
     pen.setColor(QColor(255, 0, 0));
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
-    p.drawPolygon(QPolygon({QPoint(1300, 100), QPoint(2200, 100), QPoint(1700, 900)}),
-                  Qt::OddEvenFill);
+    p.drawPolygon(QPolygon({QPoint(1300, 100), QPoint(2200, 100), QPoint(1700, 900)}), Qt::OddEvenFill);
 }
 
 QString joined(const QStringList &list) { return list.join(QStringLiteral("\n")); }
@@ -186,8 +185,7 @@ TEST(EmfWriter, TextKeepsTheFontAsSetWithAdvances)
             sum += d;
         }
         // The running sum stays with the exact sum of the advances.
-        const QFontMetricsF metrics(pixelFont(QStringLiteral("Arial"), -t.Font.Height,
-                                              t.Font.Weight == 700),
+        const QFontMetricsF metrics(pixelFont(QStringLiteral("Arial"), -t.Font.Height, t.Font.Weight == 700),
                                     &device);
         double exact = 0;
         for (const QChar c : t.Text)
@@ -198,8 +196,8 @@ TEST(EmfWriter, TextKeepsTheFontAsSetWithAdvances)
     EXPECT_EQ(walker.Count(EmfType::SetTextColor), 1);
     EXPECT_EQ(walker.Count(EmfType::SetBkMode), 1);
     EXPECT_EQ(walker.Count(EmfType::SetTextAlign), 1);
-    EXPECT_EQ(walker.FirstPair(EmfType::SetBkMode).x(), 1);     // TRANSPARENT
-    EXPECT_EQ(walker.FirstPair(EmfType::SetTextAlign).x(), 24); // TA_BASELINE | TA_LEFT
+    EXPECT_EQ(walker.FirstPair(EmfType::SetBkMode).x(), 1);           // TRANSPARENT
+    EXPECT_EQ(walker.FirstPair(EmfType::SetTextAlign).x(), 24);       // TA_BASELINE | TA_LEFT
     EXPECT_EQ(walker.FirstPair(EmfType::SetTextColor).x(), 0x800000); // COLORREF of navy
 }
 
@@ -343,8 +341,7 @@ TEST(EmfWriter, FileRecognisesIt)
     process.start(file, {QStringLiteral("-b"), name});
     ASSERT_TRUE(process.waitForFinished(30000));
     const QString out = QString::fromUtf8(process.readAllStandardOutput());
-    EXPECT_TRUE(out.contains(
-        QStringLiteral("Windows Enhanced Metafile (EMF) image data version 0x10000")))
+    EXPECT_TRUE(out.contains(QStringLiteral("Windows Enhanced Metafile (EMF) image data version 0x10000")))
         << out.toStdString();
 }
 
@@ -375,8 +372,8 @@ TEST(EmfWriter, LibreOfficeDrawsTheGrid)
                 const int x = origin + col * cell, y = origin + row * cell;
                 p.setPen(pen);
                 p.setBrush((row + col) % 4 == 3 ? QBrush(Qt::black) : QBrush(Qt::white));
-                p.drawPolygon(QPolygon({QPoint(x, y), QPoint(x + cell, y),
-                                        QPoint(x + cell, y + cell), QPoint(x, y + cell)}),
+                p.drawPolygon(QPolygon({QPoint(x, y), QPoint(x + cell, y), QPoint(x + cell, y + cell),
+                                        QPoint(x, y + cell)}),
                               Qt::OddEvenFill);
                 p.setFont(pixelFont(QStringLiteral("Arial"), 120, false));
                 p.setPen(Qt::black);
@@ -400,9 +397,8 @@ TEST(EmfWriter, LibreOfficeDrawsTheGrid)
     env.remove(QStringLiteral("QT_QPA_PLATFORM")); // LibreOffice picks its own headless backend
     process.setProcessEnvironment(env);
     process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(office, {QStringLiteral("-env:UserInstallation=")
-                               + QUrl::fromLocalFile(dir.filePath(QStringLiteral("profile")))
-                                     .toString(),
+    process.start(office, {QStringLiteral("-env:UserInstallation=") +
+                               QUrl::fromLocalFile(dir.filePath(QStringLiteral("profile"))).toString(),
                            QStringLiteral("--headless"), QStringLiteral("--convert-to"),
                            QStringLiteral("png"), QStringLiteral("--outdir"), outDir, emf});
     ASSERT_TRUE(process.waitForStarted(30000));
@@ -437,8 +433,7 @@ TEST(EmfWriter, LibreOfficeDrawsTheGrid)
     // (1.75) and the text's baseline (2.0 inch): 1.5 x 1.75 inches and a little.
     const double pxPerInch = box.width() / 1.5;
     EXPECT_GT(pxPerInch, 20);
-    EXPECT_NEAR(box.height() / pxPerInch, 1.8, 0.12)
-        << box.width() << " x " << box.height();
+    EXPECT_NEAR(box.height() / pxPerInch, 1.8, 0.12) << box.width() << " x " << box.height();
     // The two black cells are dark in the middle, an open cell is light there, and the grid
     // area is neither empty nor solid.
     auto cellMiddle = [&](int col, int row) {

@@ -15,11 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QPageLayout>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QPageLayout>
-#include <QPrinter>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -110,7 +109,10 @@ protected:
     }
     QString pdfPath() const { return dir.filePath(QStringLiteral("out.pdf")); }
 
-    static bool hasTool(const char *name) { return !QStandardPaths::findExecutable(QLatin1String(name)).isEmpty(); }
+    static bool hasTool(const char *name)
+    {
+        return !QStandardPaths::findExecutable(QLatin1String(name)).isEmpty();
+    }
     static QString run(const QString &program, const QStringList &args)
     {
         QProcess process;

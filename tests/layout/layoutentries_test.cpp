@@ -24,7 +24,9 @@ TEST(LayoutEntries, EntryTextsAndTheirOutcomes)
     const Check line = [](const QString &t, double *v) { return CheckInchEntry(t, LineWeightRange, v); };
     const Check margin = [](const QString &t, double *v) { return CheckMarginEntry(t, v); };
     const Check left = [](const QString &t, double *v) { return CheckPositionEntry(t, 1.0, 8.5, v); };
-    const Check spacing = [](const QString &t, double *v) { return CheckInchEntry(t, SubtitleSpacingRange, v); };
+    const Check spacing = [](const QString &t, double *v) {
+        return CheckInchEntry(t, SubtitleSpacingRange, v);
+    };
     const Check leading = [](const QString &t, double *v) {
         int i = 0;
         const TEntryState s = CheckLeadingEntry(t, &i);
@@ -104,11 +106,16 @@ TEST(LayoutEntries, ParsersAndFormats)
         QString shown;
         QString expected;
     } formats[] = {
-        {FormatMarginText(1), "1.00\""},           {FormatInsetText(0.5), "0.50"},
-        {FormatSpacingText(0), "0.000\""},         {FormatMarginAverageText(0.8), " 0.800\""},
-        {FormatLengthText(0.25), " 0.25\""},       {FormatLengthText(0.0625), " 0.063\""},
-        {FormatLengthText(-0.0001), " 0\""},       {FormatLengthText(-1.5), " -1.5\""},
-        {PointSizeLabelText(36, 0.25), "( 6 pt.)"}, {PointSizeLabelText(90, 0.15), "( 10 pt.)"},
+        {FormatMarginText(1), "1.00\""},
+        {FormatInsetText(0.5), "0.50"},
+        {FormatSpacingText(0), "0.000\""},
+        {FormatMarginAverageText(0.8), " 0.800\""},
+        {FormatLengthText(0.25), " 0.25\""},
+        {FormatLengthText(0.0625), " 0.063\""},
+        {FormatLengthText(-0.0001), " 0\""},
+        {FormatLengthText(-1.5), " -1.5\""},
+        {PointSizeLabelText(36, 0.25), "( 6 pt.)"},
+        {PointSizeLabelText(90, 0.15), "( 10 pt.)"},
     };
     for (const auto &f : formats)
         EXPECT_EQ(f.shown, f.expected);
@@ -275,9 +282,9 @@ TEST(LayoutEntries, SteppingKeys)
         QString text;
         double expected;
     } cases[] = {
-        {0.00, Qt::Key_Down, "", 0.00}, {0.00, Qt::Key_Minus, "-", 0.00}, {0.004, Qt::Key_Down, "", 0.00},
-        {0.01, Qt::Key_Down, "", 0.00}, {1.00, Qt::Key_Up, "", 1.01},     {1.00, Qt::Key_Plus, "+", 1.01},
-        {1.00, Qt::Key_Equal, "=", 1.01}, {0.625, Qt::Key_Up, "", 0.64}, {0.5, Qt::Key_X, "x", 0.5},
+        {0.00, Qt::Key_Down, "", 0.00},   {0.00, Qt::Key_Minus, "-", 0.00}, {0.004, Qt::Key_Down, "", 0.00},
+        {0.01, Qt::Key_Down, "", 0.00},   {1.00, Qt::Key_Up, "", 1.01},     {1.00, Qt::Key_Plus, "+", 1.01},
+        {1.00, Qt::Key_Equal, "=", 1.01}, {0.625, Qt::Key_Up, "", 0.64},    {0.5, Qt::Key_X, "x", 0.5},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(QString("%1 %2").arg(c.value).arg(c.text).toStdString());

@@ -154,16 +154,16 @@ TEST_F(PageModelTest, FindWrapPoint)
         const char *text;
         int start, count, result;
     } cases[] = {
-        {"abc def", 1, 7, 4},      // the blank
-        {"abcdef", 1, 6, 0},       // neither
-        {"well-known", 1, 10, 5},  // after the hyphen
-        {"well-", 1, 5, 0},        // a hyphen ending the piece is no break
-        {"a-b-", 1, 4, 2},         // ... the one before it is
-        {"a-b--", 1, 5, 2},        // ... and so are hyphens just before it
-        {"ab cd-", 1, 6, 3},       // the blank before a trailing hyphen
-        {"ab-cd ef", 1, 8, 6},     // the later of blank and hyphen
-        {"xx abc def", 4, 7, 7},   // positions in the whole text
-        {"xx abc def", 4, 3, 0},   // "abc"
+        {"abc def", 1, 7, 4},     // the blank
+        {"abcdef", 1, 6, 0},      // neither
+        {"well-known", 1, 10, 5}, // after the hyphen
+        {"well-", 1, 5, 0},       // a hyphen ending the piece is no break
+        {"a-b-", 1, 4, 2},        // ... the one before it is
+        {"a-b--", 1, 5, 2},       // ... and so are hyphens just before it
+        {"ab cd-", 1, 6, 3},      // the blank before a trailing hyphen
+        {"ab-cd ef", 1, 8, 6},    // the later of blank and hyphen
+        {"xx abc def", 4, 7, 7},  // positions in the whole text
+        {"xx abc def", 4, 3, 0},  // "abc"
         {"abc", 1, 0, 0},
     };
     for (const auto &c : cases)
@@ -188,14 +188,31 @@ TEST_F(PageModelTest, Wrapping)
         {"empty clue", QString(), 1000, {}, 1},
         {"blank clue", QStringLiteral("   "), 1000, {}, 1},
         {"fits", QStringLiteral("Small dog"), 100000, {QStringLiteral("Small dog")}, 1},
-        {"at a blank", QStringLiteral("aaa bbb"), width("aaa bbb") - 1, {QStringLiteral("aaa "), QStringLiteral("bbb")}, 2},
-        {"blanks at line starts skipped", QStringLiteral("aaa      bbb"), width("aaa ") + 1,
-         {QStringLiteral("aaa "), QStringLiteral("bbb")}, 2},
-        {"after a hyphen", QStringLiteral("well-known"), width("well-kno"), {QStringLiteral("well-"), QStringLiteral("known")}, 2},
-        {"a word wider than the column", QStringLiteral("abcdefghij"), width("abcde") + 1,
-         {QStringLiteral("abcde"), QStringLiteral("fghij")}, 2},
-        {"a character wider than the column", QStringLiteral("WMW"), 1,
-         {QStringLiteral("W"), QStringLiteral("M"), QStringLiteral("W")}, 3},
+        {"at a blank",
+         QStringLiteral("aaa bbb"),
+         width("aaa bbb") - 1,
+         {QStringLiteral("aaa "), QStringLiteral("bbb")},
+         2},
+        {"blanks at line starts skipped",
+         QStringLiteral("aaa      bbb"),
+         width("aaa ") + 1,
+         {QStringLiteral("aaa "), QStringLiteral("bbb")},
+         2},
+        {"after a hyphen",
+         QStringLiteral("well-known"),
+         width("well-kno"),
+         {QStringLiteral("well-"), QStringLiteral("known")},
+         2},
+        {"a word wider than the column",
+         QStringLiteral("abcdefghij"),
+         width("abcde") + 1,
+         {QStringLiteral("abcde"), QStringLiteral("fghij")},
+         2},
+        {"a character wider than the column",
+         QStringLiteral("WMW"),
+         1,
+         {QStringLiteral("W"), QStringLiteral("M"), QStringLiteral("W")},
+         3},
         {"cut at 40 lines", words40, width("word ") + 1, {}, 40},
     };
     for (const auto &c : cases) {
@@ -244,7 +261,8 @@ TEST_F(PageModelTest, DeviceMetrics)
     EXPECT_DOUBLE_EQ(InchesPerDevicePixelY, 1.0 / DevicePixelsPerInchY);
     EXPECT_EQ(ClueTextDeviceHeight, RoundToPixel(DevicePixelsPerInchY * 12 / 72.0));
     EXPECT_EQ(TenPointDeviceHeight, RoundToPixel(DevicePixelsPerInchY * 10 / 72.0));
-    EXPECT_EQ(PuzzleNumberSize.Pixels, RoundToPixel(DevicePixelsPerInchY * PuzzleCellInner * CellNumberPercent / 100));
+    EXPECT_EQ(PuzzleNumberSize.Pixels,
+              RoundToPixel(DevicePixelsPerInchY * PuzzleCellInner * CellNumberPercent / 100));
     EXPECT_GT(PuzzleNumberSize.Points, 0);
     EXPECT_GT(SolutionLetterSize.Pixels, 0);
     EXPECT_EQ(InchesToDevicePixels(1), DevicePixelsPerInchY);
@@ -500,8 +518,8 @@ TEST_F(PageModelTest, NoWidows)
         addClues(CluesAcrossSG, c.across);
         addClues(CluesDownSG, c.down);
         flow();
-        EXPECT_EQ(NoWidows(), c.result) << "heading " << DownHeadingLine() << " last " << LastClueLine()
-                                        << " box " << box;
+        EXPECT_EQ(NoWidows(), c.result)
+            << "heading " << DownHeadingLine() << " last " << LastClueLine() << " box " << box;
     }
 }
 
@@ -515,10 +533,10 @@ TEST_F(PageModelTest, FitLayoutToPaper)
     };
     const Case cases[] = {
         {8.5, 11, 1, 1, 1, 1, 2, 2, false},
-        {1.0, 11, 0.2, 0.2, 1, 1, 0.2, 2, true},   // a pair sum of 0.4 ends at 0.2
-        {1.0, 11, 2, 2, 1, 1, 0.25, 2, true},      // 4 -> 2 -> 1 -> 0.5 -> 0.25
-        {8.5, 2.0, 1, 1, 0.2, 0.2, 2, 0.2, true},  // top and bottom likewise
-        {8.5, 2.0, 1, 1, 4, 4, 2, 0.5, true},      // at most 4 halvings
+        {1.0, 11, 0.2, 0.2, 1, 1, 0.2, 2, true},  // a pair sum of 0.4 ends at 0.2
+        {1.0, 11, 2, 2, 1, 1, 0.25, 2, true},     // 4 -> 2 -> 1 -> 0.5 -> 0.25
+        {8.5, 2.0, 1, 1, 0.2, 0.2, 2, 0.2, true}, // top and bottom likewise
+        {8.5, 2.0, 1, 1, 4, 4, 2, 0.5, true},     // at most 4 halvings
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.paperWidth);
@@ -571,10 +589,22 @@ TEST_F(PageModelTest, HostileLayoutValuesAreClampedForComposingOnly)
         {"too many clue columns", [] { ClueColumns = 40; }},
         {"zero leading", [] { LeadingPercentage = 0; }},
         {"negative leading", [] { LeadingPercentage = -50; }},
-        {"zero clue size", [] { ClueTextFontSize = 0; ClueNumberFontSize = 0; }},
+        {"zero clue size",
+         [] {
+             ClueTextFontSize = 0;
+             ClueNumberFontSize = 0;
+         }},
         {"negative clue size", [] { ClueTextFontSize = -5; }},
-        {"margins taller than the page", [] { MarginTop = 8; MarginBottom = 8; }},
-        {"margins wider than the page", [] { MarginLeft = 6; MarginRight = 6; }},
+        {"margins taller than the page",
+         [] {
+             MarginTop = 8;
+             MarginBottom = 8;
+         }},
+        {"margins wider than the page",
+         [] {
+             MarginLeft = 6;
+             MarginRight = 6;
+         }},
         {"word bank taller than the page",
          [] {
              DocControls.WordBankCB = true;
@@ -711,7 +741,8 @@ TEST_F(PageModelTest, WordBankBreakStyles)
     DocControls.WordBankCB = true;
     WordBankMode = 1;
     WordBankHeader = QString();
-    words.Words = {QStringLiteral("alpha"), QStringLiteral("beta"), QStringLiteral("gamma"), QStringLiteral("delta")};
+    words.Words = {QStringLiteral("alpha"), QStringLiteral("beta"), QStringLiteral("gamma"),
+                   QStringLiteral("delta")};
     WYSIWYGChange();
     const QFontMetricsF fm = textMetrics(3);
     auto setArea = [&](double pixels) {

@@ -7,9 +7,9 @@
 #include "pageparts.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QDir>
 #include <QMimeData>
 #include <QProcessEnvironment>
 #include <QUrl>
@@ -54,7 +54,11 @@ TEST_F(PagePartsTest, BoundsTakeInEachPartWhereItIsDrawn)
     };
     const double nan = std::nan("");
     const Case cases[] = {
-        {"the grid and its credits", PuzzlePage, PartGrid, true, {grid.Left, grid.Top, grid.Right, grid.Bottom + credits}},
+        {"the grid and its credits",
+         PuzzlePage,
+         PartGrid,
+         true,
+         {grid.Left, grid.Top, grid.Right, grid.Bottom + credits}},
         {"the solution grid alone", SolutionPage, PartSolution, true, solution},
         {"the titles, from the top margin", 1, PartTitles, true, {nan, MarginTop, nan, nan}},
         {"titles on a page without them", SolutionPage, PartTitles, false, {}},
@@ -152,7 +156,8 @@ TEST_F(PagePartsTest, MetafilesOfTheCopySetsAreSoundAndHoldTheirTexts)
             for (int r = 1; r < CluesAcrossSG->RowCount(); ++r) {
                 int page = 0;
                 TPageRect rect;
-                if (!ClueFlow_GetPlacement(CluesAcrossSG->Cell(3, r).toInt(), &page, &rect) || page != set.page)
+                if (!ClueFlow_GetPlacement(CluesAcrossSG->Cell(3, r).toInt(), &page, &rect) ||
+                    page != set.page)
                     continue;
                 const QString first = CluesAcrossSG->Row(r).Lines.value(0);
                 const int found = int(words.indexOf(first, at + 1));
@@ -211,8 +216,8 @@ TEST_F(PagePartsTest, LibreOfficeDrawsTheExportedGridAndClues)
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(office, {QStringLiteral("-env:UserInstallation=") +
                                QUrl::fromLocalFile(dir.filePath(QStringLiteral("profile"))).toString(),
-                           QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("png"),
-                           QStringLiteral("--outdir"), dir.path(), emf});
+                           QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                           QStringLiteral("png"), QStringLiteral("--outdir"), dir.path(), emf});
     ASSERT_TRUE(process.waitForFinished(120000)) << "libreoffice did not finish";
     QImage image(dir.filePath(QStringLiteral("page.png")));
     ASSERT_FALSE(image.isNull()) << process.readAll().toStdString();

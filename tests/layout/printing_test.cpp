@@ -25,8 +25,8 @@ std::vector<PdfPage> readWords(const QString &pdf)
     process.waitForFinished(30000);
     const QString html = QString::fromUtf8(process.readAllStandardOutput());
     std::vector<PdfPage> pages;
-    static const QRegularExpression tag(
-        QStringLiteral(R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    static const QRegularExpression tag(QStringLiteral(
+        R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
     for (auto it = tag.globalMatch(html); it.hasNext();) {
         const auto m = it.next();
         if (m.captured(0) == QLatin1String("<page ")) {
@@ -36,9 +36,12 @@ std::vector<PdfPage> readWords(const QString &pdf)
         if (pages.empty())
             continue;
         QString text = m.captured(5);
-        text.replace(QLatin1String("&amp;"), QLatin1String("&")).replace(QLatin1String("&quot;"), QLatin1String("\""));
-        text.replace(QLatin1String("&lt;"), QLatin1String("<")).replace(QLatin1String("&gt;"), QLatin1String(">"));
-        text.replace(QLatin1String("&apos;"), QLatin1String("'")).replace(QLatin1String("&#39;"), QLatin1String("'"));
+        text.replace(QLatin1String("&amp;"), QLatin1String("&"))
+            .replace(QLatin1String("&quot;"), QLatin1String("\""));
+        text.replace(QLatin1String("&lt;"), QLatin1String("<"))
+            .replace(QLatin1String("&gt;"), QLatin1String(">"));
+        text.replace(QLatin1String("&apos;"), QLatin1String("'"))
+            .replace(QLatin1String("&#39;"), QLatin1String("'"));
         pages.back().push_back({text, m.captured(1).toDouble() / 72, m.captured(2).toDouble() / 72,
                                 m.captured(3).toDouble() / 72, m.captured(4).toDouble() / 72});
     }
@@ -61,8 +64,8 @@ bool findWordIn(const PdfPage &page, const QString &text, const TPageRect &r, do
 {
     static const QRegularExpression numbered(QStringLiteral("^\\d+"));
     for (const PdfWord &w : page)
-        if ((w.Text == text || QString(w.Text).remove(numbered) == text) && w.Left >= r.Left - slack && w.Left <= r.Right + slack &&
-            w.Top >= r.Top - slack && w.Top <= r.Bottom + slack)
+        if ((w.Text == text || QString(w.Text).remove(numbered) == text) && w.Left >= r.Left - slack &&
+            w.Left <= r.Right + slack && w.Top >= r.Top - slack && w.Top <= r.Bottom + slack)
             return true;
     return false;
 }
@@ -129,7 +132,8 @@ TEST_F(PrintingTest, EveryPageGoesToThePdfWithEachClueInItsPlace)
     const TPageRect cell = CellPageRect(1, 1);
     EXPECT_TRUE(findWordIn(pages[size_t(PuzzlePage - 1)], QStringLiteral("1"), cell));
     const TPageRect solutionCell = CellPageRectFor(1, 1);
-    EXPECT_TRUE(findWordIn(pages[size_t(PageCount - 1)], QString(UpperCaseChar(GetCellLetter(1, 1))), solutionCell));
+    EXPECT_TRUE(
+        findWordIn(pages[size_t(PageCount - 1)], QString(UpperCaseChar(GetCellLetter(1, 1))), solutionCell));
 }
 
 TEST_F(PrintingTest, RangesCopiesAndTiles)
@@ -165,7 +169,8 @@ TEST_F(PrintingTest, RangesCopiesAndTiles)
         const int sheetsPerCopy = c.from > 0 ? c.to - c.from + 1 : PageCount + (c.tiled ? 3 : 0);
         EXPECT_EQ(pdfPageCount(pdfPath()), sheetsPerCopy * c.copies);
         if (c.copies > 1) {
-            EXPECT_EQ(LastPrintJobTitles, (QStringList{PrintJobTitle + " - Copy 1", PrintJobTitle + " - Copy 2"}));
+            EXPECT_EQ(LastPrintJobTitles,
+                      (QStringList{PrintJobTitle + " - Copy 1", PrintJobTitle + " - Copy 2"}));
         }
         if (c.tiled) {
             const auto pages = readWords(pdfPath());
@@ -196,7 +201,8 @@ TEST_F(PrintingTest, CancelPrintsNothingAndWithoutAPrinterTheFileKeepsThePaper)
     EXPECT_TRUE(prompter->boxes.isEmpty());
     EXPECT_DOUBLE_EQ(PaperWidth, 8.27);
     const QString info = run(QStringLiteral("pdfinfo"), {pdfPath()});
-    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Page size: +595[.0-9]* x 84[12][.0-9]* pts"))))
+    EXPECT_TRUE(
+        info.contains(QRegularExpression(QStringLiteral("Page size: +595[.0-9]* x 84[12][.0-9]* pts"))))
         << info.toStdString();
     EXPECT_EQ(pdfPageCount(pdfPath()), PageCount);
 }
@@ -231,7 +237,8 @@ TEST_F(PrintingTest, WithoutAPrinterSetUpChoosesThePaperOfThePagesAndThePdf)
     PrintPuzzle();
     EXPECT_TRUE(prompter->boxes.isEmpty());
     const QString info = run(QStringLiteral("pdfinfo"), {pdfPath()});
-    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Page size: +84[12][.0-9]* x 595[.0-9]* pts"))))
+    EXPECT_TRUE(
+        info.contains(QRegularExpression(QStringLiteral("Page size: +84[12][.0-9]* x 595[.0-9]* pts"))))
         << info.toStdString();
 }
 
@@ -263,7 +270,7 @@ TEST_F(PrintingTest, TheAutoLayoutOfferFollowsThePageChoice)
         int pages;
         bool offer;
     };
-    const Case cases[] = {{1, false, 3, false}, {1, false, 4, true}, {1, true, 3, true},
+    const Case cases[] = {{1, false, 3, false}, {1, false, 4, true},  {1, true, 3, true},
                           {2, false, 3, true},  {3, false, 3, false}, {3, false, 4, true}};
     for (const Case &c : cases) {
         AutoLayoutPageChoice = c.choice;

@@ -55,10 +55,10 @@ QImage whiteImage(int w, int h)
 
 struct PenCase {
     const char *name;
-    bool view;         // the view (blended) or a bitmap
-    double penInches;  // at 78 pixels to the inch
-    int pixels;        // expected line width
-    TColor colour;     // expected line colour
+    bool view;        // the view (blended) or a bitmap
+    double penInches; // at 78 pixels to the inch
+    int pixels;       // expected line width
+    TColor colour;    // expected line colour
 };
 
 TEST_F(SurfaceTest, PenWidthsDrawWholePixelsAndBlendOnTheView)
@@ -118,10 +118,10 @@ TEST(AAFactorForFont, Thresholds)
         QString text;
         int factor;
     } cases[] = {
-        {0, shortText, 4},   {6, shortText, 4},   {7, shortText, 3},   {11, shortText, 3},
-        {12, shortText, 2},  {15, shortText, 2},  {19, shortText, 2},  {20, shortText, 1},
-        {40, shortText, 1},  {-15, shortText, 2}, {15, text70, 2},     {15, text71, 3},
-        {11, text71, 4},     {6, text71, 4},      {20, text71, 1},     {-9, text71, 4},
+        {0, shortText, 4},  {6, shortText, 4},   {7, shortText, 3},  {11, shortText, 3},
+        {12, shortText, 2}, {15, shortText, 2},  {19, shortText, 2}, {20, shortText, 1},
+        {40, shortText, 1}, {-15, shortText, 2}, {15, text70, 2},    {15, text71, 3},
+        {11, text71, 4},    {6, text71, 4},      {20, text71, 1},    {-9, text71, 4},
     };
     for (const auto &c : cases)
         EXPECT_EQ(AAFactorForFont(c.height, c.text), c.factor)
@@ -321,8 +321,7 @@ TEST_F(SurfaceTest, ShorterTextErasesTheRemainsOfTheLongerOne)
         font.setPixelSize(pixelHeight);
         painter.setFont(font);
         painter.setPen(Qt::black);
-        const TSpan first =
-            AATextOut(painter, TSpan(), 10, 10, QStringLiteral("LONG TEXT"), 0xFFFFFF, false);
+        const TSpan first = AATextOut(painter, TSpan(), 10, 10, QStringLiteral("LONG TEXT"), 0xFFFFFF, false);
         ASSERT_TRUE(SpanNotEmpty(first));
         const TSpan second = AATextOut(painter, first, 10, 10, QStringLiteral("AB"), 0xFFFFFF, false);
         painter.end();

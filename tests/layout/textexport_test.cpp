@@ -48,9 +48,11 @@ TEST_F(TextExportTest, ClueTextForEachSpacingMatchesTheFile)
 
 TEST_F(TextExportTest, CompactSolutionsMatchTheFiles)
 {
-    EXPECT_EQ(cp1252FileBytes({BuildSolutionTextByDirection(false)}), layoutFixture("text-solution-direction.txt"));
+    EXPECT_EQ(cp1252FileBytes({BuildSolutionTextByDirection(false)}),
+              layoutFixture("text-solution-direction.txt"));
     // By number in ascending order with no upper limit: 1000 and 1002 after 999, 1A before 1D.
-    EXPECT_EQ(cp1252FileBytes({BuildSolutionTextByNumber(true, true)}), layoutFixture("text-solution-number.txt"));
+    EXPECT_EQ(cp1252FileBytes({BuildSolutionTextByNumber(true, true)}),
+              layoutFixture("text-solution-number.txt"));
 }
 
 TEST_F(TextExportTest, CompactSolutionVariants)
@@ -64,11 +66,14 @@ TEST_F(TextExportTest, CompactSolutionVariants)
         QString expected;
     };
     const Case cases[] = {
-        {true, QStringLiteral("Key"), false, false, false, QStringLiteral("KEY  ACROSS:  3 ant, 1 bee;  DOWN:  1 elk")},
-        {false, QStringLiteral("Key"), false, false, false, QStringLiteral("Key  Across:  3 ant, 1 bee;  Down:  1 elk")},
+        {true, QStringLiteral("Key"), false, false, false,
+         QStringLiteral("KEY  ACROSS:  3 ant, 1 bee;  DOWN:  1 elk")},
+        {false, QStringLiteral("Key"), false, false, false,
+         QStringLiteral("Key  Across:  3 ant, 1 bee;  Down:  1 elk")},
         {false, QString(), false, false, false, QStringLiteral("Across:  3 ant, 1 bee;  Down:  1 elk")},
         // Upper case covers the headings and the header whatever the capitals setting.
-        {false, QStringLiteral("Key"), false, true, false, QStringLiteral("KEY  ACROSS:  3 ANT, 1 BEE;  DOWN:  1 ELK")},
+        {false, QStringLiteral("Key"), false, true, false,
+         QStringLiteral("KEY  ACROSS:  3 ANT, 1 BEE;  DOWN:  1 ELK")},
         {false, QString(), true, false, false, QStringLiteral("1A bee, 1D elk, 3A ant")},
         {false, QString(), true, false, true, QStringLiteral("1-A bee, 1-D elk, 3-A ant")},
         {true, QStringLiteral("Key"), true, false, false, QStringLiteral("KEY  1A bee, 1D elk, 3A ant")},
@@ -106,11 +111,13 @@ TEST_F(TextExportTest, NoAcrossCluesStillGiveTheAcrossHeading)
     SolutionHeaderText.clear();
     setGrids({}, {{QStringLiteral(" 3 ANT"), QStringLiteral("Small insect")}});
     EXPECT_EQ(cp1252FileBytes(clues(false, QStringLiteral(" "))), layoutFixture("text-noacross-clues.txt"));
-    EXPECT_EQ(cp1252FileBytes({BuildSolutionTextByDirection(false)}), layoutFixture("text-noacross-solution.txt"));
+    EXPECT_EQ(cp1252FileBytes({BuildSolutionTextByDirection(false)}),
+              layoutFixture("text-noacross-solution.txt"));
     // Grids not made yet read as grids without answers.
     CluesAcrossSG = nullptr;
     EXPECT_EQ(cp1252FileBytes(clues(false, QStringLiteral(" "))), layoutFixture("text-noacross-clues.txt"));
-    EXPECT_EQ(cp1252FileBytes({BuildSolutionTextByDirection(false)}), layoutFixture("text-noacross-solution.txt"));
+    EXPECT_EQ(cp1252FileBytes({BuildSolutionTextByDirection(false)}),
+              layoutFixture("text-noacross-solution.txt"));
     EXPECT_EQ(BuildSolutionTextByNumber(false, false), QStringLiteral("3D ant"));
 }
 

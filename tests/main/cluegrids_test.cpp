@@ -21,10 +21,10 @@ namespace {
 
 const QString kGarden = QStringLiteral(TRV_TEST_DATA) + "/main/garden.trv";
 
-void sendMouse(QWidget *widget, QEvent::Type type, const QPoint &at,
-               Qt::MouseButton button = Qt::LeftButton)
+void sendMouse(QWidget *widget, QEvent::Type type, const QPoint &at, Qt::MouseButton button = Qt::LeftButton)
 {
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
     QMouseEvent event(type, QPointF(at), QPointF(widget->mapToGlobal(at)),
                       type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier);
     QApplication::sendEvent(widget, &event);
@@ -135,7 +135,7 @@ TEST_F(ClueGridsTest, AnswerColumnModeHighlightsRowsByTheKeys)
         int key;
         int row;
         bool mode;
-    } steps[] = {{Qt::Key_Down, 2, true}, {Qt::Key_Down, 2, true}, {Qt::Key_Up, 1, true},
+    } steps[] = {{Qt::Key_Down, 2, true}, {Qt::Key_Down, 2, true},   {Qt::Key_Up, 1, true},
                  {Qt::Key_Up, 1, true},   {Qt::Key_Right, 1, false}, {Qt::Key_Left, 1, true}};
     for (const Step &s : steps) {
         pressKey(across, s.key);

@@ -80,7 +80,8 @@ protected:
 TEST_F(DocumentControlsTest, StartUpTypeIsTheDocumentsType)
 {
     for (const bool tight : {false, true}) {
-        writeFile(programFile("trv.ini"), tight ? "SetupTight=T\r\nSetupLoose=F\r\n" : "SetupTight=F\r\nSetupLoose=T\r\n");
+        writeFile(programFile("trv.ini"),
+                  tight ? "SetupTight=T\r\nSetupLoose=F\r\n" : "SetupTight=F\r\nSetupLoose=T\r\n");
         TMainFm *window = makeWindow();
         EXPECT_EQ(FreeformMode, !tight);
         EXPECT_EQ(window->LooseRB->isChecked(), !tight);
@@ -181,7 +182,8 @@ TEST_F(DocumentControlsTest, EveryUserChangeReachesTheDocument)
         {"blind cells", [](TMainFm *w) { w->CheckBoxUncrossed->click(); }, "FlagOneLetterSlots=T"},
         {"two-letter words", [](TMainFm *w) { w->CheckBoxTwoLetter->click(); }, "FlagTwoLetterSlots=F"},
         {"hot spots", [](TMainFm *w) { w->ShowHotSpotsCB->click(); }, "ShowHotSpots=F"},
-        {"symmetry", [](TMainFm *w) { w->SymKaleidoscopeSpBtn->click(); }, "SymmetryMode=Kaleidoscope (Eight-way)"},
+        {"symmetry", [](TMainFm *w) { w->SymKaleidoscopeSpBtn->click(); },
+         "SymmetryMode=Kaleidoscope (Eight-way)"},
         {"exchange", [](TMainFm *w) { w->ExchangeAcrossDownSpBtn->click(); }, "Exchanged=T"},
         {"fixed size", [](TMainFm *w) { w->SizeFixedRB->click(); }, "LooseAutoSize=F"},
         {"size list", [](TMainFm *w) { w->PuzzleSizeCmBxChange(1); }, "Columns=7"},

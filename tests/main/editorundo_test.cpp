@@ -79,7 +79,8 @@ TEST_F(EditorUndoTest, CtrlZAfterTheListWasReplacedUndoesOnlyNewTyping)
         const char *firstWord; // the list's first word afterwards; empty for an empty list
     } cases[] = {
         {"open another puzzle", [&](TMainFm *w) { ASSERT_TRUE(w->OpenPuzzleFileOrUrl(m_rich)); }, "CAT"},
-        {"open the same puzzle again", [&](TMainFm *w) { ASSERT_TRUE(w->OpenPuzzleFileOrUrl(m_garden)); }, "CATS"},
+        {"open the same puzzle again", [&](TMainFm *w) { ASSERT_TRUE(w->OpenPuzzleFileOrUrl(m_garden)); },
+         "CATS"},
         {"New", [](TMainFm *w) { w->mFileNew->trigger(); }, ""},
         {"Close", [](TMainFm *w) { w->mFileClose->trigger(); }, ""},
         {"import a word list",
@@ -173,7 +174,8 @@ TEST_F(EditorUndoTest, TitleFieldsForgetThePreviousPuzzlesTyping)
     } cases[] = {
         {"open another puzzle", [&](TMainFm *w) { ASSERT_TRUE(w->OpenPuzzleFileOrUrl(m_rich)); }},
         {"open the same puzzle again", [&](TMainFm *w) { ASSERT_TRUE(w->OpenPuzzleFileOrUrl(m_garden)); }},
-        {"whole-puzzle undo", [](TMainFm *w) {
+        {"whole-puzzle undo",
+         [](TMainFm *w) {
              TakeCheckPoint(TCheckPointKind::Layout, QStringLiteral("resize grid"));
              w->UndoSpBtnClick();
          }},

@@ -49,9 +49,9 @@ TEST_F(ExportsTest, ExportPdfIsTrueExactlyWhenTheFileWasWritten)
     const QString missing = m_out.filePath("no folder/x.pdf");
     struct Case {
         const char *name;
-        bool accepted;   // the page choice
+        bool accepted; // the page choice
         QString argument;
-        QString answer;  // the save dialog's answer when asked
+        QString answer; // the save dialog's answer when asked
         bool result;
         QString written;
         bool message;
@@ -79,7 +79,8 @@ TEST_F(ExportsTest, ExportPdfIsTrueExactlyWhenTheFileWasWritten)
         if (c.message) {
             EXPECT_TRUE(prompter.lastText().startsWith("Can not create the file " + missing +
                                                        ". It might be in use.\n\n"));
-            EXPECT_TRUE(prompter.lastText().contains("No such file or directory")) << prompter.lastText().toStdString();
+            EXPECT_TRUE(prompter.lastText().contains("No such file or directory"))
+                << prompter.lastText().toStdString();
         }
     }
 }
@@ -106,8 +107,11 @@ TEST_F(ExportsTest, EditCopiesPutTheirPartsOnTheClipboard)
     const struct {
         const char *item;
         bool picture;
-    } cases[] = {{"mEditCopyPuzzleGrid", true}, {"mEditCopyPuzzleAll", true}, {"mEditCopySolution", true},
-                 {"mEditCopyClues", false}, {"mEditCopySolutionText", false}};
+    } cases[] = {{"mEditCopyPuzzleGrid", true},
+                 {"mEditCopyPuzzleAll", true},
+                 {"mEditCopySolution", true},
+                 {"mEditCopyClues", false},
+                 {"mEditCopySolutionText", false}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.item);
         clipboard->setText(QStringLiteral("before"));
@@ -157,13 +161,15 @@ TEST_F(ExportsTest, GraphicFormFollowsThePageAndLeavesTheClipboardAloneWithNothi
 
     // Nothing chosen: the message, no file dialog, the clipboard as it was.
     QGuiApplication::clipboard()->setText(QStringLiteral("the user's text"));
-    for (QCheckBox *box : {form->IncludeTitleCB, form->IncludeGridCB, form->IncludeCluesCB, form->IncludeWordbankCB})
+    for (QCheckBox *box :
+         {form->IncludeTitleCB, form->IncludeGridCB, form->IncludeCluesCB, form->IncludeWordbankCB})
         box->setChecked(false);
     form->CopyToClipboardBtn->click();
     form->ExportSaveBtn->click();
-    EXPECT_EQ(boxesWithText(prompter, QStringLiteral("Please indicate what you want to export by clicking on at "
-                                                     "least one of the checkboxes.")),
-              2);
+    EXPECT_EQ(
+        boxesWithText(prompter, QStringLiteral("Please indicate what you want to export by clicking on at "
+                                               "least one of the checkboxes.")),
+        2);
     EXPECT_TRUE(dialogs.Asked.isEmpty());
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("the user's text"));
 

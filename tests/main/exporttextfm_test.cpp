@@ -42,10 +42,7 @@ protected:
         m_form->show();
     }
 
-    void TearDown() override
-    {
-        m_form.reset();
-    }
+    void TearDown() override { m_form.reset(); }
 
     QString path(const QString &name) const { return m_folder.path() + QLatin1Char('/') + name; }
 
@@ -100,7 +97,8 @@ TEST_F(ExportTextFmTest, EachChoiceEnablesItsOwnControls)
         for (QWidget *control : clueControls)
             EXPECT_EQ(control->isEnabled(), c.clues) << c.name << ": " << control->objectName().toStdString();
         for (QWidget *control : solutionControls)
-            EXPECT_EQ(control->isEnabled(), !c.clues) << c.name << ": " << control->objectName().toStdString();
+            EXPECT_EQ(control->isEnabled(), !c.clues)
+                << c.name << ": " << control->objectName().toStdString();
         EXPECT_EQ(f.HyphenateCB->isEnabled(), c.hyphenate) << c.name;
     }
 }
@@ -149,7 +147,8 @@ TEST_F(ExportTextFmTest, CopyPutsTheLinesEachEndedByCrLfOnTheClipboard)
 {
     chooseAlignedClues();
     m_form->CopyToClipboardBtn->click();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), Cp1252::toUnicode(layoutFixture("text-clues-aligned.txt")));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              Cp1252::toUnicode(layoutFixture("text-clues-aligned.txt")));
 }
 
 TEST_F(ExportTextFmTest, ExportWritesTheTextAddingTxt)
@@ -215,7 +214,8 @@ TEST_F(ExportTextFmTest, AFailedWriteIsReportedAndLeavesNoFile)
     m_form->ExportSaveBtn->click();
     ASSERT_EQ(prompter.boxes.size(), 1);
     EXPECT_EQ(prompter.boxes[0].kind, Prompter::Error);
-    EXPECT_TRUE(prompter.boxes[0].text.contains(QDir::toNativeSeparators(file))) << prompter.boxes[0].text.toStdString();
+    EXPECT_TRUE(prompter.boxes[0].text.contains(QDir::toNativeSeparators(file)))
+        << prompter.boxes[0].text.toStdString();
     EXPECT_FALSE(QFile::exists(file));
     EXPECT_TRUE(QDir(m_folder.path()).isEmpty());
 }

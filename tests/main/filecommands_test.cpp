@@ -6,9 +6,9 @@
 #include "cluesedit.h"
 #include "cp1252.h"
 #include "fileio.h"
-#include "hintfm.h"
 #include "filetypes.h"
 #include "globals.h"
+#include "hintfm.h"
 #include "mainfm.h"
 #include "prompter.h"
 #include "recentfiles.h"
@@ -66,8 +66,18 @@ protected:
 
 // ---- The save question --------------------------------------------------------------------------
 
-enum class Command { New, Open, Recent, Exit };
-enum class Answer { Cancel, No, YesSaveCancelled, YesSaved };
+enum class Command {
+    New,
+    Open,
+    Recent,
+    Exit
+};
+enum class Answer {
+    Cancel,
+    No,
+    YesSaveCancelled,
+    YesSaved
+};
 
 struct QuestionCase {
     const char *name;
@@ -77,8 +87,7 @@ struct QuestionCase {
 };
 
 class SaveQuestionTest : public FileCommandsTest, public ::testing::WithParamInterface<QuestionCase>
-{
-};
+{};
 
 TEST_P(SaveQuestionTest, CommandGoesOnOnlyWhenNoOrSaved)
 {
@@ -93,15 +102,9 @@ TEST_P(SaveQuestionTest, CommandGoesOnOnlyWhenNoOrSaved)
     ScriptedUiDialogs dialogs;
     const QString saved = m_docs.filePath("saved.trv");
     switch (c.answer) {
-    case Answer::Cancel:
-        prompter.answers << Prompter::Cancel;
-        break;
-    case Answer::No:
-        prompter.answers << Prompter::No;
-        break;
-    case Answer::YesSaveCancelled:
-        prompter.answers << Prompter::Yes;
-        break;
+    case Answer::Cancel: prompter.answers << Prompter::Cancel; break;
+    case Answer::No: prompter.answers << Prompter::No; break;
+    case Answer::YesSaveCancelled: prompter.answers << Prompter::Yes; break;
     case Answer::YesSaved:
         prompter.answers << Prompter::Yes;
         dialogs.FileNames << saved;
@@ -111,18 +114,10 @@ TEST_P(SaveQuestionTest, CommandGoesOnOnlyWhenNoOrSaved)
         dialogs.FileNames << m_other; // the open dialog's choice
 
     switch (c.command) {
-    case Command::New:
-        window->mFileNew->trigger();
-        break;
-    case Command::Open:
-        window->mFileOpen->trigger();
-        break;
-    case Command::Recent:
-        window->mFileRecent[1]->trigger();
-        break;
-    case Command::Exit:
-        window->mFileExit->trigger();
-        break;
+    case Command::New: window->mFileNew->trigger(); break;
+    case Command::Open: window->mFileOpen->trigger(); break;
+    case Command::Recent: window->mFileRecent[1]->trigger(); break;
+    case Command::Exit: window->mFileExit->trigger(); break;
     }
 
     EXPECT_EQ(boxesWithText(prompter, kQuestion), 1);
@@ -151,9 +146,7 @@ TEST_P(SaveQuestionTest, CommandGoesOnOnlyWhenNoOrSaved)
         EXPECT_EQ(window->RecentFiles()->Path(1), m_other);
         EXPECT_FALSE(window->IsModified());
         break;
-    case Command::Exit:
-        EXPECT_TRUE(MainFormClosing);
-        break;
+    case Command::Exit: EXPECT_TRUE(MainFormClosing); break;
     }
 }
 
@@ -191,7 +184,8 @@ TEST(SaveNameForFilterTest, PdfFilterGivesPdfNameOthersKeepTheName)
         {"/d/a.trv", 1, "/d/a.trv"}, {"/d/a.trv", 3, "/d/a.trv"},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(TMainFm::SaveNameForFilter(QString::fromLatin1(c.name), c.filter), QString::fromLatin1(c.expected))
+        EXPECT_EQ(TMainFm::SaveNameForFilter(QString::fromLatin1(c.name), c.filter),
+                  QString::fromLatin1(c.expected))
             << c.name << " filter " << c.filter;
 }
 
@@ -233,7 +227,8 @@ TEST_F(FileCommandsTest, SaveAsksForANameUnlessTheDocumentIsAPuzzleFile)
         window->mFileSave->trigger();
         EXPECT_EQ(dialogs.Asked, QStringList{"save: Save As"}) << c.name.toStdString();
         ASSERT_EQ(dialogs.Proposed.size(), 1);
-        EXPECT_TRUE(dialogs.Proposed.first().endsWith(c.proposedEnd)) << dialogs.Proposed.first().toStdString();
+        EXPECT_TRUE(dialogs.Proposed.first().endsWith(c.proposedEnd))
+            << dialogs.Proposed.first().toStdString();
         EXPECT_EQ(window->SavePuzzleDialog.FileName, c.name); // cancelled: nothing renamed
     }
     EXPECT_EQ(fileBytes(old), "CROSSWORD old bytes");
@@ -269,7 +264,11 @@ TEST_F(FileCommandsTest, FailedOpenLeavesTheDocumentAsItWas)
 {
     const QString unknown = m_docs.filePath("unknown.trv");
     writeFile(unknown, "not a puzzle\n");
-    enum class Way { Recent, OpenDialog, CommandLine };
+    enum class Way {
+        Recent,
+        OpenDialog,
+        CommandLine
+    };
     const struct {
         const char *what;
         Way way;
@@ -297,15 +296,9 @@ TEST_F(FileCommandsTest, FailedOpenLeavesTheDocumentAsItWas)
         ScriptedUiDialogs dialogs;
         dialogs.FileNames << unknown;
         switch (c.way) {
-        case Way::Recent:
-            window->mFileRecent[1]->trigger();
-            break;
-        case Way::OpenDialog:
-            window->mFileOpen->trigger();
-            break;
-        case Way::CommandLine:
-            EXPECT_FALSE(window->OpenPuzzleFileOrUrl(webAddress));
-            break;
+        case Way::Recent: window->mFileRecent[1]->trigger(); break;
+        case Way::OpenDialog: window->mFileOpen->trigger(); break;
+        case Way::CommandLine: EXPECT_FALSE(window->OpenPuzzleFileOrUrl(webAddress)); break;
         }
         ASSERT_EQ(prompter.boxes.size(), 1) << c.what;
         EXPECT_TRUE(prompter.boxes.first().text.startsWith(c.expectedMessageStart)) << c.what;
@@ -337,10 +330,11 @@ TEST_F(FileCommandsTest, BrokenFileNeverReplacesTheOpenPuzzle)
     const struct {
         const char *name;
         const char *file;
-        QByteArray bytes; // the file is not written when empty and named "missing"
+        QByteArray bytes;    // the file is not written when empty and named "missing"
         const char *message; // %1: the file
     } cases[] = {
-        {"cut before the grid", "cut.trv", garden.left(garden.indexOf("GRID:")), "File %1 contains no GRID section."},
+        {"cut before the grid", "cut.trv", garden.left(garden.indexOf("GRID:")),
+         "File %1 contains no GRID section."},
         {"size not allowed", "wide.trv", QByteArray(garden).replace("\nColumns=5\r", "\nColumns=60\r"),
          "File %1 contains an invalid puzzle size."},
         {"unreadable size", "rows.trv", QByteArray(garden).replace("\nRows=5\r", "\nRows=five\r"),
@@ -409,7 +403,8 @@ TEST_F(FileCommandsTest, TypeSwitchLeavesAnUntitledPuzzleThatSaveAsksToName)
     window->mGridFreeform->trigger();
     ASSERT_TRUE(FreeformMode);
     EXPECT_EQ(boxesWithText(prompter, kQuestion), 1);
-    EXPECT_TRUE(window->SavePuzzleDialog.FileName.endsWith("/Untitled")) << window->SavePuzzleDialog.FileName.toStdString();
+    EXPECT_TRUE(window->SavePuzzleDialog.FileName.endsWith("/Untitled"))
+        << window->SavePuzzleDialog.FileName.toStdString();
     EXPECT_EQ(window->windowTitle(), "Tarvel  -  Untitled");
     EXPECT_FALSE(window->DocumentLoaded);
 
@@ -429,7 +424,13 @@ TEST_F(FileCommandsTest, TypeSwitchLeavesAnUntitledPuzzleThatSaveAsksToName)
 
 TEST_F(FileCommandsTest, SaveAndCloseWhileTheExampleShowsSaveTheUsersWords)
 {
-    enum class Command { Save, SaveAs, SaveAsOnce, Close, New };
+    enum class Command {
+        Save,
+        SaveAs,
+        SaveAsOnce,
+        Close,
+        New
+    };
     const struct {
         const char *name;
         Command command;
@@ -454,15 +455,9 @@ TEST_F(FileCommandsTest, SaveAndCloseWhileTheExampleShowsSaveTheUsersWords)
         ScriptedUiDialogs dialogs;
         dialogs.FileNames << chosen;
         switch (c.command) {
-        case Command::Save:
-            window->mFileSave->trigger();
-            break;
-        case Command::SaveAs:
-            window->mFileSaveAs->trigger();
-            break;
-        case Command::SaveAsOnce:
-            window->mFileSaveAsOnce->trigger();
-            break;
+        case Command::Save: window->mFileSave->trigger(); break;
+        case Command::SaveAs: window->mFileSaveAs->trigger(); break;
+        case Command::SaveAsOnce: window->mFileSaveAsOnce->trigger(); break;
         case Command::Close:
         case Command::New:
             prompter.answers << Prompter::Yes;
@@ -488,8 +483,7 @@ TEST_F(FileCommandsTest, SaveAndCloseWhileTheExampleShowsSaveTheUsersWords)
 // From a rich file and from the start-up document: Save As a.trv, an edit, Save, Close, reopen
 // from recent file 1, Save As b.trv.
 class SaveCloseReopenTest : public FileCommandsTest, public ::testing::WithParamInterface<const char *>
-{
-};
+{};
 
 TEST_P(SaveCloseReopenTest, SavesTheSameBytes)
 {
@@ -535,7 +529,8 @@ TEST_F(FileCommandsTest, ClosingRegistersTheFileTypeForThisProgram)
     RegisterFileTypeOnClose = true;
     ASSERT_TRUE(window->close());
     const QByteArray entry = fileBytes(TrvDesktopEntryPath());
-    const QByteArray exec = "Exec=" + DesktopExecArgument(QCoreApplication::applicationFilePath()).toUtf8() + " %f\n";
+    const QByteArray exec =
+        "Exec=" + DesktopExecArgument(QCoreApplication::applicationFilePath()).toUtf8() + " %f\n";
     EXPECT_TRUE(entry.contains(exec)) << entry.toStdString();
     EXPECT_FALSE(RegisterFileTypeOnClose);
 }

@@ -20,8 +20,8 @@ namespace {
 
 const QString kGarden = QStringLiteral(TRV_TEST_DATA "/main/garden.trv");
 
-const TFileKind kAllKinds[] = {TFileKind::Puzzle, TFileKind::WordList, TFileKind::Pdf,
-                               TFileKind::Graphic, TFileKind::Text, TFileKind::WebPage};
+const TFileKind kAllKinds[] = {TFileKind::Puzzle,  TFileKind::WordList, TFileKind::Pdf,
+                               TFileKind::Graphic, TFileKind::Text,     TFileKind::WebPage};
 
 class FoldersTest : public MainWindowTest
 {
@@ -65,7 +65,12 @@ TEST_F(FoldersTest, StartFolderByPuzzleLastFolderAndDocumentsForEveryKind)
 {
     const QString home = QDir::cleanPath(TestHome());
     const QString program = QDir::cleanPath(m_program.path());
-    enum Expect { Documents, Home, PuzzleDir, LastDir };
+    enum Expect {
+        Documents,
+        Home,
+        PuzzleDir,
+        LastDir
+    };
     struct Case {
         const char *name;
         bool documentsExist;
@@ -102,7 +107,8 @@ TEST_F(FoldersTest, StartFolderByPuzzleLastFolderAndDocumentsForEveryKind)
             // The other kinds keep folders of their own.
             for (TFileKind other : kAllKinds) {
                 if (other != kind && c.expected == LastDir) {
-                    EXPECT_EQ(StartFolder(other, c.document), documents) << LastFolderValueName(other).toStdString();
+                    EXPECT_EQ(StartFolder(other, c.document), documents)
+                        << LastFolderValueName(other).toStdString();
                 }
             }
         }
@@ -139,8 +145,8 @@ TEST(PuzzleNameTest, FilesMadeFromThePuzzleTakeItsNameElseItsTitle)
         {"", "", "Untitled"},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(PuzzleBaseName(c.document, c.title), c.expected) << c.document.toStdString() << " | "
-                                                                   << c.title.toStdString();
+        EXPECT_EQ(PuzzleBaseName(c.document, c.title), c.expected)
+            << c.document.toStdString() << " | " << c.title.toStdString();
 }
 
 // Every save dialog that makes a file from the puzzle proposes the puzzle's name with the file's
@@ -180,9 +186,10 @@ TEST_F(FoldersTest, ExportsProposeThePuzzleNameWithTheirExtension)
         window->ThemeExportLnkClick();
         window->mFileSaveAsClick();
         const QDir folder(c.folder);
-        EXPECT_EQ(dialogs.Asked, QStringList({"modal: TPdfPageChoiceFm", "save: Export puzzle as PDF document",
-                                              "save: Export As Text", "save: Export As Graphic",
-                                              "save: Export:  Save Your Words and Clues Separately", "save: Save As"}));
+        EXPECT_EQ(dialogs.Asked,
+                  QStringList({"modal: TPdfPageChoiceFm", "save: Export puzzle as PDF document",
+                               "save: Export As Text", "save: Export As Graphic",
+                               "save: Export:  Save Your Words and Clues Separately", "save: Save As"}));
         EXPECT_EQ(dialogs.Proposed,
                   QStringList({folder.filePath(c.base + ".pdf"), folder.filePath(c.base + ".txt"),
                                folder.filePath(c.base + ".emf"), folder.filePath(c.base + ".thm"),
@@ -213,10 +220,10 @@ TEST_F(FoldersTest, OpenStartsInTheLastPuzzleFolderAndSamplesInTheProgramFolder)
     ASSERT_EQ(window->SavePuzzleDialog.FileName, sample);
     window->mFileOpen->trigger();
     window->mFileSave->trigger(); // a sample is saved as the user's own
-    EXPECT_EQ(dialogs.Asked, QStringList({"open: Open", "open: Open", "open: Open Sample Puzzles", "open: Open",
-                                          "save: Save As"}));
-    EXPECT_EQ(dialogs.Proposed, QStringList({m_documents, m_last.path(), window->ProgramFolder(), m_last.path(),
-                                             m_last.filePath("Sample.trv")}));
+    EXPECT_EQ(dialogs.Asked, QStringList({"open: Open", "open: Open", "open: Open Sample Puzzles",
+                                          "open: Open", "save: Save As"}));
+    EXPECT_EQ(dialogs.Proposed, QStringList({m_documents, m_last.path(), window->ProgramFolder(),
+                                             m_last.path(), m_last.filePath("Sample.trv")}));
 }
 
 } // namespace

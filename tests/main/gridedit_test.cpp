@@ -78,9 +78,9 @@ TEST_F(GridEditTest, ArrowKeysWrapAtBothCorners)
     const struct {
         int col, row, key, wantCol, wantRow;
     } cases[] = {
-        {15, 1, Qt::Key_Right, 1, 2},  {15, 15, Qt::Key_Right, 1, 1}, {1, 2, Qt::Key_Left, 15, 1},
-        {1, 1, Qt::Key_Left, 15, 15},  {1, 15, Qt::Key_Down, 2, 1},   {15, 15, Qt::Key_Down, 1, 1},
-        {2, 1, Qt::Key_Up, 1, 15},     {1, 1, Qt::Key_Up, 15, 15},    {7, 7, Qt::Key_Right, 8, 7},
+        {15, 1, Qt::Key_Right, 1, 2}, {15, 15, Qt::Key_Right, 1, 1}, {1, 2, Qt::Key_Left, 15, 1},
+        {1, 1, Qt::Key_Left, 15, 15}, {1, 15, Qt::Key_Down, 2, 1},   {15, 15, Qt::Key_Down, 1, 1},
+        {2, 1, Qt::Key_Up, 1, 15},    {1, 1, Qt::Key_Up, 15, 15},    {7, 7, Qt::Key_Right, 8, 7},
     };
     for (const auto &t : cases) {
         window->KeyCursorCol = t.col;
@@ -102,10 +102,10 @@ TEST_F(GridEditTest, TypingWritesFixedLettersAndMovesOn)
         char wantCell; // what the cell holds afterwards
         int wantCol, wantRow;
     } cases[] = {
-        {15, 15, "x", 'X', 1, 1},      // the last cell across goes on to the first
-        {4, 1, "b", TRV_BLOCK, 5, 1},  // a block takes nothing, the cursor still moves
-        {5, 1, " ", TRV_EMPTY, 6, 1},  // a blank empties the cell
-        {2, 2, "q", 'Q', 3, 2},        // lower case becomes a fixed capital
+        {15, 15, "x", 'X', 1, 1},     // the last cell across goes on to the first
+        {4, 1, "b", TRV_BLOCK, 5, 1}, // a block takes nothing, the cursor still moves
+        {5, 1, " ", TRV_EMPTY, 6, 1}, // a blank empties the cell
+        {2, 2, "q", 'Q', 3, 2},       // lower case becomes a fixed capital
     };
     for (const auto &t : cases) {
         startTyping(window, t.col, t.row);
@@ -214,7 +214,7 @@ TEST_F(GridEditTest, KeyCursorShowsOnlyOnTheGridPageWithTheTypingTool)
         int tool;
         bool shown;
     } cases[] = {
-        {"Penciled-In Grid*", 1, true}, {"Penciled-In Grid*", 2, true}, {"Page 1", 1, true},
+        {"Penciled-In Grid*", 1, true},  {"Penciled-In Grid*", 2, true},  {"Page 1", 1, true},
         {"Penciled-In Grid*", 3, false}, {"Penciled-In Grid*", 0, false}, {"Solution", 1, false},
     };
     for (const auto &t : cases) {
@@ -252,8 +252,9 @@ TEST_F(GridEditTest, PatternDragLeavesTheCellsBesideACornerAlone)
     window->ViewPortMouseDown(Qt::LeftButton, {}, centreOf(3, 3));
     // Along the diagonal through the corner of (3,3) and (4,4), just inside the two cells
     // beside that corner, then on into (4,4).
-    for (const QPoint &p : {QPoint(a.Right - 2, a.Bottom - 2), QPoint(a.Right + 1, a.Bottom - 2),
-                            QPoint(a.Right - 2, a.Bottom + 1), QPoint(a.Right + 1, a.Bottom + 1), centreOf(4, 4)})
+    for (const QPoint &p :
+         {QPoint(a.Right - 2, a.Bottom - 2), QPoint(a.Right + 1, a.Bottom - 2),
+          QPoint(a.Right - 2, a.Bottom + 1), QPoint(a.Right + 1, a.Bottom + 1), centreOf(4, 4)})
         window->ViewPortMouseMove(Qt::LeftButton, p);
     window->ViewPortMouseUp(Qt::LeftButton, centreOf(4, 4));
     EXPECT_EQ(cell(3, 3), TRV_BLOCK);
@@ -303,7 +304,8 @@ TEST_F(GridEditTest, RightClickWordEraseRejectsWholeWordsOnce)
     EXPECT_EQ(cell(11, 1), TRV_EMPTY);
     rejectRow1("ice");
     EXPECT_EQ(window->GlueRejectWordsMemo->toPlainText(), "ICE");
-    rejectRow1("i\x02" "e"); // a word with an empty cell rejects nothing
+    rejectRow1("i\x02"
+               "e"); // a word with an empty cell rejects nothing
     EXPECT_EQ(window->GlueRejectWordsMemo->toPlainText(), "ICE");
 
     // The empty cell is taken as its mark character, never as the control code.

@@ -60,10 +60,7 @@ void pressSpace(QWidget *widget)
     QApplication::sendEvent(widget, &release);
 }
 
-bool isRed(const QSpinBox *entry)
-{
-    return entry->palette().color(QPalette::Text) == QColor(Qt::red);
-}
+bool isRed(const QSpinBox *entry) { return entry->palette().color(QPalette::Text) == QColor(Qt::red); }
 
 class GridPageTest : public MainWindowTest
 {
@@ -218,7 +215,12 @@ TEST_F(GridPageTest, ASwitchThatKeepsTheWordsLeavesThemUnsaved)
 
 TEST_F(GridPageTest, EveryResizeRouteTakesOneUndoStepPerRealResize)
 {
-    enum Route { Mouse, Keyboard, List, Custom };
+    enum Route {
+        Mouse,
+        Keyboard,
+        List,
+        Custom
+    };
     const struct Case {
         const char *name;
         Route route;
@@ -264,9 +266,7 @@ TEST_F(GridPageTest, EveryResizeRouteTakesOneUndoStepPerRealResize)
             else
                 pressSpace(window->ApplySizeBtn);
             break;
-        case List:
-            window->PuzzleSizeCmBxChange(window->PuzzleSizeCmBx->findText(c.item));
-            break;
+        case List: window->PuzzleSizeCmBxChange(window->PuzzleSizeCmBx->findText(c.item)); break;
         case Custom: {
             bool okRefused = false;
             dialogs.OnModal = [&](QDialog &dialog) {

@@ -47,7 +47,8 @@ TEST_F(MainWindowTest, HelpPagesOpenThroughTheShellOrSayWhatIsMissing)
         }
         if (*c.message) {
             ASSERT_EQ(prompter.boxes.size(), 1);
-            EXPECT_TRUE(prompter.lastText().startsWith(QLatin1String(c.message))) << prompter.lastText().toStdString();
+            EXPECT_TRUE(prompter.lastText().startsWith(QLatin1String(c.message)))
+                << prompter.lastText().toStdString();
         } else {
             EXPECT_TRUE(prompter.boxes.isEmpty());
         }
@@ -63,7 +64,8 @@ TEST_F(MainWindowTest, CommandsActOnTheUsersListNotTheExample)
         const char *name;
         std::function<void()> command;
     } commands[] = {
-        {"the save question", [&] {
+        {"the save question",
+         [&] {
              prompter.answers = {Prompter::Cancel};
              EXPECT_EQ(window->QuerySaveChanges(), 2);
              EXPECT_EQ(prompter.boxes.size(), 1);

@@ -44,41 +44,51 @@ QStringList settingsSnapshot()
     auto i = [&](const char *name, int v) { s << QString("%1=%2").arg(name).arg(v); };
     auto t = [&](const char *name, const QString &v) { s << QString("%1=%2").arg(name, v); };
     d("PaperWidth", PaperWidth), d("PaperHeight", PaperHeight);
-    d("MarginLeft", MarginLeft), d("MarginTop", MarginTop), d("MarginRight", MarginRight), d("MarginBottom", MarginBottom);
+    d("MarginLeft", MarginLeft), d("MarginTop", MarginTop), d("MarginRight", MarginRight),
+        d("MarginBottom", MarginBottom);
     i("AutoLayout", DocControls.AutoLayout), i("AutoLayoutPageChoice", AutoLayoutPageChoice);
     i("AskBeforeUsingTwoPages", AskBeforeUsingTwoPages);
-    for (const bool *b : {&AutoMargins, &AutoCellSize, &AutoCellShape, &AutoClueSize, &AutoClueSpacing,
-                          &AutoClueColumns, &AutoNewColumn, &AutoTitleSize, &AutoCenter, &AutoLayout_OnApply,
-                          &AutoLayout_OnSpill})
+    for (const bool *b :
+         {&AutoMargins, &AutoCellSize, &AutoCellShape, &AutoClueSize, &AutoClueSpacing, &AutoClueColumns,
+          &AutoNewColumn, &AutoTitleSize, &AutoCenter, &AutoLayout_OnApply, &AutoLayout_OnSpill})
         i("switch", *b);
     t("FrameStyle", FrameStyle);
     for (const TPageRect *r : {&FrameOutside, &FrameInside})
         d("inset", r->Left), d("inset", r->Top), d("inset", r->Right), d("inset", r->Bottom);
     i("PutFrameOnCode", PutFrameOnCode);
     d("CellWidth", CellWidth), d("CellHeight", CellHeight), d("GridLineThickness", GridLineThickness);
-    i("clPuzzleGrid", clPuzzleGrid), t("PuzzleNumberFont", PuzzleNumberFont), i("CellNumberPercent", CellNumberPercent);
+    i("clPuzzleGrid", clPuzzleGrid), t("PuzzleNumberFont", PuzzleNumberFont),
+        i("CellNumberPercent", CellNumberPercent);
     i("clPuzzleNumber", clPuzzleNumber), i("clSolutionNumber", clSolutionNumber), i("PuzzlePage", PuzzlePage);
     d("PuzzleLeft", PuzzleLeft), d("PuzzleTop", PuzzleTop);
     i("AlignSolution", AlignSolution), i("NumberedSolution", NumberedSolution);
-    d("CellWidthSol", CellWidthSol), d("CellHeightSol", CellHeightSol), d("GridLineThicknessSol", GridLineThicknessSol);
-    i("clSolutionGrid", clSolutionGrid), t("SolutionFont", SolutionFont), i("CellLetterPercent", CellLetterPercent);
+    d("CellWidthSol", CellWidthSol), d("CellHeightSol", CellHeightSol),
+        d("GridLineThicknessSol", GridLineThicknessSol);
+    i("clSolutionGrid", clSolutionGrid), t("SolutionFont", SolutionFont),
+        i("CellLetterPercent", CellLetterPercent);
     i("clSolutionLetter", clSolutionLetter), i("SolutionThemeBold", SolutionThemeBold);
     i("SolutionThemeColor", SolutionThemeColor), t("SolutionHeaderText", SolutionHeaderText);
     t("SolutionHeaderFont", SolutionHeaderFont), i("SolutionHeaderFontSize", SolutionHeaderFontSize);
     i("SolutionHeaderStyle", SolutionHeaderStyle), i("SolutionHeaderColor", SolutionHeaderColor);
-    i("SeparateClues", SeparateClues), i("ClueColumns", ClueColumns), i("LeadingPercentage", LeadingPercentage);
+    i("SeparateClues", SeparateClues), i("ClueColumns", ClueColumns),
+        i("LeadingPercentage", LeadingPercentage);
     t("AcrossText", AcrossText), t("DownText", DownText), t("AcrDwnFont", AcrDwnFont);
     i("AcrDwnFontSize", AcrDwnFontSize), i("AcrDwnBold", AcrDwnBold), i("AcrDwnCapitals", AcrDwnCapitals);
-    i("NewColumnDown", NewColumnDown), t("ClueNumberFont", ClueNumberFont), i("ClueNumberFontSize", ClueNumberFontSize);
-    i("ClueNumberStyle", ClueNumberStyle), t("ClueTextFont", ClueTextFont), i("ClueTextFontSize", ClueTextFontSize);
+    i("NewColumnDown", NewColumnDown), t("ClueNumberFont", ClueNumberFont),
+        i("ClueNumberFontSize", ClueNumberFontSize);
+    i("ClueNumberStyle", ClueNumberStyle), t("ClueTextFont", ClueTextFont),
+        i("ClueTextFontSize", ClueTextFontSize);
     i("clClues", clClues), i("ClueThemeStyle", ClueThemeStyle), i("ClueThemeInColor", ClueThemeInColor);
     i("ClueThemeAllCaps", ClueThemeAllCaps);
     t("Title", DocControls.PuzzleTitle), t("TitleFont", TitleFont), i("TitleFontSize", TitleFontSize);
     i("TitleColor", TitleColor), i("TitleStyle", TitleStyle), i("PutTitleOnCode", PutTitleOnCode);
-    t("Subtitle", DocControls.PuzzleSubtitle), t("SubtitleFont", SubtitleFont), i("SubtitleFontSize", SubtitleFontSize);
-    i("SubtitleColor", SubtitleColor), i("SubtitleStyle", SubtitleStyle), d("SubtitleExtraSpacing", SubtitleExtraSpacing);
+    t("Subtitle", DocControls.PuzzleSubtitle), t("SubtitleFont", SubtitleFont),
+        i("SubtitleFontSize", SubtitleFontSize);
+    i("SubtitleColor", SubtitleColor), i("SubtitleStyle", SubtitleStyle),
+        d("SubtitleExtraSpacing", SubtitleExtraSpacing);
     t("CreditsLine", CreditsLine), t("CreditsFont", CreditsFont), i("CreditsFontSize", CreditsFontSize);
-    t("WorksheetLine", WorksheetLine), t("WorksheetFontName", WorksheetFontName), i("WorksheetFontSize", WorksheetFontSize);
+    t("WorksheetLine", WorksheetLine), t("WorksheetFontName", WorksheetFontName),
+        i("WorksheetFontSize", WorksheetFontSize);
     i("WordBankMode", WordBankMode), i("WordBankSort", WordBankSort), t("WordBankHeader", WordBankHeader);
     i("WordBankPage", WordBankPage), i("WordBankCB", DocControls.WordBankCB), i("clWordBank", clWordBank);
     return s;
@@ -223,7 +233,8 @@ TEST_F(LayoutDlgTest, EntriesTurnRedAndKeepTheirLastValidValue)
     } cases[] = {
         {"PuzzleCellWidthEdit", "0.04", true, [&] { return dlg->Working().CellWidth; }, 0.25},
         {"PuzzleCellWidthEdit", "0.05", false, [&] { return dlg->Working().CellWidth; }, 0.05},
-        {"LeadingPercentageEB", "120 %", false, [&] { return double(dlg->Working().LeadingPercentage); }, 120},
+        {"LeadingPercentageEB", "120 %", false, [&] { return double(dlg->Working().LeadingPercentage); },
+         120},
         {"LeadingPercentageEB", "20 %", true, [&] { return double(dlg->Working().LeadingPercentage); }, 120},
         {"MarginTopEdit", "abc", true, [&] { return dlg->Working().MarginTop; }, 1},
         {"MarginTopEdit", "0.5\" wide", false, [&] { return dlg->Working().MarginTop; }, 0.5},
@@ -274,7 +285,8 @@ TEST_F(LayoutDlgTest, GridPlaceIsCheckedAgainstTheTypedMarginsAndAgainOnOK)
     dlg->LoadFromSettings();
     type("MarginLeftEdit", "2.00\"");
     type("LayoutPuzzleLeftEdit", "-1.5");
-    EXPECT_FALSE(TLayoutDlg::IsRed(edit("LayoutPuzzleLeftEdit"))) << "-1.5 lies within the typed 2-inch margin";
+    EXPECT_FALSE(TLayoutDlg::IsRed(edit("LayoutPuzzleLeftEdit")))
+        << "-1.5 lies within the typed 2-inch margin";
 
     // The margin goes back on its own tab: the place turns red, and OK (pressed there) refuses
     // with the Puzzle tab's sentence and shows that tab.
@@ -293,7 +305,11 @@ TEST_F(LayoutDlgTest, OkApplyAndAutoLayoutNowTakeTheirCheckpoints)
 {
     const QString manual = "\tmanual layout & fonts change";
     const QString expert = "\tadjustment by Auto-Layout expert";
-    enum Slot { Ok, Apply, Now };
+    enum Slot {
+        Ok,
+        Apply,
+        Now
+    };
     const struct {
         Slot slot;
         bool onApply;
@@ -301,10 +317,8 @@ TEST_F(LayoutDlgTest, OkApplyAndAutoLayoutNowTakeTheirCheckpoints)
         bool expertRuns;
         bool accepted;
     } cases[] = {
-        {Apply, false, {manual}, false, false},
-        {Apply, true, {expert, manual}, true, false},
-        {Now, false, {expert, manual}, true, false},
-        {Ok, false, {manual}, false, true},
+        {Apply, false, {manual}, false, false},      {Apply, true, {expert, manual}, true, false},
+        {Now, false, {expert, manual}, true, false}, {Ok, false, {manual}, false, true},
         {Ok, true, {expert, manual}, true, true},
     };
     for (const auto &c : cases) {
@@ -422,9 +436,12 @@ TEST_F(LayoutDlgTest, SteppingTheMarginAndInsetEntries)
         QString text;
         QString shown;
     } steps[] = {
-        {"MarginTopEdit", Qt::Key_Down, "", "0.00\""},   {"MarginTopEdit", Qt::Key_Minus, "-", "0.00\""},
-        {"MarginTopEdit", Qt::Key_Plus, "+", "0.01\""},  {"MarginTopEdit", Qt::Key_Equal, "=", "0.02\""},
-        {"MarginTopEdit", Qt::Key_Up, "", "0.03\""},     {"MarginLeftEdit", Qt::Key_Down, "", "0.99\""},
+        {"MarginTopEdit", Qt::Key_Down, "", "0.00\""},
+        {"MarginTopEdit", Qt::Key_Minus, "-", "0.00\""},
+        {"MarginTopEdit", Qt::Key_Plus, "+", "0.01\""},
+        {"MarginTopEdit", Qt::Key_Equal, "=", "0.02\""},
+        {"MarginTopEdit", Qt::Key_Up, "", "0.03\""},
+        {"MarginLeftEdit", Qt::Key_Down, "", "0.99\""},
         {"FrameSpacingOutsideBottomEd", Qt::Key_Up, "", "0.64"},
         {"FrameSpacingInsideTopEd", Qt::Key_Minus, "-", "0.24"},
     };
@@ -558,7 +575,8 @@ TEST_F(LayoutDlgTest, Screenshots)
     AutoMargins = true;
     TPageRect margins;
     ASSERT_TRUE(MarginsFromBorder(FrameStyle, FrameOutside, FrameInside, &margins));
-    MarginLeft = margins.Left, MarginTop = margins.Top, MarginRight = margins.Right, MarginBottom = margins.Bottom;
+    MarginLeft = margins.Left, MarginTop = margins.Top, MarginRight = margins.Right,
+    MarginBottom = margins.Bottom;
     dlg->LoadFromSettings();
     dlg->resize(820, 640);
     dlg->show();

@@ -18,12 +18,16 @@ TEST(LayoutMenuTest, TabTextOfACaption)
     const struct {
         const char *caption, *tab;
     } cases[] = {
-        {"&Puzzle Grid ...", "Puzzle"},           {"&Margin && Border ...", "Margin && Border"},
-        {"Clue Te&xt ...", "Clue Text"},          {"&Configure Auto-Layout Expert ...", "Configure Auto-Layout Expert"},
-        {"&Solution Grid ...", "Solution"},       {"&Word Bank ...", "Word Bank"},
+        {"&Puzzle Grid ...", "Puzzle"},
+        {"&Margin && Border ...", "Margin && Border"},
+        {"Clue Te&xt ...", "Clue Text"},
+        {"&Configure Auto-Layout Expert ...", "Configure Auto-Layout Expert"},
+        {"&Solution Grid ...", "Solution"},
+        {"&Word Bank ...", "Word Bank"},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(TMainFm::LayoutTabTextOfCaption(QString::fromLatin1(c.caption)), QString::fromLatin1(c.tab));
+        EXPECT_EQ(TMainFm::LayoutTabTextOfCaption(QString::fromLatin1(c.caption)),
+                  QString::fromLatin1(c.tab));
 }
 
 TEST_F(MainWindowTest, LayoutItemsOpenTheirTabs)
@@ -38,8 +42,9 @@ TEST_F(MainWindowTest, LayoutItemsOpenTheirTabs)
     const struct {
         const char *item, *tabStart;
     } cases[] = {
-        {"mLayoutMargin", "Margin"},      {"mLayoutPuzzle", "Puzzle"},       {"mLayoutTitle", "Title"},
-        {"mLayoutWordBank", "Word Bank"}, {"mCluesFont", "Clue Text"},       {"mCluesColumns", "Clue Columns"},
+        {"mLayoutMargin", "Margin"},         {"mLayoutPuzzle", "Puzzle"},
+        {"mLayoutTitle", "Title"},           {"mLayoutWordBank", "Word Bank"},
+        {"mCluesFont", "Clue Text"},         {"mCluesColumns", "Clue Columns"},
         {"mGridChangeSolution", "Solution"}, {"mLayoutConfigure", "Auto-Layout"},
     };
     for (const auto &c : cases) {
@@ -62,7 +67,8 @@ TEST_F(MainWindowTest, RedoAutoLayoutAsksWhileTheExpertIsOff)
     prompter.answers = {Prompter::No};
     window->mLayoutDoAutoLayoutNow->trigger();
     ASSERT_EQ(prompter.boxes.size(), 1);
-    EXPECT_TRUE(prompter.lastText().startsWith(QStringLiteral("The Auto-Layout Expert is currently disabled.")));
+    EXPECT_TRUE(
+        prompter.lastText().startsWith(QStringLiteral("The Auto-Layout Expert is currently disabled.")));
     EXPECT_TRUE(dialogs.Asked.isEmpty());
 
     prompter.answers = {Prompter::Yes};

@@ -23,9 +23,9 @@ QList<TFreeformEntry> entriesOf(const QStringList &answers)
 
 QList<TFreeformEntry> sampleWords()
 {
-    return entriesOf({"puzzle", "letter", "answer", "across", "down", "grid", "clue", "word",
-                      "square", "black", "white", "pencil", "eraser", "theme", "number", "solve",
-                      "hint", "paper", "corner", "center", "border", "cross", "block", "entry"});
+    return entriesOf({"puzzle", "letter", "answer", "across", "down",   "grid",  "clue",   "word",
+                      "square", "black",  "white",  "pencil", "eraser", "theme", "number", "solve",
+                      "hint",   "paper",  "corner", "center", "border", "cross", "block",  "entry"});
 }
 
 TFreeformResult build(const QList<TFreeformEntry> &entries, TFreeformOptions options = {})
@@ -187,15 +187,8 @@ TEST_F(FreeformTest, FixedSizeNeverCoversBlocksOrRemovedCells)
     // 9 x 9: a frame of removed cells in the corners, a block lattice, and old letters that
     // count as empty.
     const QStringList pattern = {
-        "--.....--",
-        "-...#...-",
-        "..#...#..",
-        "....x....",
-        ".#..#..#.",
-        "....x....",
-        "..#...#..",
-        "-...#...-",
-        "--.....--",
+        "--.....--", "-...#...-", "..#...#..", "....x....", ".#..#..#.",
+        "....x....", "..#...#..", "-...#...-", "--.....--",
     };
     TFreeformOptions o;
     o.AutoSize = false;
@@ -203,7 +196,7 @@ TEST_F(FreeformTest, FixedSizeNeverCoversBlocksOrRemovedCells)
     o.Rows = 9;
     for (const QString &line : pattern)
         for (QChar ch : line)
-            o.GridCells.push_back(ch == '#' ? QChar(TRV_BLOCK)
+            o.GridCells.push_back(ch == '#'   ? QChar(TRV_BLOCK)
                                   : ch == '-' ? QChar(TRV_REMOVED)
                                   : ch == 'x' ? QChar('X')
                                               : QChar(TRV_EMPTY));

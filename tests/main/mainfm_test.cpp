@@ -1,8 +1,8 @@
 // Main window: start-up order, idle, recent files, settings store, first-run file, window
 // rectangle, desktop picture, close question, hints, exceptions and the frame itself.
+#include "mainwindowtest.h"
 #include "puzzlefiles.h"
 #include "testsupport.h"
-#include "mainwindowtest.h"
 
 #include "myexceptionfm.h"
 #include "uidialogs.h"
@@ -29,8 +29,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -209,11 +209,11 @@ TEST_F(RecentFilesTest, SeventhPathDropsOldestAndOtherCaseMovesToTop)
     EXPECT_FALSE(m_separator->isVisible());
     for (int i = 1; i <= 7; ++i)
         list->AddFile(QString("/home/u/p%1.trv").arg(i));
-    EXPECT_EQ(stored(), (QStringList{"/home/u/p7.trv", "/home/u/p6.trv", "/home/u/p5.trv",
-                                     "/home/u/p4.trv", "/home/u/p3.trv", "/home/u/p2.trv"}));
+    EXPECT_EQ(stored(), (QStringList{"/home/u/p7.trv", "/home/u/p6.trv", "/home/u/p5.trv", "/home/u/p4.trv",
+                                     "/home/u/p3.trv", "/home/u/p2.trv"}));
     list->AddFile("/HOME/U/P4.TRV");
-    EXPECT_EQ(stored(), (QStringList{"/HOME/U/P4.TRV", "/home/u/p7.trv", "/home/u/p6.trv",
-                                     "/home/u/p5.trv", "/home/u/p3.trv", "/home/u/p2.trv"}));
+    EXPECT_EQ(stored(), (QStringList{"/HOME/U/P4.TRV", "/home/u/p7.trv", "/home/u/p6.trv", "/home/u/p5.trv",
+                                     "/home/u/p3.trv", "/home/u/p2.trv"}));
     EXPECT_EQ(m_items[0]->text(), "&1 P4.TRV");
     EXPECT_EQ(m_items[5]->text(), "&6 p2.trv");
     EXPECT_TRUE(m_separator->isVisible());
@@ -438,8 +438,10 @@ TEST_F(MainWindowTest, WordBankSettingsReadTheirLists)
         int modeIndex;
         int sortIndex;
     } cases[] = {
-        {"InClues", "Given", 0, 2}, {"Bottom", "GivenComma", 1, 3},
-        {"Elsewhere", "Backwards", 1, 0}, {"inclues", "alpha", 1, 0},
+        {"InClues", "Given", 0, 2},
+        {"Bottom", "GivenComma", 1, 3},
+        {"Elsewhere", "Backwards", 1, 0},
+        {"inclues", "alpha", 1, 0},
     };
     TMainFm *window = makeWindow();
     for (const auto &c : cases) {
@@ -464,9 +466,8 @@ TEST_F(MainWindowTest, WordBankSettingsReadTheirLists)
 
 TEST_F(MainWindowTest, FirstRunFileWithMissingNamesAndJunkLines)
 {
-    writeFile(programFile("trv.ini"),
-              "garbage line\r\n=orphan\r\ntop=33\r\nPENCILSIZE=70\r\nSetupTight=T\r\n"
-              "SetupLoose=t\r\npencilthemecolor=T\r\nAutoClueFreeform=yes\r\n");
+    writeFile(programFile("trv.ini"), "garbage line\r\n=orphan\r\ntop=33\r\nPENCILSIZE=70\r\nSetupTight=T\r\n"
+                                      "SetupLoose=t\r\npencilthemecolor=T\r\nAutoClueFreeform=yes\r\n");
     TMainFm *window = makeWindow();
     EXPECT_EQ(Top, 33);
     EXPECT_EQ(Left, 50); // kept from the no-key start
@@ -524,12 +525,9 @@ TEST(WindowRect, ClampTable)
     const struct {
         QRect in, out;
     } cases[] = {
-        {{20, 10, 900, 700}, {20, 10, 900, 700}},
-        {{1200, 750, 900, 700}, {1180, 700, 900, 700}},
-        {{1180, 700, 900, 700}, {1180, 700, 900, 700}},
-        {{-50, -20, 100, 100}, {-50, -20, 680, 470}},
-        {{0, 0, 679, 469}, {0, 0, 680, 470}},
-        {{5000, 5000, 2000, 2000}, {1180, 700, 2000, 2000}},
+        {{20, 10, 900, 700}, {20, 10, 900, 700}},       {{1200, 750, 900, 700}, {1180, 700, 900, 700}},
+        {{1180, 700, 900, 700}, {1180, 700, 900, 700}}, {{-50, -20, 100, 100}, {-50, -20, 680, 470}},
+        {{0, 0, 679, 469}, {0, 0, 680, 470}},           {{5000, 5000, 2000, 2000}, {1180, 700, 2000, 2000}},
     };
     for (const auto &c : cases)
         EXPECT_EQ(TMainFm::ClampedWindowRect(c.in, screen), c.out);
@@ -540,8 +538,10 @@ TEST(WindowRect, FirstRunSizeTable)
     const struct {
         QSize screen, size;
     } cases[] = {
-        {{1280, 800}, {960, 680}}, {{800, 600}, {800, 600}},
-        {{3840, 2160}, {1550, 1150}}, {{1366, 768}, {1025, 653}},
+        {{1280, 800}, {960, 680}},
+        {{800, 600}, {800, 600}},
+        {{3840, 2160}, {1550, 1150}},
+        {{1366, 768}, {1025, 653}},
     };
     for (const auto &c : cases)
         EXPECT_EQ(TMainFm::FirstRunWindowSize(c.screen), c.size);
@@ -630,7 +630,7 @@ TEST_F(MainWindowTest, CloseQuestionYesNoCancel)
         {false, false, {}, true, 0},
         {true, false, {Prompter::No}, true, 1},
         {true, false, {Prompter::Cancel}, false, 1},
-        {true, false, {Prompter::Yes}, false, 1}, // Save As did not save: the window stays
+        {true, false, {Prompter::Yes}, false, 1},    // Save As did not save: the window stays
         {false, true, {Prompter::Cancel}, false, 1}, // unsaved words count as a change
     };
     for (const auto &c : cases) {
@@ -759,13 +759,17 @@ TEST_F(MainWindowTest, FrameHasItsNamedControlsAndAScreenshotShowsThem)
     window->resize(1000, 700);
     window->show();
     QCoreApplication::processEvents();
-    for (const char *name :
-         {"ClientPanel", "SpeedBarPanel", "MainNotebookPages", "tsPuzzleType", "tsYourWords", "tsGrid",
-          "tsOtherClues", "ViewSectionPanel", "ViewTabCtl", "DesktopPanel", "ViewPort",
-          "ViewPortHorzScrollbar", "ViewPortVertScrollbar", "StatusBar", "SBPage", "SBWordslots",
-          "SBThemeWords", "SBThemeFits", "ConstructingDlgTimer", "KeyCursorTimer", "ThemePanel",
-          "GlueRejectWordsMemo", "CluesAcrossSG", "CluesDownSG", "CluesAlternateSG", "mFileRecentLine",
-          "mFileRecent1", "mFileRecent6", "mViewPuzzle", "mMakeAnother", "PuzzleSizeCmBx", "ApplySizeBtn"})
+    for (const char *name : {"ClientPanel",           "SpeedBarPanel",    "MainNotebookPages",
+                             "tsPuzzleType",          "tsYourWords",      "tsGrid",
+                             "tsOtherClues",          "ViewSectionPanel", "ViewTabCtl",
+                             "DesktopPanel",          "ViewPort",         "ViewPortHorzScrollbar",
+                             "ViewPortVertScrollbar", "StatusBar",        "SBPage",
+                             "SBWordslots",           "SBThemeWords",     "SBThemeFits",
+                             "ConstructingDlgTimer",  "KeyCursorTimer",   "ThemePanel",
+                             "GlueRejectWordsMemo",   "CluesAcrossSG",    "CluesDownSG",
+                             "CluesAlternateSG",      "mFileRecentLine",  "mFileRecent1",
+                             "mFileRecent6",          "mViewPuzzle",      "mMakeAnother",
+                             "PuzzleSizeCmBx",        "ApplySizeBtn"})
         EXPECT_NE(window->findChild<QObject *>(name), nullptr) << name;
     const auto *pages = window->findChild<QTabWidget *>("MainNotebookPages");
     ASSERT_EQ(pages->count(), 4);
@@ -799,8 +803,8 @@ TEST_F(MainWindowTest, FrameHasItsNamedControlsAndAScreenshotShowsThem)
     // Panel arrangement.
     EXPECT_EQ(window->ViewSectionPanel->width(),
               window->ClientPanel->width() - window->InstrumentPanel->width() - 4);
-    const int fits = (window->StatusBar->width() - window->SBPage->width() - 40 -
-                      window->SBWordslots->width()) / 2 - 30;
+    const int fits =
+        (window->StatusBar->width() - window->SBPage->width() - 40 - window->SBWordslots->width()) / 2 - 30;
     EXPECT_EQ(window->SBThemeFits->width(), fits);
     EXPECT_EQ(window->SBThemeWords->width(), fits + 60);
     EXPECT_EQ(window->SBThemeWords->x(), window->SBWordslots->x() + window->SBWordslots->width() + 8);
@@ -809,7 +813,8 @@ TEST_F(MainWindowTest, FrameHasItsNamedControlsAndAScreenshotShowsThem)
     ASSERT_FALSE(shot.isNull());
     EXPECT_EQ(shot.size(), window->size());
     const QImage image = shot.toImage();
-    const QColor panel = image.pixelColor(window->SpeedBarPanel->mapTo(window, QPoint(window->SpeedBarPanel->width() - 10, 10)));
+    const QColor panel = image.pixelColor(
+        window->SpeedBarPanel->mapTo(window, QPoint(window->SpeedBarPanel->width() - 10, 10)));
     EXPECT_EQ(panel, ColorFromWin(ColorScheme));
     EXPECT_TRUE(shot.save(QStringLiteral(TRV_TEST_OUTPUT) + "/mainwindow.png"));
 

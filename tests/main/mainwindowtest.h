@@ -16,10 +16,7 @@
 #include <memory>
 #include <ostream>
 
-inline QSettings programKey()
-{
-    return QSettings(QStringLiteral("Halvard, Inc."), QStringLiteral("TRV"));
-}
+inline QSettings programKey() { return QSettings(QStringLiteral("Halvard, Inc."), QStringLiteral("TRV")); }
 
 inline void clearSettings()
 {
@@ -102,9 +99,5 @@ protected:
     std::unique_ptr<TMainFm> m_window;
 };
 
-
 // Readable failure output for Qt texts.
-inline void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
+inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }

@@ -3,29 +3,29 @@
 #include "mainwindowtest.h"
 
 #include "alphabet.h"
-#include "checkpts.h"
 #include "autopatconfirmdlg.h"
+#include "checkpts.h"
+#include "cluesedit.h"
 #include "cluespg.h"
 #include "constructingdlg.h"
 #include "fileio.h"
-#include "myoverrides.h"
 #include "globals.h"
 #include "lines.h"
-#include "cluesedit.h"
+#include "myoverrides.h"
 #include "puzzlefiles.h"
 #include "trv600.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QIcon>
-#include <QPixmap>
-#include <QImage>
 #include <QEventLoop>
+#include <QIcon>
+#include <QImage>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QToolButton>
 
 #include <cctype>
@@ -251,7 +251,7 @@ TEST_F(MakePuzzleTest, CancelStopsTheBuildAndTheDialogGoesHalfASecondLater)
     bool closed = true;
     ConstructingDlg->OnProgress = [&](int, int) {
         ConstructingDlg->CancelBtn->click();
-        closed = window->close(); // a close under a running build is refused
+        closed = window->close();     // a close under a running build is refused
         window->mEditUndo->trigger(); // and so is an undo by its shortcut
         ConstructingDlg->OnProgress = nullptr;
     };
@@ -333,7 +333,8 @@ TEST_F(MakePuzzleTest, MessageAfterTheBuildNamesExactlyTheWordsWithoutALocation)
     ASSERT_TRUE(GridHasNoOpenCells());
     QStringList unplaced;
     for (int e = 0; e < window->ClueEditor->EntryCount(); ++e)
-        if (!window->ClueEditor->GetWord(e).isEmpty() && window->ClueEditor->GetSlotLabel(e) == kUnsetSlotLabel)
+        if (!window->ClueEditor->GetWord(e).isEmpty() &&
+            window->ClueEditor->GetSlotLabel(e) == kUnsetSlotLabel)
             unplaced << window->ClueEditor->GetWord(e);
     ASSERT_TRUE(unplaced.contains(QStringLiteral("QQQQQ")));
     ASSERT_TRUE(unplaced.contains(tooLong));
@@ -363,10 +364,9 @@ TEST(UnplacedThemeWordsTextTest, NamesTenThenCountsTheRestAndStaysQuietWhenAllFi
           QStringLiteral("TOOLONGWORD (no 11-letter slot in this grid)")}},
         {{{QStringLiteral("PETAL"), 5, true}},
          {QStringLiteral("One of your words is not in the puzzle:"), QString(), QStringLiteral("PETAL")}},
-        {twelve,
-         QStringList{QStringLiteral("12 of your words are not in the puzzle:"), QString()}
-             << QStringList{"WORD0", "WORD1", "WORD2", "WORD3", "WORD4", "WORD5", "WORD6", "WORD7",
-                            "WORD8", "WORD9", "and 2 more"}},
+        {twelve, QStringList{QStringLiteral("12 of your words are not in the puzzle:"), QString()}
+                     << QStringList{"WORD0", "WORD1", "WORD2", "WORD3", "WORD4", "WORD5", "WORD6", "WORD7",
+                                    "WORD8", "WORD9", "and 2 more"}},
     };
     for (const auto &c : cases) {
         const QString text = TMainFm::UnplacedThemeWordsText(c.words);
@@ -388,8 +388,8 @@ TEST_F(MakePuzzleTest, MakeAnotherStartsFromAClearGridAndGivesTheSamePuzzle)
     QFile::link(QStringLiteral(TRV_BIN_DIR "/StockPat"), programFile("StockPat"));
     TMainFm *window = open();
     window->ResetGridForType(false);
-    for (const char *w : {"NECTAR\tFlower juice", "COCOON\tSilk case", "PETAL\tFlower part",
-                          "POLLEN\tFlower dust"})
+    for (const char *w :
+         {"NECTAR\tFlower juice", "COCOON\tSilk case", "PETAL\tFlower part", "POLLEN\tFlower dust"})
         WordList->AddEntry(QString::fromLatin1(w));
     auto letters = [] {
         QString cells;
@@ -475,15 +475,36 @@ TEST_F(FreeformCommandTest, BuiltPuzzleSurvivesTheFirstFreeformSetUp)
 
 TEST_F(FreeformCommandTest, CommandMakesAndSavesAFreeformPuzzleOfThirtyWords)
 {
-    const QStringList words = {
-        "apple\tRed fruit", "banana\tYellow fruit", "cherry\tSmall red fruit", "grape\tVine fruit",
-        "lemon\tSour fruit", "melon\tBig juicy fruit", "orange\tCitrus fruit", "peach\tFuzzy fruit",
-        "pear\tFruit with a narrow top", "plum\tPurple fruit", "carrot\tOrange root", "celery\tCrunchy stalk",
-        "onion\tMakes you cry", "potato\tSpud", "tomato\tSalad fruit", "pepper\tHot or sweet pod",
-        "garlic\tPungent bulb", "spinach\tLeafy green", "lettuce\tSalad leaves", "radish\tRed root",
-        "bread\tBaked loaf", "butter\tSpread from cream", "cheese\tMade from curds", "honey\tMade by bees",
-        "jam\tFruit spread", "milk\tDairy drink", "rice\tWhite grain", "pasta\tItalian staple",
-        "salad\tBowl of greens", "soup\tServed in a bowl"};
+    const QStringList words = {"apple\tRed fruit",
+                               "banana\tYellow fruit",
+                               "cherry\tSmall red fruit",
+                               "grape\tVine fruit",
+                               "lemon\tSour fruit",
+                               "melon\tBig juicy fruit",
+                               "orange\tCitrus fruit",
+                               "peach\tFuzzy fruit",
+                               "pear\tFruit with a narrow top",
+                               "plum\tPurple fruit",
+                               "carrot\tOrange root",
+                               "celery\tCrunchy stalk",
+                               "onion\tMakes you cry",
+                               "potato\tSpud",
+                               "tomato\tSalad fruit",
+                               "pepper\tHot or sweet pod",
+                               "garlic\tPungent bulb",
+                               "spinach\tLeafy green",
+                               "lettuce\tSalad leaves",
+                               "radish\tRed root",
+                               "bread\tBaked loaf",
+                               "butter\tSpread from cream",
+                               "cheese\tMade from curds",
+                               "honey\tMade by bees",
+                               "jam\tFruit spread",
+                               "milk\tDairy drink",
+                               "rice\tWhite grain",
+                               "pasta\tItalian staple",
+                               "salad\tBowl of greens",
+                               "soup\tServed in a bowl"};
     TMainFm *window = start(true, words);
     window->ConstructSpBtn->click();
     EXPECT_GT(letterCells(), 80);
@@ -498,7 +519,8 @@ TEST_F(FreeformCommandTest, WordsWithoutCommonLettersAreRefused)
     const int columns = Columns;
     window->ConstructSpBtn->click();
     ASSERT_FALSE(prompter.boxes.isEmpty());
-    EXPECT_TRUE(prompter.lastText().startsWith("A freeform crossword puzzle requires")) << prompter.lastText().toStdString();
+    EXPECT_TRUE(prompter.lastText().startsWith("A freeform crossword puzzle requires"))
+        << prompter.lastText().toStdString();
     EXPECT_EQ(Columns, columns);
     EXPECT_EQ(letterCells(), 0);
 }

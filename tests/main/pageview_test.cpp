@@ -14,8 +14,8 @@
 #include "viewport.h"
 #include "wysiwyg.h"
 
-#include <QFile>
 #include <QCoreApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QTabBar>
 
@@ -107,7 +107,8 @@ TEST_F(PageViewTest, AClueEditThatDropsALineRepaintsAsAFreshPage)
 {
     TMainFm *window = openAt100();
     // A clue of two lines, then one: the clues after it move up and the last line goes blank.
-    const QString longClue = QStringLiteral("A clue long enough to need a second line in its column of the page");
+    const QString longClue =
+        QStringLiteral("A clue long enough to need a second line in its column of the page");
     CluesAcrossSG->SetCell(1, 1, longClue);
     ClueFlow_ClueWasChanged(CluesAcrossSG, 1);
     compose(window);
@@ -155,7 +156,8 @@ TEST_F(PageViewTest, AnA4PuzzleWithoutAPrinterStaysA4)
     QFile source(kFilled);
     ASSERT_TRUE(source.open(QIODevice::ReadOnly));
     QByteArray text = source.readAll();
-    text.replace("[Auto-Layout]", "[Paper Size and Margins]\r\nPaperWidth=8.27\r\nPaperHeight=11.69\r\n\r\n[Auto-Layout]");
+    text.replace("[Auto-Layout]",
+                 "[Paper Size and Margins]\r\nPaperWidth=8.27\r\nPaperHeight=11.69\r\n\r\n[Auto-Layout]");
     const QString a4 = programFile(QStringLiteral("a4.trv"));
     writeFile(a4, text);
     TMainFm *window = makeReadyWindow(a4);

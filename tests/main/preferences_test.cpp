@@ -194,8 +194,8 @@ TEST_F(PreferencesTest, ControlsCarryTheirNamesCaptionsAndItems)
     for (const char *name :
          {"PencilFontCmBx", "PencilFontSizeSpEd", "PrefNonThemeColorCmBx", "PrefThemeInColorCB",
           "PrefThemeInBoldCB", "PrefHideAnswerCB", "PastelCB", "DesktopColorCmBx", "EditTextSizeCmBx",
-          "PrefAutoPatNoticeCB", "PrefAutoClueFreeformCB", "PrefAutoClueSymmetricalCB", "OKBtn",
-          "CancelBtn", "PrefApplyBtn", "PrefSaveBtn", "PrefDefaultsBtn", "HelpBtn"})
+          "PrefAutoPatNoticeCB", "PrefAutoClueFreeformCB", "PrefAutoClueSymmetricalCB", "OKBtn", "CancelBtn",
+          "PrefApplyBtn", "PrefSaveBtn", "PrefDefaultsBtn", "HelpBtn"})
         EXPECT_NE(dlg->findChild<QWidget *>(QString::fromLatin1(name)), nullptr) << name;
     EXPECT_EQ(dlg->PrefApplyBtn->text(), "Apply");
     EXPECT_EQ(dlg->PrefSaveBtn->text(), "Save");
@@ -216,7 +216,8 @@ TEST_F(PreferencesTest, ControlsCarryTheirNamesCaptionsAndItems)
     EXPECT_EQ(items(dlg->DesktopColorCmBx),
               QStringList({"Normal", "Normal--Lighter for some", "Gray", "Silver", "White", "Cream", "Ice",
                            "Light Blue", "Blue", "Light Green", "Green", "Yellow", "Custom"}));
-    EXPECT_EQ(items(dlg->EditTextSizeCmBx), QStringList({"Small", "Medium", "Large", "Extra large", "Jumbo"}));
+    EXPECT_EQ(items(dlg->EditTextSizeCmBx),
+              QStringList({"Small", "Medium", "Large", "Extra large", "Jumbo"}));
 
     // Hidden and disabled, also once the dialog shows.
     dlg->show();
@@ -253,7 +254,8 @@ TEST_F(PreferencesTest, FontBoxSelectsAnInstalledFaceForAFontThatIsMissing)
         }
         dlg->PrefDefaultsBtn->click();
         ASSERT_GE(dlg->PencilFontCmBx->currentIndex(), 0);
-        EXPECT_EQ(dlg->PencilFontCmBx->currentText(), PencilFontChoice(installed, QStringLiteral("Comic Sans MS")));
+        EXPECT_EQ(dlg->PencilFontCmBx->currentText(),
+                  PencilFontChoice(installed, QStringLiteral("Comic Sans MS")));
         dlg->PrefApplyBtn->click();
         EXPECT_TRUE(installed.contains(PencilFont));
     }
@@ -274,7 +276,8 @@ TEST(FontChoiceTest, FirstInstalledCandidateElseAnyInstalledFont)
         {{}, {"Arial", "Comic Sans MS"}, "Arial"},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(FirstInstalledFont(c.installed, c.candidates), c.expected) << c.candidates.join(", ").toStdString();
+        EXPECT_EQ(FirstInstalledFont(c.installed, c.candidates), c.expected)
+            << c.candidates.join(", ").toStdString();
     EXPECT_EQ(PencilFontChoice(installed, "Noto Serif"), "Noto Serif");
     EXPECT_EQ(PencilFontChoice(QStringList{"Arial", "Comic Sans MS"}, "Missing"), "Comic Sans MS");
     EXPECT_EQ(PencilFontChoice(QStringList{"Arial", "DejaVu Sans"}, "Missing"), "Arial");
@@ -504,7 +507,8 @@ TEST_F(PreferencesTest, LoadThenStoreKeepsEverySetting)
         {"no pattern notice", [](TPrefValues &v) { v.PatternNotice = false; }},
         {"no symmetrical clues", [](TPrefValues &v) { v.ClueSymmetrical = false; }},
         {"freeform clues", [](TPrefValues &v) { v.ClueFreeform = true; }},
-        {"everything", [&](TPrefValues &v) {
+        {"everything",
+         [&](TPrefValues &v) {
              v = unusual();
              v.HideAnswer = v.Pastel = v.ClueFreeform = true;
          }},

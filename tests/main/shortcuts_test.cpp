@@ -41,10 +41,18 @@ TEST_F(MainWindowTest, MenuShortcutsAreTheDesktopKeysAndNoKeyIsUsedTwice)
     TMainFm *window = makeReadyWindow();
     // A key the item must have (other keys of the desktop's scheme may follow it).
     const std::map<QString, QStringList> expected = {
-        {"mFileNew", {"Ctrl+N"}},       {"mFileOpen", {"Ctrl+O"}},      {"mFileSave", {"Ctrl+S"}},
-        {"mFileSaveAs", {"Ctrl+Shift+S"}}, {"mFilePrint", {"Ctrl+P"}},  {"mFileClose", {"Ctrl+W"}},
-        {"mFileExit", {"Ctrl+Q"}},      {"mEditUndo", {"Ctrl+Z"}},      {"mEditRedo", {"Ctrl+Shift+Z", "Ctrl+Y"}},
-        {"mViewZoomIn", {"Ctrl++"}},    {"mViewZoomOut", {"Ctrl+-"}},   {"mHelpContents", {"F1"}},
+        {"mFileNew", {"Ctrl+N"}},
+        {"mFileOpen", {"Ctrl+O"}},
+        {"mFileSave", {"Ctrl+S"}},
+        {"mFileSaveAs", {"Ctrl+Shift+S"}},
+        {"mFilePrint", {"Ctrl+P"}},
+        {"mFileClose", {"Ctrl+W"}},
+        {"mFileExit", {"Ctrl+Q"}},
+        {"mEditUndo", {"Ctrl+Z"}},
+        {"mEditRedo", {"Ctrl+Shift+Z", "Ctrl+Y"}},
+        {"mViewZoomIn", {"Ctrl++"}},
+        {"mViewZoomOut", {"Ctrl+-"}},
+        {"mHelpContents", {"F1"}},
     };
     // The word-and-clue editor's own keys stay its own.
     const QStringList editorKeys = {"Ctrl+A", "Ctrl+C", "Ctrl+V", "Ctrl+X"};
@@ -95,9 +103,12 @@ TEST(TextFieldKeysTest, EditableFieldsKeepUndoAndRedoKeys)
         QObject *receiver;
         bool keeps;
     } receivers[] = {
-        {"line edit", &line, true},        {"read-only line edit", &readOnlyLine, false},
-        {"plain text", &plain, true},      {"rich text", &rich, true},
-        {"read-only text", &readOnlyRich, false}, {"spin box", &spin, true},
+        {"line edit", &line, true},
+        {"read-only line edit", &readOnlyLine, false},
+        {"plain text", &plain, true},
+        {"rich text", &rich, true},
+        {"read-only text", &readOnlyRich, false},
+        {"spin box", &spin, true},
         {"a widget without text", &view, false},
     };
     const struct {
@@ -105,17 +116,16 @@ TEST(TextFieldKeysTest, EditableFieldsKeepUndoAndRedoKeys)
         Qt::KeyboardModifiers mods;
         bool editKey;
     } keys[] = {
-        {Qt::Key_Z, Qt::ControlModifier, true},
-        {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, true},
-        {Qt::Key_Y, Qt::ControlModifier, true},
-        {Qt::Key_S, Qt::ControlModifier, false},
+        {Qt::Key_Z, Qt::ControlModifier, true}, {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, true},
+        {Qt::Key_Y, Qt::ControlModifier, true}, {Qt::Key_S, Qt::ControlModifier, false},
         {Qt::Key_Z, Qt::AltModifier, false},
     };
     for (const auto &r : receivers)
         for (const auto &k : keys) {
             QKeyEvent override(QEvent::ShortcutOverride, k.key, k.mods);
             QKeyEvent press(QEvent::KeyPress, k.key, k.mods);
-            EXPECT_EQ(TextFieldKeepsKey(r.receiver, override), r.keeps && k.editKey) << r.name << " key " << k.key;
+            EXPECT_EQ(TextFieldKeepsKey(r.receiver, override), r.keeps && k.editKey)
+                << r.name << " key " << k.key;
             EXPECT_FALSE(TextFieldKeepsKey(r.receiver, press)) << r.name;
         }
 }

@@ -13,10 +13,7 @@
 
 namespace {
 
-bool isRed(const QSpinBox *entry)
-{
-    return entry->palette().color(QPalette::Text) == QColor(Qt::red);
-}
+bool isRed(const QSpinBox *entry) { return entry->palette().color(QPalette::Text) == QColor(Qt::red); }
 
 class SizeFormTest : public ::testing::Test
 {

@@ -305,8 +305,8 @@ TEST_F(BalloonTest, TheDesignWidthComesBackAfterAWidenedBalloonCloses)
     hint->resize(475, hint->height());
     hint->ShowBalloon(QStringLiteral("FREEFORM PUZZLES -- SOME WORDS OMITTED."), 900, 180, 100);
     EXPECT_EQ(hint->width(), 475);
-    EXPECT_EQ(hint->x(), 900 - 475 + hint->CloseLnk->x() > 1000 - 475 ? 1000 - 475
-                                                                        : 900 - 475 + hint->CloseLnk->x());
+    EXPECT_EQ(hint->x(),
+              900 - 475 + hint->CloseLnk->x() > 1000 - 475 ? 1000 - 475 : 900 - 475 + hint->CloseLnk->x());
     EXPECT_EQ(hint->HintTextMemo->width(), 475 - 2 * THintFm::BorderWidth);
     hint->CloseBalloon();
     EXPECT_EQ(hint->width(), design);
@@ -330,7 +330,8 @@ TEST(AboutFmTest, OSLineForBothFlags)
 {
     TAboutFm admin(true);
     EXPECT_EQ(admin.OSLbl->objectName(), "OSLbl");
-    EXPECT_EQ(admin.OSLbl->text(), QStringLiteral("OS:  ") + GetWindowsVersionName() + QStringLiteral("  (admin)"));
+    EXPECT_EQ(admin.OSLbl->text(),
+              QStringLiteral("OS:  ") + GetWindowsVersionName() + QStringLiteral("  (admin)"));
     TAboutFm user(false);
     EXPECT_EQ(user.OSLbl->text(),
               QStringLiteral("OS:  ") + GetWindowsVersionName() + QStringLiteral("  (non admin)"));

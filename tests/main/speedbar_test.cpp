@@ -15,10 +15,7 @@ const QString kFilled = QStringLiteral(TRV_TEST_DATA) + "/main/filled15.trv";
 class SpeedBarTest : public MainWindowTest
 {
 protected:
-    TMainFm *open()
-    {
-        return makeReadyWindow(kFilled);
-    }
+    TMainFm *open() { return makeReadyWindow(kFilled); }
     void TearDown() override
     {
         MainFormReady = false;

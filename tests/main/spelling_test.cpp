@@ -61,7 +61,8 @@ protected:
         m_main->ClueEditor->AddEntry("DOG\tCanine pet");
         m_main->ClueEditor->SetSlotLabel(0, "12 D");
         m_dialog = m_main->EnsureSpellingDlg();
-        m_dictionary.Known = {"a", "puzzle", "bold", "cat", "dog", "feline", "canine", "pet", "made", "with", "tarvel"};
+        m_dictionary.Known = {"a",      "puzzle", "bold", "cat",  "dog",   "feline",
+                              "canine", "pet",    "made", "with", "tarvel"};
     }
 
     TMainFm *m_main = nullptr;
@@ -90,7 +91,8 @@ TEST_F(SpellingWindowTest, TheMenuCommandChecksAtIdleAndStopsOnEachUnknownWord)
         EXPECT_EQ(m_dialog->LocationLbl2->text(), "");
         EXPECT_EQ(m_dialog->ContextMemo->textCursor().selectedText(), "Blorp");
         EXPECT_EQ(m_dialog->WordEdit->text(), "Blorp");
-        for (QPushButton *b : {m_dialog->AddBtn, m_dialog->IgnoreBtn, m_dialog->IgnoreAllBtn, m_dialog->OKBtn})
+        for (QPushButton *b :
+             {m_dialog->AddBtn, m_dialog->IgnoreBtn, m_dialog->IgnoreAllBtn, m_dialog->OKBtn})
             EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
         for (QPushButton *b : {m_dialog->ChangeBtn, m_dialog->ResumeBtn, m_dialog->StopBtn})
             EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
@@ -162,8 +164,8 @@ TEST_F(SpellingWindowTest, ADictionaryThatCannotBeLoadedIsSaidInsteadOfAnEmptyDi
         EXPECT_TRUE(m_dialog->MainMesgLbl->isVisible());
         EXPECT_EQ(m_dialog->MainMesgLbl->text(), "The spelling dictionary could not be loaded.");
         EXPECT_EQ(m_dialog->CurrentWordLbl->text(), "");
-        for (QPushButton *b : {m_dialog->AddBtn, m_dialog->ChangeBtn, m_dialog->IgnoreBtn, m_dialog->IgnoreAllBtn,
-                               m_dialog->ResumeBtn, m_dialog->StopBtn})
+        for (QPushButton *b : {m_dialog->AddBtn, m_dialog->ChangeBtn, m_dialog->IgnoreBtn,
+                               m_dialog->IgnoreAllBtn, m_dialog->ResumeBtn, m_dialog->StopBtn})
             EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
         EXPECT_TRUE(m_dialog->OKBtn->isEnabled());
     };

@@ -17,8 +17,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QTextEdit>
 #include <QTableView>
+#include <QTextEdit>
 #include <QToolButton>
 
 namespace {
@@ -198,13 +198,16 @@ TEST_F(StockPatternsDlgTest, OkRefusesWithTheReasonAndStays)
         int column, row;
         const char *message;
     } cases[] = {
-        {-1, -1, "No stock pattern is selected. To select a stock pattern, click on it with the mouse. "
-                 "A blue rectangle will appear to show you which stock pattern is selected. If you "
-                 "do not want to load a stock pattern, press cancel."},
-        {3, 0, "That pattern can not be loaded. It has a problem (invalid character) starting at "
-               "column 3 and row 1."},
-        {0, 1, "That pattern can not be loaded. It has a problem (invalid character) starting at "
-               "column 4 and row 2."},
+        {-1, -1,
+         "No stock pattern is selected. To select a stock pattern, click on it with the mouse. "
+         "A blue rectangle will appear to show you which stock pattern is selected. If you "
+         "do not want to load a stock pattern, press cancel."},
+        {3, 0,
+         "That pattern can not be loaded. It has a problem (invalid character) starting at "
+         "column 3 and row 1."},
+        {0, 1,
+         "That pattern can not be loaded. It has a problem (invalid character) starting at "
+         "column 4 and row 2."},
     };
     const QString before = gridText();
     const int undo = UndoCount();
@@ -287,8 +290,8 @@ TEST_F(StockPatternsDlgTest, UnreadableFileIsExplainedAndTheDialogCloses)
         const QString before = gridText();
         window->StockPatternSpBtn->click();
         ASSERT_EQ(prompter.boxes.size(), 1);
-        EXPECT_EQ(prompter.boxes[0].text,
-                  "No stock patterns are available right now. This is because " + QString::fromLatin1(k.reason));
+        EXPECT_EQ(prompter.boxes[0].text, "No stock patterns are available right now. This is because " +
+                                              QString::fromLatin1(k.reason));
         EXPECT_EQ(gridText(), before);
     }
 }
@@ -301,8 +304,9 @@ TEST_F(StockPatternsDlgTest, HelpShowsTheWideBalloon)
     dialog->HelpBtn->click();
     EXPECT_TRUE(hint.isVisible());
     EXPECT_EQ(hint.width(), 520);
-    EXPECT_TRUE(hint.HintTextMemo->toPlainText().startsWith(
-        "The Select Stock Patterns dialog allows you to quickly select a pattern appropriate for your puzzle."));
+    EXPECT_TRUE(
+        hint.HintTextMemo->toPlainText().startsWith("The Select Stock Patterns dialog allows you to quickly "
+                                                    "select a pattern appropriate for your puzzle."));
     hint.CloseBalloon();
 }
 

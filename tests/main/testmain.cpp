@@ -16,15 +16,9 @@ QString g_home;
 QString g_argumentFile;
 } // namespace
 
-QString TestHome()
-{
-    return g_home;
-}
+QString TestHome() { return g_home; }
 
-QString CommandLineFile()
-{
-    return g_argumentFile;
-}
+QString CommandLineFile() { return g_argumentFile; }
 
 int main(int argc, char **argv)
 {

@@ -99,7 +99,8 @@ TEST_F(TitleEditTest, APuzzleWhoseLayoutAskedIsNotAskedAgainByATitleEdit)
     window->RunPendingTitleLayout();
     EXPECT_EQ(chooser.Asked, 0);
     EXPECT_EQ(window->TitleEd->text(), QStringLiteral("Fish"));
-    EXPECT_TRUE(UndoRedoState().UndoCaption.contains(QStringLiteral("Auto-Layout"))) << "the expert ran for the edit";
+    EXPECT_TRUE(UndoRedoState().UndoCaption.contains(QStringLiteral("Auto-Layout")))
+        << "the expert ran for the edit";
     EXPECT_EQ(PageCount, 3);
 }
 

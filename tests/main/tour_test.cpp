@@ -42,7 +42,8 @@ TEST_F(MainWindowTest, TourPagesAndLeavingWithoutATypeChoosesFreeform)
     EXPECT_EQ(tour.TourNtBk->currentWidget()->objectName(), QStringLiteral("Choose"));
     tour.NextBtn->click(); // no type yet: the page stays
     EXPECT_EQ(tour.TourNtBk->currentIndex(), 2);
-    EXPECT_TRUE(prompter.lastText().startsWith(QLatin1String("Please make a selection of one of the puzzle types.")));
+    EXPECT_TRUE(
+        prompter.lastText().startsWith(QLatin1String("Please make a selection of one of the puzzle types.")));
     tour.ExitBtn->click();
     EXPECT_TRUE(SetupLoose);
     EXPECT_FALSE(SetupTight);
@@ -100,7 +101,8 @@ TEST_F(MainWindowTest, TourPicturesOfControlsRevealTheirOwnNote)
         press(cases[i].picture);
         EXPECT_FALSE(cases[i].note->isHidden()) << cases[i].names;
         EXPECT_TRUE(cases[i].note->text().startsWith(QLatin1String("This is just a picture. ")));
-        EXPECT_TRUE(cases[i].note->text().contains(QLatin1String(cases[i].names))) << cases[i].note->text().toStdString();
+        EXPECT_TRUE(cases[i].note->text().contains(QLatin1String(cases[i].names)))
+            << cases[i].note->text().toStdString();
         for (size_t later = i + 1; later < std::size(cases); ++later)
             EXPECT_TRUE(cases[later].note->isHidden()) << cases[later].names << " shown by another picture";
     }

@@ -193,10 +193,14 @@ TEST(ViewZoomTest, InsaneSizesAreRefused)
         double ppi, cellWidth, zoom;
     };
     const Row rows[] = {
-        {"cell width 0", 96, 0, 100},       {"cell width -1", 96, -1, 100},
-        {"cell width 1e300", 96, 1e300, 100}, {"cell width NaN", 96, kNaN, 100},
-        {"cell width infinite", 96, kInf, 100}, {"no resolution", 0, 0.25, 100},
-        {"negative resolution", -96, 0.25, 100}, {"resolution NaN", kNaN, 0.25, 100},
+        {"cell width 0", 96, 0, 100},
+        {"cell width -1", 96, -1, 100},
+        {"cell width 1e300", 96, 1e300, 100},
+        {"cell width NaN", 96, kNaN, 100},
+        {"cell width infinite", 96, kInf, 100},
+        {"no resolution", 0, 0.25, 100},
+        {"negative resolution", -96, 0.25, 100},
+        {"resolution NaN", kNaN, 0.25, 100},
         {"zoom NaN", 96, 0.25, kNaN},
     };
     for (const Row &row : rows) {
@@ -290,7 +294,8 @@ TEST_F(ViewTest, ViewMenuItemsShowTheirTabAndAreTheOnlyOneChecked)
         int checked = 0;
         for (QAction *a : window->mViewPage)
             checked += a->isChecked();
-        for (QAction *a : {window->mViewPuzzle, window->mViewClues, window->mViewSolution, window->mViewCustom})
+        for (QAction *a :
+             {window->mViewPuzzle, window->mViewClues, window->mViewSolution, window->mViewCustom})
             checked += a->isChecked();
         EXPECT_EQ(checked, 1);
     }
@@ -333,7 +338,11 @@ TEST_F(ViewTest, ShowViewTabIfOtherSwitchesOnlyWhenAnotherPageShows)
         {"Custom", 3, "Custom", "Custom", 3},
     };
     for (const Row &row : rows) {
-        SCOPED_TRACE(QStringLiteral("%1 (page %2) asked %3").arg(row.fromTab).arg(row.fromPage).arg(row.text).toStdString());
+        SCOPED_TRACE(QStringLiteral("%1 (page %2) asked %3")
+                         .arg(row.fromTab)
+                         .arg(row.fromPage)
+                         .arg(row.text)
+                         .toStdString());
         TMainFm *window = viewWindow();
         window->SetPageCount(3, 2);
         if (QLatin1String(row.fromTab) == QLatin1String("Custom")) {
@@ -395,12 +404,17 @@ TEST_F(ViewTest, GridViewsShowTheWholeGrid)
     struct Row {
         int columns, rows, width, height;
     };
-    const Row rows[] = {{5, 5, 600, 800}, {15, 15, 600, 800}, {7, 4, 800, 300}, {4, 7, 800, 300}, {51, 51, 640, 480}};
+    const Row rows[] = {
+        {5, 5, 600, 800}, {15, 15, 600, 800}, {7, 4, 800, 300}, {4, 7, 800, 300}, {51, 51, 640, 480}};
     for (const Row &row : rows) {
         for (const bool solution : {false, true}) {
             SCOPED_TRACE(QStringLiteral("%1 x %2 in %3 x %4, %5")
-                             .arg(row.columns).arg(row.rows).arg(row.width).arg(row.height)
-                             .arg(solution ? "solution" : "penciled").toStdString());
+                             .arg(row.columns)
+                             .arg(row.rows)
+                             .arg(row.width)
+                             .arg(row.height)
+                             .arg(solution ? "solution" : "penciled")
+                             .toStdString());
             TMainFm *window = viewWindow(row.width, row.height);
             useGrid(row.columns, row.rows);
             if (solution)
@@ -418,7 +432,8 @@ TEST_F(ViewTest, GridViewsShowTheWholeGrid)
             // zoom is at its limit.
             if (window->Zoom < 500) {
                 EXPECT_GT(std::max(double(last.Right - first.Left) / row.width,
-                                   double(last.Bottom - first.Top) / row.height), 0.75);
+                                   double(last.Bottom - first.Top) / row.height),
+                          0.75);
             }
         }
     }
@@ -548,9 +563,9 @@ TEST_F(ViewTest, PastelTintsOnThePenciledTabAndThePageColourElsewhere)
         TColor colour, penciled;
     };
     const Row rows[] = {
-        {true, 0x00FF00, 0xBFFFBF},   {true, 0xFF00FF, 0xA0D0FF}, {true, 0x00FFFF, 0xA7FFFF},
-        {true, 0x0000FF, 0x9090FF},   {true, 0xA7FFFF, 0xDCFFFF}, {true, 0xFF9933, 0xFFFFB0},
-        {true, 0x123456, 0x123456},   {false, 0x00FF00, 0x00FF00}, {false, 0xFF9933, 0xFF9933},
+        {true, 0x00FF00, 0xBFFFBF},  {true, 0xFF00FF, 0xA0D0FF},  {true, 0x00FFFF, 0xA7FFFF},
+        {true, 0x0000FF, 0x9090FF},  {true, 0xA7FFFF, 0xDCFFFF},  {true, 0xFF9933, 0xFFFFB0},
+        {true, 0x123456, 0x123456},  {false, 0x00FF00, 0x00FF00}, {false, 0xFF9933, 0xFF9933},
         {false, 0xA7FFFF, 0xA7FFFF},
     };
     for (const Row &row : rows) {
@@ -625,7 +640,10 @@ TEST_F(ViewTest, TwoLetterAndUncrossedColoursFollowTheirBoxes)
         {true, true, two, green, green}, // the uncrossed colour wins
     };
     for (const Row &row : rows) {
-        SCOPED_TRACE(QStringLiteral("two-letter %1, uncrossed %2").arg(row.twoLetter).arg(row.uncrossed).toStdString());
+        SCOPED_TRACE(QStringLiteral("two-letter %1, uncrossed %2")
+                         .arg(row.twoLetter)
+                         .arg(row.uncrossed)
+                         .toStdString());
         window->CheckBoxTwoLetter->setChecked(row.twoLetter);
         window->CheckBoxUncrossed->setChecked(row.uncrossed);
         showPenciled(window);
@@ -655,8 +673,22 @@ TEST_F(ViewTest, TickingADisplayBoxShowsItsColoursAtTheNextPaint)
         TColor colour;
     };
     const Row rows[] = {
-        {"two-letter words", [](TMainFm *w) { return w->CheckBoxTwoLetter; }, 5, 5, {{3, 1}}, 1, 1, HighlightColor},
-        {"uncrossed cells", [](TMainFm *w) { return w->CheckBoxUncrossed; }, 5, 5, {{1, 3}, {3, 3}}, 2, 3, 0x00FF00},
+        {"two-letter words",
+         [](TMainFm *w) { return w->CheckBoxTwoLetter; },
+         5,
+         5,
+         {{3, 1}},
+         1,
+         1,
+         HighlightColor},
+        {"uncrossed cells",
+         [](TMainFm *w) { return w->CheckBoxUncrossed; },
+         5,
+         5,
+         {{1, 3}, {3, 3}},
+         2,
+         3,
+         0x00FF00},
         {"hot spots", [](TMainFm *w) { return w->ShowHotSpotsCB; }, 6, 6, {}, 2, 2, 0x00FFFF},
     };
     for (const Row &row : rows) {

@@ -96,7 +96,7 @@ TEST(WordSizesGeometry, TheMouseFindsTheRowUnderIt)
     EXPECT_TRUE(g.IsOverBar(10, row3)); // the length text
     EXPECT_TRUE(g.IsOverBar(61, row3));
     EXPECT_FALSE(g.IsOverBar(62, row3));
-    EXPECT_TRUE(g.IsOverBar(49, 27));   // a row without slots: its length text only
+    EXPECT_TRUE(g.IsOverBar(49, 27)); // a row without slots: its length text only
     EXPECT_FALSE(g.IsOverBar(50, 27));
     EXPECT_FALSE(g.IsOverBar(10, 5));
 }

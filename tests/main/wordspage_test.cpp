@@ -9,9 +9,9 @@
 #include "cluespg.h"
 #include "cp1252.h"
 #include "nextstepfm.h"
+#include "testcp1252.h"
 #include "trv600.h"
 #include "uidialogs.h"
-#include "testcp1252.h"
 
 #include <QAction>
 #include <QApplication>
@@ -156,8 +156,10 @@ TEST_F(WordsPageTest, SummaryTextsForEachTypeAndCount)
         {false, false, 3, 0, 2, "3 entries listed.  2 are compatible with the current pattern.  ",
          "Puzzle contains 0 of your words.", "2 are compatible"},
         {false, true, 2, 0, 2, "2 entries listed.  No pattern has been drawn or selected.  ", "", ""},
-        {true, false, 3, 0, 0, "3 entries listed.  ", "Puzzle contains 0 of your words.", "3 words were omitted"},
-        {true, false, 2, 1, 0, "2 entries listed.  ", "Puzzle contains 1 of your word.", "1 word was omitted"},
+        {true, false, 3, 0, 0, "3 entries listed.  ", "Puzzle contains 0 of your words.",
+         "3 words were omitted"},
+        {true, false, 2, 1, 0, "2 entries listed.  ", "Puzzle contains 1 of your word.",
+         "1 word was omitted"},
         {true, true, 1, 0, 0, "1 entry listed.  ", "", ""},
     };
     TMainFm *window = makeReadyWindow();
@@ -209,11 +211,19 @@ TEST_F(WordsPageTest, AlphabetOkThatChangesTheAlphabetMarksTheDocumentModified)
         bool modified;
         QString alphabet;
     } cases[] = {
-        {"OK with a letter added", [](TAlphabetFm &f) { f.AccentSB[0]->click(); f.OkBtn->click(); }, true,
-         DefaultAlphabet + cp({0xC0})},
+        {"OK with a letter added",
+         [](TAlphabetFm &f) {
+             f.AccentSB[0]->click();
+             f.OkBtn->click();
+         },
+         true, DefaultAlphabet + cp({0xC0})},
         {"OK without a change", [](TAlphabetFm &f) { f.OkBtn->click(); }, false, DefaultAlphabet},
-        {"Cancel after a change", [](TAlphabetFm &f) { f.AccentSB[1]->click(); f.CancelBtn->click(); }, false,
-         DefaultAlphabet},
+        {"Cancel after a change",
+         [](TAlphabetFm &f) {
+             f.AccentSB[1]->click();
+             f.CancelBtn->click();
+         },
+         false, DefaultAlphabet},
     };
     for (const Case &c : cases) {
         SetAlphabet(DefaultAlphabet);

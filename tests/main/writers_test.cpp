@@ -139,7 +139,8 @@ TEST_F(WindowWritersTest, TheGraphicAndTextExportsAndTheRejectedWordsSayTheFileA
         *reason = prompter.lastText();
         if (!reason->contains("could not be written"))
             return true;
-        EXPECT_TRUE(reason->startsWith("The file " + QDir::toNativeSeparators(txt) + " could not be written."));
+        EXPECT_TRUE(
+            reason->startsWith("The file " + QDir::toNativeSeparators(txt) + " could not be written."));
         return false;
     });
 
@@ -166,7 +167,8 @@ TEST_F(WindowWritersTest, APdfWithCluesPastTheLastPageIsWrittenOnlyWhenTheUserAg
     TMainFm *window = openCopy();
     DocControls.AutoLayout = false;
     // Long clues for every answer: far more than nine pages hold.
-    const QString longClue = QStringLiteral("A very long clue that goes on and on about its answer ").repeated(12);
+    const QString longClue =
+        QStringLiteral("A very long clue that goes on and on about its answer ").repeated(12);
     int clues = 0;
     for (TClueGrid *grid : {CluesAcrossSG, CluesDownSG})
         for (int r = 1; r < grid->RowCount(); ++r)
@@ -183,7 +185,8 @@ TEST_F(WindowWritersTest, APdfWithCluesPastTheLastPageIsWrittenOnlyWhenTheUserAg
     ScriptedPrompter prompter;
     ScriptedUiDialogs dialogs;
     const QString pdf = m_out.filePath(QStringLiteral("long.pdf"));
-    const QString tooMany = QStringLiteral("Your clues take up too many pages. Try to pack more clues into fewer pages.");
+    const QString tooMany =
+        QStringLiteral("Your clues take up too many pages. Try to pack more clues into fewer pages.");
     struct Case {
         const char *name;
         bool viaSaveAs;

@@ -16,16 +16,17 @@
 namespace {
 
 void OnRejects() {}
-int Quiet(const char *, const char *, int buttons) {
-    return buttons == TRV_MB_OK ? TRV_IDOK : TRV_IDRETRY;
-}
+int Quiet(const char *, const char *, int buttons) { return buttons == TRV_MB_OK ? TRV_IDOK : TRV_IDRETRY; }
 
-class BenchPatternTest : public ::testing::TestWithParam<int> {
+class BenchPatternTest : public ::testing::TestWithParam<int>
+{
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         struct stat st;
         std::string dict = std::string(TRV_BIN_DIR) + "/ZEDAVIV/E.P05";
-        if (stat(dict.c_str(), &st) != 0) GTEST_SKIP() << "no built dictionary";
+        if (stat(dict.c_str(), &st) != 0)
+            GTEST_SKIP() << "no built dictionary";
         ASSERT_EQ(chdir(TRV_BIN_DIR), 0);
         TRVSetMessageBoxHandler(Quiet);
         TRVEstablishConstructInfoCB(nullptr);
@@ -33,7 +34,8 @@ protected:
     }
 };
 
-TEST_P(BenchPatternTest, FilledSlotsAreKnownWordsOnce) {
+TEST_P(BenchPatternTest, FilledSlotsAreKnownWordsOnce)
+{
     const BenchPattern &p = BenchPatterns()[GetParam()];
     for (int withTheme = 0; withTheme < 2; ++withTheme) {
         ngintest::MakeGrid(p.rows);
@@ -48,7 +50,8 @@ TEST_P(BenchPatternTest, FilledSlotsAreKnownWordsOnce) {
         if (std::strncmp(p.name, "15x15", 5) == 0) {
             EXPECT_EQ(result, TRV_FINISHED) << p.name;
         }
-        if (result != TRV_FINISHED) continue;
+        if (result != TRV_FINISHED)
+            continue;
         ASSERT_EQ(TRVCreate(), 1);
         std::set<std::string> seen;
         for (const auto &w : ngintest::SlotWords()) {
@@ -64,8 +67,9 @@ INSTANTIATE_TEST_SUITE_P(Patterns, BenchPatternTest,
                          [](const ::testing::TestParamInfo<int> &info) {
                              std::string name = BenchPatterns()[info.param].name;
                              for (char &c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                                 if (!std::isalnum(static_cast<unsigned char>(c)))
+                                     c = '_';
                              return name;
                          });
 
-}  // namespace
+} // namespace

@@ -23,7 +23,8 @@ using ngintest::MakeGrid;
 // of them without using one twice, which only the search finds out.
 const std::vector<std::string> FourLetterWords = {"ABCA", "ABCB", "BBCA", "BBCB"};
 
-std::vector<std::string> Dictionary() {
+std::vector<std::string> Dictionary()
+{
     static std::vector<std::string> words = [] {
         auto w = ngintest::ReadWordList("words3.txt");
         w.insert(w.end(), FourLetterWords.begin(), FourLetterWords.end());
@@ -33,7 +34,8 @@ std::vector<std::string> Dictionary() {
 }
 
 // The lexicon keeps each length once loaded, so the whole process shares one dictionary.
-class DictionaryEnvironment : public ::testing::Environment {
+class DictionaryEnvironment : public ::testing::Environment
+{
 public:
     void SetUp() override { ngintest::EnterDictionaryFolder(Dictionary()); }
 };
@@ -43,12 +45,16 @@ std::vector<std::pair<int, int>> Progress;
 std::vector<std::string> Rejected;
 int CancelAfter = -1;
 
-void OnProgress(int steps, int percent) {
+void OnProgress(int steps, int percent)
+{
     Progress.emplace_back(steps, percent);
-    if (CancelAfter >= 0 && static_cast<int>(Progress.size()) > CancelAfter) TRVUserCancel();
+    if (CancelAfter >= 0 && static_cast<int>(Progress.size()) > CancelAfter)
+        TRVUserCancel();
 }
-void OnRejects() {
-    for (const auto &w : Rejected) TRVRejectedWord(w.c_str());
+void OnRejects()
+{
+    for (const auto &w : Rejected)
+        TRVRejectedWord(w.c_str());
 }
 
 struct ThemeReport {
@@ -57,13 +63,13 @@ struct ThemeReport {
     std::string word;
 };
 std::vector<ThemeReport> Reports;
-void OnTheme(char code, int number, const char *word) {
-    Reports.push_back({code, number, word ? word : ""});
-}
+void OnTheme(char code, int number, const char *word) { Reports.push_back({code, number, word ? word : ""}); }
 
-class ConstructTest : public ::testing::Test {
+class ConstructTest : public ::testing::Test
+{
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Progress.clear();
         Rejected.clear();
         Reports.clear();
@@ -74,23 +80,27 @@ protected:
         TRVThemeDeleteAll();
     }
     // Number of sections a construction ran: each starts its step count again at 1.
-    static int Sections() {
+    static int Sections()
+    {
         int n = 0;
-        for (const auto &p : Progress) n += p.first == 1;
+        for (const auto &p : Progress)
+            n += p.first == 1;
         return n;
     }
 };
 
 const std::vector<std::string> ThreeByThree = {"...", "...", "..."};
 
-TEST_F(ConstructTest, FullyLetteredGridReturnsForwardAndReportsOnce) {
+TEST_F(ConstructTest, FullyLetteredGridReturnsForwardAndReportsOnce)
+{
     MakeGrid({"CAT", "ARE", "TEN"});
     EXPECT_EQ(TRVConstructCmd(0), TRV_FORWARD);
     ASSERT_EQ(Progress.size(), 1u);
     EXPECT_EQ(Progress[0], std::make_pair(0, 100));
 }
 
-TEST_F(ConstructTest, FixedSeedRepeatsTheFillAndClockSeedVaries) {
+TEST_F(ConstructTest, FixedSeedRepeatsTheFillAndClockSeedVaries)
+{
     MakeGrid(ThreeByThree);
     ASSERT_EQ(TRVConstructCmd(0), TRV_FINISHED);
     auto first = GridRows();
@@ -110,20 +120,23 @@ TEST_F(ConstructTest, FixedSeedRepeatsTheFillAndClockSeedVaries) {
     EXPECT_GT(fills.size(), 1u);
 }
 
-TEST_F(ConstructTest, SlotWithoutFittingWordShadesTheStuckArea) {
+TEST_F(ConstructTest, SlotWithoutFittingWordShadesTheStuckArea)
+{
     // Row 1 is a six-letter slot and the dictionary has no six-letter words.
     MakeGrid({"......", "#.####", "#A..##"});
     EXPECT_EQ(TRVConstructCmd(TRV_RIPUP_ALLOWED), TRV_TOTALLY_EXHAUSTED);
     auto shade = [](int c, int r) { return TRVShadeCell(c, r) & 12; };
-    for (int c = 1; c <= 6; ++c) EXPECT_EQ(shade(c, 1), 4) << c;
-    EXPECT_EQ(shade(2, 2), 4);   // more than half of its down slot is stuck
-    EXPECT_EQ(shade(2, 3), 12);  // the user's own letter inside the area
+    for (int c = 1; c <= 6; ++c)
+        EXPECT_EQ(shade(c, 1), 4) << c;
+    EXPECT_EQ(shade(2, 2), 4);  // more than half of its down slot is stuck
+    EXPECT_EQ(shade(2, 3), 12); // the user's own letter inside the area
     EXPECT_EQ(shade(3, 3), 0);
     EXPECT_EQ(shade(4, 3), 0);
-    EXPECT_EQ(Progress.size(), 1u);  // given up before any search step
+    EXPECT_EQ(Progress.size(), 1u); // given up before any search step
 }
 
-TEST_F(ConstructTest, WithoutRipUpTheFirstExhaustedSectionEndsTheBuild) {
+TEST_F(ConstructTest, WithoutRipUpTheFirstExhaustedSectionEndsTheBuild)
+{
     MakeGrid({"....", ".##.", ".##.", "...."});
     EXPECT_EQ(TRVConstructCmd(0), TRV_TOTALLY_EXHAUSTED);
     EXPECT_EQ(Sections(), 1);
@@ -133,9 +146,10 @@ TEST_F(ConstructTest, WithoutRipUpTheFirstExhaustedSectionEndsTheBuild) {
     EXPECT_GT(Sections(), 1);
 }
 
-TEST_F(ConstructTest, CancelInsideTheCallbackEndsAfterOneStep) {
+TEST_F(ConstructTest, CancelInsideTheCallbackEndsAfterOneStep)
+{
     MakeGrid(ThreeByThree);
-    CancelAfter = 1;  // the start report, then one step
+    CancelAfter = 1; // the start report, then one step
     EXPECT_EQ(TRVConstructCmd(0), TRV_USER_CANCELLED);
     ASSERT_EQ(Progress.size(), 2u);
     EXPECT_EQ(Progress[1].first, 1);
@@ -151,7 +165,8 @@ struct RejectCase {
     std::string row;
 };
 
-TEST_F(ConstructTest, RejectedWordsAreNeverLeftInTheGrid) {
+TEST_F(ConstructTest, RejectedWordsAreNeverLeftInTheGrid)
+{
     const RejectCase cases[] = {
         {{"CATS", "CUT"}, TRV_FINISHED, "COT"},
         {{"C?T"}, TRV_TOTALLY_EXHAUSTED, "C.T"},
@@ -164,7 +179,8 @@ TEST_F(ConstructTest, RejectedWordsAreNeverLeftInTheGrid) {
     }
 }
 
-TEST_F(ConstructTest, NoWordIsLeftTwice) {
+TEST_F(ConstructTest, NoWordIsLeftTwice)
+{
     // Across and down of a word square would repeat; the three squares must differ.
     for (int run = 0; run < 5; ++run) {
         MakeGrid(ThreeByThree);
@@ -178,11 +194,12 @@ TEST_F(ConstructTest, NoWordIsLeftTwice) {
     EXPECT_EQ(GridRows()[2], "COT");
 }
 
-TEST_F(ConstructTest, ThemeWordsArePlacedAndReported) {
+TEST_F(ConstructTest, ThemeWordsArePlacedAndReported)
+{
     // Two 3 x 3 blocks (clues 1-8 and 6-...), a six-letter down slot and a five-letter
     // across slot at clue 12; the dictionary has no words of five or six letters.
-    MakeGrid({"...###", "...###", "...###", "######", "...##.", "...##.", "...##.",
-              "#####.", "#####.", "#####.", ".....#"});
+    MakeGrid({"...###", "...###", "...###", "######", "...##.", "...##.", "...##.", "#####.", "#####.",
+              "#####.", ".....#"});
     ASSERT_EQ(TRVGetCellNumber(1, 11), 12);
     ASSERT_EQ(TRVGetCellNumber(6, 5), 9);
     TRVNewThemeWord("OCEAN", "", 0);
@@ -201,11 +218,14 @@ TEST_F(ConstructTest, ThemeWordsArePlacedAndReported) {
     EXPECT_EQ(Reports[2].number, 12);
     EXPECT_EQ(Reports[2].word, "OCEAN");
     EXPECT_EQ(Reports[3].code, '*');
-    for (int c = 1; c <= 5; ++c) EXPECT_EQ(TRVGetFontColor(c, 11), ccThemeHorz);
-    for (int r = 5; r <= 10; ++r) EXPECT_EQ(TRVGetFontColor(6, r), ccThemeVert);
+    for (int c = 1; c <= 5; ++c)
+        EXPECT_EQ(TRVGetFontColor(c, 11), ccThemeHorz);
+    for (int r = 5; r <= 10; ++r)
+        EXPECT_EQ(TRVGetFontColor(6, r), ccThemeVert);
 }
 
-TEST_F(ConstructTest, ThemeWordsCrossingDictionaryWordsAreTriedFirst) {
+TEST_F(ConstructTest, ThemeWordsCrossingDictionaryWordsAreTriedFirst)
+{
     MakeGrid(ThreeByThree);
     TRVNewThemeWord("SEA", "", 0);
     TRVNewThemeWord("ASK", "", 0);
@@ -218,28 +238,31 @@ TEST_F(ConstructTest, ThemeWordsCrossingDictionaryWordsAreTriedFirst) {
 
 // ---- The engine's own choices on a live engine ------------------------------------------
 
-class EngineTest : public ConstructTest {
+class EngineTest : public ConstructTest
+{
 protected:
     void TearDown() override { TRVDestroy(); }
     engine &E() { return *Engine; }
     int X(int c, int r) { return Grid.Index(c, r); }
 };
 
-TEST_F(EngineTest, FarnessOfSharedSlotsCornersAndStrangers) {
+TEST_F(EngineTest, FarnessOfSharedSlotsCornersAndStrangers)
+{
     // A ring of slots: (1,1)-(3,1) across, (1,1)-(1,3) and (3,1)-(3,3) down, (1,3)-(3,3) across;
     // the cell (5,5) stands alone in its own slots.
     MakeGrid({"...#.", ".#.#.", "...#.", "####.", "....."});
     ASSERT_EQ(TRVCreate(), 1);
     EXPECT_EQ(E().Farness(X(1, 1), X(3, 1)), 1);
     EXPECT_EQ(E().Farness(X(1, 1), X(1, 1)), 1);
-    EXPECT_EQ(E().Farness(X(1, 1), X(3, 3)), 2);  // both corners lie in the right slots
-    EXPECT_EQ(E().Farness(X(1, 2), X(2, 3)), 3);  // one corner does, the other is a block
+    EXPECT_EQ(E().Farness(X(1, 1), X(3, 3)), 2); // both corners lie in the right slots
+    EXPECT_EQ(E().Farness(X(1, 2), X(2, 3)), 3); // one corner does, the other is a block
     EXPECT_EQ(E().Farness(X(1, 2), X(5, 1)), 4);
     EXPECT_EQ(E().Farness_Ring(X(1, 1), X(3, 3)), 2);
     EXPECT_EQ(E().Farness_Ring(X(1, 2), X(5, 1)), MaxCols);
 }
 
-TEST_F(EngineTest, TouchedCellsFollowLettersAndLeaveWithTheLastOne) {
+TEST_F(EngineTest, TouchedCellsFollowLettersAndLeaveWithTheLastOne)
+{
     MakeGrid(ThreeByThree);
     ASSERT_EQ(TRVCreate(), 1);
     cell &c = Grid.At(2, 2);
@@ -252,19 +275,22 @@ TEST_F(EngineTest, TouchedCellsFollowLettersAndLeaveWithTheLastOne) {
     EXPECT_EQ(E().TouchedCells.CountNodes(), 0);
 }
 
-TEST_F(EngineTest, EqualFactorsTieToTheLowerCellFirstAndTheHigherAmongNearCells) {
+TEST_F(EngineTest, EqualFactorsTieToTheLowerCellFirstAndTheHigherAmongNearCells)
+{
     MakeGrid(ThreeByThree);
     ASSERT_EQ(TRVCreate(), 1);
-    for (int x = E().start; x <= E().finish; ++x) E().fsCombo[x] = AllLetters;
+    for (int x = E().start; x <= E().finish; ++x)
+        E().fsCombo[x] = AllLetters;
     Grid.MarkWholePuzzleWithGroupSizes();
     EXPECT_EQ(E().ChooseFirstCellOfSection(), X(1, 1));
-    celllist nearCells;  // in decreasing index order, as the cell choice builds it
+    celllist nearCells; // in decreasing index order, as the cell choice builds it
     nearCells.Push(X(1, 1));
     nearCells.Push(X(2, 1));
     EXPECT_EQ(E().ChooseHighestFlexFactor(nearCells), X(2, 1));
 }
 
-TEST_F(EngineTest, ThemeTrialsSkipPlacedWordsAndMarkTriedSlots) {
+TEST_F(EngineTest, ThemeTrialsSkipPlacedWordsAndMarkTriedSlots)
+{
     MakeGrid(ThreeByThree);
     TRVNewThemeWord("SEA", "", 0);
     TRVNewThemeWord("ASK", "", 0);
@@ -284,9 +310,9 @@ TEST_F(EngineTest, ThemeTrialsSkipPlacedWordsAndMarkTriedSlots) {
     int top = a.ThemeWordSlotList.Peek();
     EXPECT_EQ(top, Grid.At(3, 1).xVertWord);
 
-    ThmWds.SlotxLocation(0, Grid.At(1, 1).xHorzWord);  // SEA already stands elsewhere
+    ThmWds.SlotxLocation(0, Grid.At(1, 1).xHorzWord); // SEA already stands elsewhere
     ASSERT_EQ(E().Theme_Assignment_AdvanceToNextQualifiedWordAndPushCellL(), 1);
-    EXPECT_EQ(ThmWds.SlotxLocation(1), top);  // ASK is tried in the top slot
+    EXPECT_EQ(ThmWds.SlotxLocation(1), top); // ASK is tried in the top slot
     EXPECT_EQ(ThmWds.SlotxLocation(0), Grid.At(1, 1).xHorzWord);
     EXPECT_EQ(a.CountNodes(), 3);
     E().Theme_Assignment_RemoveContraindicatedWord();
@@ -304,4 +330,4 @@ TEST_F(EngineTest, ThemeTrialsSkipPlacedWordsAndMarkTriedSlots) {
     EXPECT_TRUE(a.ThemeWordSlotList.IsEmpty());
 }
 
-}  // namespace
+} // namespace

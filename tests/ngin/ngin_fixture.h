@@ -28,9 +28,8 @@ std::vector<std::string> SlotWords();
 
 // Describes what is wrong with a completed fill (a slot not complete, a word that is neither
 // in the list nor a theme word, a word twice); empty when the fill is sound.
-std::string CheckFill(const std::vector<std::string> &dictionary,
-                      const std::vector<std::string> &themeWords);
+std::string CheckFill(const std::vector<std::string> &dictionary, const std::vector<std::string> &themeWords);
 
-}  // namespace ngintest
+} // namespace ngintest
 
 #endif

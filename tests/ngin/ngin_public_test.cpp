@@ -11,14 +11,17 @@
 namespace {
 
 std::vector<std::string> Located;
-void OnTheme(char code, int number, const char *word) {
-    if (code == 'A' || code == 'D') Located.push_back(code + std::to_string(number) + " " + word);
+void OnTheme(char code, int number, const char *word)
+{
+    if (code == 'A' || code == 'D')
+        Located.push_back(code + std::to_string(number) + " " + word);
 }
 int Steps = 0;
 void OnProgress(int, int) { ++Steps; }
 void OnRejects() { TRVRejectedWord("TOP"); }
 
-TEST(PublicBuild, PatternThemeWordsConstructAndReadBack) {
+TEST(PublicBuild, PatternThemeWordsConstructAndReadBack)
+{
     auto words = ngintest::ReadWordList("words3.txt");
     ngintest::EnterDictionaryFolder(words);
     TRVEstablishConstructInfoCB(OnProgress);
@@ -31,7 +34,8 @@ TEST(PublicBuild, PatternThemeWordsConstructAndReadBack) {
     TRVCreateRenumGrid(7, 7);
     for (int r = 1; r <= 7; ++r)
         for (int c = 1; c <= 7; ++c)
-            if (pattern[r - 1][c - 1] == '#') TRVSetCellOnly(c, r, TRV_BLOCK);
+            if (pattern[r - 1][c - 1] == '#')
+                TRVSetCellOnly(c, r, TRV_BLOCK);
     TRVRenumberGrid();
     ASSERT_EQ(TRVGetWLCountTotal(), 24);
     TRVThemeDeleteAll();
@@ -44,7 +48,8 @@ TEST(PublicBuild, PatternThemeWordsConstructAndReadBack) {
         for (int c = 0; c < 7; ++c)
             EXPECT_EQ(rows[r][c] == '#', pattern[r][c] == '#') << r << "," << c;
     EXPECT_EQ(ngintest::CheckFill(words, {"SEA"}), "");
-    for (const auto &w : ngintest::SlotWords()) EXPECT_NE(w, "TOP");
+    for (const auto &w : ngintest::SlotWords())
+        EXPECT_NE(w, "TOP");
 
     Located.clear();
     TRVCorrectAllThemeWordLocations(0);
@@ -52,7 +57,8 @@ TEST(PublicBuild, PatternThemeWordsConstructAndReadBack) {
     EXPECT_NE(Located[0].find(" SEA"), std::string::npos);
 }
 
-TEST(PublicBuild, SpellingLookUpNeedsALiveEngine) {
+TEST(PublicBuild, SpellingLookUpNeedsALiveEngine)
+{
     ngintest::EnterDictionaryFolder(ngintest::ReadWordList("words3.txt"));
     TRVCreateRenumGrid(3, 3);
     EXPECT_EQ(TRVIsInSpellingDict("cat"), 0);
@@ -64,4 +70,4 @@ TEST(PublicBuild, SpellingLookUpNeedsALiveEngine) {
     EXPECT_EQ(TRVIsInSpellingDict("cat"), 0);
 }
 
-}  // namespace
+} // namespace

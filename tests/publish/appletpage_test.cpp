@@ -105,7 +105,7 @@ TEST_F(PublishTest, DataFileOfASmallGridLineForLine)
 struct DataCase {
     const char *name;
     std::function<void(TPublishInputs &, TPlayerPrefs &)> setUp;
-    QString present; // a line the data must hold
+    QString present;   // a line the data must hold
     QString absentKey; // a key the data must not hold (empty: none)
 };
 
@@ -114,28 +114,57 @@ TEST_F(PublishTest, DataFileCases)
     const QList<DataCase> cases{
         {"block and letter", [](TPublishInputs &, TPlayerPrefs &) {}, "GridValues=2 1A", {}},
         {"empty, removed and letters by rows",
-         [](TPublishInputs &, TPlayerPrefs &) { setGrid({QStringLiteral("-~"), QStringLiteral("bC")}); },
-         "GridValues=1 0 1b1C", {}},
-        {"layout Left", [](TPublishInputs &, TPlayerPrefs &p) { p.PuzzleLayout = 0; },
-         "GridShadow=3", "PuzzleLayout"},
-        {"layout Middle", [](TPublishInputs &, TPlayerPrefs &p) { p.PuzzleLayout = 1; },
-         "PuzzleLayout=Center", {}},
-        {"layout Right", [](TPublishInputs &, TPlayerPrefs &p) { p.PuzzleLayout = 2; },
-         "PuzzleLayout=Right", {}},
-        {"red text", [](TPublishInputs &, TPlayerPrefs &p) { p.FontColor = 0x0000FF; },
-         "PuzzleTextColor=#FF0000", {}},
+         [](TPublishInputs &, TPlayerPrefs &) {
+             setGrid({QStringLiteral("-~"), QStringLiteral("bC")});
+         },
+         "GridValues=1 0 1b1C",
+         {}},
+        {"layout Left", [](TPublishInputs &, TPlayerPrefs &p) { p.PuzzleLayout = 0; }, "GridShadow=3",
+         "PuzzleLayout"},
+        {"layout Middle",
+         [](TPublishInputs &, TPlayerPrefs &p) { p.PuzzleLayout = 1; },
+         "PuzzleLayout=Center",
+         {}},
+        {"layout Right",
+         [](TPublishInputs &, TPlayerPrefs &p) { p.PuzzleLayout = 2; },
+         "PuzzleLayout=Right",
+         {}},
+        {"red text",
+         [](TPublishInputs &, TPlayerPrefs &p) { p.FontColor = 0x0000FF; },
+         "PuzzleTextColor=#FF0000",
+         {}},
         {"grid background from the removed-cell colour",
-         [](TPublishInputs &, TPlayerPrefs &) { RemovedCellColor = 0x123456; PageColor = 0xFFFFFF; },
-         "GridBackgroundColor=#563412", {}},
+         [](TPublishInputs &, TPlayerPrefs &) {
+             RemovedCellColor = 0x123456;
+             PageColor = 0xFFFFFF;
+         },
+         "GridBackgroundColor=#563412",
+         {}},
         {"grid background from the sample when removed equals page",
-         [](TPublishInputs &, TPlayerPrefs &p) { RemovedCellColor = PageColor = 0x123456; p.Color = 0xFF0000; },
-         "GridBackgroundColor=#0000FF", {}},
-        {"no shadow selected", [](TPublishInputs &, TPlayerPrefs &p) { p.GridShadow = -1; },
-         "GridShadow=0", {}},
-        {"flags", [](TPublishInputs &, TPlayerPrefs &p) { p.ShowSolveBtn = true; p.DisplayTimer = false; },
-         "CrosswordAllowSolve=True", {}},
-        {"play mode", [](TPublishInputs &i, TPlayerPrefs &) { i.Title = QStringLiteral("X"); i.PlayMode = true; },
-         "PuzzleTitle=Play-Puzzle", {}},
+         [](TPublishInputs &, TPlayerPrefs &p) {
+             RemovedCellColor = PageColor = 0x123456;
+             p.Color = 0xFF0000;
+         },
+         "GridBackgroundColor=#0000FF",
+         {}},
+        {"no shadow selected",
+         [](TPublishInputs &, TPlayerPrefs &p) { p.GridShadow = -1; },
+         "GridShadow=0",
+         {}},
+        {"flags",
+         [](TPublishInputs &, TPlayerPrefs &p) {
+             p.ShowSolveBtn = true;
+             p.DisplayTimer = false;
+         },
+         "CrosswordAllowSolve=True",
+         {}},
+        {"play mode",
+         [](TPublishInputs &i, TPlayerPrefs &) {
+             i.Title = QStringLiteral("X");
+             i.PlayMode = true;
+         },
+         "PuzzleTitle=Play-Puzzle",
+         {}},
     };
     for (const DataCase &c : cases) {
         SCOPED_TRACE(c.name);
@@ -153,8 +182,8 @@ TEST_F(PublishTest, DataFileCases)
 
 TEST_F(PublishTest, DataValuesCarryNoLineBreaks)
 {
-    setClues(CluesAcrossSG, {{MakeAnswerKey(2, QStringLiteral("A")),
-                              QStringLiteral("\u201COne\u201D\nCWA=two")}});
+    setClues(CluesAcrossSG,
+             {{MakeAnswerKey(2, QStringLiteral("A")), QStringLiteral("\u201COne\u201D\nCWA=two")}});
     TPublishInputs in{QStringLiteral("T\r\nPuzzleAuthor=evil"), QStringLiteral("Ann\nX=1"),
                       QStringLiteral("today\r")};
     TPlayerPrefs prefs;
@@ -267,8 +296,8 @@ TEST_F(PublishTest, RichFixtureReadsBackToTheGridAndClues)
 
 // ---- The page -----------------------------------------------------------------------------
 
-QStringList pageHead(const QString &title, const QString &width, const QString &height,
-                     const QString &prefix, const QString &file)
+QStringList pageHead(const QString &title, const QString &width, const QString &height, const QString &prefix,
+                     const QString &file)
 {
     return {
         QStringLiteral("<html>"),
@@ -326,8 +355,8 @@ TEST_F(PublishTest, HostedPageWithWordBankLineForLine)
     DocControls.WordBankCB = true;
     WordBankSort = 0;
     WordBankHeader = QStringLiteral("Word Bank");
-    setClues(CluesAcrossSG, {{MakeAnswerKey(1, QStringLiteral("DOG")), {}},
-                             {MakeAnswerKey(4, QStringLiteral("CAT")), {}}});
+    setClues(CluesAcrossSG,
+             {{MakeAnswerKey(1, QStringLiteral("DOG")), {}}, {MakeAnswerKey(4, QStringLiteral("CAT")), {}}});
     setClues(CluesDownSG, {});
     const TPublishInputs in{QStringLiteral("Pets"), {}, {}, true};
     const QStringList wordBank{
@@ -345,11 +374,11 @@ TEST_F(PublishTest, HostedPageWithWordBankLineForLine)
               pageHead(QStringLiteral("Play-Puzzle"), QStringLiteral("95%"), QStringLiteral("95%"),
                        QStringLiteral("/applet-bin/"), QStringLiteral("Play-Puzzle.txt")) +
                   wordBank + pageTail);
-    EXPECT_EQ(BuildPageFields(QStringLiteral("Play-Puzzle.txt"), false, in, TPlayerPrefs{}),
-              (QStringList{QStringLiteral("PageTitle=Play-Puzzle"), QStringLiteral("PageBGColor=#ECE9D8"),
-                           QStringLiteral("WhoHostse=WeHost"), QStringLiteral("AppletWidth=95%"),
-                           QStringLiteral("AppletHeight=95%"),
-                           QStringLiteral("PuzzleFileName=Play-Puzzle.txt")}));
+    EXPECT_EQ(
+        BuildPageFields(QStringLiteral("Play-Puzzle.txt"), false, in, TPlayerPrefs{}),
+        (QStringList{QStringLiteral("PageTitle=Play-Puzzle"), QStringLiteral("PageBGColor=#ECE9D8"),
+                     QStringLiteral("WhoHostse=WeHost"), QStringLiteral("AppletWidth=95%"),
+                     QStringLiteral("AppletHeight=95%"), QStringLiteral("PuzzleFileName=Play-Puzzle.txt")}));
 }
 
 // ---- Hostile texts ------------------------------------------------------------------------
@@ -399,8 +428,9 @@ TEST_F(HostilePublishTest, PageEscapesTitleHeaderWordBankAndFileName)
     EXPECT_TRUE(page.contains(QStringLiteral(
         "<br><center><B>&lt;/B&gt;&lt;script&gt;h()&lt;/script&gt; &quot;&amp; Caf&#233;&quot; "
         "&#9749;</B></center><br>")));
-    EXPECT_TRUE(page.contains(QStringLiteral(
-        "&lt;script&gt;w()&lt;/script&gt;&amp;&#201; Caf&#233;&#9749;."))) << all.toStdString();
+    EXPECT_TRUE(
+        page.contains(QStringLiteral("&lt;script&gt;w()&lt;/script&gt;&amp;&#201; Caf&#233;&#9749;.")))
+        << all.toStdString();
     EXPECT_TRUE(page.contains(QStringLiteral(
         "<param name=\"PuzzleFile\" value=\"a%22%3E%3Cscript%3Ex%3C/script%3E%20%26%20Caf&#233;%20"
         "&#9749;.txt\">")));
@@ -442,7 +472,8 @@ TEST_F(HostilePublishTest, PythonHtmlParserSeesTheTitleAndNoScript)
         QProcess p;
         p.start(python, {QStringLiteral(TRV_PUBLISH_CHECK_HTML), page, titleFile});
         EXPECT_TRUE(p.waitForFinished(30000));
-        return std::make_pair(p.exitCode(), QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()));
+        return std::make_pair(p.exitCode(),
+                              QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()));
     };
     const auto [code, output] = check(pageFile);
     EXPECT_EQ(code, 0) << output.toStdString();

@@ -10,10 +10,7 @@
 #include <ostream>
 
 inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
-inline void PrintTo(const QDate &date, std::ostream *os)
-{
-    *os << date.toString(Qt::ISODate).toStdString();
-}
+inline void PrintTo(const QDate &date, std::ostream *os) { *os << date.toString(Qt::ISODate).toStdString(); }
 
 namespace {
 
@@ -39,7 +36,8 @@ protected:
     HostingProtocol proto{identity()};
     const QString password = MakeHostingPassword("12JohnSmith", "4711");
     const QString client = "&TRV_Version=8.01&Exe_TimeStamp=2009-05-01%2010:20:30"
-                           "&InstallDate=2008-01-02&InstallNum=4711&Password=" + password;
+                           "&InstallDate=2008-01-02&InstallNum=4711&Password=" +
+                           password;
 };
 
 // ---- Requests ---------------------------------------------------------------------------------
@@ -52,15 +50,18 @@ TEST_F(HostingProtocolTest, QueriesAndUrls)
     EXPECT_EQ(proto.SubscribeUrl(),
               kServer + "/cgi-bin/Subscribe/BeforeSecurePage.cgi?Group=12&Account=JohnSmith");
     EXPECT_EQ(proto.PresenceUrl("MyPuzzle"),
-              kServer + "/cgi-bin/Subscribe/PuzzlePresence.cgi?Group=12&Account=JohnSmith"
-                        "&Puzzle=MyPuzzle" + client);
+              kServer +
+                  "/cgi-bin/Subscribe/PuzzlePresence.cgi?Group=12&Account=JohnSmith"
+                  "&Puzzle=MyPuzzle" +
+                  client);
     EXPECT_EQ(proto.PublishUrl(), kServer + "/cgi-bin/Subscribe/PostPuzzle.cgi");
     EXPECT_EQ(proto.ListUrl(),
-              kServer + "/cgi-bin/Subscribe/FetchPuzzleList.cgi?Group=12&Account=JohnSmith" +
-                  client);
+              kServer + "/cgi-bin/Subscribe/FetchPuzzleList.cgi?Group=12&Account=JohnSmith" + client);
     EXPECT_EQ(proto.DeleteUrl("Tom&Jerry=1.html"),
-              kServer + "/cgi-bin/Subscribe/DeletePuzzle.cgi?Group=12&Account=JohnSmith"
-                        "&Puzzle=Tom%26Jerry%3D1.html" + client);
+              kServer +
+                  "/cgi-bin/Subscribe/DeletePuzzle.cgi?Group=12&Account=JohnSmith"
+                  "&Puzzle=Tom%26Jerry%3D1.html" +
+                  client);
 }
 
 TEST_F(HostingProtocolTest, ServerSuppliedValuesCannotAddParameters)
@@ -75,8 +76,8 @@ TEST_F(HostingProtocolTest, ServerSuppliedValuesCannotAddParameters)
     QStringList names;
     for (const auto &item : query.queryItems())
         names << item.first;
-    EXPECT_EQ(names, QStringList({"Group", "Account", "Puzzle", "TRV_Version", "Exe_TimeStamp",
-                                  "InstallDate", "InstallNum", "Password"}));
+    EXPECT_EQ(names, QStringList({"Group", "Account", "Puzzle", "TRV_Version", "Exe_TimeStamp", "InstallDate",
+                                  "InstallNum", "Password"}));
     EXPECT_EQ(query.queryItemValue("Group"), "12");
     EXPECT_EQ(query.queryItemValue("Account", QUrl::FullyDecoded), "Jo&Password=0");
     EXPECT_EQ(query.queryItemValue("Puzzle", QUrl::FullyDecoded), "a&Group=99&x=.html");
@@ -85,11 +86,10 @@ TEST_F(HostingProtocolTest, ServerSuppliedValuesCannotAddParameters)
 TEST_F(HostingProtocolTest, EscapedFields)
 {
     QStringList form{"keep=me"};
-    HostingProtocol::AddEscapedFields("PuzzleFile", form,
-                                      {"a=b", "50%", "=", "%3D", "", " x ", "plain"});
-    EXPECT_EQ(form, QStringList({"keep=me", "PuzzleFile0=a%3Db", "PuzzleFile1=50%25",
-                                 "PuzzleFile2=%3D", "PuzzleFile3=%253D", "PuzzleFile4= ",
-                                 "PuzzleFile5= x ", "PuzzleFile6=plain"}));
+    HostingProtocol::AddEscapedFields("PuzzleFile", form, {"a=b", "50%", "=", "%3D", "", " x ", "plain"});
+    EXPECT_EQ(form,
+              QStringList({"keep=me", "PuzzleFile0=a%3Db", "PuzzleFile1=50%25", "PuzzleFile2=%3D",
+                           "PuzzleFile3=%253D", "PuzzleFile4= ", "PuzzleFile5= x ", "PuzzleFile6=plain"}));
 }
 
 TEST_F(HostingProtocolTest, QuickPublishFormOrder)
@@ -103,17 +103,30 @@ TEST_F(HostingProtocolTest, QuickPublishFormOrder)
     in.PuzzleData = QStringList{"Across=1", ""};
     in.HtmlPage = QStringList{"<p width=50%>"};
     in.PageFields = QStringList{"Title=My Puzzle"};
-    const QStringList expected{
-        "recipient=Publish", "subject=TRV Interactive puzzle post", "bgcolor=$ddeeff",
-        "Puzzle_File_Name=/home/u/My Puzzle.trv", "PuzzleTitle=My Puzzle",
-        "email=post@host.example", "DistributedVia=CD", "Id1=" + FormatId1(63517100),
-        "Group=12", "Account=JohnSmith", "Puzzle=My-Puzzle",
-        "TRV_Version=8.01", "Exe_TimeStamp=2009-05-01 10:20:30", "InstallDate=2008-01-02",
-        "InstallNum=4711", "Password=" + password,
-        "env_report=REMOTE_ADDR",
-        "PuzzleIncluded=True", "PuzzleFile0=Across%3D1", "PuzzleFile1= ",
-        "HtmlIncluded=True", "HtmlFile0=<p width%3D50%25>",
-        "PageBuildingFieldsIncluded=True", "PageFields0=Title%3DMy Puzzle"};
+    const QStringList expected{"recipient=Publish",
+                               "subject=TRV Interactive puzzle post",
+                               "bgcolor=$ddeeff",
+                               "Puzzle_File_Name=/home/u/My Puzzle.trv",
+                               "PuzzleTitle=My Puzzle",
+                               "email=post@host.example",
+                               "DistributedVia=CD",
+                               "Id1=" + FormatId1(63517100),
+                               "Group=12",
+                               "Account=JohnSmith",
+                               "Puzzle=My-Puzzle",
+                               "TRV_Version=8.01",
+                               "Exe_TimeStamp=2009-05-01 10:20:30",
+                               "InstallDate=2008-01-02",
+                               "InstallNum=4711",
+                               "Password=" + password,
+                               "env_report=REMOTE_ADDR",
+                               "PuzzleIncluded=True",
+                               "PuzzleFile0=Across%3D1",
+                               "PuzzleFile1= ",
+                               "HtmlIncluded=True",
+                               "HtmlFile0=<p width%3D50%25>",
+                               "PageBuildingFieldsIncluded=True",
+                               "PageFields0=Title%3DMy Puzzle"};
     EXPECT_EQ(proto.QuickPublishForm(in), expected);
 }
 
@@ -155,8 +168,7 @@ TEST(HostingPresence, FullReply)
 
 TEST(HostingPresence, ExistsAndLimits)
 {
-    struct Case
-    {
+    struct Case {
         const char *reply;
         int presence, freeLimit, subscriptionLimit;
         bool yes;
@@ -164,8 +176,8 @@ TEST(HostingPresence, ExistsAndLimits)
     const Case cases[] = {
         {"Exists=False\nAnnouncementYesBtn=False", 1, 1, 1, false},
         {"Exists=maybe\nAnnouncementYesBtn=T", 0, 1, 1, true},
-        {"PuzzleCount=2\nFreeLimit=5\nSubscriptionLimit=3", 0, 5, 5, false}, // raised
-        {"FreeLimit=x\nSubscriptionLimit=junk\nExists=True", 2, 1, 1, false},   // non-numbers
+        {"PuzzleCount=2\nFreeLimit=5\nSubscriptionLimit=3", 0, 5, 5, false},  // raised
+        {"FreeLimit=x\nSubscriptionLimit=junk\nExists=True", 2, 1, 1, false}, // non-numbers
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.reply);
@@ -179,17 +191,20 @@ TEST(HostingPresence, ExistsAndLimits)
 
 TEST(HostingDates, ParseServerDate)
 {
-    struct Case { const char *text; QDate expected; };
+    struct Case {
+        const char *text;
+        QDate expected;
+    };
     const Case cases[] = {
         {"2012-06-30", QDate(2012, 6, 30)},
         {"2012-06-30 12:00", QDate(2012, 6, 30)},
-        {"2012-6-3", QDate(2000, 1, 1)},     // one-digit month and day
-        {"2012-06-3", QDate(2000, 1, 1)},    // nine characters
+        {"2012-6-3", QDate(2000, 1, 1)},  // one-digit month and day
+        {"2012-06-3", QDate(2000, 1, 1)}, // nine characters
         {"", QDate(2000, 1, 1)},
         {"2012/06/30", QDate(2000, 1, 1)},   // no "-" separators
         {"abcd-ef-gh", QDate(1999, 12, 31)}, // every part defaults
         {"2012-xx-05", QDate(2012, 12, 5)},
-        {"2012-02-30", kToday},              // impossible day
+        {"2012-02-30", kToday}, // impossible day
         {"2012-13-01", kToday},
     };
     for (const Case &c : cases) {
@@ -202,8 +217,7 @@ TEST(HostingDates, ParseServerDate)
 
 TEST(HostingQuota, Decision)
 {
-    struct Case
-    {
+    struct Case {
         const char *what;
         int count, freeLimit, subscriptionLimit;
         QDate expiry;
@@ -215,19 +229,16 @@ TEST(HostingQuota, Decision)
         {"first free puzzle", 0, 1, 1, none, true, TQuota::Allowed},
         {"free limit reached", 1, 1, 1, none, true, TQuota::FreeLimitReached},
         {"replacing at the free limit", 1, 1, 1, none, false, TQuota::Allowed},
-        {"expiry on 2001-01-01 counts as none", 1, 1, 10, QDate(2001, 1, 1), true,
-         TQuota::FreeLimitReached},
+        {"expiry on 2001-01-01 counts as none", 1, 1, 10, QDate(2001, 1, 1), true, TQuota::FreeLimitReached},
         {"no date at all", 1, 1, 10, QDate(), true, TQuota::FreeLimitReached},
         {"expired subscription", 3, 1, 10, past, true, TQuota::SubscriptionExpired},
         {"expiring today is expired", 1, 1, 10, kToday, true, TQuota::SubscriptionExpired},
         {"expired but within the free limit", 1, 2, 10, past, true, TQuota::Allowed},
         {"within the subscription", 9, 1, 10, future, true, TQuota::Allowed},
-        {"subscription quota exceeded", 10, 1, 10, future, true,
-         TQuota::SubscriptionQuotaExceeded},
+        {"subscription quota exceeded", 10, 1, 10, future, true, TQuota::SubscriptionQuotaExceeded},
         {"replacing at the subscription quota", 10, 1, 10, future, false, TQuota::Allowed},
         {"low subscription limit counts as free", 2, 3, 0, future, true, TQuota::Allowed},
-        {"low subscription limit exceeded", 3, 3, 0, future, true,
-         TQuota::SubscriptionQuotaExceeded},
+        {"low subscription limit exceeded", 3, 3, 0, future, true, TQuota::SubscriptionQuotaExceeded},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -279,7 +290,10 @@ TEST(HostingReplies, PublishReply)
 
 TEST(HostingReplies, IsWebAddress)
 {
-    struct Case { const char *url; bool expected; };
+    struct Case {
+        const char *url;
+        bool expected;
+    };
     const Case cases[] = {
         {"http://host.example/12/P.html", true},
         {"https://host.example", true},
@@ -306,14 +320,16 @@ TEST_F(HostingProtocolTest, ParseList)
 {
     const QByteArray reply = "Your puzzles:\r\n"
                              "Group/Account/MyFirstPuzzle.html\">\r\n"
-                             "G/A/" + QByteArray(3000, 'L') + ".html\">\r\n" // too long a link
+                             "G/A/" +
+                             QByteArray(3000, 'L') +
+                             ".html\">\r\n" // too long a link
                              "@evil.example/x.html\">\r\n"
                              "/evil.example/x.html\">\r\n"
                              "http://evil.example/x.html\">\r\n"
                              "a\"b/x.html\">\r\n"
                              "\\\\evil.example/x.html\">\r\n"
-                             "a.html\">\r\n"                   // too short a name
-                             "Group/Account/NoQuote.html\r\n"  // no closing quote
+                             "a.html\">\r\n"                  // too short a name
+                             "Group/Account/NoQuote.html\r\n" // no closing quote
                              "ab.html\">\r\n"
                              "SubscriptionLimit=20\r\n";
     const QList<TListedPuzzle> list = proto.ParseList(reply);
@@ -335,15 +351,16 @@ TEST(HostingReplies, ListStatusKeepsWhatIsMissing)
     HostingProtocol::ParseListStatus("x.html\">\r\nSubscriptionLimit=20\r\n", kToday, s);
     EXPECT_EQ(s.SubscriptionLimit, 20);
     EXPECT_EQ(s.SubscriptionExpiry, QDate(2011, 1, 1));
-    HostingProtocol::ParseListStatus("SubscriptionExpiry=2012-03-04\nSubscriptionLimit=1", kToday,
-                                     s);
+    HostingProtocol::ParseListStatus("SubscriptionExpiry=2012-03-04\nSubscriptionLimit=1", kToday, s);
     EXPECT_EQ(s.SubscriptionExpiry, QDate(2012, 3, 4));
     EXPECT_EQ(s.SubscriptionLimit, 3); // raised to the free limit
 }
 
 TEST(HostingReplies, SpaceOutTitle)
 {
-    struct Case { const char *text, *expected; };
+    struct Case {
+        const char *text, *expected;
+    };
     const Case cases[] = {
         {"MyFirstPuzzle", "My First Puzzle"}, {"ABC", "A B C"}, {"X", "X"}, {"", ""},
         {"lower-case_1", "lower-case_1"},     {"a1B", "a1 B"},

@@ -90,8 +90,8 @@ protected:
 
     bool buttonsEnabled() const
     {
-        return fm->DeleteBtn->isEnabled() && fm->ViewPuzzleBtn->isEnabled() &&
-               fm->CopyLinkBtn->isEnabled() && fm->EmailLinkBtn->isEnabled();
+        return fm->DeleteBtn->isEnabled() && fm->ViewPuzzleBtn->isEnabled() && fm->CopyLinkBtn->isEnabled() &&
+               fm->EmailLinkBtn->isEnabled();
     }
     bool buttonsDisabled() const
     {
@@ -191,8 +191,7 @@ TEST_F(ManageFmTest, FailedDeleteIsSaidBeforeTheRefresh)
     prompter.Answers = {Prompter::Yes, Prompter::Ok};
     fm->DeleteBtn->click();
     ASSERT_EQ(prompter.Texts.size(), 2);
-    EXPECT_TRUE(prompter.Texts[1].contains("\"HTTP/1.1 500 Internal Server Error\""))
-        << s(prompter.Texts[1]);
+    EXPECT_TRUE(prompter.Texts[1].contains("\"HTTP/1.1 500 Internal Server Error\"")) << s(prompter.Texts[1]);
     EXPECT_TRUE(prompter.Texts[1].endsWith(ConnectionHelpText));
     EXPECT_EQ(prompter.ListsSeen[1], 1); // before the list was fetched again
     EXPECT_EQ(server.requestsFor(kList).size(), 2);

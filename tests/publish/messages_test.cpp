@@ -1,8 +1,8 @@
 // The support form and the e-mail-a-puzzle form against the fake maker's server: the fields in
 // their order, the link in the letter, the address checks and the close question.
 #include "contactusfm.h"
-#include "publishdoc.h"
 #include "emailpuzzlefm.h"
+#include "publishdoc.h"
 
 #include "alphabet.h"
 #include "checkpts.h"
@@ -114,8 +114,7 @@ TEST(ContactUsHistory, PartsJoinInTheirOrder)
         {"\ta\r\n", "\tc", "", "\r\nRecent Actions (most recent on top):\r\n\ta\r\n\tc\r\n"},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(TContactUsFm::BuildHistory(QString::fromLatin1(c.undo),
-                                             QString::fromLatin1(c.current),
+        EXPECT_EQ(TContactUsFm::BuildHistory(QString::fromLatin1(c.undo), QString::fromLatin1(c.current),
                                              QString::fromLatin1(c.redo)),
                   QString::fromLatin1(c.expected))
             << c.undo << "|" << c.current << "|" << c.redo;
@@ -135,11 +134,24 @@ TEST_F(MessagesTest, SupportMessageCarriesItsFieldsInOrder)
         {false, true, "Hello", " \nHello\n"},
         {true, true, "", " \n"},
     };
-    const QStringList head = {"recipient", "subject", "Message", "bgcolor", "realname", "email",
-                              "TRV_Version", "Exe_TimeStamp", "DistributedVia",
-                              "Operating_System", "Admin", "Memory_Used",
-                              "Time_Since_Last_Reboot", "Registry_Test_Str", "Screen_Size",
-                              "Puzzle_File_Name", "History", "env_report"};
+    const QStringList head = {"recipient",
+                              "subject",
+                              "Message",
+                              "bgcolor",
+                              "realname",
+                              "email",
+                              "TRV_Version",
+                              "Exe_TimeStamp",
+                              "DistributedVia",
+                              "Operating_System",
+                              "Admin",
+                              "Memory_Used",
+                              "Time_Since_Last_Reboot",
+                              "Registry_Test_Str",
+                              "Screen_Size",
+                              "Puzzle_File_Name",
+                              "History",
+                              "env_report"};
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << "attach " << c.attach << " history " << c.history);
         ClearCheckPoints();
@@ -180,17 +192,16 @@ TEST_F(MessagesTest, SupportMessageCarriesItsFieldsInOrder)
         EXPECT_TRUE(r.formValue("Screen_Size").contains(QLatin1String(" x ")));
         EXPECT_EQ(r.formValue("Puzzle_File_Name"), "/home/u/docs/Birds.trv");
         EXPECT_EQ(r.formValue("History"),
-                  c.history ? QStringLiteral("\r\nRecent Actions (most recent on top):\r\n") +
-                                  UndoHistoryText()
-                            : QString());
+                  c.history
+                      ? QStringLiteral("\r\nRecent Actions (most recent on top):\r\n") + UndoHistoryText()
+                      : QString());
         EXPECT_EQ(r.formValue("env_report"), "REMOTE_ADDR");
         if (c.attach) {
             EXPECT_EQ(r.formValue("PuzzleIncluded"), "True");
             QStringList escaped;
             HostingProtocol::AddEscapedFields(QStringLiteral("PuzzleFile"), escaped, puzzle);
             for (qsizetype i = 0; i < puzzle.size(); ++i)
-                EXPECT_EQ(r.form.at(head.size() + 1 + i).second,
-                          escaped.at(i).section('=', 1))
+                EXPECT_EQ(r.form.at(head.size() + 1 + i).second, escaped.at(i).section('=', 1))
                     << "PuzzleFile" << i;
         } else {
             EXPECT_EQ(r.formValue("Puzzle"), "Not provided. Sender unchecked checkbox.");
@@ -243,9 +254,9 @@ TEST_F(MessagesTest, EmailMessageCarriesItsFieldsInOrder)
         EXPECT_EQ(namesOf(r), names);
         EXPECT_EQ(r.formValue("recipient"), "bob@example.org");
         EXPECT_EQ(r.formValue("subject"), "A crossword puzzle for you.");
-        EXPECT_EQ(r.formValue("Message"),
-                  "\nHi,\n\nHere is an interactive crossword puzzle I made.\n"
-                  "Just click on the link to call it up.\n\n" + kLink + "\n\nAnn Lee\n");
+        EXPECT_EQ(r.formValue("Message"), "\nHi,\n\nHere is an interactive crossword puzzle I made.\n"
+                                          "Just click on the link to call it up.\n\n" +
+                                              kLink + "\n\nAnn Lee\n");
         EXPECT_EQ(r.formValue("realname"), "Ann Lee");
         EXPECT_EQ(r.formValue("email"), "ann@example.com");
         if (cc) {
@@ -403,8 +414,8 @@ TEST_F(MessagesTest, CloseQuestionSendsOnlyWhatGoesThrough)
     };
     for (const Form &f : forms)
         for (const Case &c : cases) {
-            SCOPED_TRACE(testing::Message() << f.name << " answer " << int(c.answer)
-                                            << (c.serverFails ? " server fails" : ""));
+            SCOPED_TRACE(testing::Message()
+                         << f.name << " answer " << int(c.answer) << (c.serverFails ? " server fails" : ""));
             server.clearRequests();
             server.clearBehaviours();
             if (c.serverFails)

@@ -44,7 +44,14 @@ const QString kDelete = kScripts + "DeletePuzzle.cgi";
 const QString kSupport = QStringLiteral("/cgi-bin/hvTechSupport.cgi");
 const QString kEmail = QStringLiteral("/cgi-bin/hvTrvEmailPuzzle.cgi");
 
-enum class Op { Publish, List, Delete, Email, Support, ErrorReport };
+enum class Op {
+    Publish,
+    List,
+    Delete,
+    Email,
+    Support,
+    ErrorReport
+};
 
 class MisbehaviourTest : public ::testing::Test
 {
@@ -69,8 +76,7 @@ protected:
         FreeCheckPointPool();
         WordList = nullptr;
         QSettings settings(QStringLiteral("Halvard, Inc."), QStringLiteral("TRV"));
-        for (const char *key : {"Network/MakerBaseUrl", "Network/HostingBaseUrl",
-                                "Network/TimeoutSeconds"})
+        for (const char *key : {"Network/MakerBaseUrl", "Network/HostingBaseUrl", "Network/TimeoutSeconds"})
             settings.remove(QLatin1String(key));
     }
 
@@ -113,16 +119,15 @@ TEST_F(MisbehaviourTest, WhatTheUserIsToldAndWhatTheServerGot)
     const QString timedOut = QStringLiteral("The server did not answer within 0.5 seconds.");
     const QString tooLarge = QStringLiteral("larger than 1 MiB");
     const QString canceled = QStringLiteral("Canceled by User");
-    const QString publishFailed = QStringLiteral(
-        "The following error occurred while trying to publish your puzzle to the Web:");
-    const QString presenceFailed = QStringLiteral(
-        "The following error occurred while trying to check for your puzzle on the Web:");
+    const QString publishFailed =
+        QStringLiteral("The following error occurred while trying to publish your puzzle to the Web:");
+    const QString presenceFailed =
+        QStringLiteral("The following error occurred while trying to check for your puzzle on the Web:");
     const QString listFailed = QStringLiteral(
         "The following error occurred while trying to fetch a list of your puzzles from the Web:");
-    const QString deleteFailed = QStringLiteral(
-        "The following error occurred while trying to delete your puzzle from the Web:");
-    const QString sendFailed =
-        QStringLiteral("The following error occurred when sending your message: ");
+    const QString deleteFailed =
+        QStringLiteral("The following error occurred while trying to delete your puzzle from the Web:");
+    const QString sendFailed = QStringLiteral("The following error occurred when sending your message: ");
     const QString published = QStringLiteral("Your interactive puzzle has been published to the Web.");
     const QString redirected = QStringLiteral("The server sent the request on to http://localhost:");
     const QString mailDown = QStringLiteral("\"Mail system down\"");
@@ -130,94 +135,244 @@ TEST_F(MisbehaviourTest, WhatTheUserIsToldAndWhatTheServerGot)
     struct Case {
         const char *name;
         Op op;
-        QString path;      // the script that misbehaves
+        QString path; // the script that misbehaves
         TFakeReply reply;
-        int status;        // for TFakeReply::Status
-        bool cancel;       // the user cancels once the request has arrived
+        int status;  // for TFakeReply::Status
+        bool cancel; // the user cancels once the request has arrived
         QList<Prompter::Button> answers;
-        QStringList told;  // in the memo or the message boxes, in this order
-        int posts;         // POSTs the server got
+        QStringList told; // in the memo or the message boxes, in this order
+        int posts;        // POSTs the server got
     };
     const TFakeReply Hang = TFakeReply::NoReplyUntilCancelled;
     const Case cases[] = {
         // One-Click Publish: the presence check.
-        {"publish, presence hangs, cancelled", Op::Publish, kPresence, Hang, 0, true, {},
-         {"Contacting host . . . ", canceled}, 0},
-        {"publish, presence 500, No", Op::Publish, kPresence, TFakeReply::Status, 500, false,
+        {"publish, presence hangs, cancelled",
+         Op::Publish,
+         kPresence,
+         Hang,
+         0,
+         true,
+         {},
+         {"Contacting host . . . ", canceled},
+         0},
+        {"publish, presence 500, No",
+         Op::Publish,
+         kPresence,
+         TFakeReply::Status,
+         500,
+         false,
          {Prompter::No},
          {presenceFailed, "HTTP/1.1 500 Internal Server Error", "Operation cancelled.",
-          TPostingPuzzleFm::SendUncheckedQuestion}, 0},
-        {"publish, presence closed, No", Op::Publish, kPresence, TFakeReply::CloseWithoutReply,
-         0, false, {Prompter::No}, {presenceFailed, TPostingPuzzleFm::SendUncheckedQuestion}, 0},
-        {"publish, presence closed, Yes", Op::Publish, kPresence,
-         TFakeReply::CloseWithoutReply, 0, false, {Prompter::Yes},
+          TPostingPuzzleFm::SendUncheckedQuestion},
+         0},
+        {"publish, presence closed, No",
+         Op::Publish,
+         kPresence,
+         TFakeReply::CloseWithoutReply,
+         0,
+         false,
+         {Prompter::No},
+         {presenceFailed, TPostingPuzzleFm::SendUncheckedQuestion},
+         0},
+        {"publish, presence closed, Yes",
+         Op::Publish,
+         kPresence,
+         TFakeReply::CloseWithoutReply,
+         0,
+         false,
+         {Prompter::Yes},
          {presenceFailed, published, "Can not tell if a puzzle with that title already exists.",
-          TPostingPuzzleFm::SendUncheckedQuestion}, 1},
-        {"publish, presence Error=, No", Op::Publish, kPresence, TFakeReply::ErrorBody, 0, false,
-         {Prompter::No}, {presenceFailed, mailDown, TPostingPuzzleFm::SendUncheckedQuestion}, 0},
-        {"publish, presence times out, No", Op::Publish, kPresence, Hang, 0, false,
-         {Prompter::No}, {presenceFailed, timedOut}, 0},
+          TPostingPuzzleFm::SendUncheckedQuestion},
+         1},
+        {"publish, presence Error=, No",
+         Op::Publish,
+         kPresence,
+         TFakeReply::ErrorBody,
+         0,
+         false,
+         {Prompter::No},
+         {presenceFailed, mailDown, TPostingPuzzleFm::SendUncheckedQuestion},
+         0},
+        {"publish, presence times out, No",
+         Op::Publish,
+         kPresence,
+         Hang,
+         0,
+         false,
+         {Prompter::No},
+         {presenceFailed, timedOut},
+         0},
         // One-Click Publish: the post itself.
-        {"publish, post closed", Op::Publish, kPost, TFakeReply::CloseWithoutReply, 0, false, {},
-         {publishFailed}, 1},
-        {"publish, post redirected", Op::Publish, kPost, TFakeReply::RedirectElsewhere, 0, false,
-         {}, {publishFailed, redirected}, 1},
-        {"publish, post times out", Op::Publish, kPost, Hang, 0, false, {},
-         {publishFailed, timedOut}, 1},
-        {"publish, post hangs, cancelled", Op::Publish, kPost, Hang, 0, true, {},
-         {publishFailed, canceled}, 1},
-        {"publish, post Error=", Op::Publish, kPost, TFakeReply::ErrorBody, 0, false, {},
+        {"publish, post closed",
+         Op::Publish,
+         kPost,
+         TFakeReply::CloseWithoutReply,
+         0,
+         false,
+         {},
+         {publishFailed},
+         1},
+        {"publish, post redirected",
+         Op::Publish,
+         kPost,
+         TFakeReply::RedirectElsewhere,
+         0,
+         false,
+         {},
+         {publishFailed, redirected},
+         1},
+        {"publish, post times out", Op::Publish, kPost, Hang, 0, false, {}, {publishFailed, timedOut}, 1},
+        {"publish, post hangs, cancelled",
+         Op::Publish,
+         kPost,
+         Hang,
+         0,
+         true,
+         {},
+         {publishFailed, canceled},
+         1},
+        {"publish, post Error=",
+         Op::Publish,
+         kPost,
+         TFakeReply::ErrorBody,
+         0,
+         false,
+         {},
          {"There was a problem publishing your puzzle to the web.",
-          "The hosting web server said:", "Mail system down"}, 1},
-        {"publish, post 300 MB", Op::Publish, kPost, TFakeReply::HugeBody, 0, false, {},
-         {publishFailed, tooLarge}, 1},
-        {"publish, post 300 KB link", Op::Publish, kPost, TFakeReply::LongLine, 0, false, {},
-         {publishFailed, "The hosting web server gave a web address of 300"}, 1},
+          "The hosting web server said:", "Mail system down"},
+         1},
+        {"publish, post 300 MB",
+         Op::Publish,
+         kPost,
+         TFakeReply::HugeBody,
+         0,
+         false,
+         {},
+         {publishFailed, tooLarge},
+         1},
+        {"publish, post 300 KB link",
+         Op::Publish,
+         kPost,
+         TFakeReply::LongLine,
+         0,
+         false,
+         {},
+         {publishFailed, "The hosting web server gave a web address of 300"},
+         1},
         // The list of published puzzles.
         {"list hangs, cancelled", Op::List, kList, Hang, 0, true, {}, {listFailed, canceled}, 0},
         {"list times out", Op::List, kList, Hang, 0, false, {}, {listFailed, timedOut}, 0},
-        {"list Error=", Op::List, kList, TFakeReply::ErrorBody, 0, false, {},
-         {listFailed, mailDown}, 0},
-        {"list 300 MB", Op::List, kList, TFakeReply::HugeBody, 0, false, {},
-         {listFailed, tooLarge}, 0},
-        {"list redirected to another host", Op::List, kList, TFakeReply::RedirectElsewhere, 0,
-         false, {}, {listFailed, redirected, "which is not followed"}, 0},
-        {"list with a 300 KB line", Op::List, kList, TFakeReply::LongLine, 0, false, {},
-         {"Note=xxxxxxxxxx", "..."}, 0},
+        {"list Error=", Op::List, kList, TFakeReply::ErrorBody, 0, false, {}, {listFailed, mailDown}, 0},
+        {"list 300 MB", Op::List, kList, TFakeReply::HugeBody, 0, false, {}, {listFailed, tooLarge}, 0},
+        {"list redirected to another host",
+         Op::List,
+         kList,
+         TFakeReply::RedirectElsewhere,
+         0,
+         false,
+         {},
+         {listFailed, redirected, "which is not followed"},
+         0},
+        {"list with a 300 KB line",
+         Op::List,
+         kList,
+         TFakeReply::LongLine,
+         0,
+         false,
+         {},
+         {"Note=xxxxxxxxxx", "..."},
+         0},
         // Deleting a puzzle (the list is fetched first, then the user says Yes).
-        {"delete Error=", Op::Delete, kDelete, TFakeReply::ErrorBody, 0, false, {Prompter::Yes},
-         {deleteFailed, mailDown}, 0},
-        {"delete hangs, cancelled", Op::Delete, kDelete, Hang, 0, true, {Prompter::Yes},
-         {deleteFailed, canceled}, 0},
-        {"delete 500", Op::Delete, kDelete, TFakeReply::Status, 500, false, {Prompter::Yes},
-         {deleteFailed, "HTTP/1.1 500 Internal Server Error"}, 0},
+        {"delete Error=",
+         Op::Delete,
+         kDelete,
+         TFakeReply::ErrorBody,
+         0,
+         false,
+         {Prompter::Yes},
+         {deleteFailed, mailDown},
+         0},
+        {"delete hangs, cancelled",
+         Op::Delete,
+         kDelete,
+         Hang,
+         0,
+         true,
+         {Prompter::Yes},
+         {deleteFailed, canceled},
+         0},
+        {"delete 500",
+         Op::Delete,
+         kDelete,
+         TFakeReply::Status,
+         500,
+         false,
+         {Prompter::Yes},
+         {deleteFailed, "HTTP/1.1 500 Internal Server Error"},
+         0},
         // E-mailing a link.
-        {"e-mail Error=", Op::Email, kEmail, TFakeReply::ErrorBody, 0, false, {},
-         {sendFailed, mailDown}, 1},
-        {"e-mail closed", Op::Email, kEmail, TFakeReply::CloseWithoutReply, 0, false, {},
-         {sendFailed}, 1},
-        {"e-mail hangs, cancelled", Op::Email, kEmail, Hang, 0, true, {}, {sendFailed, canceled},
+        {"e-mail Error=", Op::Email, kEmail, TFakeReply::ErrorBody, 0, false, {}, {sendFailed, mailDown}, 1},
+        {"e-mail closed", Op::Email, kEmail, TFakeReply::CloseWithoutReply, 0, false, {}, {sendFailed}, 1},
+        {"e-mail hangs, cancelled", Op::Email, kEmail, Hang, 0, true, {}, {sendFailed, canceled}, 1},
+        {"e-mail redirected",
+         Op::Email,
+         kEmail,
+         TFakeReply::RedirectElsewhere,
+         0,
+         false,
+         {},
+         {sendFailed, redirected, "it was not sent again"},
          1},
-        {"e-mail redirected", Op::Email, kEmail, TFakeReply::RedirectElsewhere, 0, false, {},
-         {sendFailed, redirected, "it was not sent again"}, 1},
-        {"e-mail 300 MB", Op::Email, kEmail, TFakeReply::HugeBody, 0, false, {},
-         {sendFailed, tooLarge}, 1},
+        {"e-mail 300 MB", Op::Email, kEmail, TFakeReply::HugeBody, 0, false, {}, {sendFailed, tooLarge}, 1},
         // The support form.
-        {"support times out", Op::Support, kSupport, Hang, 0, false, {}, {sendFailed, timedOut},
+        {"support times out", Op::Support, kSupport, Hang, 0, false, {}, {sendFailed, timedOut}, 1},
+        {"support hangs, cancelled", Op::Support, kSupport, Hang, 0, true, {}, {sendFailed, canceled}, 1},
+        {"support Error=",
+         Op::Support,
+         kSupport,
+         TFakeReply::ErrorBody,
+         0,
+         false,
+         {},
+         {sendFailed, mailDown},
          1},
-        {"support hangs, cancelled", Op::Support, kSupport, Hang, 0, true, {},
-         {sendFailed, canceled}, 1},
-        {"support Error=", Op::Support, kSupport, TFakeReply::ErrorBody, 0, false, {},
-         {sendFailed, mailDown}, 1},
-        {"support closed", Op::Support, kSupport, TFakeReply::CloseWithoutReply, 0, false, {},
-         {sendFailed}, 1},
+        {"support closed",
+         Op::Support,
+         kSupport,
+         TFakeReply::CloseWithoutReply,
+         0,
+         false,
+         {},
+         {sendFailed},
+         1},
         // The error report of the error dialog.
-        {"error report Error=", Op::ErrorReport, kSupport, TFakeReply::ErrorBody, 0, false, {},
-         {sendFailed, mailDown}, 1},
-        {"error report 500", Op::ErrorReport, kSupport, TFakeReply::Status, 500, false, {},
-         {sendFailed, "HTTP/1.1 500 Internal Server Error"}, 1},
-        {"error report with a 300 KB line", Op::ErrorReport, kSupport, TFakeReply::LongLine, 0,
-         false, {}, {"Message sent successfully."}, 1},
+        {"error report Error=",
+         Op::ErrorReport,
+         kSupport,
+         TFakeReply::ErrorBody,
+         0,
+         false,
+         {},
+         {sendFailed, mailDown},
+         1},
+        {"error report 500",
+         Op::ErrorReport,
+         kSupport,
+         TFakeReply::Status,
+         500,
+         false,
+         {},
+         {sendFailed, "HTTP/1.1 500 Internal Server Error"},
+         1},
+        {"error report with a 300 KB line",
+         Op::ErrorReport,
+         kSupport,
+         TFakeReply::LongLine,
+         0,
+         false,
+         {},
+         {"Message sent successfully."},
+         1},
     };
 
     for (const Case &c : cases) {

@@ -39,8 +39,8 @@ TEST_F(MyExceptionFmTest, OnlyTheVerySameMessageIsSuppressed)
     TMyExceptionFm fm(kMessage);
     tickDontInterrupt(fm, Prompter::Yes);
     ASSERT_TRUE(fm.DontInterruptCB->isChecked());
-    EXPECT_TRUE(prompter.lastText().endsWith(
-        "Do you really want to suppress further reporting of this error?"));
+    EXPECT_TRUE(
+        prompter.lastText().endsWith("Do you really want to suppress further reporting of this error?"));
     fm.ContinueBtn->click();
     EXPECT_EQ(fm.result(), QDialog::Accepted);
 

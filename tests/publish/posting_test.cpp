@@ -66,8 +66,8 @@ public:
                         return;
                     ++Requests;
                     socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " +
-                                  QByteArray::number(m_body.size()) +
-                                  "\r\nConnection: close\r\n\r\n" + m_body);
+                                  QByteArray::number(m_body.size()) + "\r\nConnection: close\r\n\r\n" +
+                                  m_body);
                     socket->disconnectFromHost();
                 });
                 QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
@@ -118,8 +118,7 @@ protected:
         in.Title = name;
         in.PuzzleName = name;
         in.PuzzleData = {QStringLiteral("Title=") + name};
-        return protocol ? protocol->QuickPublishForm(in)
-                        : HostingProtocol(identity()).QuickPublishForm(in);
+        return protocol ? protocol->QuickPublishForm(in) : HostingProtocol(identity()).QuickPublishForm(in);
     }
 
     TFakeHostingServer server;
@@ -134,69 +133,189 @@ QString helpEnd() { return ConnectionHelpText; }
 
 TEST_F(PostingTest, PostAgainstTheFakeServer)
 {
-    enum Setup { New, Exists, FreeLimit, Expired, QuotaExceeded, Unknown, PostError, NoLink,
-                 NonHttpLink, Status500, Garbage, Refused, SlowCancel };
+    enum Setup {
+        New,
+        Exists,
+        FreeLimit,
+        Expired,
+        QuotaExceeded,
+        Unknown,
+        PostError,
+        NoLink,
+        NonHttpLink,
+        Status500,
+        Garbage,
+        Refused,
+        SlowCancel
+    };
     struct Case {
         const char *name;
         Setup setup;
-        bool emailPublishing;           // at the start
+        bool emailPublishing; // at the start
         bool autoClose;
         QList<Prompter::Button> answers;
-        QStringList memoEnd;            // the memo's last lines
+        QStringList memoEnd; // the memo's last lines
         bool published;
-        bool opensLink;                 // the puzzle link opened
+        bool opensLink; // the puzzle link opened
         bool opensSubscribe;
         bool emailAfter;
-        bool faked;                     // the fake got the post
-        int boxes;                      // message boxes shown
+        bool faked; // the fake got the post
+        int boxes;  // message boxes shown
     };
-    const QString failed = QStringLiteral(
-        "The following error occurred while trying to publish your puzzle to the Web:");
+    const QString failed =
+        QStringLiteral("The following error occurred while trying to publish your puzzle to the Web:");
     const QString noAddress =
         QStringLiteral("The hosting web server did not give a web address for your puzzle.");
     const QString birdsLink = server.puzzleLink(kGroup, kAccount, "Birds");
-    const QStringList success = {"Your interactive puzzle has been published to the Web.", "",
-                                 "The web address of your puzzle is:", "", birdsLink, "",
+    const QStringList success = {"Your interactive puzzle has been published to the Web.",
+                                 "",
+                                 "The web address of your puzzle is:",
+                                 "",
+                                 birdsLink,
+                                 "",
                                  "This is a chance to copy & paste this web address.",
                                  "You can also get it from your browser's address line."};
     const Case cases[] = {
         {"new", New, false, true, {}, success, true, true, false, false, true, 0},
-        {"exists, Yes", Exists, true, false, {Prompter::Yes}, success, true, false, false, true,
-         true, 1},
-        {"exists, No", Exists, true, true, {Prompter::No},
+        {"exists, Yes", Exists, true, false, {Prompter::Yes}, success, true, false, false, true, true, 1},
+        {"exists, No",
+         Exists,
+         true,
+         true,
+         {Prompter::No},
          {"Operation cancelled. ", "",
           "You may wish to change the title of your puzzle and try again. It must be a change "
           "in the letters or numbers."},
-         false, false, false, false, false, 1},
-        {"free limit, Yes", FreeLimit, true, false, {Prompter::Yes}, {}, false, false, true,
-         false, false, 1},
-        {"expired, Cancel", Expired, true, false, {Prompter::Cancel}, {}, false, false, false,
-         false, false, 1},
-        {"quota exceeded, No", QuotaExceeded, true, false, {Prompter::No}, {}, false, false,
-         false, false, false, 1},
-        {"unknown presence", Unknown, true, false, {},
+         false,
+         false,
+         false,
+         false,
+         false,
+         1},
+        {"free limit, Yes", FreeLimit, true, false, {Prompter::Yes}, {}, false, false, true, false, false, 1},
+        {"expired, Cancel",
+         Expired,
+         true,
+         false,
+         {Prompter::Cancel},
+         {},
+         false,
+         false,
+         false,
+         false,
+         false,
+         1},
+        {"quota exceeded, No",
+         QuotaExceeded,
+         true,
+         false,
+         {Prompter::No},
+         {},
+         false,
+         false,
+         false,
+         false,
+         false,
+         1},
+        {"unknown presence",
+         Unknown,
+         true,
+         false,
+         {},
          {"You can also get it from your browser's address line.", "",
           "Can not tell if a puzzle with that title already exists."},
-         true, false, false, true, true, 0},
-        {"Error", PostError, true, false, {},
+         true,
+         false,
+         false,
+         true,
+         true,
+         0},
+        {"Error",
+         PostError,
+         true,
+         false,
+         {},
          {"There was a problem publishing your puzzle to the web.",
           "The hosting web server said:", "Disk full"},
-         false, false, false, false, true, 0},
-        {"no link", NoLink, true, true, {}, {failed, noAddress, "", helpEnd()}, false, false,
-         false, false, true, 0},
-        {"non-http link", NonHttpLink, false, true, {}, {failed, noAddress, "", helpEnd()},
-         false, false, false, false, false, 0},
-        {"500", Status500, true, true, {},
-         {failed, "HTTP/1.1 500 Internal Server Error", "", helpEnd()}, false, false, false,
-         false, true, 0},
-        {"garbage", Garbage, true, true, {}, {failed, noAddress, "", helpEnd()}, false, false,
-         false, false, true, 0},
-        {"slow, then cancelled", SlowCancel, true, true, {},
-         {failed, "Canceled by User", "", helpEnd()}, false, false, false, false, true, 0},
+         false,
+         false,
+         false,
+         false,
+         true,
+         0},
+        {"no link",
+         NoLink,
+         true,
+         true,
+         {},
+         {failed, noAddress, "", helpEnd()},
+         false,
+         false,
+         false,
+         false,
+         true,
+         0},
+        {"non-http link",
+         NonHttpLink,
+         false,
+         true,
+         {},
+         {failed, noAddress, "", helpEnd()},
+         false,
+         false,
+         false,
+         false,
+         false,
+         0},
+        {"500",
+         Status500,
+         true,
+         true,
+         {},
+         {failed, "HTTP/1.1 500 Internal Server Error", "", helpEnd()},
+         false,
+         false,
+         false,
+         false,
+         true,
+         0},
+        {"garbage",
+         Garbage,
+         true,
+         true,
+         {},
+         {failed, noAddress, "", helpEnd()},
+         false,
+         false,
+         false,
+         false,
+         true,
+         0},
+        {"slow, then cancelled",
+         SlowCancel,
+         true,
+         true,
+         {},
+         {failed, "Canceled by User", "", helpEnd()},
+         false,
+         false,
+         false,
+         false,
+         true,
+         0},
         // Last: the port stays closed.
-        {"refused, sent anyway", Refused, true, true, {Prompter::Yes},
-         {failed, "Unknown error or not connected to the Internet", "", helpEnd()}, false, false,
-         false, false, false, 1},
+        {"refused, sent anyway",
+         Refused,
+         true,
+         true,
+         {Prompter::Yes},
+         {failed, "Unknown error or not connected to the Internet", "", helpEnd()},
+         false,
+         false,
+         false,
+         false,
+         false,
+         1},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -225,11 +344,8 @@ TEST_F(PostingTest, PostAgainstTheFakeServer)
         QString publishUrl = protocol.PublishUrl();
         switch (c.setup) {
         case New:
-        case Exists:
-            break;
-        case FreeLimit:
-            server.addPuzzle(kGroup, account, "Other");
-            break;
+        case Exists: break;
+        case FreeLimit: server.addPuzzle(kGroup, account, "Other"); break;
         case Expired:
             server.addPuzzle(kGroup, account, "Other");
             server.setPresenceValue("SubscriptionExpiry", "2005-01-01");
@@ -240,29 +356,14 @@ TEST_F(PostingTest, PostAgainstTheFakeServer)
             server.setPresenceValue("SubscriptionExpiry", "2099-12-31");
             server.setPresenceValue("SubscriptionLimit", "2");
             break;
-        case Unknown:
-            server.omitPresenceValue("Exists");
-            break;
-        case PostError:
-            server.setPostError("Disk full");
-            break;
-        case NoLink:
-            server.setBehaviour(kPost, TFakeReply::Status, 200);
-            break;
-        case NonHttpLink:
-            publishUrl = odd.url();
-            break;
-        case Status500:
-            server.setBehaviour(kPost, TFakeReply::Status, 500);
-            break;
-        case Garbage:
-            server.setBehaviour(kPost, TFakeReply::Garbage);
-            break;
-        case Refused:
-            break;
-        case SlowCancel:
-            server.setBehaviour(kPost, TFakeReply::NoReplyUntilCancelled);
-            break;
+        case Unknown: server.omitPresenceValue("Exists"); break;
+        case PostError: server.setPostError("Disk full"); break;
+        case NoLink: server.setBehaviour(kPost, TFakeReply::Status, 200); break;
+        case NonHttpLink: publishUrl = odd.url(); break;
+        case Status500: server.setBehaviour(kPost, TFakeReply::Status, 500); break;
+        case Garbage: server.setBehaviour(kPost, TFakeReply::Garbage); break;
+        case Refused: break;
+        case SlowCancel: server.setBehaviour(kPost, TFakeReply::NoReplyUntilCancelled); break;
         }
 
         LastPuzzleLink = kBefore;
@@ -303,8 +404,7 @@ TEST_F(PostingTest, PostAgainstTheFakeServer)
         EXPECT_EQ(fm->LaunchBitBtn->isEnabled(), c.published);
         EXPECT_EQ(server.requestsFor(kPost).size(), c.faked ? 1 : 0);
         EXPECT_EQ(prompter.boxes.size(), c.boxes);
-        EXPECT_EQ(fm->Refused(), c.setup == FreeLimit || c.setup == Expired ||
-                                     c.setup == QuotaExceeded);
+        EXPECT_EQ(fm->Refused(), c.setup == FreeLimit || c.setup == Expired || c.setup == QuotaExceeded);
         EXPECT_TRUE(fm->isVisible()) << "a cancel does not close the window";
         if (c.setup == NonHttpLink) {
             EXPECT_EQ(odd.Requests, 1);
@@ -318,9 +418,8 @@ TEST_F(PostingTest, PostAgainstTheFakeServer)
             EXPECT_EQ(prompter.boxes[0].text, TPostingPuzzleFm::SendUncheckedQuestion);
         }
         if (c.setup == Exists) {
-            EXPECT_EQ(prompter.boxes[0].text,
-                      "A puzzle with that title already exists. Its URL is:\n\n" + link +
-                          "\n\nDo you want to replace it? ");
+            EXPECT_EQ(prompter.boxes[0].text, "A puzzle with that title already exists. Its URL is:\n\n" +
+                                                  link + "\n\nDo you want to replace it? ");
         }
         if (c.setup == QuotaExceeded) {
             EXPECT_TRUE(prompter.boxes[0].text.startsWith(
@@ -407,8 +506,7 @@ TEST_F(PostingTest, AnnouncementOpensOnlyAWebAddress)
         fm.Post(protocol.PublishUrl(), formFor("News"), "News", false);
         ASSERT_GE(prompter.boxes.size(), 1);
         EXPECT_EQ(prompter.boxes[0].text, "News!");
-        EXPECT_EQ(prompter.boxes[0].buttons,
-                  c.yesButton ? Prompter::Yes | Prompter::No : int(Prompter::Ok));
+        EXPECT_EQ(prompter.boxes[0].buttons, c.yesButton ? Prompter::Yes | Prompter::No : int(Prompter::Ok));
         const bool opened = !shellRecorder.Opened.isEmpty() &&
                             shellRecorder.Opened[0].toString() == QString::fromLatin1(c.url);
         EXPECT_EQ(opened, c.opened);
@@ -437,7 +535,7 @@ TEST_F(PostingTest, AutoCloseSettingIsWrittenOnlyWhenChanged)
         TPostingPuzzleFm fm(protocol);
         EXPECT_TRUE(fm.AutoCloseAndShowCB->isChecked());
         fm.AutoCloseAndShowCB->setChecked(false);
-        fm.AutoCloseAndShowCB->setChecked(true); // back as it was: nothing to write
+        fm.AutoCloseAndShowCB->setChecked(true);                         // back as it was: nothing to write
         TRegistryKey().WriteBool(TPostingPuzzleFm::AutoCloseKey, false); // someone else's write
         fm.CloseBtn->click();
         EXPECT_FALSE(TRegistryKey().ReadBool(TPostingPuzzleFm::AutoCloseKey, true));
@@ -505,8 +603,7 @@ TEST_F(QuickPublishTest, PuzzleNameAndForm)
     EXPECT_EQ(protocol.Identity().Account, SanitizeName(GetWindowsUserName()));
     EXPECT_EQ(protocol.Identity().InstallNumber, "4711");
     EXPECT_EQ(protocol.Identity().InstallDate, "2008-01-02");
-    EXPECT_EQ(protocol.Identity().ExeTimeStamp,
-              FileAgeStamp(QCoreApplication::applicationFilePath()));
+    EXPECT_EQ(protocol.Identity().ExeTimeStamp, FileAgeStamp(QCoreApplication::applicationFilePath()));
     EXPECT_EQ(protocol.Identity().PostingEmail, HostingPostingEmail());
 
     const QString name = form.GetPuzzleName();
@@ -530,9 +627,7 @@ TEST_F(QuickPublishTest, ButtonPostsThroughThePostingWindow)
     TPublishFm form(hooks);
     EXPECT_TRUE(form.Java_QuickPublishBtn->isEnabled());
     QStringList modal;
-    dialogs.OnModal = [&](QDialog &dialog) {
-        modal << dialog.objectName() + ": " + dialog.windowTitle();
-    };
+    dialogs.OnModal = [&](QDialog &dialog) { modal << dialog.objectName() + ": " + dialog.windowTitle(); };
     const QString account = SanitizeName(GetWindowsUserName());
     form.Java_QuickPublishBtn->click();
     EXPECT_EQ(hooked, 0);

@@ -1,7 +1,7 @@
 // The publishing form: its preloaded fields, saving for the user's own web site, the data file
 // alone, and the local test, over scripted dialogs, prompter and shell.
-#include "publishfm.h"
 #include "publishdoc.h"
+#include "publishfm.h"
 
 #include "alphabet.h"
 #include "cluespg.h"
@@ -139,28 +139,59 @@ TEST_F(PublishFmTest, CommandsWithoutTheirOtherEndAreOff)
 
 TEST_F(PublishFmTest, PublishToYourWebsite)
 {
-    enum Setup { Plain, OldPage, Unwritable };
+    enum Setup {
+        Plain,
+        OldPage,
+        Unwritable
+    };
     struct Case {
         const char *name;
         bool archives;
         Setup setup;
-        const char *chosen;             // in the site folder
+        const char *chosen;              // in the site folder
         QList<Prompter::Button> answers; // to the replace question
-        const char *page, *data;        // files expected afterwards (empty: none)
-        bool accepted;                  // the success message and the form closed with OK
-        const char *lastMessage;        // a text the last box holds
+        const char *page, *data;         // files expected afterwards (empty: none)
+        bool accepted;                   // the success message and the form closed with OK
+        const char *lastMessage;         // a text the last box holds
     };
     const Case cases[] = {
-        {"archives present", true, Plain, "birds.html", {}, "birds.html", "birds.txt", true,
+        {"archives present",
+         true,
+         Plain,
+         "birds.html",
+         {},
+         "birds.html",
+         "birds.txt",
+         true,
          "These files have been prepared in the folder: "},
-        {"archives missing", false, Plain, "birds.html", {}, "birds.html", "birds.txt", true,
+        {"archives missing",
+         false,
+         Plain,
+         "birds.html",
+         {},
+         "birds.html",
+         "birds.txt",
+         true,
          "These files should be put on your web server:"},
-        {"a page named .txt", true, Plain, "x.txt", {}, "x.html", "x.txt", true,
+        {"a page named .txt",
+         true,
+         Plain,
+         "x.txt",
+         {},
+         "x.html",
+         "x.txt",
+         true,
          "Sample web page:\tx.html\nThe puzzle itself:\tx.txt"},
-        {"replacement declined", true, OldPage, "birds.html", {Prompter::No}, "", "", false,
+        {"replacement declined",
+         true,
+         OldPage,
+         "birds.html",
+         {Prompter::No},
+         "",
+         "",
+         false,
          "Operation cancelled."},
-        {"unwritable folder", true, Unwritable, "birds.html", {}, "", "", false,
-         "could not be saved"},
+        {"unwritable folder", true, Unwritable, "birds.html", {}, "", "", false, "could not be saved"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -219,7 +250,8 @@ TEST_F(PublishFmTest, PublishProposesTheTitleAsAPageName)
     form->TitleEd->setText(QStringLiteral("Birds of Prey"));
     form->PublishToWebsiteBtnClick(); // cancelled: no file names queued
     EXPECT_EQ(dialogs.Asked, QStringList{QStringLiteral("save: Publish To Your Website")});
-    EXPECT_EQ(dialogs.Proposed, QStringList{QDir(GetDocumentsFolder()).filePath(QStringLiteral("BirdsOfPrey.html"))});
+    EXPECT_EQ(dialogs.Proposed,
+              QStringList{QDir(GetDocumentsFolder()).filePath(QStringLiteral("BirdsOfPrey.html"))});
     EXPECT_TRUE(prompter.boxes.isEmpty());
 }
 
@@ -270,7 +302,8 @@ TEST_F(PublishFmTest, ACutSaveOfTheInteractiveFileKeepsTheOldFileAndSaysWhy)
         *reason = prompter.lastText();
         if (!reason->contains(QStringLiteral("could not be saved")))
             return true;
-        EXPECT_TRUE(reason->startsWith(QStringLiteral("The file ") + target + QStringLiteral(" could not be saved.")));
+        EXPECT_TRUE(reason->startsWith(QStringLiteral("The file ") + target +
+                                       QStringLiteral(" could not be saved.")));
         return false;
     });
 }
@@ -354,7 +387,8 @@ TEST_F(PublishFmTest, LocalTestWhenTheShellFails)
     prompter.boxes.clear();
     auto withBrowser = makeForm();
     EXPECT_TRUE(withBrowser->TestLocally());
-    EXPECT_TRUE(shown.endsWith(QStringLiteral("InteractivePuzzleTemporaryFile2.html 650x480"))) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("InteractivePuzzleTemporaryFile2.html 650x480")))
+        << shown.toStdString();
     EXPECT_TRUE(prompter.boxes.isEmpty());
 }
 

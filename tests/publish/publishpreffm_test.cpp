@@ -116,10 +116,10 @@ TPlayerPrefs ExportPrefs()
 void Click(QWidget *widget)
 {
     const QPointF at(2, 2);
-    QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
     QApplication::sendEvent(widget, &press);
     QApplication::sendEvent(widget, &release);
 }
@@ -254,7 +254,8 @@ TEST_F(PublishPrefFmTest, MissingOrDamagedValuesGiveTheDefaults)
         TWrite write;
     } cases[] = {
         {"nothing stored", [](TRegistryKey &) {}},
-        {"out of range or of another type", [](TRegistryKey &key) {
+        {"out of range or of another type",
+         [](TRegistryKey &key) {
              key.WriteInteger(QStringLiteral("OnPlay_PuzzleLayout"), 3);
              key.WriteInteger(QStringLiteral("OnPlay_GridShadow"), 11);
              key.WriteString(QStringLiteral("OnPlay_CapitalizeGrid"), QStringLiteral("yes"));
@@ -291,19 +292,22 @@ TEST_F(PublishPrefFmTest, EachDefaultsButtonResetsItsOwnGroup)
         QPushButton *TPublishPrefFm::*button;
         TReset reset;
     } cases[] = {
-        {"appearance", &TPublishPrefFm::AppearanceDefaultsBtn, [](TPlayerPrefs &p) {
+        {"appearance", &TPublishPrefFm::AppearanceDefaultsBtn,
+         [](TPlayerPrefs &p) {
              p.PuzzleLayout = 0;
              p.GridShadow = 3;
              p.CapitalizeGrid = true;
              p.FontColor = 0x800000;
              p.Color = 0xD8E9EC;
          }},
-        {"options", &TPublishPrefFm::OptionsDefaultsBtn, [](TPlayerPrefs &p) {
+        {"options", &TPublishPrefFm::OptionsDefaultsBtn,
+         [](TPlayerPrefs &p) {
              p.DisplayTimer = p.ShowRevealLetterBtn = p.ShowRevealWordBtn = p.ShowCheckBtn = true;
              p.ShowSolveBtn = false;
              p.MessageBelow.clear();
          }},
-        {"applet size", &TPublishPrefFm::AppletSizeDefaultsBtn, [](TPlayerPrefs &p) {
+        {"applet size", &TPublishPrefFm::AppletSizeDefaultsBtn,
+         [](TPlayerPrefs &p) {
              p.AppletSize = 5;
              p.AppletWidth = p.AppletHeight = QStringLiteral("95%");
              p.Auto = true;
@@ -311,7 +315,8 @@ TEST_F(PublishPrefFmTest, EachDefaultsButtonResetsItsOwnGroup)
              p.PlayBrowserHeight = 580;
              p.PuzzleTextSize = QStringLiteral("Normal");
          }},
-        {"preload", &TPublishPrefFm::PreloadDefaultsBtn, [](TPlayerPrefs &p) {
+        {"preload", &TPublishPrefFm::PreloadDefaultsBtn,
+         [](TPlayerPrefs &p) {
              p.PreloadTitle = p.PreloadAuthor = p.PreloadDate = true;
              p.PreloadAuthorText = GetWindowsUserName();
          }},

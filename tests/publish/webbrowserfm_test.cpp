@@ -1,7 +1,7 @@
 // The in-program web browser against the fake web server: which links open a puzzle in the
 // program, which are shown as pages, what a failed page shows, and the address helpers.
-#include "webbrowserfm.h"
 #include "publishdoc.h"
+#include "webbrowserfm.h"
 
 #include "alphabet.h"
 #include "cluespg.h"
@@ -49,7 +49,8 @@ protected:
         server.addFile(QStringLiteral("/x.trvideo.html"), "<html><body>Video page</body></html>");
         server.addFile(QStringLiteral("/page.html"), "<html><body>Next page</body></html>");
         // Names the format, but not on its first line: no puzzle.
-        server.addFile(QStringLiteral("/notes.trv"), "Notes on puzzles\r\nTRVFileFormat=2.0\r\n", "text/plain");
+        server.addFile(QStringLiteral("/notes.trv"), "Notes on puzzles\r\nTRVFileFormat=2.0\r\n",
+                       "text/plain");
         server.addFile(QStringLiteral("/puzzles/Caf\u00e9 Day.trv"), puzzleBytes(), "text/plain");
 
         form = std::make_unique<TWebBrowserFm>();
@@ -146,8 +147,7 @@ TEST_F(WebBrowserTest, DeclinedSaveQuestionFetchesNothingAndStays)
 
 TEST_F(WebBrowserTest, OtherLinksAreFollowedAsPages)
 {
-    struct Case
-    {
+    struct Case {
         const char *href;
         const char *path;  // requested on the server
         const char *text;  // shown in the view
@@ -183,8 +183,7 @@ TEST_F(WebBrowserTest, BrokenPuzzleFilesGiveAtMostOneMessage)
     server.addFile(QStringLiteral("/cut.trv"), puzzleBytes(), "text/plain");
     server.setBehaviour(QStringLiteral("/cut.trv"), TFakeReply::CutShort);
 
-    struct Case
-    {
+    struct Case {
         const char *href;
         bool opened;
         const char *message; // part of the one message
@@ -202,7 +201,8 @@ TEST_F(WebBrowserTest, BrokenPuzzleFilesGiveAtMostOneMessage)
         opened.clear();
         follow(QString::fromLatin1(c.href));
         ASSERT_EQ(prompter->boxes.size(), 1);
-        EXPECT_TRUE(prompter->lastText().contains(QLatin1String(c.message))) << prompter->lastText().toStdString();
+        EXPECT_TRUE(prompter->lastText().contains(QLatin1String(c.message)))
+            << prompter->lastText().toStdString();
         EXPECT_EQ(opened.size(), c.opened ? 1 : 0);
         EXPECT_EQ(source(), indexSource) << "the file is never shown as a page";
     }
@@ -327,14 +327,10 @@ TEST_F(WebBrowserTest, LocalPlayWindowShowsFilesWithoutNavigation)
 TEST(WebBrowserHelpers, PercentDecodeDecodesOnce)
 {
     const QPair<const char *, QString> cases[] = {
-        {"%2541", QStringLiteral("%41")},
-        {"a%41%62", QStringLiteral("aAb")},
-        {"%%41", QStringLiteral("%A")},
-        {"%E9t%E9", QStringLiteral("\u00e9t\u00e9")},
-        {"%4", QStringLiteral("%4")},
-        {"x%4", QStringLiteral("x%4")},
-        {"%zz%", QStringLiteral("%zz%")},
-        {"", QString()},
+        {"%2541", QStringLiteral("%41")}, {"a%41%62", QStringLiteral("aAb")},
+        {"%%41", QStringLiteral("%A")},   {"%E9t%E9", QStringLiteral("\u00e9t\u00e9")},
+        {"%4", QStringLiteral("%4")},     {"x%4", QStringLiteral("x%4")},
+        {"%zz%", QStringLiteral("%zz%")}, {"", QString()},
     };
     for (const auto &[text, decoded] : cases)
         EXPECT_EQ(TWebBrowserFm::PercentDecode(QLatin1String(text)), decoded) << text;

@@ -1,8 +1,8 @@
 // The installation: "cmake --install" into a temporary prefix gives the Linux layout, and the
 // installed program, started headless through its link on each installed sample puzzle, finds its
 // library and data from its own folder, opens the puzzle and ends by itself.
-#include "programenv.h"
 #include "filetypes.h"
+#include "programenv.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,8 @@
 
 namespace {
 
-QString RunTool(const QString &program, const QStringList &args, int *exitCode = nullptr, int timeoutMs = 120000)
+QString RunTool(const QString &program, const QStringList &args, int *exitCode = nullptr,
+                int timeoutMs = 120000)
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
@@ -44,9 +45,9 @@ protected:
     {
         prefix = new QTemporaryDir;
         installLog = RunTool(QStringLiteral(TRV_CMAKE_COMMAND),
-                         {QStringLiteral("--install"), QStringLiteral(TRV_BUILD_DIR), QStringLiteral("--prefix"),
-                          prefix->path()},
-                         &installCode);
+                             {QStringLiteral("--install"), QStringLiteral(TRV_BUILD_DIR),
+                              QStringLiteral("--prefix"), prefix->path()},
+                             &installCode);
     }
     static void TearDownTestSuite()
     {
@@ -75,9 +76,11 @@ TEST_F(InstallTest, LaysOutTheProgramItsDataAndTheDesktopFiles)
     // The link is relative, so the tree can move.
     const QFileInfo link(at(QStringLiteral("bin/trv_800")));
     EXPECT_TRUE(link.isSymLink());
-    EXPECT_EQ(RunTool(QStringLiteral("readlink"), {link.filePath()}).trimmed(), QStringLiteral("../lib/tarvel/trv_800"));
+    EXPECT_EQ(RunTool(QStringLiteral("readlink"), {link.filePath()}).trimmed(),
+              QStringLiteral("../lib/tarvel/trv_800"));
     // libTRV600.so is found beside the program wherever it lies.
-    const QString dynamic = RunTool(QStringLiteral("readelf"), {QStringLiteral("-d"), QDir(lib).filePath(QStringLiteral("trv_800"))});
+    const QString dynamic = RunTool(QStringLiteral("readelf"),
+                                    {QStringLiteral("-d"), QDir(lib).filePath(QStringLiteral("trv_800"))});
     EXPECT_TRUE(dynamic.contains(QLatin1String("[$ORIGIN]"))) << dynamic.toStdString();
     EXPECT_TRUE(dynamic.contains(QLatin1String("libTRV600.so")));
 
@@ -155,7 +158,8 @@ TEST_F(InstallTest, InstalledProgramOpensASamplePuzzleHeadlessAndEnds)
         // The puzzle was opened: it heads the recent files.
         EXPECT_EQ(run.recent, puzzle) << run.output;
         // Started elsewhere, it went to its own folder for the dictionary.
-        EXPECT_NE(run.output.find("folder: " + QFileInfo(lib).canonicalFilePath().toStdString() + "\n"), std::string::npos)
+        EXPECT_NE(run.output.find("folder: " + QFileInfo(lib).canonicalFilePath().toStdString() + "\n"),
+                  std::string::npos)
             << run.output;
     }
 }

@@ -82,7 +82,8 @@ protected:
 TEST_F(SamplesTest, WordListsOfBothKindsLieWhereTheLinkLooksAndImport)
 {
     const QStringList freeform = ListsFor({QStringLiteral("*.ff.thm"), QStringLiteral("Freeform*.thm")});
-    const QStringList symmetrical = ListsFor({QStringLiteral("*.sym.thm"), QStringLiteral("Symmetrical*.thm")});
+    const QStringList symmetrical =
+        ListsFor({QStringLiteral("*.sym.thm"), QStringLiteral("Symmetrical*.thm")});
     EXPECT_GE(freeform.size(), 8);
     EXPECT_GE(symmetrical.size(), 8);
     for (const QString &name : freeform + symmetrical) {

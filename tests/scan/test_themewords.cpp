@@ -10,7 +10,8 @@ using namespace scantest;
 
 namespace {
 
-class ThemeWords : public ScanTest {};
+class ThemeWords : public ScanTest
+{};
 
 struct Report {
     char code;
@@ -19,26 +20,33 @@ struct Report {
     bool null;
 };
 std::vector<Report> reports;
-void recordReport(char code, int number, const char *word) {
+void recordReport(char code, int number, const char *word)
+{
     reports.push_back({code, number, word ? word : "", word == nullptr});
 }
 std::vector<std::pair<int, int>> drawnLetters, drawnNumbers;
-std::vector<char> drawOrder;  // 'L' letter, 'N' number, in call order
-void drawLetter(int row, int column) {
+std::vector<char> drawOrder; // 'L' letter, 'N' number, in call order
+void drawLetter(int row, int column)
+{
     drawnLetters.push_back({row, column});
     drawOrder.push_back('L');
 }
-void drawNumber(int row, int column) {
+void drawNumber(int row, int column)
+{
     drawnNumbers.push_back({row, column});
     drawOrder.push_back('N');
 }
 
-void setRow(int row, const char *codes) {
-    for (int c = 0; codes[c]; c++) TRVSetCellOnly(c + 1, row, codes[c] == '#' ? TRV_BLOCK : codes[c] == '.' ? TRV_EMPTY : codes[c]);
+void setRow(int row, const char *codes)
+{
+    for (int c = 0; codes[c]; c++)
+        TRVSetCellOnly(c + 1, row, codes[c] == '#' ? TRV_BLOCK : codes[c] == '.' ? TRV_EMPTY : codes[c]);
 }
 
-TEST_F(ThemeWords, StoreHoldsAtMostOneThousandWords) {
-    for (int i = 0; i < 1000; i++) TRVNewThemeWord(("W" + std::to_string(i)).c_str(), "", 0);
+TEST_F(ThemeWords, StoreHoldsAtMostOneThousandWords)
+{
+    for (int i = 0; i < 1000; i++)
+        TRVNewThemeWord(("W" + std::to_string(i)).c_str(), "", 0);
     EXPECT_EQ(ThmWds.NumThemeWords(), 1000);
     EXPECT_TRUE(boxes().empty());
     TRVNewThemeWord("ONEMORE", "", 0);
@@ -50,7 +58,8 @@ TEST_F(ThemeWords, StoreHoldsAtMostOneThousandWords) {
     EXPECT_EQ(ThmWds.VStrings.NumEntries, 0);
 }
 
-TEST_F(ThemeWords, WordOf53CharactersIsStoredAnd54Refused) {
+TEST_F(ThemeWords, WordOf53CharactersIsStoredAnd54Refused)
+{
     std::string w53(53, 'A'), w54(54, 'B');
     TRVNewThemeWord(w53.c_str(), "", 0);
     TRVNewThemeWord(w54.c_str(), "", 0);
@@ -63,7 +72,8 @@ TEST_F(ThemeWords, WordOf53CharactersIsStoredAnd54Refused) {
     EXPECT_STREQ(ThmWds.Word(1), "NEXT");
 }
 
-TEST_F(ThemeWords, DeletingRenumbersTheWordsAbove) {
+TEST_F(ThemeWords, DeletingRenumbersTheWordsAbove)
+{
     TRVNewThemeWord("ZERO", "", 0);
     TRVNewThemeWord("ONE", "", 5);
     TRVNewThemeWord("TWO", "", 0);
@@ -76,7 +86,7 @@ TEST_F(ThemeWords, DeletingRenumbersTheWordsAbove) {
     EXPECT_EQ(ThmWds.VStrings.NumEntries, 2);
     EXPECT_TRUE(boxes().empty());
 
-    ThmWds.DeleteWord(2);  // free record
+    ThmWds.DeleteWord(2); // free record
     ThmWds.DeleteWord(-1);
     EXPECT_EQ(countBoxes("Attempt to delete an unused WordRec."), 2);
     EXPECT_EQ(ThmWds.NumThemeWords(), 2);
@@ -84,10 +94,11 @@ TEST_F(ThemeWords, DeletingRenumbersTheWordsAbove) {
     TRVThemeDeleteWord(1);
     EXPECT_EQ(countBoxes("TRVThemeDeleteWord"), 1);
     EXPECT_EQ(ThmWds.NumThemeWords(), 1);
-    EXPECT_STREQ(ThmWds.Word(5), "");  // out of range reads nothing
+    EXPECT_STREQ(ThmWds.Word(5), ""); // out of range reads nothing
 }
 
-TEST_F(ThemeWords, WordsSentWithPriorityMinusOneAreDeletedLikeAnyOther) {
+TEST_F(ThemeWords, WordsSentWithPriorityMinusOneAreDeletedLikeAnyOther)
+{
     // An older puzzle file may carry the priority -1, the mark of a free record.
     TRVNewThemeWord("ZEBRA", "", -1);
     TRVNewThemeWord("OKAPI", "", 2);
@@ -105,12 +116,15 @@ TEST_F(ThemeWords, WordsSentWithPriorityMinusOneAreDeletedLikeAnyOther) {
     EXPECT_STREQ(ThmWds.Word(0), "LION");
 }
 
-TEST_F(ThemeWords, ReleasingAFreeStringSlotIsReported) {
+TEST_F(ThemeWords, ReleasingAFreeStringSlotIsReported)
+{
     ThmWds.VStrings.ReleaseString(7);
-    EXPECT_EQ(countBoxes("Attempt to release virtual string 7, which was not in use. 0 entries are in use."), 1);
+    EXPECT_EQ(countBoxes("Attempt to release virtual string 7, which was not in use. 0 entries are in use."),
+              1);
 }
 
-TEST_F(ThemeWords, NewThemeWordClearsTheSavedState) {
+TEST_F(ThemeWords, NewThemeWordClearsTheSavedState)
+{
     SavedState = 1;
     TRVNewThemeWord("", "", 0);
     EXPECT_EQ(SavedState, 1);
@@ -121,9 +135,11 @@ TEST_F(ThemeWords, NewThemeWordClearsTheSavedState) {
     EXPECT_EQ(SavedState, 0);
 }
 
-TEST_F(ThemeWords, BySizeTablesGroupWordsShortestFirstInSendingOrder) {
-    for (const char *w : {"OCEAN", "SEA", "RIVER", "BAY", "", "LAKES"}) TRVNewThemeWord(w, "", 0);
-    EXPECT_EQ(ThmWds.WordNumber(3, 1), -1);  // stale (empty) tables are used, with a message
+TEST_F(ThemeWords, BySizeTablesGroupWordsShortestFirstInSendingOrder)
+{
+    for (const char *w : {"OCEAN", "SEA", "RIVER", "BAY", "", "LAKES"})
+        TRVNewThemeWord(w, "", 0);
+    EXPECT_EQ(ThmWds.WordNumber(3, 1), -1); // stale (empty) tables are used, with a message
     EXPECT_EQ(countBoxes("themewords::WordNumber -- Not SetupBySizeIsValid"), 1);
     ThmWds.SetupBySize();
     boxes().clear();
@@ -154,24 +170,37 @@ TEST_F(ThemeWords, BySizeTablesGroupWordsShortestFirstInSendingOrder) {
     EXPECT_EQ(countBoxes("themewords::Word -- Not SetupBySizeIsValid"), 1);
 }
 
-TEST(ThemeCompare, CaseInsensitiveIncludingLatin1) {
+TEST(ThemeCompare, CaseInsensitiveIncludingLatin1)
+{
     struct Case {
         const char *a, *b;
         int want;
     } cases[] = {
-        {"ocean", "OCEAN", 0},      {"abc", "abd", -1},          {"abd", "ABC", 1},
-        {"ab", "abc", -1},          {"abc", "ab", 1},            {"", "", 0},
-        {"\xE9t\xE9", "\xC9T\xC9", 0}, {"\xFE", "\xDE", 0},      {"\xF7", "\xD7", 1},
-        {"\xFF", "\xDF", 1},        {"\xE0", "A", 1},            {"Z", "\xC0", -1},
+        {"ocean", "OCEAN", 0},
+        {"abc", "abd", -1},
+        {"abd", "ABC", 1},
+        {"ab", "abc", -1},
+        {"abc", "ab", 1},
+        {"", "", 0},
+        {"\xE9t\xE9", "\xC9T\xC9", 0},
+        {"\xFE", "\xDE", 0},
+        {"\xF7", "\xD7", 1},
+        {"\xFF", "\xDF", 1},
+        {"\xE0", "A", 1},
+        {"Z", "\xC0", -1},
     };
-    for (auto &c : cases) EXPECT_EQ(mystricmp(c.a, c.b), c.want) << c.a << " / " << c.b;
+    for (auto &c : cases)
+        EXPECT_EQ(mystricmp(c.a, c.b), c.want) << c.a << " / " << c.b;
     EXPECT_EQ(mychricmp('q', 'Q'), 0);
     EXPECT_EQ(mytoupper(0xF7), 0xF7);
     EXPECT_EQ(mytoupper(0xE5), 0xC5);
-    EXPECT_EQ(AlphaSize("AB\x01" "C"), 3);
+    EXPECT_EQ(AlphaSize("AB\x01"
+                        "C"),
+              3);
 }
 
-TEST_F(ThemeWords, LocationsAreReportedAndColoured) {
+TEST_F(ThemeWords, LocationsAreReportedAndColoured)
+{
     // Row 1: OCEAN across; column 7: a down word; row 3 has an Empty cell.
     TRVCreateRenumGrid(7, 5);
     setRow(1, "OCEAN#S");
@@ -181,8 +210,9 @@ TEST_F(ThemeWords, LocationsAreReportedAndColoured) {
     setRow(5, "#######");
     TRVRenumberGrid();
     int acrossNumber = TRVGetCellNumber(1, 1), downNumber = TRVGetCellNumber(7, 1);
-    Grid.At(7, 5).FontColor = ccThemeHorz;  // coloured by an earlier report, no longer a theme cell
-    for (const char *w : {"ocean", "SEAS", "RIVER", "OCEAN"}) TRVNewThemeWord(w, "", 0);
+    Grid.At(7, 5).FontColor = ccThemeHorz; // coloured by an earlier report, no longer a theme cell
+    for (const char *w : {"ocean", "SEAS", "RIVER", "OCEAN"})
+        TRVNewThemeWord(w, "", 0);
 
     reports.clear();
     drawnLetters.clear();
@@ -207,10 +237,13 @@ TEST_F(ThemeWords, LocationsAreReportedAndColoured) {
     EXPECT_EQ(reports[4].code, '*');
     EXPECT_TRUE(reports[4].null);
 
-    for (int c = 1; c <= 5; c++) EXPECT_EQ(TRVGetFontColor(c, 1), ccThemeHorz) << c;
-    for (int r = 1; r <= 4; r++) EXPECT_EQ(TRVGetFontColor(7, r), ccThemeVert) << r;
-    for (int c = 1; c <= 5; c++) EXPECT_EQ(TRVGetFontColor(c, 3), 0) << c;  // never reported
-    EXPECT_EQ(TRVGetFontColor(7, 5), 0);                                    // lost its colour
+    for (int c = 1; c <= 5; c++)
+        EXPECT_EQ(TRVGetFontColor(c, 1), ccThemeHorz) << c;
+    for (int r = 1; r <= 4; r++)
+        EXPECT_EQ(TRVGetFontColor(7, r), ccThemeVert) << r;
+    for (int c = 1; c <= 5; c++)
+        EXPECT_EQ(TRVGetFontColor(c, 3), 0) << c; // never reported
+    EXPECT_EQ(TRVGetFontColor(7, 5), 0);          // lost its colour
     EXPECT_NE(ThmWds.SlotxLocation(0), -1);
     EXPECT_EQ(ThmWds.SlotxLocation(2), -1);
     EXPECT_EQ(ThmWds.SetupBySizeIsValid, 0);
@@ -218,12 +251,14 @@ TEST_F(ThemeWords, LocationsAreReportedAndColoured) {
     // Every recoloured cell is redrawn, letter before number, with (row, column).
     EXPECT_EQ(drawnLetters.size(), 10u);
     EXPECT_EQ(drawnLetters, drawnNumbers);
-    for (size_t i = 0; i < drawOrder.size(); i++) EXPECT_EQ(drawOrder[i], i % 2 ? 'N' : 'L') << i;
+    for (size_t i = 0; i < drawOrder.size(); i++)
+        EXPECT_EQ(drawOrder[i], i % 2 ? 'N' : 'L') << i;
     EXPECT_NE(std::find(drawnLetters.begin(), drawnLetters.end(), std::make_pair(5, 7)), drawnLetters.end());
     EXPECT_NE(std::find(drawnLetters.begin(), drawnLetters.end(), std::make_pair(1, 3)), drawnLetters.end());
 }
 
-TEST_F(ThemeWords, CrossingCellTakesTheDownColour) {
+TEST_F(ThemeWords, CrossingCellTakesTheDownColour)
+{
     TRVCreateRenumGrid(3, 3);
     setRow(1, "CAT");
     setRow(2, "A##");
@@ -239,4 +274,4 @@ TEST_F(ThemeWords, CrossingCellTakesTheDownColour) {
     EXPECT_NE(TRVGetCellDispLetter(2, 1), TRV_EMPTY);
 }
 
-}  // namespace
+} // namespace

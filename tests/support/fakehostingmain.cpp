@@ -31,8 +31,7 @@ int main(int argc, char *argv[])
     bool ok = false;
     const uint port = parser.value(portOption).toUInt(&ok);
     if (!ok || port > 65535) {
-        std::fprintf(stderr, "fake_hosting: bad port \"%s\"\n",
-                     qPrintable(parser.value(portOption)));
+        std::fprintf(stderr, "fake_hosting: bad port \"%s\"\n", qPrintable(parser.value(portOption)));
         return 2;
     }
     TFakeHostingServer server{quint16(port)};

@@ -13,10 +13,10 @@ namespace {
 
 // Windows-1252 bytes 0x80..0x9F; the five unassigned ones stand for the C1 control of the same
 // value. The rest of the bytes are Latin-1.
-const char16_t HighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+const char16_t HighControls[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                   0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                   0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                   0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 QString fromCp1252(const QByteArray &bytes)
 {
@@ -69,8 +69,8 @@ QByteArray reasonPhrase(int status)
 QByteArray header(int status, const QByteArray &contentType, qsizetype length)
 {
     return "HTTP/1.1 " + QByteArray::number(status) + ' ' + reasonPhrase(status) +
-           "\r\nContent-Type: " + contentType + "\r\nContent-Length: " +
-           QByteArray::number(length) + "\r\nConnection: close\r\n\r\n";
+           "\r\nContent-Type: " + contentType + "\r\nContent-Length: " + QByteArray::number(length) +
+           "\r\nConnection: close\r\n\r\n";
 }
 
 QByteArray nameValue(const char *name, const QString &value)
@@ -118,10 +118,7 @@ TFakeHostingServer::~TFakeHostingServer()
     }
 }
 
-QString TFakeHostingServer::baseUrl() const
-{
-    return QStringLiteral("http://127.0.0.1:%1").arg(m_port);
-}
+QString TFakeHostingServer::baseUrl() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_port); }
 
 void TFakeHostingServer::closePort() { m_server.close(); }
 
@@ -132,14 +129,12 @@ void TFakeHostingServer::setBehaviour(const QString &path, TFakeReply behaviour,
 
 void TFakeHostingServer::clearBehaviours() { m_behaviours.clear(); }
 
-void TFakeHostingServer::addFile(const QString &path, const QByteArray &bytes,
-                                 const QByteArray &contentType)
+void TFakeHostingServer::addFile(const QString &path, const QByteArray &bytes, const QByteArray &contentType)
 {
     m_files[path] = qMakePair(bytes, contentType);
 }
 
-void TFakeHostingServer::addPuzzle(const QString &group, const QString &account,
-                                   const QString &name)
+void TFakeHostingServer::addPuzzle(const QString &group, const QString &account, const QString &name)
 {
     QStringList &list = m_accounts[accountKey(group, account)];
     if (!list.contains(name))
@@ -178,8 +173,7 @@ QList<TFakeRequest> TFakeHostingServer::requestsFor(const QString &path) const
     return found;
 }
 
-QList<QPair<QString, QString>> TFakeHostingServer::decodePairs(const QByteArray &text,
-                                                              bool plusIsBlank)
+QList<QPair<QString, QString>> TFakeHostingServer::decodePairs(const QByteArray &text, bool plusIsBlank)
 {
     QList<QPair<QString, QString>> pairs;
     for (const QByteArray &part : text.split('&')) {
@@ -230,7 +224,8 @@ void TFakeHostingServer::readFrom(QTcpSocket *socket)
     request.method = first.value(0);
     const QByteArray target = first.value(1);
     const qsizetype mark = target.indexOf('?');
-    request.path = QString::fromLatin1(QByteArray::fromPercentEncoding(mark < 0 ? target : target.left(mark)));
+    request.path =
+        QString::fromLatin1(QByteArray::fromPercentEncoding(mark < 0 ? target : target.left(mark)));
     if (mark >= 0)
         for (const auto &pair : decodePairs(target.mid(mark + 1), false))
             request.query.insert(pair.first, pair.second);
@@ -246,9 +241,7 @@ void TFakeHostingServer::answer(QTcpSocket *socket, const TFakeRequest &request)
 {
     const Behaviour behaviour = m_behaviours.value(request.path);
     switch (behaviour.reply) {
-    case TFakeReply::Normal:
-        send(socket, normalReply(request));
-        break;
+    case TFakeReply::Normal: send(socket, normalReply(request)); break;
     case TFakeReply::Status:
         send(socket, Reply{behaviour.status, "text/html",
                            "<html><body>" + reasonPhrase(behaviour.status) + "</body></html>"});
@@ -270,22 +263,19 @@ void TFakeHostingServer::answer(QTcpSocket *socket, const TFakeRequest &request)
         socket->disconnectFromHost();
         break;
     }
-    case TFakeReply::NoReplyUntilCancelled:
-        break; // the client gives up and closes the connection
+    case TFakeReply::NoReplyUntilCancelled: break; // the client gives up and closes the connection
     case TFakeReply::Closed:
         closePort();
         socket->abort();
         m_pending.remove(socket);
         socket->deleteLater();
         break;
-    case TFakeReply::CloseWithoutReply:
-        socket->disconnectFromHost();
-        break;
+    case TFakeReply::CloseWithoutReply: socket->disconnectFromHost(); break;
     case TFakeReply::RedirectElsewhere: {
         QByteArray target = request.raw.left(request.raw.indexOf("\r\n")).split(' ').value(1);
-        socket->write("HTTP/1.1 307 Temporary Redirect\r\nLocation: http://localhost:" +
-                      QByteArray::number(m_port) + target +
-                      "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+        socket->write(
+            "HTTP/1.1 307 Temporary Redirect\r\nLocation: http://localhost:" + QByteArray::number(m_port) +
+            target + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
         socket->disconnectFromHost();
         break;
     }
@@ -390,15 +380,14 @@ QByteArray TFakeHostingServer::presenceLines(const QString &group, const QString
     return lines;
 }
 
-TFakeHostingServer::Reply TFakeHostingServer::hostingReply(const QString &script,
-                                                           const TFakeRequest &request)
+TFakeHostingServer::Reply TFakeHostingServer::hostingReply(const QString &script, const TFakeRequest &request)
 {
     const QString group = request.query.value(QStringLiteral("Group"));
     const QString account = request.query.value(QStringLiteral("Account"));
     if (script == QLatin1String("PuzzlePresence.cgi"))
-        return Reply{200, "text/plain",
-                     presenceLines(group, account,
-                                   puzzleName(request.query.value(QStringLiteral("Puzzle"))))};
+        return Reply{
+            200, "text/plain",
+            presenceLines(group, account, puzzleName(request.query.value(QStringLiteral("Puzzle"))))};
     if (script == QLatin1String("PostPuzzle.cgi")) {
         if (!m_postError.isEmpty())
             return Reply{200, "text/plain", nameValue("Error", m_postError)};
@@ -418,8 +407,8 @@ TFakeHostingServer::Reply TFakeHostingServer::hostingReply(const QString &script
             const QString key = QLatin1String(name);
             if (!m_omitted.contains(key))
                 lines += nameValue(name, presenceValue(key, key == QLatin1String("SubscriptionLimit")
-                                                                 ? QStringLiteral("0")
-                                                                 : QStringLiteral("2000-01-01")));
+                                                                ? QStringLiteral("0")
+                                                                : QStringLiteral("2000-01-01")));
         }
         return Reply{200, "text/plain", lines};
     }
@@ -432,7 +421,6 @@ TFakeHostingServer::Reply TFakeHostingServer::hostingReply(const QString &script
         return Reply{200, "text/html",
                      "<html><head><title>Subscribe</title></head><body><h1>Subscription "
                      "options</h1><p>Account " +
-                         toCp1252((group + '/' + account).toHtmlEscaped()) +
-                         "</p></body></html>"};
+                         toCp1252((group + '/' + account).toHtmlEscaped()) + "</p></body></html>"};
     return Reply{404, "text/html", "<html><body>Not Found</body></html>"};
 }

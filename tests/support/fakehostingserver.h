@@ -21,13 +21,12 @@ class QTcpSocket;
 
 /** One request as the server read it. Query and form values are percent-decoded and read as
  *  Windows-1252; a "+" in a form stands for a blank. */
-struct TFakeRequest
-{
+struct TFakeRequest {
     QByteArray method;
-    QString path;                           // without the query
-    QMap<QString, QString> query;           // decoded, Windows-1252
-    QList<QPair<QString, QString>> form;    // decoded, in order
-    QByteArray raw;                         // request line, headers and body as received
+    QString path;                        // without the query
+    QMap<QString, QString> query;        // decoded, Windows-1252
+    QList<QPair<QString, QString>> form; // decoded, in order
+    QByteArray raw;                      // request line, headers and body as received
 
     /** The first form value of that name, empty when there is none. */
     QString formValue(const QString &name) const;
@@ -35,19 +34,19 @@ struct TFakeRequest
 
 /** How the server answers a path. */
 enum class TFakeReply {
-    Normal,                 // the regular answer
-    Status,                 // the given status with a short body
-    Garbage,                // 200 with random bytes that hold no name=value line
-    CutShort,               // status and headers promising more than is sent, then closed
-    NoReplyUntilCancelled,  // the connection stays open and nothing is sent (a hang)
-    Closed,                 // the connection is dropped and the port closed (later ones refused)
-    CloseWithoutReply,      // the request is read, then the connection closed with no answer
-    RedirectElsewhere,      // 307 to the same path on "localhost", another host name for this
-                            // server (a redirect that was followed arrives here again)
-    RedirectHome,           // 302 to "/index.htm" on this server
-    HugeBody,               // 200 and 300 MB without a length, streamed a piece at a time
-    LongLine,               // the regular answer with a 300 KB line ("PuzzleLink" for a publish)
-    ErrorBody,              // 200 with "Error=" and the error text (errorText())
+    Normal,                // the regular answer
+    Status,                // the given status with a short body
+    Garbage,               // 200 with random bytes that hold no name=value line
+    CutShort,              // status and headers promising more than is sent, then closed
+    NoReplyUntilCancelled, // the connection stays open and nothing is sent (a hang)
+    Closed,                // the connection is dropped and the port closed (later ones refused)
+    CloseWithoutReply,     // the request is read, then the connection closed with no answer
+    RedirectElsewhere,     // 307 to the same path on "localhost", another host name for this
+                           // server (a redirect that was followed arrives here again)
+    RedirectHome,          // 302 to "/index.htm" on this server
+    HugeBody,              // 200 and 300 MB without a length, streamed a piece at a time
+    LongLine,              // the regular answer with a 300 KB line ("PuzzleLink" for a publish)
+    ErrorBody,             // 200 with "Error=" and the error text (errorText())
 };
 
 class TFakeHostingServer
@@ -79,8 +78,7 @@ public:
     void clearBehaviours();
 
     /** Served on GET of the path (a "/index.htm" page is there from the start). */
-    void addFile(const QString &path, const QByteArray &bytes,
-                 const QByteArray &contentType = "text/html");
+    void addFile(const QString &path, const QByteArray &bytes, const QByteArray &contentType = "text/html");
 
     // Hosting accounts: an ordered list of puzzle names per Group and Account.
     void addPuzzle(const QString &group, const QString &account, const QString &name);
@@ -119,13 +117,11 @@ public:
     static QList<QPair<QString, QString>> decodePairs(const QByteArray &text, bool plusIsBlank);
 
 private:
-    struct Behaviour
-    {
+    struct Behaviour {
         TFakeReply reply = TFakeReply::Normal;
         int status = 500;
     };
-    struct Reply
-    {
+    struct Reply {
         int status = 200;
         QByteArray contentType = "text/plain";
         QByteArray body;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <initializer_list>
 #include <cstring>
+#include <initializer_list>
 #include <sstream>
 #include <string_view>
 #include <vector>
@@ -13,15 +13,9 @@ namespace mkclues {
 
 namespace {
 
-bool isWordChar(char c)
-{
-    return std::isalnum(static_cast<unsigned char>(c)) != 0;
-}
+bool isWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }
 
-bool isSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 // Strips spaces and the punctuation a cut or a removed remark leaves at either end.
 std::string stripEnds(const std::string &s)
@@ -108,7 +102,7 @@ std::string collapseSpaces(const std::string &text)
         if ((c == ',' || c == ';' || c == ':' || c == '.') && !out.empty() && out.back() == ' ')
             out.pop_back();
         if (std::isalpha(static_cast<unsigned char>(c)) && !out.empty() && out.back() == ',')
-            out += ' ';   // "spin,wind"
+            out += ' '; // "spin,wind"
         out += c;
     }
     return out;
@@ -130,27 +124,32 @@ bool soundPhrase(const std::string &phrase)
     const std::size_t articles = !words.empty() && among(words.front(), {"a", "an", "the"}) ? 1 : 0;
     if (words.size() < articles + 2)
         return false;
-    if (among(words.back(), {"a", "an", "the", "of", "to", "in", "on", "at", "by", "for", "from",
-                             "with", "into", "onto", "through", "about", "over", "under", "between",
-                             "within", "without", "upon", "against", "like", "than", "across",
-                             "along", "around", "behind", "below", "beyond", "during", "toward",
-                             "towards", "until", "and", "or", "but", "its", "his", "her", "their",
-                             "one's", "is", "are", "be", "been", "being", "has", "have", "had",
-                             "was", "were", "can", "could", "may", "might", "will", "would",
-                             "should", "must", "do", "does", "so", "that", "which", "who", "whose",
-                             "whom", "where", "when", "whereby", "especially", "usually",
-                             "typically", "often", "mostly", "sometimes", "chiefly", "mainly",
-                             "widely", "commonly", "generally", "formerly", "very", "more", "most",
-                             "less", "least", "not", "also", "as", "such", "used", "associated",
-                             "characterized", "caused", "made", "found", "known", "called", "based",
-                             "relating", "pertaining", "belonging", "referring", "if", "whether",
-                             "because", "although", "though", "unless", "thought", "designed",
-                             "intended", "able", "unable", "likely", "tending"}))
+    if (among(words.back(),
+              {"a",          "an",         "the",       "of",        "to",         "in",
+               "on",         "at",         "by",        "for",       "from",       "with",
+               "into",       "onto",       "through",   "about",     "over",       "under",
+               "between",    "within",     "without",   "upon",      "against",    "like",
+               "than",       "across",     "along",     "around",    "behind",     "below",
+               "beyond",     "during",     "toward",    "towards",   "until",      "and",
+               "or",         "but",        "its",       "his",       "her",        "their",
+               "one's",      "is",         "are",       "be",        "been",       "being",
+               "has",        "have",       "had",       "was",       "were",       "can",
+               "could",      "may",        "might",     "will",      "would",      "should",
+               "must",       "do",         "does",      "so",        "that",       "which",
+               "who",        "whose",      "whom",      "where",     "when",       "whereby",
+               "especially", "usually",    "typically", "often",     "mostly",     "sometimes",
+               "chiefly",    "mainly",     "widely",    "commonly",  "generally",  "formerly",
+               "very",       "more",       "most",      "less",      "least",      "not",
+               "also",       "as",         "such",      "used",      "associated", "characterized",
+               "caused",     "made",       "found",     "known",     "called",     "based",
+               "relating",   "pertaining", "belonging", "referring", "if",         "whether",
+               "because",    "although",   "though",    "unless",    "thought",    "designed",
+               "intended",   "able",       "unable",    "likely",    "tending"}))
         return false;
     // Nouns that mean little without what follows ("by means | of", "as a result | of").
-    if (among(words.back(), {"means", "result", "effect", "part", "parts", "set", "one", "ones",
-                             "type", "types", "kind", "kinds", "sort", "sorts", "number", "piece",
-                             "tip", "order", "lack", "amount", "variety"}))
+    if (among(words.back(), {"means",  "result", "effect", "part",  "parts", "set",    "one",
+                             "ones",   "type",   "types",  "kind",  "kinds", "sort",   "sorts",
+                             "number", "piece",  "tip",    "order", "lack",  "amount", "variety"}))
         return false;
     return std::count(phrase.begin(), phrase.end(), '"') % 2 == 0;
 }
@@ -177,22 +176,21 @@ std::string cleanGloss(const std::string &raw)
 {
     const std::size_t end = definitionEnd(raw);
     std::string text = plainQuotes(withoutRemarks(raw.substr(0, end)));
-    std::replace(text.begin(), text.end(), '|', '/');   // "|" separates the candidates
+    std::replace(text.begin(), text.end(), '|', '/'); // "|" separates the candidates
     text = stripEnds(collapseSpaces(text));
     // "of persons; feeling cold": a leading qualifier names what the definition after it
     // applies to; alone it defines nothing.
     if (text.size() > 3 && text.compare(0, 3, "of ") == 0 && text.find(' ', 3) == std::string::npos) {
         const std::string rest = trim(raw.substr(std::min(end + 1, raw.size())));
         return end < raw.size() && raw[end] == ';' && !rest.empty() && rest[0] != '"' ? cleanGloss(rest)
-                                                                                       : std::string();
+                                                                                      : std::string();
     }
     return text;
 }
 
 // True when the words from k on continue a list after a comma: one or two words, then another
 // comma or "or"/"and" ("economic, or educational", "red and blue").
-template <typename Words>
-static bool continuesList(const Words &words, std::size_t k)
+template <typename Words> static bool continuesList(const Words &words, std::size_t k)
 {
     if (among(words[k].text, {"or", "and"}))
         return true;
@@ -209,7 +207,7 @@ std::string cutGloss(const std::string &gloss, std::size_t maxLength, const Word
 {
     if (gloss.size() <= maxLength)
         return gloss;
-    static const std::initializer_list<std::string_view> kRelatives = {"that", "which", "who", "whose",
+    static const std::initializer_list<std::string_view> kRelatives = {"that", "which", "who",  "whose",
                                                                        "whom", "where", "when", "whereby"};
     // A break ends the head of a definition: punctuation, a relative clause, a participle or
     // adverb that starts the details. A cut before a preposition, "and" or "or" too often leaves
@@ -217,13 +215,21 @@ std::string cutGloss(const std::string &gloss, std::size_t maxLength, const Word
     // inside a relative clause only punctuation cuts ("the branch of engineering that deals").
     auto isBreak = [](std::string_view before, std::string_view next) {
         return before.back() == ',' || before.back() == ';' || before.back() == ':' || next == "--" ||
-               among(next, kRelatives) ||
-               among(next, {"but", "so", "if", "whether", "because", "although", "though", "unless",
-                            "while", "especially", "usually", "typically", "often", "mostly", "sometimes",
-                            "chiefly", "mainly", "widely", "formerly", "such", "as", "with", "without",
-                            "having", "used", "caused", "characterized", "consisting", "containing", "made",
-                            "found", "native", "grown", "cultivated", "yielding", "bearing", "producing",
-                            "growing", "marked", "resembling", "including", "noted", "known"});
+               among(next, kRelatives) || among(next, {"but",        "so",         "if",
+                                                       "whether",    "because",    "although",
+                                                       "though",     "unless",     "while",
+                                                       "especially", "usually",    "typically",
+                                                       "often",      "mostly",     "sometimes",
+                                                       "chiefly",    "mainly",     "widely",
+                                                       "formerly",   "such",       "as",
+                                                       "with",       "without",    "having",
+                                                       "used",       "caused",     "characterized",
+                                                       "consisting", "containing", "made",
+                                                       "found",      "native",     "grown",
+                                                       "cultivated", "yielding",   "bearing",
+                                                       "producing",  "growing",    "marked",
+                                                       "resembling", "including",  "noted",
+                                                       "known"});
     };
     struct Word {
         std::size_t start;
@@ -242,7 +248,7 @@ std::string cutGloss(const std::string &gloss, std::size_t maxLength, const Word
 
     // The latest break that fits gives the fullest phrase.
     for (std::size_t k = words.size() - 1; k > 0; --k) {
-        const std::size_t end = words[k].start - 1;   // the space before word k
+        const std::size_t end = words[k].start - 1; // the space before word k
         if (end > maxLength)
             continue;
         const std::string_view before = std::string_view(gloss).substr(0, end);
@@ -348,10 +354,10 @@ bool offensiveGloss(const std::string &raw)
     // "Vulgar" and "obscene" also describe things ("tawdry or vulgar", "profane or obscene
     // expression"); only as a label of the word itself do they count.
     return containsAny(definitionText(raw),
-                       {"obscene term", "obscene word", "obscene name", "obscene slang", "vulgar term", "vulgar word",
-                        "vulgar name", "vulgar slang", "(vulgar", "(obscene", "offensive term", "offensive name",
-                        "offensive word", "offensive slang", "ethnic slur", "derogatory", "disparaging term",
-                        "disparaging name", "disparaging word"});
+                       {"obscene term", "obscene word", "obscene name", "obscene slang", "vulgar term",
+                        "vulgar word", "vulgar name", "vulgar slang", "(vulgar", "(obscene", "offensive term",
+                        "offensive name", "offensive word", "offensive slang", "ethnic slur", "derogatory",
+                        "disparaging term", "disparaging name", "disparaging word"});
 }
 
 bool datedGloss(const std::string &raw)

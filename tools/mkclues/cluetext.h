@@ -24,7 +24,11 @@ std::string cleanGloss(const std::string &raw);
 
 // How WordNet uses a word, as far as cutting a gloss needs to know: only as an adjective,
 // only as an adverb, or otherwise.
-enum class WordKind { Other, Adjective, Adverb };
+enum class WordKind {
+    Other,
+    Adjective,
+    Adverb
+};
 using WordKindOf = std::function<WordKind(const std::string &)>;
 
 // A cleaned gloss cut to at most maxLength characters just before a natural break

@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -30,7 +30,7 @@ namespace {
 struct Options {
     std::string wordnetDir;
     std::string outDir;
-    std::string scowlDir;          // optional: dictionary words, which also get inflected forms clued
+    std::string scowlDir; // optional: dictionary words, which also get inflected forms clued
     std::vector<std::string> scowlLists{"english", "american"};
     int scowlSize = 80;
     int minLength = 2;
@@ -38,7 +38,12 @@ struct Options {
     std::size_t maxCandidates = 4;
 };
 
-enum Part { Noun, Verb, Adj, Adv };
+enum Part {
+    Noun,
+    Verb,
+    Adj,
+    Adv
+};
 const std::array<const char *, 4> kParts = {"noun", "verb", "adj", "adv"};
 
 bool isLowerAsciiWord(const std::string &w)
@@ -68,8 +73,8 @@ struct Synset {
     std::string gloss;
     std::string rawGloss;
     std::vector<Pointer> pointers;
-    bool offensive = false;   // obscene, ethnic slur, disparaging
-    bool dated = false;       // archaic or obsolete
+    bool offensive = false; // obscene, ethnic slur, disparaging
+    bool dated = false;     // archaic or obsolete
 };
 
 // One sense of a lemma. A synset that spells the lemma with capitals ("Paris", "CAT") names
@@ -116,7 +121,7 @@ bool readDataFile(const fs::path &path, std::map<long, Synset> &synsets)
             std::string word, lexId;
             if (!(fields >> word >> lexId))
                 break;
-            std::size_t paren = word.find('(');   // adjective markers such as "(a)"
+            std::size_t paren = word.find('('); // adjective markers such as "(a)"
             if (paren != std::string::npos)
                 word.erase(paren);
             syn.lemmas.push_back(word);
@@ -145,7 +150,7 @@ bool readDataFile(const fs::path &path, std::map<long, Synset> &synsets)
 struct IndexEntry {
     std::string lemma;
     std::vector<long> offsets;
-    int tagged = 0;   // senses counted in WordNet's semantic concordance (cntlist)
+    int tagged = 0; // senses counted in WordNet's semantic concordance (cntlist)
 };
 
 bool readIndexFile(const fs::path &path, std::vector<IndexEntry> &out)
@@ -247,7 +252,15 @@ void markUsage(std::array<std::map<long, Synset>, 4> &synsets)
         }
 }
 
-enum class Tag { None, Plural, ThirdPerson, Past, IngForm, Comparative, Superlative };
+enum class Tag {
+    None,
+    Plural,
+    ThirdPerson,
+    Past,
+    IngForm,
+    Comparative,
+    Superlative
+};
 
 const char *tagText(Tag tag)
 {
@@ -275,14 +288,14 @@ struct Form {
 Tag exceptionTag(Part part, const std::string &form, const std::string &base)
 {
     switch (part) {
-    case Noun:
-        return Tag::Plural;
+    case Noun: return Tag::Plural;
     case Verb:
         if (endsWith(form, "ing"))
             return Tag::IngForm;
         if (base == "be")
-            return form == "is" ? Tag::ThirdPerson
-                   : form == "was" || form == "were" || form == "been" ? Tag::Past : Tag::None;
+            return form == "is"                                        ? Tag::ThirdPerson
+                   : form == "was" || form == "were" || form == "been" ? Tag::Past
+                                                                       : Tag::None;
         return endsWith(form, "s") ? Tag::ThirdPerson : Tag::Past;
     case Adj:
     case Adv:
@@ -299,8 +312,9 @@ bool doublesLastLetter(const std::string &stem)
 {
     auto vowel = [](char c) { return std::string_view("aeiou").find(c) != std::string_view::npos; };
     const std::size_t n = stem.size();
-    return n >= 3 && !vowel(stem[n - 1]) && std::string_view("wxy").find(stem[n - 1]) == std::string_view::npos &&
-           vowel(stem[n - 2]) && !vowel(stem[n - 3]);
+    return n >= 3 && !vowel(stem[n - 1]) &&
+           std::string_view("wxy").find(stem[n - 1]) == std::string_view::npos && vowel(stem[n - 2]) &&
+           !vowel(stem[n - 3]);
 }
 
 // WordNet's own morphology: the exception lists, then its suffix rules.
@@ -351,18 +365,30 @@ public:
         };
         // Per tag, the rules in order of preference: "-ed" and friends try the base with
         // a final "e" first.
-        static const std::vector<Rule> kRules[3] = {
-            {{"s", "", Tag::Plural}, {"ses", "s", Tag::Plural}, {"xes", "x", Tag::Plural},
-             {"zes", "z", Tag::Plural}, {"ches", "ch", Tag::Plural}, {"shes", "sh", Tag::Plural},
-             {"men", "man", Tag::Plural}, {"ies", "y", Tag::Plural}},
-            {{"s", "", Tag::ThirdPerson}, {"ies", "y", Tag::ThirdPerson}, {"es", "e", Tag::ThirdPerson},
-             {"es", "", Tag::ThirdPerson}, {"ed", "e", Tag::Past}, {"ed", "", Tag::Past},
-             {"ing", "e", Tag::IngForm}, {"ing", "", Tag::IngForm}},
-            {{"er", "e", Tag::Comparative}, {"er", "", Tag::Comparative}, {"est", "e", Tag::Superlative},
-             {"est", "", Tag::Superlative}}};
+        static const std::vector<Rule> kRules[3] = {{{"s", "", Tag::Plural},
+                                                     {"ses", "s", Tag::Plural},
+                                                     {"xes", "x", Tag::Plural},
+                                                     {"zes", "z", Tag::Plural},
+                                                     {"ches", "ch", Tag::Plural},
+                                                     {"shes", "sh", Tag::Plural},
+                                                     {"men", "man", Tag::Plural},
+                                                     {"ies", "y", Tag::Plural}},
+                                                    {{"s", "", Tag::ThirdPerson},
+                                                     {"ies", "y", Tag::ThirdPerson},
+                                                     {"es", "e", Tag::ThirdPerson},
+                                                     {"es", "", Tag::ThirdPerson},
+                                                     {"ed", "e", Tag::Past},
+                                                     {"ed", "", Tag::Past},
+                                                     {"ing", "e", Tag::IngForm},
+                                                     {"ing", "", Tag::IngForm}},
+                                                    {{"er", "e", Tag::Comparative},
+                                                     {"er", "", Tag::Comparative},
+                                                     {"est", "e", Tag::Superlative},
+                                                     {"est", "", Tag::Superlative}}};
         // Two-letter nouns are mostly abbreviations and symbols (ha, wa): no plurals for them.
         const std::size_t minBase = part == Noun ? 3 : 2;
-        for (Tag tag : {Tag::Plural, Tag::ThirdPerson, Tag::Past, Tag::IngForm, Tag::Comparative, Tag::Superlative}) {
+        for (Tag tag :
+             {Tag::Plural, Tag::ThirdPerson, Tag::Past, Tag::IngForm, Tag::Comparative, Tag::Superlative}) {
             std::vector<std::string> bases;
             for (const Rule &rule : kRules[part]) {
                 const std::string suffix = rule.suffix;
@@ -371,7 +397,8 @@ public:
                 std::string base = word.substr(0, word.size() - suffix.size()) + rule.ending;
                 // A bare stem takes "-es" only after a hiss or an "o" (boxes, goes, not grilles).
                 if (suffix == "es" && base + "es" == word && !endsWith(base, "o") && !endsWith(base, "s") &&
-                    !endsWith(base, "x") && !endsWith(base, "z") && !endsWith(base, "ch") && !endsWith(base, "sh"))
+                    !endsWith(base, "x") && !endsWith(base, "z") && !endsWith(base, "ch") &&
+                    !endsWith(base, "sh"))
                     continue;
                 if (base.size() >= minBase && known(base) &&
                     std::find(bases.begin(), bases.end(), base) == bases.end())
@@ -382,7 +409,8 @@ public:
             // Both "stem" and "stem"+"e" are words (singe/sing, hope/hop): a -ing, -er or -est
             // form belongs to the bare stem unless that stem would have doubled its last letter.
             std::size_t pick = 0;
-            if (bases.size() > 1 && bases[0] == bases[1] + "e" && tag != Tag::Past && !doublesLastLetter(bases[1]))
+            if (bases.size() > 1 && bases[0] == bases[1] + "e" && tag != Tag::Past &&
+                !doublesLastLetter(bases[1]))
                 pick = 1;
             add(bases[pick], tag);
         }
@@ -418,14 +446,16 @@ std::vector<std::string> chooseClues(const std::vector<std::string> &giveaways,
     auto offer = [&](const std::string &gloss, Tag tag) {
         const std::string text = withTag(gloss, tag);
         if (clues.size() < maxCandidates && !gloss.empty() &&
-            std::none_of(giveaways.begin(), giveaways.end(), [&](const auto &w) { return givesAway(text, w); }) &&
+            std::none_of(giveaways.begin(), giveaways.end(),
+                         [&](const auto &w) { return givesAway(text, w); }) &&
             std::find(clues.begin(), clues.end(), text) == clues.end())
             clues.push_back(text);
     };
     for (bool own : {true, false})
         for (const auto &c : candidates)
             if ((c.tag == Tag::None) == own)
-                offer(c.gloss->size() <= kClueLength ? *c.gloss : cutGloss(*c.gloss, kClueLength, kindOf), c.tag);
+                offer(c.gloss->size() <= kClueLength ? *c.gloss : cutGloss(*c.gloss, kClueLength, kindOf),
+                      c.tag);
     // A long definition still beats no clue at all.
     if (clues.empty())
         for (bool own : {true, false})
@@ -483,8 +513,10 @@ struct ExclusionList {
         std::string line;
         while (std::getline(in, line)) {
             line = lowerAscii(trim(line.substr(0, line.find('#'))));
-            const bool front = !line.empty() && line.front() == '*', back = line.size() > 1 && line.back() == '*';
-            const std::string core = line.substr(front ? 1 : 0, line.size() - (front ? 1 : 0) - (back ? 1 : 0));
+            const bool front = !line.empty() && line.front() == '*',
+                       back = line.size() > 1 && line.back() == '*';
+            const std::string core =
+                line.substr(front ? 1 : 0, line.size() - (front ? 1 : 0) - (back ? 1 : 0));
             if (core.empty())
                 continue;
             (front && back ? inside : front ? ends : back ? starts : words).push_back(core);
@@ -496,7 +528,8 @@ struct ExclusionList {
         auto any = [&](const std::vector<std::string> &parts, auto test) {
             return std::any_of(parts.begin(), parts.end(), test);
         };
-        return std::find(words.begin(), words.end(), word) != words.end() || any(inside, [&](const std::string &p) { return word.find(p) != std::string::npos; }) ||
+        return std::find(words.begin(), words.end(), word) != words.end() ||
+               any(inside, [&](const std::string &p) { return word.find(p) != std::string::npos; }) ||
                any(starts, [&](const std::string &p) { return word.compare(0, p.size(), p) == 0; }) ||
                any(ends, [&](const std::string &p) { return endsWith(word, p); });
     }
@@ -523,11 +556,12 @@ bool plainLemma(const std::string &lemma)
 // kClueLength characters with their tag (whole, or cut before a clause of detail). Offensive,
 // dated and proper-noun senses give nothing. No candidate shares a stem with the answer or its
 // base words, or holds an excluded word; each starts with a capital.
-std::vector<std::string> chooseCrosswordClues(const std::string &answer, const std::vector<std::string> &giveaways,
+std::vector<std::string> chooseCrosswordClues(const std::string &answer,
+                                              const std::vector<std::string> &giveaways,
                                               const std::vector<SenseOffer> &offers,
                                               const std::array<std::map<long, Synset>, 4> &synsets,
-                                              const std::set<std::string> &excluded, std::size_t maxCandidates,
-                                              const WordKindOf &kindOf)
+                                              const std::set<std::string> &excluded,
+                                              std::size_t maxCandidates, const WordKindOf &kindOf)
 {
     std::vector<std::string> clues;
     auto acceptable = [&](const std::string &text) {
@@ -546,7 +580,9 @@ std::vector<std::string> chooseCrosswordClues(const std::string &answer, const s
         if (clues.size() < maxCandidates && acceptable(text))
             clues.push_back(capitalised(text));
     };
-    auto usable = [](const Sense &s) { return !s.proper && s.synset && !s.synset->offensive && !s.synset->dated; };
+    auto usable = [](const Sense &s) {
+        return !s.proper && s.synset && !s.synset->offensive && !s.synset->dated;
+    };
     auto synonymText = [&](const std::string &lemma, Tag tag) {
         std::string text = lemma;
         std::replace(text.begin(), text.end(), '_', ' ');
@@ -562,7 +598,8 @@ std::vector<std::string> chooseCrosswordClues(const std::string &answer, const s
         const Synset &syn = *o.sense->synset;
         bool found = false;
         for (const auto &lemma : syn.lemmas)
-            if (!found && lowerAscii(lemma) != answer && plainLemma(lemma) && acceptable(synonymText(lemma, o.tag))) {
+            if (!found && lowerAscii(lemma) != answer && plainLemma(lemma) &&
+                acceptable(synonymText(lemma, o.tag))) {
                 offer(synonymText(lemma, o.tag));
                 found = true;
             }
@@ -587,8 +624,9 @@ std::vector<std::string> chooseCrosswordClues(const std::string &answer, const s
             continue;
         const std::size_t tagLength = o.tag == Tag::None ? 0 : std::string(tagText(o.tag)).size() + 1;
         const std::string &gloss = o.sense->gloss;
-        const std::string text =
-            gloss.size() + tagLength <= kClueLength ? gloss : cutGloss(gloss, kClueLength - tagLength, kindOf, false);
+        const std::string text = gloss.size() + tagLength <= kClueLength
+                                     ? gloss
+                                     : cutGloss(gloss, kClueLength - tagLength, kindOf, false);
         if (!text.empty())
             offer(withTag(text, o.tag));
     }
@@ -632,11 +670,12 @@ double median(std::vector<double> v)
 
 int usage()
 {
-    std::cerr << "usage: mkclues --wordnet DIR --out DIR [--scowl DIR] [--lists a;b] [--size N]\n"
-                 "               [--min N] [--max N] [--candidates N]\n"
-                 "               [--curated [--exclude FILE] [--fill-size N] [--rescue N] [--inflections]\n"
-                 "                          [--unclued [--unclued-size N]] [--rare-length N] [--fill-out FILE]\n"
-                 "                          [--excluded-out FILE]]\n";
+    std::cerr
+        << "usage: mkclues --wordnet DIR --out DIR [--scowl DIR] [--lists a;b] [--size N]\n"
+           "               [--min N] [--max N] [--candidates N]\n"
+           "               [--curated [--exclude FILE] [--fill-size N] [--rescue N] [--inflections]\n"
+           "                          [--unclued [--unclued-size N]] [--rare-length N] [--fill-out FILE]\n"
+           "                          [--excluded-out FILE]]\n";
     return 2;
 }
 
@@ -707,7 +746,8 @@ int main(int argc, char **argv)
     std::array<std::map<std::string, int>, kParts.size()> taggedByPart;
     bool anyPart = false;
     for (std::size_t p = 0; p < kParts.size(); ++p)
-        anyPart = readDataFile(fs::path(opt.wordnetDir) / ("data." + std::string(kParts[p])), synsets[p]) || anyPart;
+        anyPart = readDataFile(fs::path(opt.wordnetDir) / ("data." + std::string(kParts[p])), synsets[p]) ||
+                  anyPart;
     if (!anyPart) {
         std::cerr << "mkclues: no WordNet data files in " << opt.wordnetDir << "\n";
         return 1;
@@ -759,12 +799,14 @@ int main(int argc, char **argv)
         std::vector<std::pair<Part, Form>> forms;
         if (dict.count(answer))
             for (std::size_t p = 0; p < kParts.size(); ++p)
-                for (const Form &form : morphology.analyse(answer, static_cast<Part>(p), lexicons[p], isLemma))
+                for (const Form &form :
+                     morphology.analyse(answer, static_cast<Part>(p), lexicons[p], isLemma))
                     forms.push_back({static_cast<Part>(p), form});
         return forms;
     };
     auto isLemma = [&](const std::string &w) {
-        return std::any_of(lexicons.begin(), lexicons.end(), [&](const Lexicon &l) { return l.count(w) != 0; });
+        return std::any_of(lexicons.begin(), lexicons.end(),
+                           [&](const Lexicon &l) { return l.count(w) != 0; });
     };
 
     // Words left out for a general audience: those whose senses are offensive at least as often
@@ -806,8 +848,10 @@ int main(int argc, char **argv)
         // speech only ("arsed").
         auto endingOnExcluded = [&](const std::string &w) {
             bool offensiveBase = false;
-            for (std::string_view suffix : {"s", "es", "d", "ed", "ing", "er", "ers", "est", "y", "ier", "iest"}) {
-                if (w.size() < suffix.size() + 3 || w.compare(w.size() - suffix.size(), suffix.size(), suffix) != 0)
+            for (std::string_view suffix :
+                 {"s", "es", "d", "ed", "ing", "er", "ers", "est", "y", "ier", "iest"}) {
+                if (w.size() < suffix.size() + 3 ||
+                    w.compare(w.size() - suffix.size(), suffix.size(), suffix) != 0)
                     continue;
                 const std::string stem = w.substr(0, w.size() - suffix.size());
                 std::vector<std::string> bases{stem, stem + "e"};
@@ -817,7 +861,7 @@ int main(int argc, char **argv)
                     if (excluded.count(base))
                         offensiveBase = true;
                     else if (isLemma(base))
-                        return false;   // "spiced" is a form of spice
+                        return false; // "spiced" is a form of spice
                 }
             }
             return offensiveBase;
@@ -871,7 +915,8 @@ int main(int argc, char **argv)
                     offers.push_back({&s, form.tag});
                 }
         }
-        auto chosen = curated ? chooseCrosswordClues(answer, giveaways, offers, synsets, excluded, opt.maxCandidates, kindOf)
+        auto chosen = curated ? chooseCrosswordClues(answer, giveaways, offers, synsets, excluded,
+                                                     opt.maxCandidates, kindOf)
                               : chooseClues(giveaways, candidates, opt.maxCandidates, kindOf);
         if (!chosen.empty())
             clues.emplace(answer, std::move(chosen));
@@ -880,7 +925,7 @@ int main(int argc, char **argv)
     // fills in WordNet's example sentences, the shortest first; the examples of offensive or
     // dated senses, and those holding an excluded word, are not used.
     if (curated) {
-        std::map<std::string, std::set<std::string>> blanks;   // answer -> clues, shortest first by length
+        std::map<std::string, std::set<std::string>> blanks; // answer -> clues, shortest first by length
         for (const auto &answer : answers)
             if (!clues.count(answer) && !excluded.count(answer) && answer.size() > 1)
                 blanks[answer];
@@ -890,7 +935,8 @@ int main(int argc, char **argv)
                     continue;
                 for (const auto &example : examplesOf(syn.rawGloss)) {
                     const std::vector<std::string> words = wordsOf(example);
-                    if (std::any_of(words.begin(), words.end(), [&](const std::string &w) { return excluded.count(w) > 0; }))
+                    if (std::any_of(words.begin(), words.end(),
+                                    [&](const std::string &w) { return excluded.count(w) > 0; }))
                         continue;
                     for (const auto &w : std::set<std::string>(words.begin(), words.end())) {
                         auto it = blanks.find(w);
@@ -954,7 +1000,8 @@ int main(int argc, char **argv)
             auto i = static_cast<std::size_t>(len);
             sumCovered += covered[i];
             sumTotal += total[i];
-            std::printf("  %2d: %6ld / %6ld  (%5.1f %%)\n", len, covered[i], total[i], percent(covered[i], total[i]));
+            std::printf("  %2d: %6ld / %6ld  (%5.1f %%)\n", len, covered[i], total[i],
+                        percent(covered[i], total[i]));
         }
         std::printf("  all: %6ld / %6ld\n", sumCovered, sumTotal);
         std::printf("Dictionary words with a clue: %.1f %%\n", percent(sumCovered, sumTotal));
@@ -1011,7 +1058,8 @@ int main(int argc, char **argv)
             uncluedInFill += !clued && w.size() > 1;
             fill.push_back({level, w});
         }
-        std::stable_sort(fill.begin(), fill.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+        std::stable_sort(fill.begin(), fill.end(),
+                         [](const auto &a, const auto &b) { return a.first < b.first; });
         std::vector<long> perLength(18, 0);
         std::vector<double> firstLengths, allLengths;
         std::vector<std::string> lines;
@@ -1027,7 +1075,8 @@ int main(int argc, char **argv)
                 allLengths.push_back(static_cast<double>(c.size()));
         }
         for (const auto &[file, content] :
-             {std::pair{excludedOut, std::vector<std::string>(excluded.begin(), excluded.end())}, std::pair{fillOut, lines}}) {
+             {std::pair{excludedOut, std::vector<std::string>(excluded.begin(), excluded.end())},
+              std::pair{fillOut, lines}}) {
             if (file.empty())
                 continue;
             if (const std::string reason = writeLines(file, content); !reason.empty()) {
@@ -1037,20 +1086,22 @@ int main(int argc, char **argv)
         }
         std::printf("Fill dictionary: SCOWL size %d and below", fillSize);
         if (rescue > 0)
-            std::printf(", larger sizes up to %d when WordNet counts %d tagged senses", opt.scowlSize, rescue);
+            std::printf(", larger sizes up to %d when WordNet counts %d tagged senses", opt.scowlSize,
+                        rescue);
         std::printf("\n  words per length:");
         for (int len = 2; len <= 17; ++len)
             std::printf(" %d:%ld", len, perLength[static_cast<std::size_t>(len)]);
         const long fillWords = static_cast<long>(fill.size());
-        std::printf("\n  %ld words, %ld of them from the larger sizes; %ld left out for want of a clue\n", fillWords,
-                    rescued, leftUnclued);
+        std::printf("\n  %ld words, %ld of them from the larger sizes; %ld left out for want of a clue\n",
+                    fillWords, rescued, leftUnclued);
         std::printf("  excluded words: %zu (%ld of them in the word lists)", excluded.size(), dictExcluded);
         int shown = 0;
         for (const auto &w : excluded)
             if (dict.count(w) && dict.at(w) <= 50 && shown++ < 12)
                 std::printf(" %s", w.c_str());
-        std::printf("\n  fill words with a clue: %.1f %%; median clue length %.0f, first clue %.0f characters\n",
-                    percent(fillWords - uncluedInFill, fillWords), median(allLengths), median(firstLengths));
+        std::printf(
+            "\n  fill words with a clue: %.1f %%; median clue length %.0f, first clue %.0f characters\n",
+            percent(fillWords - uncluedInFill, fillWords), median(allLengths), median(firstLengths));
     }
     long written = 0;
     for (long n : answersPerLength)

@@ -11,8 +11,8 @@
 namespace trvdict {
 
 constexpr int MaxLength = 17;
-constexpr size_t MaxRecords = 65534;       // the reader warns from 65535 on
-constexpr size_t SectionedLimit = 65500;   // files of lengths 2-9 below this have sections
+constexpr size_t MaxRecords = 65534;     // the reader warns from 65535 on
+constexpr size_t SectionedLimit = 65500; // files of lengths 2-9 below this have sections
 
 // Bytes per record of a length: 2 x ceil(length / 3).
 int recordBytes(int length);
@@ -28,8 +28,8 @@ std::string normalizeWord(const std::string &line, bool lowerOnly);
 struct ListFile {
     int length = 0;
     std::vector<uint8_t> bytes;
-    size_t words = 0;    // words written
-    size_t dropped = 0;  // words left out by the limits
+    size_t words = 0;   // words written
+    size_t dropped = 0; // words left out by the limits
     bool sectioned = false;
 };
 
@@ -49,6 +49,6 @@ bool readWordFile(const std::string &path, bool lowerOnly, std::vector<std::stri
 bool readScowl(const std::string &dir, const std::vector<std::string> &lists, int maxLevel,
                std::vector<std::string> &words, std::string *error);
 
-}  // namespace trvdict
+} // namespace trvdict
 
 #endif

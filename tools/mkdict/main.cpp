@@ -7,28 +7,32 @@
 
 #include "dictpack.h"
 
-static void usage() {
-    std::fprintf(stderr,
-                 "usage: trv_mkdict --out DIR [--scowl DIR --lists english,american --size 70]\n"
-                 "                  [--words FILE]...\n");
+static void usage()
+{
+    std::fprintf(stderr, "usage: trv_mkdict --out DIR [--scowl DIR --lists english,american --size 70]\n"
+                         "                  [--words FILE]...\n");
 }
 
-static std::vector<std::string> splitList(const std::string &s) {
+static std::vector<std::string> splitList(const std::string &s)
+{
     std::vector<std::string> out;
     std::string cur;
     for (char c : s) {
         if (c == ',' || c == ';') {
-            if (!cur.empty()) out.push_back(cur);
+            if (!cur.empty())
+                out.push_back(cur);
             cur.clear();
         } else {
             cur += c;
         }
     }
-    if (!cur.empty()) out.push_back(cur);
+    if (!cur.empty())
+        out.push_back(cur);
     return out;
 }
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     std::string out, scowl, lists = "english,american";
     int size = 70;
     std::vector<std::string> files;
@@ -39,11 +43,16 @@ int main(int argc, char **argv) {
             return 2;
         }
         std::string v = argv[++i];
-        if (a == "--out") out = v;
-        else if (a == "--scowl") scowl = v;
-        else if (a == "--lists") lists = v;
-        else if (a == "--size") size = std::atoi(v.c_str());
-        else if (a == "--words") files.push_back(v);
+        if (a == "--out")
+            out = v;
+        else if (a == "--scowl")
+            scowl = v;
+        else if (a == "--lists")
+            lists = v;
+        else if (a == "--size")
+            size = std::atoi(v.c_str());
+        else if (a == "--words")
+            files.push_back(v);
         else {
             usage();
             return 2;
@@ -75,7 +84,8 @@ int main(int argc, char **argv) {
     for (const auto &lf : made) {
         std::printf("E.P%02d %6zu words %6zu bytes %s", lf.length, lf.words, lf.bytes.size(),
                     lf.sectioned ? "sections" : "records ");
-        if (lf.dropped) std::printf("  (%zu less common words left out)", lf.dropped);
+        if (lf.dropped)
+            std::printf("  (%zu less common words left out)", lf.dropped);
         std::printf("\n");
         total += lf.words;
     }

@@ -23,28 +23,30 @@ const char *const kFixedWord = "SEA";
 
 void OnProgress(int, int) {}
 void OnRejects() {}
-int Quiet(const char *, const char *, int buttons) {
-    return buttons == TRV_MB_OK ? TRV_IDOK : TRV_IDRETRY;
-}
+int Quiet(const char *, const char *, int buttons) { return buttons == TRV_MB_OK ? TRV_IDOK : TRV_IDRETRY; }
 
-const BenchPattern *FindPattern(const char *name) {
+const BenchPattern *FindPattern(const char *name)
+{
     for (const auto &p : BenchPatterns())
-        if (std::strcmp(p.name, name) == 0) return &p;
+        if (std::strcmp(p.name, name) == 0)
+            return &p;
     return nullptr;
 }
 
-bool IsOpen(int column, int row) {
+bool IsOpen(int column, int row)
+{
     char code = TRVGetCell(column, row);
     return code != TRV_BLOCK && code != TRV_EDGE && code != TRV_REMOVED;
 }
 
 // The first block in reading order off the border whose four neighbours are all open: cutting
 // it out leaves every slot as it was, so the pattern fills as before.
-bool FindInnerBlock(int &column, int &row) {
+bool FindInnerBlock(int &column, int &row)
+{
     for (int r = 2; r < TRVGetHeight(); ++r)
         for (int c = 2; c < TRVGetWidth(); ++c)
-            if (TRVGetCell(c, r) == TRV_BLOCK && IsOpen(c - 1, r) && IsOpen(c + 1, r) &&
-                IsOpen(c, r - 1) && IsOpen(c, r + 1)) {
+            if (TRVGetCell(c, r) == TRV_BLOCK && IsOpen(c - 1, r) && IsOpen(c + 1, r) && IsOpen(c, r - 1) &&
+                IsOpen(c, r + 1)) {
                 column = c;
                 row = r;
                 return true;
@@ -53,7 +55,8 @@ bool FindInnerBlock(int &column, int &row) {
 }
 
 // The first across slot in reading order whose length is 3 to 5.
-bool FindShortAcross(int &column, int &row, int &length) {
+bool FindShortAcross(int &column, int &row, int &length)
+{
     for (int r = 1; r <= TRVGetHeight(); ++r)
         for (int c = 1; c <= TRVGetWidth();) {
             if (!IsOpen(c, r)) {
@@ -61,7 +64,8 @@ bool FindShortAcross(int &column, int &row, int &length) {
                 continue;
             }
             int end = c;
-            while (end <= TRVGetWidth() && IsOpen(end, r)) ++end;
+            while (end <= TRVGetWidth() && IsOpen(end, r))
+                ++end;
             if (end - c >= 3 && end - c <= 5) {
                 column = c;
                 row = r;
@@ -75,7 +79,8 @@ bool FindShortAcross(int &column, int &row, int &length) {
 
 // One grid row as the puzzle file holds it: a Tab, then per cell its character and a blank;
 // "*" block, "-" empty, "~" removed, a fixed letter upper case, an engine letter lower case.
-std::string GridLine(int row) {
+std::string GridLine(int row)
+{
     std::string line = "\t";
     for (int c = 1; c <= TRVGetWidth(); ++c) {
         char code = TRVGetCell(c, row);
@@ -96,7 +101,8 @@ std::string GridLine(int row) {
     return line;
 }
 
-bool WritePuzzle(const std::string &fileName) {
+bool WritePuzzle(const std::string &fileName)
+{
     std::vector<std::string> lines = {
         "TRVFileFormat=2.0",
         "PuzzleTitle=Filled Fifteen",
@@ -114,7 +120,8 @@ bool WritePuzzle(const std::string &fileName) {
         "",
         "GRID:",
     };
-    for (int r = 1; r <= TRVGetHeight(); ++r) lines.push_back(GridLine(r));
+    for (int r = 1; r <= TRVGetHeight(); ++r)
+        lines.push_back(GridLine(r));
     lines.push_back("END GRID");
     // No theme words and no clue sections: the reader takes both as empty.
     lines.push_back("THEME WORDS:");
@@ -122,14 +129,16 @@ bool WritePuzzle(const std::string &fileName) {
     lines.push_back("END.");
 
     std::ofstream out(fileName, std::ios::binary);
-    for (const auto &line : lines) out << line << "\r\n";
+    for (const auto &line : lines)
+        out << line << "\r\n";
     out.close();
     return static_cast<bool>(out);
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     if (argc != 3) {
         std::fprintf(stderr, "usage: mkfilled <folder holding ZEDAVIV> <output file>\n");
         return 2;
@@ -195,7 +204,6 @@ int main(int argc, char **argv) {
         return 1;
     }
     std::printf("%s: pattern %s, removed cell column %d row %d, fixed %s at column %d row %d across\n",
-                output.c_str(), kPatternName, removedColumn, removedRow, kFixedWord, wordColumn,
-                wordRow);
+                output.c_str(), kPatternName, removedColumn, removedRow, kFixedWord, wordColumn, wordRow);
     return 0;
 }

@@ -121,7 +121,8 @@ void LengthenClues(const QHash<QString, QStringList> &glosses, int length)
     std::vector<Answer> answers;
     for (TClueGrid *grid : {CluesAcrossSG, CluesDownSG})
         for (int r = 1; r < grid->RowCount(); ++r)
-            answers.push_back({grid, r, AnswerOfKey(grid->Cell(0, r)).trimmed().toUpper(), grid->Cell(1, r).trimmed()});
+            answers.push_back(
+                {grid, r, AnswerOfKey(grid->Cell(0, r)).trimmed().toUpper(), grid->Cell(1, r).trimmed()});
     for (size_t i = 0; i < answers.size(); ++i) {
         Answer &a = answers[i];
         QString clue = a.clue;
@@ -210,7 +211,8 @@ void ResetDocument(TPlainWordList &words)
     PaperHeight = 11;
 }
 
-bool MakeFixture(const Fixture &f, const QString &outputFolder, const QString &clueFolder, TPlainWordList &words)
+bool MakeFixture(const Fixture &f, const QString &outputFolder, const QString &clueFolder,
+                 TPlainWordList &words)
 {
     const BenchPattern *pattern = FindPattern(f.pattern);
     if (!pattern) {

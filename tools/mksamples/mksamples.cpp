@@ -88,14 +88,16 @@ QString q(const std::string &s) { return QString::fromStdString(s); }
 
 QString listPath(const Options &o, const char *theme, bool freeform)
 {
-    return QDir(q(o.program)).filePath(QString::fromLatin1(theme) +
-                                       (freeform ? QStringLiteral(".ff.thm") : QStringLiteral(".sym.thm")));
+    return QDir(q(o.program))
+        .filePath(QString::fromLatin1(theme) +
+                  (freeform ? QStringLiteral(".ff.thm") : QStringLiteral(".sym.thm")));
 }
 
 QString puzzlePath(const Options &o, const Sample &s)
 {
-    return QDir(q(o.program)).filePath(QString::fromLatin1(s.title) +
-                                       (s.freeform ? QStringLiteral(" (freeform).trv") : QStringLiteral(" (symmetrical).trv")));
+    return QDir(q(o.program))
+        .filePath(QString::fromLatin1(s.title) +
+                  (s.freeform ? QStringLiteral(" (freeform).trv") : QStringLiteral(" (symmetrical).trv")));
 }
 
 /** The word list of a headless document, with the slot labels the engine's reports give. */
@@ -211,7 +213,8 @@ bool WriteList(const QString &path, const std::vector<Entry> &entries)
         return false;
     for (size_t i = 0; i < entries.size(); ++i)
         if (back.GetWord(int(i)) != q(entries[i].answer) || back.GetClue(int(i)) != q(entries[i].clue)) {
-            std::fprintf(stderr, "mksamples: %s reads back differently at entry %zu\n", qPrintable(path), i + 1);
+            std::fprintf(stderr, "mksamples: %s reads back differently at entry %zu\n", qPrintable(path),
+                         i + 1);
             return false;
         }
     return true;
@@ -219,11 +222,13 @@ bool WriteList(const QString &path, const std::vector<Entry> &entries)
 
 /** The common words of the dictionary lists that the clue files give a clue and that are fit for
  *  a general audience, packed into folder/ZEDAVIV. */
-bool MakeFillDictionary(const Options &o, const WordNet &wn, const Exclusions &excluded, const QString &folder)
+bool MakeFillDictionary(const Options &o, const WordNet &wn, const Exclusions &excluded,
+                        const QString &folder)
 {
     std::unordered_set<std::string> clued;
     for (int length = 2; length <= trvdict::MaxLength; ++length) {
-        QFile file(QDir(q(o.program)).filePath(QStringLiteral("ZEDAVIV/Clues.%1").arg(length, 2, 10, QLatin1Char('0'))));
+        QFile file(QDir(q(o.program))
+                       .filePath(QStringLiteral("ZEDAVIV/Clues.%1").arg(length, 2, 10, QLatin1Char('0'))));
         if (!file.open(QIODevice::ReadOnly))
             continue;
         while (!file.atEnd()) {
@@ -244,8 +249,8 @@ bool MakeFillDictionary(const Options &o, const WordNet &wn, const Exclusions &e
         if (clued.count(lower) && !excluded.Excludes(lower) && !wn.UnsuitableForm(lower))
             kept.push_back(w);
     }
-    if (!trvdict::writeDictionary(QDir(folder).filePath(QStringLiteral("ZEDAVIV")).toStdString(), kept, nullptr,
-                                  &error)) {
+    if (!trvdict::writeDictionary(QDir(folder).filePath(QStringLiteral("ZEDAVIV")).toStdString(), kept,
+                                  nullptr, &error)) {
         std::fprintf(stderr, "mksamples: %s\n", error.c_str());
         return false;
     }
@@ -371,7 +376,8 @@ bool MakeSample(const Options &o, const Sample &s, const QString &dictionary, Sc
     if (!(s.freeform ? BuildFreeform(s) : BuildSymmetrical(s, dictionary)))
         return false;
     DocControls.PuzzleTitle = QString::fromLatin1(s.title);
-    DocControls.PuzzleSubtitle = s.freeform ? QStringLiteral("A freeform crossword") : QStringLiteral("A crossword");
+    DocControls.PuzzleSubtitle =
+        s.freeform ? QStringLiteral("A freeform crossword") : QStringLiteral("A crossword");
     CluesNeedRebuild = true;
     RebuildClueGrids();
     std::mt19937 pick(kClueSeed);
@@ -380,7 +386,8 @@ bool MakeSample(const Options &o, const Sample &s, const QString &dictionary, Sc
     StockClueRandom = nullptr;
     const QStringList unclued = Unclued();
     if (!unclued.isEmpty()) {
-        std::fprintf(stderr, "mksamples: %s: no clue for %s\n", s.title, qPrintable(unclued.join(QStringLiteral(", "))));
+        std::fprintf(stderr, "mksamples: %s: no clue for %s\n", s.title,
+                     qPrintable(unclued.join(QStringLiteral(", "))));
         return false;
     }
     DocControls.AutoLayout = true;
@@ -416,8 +423,9 @@ bool MakeSample(const Options &o, const Sample &s, const QString &dictionary, Sc
         std::fprintf(stderr, "mksamples: %s: %s\n", s.title, qPrintable(prompter.lastText()));
         return false;
     }
-    std::printf("%s: %d x %d, %d clues, %d of them the list's, %d page(s)\n", qPrintable(QFileInfo(path).fileName()),
-                Columns, Rows, CluesAcrossSG->RowCount() + CluesDownSG->RowCount() - 2, themeRows, PageCount);
+    std::printf("%s: %d x %d, %d clues, %d of them the list's, %d page(s)\n",
+                qPrintable(QFileInfo(path).fileName()), Columns, Rows,
+                CluesAcrossSG->RowCount() + CluesDownSG->RowCount() - 2, themeRows, PageCount);
     return true;
 }
 
@@ -442,8 +450,8 @@ bool ParseArguments(int argc, char **argv, Options &o)
         } else
             return false;
     }
-    return !o.wordnet.empty() && !o.scowl.empty() && !o.exclude.empty() && !o.program.empty() && !o.lists.empty() &&
-           !o.manifest.empty();
+    return !o.wordnet.empty() && !o.scowl.empty() && !o.exclude.empty() && !o.program.empty() &&
+           !o.lists.empty() && !o.manifest.empty();
 }
 
 } // namespace
@@ -452,8 +460,9 @@ int main(int argc, char **argv)
 {
     Options o;
     if (!ParseArguments(argc, argv, o)) {
-        std::fprintf(stderr, "usage: mksamples --wordnet DIR --scowl DIR --lists L1,L2 --exclude FILE --program DIR "
-                             "--manifest FILE\n");
+        std::fprintf(stderr,
+                     "usage: mksamples --wordnet DIR --scowl DIR --lists L1,L2 --exclude FILE --program DIR "
+                     "--manifest FILE\n");
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -484,11 +493,12 @@ int main(int argc, char **argv)
     QStringList made;
     for (const Theme &theme : Themes())
         for (bool freeform : {true, false}) {
-            const std::vector<Entry> list =
-                MakeList(wn, common, excluded, theme, freeform ? FreeformShape() : SymmetricalShape(), &error);
+            const std::vector<Entry> list = MakeList(wn, common, excluded, theme,
+                                                     freeform ? FreeformShape() : SymmetricalShape(), &error);
             const QString path = listPath(o, theme.name, freeform);
             if (list.size() < 12 || !WriteList(path, list)) {
-                std::fprintf(stderr, "mksamples: %s: %zu words %s\n", qPrintable(path), list.size(), error.c_str());
+                std::fprintf(stderr, "mksamples: %s: %zu words %s\n", qPrintable(path), list.size(),
+                             error.c_str());
                 ok = false;
             }
             made << QFileInfo(path).fileName();

@@ -32,7 +32,8 @@ bool readLines(const std::string &path, std::vector<std::string> &lines, std::st
 
 bool isLetters(const std::string &s)
 {
-    return !s.empty() && std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isalpha(c) != 0; });
+    return !s.empty() &&
+           std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isalpha(c) != 0; });
 }
 
 bool hasCapital(const std::string &s)
@@ -45,12 +46,14 @@ bool hasCapital(const std::string &s)
 bool UnsuitableGloss(const std::string &raw)
 {
     static const std::set<std::string> topics = {
-        "sex",        "sexual",      "sexually",     "genital",     "genitals",   "genitalia",   "penis",
-        "vagina",     "vulva",       "reproductive", "testis",       "testicle",    "breast",     "breasts",     "bosom",
-        "nipple",     "buttocks",    "anus",         "brassiere",   "lingerie",   "prostitute",  "prostitution",
-        "brothel",    "concubine",   "concubines",   "erotic",      "pornography", "masturbation", "copulation",
-        "intercourse", "orgasm",     "narcotic",     "marijuana",   "cannabis",   "heroin",      "cocaine",
-        "drunk",      "drunkenness", "feces",        "excrement",   "urine",      "urinate",     "urination"};
+        "sex",        "sexual",      "sexually",    "genital",      "genitals",   "genitalia",
+        "penis",      "vagina",      "vulva",       "reproductive", "testis",     "testicle",
+        "breast",     "breasts",     "bosom",       "nipple",       "buttocks",   "anus",
+        "brassiere",  "lingerie",    "prostitute",  "prostitution", "brothel",    "concubine",
+        "concubines", "erotic",      "pornography", "masturbation", "copulation", "intercourse",
+        "orgasm",     "narcotic",    "marijuana",   "cannabis",     "heroin",     "cocaine",
+        "drunk",      "drunkenness", "feces",       "excrement",    "urine",      "urinate",
+        "urination"};
     if (mkclues::offensiveGloss(raw))
         return true;
     for (const std::string &word : mkclues::wordsOf(raw))
@@ -68,13 +71,19 @@ const std::vector<Theme> &Themes()
     // Everyday subjects. The exclusions cut away trees whose words are rare, grim or not for a
     // general audience.
     static const std::vector<Theme> themes = {
-        {"Birds", {"bird.n.01"}, {"titmouse.n.01", "booby.n.02", "cock.n.04", "gamecock.n.01", "archaeopteryx.n.01"}},
+        {"Birds",
+         {"bird.n.01"},
+         {"titmouse.n.01", "booby.n.02", "cock.n.04", "gamecock.n.01", "archaeopteryx.n.01"}},
         {"Fruit", {"edible_fruit.n.01", "berry.n.01"}, {"eating_apple.n.01"}},
-        {"Space", {"planet.n.01", "celestial_body.n.01"}, {"morning_star.n.01", "evening_star.n.01", "black_hole.n.01"}},
+        {"Space",
+         {"planet.n.01", "celestial_body.n.01"},
+         {"morning_star.n.01", "evening_star.n.01", "black_hole.n.01"}},
         {"Music", {"musical_instrument.n.01"}, {"calliope.n.02", "bull_fiddle.n.01"}},
-        {"Weather", {"atmospheric_phenomenon.n.01", "weather.n.01", "precipitation.n.03", "wind.n.01", "cloud.n.02"},
+        {"Weather",
+         {"atmospheric_phenomenon.n.01", "weather.n.01", "precipitation.n.03", "wind.n.01", "cloud.n.02"},
          {"miasma.n.02", "elves.n.01"}},
-        {"Body", {"external_body_part.n.01", "sense_organ.n.01", "internal_organ.n.01", "bone.n.01"},
+        {"Body",
+         {"external_body_part.n.01", "sense_organ.n.01", "internal_organ.n.01", "bone.n.01"},
          {"breast.n.01", "breast.n.02", "labium.n.01", "genitalia.n.01", "buttocks.n.01", "lap.n.01",
           "hood.n.08", "frill.n.03", "arthromere.n.01"}},
         {"Countries", {"country.n.02"}, {}},
@@ -170,7 +179,8 @@ bool WordNet::Load(const std::string &folder, std::string *error)
                     word.erase(paren);
                 const std::string lower = mkclues::lowerAscii(word);
                 domains.words.push_back(lower);
-                const std::string key = lower + "%1:" + lexfile + ":" + (lexId.size() < 2 ? "0" : "") + lexId + "::";
+                const std::string key =
+                    lower + "%1:" + lexfile + ":" + (lexId.size() < 2 ? "0" : "") + lexId + "::";
                 const auto found = counts.find(key);
                 node.words.push_back({word, found == counts.end() ? 0 : found->second});
             }
@@ -247,7 +257,10 @@ const WordNet::Node *WordNet::At(long offset) const
     return it == m_nodes.end() ? nullptr : &it->second;
 }
 
-bool WordNet::UnsuitableWord(const std::string &lowerLemma) const { return m_unsuitable.count(lowerLemma) > 0; }
+bool WordNet::UnsuitableWord(const std::string &lowerLemma) const
+{
+    return m_unsuitable.count(lowerLemma) > 0;
+}
 
 bool WordNet::UnsuitableForm(const std::string &w) const
 {
@@ -255,8 +268,8 @@ bool WordNet::UnsuitableForm(const std::string &w) const
         return true;
     // Every base the regular endings allow; a wrong guess only leaves a word out.
     static const std::pair<const char *, const char *> endings[] = {
-        {"s", ""}, {"es", ""}, {"ies", "y"}, {"ed", ""}, {"ed", "e"}, {"ied", "y"}, {"ing", ""}, {"ing", "e"},
-        {"er", ""}, {"er", "e"}, {"est", ""}, {"est", "e"}, {"ier", "y"}, {"iest", "y"}};
+        {"s", ""},    {"es", ""}, {"ies", "y"}, {"ed", ""},  {"ed", "e"},  {"ied", "y"}, {"ing", ""},
+        {"ing", "e"}, {"er", ""}, {"er", "e"},  {"est", ""}, {"est", "e"}, {"ier", "y"}, {"iest", "y"}};
     for (const auto &[ending, replacement] : endings) {
         const std::string e = ending;
         if (w.size() > e.size() + 1 && w.compare(w.size() - e.size(), e.size(), e) == 0) {
@@ -264,7 +277,8 @@ bool WordNet::UnsuitableForm(const std::string &w) const
             if (UnsuitableWord(stem + replacement))
                 return true;
             // A doubled last consonant: "rutted" from "rut".
-            if (stem.size() > 2 && stem.back() == stem[stem.size() - 2] && UnsuitableWord(stem.substr(0, stem.size() - 1)))
+            if (stem.size() > 2 && stem.back() == stem[stem.size() - 2] &&
+                UnsuitableWord(stem.substr(0, stem.size() - 1)))
                 return true;
         }
     }
@@ -322,7 +336,8 @@ bool Commonness::Load(const std::string &folder, const std::vector<std::string> 
             for (int level : kLevels) {
                 if (level > maxLevel)
                     break;
-                std::ifstream in(folder + "/" + list + "-" + kind + "." + std::to_string(level), std::ios::binary);
+                std::ifstream in(folder + "/" + list + "-" + kind + "." + std::to_string(level),
+                                 std::ios::binary);
                 std::string word;
                 while (std::getline(in, word)) {
                     if (!word.empty() && word.back() == '\r')
@@ -443,7 +458,8 @@ std::string ClueFor(const WordNet &wn, const Commonness &common, const WordNet::
     if (clue.size() > 56) {
         clue = mkclues::cutGloss(gloss, 56, [&wn](const std::string &w) { return wn.KindOf(w); });
         const std::vector<std::string> words = mkclues::wordsOf(clue);
-        if (words.size() < 3 || danglingEnd(words.back()) || wn.KindOf(words.back()) != mkclues::WordKind::Other)
+        if (words.size() < 3 || danglingEnd(words.back()) ||
+            wn.KindOf(words.back()) != mkclues::WordKind::Other)
             clue = gloss.size() <= 64 ? gloss : std::string();
     }
     if (clueIsSound(clue, lemma, excluded))
@@ -537,7 +553,8 @@ std::vector<Entry> MakeList(const WordNet &wn, const Commonness &common, const E
     std::vector<Candidate> all;
     for (auto &[letters, c] : byLetters)
         all.push_back(c);
-    std::sort(all.begin(), all.end(), [](const Candidate &a, const Candidate &b) { return Rank(a) < Rank(b); });
+    std::sort(all.begin(), all.end(),
+              [](const Candidate &a, const Candidate &b) { return Rank(a) < Rank(b); });
     // A clue that an earlier answer has already ("A kind of edible fruit") would not tell the
     // two apart.
     std::vector<Entry> list;

@@ -16,7 +16,7 @@ namespace mksamples {
 /** One theme: the hyponym trees of its roots, less the trees of its exclusions. Synsets are
  *  named "lemma.n.NN" (the lemma's NN-th noun sense in WordNet's order). */
 struct Theme {
-    const char *name;                 // file name part: "Birds" gives Birds.ff.thm and Birds.sym.thm
+    const char *name; // file name part: "Birds" gives Birds.ff.thm and Birds.sym.thm
     std::vector<const char *> roots;
     std::vector<const char *> excluded;
 };
@@ -59,10 +59,10 @@ public:
     };
     struct Node {
         std::vector<Word> words;
-        std::string gloss;              // raw gloss
-        std::vector<long> hyponyms;     // "~" and "~i"
-        std::vector<long> hypernyms;    // "@" and "@i"
-        bool instance = false;          // an instance ("@i"): France of European country
+        std::string gloss;           // raw gloss
+        std::vector<long> hyponyms;  // "~" and "~i"
+        std::vector<long> hypernyms; // "@" and "@i"
+        bool instance = false;       // an instance ("@i"): France of European country
     };
     const Node *At(long offset) const;
     /** True when a sense of the word (lower case; noun, verb, adjective or adverb) is not for a

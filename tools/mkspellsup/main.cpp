@@ -24,65 +24,80 @@
 
 namespace {
 
-void usage() {
+void usage()
+{
     std::fprintf(stderr,
                  "usage: trv_mkspellsup --out FILE --scowl DIR [--lists english,american] [--size 70]\n"
                  "                      [--fill FILE]\n");
 }
 
-std::vector<std::string> splitList(const std::string &s) {
+std::vector<std::string> splitList(const std::string &s)
+{
     std::vector<std::string> out;
     std::string cur;
     for (char c : s) {
         if (c == ',' || c == ';') {
-            if (!cur.empty()) out.push_back(cur);
+            if (!cur.empty())
+                out.push_back(cur);
             cur.clear();
         } else {
             cur += c;
         }
     }
-    if (!cur.empty()) out.push_back(cur);
+    if (!cur.empty())
+        out.push_back(cur);
     return out;
 }
 
 bool isLower(char c) { return c >= 'a' && c <= 'z'; }
 bool isLetter(char c) { return isLower(c) || (c >= 'A' && c <= 'Z'); }
 
-std::string lowerCase(std::string s) {
+std::string lowerCase(std::string s)
+{
     for (char &c : s)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
     return s;
 }
 
-std::string stripLineEnd(std::string s) {
-    while (!s.empty() && (s.back() == '\r' || s.back() == ' ' || s.back() == '\t')) s.pop_back();
+std::string stripLineEnd(std::string s)
+{
+    while (!s.empty() && (s.back() == '\r' || s.back() == ' ' || s.back() == '\t'))
+        s.pop_back();
     return s;
 }
 
 // A word made of letters and apostrophes that starts with a letter. Word lists take lower case
 // only, as the dictionary does (their capitalised words are names); contractions such as "I'm"
 // keep their capitals.
-bool acceptable(const std::string &w, bool lowerOnly) {
-    if (w.empty() || !isLetter(w.front())) return false;
+bool acceptable(const std::string &w, bool lowerOnly)
+{
+    if (w.empty() || !isLetter(w.front()))
+        return false;
     for (char c : w)
-        if (!(c == '\'' || (lowerOnly ? isLower(c) : isLetter(c)))) return false;
+        if (!(c == '\'' || (lowerOnly ? isLower(c) : isLetter(c))))
+            return false;
     return true;
 }
 
 // The files <dir>/<list>-<kind>.<level> for levels up to maxLevel, lower levels first and, within
 // a level, in the order of the lists.
 std::vector<std::string> listFiles(const std::string &dir, const std::vector<std::string> &lists,
-                                   const std::string &kind, int maxLevel, std::string *error) {
+                                   const std::string &kind, int maxLevel, std::string *error)
+{
     std::map<int, std::vector<std::string>> byLevel;
     for (const auto &list : lists) {
         std::error_code ec;
         const std::string prefix = list + "-" + kind + ".";
         for (const auto &e : std::filesystem::directory_iterator(dir, ec)) {
             const std::string name = e.path().filename().string();
-            if (name.compare(0, prefix.size(), prefix) != 0) continue;
+            if (name.compare(0, prefix.size(), prefix) != 0)
+                continue;
             const std::string level = name.substr(prefix.size());
-            if (level.empty() || level.find_first_not_of("0123456789") != std::string::npos) continue;
-            if (std::stoi(level) <= maxLevel) byLevel[std::stoi(level)].push_back(e.path().string());
+            if (level.empty() || level.find_first_not_of("0123456789") != std::string::npos)
+                continue;
+            if (std::stoi(level) <= maxLevel)
+                byLevel[std::stoi(level)].push_back(e.path().string());
         }
         if (ec) {
             *error = "cannot read " + dir + ": " + ec.message();
@@ -95,7 +110,8 @@ std::vector<std::string> listFiles(const std::string &dir, const std::vector<std
             auto rank = [&](const std::string &f) {
                 const std::string base = std::filesystem::path(f).filename().string();
                 for (size_t i = 0; i < lists.size(); i++)
-                    if (base.rfind(lists[i] + "-", 0) == 0) return i;
+                    if (base.rfind(lists[i] + "-", 0) == 0)
+                        return i;
                 return lists.size();
             };
             return rank(a) < rank(b);
@@ -105,20 +121,23 @@ std::vector<std::string> listFiles(const std::string &dir, const std::vector<std
     return files;
 }
 
-bool readLines(const std::string &path, std::vector<std::string> &lines, std::string *error) {
+bool readLines(const std::string &path, std::vector<std::string> &lines, std::string *error)
+{
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         *error = "cannot open " + path;
         return false;
     }
     std::string line;
-    while (std::getline(in, line)) lines.push_back(stripLineEnd(line));
+    while (std::getline(in, line))
+        lines.push_back(stripLineEnd(line));
     return true;
 }
 
 // The words the dictionary builder reads but leaves out of its files because of the size limit
 // of their length, in upper case (exactly as trv_mkdict chooses them).
-std::vector<std::string> wordsLeftOutOfDictionary(const std::vector<std::string> &words) {
+std::vector<std::string> wordsLeftOutOfDictionary(const std::vector<std::string> &words)
+{
     std::vector<std::string> byLength[trvdict::MaxLength + 1];
     std::unordered_set<std::string> seen;
     for (const auto &w : words)
@@ -132,15 +151,17 @@ std::vector<std::string> wordsLeftOutOfDictionary(const std::vector<std::string>
     return left;
 }
 
-bool lessNoCase(const std::string &a, const std::string &b) {
+bool lessNoCase(const std::string &a, const std::string &b)
+{
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
         return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
     });
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     std::string out, scowl, lists = "english,american", fill;
     int size = 70;
     for (int i = 1; i < argc; i++) {
@@ -150,11 +171,16 @@ int main(int argc, char **argv) {
             return 2;
         }
         const std::string v = argv[++i];
-        if (a == "--out") out = v;
-        else if (a == "--scowl") scowl = v;
-        else if (a == "--lists") lists = v;
-        else if (a == "--size") size = std::atoi(v.c_str());
-        else if (a == "--fill") fill = v;
+        if (a == "--out")
+            out = v;
+        else if (a == "--scowl")
+            scowl = v;
+        else if (a == "--lists")
+            lists = v;
+        else if (a == "--size")
+            size = std::atoi(v.c_str());
+        else if (a == "--fill")
+            fill = v;
         else {
             usage();
             return 2;
@@ -197,14 +223,18 @@ int main(int argc, char **argv) {
                 return 1;
             }
             for (const auto &w : lines) {
-                if (!acceptable(w, wordList)) continue;
-                if (w.find('\'') != std::string::npos) take(w, withApostrophe);
-                else if (w.size() > size_t(trvdict::MaxLength)) take(w, overLong);
+                if (!acceptable(w, wordList))
+                    continue;
+                if (w.find('\'') != std::string::npos)
+                    take(w, withApostrophe);
+                else if (w.size() > size_t(trvdict::MaxLength))
+                    take(w, overLong);
             }
         }
     }
     if (fill.empty()) {
-        for (const auto &w : wordsLeftOutOfDictionary(dictionaryWords)) take(lowerCase(w), leftOut);
+        for (const auto &w : wordsLeftOutOfDictionary(dictionaryWords))
+            take(lowerCase(w), leftOut);
     } else {
         // The dictionary is packed from the fill words: every listed word it does not hold
         // (rare, offensive, unclued, or over a size limit) goes here.
@@ -214,17 +244,21 @@ int main(int argc, char **argv) {
             return 1;
         }
         std::unordered_set<std::string> packed(fillWords.begin(), fillWords.end());
-        for (const auto &w : wordsLeftOutOfDictionary(fillWords)) packed.erase(w);
+        for (const auto &w : wordsLeftOutOfDictionary(fillWords))
+            packed.erase(w);
         for (const auto &w : dictionaryWords)
-            if (!packed.count(w)) take(lowerCase(w), leftOut);
+            if (!packed.count(w))
+                take(lowerCase(w), leftOut);
     }
 
     std::stable_sort(chosen.begin(), chosen.end(), lessNoCase);
     std::string text;
-    for (const auto &w : chosen) text += w + "\r\n";
+    for (const auto &w : chosen)
+        text += w + "\r\n";
     std::filesystem::path target(out);
     std::error_code ec;
-    if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), ec);
+    if (target.has_parent_path())
+        std::filesystem::create_directories(target.parent_path(), ec);
     const std::string temporary = out + ".tmp";
     {
         errno = 0;

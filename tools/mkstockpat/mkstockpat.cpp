@@ -16,12 +16,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iterator>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <set>
 #include <string>
@@ -51,7 +51,8 @@ struct Grid {
     int blocks() const { return static_cast<int>(std::count(block.begin(), block.end(), 1)); }
 };
 
-class Draw {
+class Draw
+{
 public:
     explicit Draw(uint32_t seed) : m_gen(seed) {}
     // 0 .. n-1, by next() % n: the same numbers on every standard library.
@@ -94,8 +95,8 @@ bool RunsOk(const Grid &g, int maxRun)
 bool ShortRunsAbsentAround(const Grid &g, int r, int c)
 {
     const int big = 1 << 20;
-    return LineOk(g, true, r, big) && LineOk(g, true, g.h - 1 - r, big)
-           && LineOk(g, false, c, big) && LineOk(g, false, g.w - 1 - c, big);
+    return LineOk(g, true, r, big) && LineOk(g, true, g.h - 1 - r, big) && LineOk(g, false, c, big) &&
+           LineOk(g, false, g.w - 1 - c, big);
 }
 
 bool Connected(const Grid &g)
@@ -143,9 +144,12 @@ std::string CanonicalKey(const Grid &g)
         for (int r = 0; r < g.h; ++r)
             for (int c = 0; c < g.w; ++c) {
                 int sr = r, sc = c;
-                if (t & 1) sc = g.w - 1 - sc;
-                if (t & 2) sr = g.h - 1 - sr;
-                if (t & 4) std::swap(sr, sc);
+                if (t & 1)
+                    sc = g.w - 1 - sc;
+                if (t & 2)
+                    sr = g.h - 1 - sr;
+                if (t & 4)
+                    std::swap(sr, sc);
                 key += g.at(sr, sc) ? '*' : '-';
             }
         if (best.empty() || key < best)
@@ -368,8 +372,8 @@ bool ParseArgs(int argc, char **argv, Options &o)
             return false;
         }
     }
-    return argc % 2 == 1 && o.columns >= 3 && o.columns <= 51 && o.rows >= 3 && o.rows <= 51
-           && o.count >= 0 && o.budget > 0 && o.maxRun >= 3 && o.maxRun <= 15 && !o.out.empty();
+    return argc % 2 == 1 && o.columns >= 3 && o.columns <= 51 && o.rows >= 3 && o.rows <= 51 &&
+           o.count >= 0 && o.budget > 0 && o.maxRun >= 3 && o.maxRun <= 15 && !o.out.empty();
 }
 
 } // namespace
@@ -427,8 +431,9 @@ int main(int argc, char **argv)
             consider(g);
     } else {
         const int maxTries = o.count * 40;
-        for (int attempt = 0; attempt < maxTries * 50 && static_cast<int>(kept.size()) < o.count
-                              && tried < maxTries; ++attempt) {
+        for (int attempt = 0;
+             attempt < maxTries * 50 && static_cast<int>(kept.size()) < o.count && tried < maxTries;
+             ++attempt) {
             Grid g;
             if (RandomPattern(draw, o.columns, o.rows, o.maxRun, g))
                 consider(g);
@@ -444,8 +449,8 @@ int main(int argc, char **argv)
         shareMin = std::min(shareMin, share);
         shareMax = std::max(shareMax, share);
         shareSum += share;
-        data += "(" + std::to_string(g.w) + "*" + std::to_string(g.h) + ") Standard " + size + " "
-                + TwoDigits(static_cast<int>(i + 1)) + "\r\n";
+        data += "(" + std::to_string(g.w) + "*" + std::to_string(g.h) + ") Standard " + size + " " +
+                TwoDigits(static_cast<int>(i + 1)) + "\r\n";
         for (int r = 0; r < g.h; ++r) {
             for (int c = 0; c < g.w; ++c)
                 data += g.at(r, c) ? '*' : '-';
@@ -459,8 +464,8 @@ int main(int argc, char **argv)
     const size_t n = std::max<size_t>(kept.size(), 1);
     std::printf("%-6s kept %d/%d tried, blocks %.1f-%.1f %% (mean %.1f %%), fill steps mean %ld max %ld\n",
                 size.c_str(), static_cast<int>(kept.size()), tried, 100 * (kept.empty() ? 0 : shareMin),
-                100 * shareMax, 100 * shareSum / static_cast<double>(n),
-                stepsTotal / static_cast<long>(n), stepsMax);
+                100 * shareMax, 100 * shareSum / static_cast<double>(n), stepsTotal / static_cast<long>(n),
+                stepsMax);
     if (o.count > 0 && static_cast<int>(kept.size()) < o.count) {
         std::fprintf(stderr, "mkstockpat: only %d of %d patterns of %s could be filled\n",
                      static_cast<int>(kept.size()), o.count, size.c_str());
