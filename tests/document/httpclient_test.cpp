@@ -306,7 +306,8 @@ TEST_F(HttpClientTest, PostMessageToServerTellsWhetherItWentThrough)
 TEST_F(HttpClientTest, RequestsAreSentOnceAndEndWithinTheirLimits)
 {
     QSettings settings(QStringLiteral("Halvard, Inc."), QStringLiteral("TRV"));
-    settings.setValue("Network/TimeoutSeconds", 0.3);
+    // Long enough for a busy machine's fake server to answer the rows that get an answer.
+    settings.setValue("Network/TimeoutSeconds", 2);
     const struct {
         const char *name;
         bool post;
@@ -326,9 +327,9 @@ TEST_F(HttpClientTest, RequestsAreSentOnceAndEndWithinTheirLimits)
         {"POST, 300 MB", true, TFakeReply::HugeBody, false, "larger than 1 MiB", 1},
         {"GET, 300 MB", false, TFakeReply::HugeBody, false, "larger than 1 MiB", 1},
         {"GET, no answer", false, TFakeReply::NoReplyUntilCancelled, false,
-         "The server did not answer within 0.3 seconds.", 1},
+         "The server did not answer within 2 seconds.", 1},
         {"POST, no answer", true, TFakeReply::NoReplyUntilCancelled, false,
-         "The server did not answer within 0.3 seconds.", 1},
+         "The server did not answer within 2 seconds.", 1},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -347,7 +348,7 @@ TEST_F(HttpClientTest, RequestsAreSentOnceAndEndWithinTheirLimits)
         EXPECT_EQ(client.timedOut(), c.reply == TFakeReply::NoReplyUntilCancelled);
         EXPECT_FALSE(client.canceled());
         EXPECT_LE(body.size(), HttpClient::ScriptLimit);
-        EXPECT_LT(clock.elapsed(), 5000);
+        EXPECT_LT(clock.elapsed(), 8000);
         // The huge body stops soon after the cap: the client reads no further.
         EXPECT_LT(server.hugeBytesSent() - hugeBefore, 50 * 1024 * 1024);
         if (c.reply == TFakeReply::RedirectHome && !c.post) {
