@@ -624,16 +624,16 @@ void UnadoptThemeWord()
     callHook(DocHooks.UpdateThemeAdoptEnables);
 }
 
-QString BuildWordBankText()
+QString BuildWordBankText(const TLayoutSettings &s)
 {
     QString text;
-    if (WordBankSort == 2 || WordBankSort == 3) {
+    if (s.WordBankSort == 2 || s.WordBankSort == 3) {
         QStringList words;
         if (WordList)
             for (int e = 0; e < WordList->EntryCount(); ++e)
                 if (entryDirection(e) != QLatin1Char(' '))
                     words.append(WordList->GetWord(e));
-        text = words.join(WordBankSort == 2 ? QStringLiteral(" ") : QStringLiteral(", "));
+        text = words.join(s.WordBankSort == 2 ? QStringLiteral(" ") : QStringLiteral(", "));
     } else {
         QStringList sorted;
         for (TClueGrid *g : {CluesAcrossSG, CluesDownSG}) {
@@ -651,7 +651,7 @@ QString BuildWordBankText()
         std::sort(sorted.begin(), sorted.end(), [](const QString &a, const QString &b) {
             return QString::compare(a, b, Qt::CaseInsensitive) < 0;
         });
-        if (WordBankSort == 1) {
+        if (s.WordBankSort == 1) {
             QStringList groups;
             for (int len = 1; len <= 51; ++len) {
                 QStringList same;
@@ -673,5 +673,7 @@ QString BuildWordBankText()
         text += QLatin1Char('.');
     return text;
 }
+
+QString BuildWordBankText() { return BuildWordBankText(LayoutSettings); }
 
 void NoteClueCellEdit(const QString &) {}

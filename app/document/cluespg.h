@@ -11,6 +11,8 @@
 #include <memory>
 #include <vector>
 
+struct TLayoutSettings;
+
 /** Answer=clue memory: answers in upper case as names, each with the clue last given to it. */
 class TNameValueList
 {
@@ -219,4 +221,6 @@ void ApplyThemeWordClues();
 void AdoptThemeWord();
 void UnadoptThemeWord();
 QString BuildWordBankText();
+/** The word bank in the order of s.WordBankSort. */
+QString BuildWordBankText(const TLayoutSettings &s);
 void NoteClueCellEdit(const QString &clue);

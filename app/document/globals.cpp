@@ -182,22 +182,38 @@ void InitGlobals()
 
 // ---- Geometry ---------------------------------------------------------------------------------
 
-double GetCellWidth() { return AlignSolution ? CellWidth : CellWidthSol; }
-double GetCellHeight() { return AlignSolution ? CellHeight : CellHeightSol; }
-double GetGridPageValue() { return AlignSolution ? GridLineThickness : GridLineThicknessSol; }
+double GetCellWidth(const TLayoutSettings &s) { return s.AlignSolution ? s.CellWidth : s.CellWidthSol; }
+double GetCellHeight(const TLayoutSettings &s) { return s.AlignSolution ? s.CellHeight : s.CellHeightSol; }
+double GetGridPageValue(const TLayoutSettings &s)
+{
+    return s.AlignSolution ? s.GridLineThickness : s.GridLineThicknessSol;
+}
+double GetCellWidth() { return GetCellWidth(LayoutSettings); }
+double GetCellHeight() { return GetCellHeight(LayoutSettings); }
+double GetGridPageValue() { return GetGridPageValue(LayoutSettings); }
 
-double CellPageLeft(int c) { return PuzzleGridLeft + PuzzleLineInset + (c - 1) * CellWidth; }
-double CellPageTop(int r) { return PuzzleGridTop + PuzzleLineInset + (r - 1) * CellHeight; }
+double CellPageLeft(const TLayoutSettings &s, int c)
+{
+    return PuzzleGridLeft + PuzzleLineInset + (c - 1) * s.CellWidth;
+}
+double CellPageTop(const TLayoutSettings &s, int r)
+{
+    return PuzzleGridTop + PuzzleLineInset + (r - 1) * s.CellHeight;
+}
+double CellPageLeft(int c) { return CellPageLeft(LayoutSettings, c); }
+double CellPageTop(int r) { return CellPageTop(LayoutSettings, r); }
 
-TPageRect CellPageRect(int c, int r)
+TPageRect CellPageRect(const TLayoutSettings &s, int c, int r)
 {
     TPageRect rect;
-    rect.Left = CellPageLeft(c);
-    rect.Right = rect.Left + CellWidth;
-    rect.Top = CellPageTop(r);
-    rect.Bottom = rect.Top + CellHeight;
+    rect.Left = CellPageLeft(s, c);
+    rect.Right = rect.Left + s.CellWidth;
+    rect.Top = CellPageTop(s, r);
+    rect.Bottom = rect.Top + s.CellHeight;
     return rect;
 }
+
+TPageRect CellPageRect(int c, int r) { return CellPageRect(LayoutSettings, c, r); }
 
 double CellPageLeftFor(int c)
 {
@@ -227,16 +243,20 @@ TPageRect CellPageRectFor(int c, int r)
 
 double PageRightMarginSum() { return MarginLeft + MarginRight; }
 double PageBottomMarginSum() { return MarginTop + MarginBottom; }
-double PrintableWidth() { return PaperWidth - MarginLeft - MarginRight; }
-double PrintableHeight() { return PaperHeight - MarginTop - MarginBottom; }
+double PrintableWidth(const TLayoutSettings &s) { return s.PaperWidth - s.MarginLeft - s.MarginRight; }
+double PrintableHeight(const TLayoutSettings &s) { return s.PaperHeight - s.MarginTop - s.MarginBottom; }
+double PrintableWidth() { return PrintableWidth(LayoutSettings); }
+double PrintableHeight() { return PrintableHeight(LayoutSettings); }
 
-void UpdateGridPosition()
+void UpdateGridPosition(const TLayoutSettings &s)
 {
-    PuzzleGridLeft = MarginLeft + PuzzleLeft;
-    PuzzleGridTop = MarginTop + PuzzleTop + (PageRuleB(PuzzlePage) ? TitleBlockHeight : 0);
-    SolutionGridLeft = MarginLeft + SolutionLeft;
-    SolutionGridTop = MarginTop + SolutionTop + (PageRuleB(SolutionPage) ? TitleBlockHeight : 0);
+    PuzzleGridLeft = s.MarginLeft + s.PuzzleLeft;
+    PuzzleGridTop = s.MarginTop + s.PuzzleTop + (PageRuleB(s, s.PuzzlePage) ? TitleBlockHeight : 0);
+    SolutionGridLeft = s.MarginLeft + s.SolutionLeft;
+    SolutionGridTop = s.MarginTop + s.SolutionTop + (PageRuleB(s, SolutionPage) ? TitleBlockHeight : 0);
 }
+
+void UpdateGridPosition() { UpdateGridPosition(LayoutSettings); }
 
 int RoundToPixel(double v)
 {
@@ -285,9 +305,9 @@ TPixelRect CellPixelRectFor(int c, int r)
 
 // ---- Page rules -------------------------------------------------------------------------------
 
-bool PageRuleMatches(int code, int p)
+bool PageRuleMatches(const TLayoutSettings &s, int code, int p)
 {
-    const int X = PuzzlePage;
+    const int X = s.PuzzlePage;
     const int N = SolutionPage;
     const bool Q = (p <= 2 && p != X) || (p == 1 && N == 2);
     switch (code & 0x7F) {
@@ -304,21 +324,23 @@ bool PageRuleMatches(int code, int p)
     }
 }
 
+bool PageRuleB(const TLayoutSettings &s, int p) { return PageRuleMatches(s, s.PutTitleOnCode, p); }
+bool PageRuleMatches(int code, int p) { return PageRuleMatches(LayoutSettings, code, p); }
 bool PageRuleA(int p) { return PageRuleMatches(PutFrameOnCode, p); }
-bool PageRuleB(int p) { return PageRuleMatches(PutTitleOnCode, p); }
+bool PageRuleB(int p) { return PageRuleB(LayoutSettings, p); }
 
 // ---- Printer ----------------------------------------------------------------------------------
 
 bool HasPrinter() { return PrinterMetrics().Printer; }
 
-void ApplyPageMetrics(bool printer, int dpiX, int dpiY, double pageWidthPx, double pageHeightPx,
-                      double offsetXPx, double offsetYPx)
+void ApplyPageMetrics(TLayoutSettings &s, bool printer, int dpiX, int dpiY, double pageWidthPx,
+                      double pageHeightPx, double offsetXPx, double offsetYPx)
 {
     if (printer && dpiX > 0 && dpiY > 0) {
         DevicePixelsPerInchX = dpiX;
         DevicePixelsPerInchY = dpiY;
-        PaperWidth = pageWidthPx / dpiX;
-        PaperHeight = pageHeightPx / dpiY;
+        s.PaperWidth = pageWidthPx / dpiX;
+        s.PaperHeight = pageHeightPx / dpiY;
         PhysicalOffsetX = offsetXPx / dpiX;
         PhysicalOffsetY = offsetYPx / dpiY;
     } else {
@@ -326,19 +348,28 @@ void ApplyPageMetrics(bool printer, int dpiX, int dpiY, double pageWidthPx, doub
         DevicePixelsPerInchX = DevicePixelsPerInchY = 300;
         PhysicalOffsetX = PhysicalOffsetY = 0;
     }
-    const bool plausible = PaperWidth >= 2 && PaperWidth <= 50 && PaperHeight >= 2 && PaperHeight <= 50;
+    const bool plausible =
+        s.PaperWidth >= 2 && s.PaperWidth <= 50 && s.PaperHeight >= 2 && s.PaperHeight <= 50;
     if (!plausible) {
-        PaperWidth = 8.5;
-        PaperHeight = 11;
+        s.PaperWidth = 8.5;
+        s.PaperHeight = 11;
     }
-    PageRect = {0, 0, PaperWidth, PaperHeight};
+    PageRect = {0, 0, s.PaperWidth, s.PaperHeight};
 }
 
-void InitPageMetrics()
+void ApplyPageMetrics(bool printer, int dpiX, int dpiY, double pageWidthPx, double pageHeightPx,
+                      double offsetXPx, double offsetYPx)
+{
+    ApplyPageMetrics(LayoutSettings, printer, dpiX, dpiY, pageWidthPx, pageHeightPx, offsetXPx, offsetYPx);
+}
+
+void InitPageMetrics(TLayoutSettings &s)
 {
     const TPrinterMetrics &m = PrinterMetrics();
-    ApplyPageMetrics(m.Printer, m.DpiX, m.DpiY, m.PaperWidthPx, m.PaperHeightPx, m.OffsetXPx, m.OffsetYPx);
+    ApplyPageMetrics(s, m.Printer, m.DpiX, m.DpiY, m.PaperWidthPx, m.PaperHeightPx, m.OffsetXPx, m.OffsetYPx);
 }
+
+void InitPageMetrics() { InitPageMetrics(LayoutSettings); }
 
 QStringList GetFontList()
 {

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <functional>
 
+struct TLayoutSettings;
+
 // ---- Grid and puzzle type ---------------------------------------------------------------------
 
 extern int Columns;       // grid width, 1..51
@@ -105,13 +107,20 @@ extern int WordSizeChartTop;   // its top offset
 void InitGlobals();
 
 // ---- Geometry (page inches) -------------------------------------------------------------------
+// The forms without settings read LayoutSettings; the composer passes the settings it lays out.
 
 double GetCellWidth();
 double GetCellHeight();
 double GetGridPageValue();
+double GetCellWidth(const TLayoutSettings &s);
+double GetCellHeight(const TLayoutSettings &s);
+double GetGridPageValue(const TLayoutSettings &s);
 double CellPageLeft(int c);
 double CellPageTop(int r);
 TPageRect CellPageRect(int c, int r);
+double CellPageLeft(const TLayoutSettings &s, int c);
+double CellPageTop(const TLayoutSettings &s, int r);
+TPageRect CellPageRect(const TLayoutSettings &s, int c, int r);
 double CellPageLeftFor(int c);
 double CellPageTopFor(int r);
 TPageRect CellPageRectFor(int c, int r);
@@ -119,10 +128,13 @@ double PageRightMarginSum();
 double PageBottomMarginSum();
 double PrintableWidth();
 double PrintableHeight();
+double PrintableWidth(const TLayoutSettings &s);
+double PrintableHeight(const TLayoutSettings &s);
 /** Places both grids on the paper from their stored places: PuzzleGridLeft = MarginLeft +
  *  PuzzleLeft, PuzzleGridTop = MarginTop + PuzzleTop (+ TitleBlockHeight when the title is on
  *  the grid page); the solution grid likewise on the last page. */
 void UpdateGridPosition();
+void UpdateGridPosition(const TLayoutSettings &s);
 
 // ---- Geometry (view pixels) -------------------------------------------------------------------
 // Pixel values round half to even and are clamped to the 32-bit range (a not-a-number gives 0).
@@ -144,16 +156,23 @@ int RoundToPixel(double v);
 bool PageRuleMatches(int code, int page);
 bool PageRuleA(int page); // the border
 bool PageRuleB(int page); // the title
+/** The rules with the grid page of these settings. */
+bool PageRuleMatches(const TLayoutSettings &s, int code, int page);
+bool PageRuleB(const TLayoutSettings &s, int page);
 
 // ---- Printer ----------------------------------------------------------------------------------
 
 /** Reads the page metrics of the current printer (kept, see printermetrics.h); without one the
  *  puzzle keeps its paper at 300 dpi. */
 void InitPageMetrics();
+/** The same, setting the paper of s. */
+void InitPageMetrics(TLayoutSettings &s);
 /** Applies measured printer metrics (device pixels). Without a printer the paper stays; a paper
  *  outside 2..50 inches either way gives 8.5 x 11. */
 void ApplyPageMetrics(bool printer, int dpiX, int dpiY, double pageWidthPx, double pageHeightPx,
                       double offsetXPx, double offsetYPx);
+void ApplyPageMetrics(TLayoutSettings &s, bool printer, int dpiX, int dpiY, double pageWidthPx,
+                      double pageHeightPx, double offsetXPx, double offsetYPx);
 bool HasPrinter();
 QStringList GetFontList();
 /** The first of the candidates that is among the installed fonts (exact names), else the first

@@ -63,18 +63,18 @@ namespace {
 
 double finiteOr(double v, double fallback) { return std::isfinite(v) ? v : fallback; }
 
-int composeColumns() { return std::clamp(ClueColumns, 1, MaxLayoutPages); }
-int composeLeading() { return std::clamp(LeadingPercentage, 10, 1000); }
+int composeColumns(const TLayoutSettings &s) { return std::clamp(s.ClueColumns, 1, MaxLayoutPages); }
+int composeLeading(const TLayoutSettings &s) { return std::clamp(s.LeadingPercentage, 10, 1000); }
 int composeSize(int points) { return std::clamp(points, 1, 1000); }
-int composeNumberSize() { return composeSize(ClueNumberFontSize); }
-int composeTextSize() { return composeSize(ClueTextFontSize); }
-double composePaperWidth() { return finiteOr(PaperWidth, 8.5); }
-double composePaperHeight() { return finiteOr(PaperHeight, 11); }
+int composeNumberSize(const TLayoutSettings &s) { return composeSize(s.ClueNumberFontSize); }
+int composeTextSize(const TLayoutSettings &s) { return composeSize(s.ClueTextFontSize); }
+double composePaperWidth(const TLayoutSettings &s) { return finiteOr(s.PaperWidth, 8.5); }
+double composePaperHeight(const TLayoutSettings &s) { return finiteOr(s.PaperHeight, 11); }
 double composeMargin(double m) { return finiteOr(m, 0); }
 double composeCell(double size) { return std::max(0.0, finiteOr(size, 0)); }
-int composePuzzlePage() { return std::clamp(PuzzlePage, 1, MaxLayoutPages); }
+int composePuzzlePage(const TLayoutSettings &s) { return std::clamp(s.PuzzlePage, 1, MaxLayoutPages); }
 
-bool wordBankAtBottom() { return DocControls.WordBankCB && WordBankMode == 1; }
+bool wordBankAtBottom(const TLayoutSettings &s) { return DocControls.WordBankCB && s.WordBankMode == 1; }
 
 bool hasClueRows(const TClueGrid *grid) { return grid && grid->RowCount() > 1; }
 
@@ -133,27 +133,27 @@ QFont measuringFont(const QString &family, int pixels, TFontStyles style)
 QHash<char16_t, double> g_textAdvances;
 QHash<char16_t, double> g_themeAdvances;
 
-void buildClueFonts()
+void buildClueFonts(const TLayoutSettings &s)
 {
     g_textAdvances.clear();
     g_themeAdvances.clear();
     QImage &image = measuringImage();
-    const int numberPixels = InchesToDevicePixels(composeNumberSize() / 72.0);
-    const int textPixels = InchesToDevicePixels(composeTextSize() / 72.0);
-    g_measure.numberFont = measuringFont(ClueNumberFont, numberPixels, ClueNumberStyle & fsBold);
-    g_measure.textFont = measuringFont(ClueTextFont, textPixels, 0);
-    g_measure.themeFont = measuringFont(ClueTextFont, textPixels, ClueThemeStyle);
+    const int numberPixels = InchesToDevicePixels(composeNumberSize(s) / 72.0);
+    const int textPixels = InchesToDevicePixels(composeTextSize(s) / 72.0);
+    g_measure.numberFont = measuringFont(s.ClueNumberFont, numberPixels, s.ClueNumberStyle & fsBold);
+    g_measure.textFont = measuringFont(s.ClueTextFont, textPixels, 0);
+    g_measure.themeFont = measuringFont(s.ClueTextFont, textPixels, s.ClueThemeStyle);
     g_measure.number = std::make_unique<QFontMetricsF>(g_measure.numberFont, &image);
     g_measure.text = std::make_unique<QFontMetricsF>(g_measure.textFont, &image);
     g_measure.theme = std::make_unique<QFontMetricsF>(g_measure.themeFont, &image);
     g_measure.fontsReady = true;
 }
 
-void ensureClueFonts()
+void ensureClueFonts(const TLayoutSettings &s)
 {
     measuringImage();
     if (!g_measure.fontsReady || !g_measure.text)
-        buildClueFonts();
+        buildClueFonts(s);
 }
 
 // ---- Messages ---------------------------------------------------------------------------------
@@ -225,9 +225,10 @@ bool rawPlace(int line, int *page, TPageRect *rect)
 }
 
 // The down heading moves to a new column only when there are across and down clues.
-bool skipApplies()
+bool skipApplies(const TLayoutSettings &s)
 {
-    return NewColumnDown && hasClueRows(CluesAcrossSG) && hasClueRows(CluesDownSG) && DownHeadingLine() >= 1;
+    return s.NewColumnDown && hasClueRows(CluesAcrossSG) && hasClueRows(CluesDownSG) &&
+           DownHeadingLine() >= 1;
 }
 
 void computeSkip(int heading)
@@ -246,18 +247,18 @@ void computeSkip(int heading)
 }
 
 // The line's number in the boxes, with the skip of NewColumnDown.
-int mappedLine(int line)
+int mappedLine(const TLayoutSettings &s, int line)
 {
-    if (skipApplies() && line >= DownHeadingLine())
+    if (skipApplies(s) && line >= DownHeadingLine())
         return line + NewColumnSkip;
     return line;
 }
 
-bool placeLine(int line, int *page, TPageRect *rect, bool report)
+bool placeLine(const TLayoutSettings &s, int line, int *page, TPageRect *rect, bool report)
 {
     int mapped = line;
-    if (NewColumnDown) {
-        if (skipApplies()) {
+    if (s.NewColumnDown) {
+        if (skipApplies(s)) {
             const int heading = DownHeadingLine();
             if (line == heading)
                 computeSkip(heading);
@@ -285,15 +286,15 @@ bool placeLine(int line, int *page, TPageRect *rect, bool report)
 // ---- Flow -------------------------------------------------------------------------------------
 
 // Skip, ready flag and overflow after the line numbers were written.
-void finishSequence()
+void finishSequence(const TLayoutSettings &s)
 {
     NewColumnSkip = 0;
-    if (skipApplies())
-        placeLine(DownHeadingLine(), nullptr, nullptr, false);
+    if (skipApplies(s))
+        placeLine(s, DownHeadingLine(), nullptr, nullptr, false);
     SequenceReady = true;
 
     const int last = LastClueLine();
-    OverflowLineCount = last >= 1 ? std::max(0, mappedLine(last) - totalLines()) : 0;
+    OverflowLineCount = last >= 1 ? std::max(0, mappedLine(s, last) - totalLines()) : 0;
     if (OverflowLineCount > 0) {
         if (!g_tooManyReported) {
             g_tooManyReported = true;
@@ -319,9 +320,9 @@ void reportPageCount(bool changed)
         LayoutHooks.PageCountChanged(PageCount);
 }
 
-void setPageCount()
+void setPageCount(const TLayoutSettings &s)
 {
-    const int count = std::max(LastCluePage() + 1, composePuzzlePage() + 1);
+    const int count = std::max(LastCluePage(s) + 1, composePuzzlePage(s) + 1);
     const bool changed = count != PageCount;
     PageCount = SolutionPage = count;
     reportPageCount(changed);
@@ -345,26 +346,26 @@ QString rowFingerprint(const TClueRow &row)
     return row.Cells[0] + QChar(0x1F) + row.Cells[1] + QChar(0x1F) + QChar(row.ThemeWord ? u'T' : u'F');
 }
 
-TFlowInputs currentFlowInputs()
+TFlowInputs currentFlowInputs(const TLayoutSettings &s)
 {
     TFlowInputs in;
-    QDataStream s(&in.Settings, QIODevice::WriteOnly);
+    QDataStream out(&in.Settings, QIODevice::WriteOnly);
     const TPrinterMetrics &pm = CachedPrinterMetrics();
-    s << pm.Printer << pm.DpiX << pm.DpiY << pm.PaperWidthPx << pm.PaperHeightPx << pm.OffsetXPx
-      << pm.OffsetYPx;
-    s << DevicePixelsPerInchX << DevicePixelsPerInchY << PaperWidth << PaperHeight << MarginLeft << MarginTop
-      << MarginRight << MarginBottom;
-    s << CellWidth << CellHeight << PuzzleLeft << PuzzleTop << PuzzleLineInset << GridLineThickness << Columns
-      << Rows << CellWidthSol << CellHeightSol << GridLineThicknessSol << AlignSolution << SolutionLeft
-      << SolutionTop << SolutionLineInset;
-    s << ClueColumns << SeparateClues << PuzzlePage << LeadingPercentage << ClueNumberFont
-      << ClueNumberFontSize << ClueNumberStyle << ClueTextFont << ClueTextFontSize << ClueThemeStyle
-      << ClueThemeAllCaps << NewColumnDown << AcrDwnFontSize << ClueNumberDigits;
-    s << TitleFontSize << SubtitleFontSize << SubtitleExtraSpacing << TitleBlockHeight << int(PutTitleOnCode)
-      << CellNumberPercent << CellLetterPercent << PencilSize;
-    s << WordBankMode << WordBankSort << WordBankPage << WordBankHeader << DocControls.WordBankCB
-      << DocControls.PuzzleTitle << DocControls.PuzzleSubtitle << FreeformMode;
-    s << (wordBankAtBottom() ? BuildWordBankText() : QString());
+    out << pm.Printer << pm.DpiX << pm.DpiY << pm.PaperWidthPx << pm.PaperHeightPx << pm.OffsetXPx
+        << pm.OffsetYPx;
+    out << DevicePixelsPerInchX << DevicePixelsPerInchY << s.PaperWidth << s.PaperHeight << s.MarginLeft
+        << s.MarginTop << s.MarginRight << s.MarginBottom;
+    out << s.CellWidth << s.CellHeight << s.PuzzleLeft << s.PuzzleTop << PuzzleLineInset
+        << s.GridLineThickness << Columns << Rows << s.CellWidthSol << s.CellHeightSol
+        << s.GridLineThicknessSol << s.AlignSolution << s.SolutionLeft << s.SolutionTop << SolutionLineInset;
+    out << s.ClueColumns << s.SeparateClues << s.PuzzlePage << s.LeadingPercentage << s.ClueNumberFont
+        << s.ClueNumberFontSize << s.ClueNumberStyle << s.ClueTextFont << s.ClueTextFontSize
+        << s.ClueThemeStyle << s.ClueThemeAllCaps << s.NewColumnDown << s.AcrDwnFontSize << ClueNumberDigits;
+    out << s.TitleFontSize << s.SubtitleFontSize << s.SubtitleExtraSpacing << TitleBlockHeight
+        << int(s.PutTitleOnCode) << s.CellNumberPercent << s.CellLetterPercent << PencilSize;
+    out << s.WordBankMode << s.WordBankSort << s.WordBankPage << s.WordBankHeader << DocControls.WordBankCB
+        << DocControls.PuzzleTitle << DocControls.PuzzleSubtitle << FreeformMode;
+    out << (wordBankAtBottom(s) ? BuildWordBankText(s) : QString());
     if (CluesAcrossSG) {
         in.AcrossChanges = CluesAcrossSG->ChangeCount();
         in.AcrossSerial = CluesAcrossSG->Serial();
@@ -381,9 +382,9 @@ TFlowInputs currentFlowInputs()
     return in;
 }
 
-void recordFlowInputs()
+void recordFlowInputs(const TLayoutSettings &s)
 {
-    g_flowInputs = currentFlowInputs();
+    g_flowInputs = currentFlowInputs(s);
     g_haveFlowInputs = true;
 }
 
@@ -401,11 +402,11 @@ bool flowNumberedTheseRows()
 }
 
 // After one clue was re-wrapped: the model is current again when nothing else changed.
-void recordSingleClueChange(const TClueGrid *grid, int row)
+void recordSingleClueChange(const TLayoutSettings &s, const TClueGrid *grid, int row)
 {
     if (!g_haveFlowInputs)
         return;
-    TFlowInputs now = currentFlowInputs();
+    TFlowInputs now = currentFlowInputs(s);
     if (now.Settings != g_flowInputs.Settings || now.Rows.size() != g_flowInputs.Rows.size() ||
         now.AcrossRows != g_flowInputs.AcrossRows)
         return;
@@ -421,15 +422,15 @@ void recordSingleClueChange(const TClueGrid *grid, int row)
 bool isBlank(QChar c) { return c.unicode() <= ' '; }
 
 // The text of a word bank split into lines no wider than the area.
-QStringList breakWordBank(QString text, double areaWidth)
+QStringList breakWordBank(const TLayoutSettings &s, QString text, double areaWidth)
 {
     QImage &image = measuringImage();
-    const int pixels = RoundToPixel(3.0 * composeTextSize() / 72.0 * devicePpiY());
-    const QFontMetricsF plain(measuringFont(ClueTextFont, pixels, 0), &image);
-    const QFontMetricsF bold(measuringFont(ClueTextFont, pixels, fsBold), &image);
-    const double headingWidth = bold.horizontalAdvance(WordBankHeader + QStringLiteral("  "));
+    const int pixels = RoundToPixel(3.0 * composeTextSize(s) / 72.0 * devicePpiY());
+    const QFontMetricsF plain(measuringFont(s.ClueTextFont, pixels, 0), &image);
+    const QFontMetricsF bold(measuringFont(s.ClueTextFont, pixels, fsBold), &image);
+    const double headingWidth = bold.horizontalAdvance(s.WordBankHeader + QStringLiteral("  "));
     const double fullWidth = RoundToPixel(finiteOr(areaWidth, 0) * devicePpiX() * 3);
-    const QString breaks = WordBankSort == 2 ? QStringLiteral(", ") : QStringLiteral(",;");
+    const QString breaks = s.WordBankSort == 2 ? QStringLiteral(", ") : QStringLiteral(",;");
 
     QStringList lines;
     bool first = true;
@@ -496,37 +497,40 @@ int InchesToDevicePixels(double inches)
 
 // ---- Metrics ----------------------------------------------------------------------------------
 
-void ComputeGridTiles()
+void ComputeGridTiles(const TLayoutSettings &s)
 {
     GridTileColumns = GridTileRows = 1;
-    const double printableWidth = PrintableWidth();
-    const double printableHeight = PrintableHeight();
-    const double gridRight = CellPageLeft(Columns + 1) + PuzzleLineInset;
-    const double gridBottom = CellPageTop(Rows + 1) + PuzzleLineInset;
+    const double printableWidth = PrintableWidth(s);
+    const double printableHeight = PrintableHeight(s);
+    const double gridRight = CellPageLeft(s, Columns + 1) + PuzzleLineInset;
+    const double gridBottom = CellPageTop(s, Rows + 1) + PuzzleLineInset;
     auto tiles = [](double extent, double printable) {
         if (!(printable > 0) || !std::isfinite(printable) || !std::isfinite(extent))
             return 1;
         const double n = std::ceil(extent / printable - 1e-9);
         return std::isfinite(n) ? int(std::clamp(n, 1.0, 50.0)) : 1;
     };
-    GridTileColumns = tiles(gridRight - MarginLeft, printableWidth);
-    GridTileRows = tiles(gridBottom - MarginTop, printableHeight);
+    GridTileColumns = tiles(gridRight - s.MarginLeft, printableWidth);
+    GridTileRows = tiles(gridBottom - s.MarginTop, printableHeight);
 }
 
-void WYSIWYGChange()
+void ComputeGridTiles() { ComputeGridTiles(LayoutSettings); }
+
+void WYSIWYGChange(TLayoutSettings &s)
 {
-    InitPageMetrics();
+    InitPageMetrics(s);
     const int ppiX = devicePpiX(), ppiY = devicePpiY();
     InchesPerDevicePixelX = 1.0 / ppiX;
     InchesPerDevicePixelY = 1.0 / ppiY;
     HalfDevicePixelX = InchesPerDevicePixelX / 2;
     HalfDevicePixelY = InchesPerDevicePixelY / 2;
-    PuzzleCellInner = std::min(CellHeight - GridLineThickness, CellWidth - GridLineThickness);
-    SolutionCellInner = std::min(GetCellHeight() - GetGridPageValue(), GetCellWidth() - GetGridPageValue());
+    PuzzleCellInner = std::min(s.CellHeight - s.GridLineThickness, s.CellWidth - s.GridLineThickness);
+    SolutionCellInner =
+        std::min(GetCellHeight(s) - GetGridPageValue(s), GetCellWidth(s) - GetGridPageValue(s));
     auto height = [ppiY](int points) { return std::max(0, RoundToPixel(ppiY * double(points) / 72)); };
-    AcrDwnDeviceHeight = height(AcrDwnFontSize);
-    ClueTextDeviceHeight = height(ClueTextFontSize);
-    ClueNumberDeviceHeight = height(ClueNumberFontSize);
+    AcrDwnDeviceHeight = height(s.AcrDwnFontSize);
+    ClueTextDeviceHeight = height(s.ClueTextFontSize);
+    ClueNumberDeviceHeight = height(s.ClueNumberFontSize);
     TenPointDeviceHeight = height(10);
     // The grid font sizes, for every output device.
     auto gridFont = [ppiY](double inner, int percent) {
@@ -535,76 +539,82 @@ void WYSIWYGChange()
         size.Points = RoundToPixel(size.Pixels * 72.0 / ppiY);
         return size;
     };
-    PuzzleNumberSize = gridFont(PuzzleCellInner, CellNumberPercent);
+    PuzzleNumberSize = gridFont(PuzzleCellInner, s.CellNumberPercent);
     PencilLetterSize = gridFont(PuzzleCellInner, PencilSize);
-    SolutionLetterSize = gridFont(SolutionCellInner, CellLetterPercent);
-    SolutionNumberSize = gridFont(SolutionCellInner, CellNumberPercent);
+    SolutionLetterSize = gridFont(SolutionCellInner, s.CellLetterPercent);
+    SolutionNumberSize = gridFont(SolutionCellInner, s.CellNumberPercent);
     PrinterInfoReady = true;
     measuringImage();
-    UpdateGridPosition();
-    ComputeGridTiles();
+    UpdateGridPosition(s);
+    ComputeGridTiles(s);
 }
 
-void ComputeTitleBlockHeight()
+void WYSIWYGChange() { WYSIWYGChange(LayoutSettings); }
+
+void ComputeTitleBlockHeight(const TLayoutSettings &s)
 {
     const bool title = !DocControls.PuzzleTitle.isEmpty();
     const bool subtitle = !DocControls.PuzzleSubtitle.isEmpty();
     int points = 0;
     if (title)
-        points += std::max(0, TitleFontSize);
+        points += std::max(0, s.TitleFontSize);
     if (subtitle)
-        points += std::max(0, SubtitleFontSize);
+        points += std::max(0, s.SubtitleFontSize);
     TitleBlockHeight = points * 1.3 / 72;
     if (title && subtitle)
-        TitleBlockHeight += finiteOr(SubtitleExtraSpacing, 0);
-    UpdateGridPosition();
+        TitleBlockHeight += finiteOr(s.SubtitleExtraSpacing, 0);
+    UpdateGridPosition(s);
 }
+
+void ComputeTitleBlockHeight() { ComputeTitleBlockHeight(LayoutSettings); }
 
 // ---- Boxes ------------------------------------------------------------------------------------
 
-void WordBank_Layout()
+void WordBank_Layout(const TLayoutSettings &s)
 {
     WordBankList.clear();
-    const double width = composePaperWidth() - composeMargin(MarginLeft) - composeMargin(MarginRight);
-    WordBankList = breakWordBank(BuildWordBankText(), width);
+    const double width = composePaperWidth(s) - composeMargin(s.MarginLeft) - composeMargin(s.MarginRight);
+    WordBankList = breakWordBank(s, BuildWordBankText(s), width);
 }
 
-void ClueBoxes_Setup()
+void WordBank_Layout() { WordBank_Layout(LayoutSettings); }
+
+void ClueBoxes_Setup(TLayoutSettings &s)
 {
-    UpdateGridPosition();
-    const double cellWidth = composeCell(CellWidth);
-    const double cellHeight = composeCell(CellHeight);
-    const double paperWidth = composePaperWidth();
-    const double paperHeight = composePaperHeight();
-    const double marginLeft = composeMargin(MarginLeft);
-    const double marginRight = composeMargin(MarginRight);
-    const double marginTop = composeMargin(MarginTop);
-    const double marginBottom = composeMargin(MarginBottom);
-    const int columns = composeColumns();
+    UpdateGridPosition(s);
+    const double cellWidth = composeCell(s.CellWidth);
+    const double cellHeight = composeCell(s.CellHeight);
+    const double paperWidth = composePaperWidth(s);
+    const double paperHeight = composePaperHeight(s);
+    const double marginLeft = composeMargin(s.MarginLeft);
+    const double marginRight = composeMargin(s.MarginRight);
+    const double marginTop = composeMargin(s.MarginTop);
+    const double marginBottom = composeMargin(s.MarginBottom);
+    const int columns = composeColumns(s);
     const double titleHeight = finiteOr(TitleBlockHeight, 0);
 
-    PuzzleClueGap = cellHeight * 1.2;
-    ClueColumnGap = cellWidth * 0.75;
+    s.PuzzleClueGap = cellHeight * 1.2;
+    s.ClueColumnGap = cellWidth * 0.75;
 
-    const TPageRect first = CellPageRect(1, 1);
-    const TPageRect last = CellPageRect(std::max(1, Columns), std::max(1, Rows));
-    GridKeepOutRect.Left = first.Left - ClueColumnGap;
-    GridKeepOutRect.Top = first.Top - PuzzleClueGap;
-    GridKeepOutRect.Right = last.Right + ClueColumnGap;
-    GridKeepOutRect.Bottom = last.Bottom + PuzzleClueGap;
+    const TPageRect first = CellPageRect(s, 1, 1);
+    const TPageRect last = CellPageRect(s, std::max(1, Columns), std::max(1, Rows));
+    GridKeepOutRect.Left = first.Left - s.ClueColumnGap;
+    GridKeepOutRect.Top = first.Top - s.PuzzleClueGap;
+    GridKeepOutRect.Right = last.Right + s.ClueColumnGap;
+    GridKeepOutRect.Bottom = last.Bottom + s.PuzzleClueGap;
 
     WordBankRect.Left = marginLeft;
     WordBankRect.Right = paperWidth - marginRight;
     WordBankRect.Bottom = paperHeight - marginBottom;
     WordBankRect.Top = WordBankRect.Bottom;
-    const bool bottomBank = wordBankAtBottom();
+    const bool bottomBank = wordBankAtBottom(s);
     if (bottomBank) {
-        WordBank_Layout();
-        asWordBankHeight = WordBankList.size() * composeTextSize() / 72.0 * composeLeading() / 100.0;
-        WordBankRect.Top = WordBankRect.Bottom - asWordBankHeight - 0.1;
+        WordBank_Layout(s);
+        s.asWordBankHeight = WordBankList.size() * composeTextSize(s) / 72.0 * composeLeading(s) / 100.0;
+        WordBankRect.Top = WordBankRect.Bottom - s.asWordBankHeight - 0.1;
     }
 
-    ClueColumnWidth = (paperWidth - marginLeft - marginRight - (columns - 1) * ClueColumnGap) / columns;
+    ClueColumnWidth = (paperWidth - marginLeft - marginRight - (columns - 1) * s.ClueColumnGap) / columns;
 
     const TPageRect &keep = GridKeepOutRect;
     constexpr double c = ClueBoxClearance;
@@ -612,17 +622,17 @@ void ClueBoxes_Setup()
         int n = 0;
         for (int j = 1; j <= columns && n + 2 <= MaxBoxesPerPage + 1; ++j) {
             TPageRect &box = ClueBoxes[p][n + 1];
-            box.Left = marginLeft + (j - 1) * (ClueColumnWidth + ClueColumnGap);
+            box.Left = marginLeft + (j - 1) * (ClueColumnWidth + s.ClueColumnGap);
             box.Right = box.Left + ClueColumnWidth;
-            box.Top = PageRuleB(p) ? marginTop + titleHeight : marginTop;
+            box.Top = PageRuleB(s, p) ? marginTop + titleHeight : marginTop;
             box.Bottom = paperHeight - marginBottom;
-            if (bottomBank && WordBankPage == p)
-                box.Bottom -= finiteOr(asWordBankHeight, 0);
-            if (p != PuzzlePage) {
+            if (bottomBank && s.WordBankPage == p)
+                box.Bottom -= finiteOr(s.asWordBankHeight, 0);
+            if (p != s.PuzzlePage) {
                 ++n;
                 continue;
             }
-            if (SeparateClues) {
+            if (s.SeparateClues) {
                 box.Bottom = box.Top + 0.00001;
                 ++n;
                 continue;
@@ -651,13 +661,15 @@ void ClueBoxes_Setup()
         ClueBoxCount[p] = std::min(n, MaxBoxesPerPage);
     }
     ClueBoxesReady = true;
-    LineMap_Setup();
+    LineMap_Setup(s);
 }
 
-void LineMap_Setup()
+void ClueBoxes_Setup() { ClueBoxes_Setup(LayoutSettings); }
+
+void LineMap_Setup(const TLayoutSettings &s)
 {
-    LineHeightBase = std::max(composeNumberSize(), composeTextSize()) / 72.0;
-    ClueLineHeight = LineHeightBase * composeLeading() / 100.0;
+    LineHeightBase = std::max(composeNumberSize(s), composeTextSize(s)) / 72.0;
+    ClueLineHeight = LineHeightBase * composeLeading(s) / 100.0;
     for (int p = 1; p <= MaxLayoutPages; ++p)
         for (int j = 0; j <= MaxBoxesPerPage + 1; ++j) {
             if (j < 1 || j > ClueBoxCount[p]) {
@@ -670,13 +682,15 @@ void LineMap_Setup()
         }
 }
 
+void LineMap_Setup() { LineMap_Setup(LayoutSettings); }
+
 // ---- Clue flow --------------------------------------------------------------------------------
 
-void ClueFlow_MeasureClues()
+void ClueFlow_MeasureClues(TLayoutSettings &s)
 {
-    WYSIWYGChange();
-    ClueBoxes_Setup();
-    buildClueFonts();
+    WYSIWYGChange(s);
+    ClueBoxes_Setup(s);
+    buildClueFonts(s);
     const QString zeros = ClueNumberDigits == 1   ? QStringLiteral("00")
                           : ClueNumberDigits == 3 ? QStringLiteral("0000")
                                                   : QStringLiteral("000");
@@ -684,6 +698,8 @@ void ClueFlow_MeasureClues()
     NumberColumnWidthInches = NumberColumnWidth * InchesPerDevicePixelX;
     ClueWrapWidth = std::max(1, InchesToDevicePixels(ClueColumnWidth) - NumberColumnWidth);
 }
+
+void ClueFlow_MeasureClues() { ClueFlow_MeasureClues(LayoutSettings); }
 
 int FindWrapPoint(const QString &text, int start, int count)
 {
@@ -701,19 +717,19 @@ int FindWrapPoint(const QString &text, int start, int count)
     return best > 0 ? best + start - 1 : 0;
 }
 
-int ClueFlow_EstablishOne(TClueGrid *grid, int row)
+int ClueFlow_EstablishOne(const TLayoutSettings &s, TClueGrid *grid, int row)
 {
     ++ClueWrapCount;
     if (!grid || row < 1 || !grid->ValidRow(row))
         return 1;
     if (!PrinterInfoReady)
         InternalError(QStringLiteral("Printer info is not initialized."));
-    ensureClueFonts();
+    ensureClueFonts(s);
     TClueRow &clue = grid->Row(row);
     const bool theme = !FreeformMode && clue.ThemeWord;
     const QFontMetricsF &fm = theme ? *g_measure.theme : *g_measure.text;
     QString text = clue.Cells[1];
-    if (theme && ClueThemeAllCaps)
+    if (theme && s.ClueThemeAllCaps)
         text = text.toUpper();
     qsizetype n = text.size();
     while (n > 0 && isBlank(text[n - 1]))
@@ -772,6 +788,11 @@ int ClueFlow_EstablishOne(TClueGrid *grid, int row)
     return std::max(1, int(lines.size()));
 }
 
+int ClueFlow_EstablishOne(TClueGrid *grid, int row)
+{
+    return ClueFlow_EstablishOne(LayoutSettings, grid, row);
+}
+
 int ClueFlow_LinesOf(TClueGrid *grid, int row)
 {
     if (!grid || !grid->ValidRow(row))
@@ -789,7 +810,7 @@ namespace {
 
 // Numbers the lines of the stream: three heading lines before each direction that has clues,
 // then each clue's lines as linesOf gives them; column 3 gets a clue's first line.
-void numberClues(int (*linesOf)(TClueGrid *grid, int row))
+template <typename LinesOf> void numberClues(LinesOf linesOf)
 {
     int counter = 0;
     for (TClueGrid *grid : {CluesAcrossSG, CluesDownSG}) {
@@ -807,32 +828,34 @@ void numberClues(int (*linesOf)(TClueGrid *grid, int row))
 
 } // namespace
 
-void ClueFlow_EstablishAll()
+void ClueFlow_EstablishAll(TLayoutSettings &s)
 {
-    ClueFlow_MeasureClues();
-    numberClues(ClueFlow_EstablishOne);
-    finishSequence();
-    setPageCount();
-    recordFlowInputs();
+    ClueFlow_MeasureClues(s);
+    numberClues([&s](TClueGrid *grid, int row) { return ClueFlow_EstablishOne(s, grid, row); });
+    finishSequence(s);
+    setPageCount(s);
+    recordFlowInputs(s);
 }
+
+void ClueFlow_EstablishAll() { ClueFlow_EstablishAll(LayoutSettings); }
 
 void ClueFlow_Renumber()
 {
     numberClues(ClueFlow_LinesOf);
-    finishSequence();
+    finishSequence(LayoutSettings);
 }
 
 void ClueFlow_EnsureCurrent()
 {
-    const bool stale =
-        ClueLayoutDirty || !SequenceReady || !g_haveFlowInputs || !(currentFlowInputs() == g_flowInputs);
+    const bool stale = ClueLayoutDirty || !SequenceReady || !g_haveFlowInputs ||
+                       !(currentFlowInputs(LayoutSettings) == g_flowInputs);
     ClueLayoutDirty = false;
     if (!stale) {
         reportPageCount(false);
         return;
     }
     ClueFlow_InvalidateAll();
-    ClueFlow_EstablishAll();
+    ClueFlow_EstablishAll(LayoutSettings);
 }
 
 void ClueFlow_ClueWasChanged(TClueGrid *grid, int row)
@@ -845,14 +868,15 @@ void ClueFlow_ClueWasChanged(TClueGrid *grid, int row)
         // Rows came or went (or the grids were made anew) since the last flow: the row may have
         // no line number yet, so the whole flow is made again rather than this one clue.
         ClueFlow_InvalidateAll();
-        ClueFlow_EstablishAll();
+        ClueFlow_EstablishAll(LayoutSettings);
         if (!GridUpdating && LayoutHooks.PaintCluesStartingFrom)
             LayoutHooks.PaintCluesStartingFrom(CluesAcrossSG, 0);
         return;
     }
+    TLayoutSettings &s = LayoutSettings;
     const int before = ClueFlow_LinesOf(grid, row);
-    ClueFlow_MeasureClues();
-    const int after = ClueFlow_EstablishOne(grid, row);
+    ClueFlow_MeasureClues(s);
+    const int after = ClueFlow_EstablishOne(s, grid, row);
     if (before != after) {
         ClueFlow_Renumber();
         if (!GridUpdating && LayoutHooks.PaintCluesStartingFrom)
@@ -861,8 +885,8 @@ void ClueFlow_ClueWasChanged(TClueGrid *grid, int row)
                LayoutHooks.DrawOneClue) {
         LayoutHooks.DrawOneClue(grid, row);
     }
-    setPageCount();
-    recordSingleClueChange(grid, row);
+    setPageCount(s);
+    recordSingleClueChange(s, grid, row);
 }
 
 void ClueFlow_InvalidateAll()
@@ -876,7 +900,10 @@ void ClueFlow_InvalidateAll()
     }
 }
 
-bool ClueFlow_GetPlacement(int line, int *page, TPageRect *rect) { return placeLine(line, page, rect, true); }
+bool ClueFlow_GetPlacement(int line, int *page, TPageRect *rect)
+{
+    return placeLine(LayoutSettings, line, page, rect, true);
+}
 
 int DownHeadingLine()
 {
@@ -908,13 +935,13 @@ int LastClueLine()
     return down != kNoLastLine ? down : lastLineOfGrid(CluesAcrossSG);
 }
 
-int LastCluePage()
+int LastCluePage(const TLayoutSettings &s)
 {
     if (!SequenceReady)
         return 2;
     const int last = LastClueLine();
     int page = 0;
-    if (placeLine(last, &page, nullptr, false))
+    if (placeLine(s, last, &page, nullptr, false))
         return page;
     if (last >= 1) {
         // The clues run past the last box (OverflowLineCount): the last page that holds lines.
@@ -953,20 +980,22 @@ int LastCluePage()
     return 2;
 }
 
-bool NoWidows()
+int LastCluePage() { return LastCluePage(LayoutSettings); }
+
+bool NoWidows(const TLayoutSettings &s)
 {
     const int heading = DownHeadingLine();
     const int last = LastClueLine();
-    auto sameColumn = [](int a, int b) {
+    auto sameColumn = [&s](int a, int b) {
         int pa = 0, pb = 0;
         TPageRect ra, rb;
-        if (!placeLine(a, &pa, &ra, false) || !placeLine(b, &pb, &rb, false))
+        if (!placeLine(s, a, &pa, &ra, false) || !placeLine(s, b, &pb, &rb, false))
             return false;
         return pa == pb && ra.Left == rb.Left;
     };
     // Placing the heading line first brings the skip of NewColumnDown up to date.
     int dummy = 0;
-    placeLine(heading, &dummy, nullptr, false);
+    placeLine(s, heading, &dummy, nullptr, false);
     const bool test1 = sameColumn(std::max(heading - 3, 1), std::min(heading + 2, last));
     const bool test2 = sameColumn(heading - 1, heading);
     const bool test3 = sameColumn(std::max(1, last - 1), last);
@@ -975,6 +1004,8 @@ bool NoWidows()
     return test3 && !(test2 && !test1);
 }
 
+bool NoWidows() { return NoWidows(LayoutSettings); }
+
 // ---- Relayout ---------------------------------------------------------------------------------
 
 void RelayoutPage()
@@ -982,46 +1013,47 @@ void RelayoutPage()
     const bool titleOnly = LayoutHooks.TitleChanged && LayoutHooks.TitleChanged();
     if (!titleOnly && LayoutHooks.FormResize)
         LayoutHooks.FormResize();
-    FitLayoutToPaper();
+    FitLayoutToPaper(LayoutSettings);
     if (CluesNeedRebuild)
         RebuildClueGrids();
     ClueFlow_InvalidateAll();
-    ClueFlow_EstablishAll();
+    ClueFlow_EstablishAll(LayoutSettings);
     if (LayoutHooks.RedrawView)
         LayoutHooks.RedrawView();
 }
 
-void FitLayoutToPaper()
+void FitLayoutToPaper(TLayoutSettings &s)
 {
     QString notes;
-    const double f = finiteOr(CellWidth, 0) * 0.75 * ClueColumns;
-    const double g = PaperWidth - MarginLeft - MarginRight - f;
-    const double need = ClueNumberFontSize / 72.0 + 3 * ClueTextFontSize / 72.0;
-    double w = g / std::max(1, ClueColumns);
+    const double f = finiteOr(s.CellWidth, 0) * 0.75 * s.ClueColumns;
+    const double g = s.PaperWidth - s.MarginLeft - s.MarginRight - f;
+    const double need = s.ClueNumberFontSize / 72.0 + 3 * s.ClueTextFontSize / 72.0;
+    double w = g / std::max(1, s.ClueColumns);
     bool reduced = false;
-    while (need > w && ClueColumns > 1) {
-        --ClueColumns;
-        w = g / ClueColumns;
+    while (need > w && s.ClueColumns > 1) {
+        --s.ClueColumns;
+        w = g / s.ClueColumns;
         if (!reduced) {
             reduced = true;
             notes += QStringLiteral(" Reducing the number of columns.");
         }
     }
     bool sides = false;
-    for (int i = 0; i < 4 && w < need && MarginLeft + MarginRight > 0.25; ++i) {
-        MarginLeft /= 2;
-        MarginRight /= 2;
+    for (int i = 0; i < 4 && w < need && s.MarginLeft + s.MarginRight > 0.25; ++i) {
+        s.MarginLeft /= 2;
+        s.MarginRight /= 2;
         if (!sides) {
             sides = true;
             notes += QStringLiteral(" Altering left and right margins.");
         }
-        w = (PaperWidth - MarginLeft - MarginRight - f) / std::max(1, ClueColumns);
+        w = (s.PaperWidth - s.MarginLeft - s.MarginRight - f) / std::max(1, s.ClueColumns);
     }
     bool ends = false;
-    for (int i = 0; i < 4 && MarginTop + MarginBottom + 2 > PaperHeight && MarginTop + MarginBottom > 0.25;
+    for (int i = 0;
+         i < 4 && s.MarginTop + s.MarginBottom + 2 > s.PaperHeight && s.MarginTop + s.MarginBottom > 0.25;
          ++i) {
-        MarginTop /= 2;
-        MarginBottom /= 2;
+        s.MarginTop /= 2;
+        s.MarginBottom /= 2;
         if (!ends) {
             ends = true;
             notes += QStringLiteral(" Altering top and bottom margins.");
@@ -1033,6 +1065,8 @@ void FitLayoutToPaper()
             QStringLiteral("This new paper size does not provide enough room for the current layout. ") +
                 notes);
 }
+
+void FitLayoutToPaper() { FitLayoutToPaper(LayoutSettings); }
 
 void SetCurrentPage(int page)
 {

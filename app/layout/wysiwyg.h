@@ -12,6 +12,8 @@
 
 #include <functional>
 
+struct TLayoutSettings;
+
 constexpr int MaxLayoutPages = 9;
 constexpr int MaxBoxesPerPage = 19;
 /** Clearance between a clue box and the grid's keep-out area when deciding overlap. */
@@ -53,13 +55,22 @@ extern double NumberColumnWidthInches;
 extern int ClueWrapCount;
 
 // ---- Composer ---------------------------------------------------------------------------------
+// The composer lays out the settings it is given; the forms without settings lay out
+// LayoutSettings. Where it takes them to change, it writes back what it settles: the paper of the
+// printer (WYSIWYGChange), the gaps and the word-bank height (ClueBoxes_Setup), and the columns
+// and margins that make room on the paper (FitLayoutToPaper).
 
 /** Places the grid (UpdateGridPosition), then recomputes gaps, keep-out, word bank, clue boxes
  *  and the line map. Hostile settings are clamped for composing only. */
+void ClueBoxes_Setup(TLayoutSettings &s);
 void ClueBoxes_Setup();
+void LineMap_Setup(const TLayoutSettings &s);
 void LineMap_Setup();
+void ClueFlow_MeasureClues(TLayoutSettings &s);
 void ClueFlow_MeasureClues();
+int ClueFlow_EstablishOne(const TLayoutSettings &s, TClueGrid *grid, int row);
 int ClueFlow_EstablishOne(TClueGrid *grid, int row);
+void ClueFlow_EstablishAll(TLayoutSettings &s);
 void ClueFlow_EstablishAll();
 /** Re-flows everything only when an input changed since the last flow (layout settings, titles,
  *  word bank, clue texts, device metrics) or ClueLayoutDirty is set; clears ClueLayoutDirty. */
@@ -71,21 +82,28 @@ void ClueFlow_InvalidateAll();
 bool ClueFlow_GetPlacement(int line, int *page, TPageRect *rect);
 int DownHeadingLine();
 int LastClueLine();
+int LastCluePage(const TLayoutSettings &s);
 int LastCluePage();
+bool NoWidows(const TLayoutSettings &s);
 bool NoWidows();
 /** Within the count characters from start (1-based): the position (1-based, in the whole text)
  *  of the last blank or of the last "-" (a hyphen ending the piece, with any hyphens just before
  *  it, is no break), whichever is later; 0 when the piece has neither. */
 int FindWrapPoint(const QString &text, int start, int count);
 /** TitleBlockHeight from the title and subtitle fields, then UpdateGridPosition. */
+void ComputeTitleBlockHeight(const TLayoutSettings &s);
 void ComputeTitleBlockHeight();
 void RelayoutPage();
+void FitLayoutToPaper(TLayoutSettings &s);
 void FitLayoutToPaper();
+void WYSIWYGChange(TLayoutSettings &s);
 void WYSIWYGChange();
 /** GridTileColumns and GridTileRows: how many printable areas (PrintableWidth(),
  *  PrintableHeight()) the grid spans across and down, 1..50 each. WYSIWYGChange runs it after
  *  UpdateGridPosition. */
+void ComputeGridTiles(const TLayoutSettings &s);
 void ComputeGridTiles();
+void WordBank_Layout(const TLayoutSettings &s);
 void WordBank_Layout();
 /** round(inches / InchesPerDevicePixelY), at 300 pixels to the inch before any metrics. */
 int InchesToDevicePixels(double inches);

@@ -812,7 +812,7 @@ TEST_F(PageModelTest, WordBankInATooNarrowAreaLosesNothing)
             SCOPED_TRACE(area);
             MarginLeft = 1;
             MarginRight = PaperWidth - 1 - area;
-            runWithTimeout(WordBank_Layout, "narrow word bank");
+            runWithTimeout([] { WordBank_Layout(); }, "narrow word bank");
             QString text = BuildWordBankText();
             text.remove(QLatin1Char(',')).remove(QLatin1Char(' '));
             QString joined = WordBankList.join(QString());
