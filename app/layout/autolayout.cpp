@@ -1,11 +1,12 @@
 // The Auto-Layout expert: candidate tables, trials with their cache, the search stages, the
 // polish steps, the page question and the run's progress, cancel and give-up.
 //
-// A trial is the composer's relayout of the stored values (title block, paper fit, clue flow,
-// grid tiles) without any window work. Within one run the same trial often comes back (the
-// squeezed stages repeat theirs for every step, and with AutoClueColumns off every stage does),
-// so each trial's result is kept under the values the relayout reads, and a repeat writes back
-// what the relayout would have written.
+// A trial is the composer's relayout (title block, paper fit, clue flow, grid tiles) of the run's
+// own copy of the settings, without any window work; LayoutSettings takes the copy once, when a
+// layout fitted. Within one run the same trial often comes back (the squeezed stages repeat
+// theirs for every step, and with AutoClueColumns off every stage does), so each trial's result
+// is kept under the values the relayout reads, and a repeat writes back what the relayout would
+// have written.
 #include "autolayout.h"
 
 #include "ascanvas.h"
@@ -213,9 +214,6 @@ const std::vector<TSquishedGroup> kSquishedGroups = {
 
 // ---- Run state ------------------------------------------------------------------------------------
 
-// The settings from before the run, which a cancel or a give-up brings back.
-TLayoutSettings g_saved;
-
 // Every value a relayout reads that a trial can change.
 struct TTrialKey {
     int Columns, NumberSize, TextSize, AcrDwnSize, Leading;
@@ -250,6 +248,7 @@ struct TRun {
     qint64 StartMs = -1; // on the run clock; -1 before the first run
     QElapsedTimer PumpClock;
     QHash<TTrialKey, TTrialResult> Cache;
+    const TLayoutSettings *Trial = nullptr; // the run's copy of the settings
 };
 TRun g_run;
 TAutoLayoutRunInfo g_info;
@@ -286,27 +285,30 @@ qint64 nowMs()
     return steady.elapsed();
 }
 
-double bandTotal() { return g_run.Active ? g_run.FrameBandTotal : SumValuesAfterEquals(FrameStyle); }
-
-TTrialKey currentKey()
+double bandTotal(const TLayoutSettings &s)
 {
-    return {ClueColumns,  ClueNumberFontSize, ClueTextFontSize, AcrDwnFontSize, LeadingPercentage,
-            MarginTop,    MarginLeft,         MarginRight,      MarginBottom,   CellWidth,
-            CellHeight,   TitleFontSize,      SubtitleFontSize, NewColumnDown,  SeparateClues,
-            WordBankPage, PuzzleLeft};
+    return g_run.Active ? g_run.FrameBandTotal : SumValuesAfterEquals(s.FrameStyle);
 }
 
-// The composer's relayout for a trial: no window re-arrangement, no repaint.
-void relayout()
+TTrialKey currentKey(const TLayoutSettings &s)
+{
+    return {s.ClueColumns,  s.ClueNumberFontSize, s.ClueTextFontSize, s.AcrDwnFontSize, s.LeadingPercentage,
+            s.MarginTop,    s.MarginLeft,         s.MarginRight,      s.MarginBottom,   s.CellWidth,
+            s.CellHeight,   s.TitleFontSize,      s.SubtitleFontSize, s.NewColumnDown,  s.SeparateClues,
+            s.WordBankPage, s.PuzzleLeft};
+}
+
+// The composer's relayout of the settings for a trial: no window re-arrangement, no repaint.
+void relayout(TLayoutSettings &s)
 {
     if (g_run.Active)
         ++g_info.Relayouts;
-    ComputeTitleBlockHeight();
-    FitLayoutToPaper();
+    ComputeTitleBlockHeight(s);
+    FitLayoutToPaper(s);
     if (CluesNeedRebuild)
         RebuildClueGrids();
     ClueFlow_InvalidateAll();
-    ClueFlow_EstablishAll();
+    ClueFlow_EstablishAll(s);
 }
 
 void setProgress(int percent) { g_run.Percent = percent; }
@@ -324,26 +326,26 @@ void pumpMessages()
 }
 
 // The trial's quality from the cache or from a relayout.
-int trialQuality()
+int trialQuality(TLayoutSettings &s)
 {
     if (!g_run.Active || !g_cacheEnabled)
-        return FitQuality();
-    const TTrialKey key = currentKey();
+        return FitQuality(s);
+    const TTrialKey key = currentKey(s);
     const auto hit = g_run.Cache.constFind(key);
     if (hit != g_run.Cache.constEnd()) {
         ++g_info.CacheHits;
         const TTrialResult &r = hit.value();
-        ClueColumns = r.ClueColumns;
-        MarginTop = r.MarginTop;
-        MarginLeft = r.MarginLeft;
-        MarginRight = r.MarginRight;
-        MarginBottom = r.MarginBottom;
-        asWordBankHeight = r.WordBankHeight;
+        s.ClueColumns = r.ClueColumns;
+        s.MarginTop = r.MarginTop;
+        s.MarginLeft = r.MarginLeft;
+        s.MarginRight = r.MarginRight;
+        s.MarginBottom = r.MarginBottom;
+        s.asWordBankHeight = r.WordBankHeight;
         return r.Quality;
     }
-    const int quality = FitQuality();
-    g_run.Cache.insert(
-        key, {quality, ClueColumns, MarginTop, MarginLeft, MarginRight, MarginBottom, asWordBankHeight});
+    const int quality = FitQuality(s);
+    g_run.Cache.insert(key, {quality, s.ClueColumns, s.MarginTop, s.MarginLeft, s.MarginRight, s.MarginBottom,
+                             s.asWordBankHeight});
     return quality;
 }
 
@@ -357,120 +359,128 @@ void afterTrial()
     pumpMessages();
 }
 
-// The polish steps' trial: every value as stored, with the changes given.
+// The polish steps' trial: every value as the settings hold it, with the changes given.
 struct TCurrent {
-    int Columns = ClueColumns;
-    int ClueSize = ClueTextFontSize;
-    int Leading = LeadingPercentage;
-    double CellW = CellWidth, CellH = CellHeight;
-    double Top = MarginTop, Sides = MarginLeft, Bottom = MarginBottom;
-    int Title = TitleFontSize, Subtitle = SubtitleFontSize;
+    TLayoutSettings &S;
+    int Columns = S.ClueColumns;
+    int ClueSize = S.ClueTextFontSize;
+    int Leading = S.LeadingPercentage;
+    double CellW = S.CellWidth, CellH = S.CellHeight;
+    double Top = S.MarginTop, Sides = S.MarginLeft, Bottom = S.MarginBottom;
+    int Title = S.TitleFontSize, Subtitle = S.SubtitleFontSize;
+    explicit TCurrent(TLayoutSettings &s) : S(s) {}
     bool fits(int fqr) const
     {
-        return Fits(Columns, ClueSize, Leading, CellW, CellH, Top, Sides, Bottom, Title, Subtitle, fqr);
+        return Fits(S, Columns, ClueSize, Leading, CellW, CellH, Top, Sides, Bottom, Title, Subtitle, fqr);
     }
 };
 
-void applyBorderMargins()
+void applyBorderMargins(TLayoutSettings &s)
 {
-    const TPageRect m = FrameAdjustedMargins(MarginTop, MarginLeft, MarginBottom);
-    MarginTop = m.Top;
-    MarginLeft = m.Left;
-    MarginRight = m.Right;
-    MarginBottom = m.Bottom;
+    const TPageRect m = FrameAdjustedMargins(s, s.MarginTop, s.MarginLeft, s.MarginBottom);
+    s.MarginTop = m.Top;
+    s.MarginLeft = m.Left;
+    s.MarginRight = m.Right;
+    s.MarginBottom = m.Bottom;
 }
 
 } // namespace
 
 // ---- Trials ---------------------------------------------------------------------------------------
 
-TPageRect FrameAdjustedMargins(double top, double leftRight, double bottom)
+TPageRect FrameAdjustedMargins(const TLayoutSettings &s, double top, double leftRight, double bottom)
 {
     TPageRect m{leftRight, top, leftRight, bottom};
-    const double w = bandTotal();
+    const double w = bandTotal(s);
     if (w > 0) {
-        m.Left = FrameOutside.Left + w + FrameInside.Left;
-        m.Top = FrameOutside.Top + w + FrameInside.Top;
-        m.Right = FrameOutside.Right + w + FrameInside.Right;
-        m.Bottom = FrameOutside.Bottom + w + FrameInside.Bottom;
+        m.Left = s.FrameOutside.Left + w + s.FrameInside.Left;
+        m.Top = s.FrameOutside.Top + w + s.FrameInside.Top;
+        m.Right = s.FrameOutside.Right + w + s.FrameInside.Right;
+        m.Bottom = s.FrameOutside.Bottom + w + s.FrameInside.Bottom;
     }
     return m;
 }
 
-bool GridFitsPaper(double cellWidth, double cellHeight, double left, double top, double right, double bottom)
+bool GridFitsPaper(const TLayoutSettings &s, double cellWidth, double cellHeight, double left, double top,
+                   double right, double bottom)
 {
-    if (DocControls.WordBankCB && WordBankMode == 1 && WordBankPage == PuzzlePage)
-        bottom += asWordBankHeight + 0.1;
-    return Columns * cellWidth + left + right <= PaperWidth &&
-           Rows * cellHeight + top + bottom <= PaperHeight;
+    if (DocControls.WordBankCB && s.WordBankMode == 1 && s.WordBankPage == s.PuzzlePage)
+        bottom += s.asWordBankHeight + 0.1;
+    return Columns * cellWidth + left + right <= s.PaperWidth &&
+           Rows * cellHeight + top + bottom <= s.PaperHeight;
 }
 
-bool CurrentGridFitsPaper()
+bool CurrentGridFitsPaper(const TLayoutSettings &s)
 {
-    return GridFitsPaper(CellWidth, CellHeight, MarginLeft, MarginTop, MarginRight, MarginBottom);
+    return GridFitsPaper(s, s.CellWidth, s.CellHeight, s.MarginLeft, s.MarginTop, s.MarginRight,
+                         s.MarginBottom);
 }
 
-int CountPrintedPages()
+int CountPrintedPages(TLayoutSettings &s)
 {
-    relayout();
+    relayout(s);
     if (!g_run.Active && AutoLayoutHooks.InvalidateView)
         AutoLayoutHooks.InvalidateView();
     return GridTileColumns * GridTileRows + PageCount - 1;
 }
 
-int FitQuality()
+int CountPrintedPages() { return CountPrintedPages(LayoutSettings); }
+
+int FitQuality(TLayoutSettings &s)
 {
-    const int n = CountPrintedPages();
-    if (GridTileColumns > 1 || GridTileRows > 1 || !CurrentGridFitsPaper())
+    const int n = CountPrintedPages(s);
+    if (GridTileColumns > 1 || GridTileRows > 1 || !CurrentGridFitsPaper(s))
         return 0;
     // Clue lines past the last page are lost, whatever page count the composer settles on.
     if (OverflowLineCount > 0 || n > 3)
         return 1;
-    const bool clean = NoWidows();
+    const bool clean = NoWidows(s);
     if (n == 3)
         return clean ? 3 : 2;
     return clean ? 5 : 4;
 }
 
-bool Fits(int columns, int clueSize, int leading, double cellWidth, double cellHeight, double top,
-          double leftRight, double bottom, int titleSize, int subtitleSize, int fqr)
+int FitQuality() { return FitQuality(LayoutSettings); }
+
+bool Fits(TLayoutSettings &s, int columns, int clueSize, int leading, double cellWidth, double cellHeight,
+          double top, double leftRight, double bottom, int titleSize, int subtitleSize, int fqr)
 {
     if (ConstructCanceled)
         return true;
     CheckAutoLayoutClock();
-    const TPageRect m = FrameAdjustedMargins(top, leftRight, bottom);
-    if (!GridFitsPaper(cellWidth, cellHeight, leftRight, m.Top, leftRight, m.Bottom))
+    const TPageRect m = FrameAdjustedMargins(s, top, leftRight, bottom);
+    if (!GridFitsPaper(s, cellWidth, cellHeight, leftRight, m.Top, leftRight, m.Bottom))
         return false;
-    if (AutoCellSize) {
-        CellWidth = cellWidth;
-        CellHeight = cellHeight;
+    if (s.AutoCellSize) {
+        s.CellWidth = cellWidth;
+        s.CellHeight = cellHeight;
     }
-    if (AutoMargins) {
-        MarginTop = m.Top;
-        MarginLeft = m.Left;
-        MarginRight = m.Right;
-        MarginBottom = m.Bottom;
+    if (s.AutoMargins) {
+        s.MarginTop = m.Top;
+        s.MarginLeft = m.Left;
+        s.MarginRight = m.Right;
+        s.MarginBottom = m.Bottom;
     }
-    if (AutoClueColumns)
-        ClueColumns = columns;
-    if (AutoClueSize)
-        ClueTextFontSize = ClueNumberFontSize = AcrDwnFontSize = clueSize;
-    if (AutoClueSpacing)
-        LeadingPercentage = leading;
-    if (AutoTitleSize) {
-        TitleFontSize = titleSize;
-        SubtitleFontSize = subtitleSize;
+    if (s.AutoClueColumns)
+        s.ClueColumns = columns;
+    if (s.AutoClueSize)
+        s.ClueTextFontSize = s.ClueNumberFontSize = s.AcrDwnFontSize = clueSize;
+    if (s.AutoClueSpacing)
+        s.LeadingPercentage = leading;
+    if (s.AutoTitleSize) {
+        s.TitleFontSize = titleSize;
+        s.SubtitleFontSize = subtitleSize;
     }
-    const int quality = trialQuality();
+    const int quality = trialQuality(s);
     afterTrial();
     return quality >= fqr;
 }
 
-bool FitsAnyColumns(int clueSize, int leading, double cellWidth, double cellHeight, double top,
-                    double leftRight, double bottom, int titleSize, int subtitleSize, int fqr)
+bool FitsAnyColumns(TLayoutSettings &s, int clueSize, int leading, double cellWidth, double cellHeight,
+                    double top, double leftRight, double bottom, int titleSize, int subtitleSize, int fqr)
 {
     for (int columns : ClueColumnTrialOrder)
-        if (Fits(columns, clueSize, leading, cellWidth, cellHeight, top, leftRight, bottom, titleSize,
+        if (Fits(s, columns, clueSize, leading, cellWidth, cellHeight, top, leftRight, bottom, titleSize,
                  subtitleSize, fqr))
             return true;
     return false;
@@ -478,12 +488,12 @@ bool FitsAnyColumns(int clueSize, int leading, double cellWidth, double cellHeig
 
 // ---- Strategies -----------------------------------------------------------------------------------
 
-bool AutoLayout_TryBeautiful(int columns, int fqr)
+bool AutoLayout_TryBeautiful(TLayoutSettings &s, int columns, int fqr)
 {
     for (const TBeautifulLevel &level : kBeautifulLevels) {
         const double m = level.Margin;
         auto trial = [&](int size, double cell) {
-            return Fits(columns, size, 115, cell, cell, m, m, m, 36, 18, fqr);
+            return Fits(s, columns, size, 115, cell, cell, m, m, m, 36, 18, fqr);
         };
         if (!trial(level.GateSize, level.GateCell))
             continue;
@@ -499,10 +509,10 @@ bool AutoLayout_TryBeautiful(int columns, int fqr)
     return false;
 }
 
-bool AutoLayout_TryRegular(int columns, int fqr)
+bool AutoLayout_TryRegular(TLayoutSettings &s, int columns, int fqr)
 {
     auto trial = [&](const TRegularTrial &t) {
-        return Fits(columns, t.ClueSize, t.Leading, 0.25, 0.25, 0.5, 0.5, 0.5, t.Title, t.Subtitle, fqr);
+        return Fits(s, columns, t.ClueSize, t.Leading, 0.25, 0.25, 0.5, 0.5, 0.5, t.Title, t.Subtitle, fqr);
     };
     if (!trial(kRegularGate))
         return false;
@@ -516,10 +526,10 @@ bool AutoLayout_TryRegular(int columns, int fqr)
     return false;
 }
 
-bool AutoLayout_TrySquished(int /*columns*/, int fqr)
+bool AutoLayout_TrySquished(TLayoutSettings &s, int /*columns*/, int fqr)
 {
     auto trial = [&](const TSquishedTrial &t) {
-        return FitsAnyColumns(t.ClueSize, t.Leading, t.CellWidth, t.CellHeight, t.TopSides, t.TopSides,
+        return FitsAnyColumns(s, t.ClueSize, t.Leading, t.CellWidth, t.CellHeight, t.TopSides, t.TopSides,
                               t.Bottom, t.Title, t.Subtitle, fqr);
     };
     for (const TSquishedGroup &group : kSquishedGroups) {
@@ -532,15 +542,15 @@ bool AutoLayout_TrySquished(int /*columns*/, int fqr)
     return false;
 }
 
-bool AutoLayout_TryStage(int progressBase, int strategy, int fqr)
+bool AutoLayout_TryStage(TLayoutSettings &s, int progressBase, int strategy, int fqr)
 {
     for (int step = 1; step <= 9; ++step) {
         setProgress(progressBase + step);
         bool ok = false;
         switch (strategy) {
-        case AutoLayoutBeautiful: ok = AutoLayout_TryBeautiful(step, fqr); break;
-        case AutoLayoutRegular: ok = AutoLayout_TryRegular(step, fqr); break;
-        default: ok = AutoLayout_TrySquished(ClueColumnTrialOrder[step - 1], fqr); break;
+        case AutoLayoutBeautiful: ok = AutoLayout_TryBeautiful(s, step, fqr); break;
+        case AutoLayoutRegular: ok = AutoLayout_TryRegular(s, step, fqr); break;
+        default: ok = AutoLayout_TrySquished(s, ClueColumnTrialOrder[step - 1], fqr); break;
         }
         if (ok)
             return true;
@@ -550,44 +560,49 @@ bool AutoLayout_TryStage(int progressBase, int strategy, int fqr)
 
 // ---- Polish ---------------------------------------------------------------------------------------
 
-void Improve_SideMargins(int fqr)
+void Improve_SideMargins(TLayoutSettings &s, int fqr)
 {
     // A border fixes every trial's margins: widening them would store margins no trial used.
-    if (!AutoMargins || bandTotal() > 0)
+    if (!s.AutoMargins || bandTotal(s) > 0)
         return;
-    TCurrent t;
-    double kept = MarginLeft;
+    TCurrent t(s);
+    double kept = s.MarginLeft;
     for (double m = kept + 0.1; m <= 1.00001; m += 0.1) {
         t.Sides = m;
         if (!t.fits(fqr))
             break;
         kept = m;
     }
-    MarginLeft = MarginRight = kept;
+    s.MarginLeft = s.MarginRight = kept;
 }
 
-void Improve_TitleFontSize(const QString &text, int &size)
+void Improve_TitleFontSize(const TLayoutSettings &s, const QString &text, int &size)
 {
-    if (!AutoTitleSize || text.isEmpty())
+    if (!s.AutoTitleSize || text.isEmpty())
         return;
     // Measured in inches on the inch canvas, so the view's zoom does not matter.
     TAsCanvas canvas;
-    canvas.Font.Name = TitleFont.isEmpty() ? QStringLiteral("Arial") : TitleFont;
-    canvas.Font.Style = TitleStyle;
+    canvas.Font.Name = s.TitleFont.isEmpty() ? QStringLiteral("Arial") : s.TitleFont;
+    canvas.Font.Style = s.TitleStyle;
     canvas.Font.Size = size;
-    const double room = PaperWidth - MarginLeft - MarginRight - 0.2;
+    const double room = s.PaperWidth - s.MarginLeft - s.MarginRight - 0.2;
     for (int rounds = 0; rounds < 99 && canvas.TextWidth(text) > room; ++rounds) {
         size = std::max(1, size - 1);
         canvas.Font.Size = size;
     }
 }
 
-void Improve_TopBottomMargins(int fqr)
+void Improve_TitleFontSize(const QString &text, int &size)
 {
-    if (!AutoMargins || bandTotal() > 0)
+    Improve_TitleFontSize(LayoutSettings, text, size);
+}
+
+void Improve_TopBottomMargins(TLayoutSettings &s, int fqr)
+{
+    if (!s.AutoMargins || bandTotal(s) > 0)
         return;
-    TCurrent t;
-    double top = MarginTop, bottom = MarginBottom;
+    TCurrent t(s);
+    double top = s.MarginTop, bottom = s.MarginBottom;
     for (;;) {
         t.Top = top;
         t.Bottom = bottom + 0.1;
@@ -610,41 +625,46 @@ void Improve_TopBottomMargins(int fqr)
         top = t.Top;
         bottom = t.Bottom;
     }
-    MarginTop = top;
-    MarginBottom = bottom;
+    s.MarginTop = top;
+    s.MarginBottom = bottom;
 }
 
-void Improve_ClueSpacing(int fqr)
+void Improve_ClueSpacing(TLayoutSettings &s, int fqr)
 {
-    if (!AutoClueSpacing)
+    if (!s.AutoClueSpacing)
         return;
-    TCurrent t;
-    int kept = LeadingPercentage;
+    TCurrent t(s);
+    int kept = s.LeadingPercentage;
     while (kept < 115) {
         t.Leading = kept + 1;
         if (!t.fits(fqr))
             break;
         kept = t.Leading;
     }
-    LeadingPercentage = kept;
+    s.LeadingPercentage = kept;
 }
 
-void Improve_CenterPuzzleGrid(int fqr)
+void Improve_CenterPuzzleGrid(TLayoutSettings &s, int fqr)
 {
-    if (!AutoCenter)
+    if (!s.AutoCenter)
         return;
-    const double old = PuzzleLeft;
-    PuzzleLeft = PaperWidth / 2 - Columns * CellWidth / 2 - MarginLeft;
-    if (TCurrent().fits(fqr))
+    const double old = s.PuzzleLeft;
+    s.PuzzleLeft = s.PaperWidth / 2 - Columns * s.CellWidth / 2 - s.MarginLeft;
+    if (TCurrent(s).fits(fqr))
         return;
-    PuzzleLeft = old;
-    if (!TCurrent().fits(fqr))
+    s.PuzzleLeft = old;
+    if (!TCurrent(s).fits(fqr))
         InternalError(QStringLiteral("In Improve_CenterPuzzleGrid, Fits() failed to restore parameters."));
 }
 
 // ---- Pages ----------------------------------------------------------------------------------------
 
-int DefaultWordBankPage() { return AutoLayoutPageChoice == 3 ? 3 - PuzzlePage : 1; }
+int DefaultWordBankPage(const TLayoutSettings &s)
+{
+    return s.AutoLayoutPageChoice == 3 ? 3 - s.PuzzlePage : 1;
+}
+
+int DefaultWordBankPage() { return DefaultWordBankPage(LayoutSettings); }
 
 int ApplyPageChoice(TPageChoice choice, bool remember)
 {
@@ -709,20 +729,6 @@ int ScriptedPageChooser::AskPages()
         return 0;
     const Answer a = Answers.takeFirst();
     return ApplyPageChoice(a.Choice, a.Remember);
-}
-
-// ---- Saved layout ---------------------------------------------------------------------------------
-
-void SaveLayoutParameters() { g_saved = LayoutSettings; }
-
-void RestoreLayoutParameters()
-{
-    // A page choice the user asked to remember during the run stays.
-    const int pageChoice = AutoLayoutPageChoice;
-    const bool ask = AskBeforeUsingTwoPages;
-    LayoutSettings = g_saved;
-    AutoLayoutPageChoice = pageChoice;
-    AskBeforeUsingTwoPages = ask;
 }
 
 // ---- Progress, give-up ------------------------------------------------------------------------
@@ -792,8 +798,6 @@ void RunAutoLayout(int flags)
     g_run.StartMs = nowMs();
     if (flags & AutoLayoutShowProgressNow)
         ShowAutoLayoutProgress();
-    SaveLayoutParameters();
-    WordBankPage = DefaultWordBankPage();
     DoAutoLayout();
     HideAutoLayoutProgress();
     // The cancel ended this run; it must not end the next build or run too.
@@ -805,28 +809,25 @@ void RunAutoLayout(int flags)
 }
 
 // The question is modal and the page is painted behind it: it shows the layout from before the
-// run, not a trial's half-fitted values. The search then goes on from the trial's values, with
-// the clue placement the answer chose.
-int askPageChoiceOverSavedLayout()
+// run, which LayoutSettings still holds, not a trial's half-fitted values. The answer goes to
+// LayoutSettings, as the form's buttons do: the page mode it asked to remember stays there, and
+// the clue placement it chose goes on to the trial, with which the search goes on.
+int askPageChoiceOverRunStart(TLayoutSettings &trial)
 {
     if (AutoLayoutPageChoice != 1 || !AskBeforeUsingTwoPages || !g_chooser)
         return AskPageChoice();
-    const TLayoutSettings beforeRun = g_saved;
-    SaveLayoutParameters();
-    const TLayoutSettings trial = g_saved;
-    g_saved = beforeRun;
-    RestoreLayoutParameters();
-    relayout();
+    // A copy is laid out, so that what the composer settles does not stay in LayoutSettings.
+    TLayoutSettings shown = LayoutSettings;
+    relayout(shown);
     if (AutoLayoutHooks.InvalidateView)
         AutoLayoutHooks.InvalidateView();
-    const int q = AskPageChoice();
     const bool separate = SeparateClues;
     const int bankPage = WordBankPage;
-    g_saved = trial;
-    RestoreLayoutParameters();
-    g_saved = beforeRun;
-    SeparateClues = separate;
-    WordBankPage = bankPage;
+    const int q = AskPageChoice();
+    trial.AutoLayoutPageChoice = AutoLayoutPageChoice;
+    trial.AskBeforeUsingTwoPages = AskBeforeUsingTwoPages;
+    trial.SeparateClues = std::exchange(SeparateClues, separate);
+    trial.WordBankPage = std::exchange(WordBankPage, bankPage);
     return q;
 }
 
@@ -839,59 +840,63 @@ bool DoAutoLayout()
     g_run.Cache.clear();
     g_run.PumpClock.invalidate();
     AutoLayoutPending = true;
-    g_run.FrameBandTotal = SumValuesAfterEquals(FrameStyle);
-    SeparateClues = AutoLayoutPageChoice == 3;
+    // The trials change a copy of the settings; LayoutSettings takes the layout that fitted.
+    TLayoutSettings trial = LayoutSettings;
+    trial.WordBankPage = DefaultWordBankPage(trial);
+    g_run.FrameBandTotal = SumValuesAfterEquals(trial.FrameStyle);
+    trial.SeparateClues = trial.AutoLayoutPageChoice == 3;
+    g_run.Trial = &trial;
 
     bool ok = false;
     int q = 5;
     {
         TInputGuard guard(AutoLayoutHooks.CancelWindow ? AutoLayoutHooks.CancelWindow() : nullptr);
-        if (AutoNewColumn)
-            NewColumnDown = true;
+        if (trial.AutoNewColumn)
+            trial.NewColumnDown = true;
         setProgress(2);
-        ok = AutoLayout_TryBeautiful(2, 5);
+        ok = AutoLayout_TryBeautiful(trial, 2, 5);
         if (!ok) {
-            if (AutoNewColumn)
-                NewColumnDown = false;
-            ok = AutoLayout_TryStage(20, AutoLayoutBeautiful, 5);
+            if (trial.AutoNewColumn)
+                trial.NewColumnDown = false;
+            ok = AutoLayout_TryStage(trial, 20, AutoLayoutBeautiful, 5);
         }
         if (!ok)
-            ok = AutoLayout_TryStage(40, AutoLayoutRegular, 5);
+            ok = AutoLayout_TryStage(trial, 40, AutoLayoutRegular, 5);
         if (!ok) {
-            q = askPageChoiceOverSavedLayout();
+            q = askPageChoiceOverRunStart(trial);
             if (q == 3) {
-                if (AutoNewColumn) {
-                    NewColumnDown = true;
+                if (trial.AutoNewColumn) {
+                    trial.NewColumnDown = true;
                     setProgress(60);
-                    ok = AutoLayout_TryBeautiful(2, 3);
+                    ok = AutoLayout_TryBeautiful(trial, 2, 3);
                     if (!ok)
-                        NewColumnDown = false;
+                        trial.NewColumnDown = false;
                 }
                 if (!ok)
-                    ok = AutoLayout_TryStage(60, AutoLayoutBeautiful, 3);
+                    ok = AutoLayout_TryStage(trial, 60, AutoLayoutBeautiful, 3);
                 if (!ok)
-                    ok = AutoLayout_TryStage(70, AutoLayoutRegular, 3);
+                    ok = AutoLayout_TryStage(trial, 70, AutoLayoutRegular, 3);
             }
             if (!ok)
-                ok = AutoLayout_TryStage(80, AutoLayoutSquished, q);
+                ok = AutoLayout_TryStage(trial, 80, AutoLayoutSquished, q);
         }
         if (!ok) {
             q = q == 5 ? 4 : 2;
-            ok = AutoLayout_TryStage(90, AutoLayoutSquished, q);
+            ok = AutoLayout_TryStage(trial, 90, AutoLayoutSquished, q);
         }
 
         if (ok && !ConstructCanceled) {
-            Improve_SideMargins(q);
-            Improve_TitleFontSize(DocControls.PuzzleTitle, TitleFontSize);
-            Improve_TitleFontSize(DocControls.PuzzleSubtitle, SubtitleFontSize);
-            if (2 * SubtitleFontSize < 3 * SolutionHeaderFontSize) {
-                SolutionHeaderFontSize = 2 * SubtitleFontSize / 3;
-                if (SolutionHeaderFontSize < 6)
-                    SolutionHeaderFontSize = 0;
+            Improve_SideMargins(trial, q);
+            Improve_TitleFontSize(trial, DocControls.PuzzleTitle, trial.TitleFontSize);
+            Improve_TitleFontSize(trial, DocControls.PuzzleSubtitle, trial.SubtitleFontSize);
+            if (2 * trial.SubtitleFontSize < 3 * trial.SolutionHeaderFontSize) {
+                trial.SolutionHeaderFontSize = 2 * trial.SubtitleFontSize / 3;
+                if (trial.SolutionHeaderFontSize < 6)
+                    trial.SolutionHeaderFontSize = 0;
             }
-            Improve_TopBottomMargins(q);
-            Improve_ClueSpacing(q);
-            Improve_CenterPuzzleGrid(q);
+            Improve_TopBottomMargins(trial, q);
+            Improve_ClueSpacing(trial, q);
+            Improve_CenterPuzzleGrid(trial, q);
         }
         setProgress(100);
         if (AutoLayoutHooks.Progress)
@@ -902,28 +907,28 @@ bool DoAutoLayout()
         g_info.Quality = q;
         if (canceled) {
             g_info.Outcome = TAutoLayoutOutcome::Canceled;
-            RestoreLayoutParameters();
         } else if (!ok) {
-            // Nothing fitted: the layout from before the run comes back, not the last squeeze.
+            // Nothing fitted: the layout from before the run stays, not the last squeeze.
             g_info.Outcome = TAutoLayoutOutcome::GaveUp;
-            RestoreLayoutParameters();
         } else {
             g_info.Outcome = TAutoLayoutOutcome::Fitted;
-            if (AutoMargins)
-                applyBorderMargins();
+            if (trial.AutoMargins)
+                applyBorderMargins(trial);
+            LayoutSettings = trial;
         }
         // The page model of the kept values: the last trial may have been a rejected one.
-        relayout();
+        relayout(LayoutSettings);
         if (g_info.Outcome == TAutoLayoutOutcome::Fitted) {
             const int bankPage = PageCount == 2 ? 1 : 3 - PuzzlePage;
             if (bankPage != WordBankPage) {
                 WordBankPage = bankPage;
-                relayout();
+                relayout(LayoutSettings);
             }
         }
         ok = g_info.Outcome == TAutoLayoutOutcome::Fitted;
         g_run.Cache.clear();
         g_run.Active = false;
+        g_run.Trial = nullptr;
     }
     AutoLayoutPending = false;
     if (AutoLayoutHooks.SetPageCount)
@@ -956,3 +961,5 @@ void SetAutoLayoutCacheEnabled(bool on) { g_cacheEnabled = on; }
 void SetAutoLayoutClock(std::function<qint64()> nowMs) { g_clock = std::move(nowMs); }
 
 const TAutoLayoutRunInfo &LastAutoLayoutRun() { return g_info; }
+
+const TLayoutSettings &AutoLayoutTrialSettings() { return g_run.Trial ? *g_run.Trial : LayoutSettings; }

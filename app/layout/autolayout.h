@@ -13,6 +13,7 @@
 #include <functional>
 
 class QWidget;
+struct TLayoutSettings;
 
 // ---- Running the expert -------------------------------------------------------------------------
 
@@ -23,8 +24,9 @@ constexpr int AutoLayoutKeepViewTab = 2;     // show the current view tab again 
 /** The entry point: nothing unless the main window's AutoLayoutCB (DocControls.AutoLayout) is
  *  ticked. Callers take their own checkpoint first. Does nothing while a run is in progress. */
 void RunAutoLayout(int flags);
-/** The search and polish of one run (RunAutoLayout saves the layout and sets the word-bank page
- *  first); true when a layout was found, false after a give-up or a cancel. */
+/** The search and polish of one run, on a copy of LayoutSettings with the word-bank page of the
+ *  page mode; true when a layout was found and LayoutSettings took it, false after a give-up or a
+ *  cancel, which leave LayoutSettings as it was (but a page mode the question asked to keep). */
 bool DoAutoLayout();
 /** After a title or subtitle edit: re-runs the expert (with its checkpoint) when the puzzle now
  *  spills onto more pages than the page mode allows and AutoLayout_OnSpill is on. Such a run
@@ -34,52 +36,60 @@ void AutoLayoutAfterTitleEdit();
 void ForgetTitleEditPageAnswer();
 
 // ---- Trials ---------------------------------------------------------------------------------------
+// The trials, the polish and the page model work on the settings given: a run's own copy, which
+// LayoutSettings takes when a layout fitted.
 
-/** One trial: stores the candidate values whose Auto switch is on (margins replaced by the
+/** One trial: stores in s the candidate values whose Auto switch is on (margins replaced by the
  *  border's when it has bands) and tells whether the page reaches the required quality fqr.
  *  True at once after a cancel. */
-bool Fits(int columns, int clueSize, int leading, double cellWidth, double cellHeight, double top,
-          double leftRight, double bottom, int titleSize, int subtitleSize, int fqr);
+bool Fits(TLayoutSettings &s, int columns, int clueSize, int leading, double cellWidth, double cellHeight,
+          double top, double leftRight, double bottom, int titleSize, int subtitleSize, int fqr);
 /** Fits for each column count of ClueColumnTrialOrder, up to the first success. */
-bool FitsAnyColumns(int clueSize, int leading, double cellWidth, double cellHeight, double top,
-                    double leftRight, double bottom, int titleSize, int subtitleSize, int fqr);
-bool AutoLayout_TryBeautiful(int columns, int fqr);
-bool AutoLayout_TryRegular(int columns, int fqr);
+bool FitsAnyColumns(TLayoutSettings &s, int clueSize, int leading, double cellWidth, double cellHeight,
+                    double top, double leftRight, double bottom, int titleSize, int subtitleSize, int fqr);
+bool AutoLayout_TryBeautiful(TLayoutSettings &s, int columns, int fqr);
+bool AutoLayout_TryRegular(TLayoutSettings &s, int columns, int fqr);
 /** The squeezed lists; the column count is not used (every trial tries all counts). */
-bool AutoLayout_TrySquished(int columns, int fqr);
+bool AutoLayout_TrySquished(TLayoutSettings &s, int columns, int fqr);
 /** Strategies of AutoLayout_TryStage. */
 constexpr int AutoLayoutBeautiful = 0, AutoLayoutRegular = 1, AutoLayoutSquished = 2;
 /** Runs the strategy over its nine trials (progress base + trial), up to the first success. */
-bool AutoLayout_TryStage(int progressBase, int strategy, int fqr);
+bool AutoLayout_TryStage(TLayoutSettings &s, int progressBase, int strategy, int fqr);
 
-/** The fit quality of the stored layout after a full relayout: 0 the grid does not fit, 1 more
- *  than two puzzle pages or clue lines lost past the last page, 2/3 two puzzle pages with/without
- *  a widow, 4/5 one puzzle page with/without a widow. */
+/** The fit quality of the settings after a full relayout: 0 the grid does not fit, 1 more than
+ *  two puzzle pages or clue lines lost past the last page, 2/3 two puzzle pages with/without a
+ *  widow, 4/5 one puzzle page with/without a widow. Without settings: of LayoutSettings. */
+int FitQuality(TLayoutSettings &s);
 int FitQuality();
 /** Relays the page out (title block, paper fit, clue flow, grid tiles; no window work, no
  *  repaint) and counts the sheets: grid tiles + PageCount - 1. */
+int CountPrintedPages(TLayoutSettings &s);
 int CountPrintedPages();
 /** Whether a grid of these cells fits the paper between these margins (the bottom one grows by
  *  the word bank when it stands at the bottom of the puzzle page). */
-bool GridFitsPaper(double cellWidth, double cellHeight, double left, double top, double right, double bottom);
-bool CurrentGridFitsPaper();
+bool GridFitsPaper(const TLayoutSettings &s, double cellWidth, double cellHeight, double left, double top,
+                   double right, double bottom);
+bool CurrentGridFitsPaper(const TLayoutSettings &s);
 /** Trial margins: left and right leftRight, or with a banded border every side FrameOutside +
  *  the band total + FrameInside. */
-TPageRect FrameAdjustedMargins(double top, double leftRight, double bottom);
+TPageRect FrameAdjustedMargins(const TLayoutSettings &s, double top, double leftRight, double bottom);
 
 // ---- Polish ---------------------------------------------------------------------------------------
 
-void Improve_SideMargins(int fqr);
+void Improve_SideMargins(TLayoutSettings &s, int fqr);
 /** Shrinks size by a point at a time (at most 99 times, never below 1) while the text, measured
- *  in inches in TitleFont and TitleStyle, is wider than the paper between the margins less 0.2. */
+ *  in inches in TitleFont and TitleStyle, is wider than the paper between the margins less 0.2.
+ *  Without settings: those of LayoutSettings. */
+void Improve_TitleFontSize(const TLayoutSettings &s, const QString &text, int &size);
 void Improve_TitleFontSize(const QString &text, int &size);
-void Improve_TopBottomMargins(int fqr);
-void Improve_ClueSpacing(int fqr);
-void Improve_CenterPuzzleGrid(int fqr);
+void Improve_TopBottomMargins(TLayoutSettings &s, int fqr);
+void Improve_ClueSpacing(TLayoutSettings &s, int fqr);
+void Improve_CenterPuzzleGrid(TLayoutSettings &s, int fqr);
 
 // ---- Pages ----------------------------------------------------------------------------------------
 
 /** 1, or in page mode 3 the page other than the puzzle page. */
+int DefaultWordBankPage(const TLayoutSettings &s);
 int DefaultWordBankPage();
 /** The quality to require after one page failed: 5 for one page, 3 when two are allowed (asking
  *  the installed chooser in mode 1 when AskBeforeUsingTwoPages is on). */
@@ -130,14 +140,6 @@ public:
 private:
     TPageChooser *m_previous = nullptr;
 };
-
-// ---- Saved layout ---------------------------------------------------------------------------------
-
-/** Copies the values a run may change: the 15 layout values, SeparateClues, WordBankPage and
- *  SolutionHeaderFontSize. */
-void SaveLayoutParameters();
-/** Puts them back (the page mode and the ask switch stay as the user last set them). */
-void RestoreLayoutParameters();
 
 // ---- Progress, give-up ------------------------------------------------------------------------
 
@@ -196,6 +198,9 @@ struct TAutoLayoutRunInfo {
     qint64 ProgressShownAfterMs = -1;
 };
 const TAutoLayoutRunInfo &LastAutoLayoutRun();
+/** During a run the settings its trials lay out (LayoutSettings keeps those from before the run
+ *  until a layout fits); LayoutSettings outside a run. */
+const TLayoutSettings &AutoLayoutTrialSettings();
 
 /** The column counts in the order trials take them. */
 extern const int ClueColumnTrialOrder[9];

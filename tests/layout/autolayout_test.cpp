@@ -319,6 +319,44 @@ TEST_F(AutoLayoutTest, ARememberedPageAnswerOutlastsTheLayoutsPutBack)
     EXPECT_FALSE(AskBeforeUsingTwoPages);
 }
 
+TEST_F(AutoLayoutTest, TrialsLeaveTheSettingsAloneUntilALayoutFits)
+{
+    // The trials lay out the run's own copy: the settings the window paints, and the page model
+    // the question shows, are those from before the run until a layout fits.
+    struct WatchingChooser : ScriptedPageChooser {
+        const TLayoutSettings *Before = nullptr;
+        int BeforePages = 0;
+        bool SawBefore = false;
+        int AskPages() override
+        {
+            SawBefore = LayoutSettings == *Before && PageCount == BeforePages;
+            return ScriptedPageChooser::AskPages();
+        }
+    };
+    WatchingChooser chooser;
+    chooser.Answers = {{TPageChoice::TwoPages, false}};
+    open(kPuzzle13);
+    AutoLayoutPageChoice = 1;
+    AskBeforeUsingTwoPages = true;
+    settle();
+    const TLayoutSettings before = LayoutSettings;
+    chooser.Before = &before;
+    chooser.BeforePages = PageCount;
+    int trials = 0, changed = 0;
+    AutoLayoutHooks.Progress = [&](int, int) {
+        ++trials;
+        if (!(LayoutSettings == before))
+            ++changed;
+    };
+    RunAutoLayout(0);
+    ASSERT_EQ(LastAutoLayoutRun().Outcome, TAutoLayoutOutcome::Fitted);
+    EXPECT_EQ(chooser.Asked, 1);
+    EXPECT_TRUE(chooser.SawBefore);
+    EXPECT_GT(trials, 0);
+    EXPECT_EQ(changed, 0);
+    EXPECT_FALSE(LayoutSettings == before);
+}
+
 TEST_F(AutoLayoutTest, TheFormsButtonsSetThePageChoice)
 {
     struct Case {
@@ -384,7 +422,8 @@ TEST_F(AutoLayoutTest, ABorderSetsEveryTrialsMargins)
         if (percent == 100)
             return;
         ++trials;
-        if (!near(TPageRect{MarginLeft, MarginTop, MarginRight, MarginBottom}, border))
+        const TLayoutSettings &s = AutoLayoutTrialSettings();
+        if (!near(TPageRect{s.MarginLeft, s.MarginTop, s.MarginRight, s.MarginBottom}, border))
             ++others;
     };
     RunAutoLayout(0);
