@@ -262,61 +262,44 @@ TFileResult LoadOldPuzzleFile(const QString &fileName)
     return result;
 }
 
+namespace {
+
+template <typename... Members>
+void copyMembers(TLayoutSettings &to, const TLayoutSettings &from, Members... members)
+{
+    ((to.*members = from.*members), ...);
+}
+
+} // namespace
+
 void SetDefaultLayout()
 {
     PencilSize = 60;
     PencilColor = 0x808080;
     PencilFont = InstalledPencilFont(QStringLiteral("Comic Sans MS"));
+    // The factory layout, but for the paper, the border, the cell colours, the solution grid's
+    // place and numbering, the clue placement, the word bank, the subtitle spacing, the solution
+    // header and the Auto-Layout switches with the page mode: those stay as they were.
+    using L = TLayoutSettings;
+    L fresh;
+    copyMembers(
+        fresh, LayoutSettings, &L::PaperWidth, &L::PaperHeight, &L::FrameStyle, &L::FrameInside,
+        &L::FrameOutside, &L::RemovedCellColor, &L::BlockedCellColor, &L::AlignSolution, &L::NumberedSolution,
+        &L::SolutionLeft, &L::SolutionTop, &L::SeparateClues, &L::WordBankMode, &L::WordBankSort,
+        &L::WordBankHeader, &L::WordBankPage, &L::asWordBankHeight, &L::SubtitleExtraSpacing,
+        &L::SolutionHeaderText, &L::SolutionHeaderFont, &L::SolutionHeaderFontSize, &L::SolutionHeaderStyle,
+        &L::SolutionHeaderColor, &L::AutoCellSize, &L::AutoCellShape, &L::AutoCenter, &L::AutoClueColumns,
+        &L::AutoClueSize, &L::AutoClueSpacing, &L::AutoMargins, &L::AutoNewColumn, &L::AutoTitleSize,
+        &L::AutoLayout_OnApply, &L::AutoLayout_OnSpill, &L::AutoLayoutPageChoice, &L::AskBeforeUsingTwoPages);
+    LayoutSettings = fresh;
     InitPageMetrics();
-    clPuzzleGrid = clPuzzleNumber = clSolutionNumber = clSolutionGrid = clSolutionLetter = clClues =
-        clWordBank = 0;
-    ClueColumns = 4;
-    ClueColumnGap = 0.1;
-    LeadingPercentage = 115;
-    AcrDwnBold = true;
-    AcrDwnCapitals = true;
-    NewColumnDown = false;
-    SolutionThemeBold = true;
-    SolutionThemeColor = false;
-    PuzzleClueGap = 0.2;
-    MarginTop = MarginLeft = MarginRight = MarginBottom = 1.0;
-    PutFrameOnCode = 7;
-    CellWidth = CellHeight = FreeformMode ? 0.35 : 0.25;
-    GridLineThickness = 0.01;
-    PuzzleNumberFont = QStringLiteral("Arial");
-    CellNumberPercent = 36;
-    PuzzlePage = 1;
-    PuzzleTop = 0;
+    if (FreeformMode)
+        CellWidth = CellHeight = 0.35;
+    // A freeform grid stands centred on the paper just set.
     PuzzleLeft = FreeformMode && FileHooks.CenteredGridLeft ? FileHooks.CenteredGridLeft() : 0;
-    CellWidthSol = CellHeightSol = 0.15;
-    GridLineThicknessSol = 0.01;
-    SolutionFont = QStringLiteral("Arial");
-    CellLetterPercent = 90;
-    AcrossText = QStringLiteral("Across");
-    DownText = QStringLiteral("Down");
-    ClueNumberFont = ClueTextFont = AcrDwnFont = QStringLiteral("Arial");
-    ClueNumberFontSize = ClueTextFontSize = AcrDwnFontSize = 12;
-    ClueNumberStyle = DefaultClueNumberStyle;
-    ClueThemeStyle = DefaultClueThemeStyle;
-    ClueThemeInColor = false;
-    ClueThemeAllCaps = false;
+    CreditsLine = FileHooks.MakerWebAddress ? FileHooks.MakerWebAddress() : QString();
     DocControls.PuzzleTitle.clear();
     DocControls.PuzzleSubtitle.clear();
-    TitleFont = QStringLiteral("Times New Roman");
-    TitleFontSize = 36;
-    TitleColor = 0;
-    TitleStyle = DefaultTitleStyle;
-    SubtitleFont = QStringLiteral("Times New Roman");
-    SubtitleFontSize = 16;
-    SubtitleColor = 0;
-    SubtitleStyle = DefaultSubtitleStyle;
-    PutTitleOnCode = 2;
-    WorksheetFontName = QStringLiteral("Arial");
-    WorksheetFontSize = 11;
-    WorksheetLine.clear();
-    CreditsLine = FileHooks.MakerWebAddress ? FileHooks.MakerWebAddress() : QString();
-    CreditsFont = QStringLiteral("Times New Roman");
-    CreditsFontSize = 7;
     if (FileHooks.ResetWindowLayoutValues)
         FileHooks.ResetWindowLayoutValues();
     if (FileHooks.WYSIWYGChange)

@@ -374,4 +374,100 @@ TEST_F(OpenTest, NewPuzzleDefaults)
     EXPECT_DOUBLE_EQ(CellWidth, 0.25);
 }
 
+// Every setting off its factory value.
+TLayoutSettings oddLayout()
+{
+    TLayoutSettings s;
+    s.PaperWidth = 8.27, s.PaperHeight = 11.69;
+    s.MarginLeft = 0.3, s.MarginRight = 0.4, s.MarginTop = 0.5, s.MarginBottom = 0.6;
+    s.PutFrameOnCode = 3, s.PutTitleOnCode = 5;
+    s.FrameStyle = QStringLiteral("Odd = 0.05\" Line * 0");
+    s.FrameInside = {0.1, 0.2, 0.3, 0.4}, s.FrameOutside = {0.2, 0.3, 0.4, 0.5};
+    s.WorksheetLine = QStringLiteral("Name:");
+    s.WorksheetFontSize = 20, s.WorksheetFontName = QStringLiteral("Odd");
+    s.CellWidth = 0.4, s.CellHeight = 0.45, s.PuzzleLeft = 0.7, s.PuzzleTop = 0.8, s.GridLineThickness = 0.03;
+    s.CellNumberPercent = 50, s.PuzzleNumberFont = QStringLiteral("Odd");
+    s.clPuzzleGrid = s.clPuzzleNumber = s.RemovedCellColor = 0x123456;
+    s.BlockedCellColor = 3, s.PuzzlePage = 2;
+    s.AlignSolution = s.NumberedSolution = true;
+    s.CellWidthSol = 0.2, s.CellHeightSol = 0.22, s.SolutionLeft = 1.1, s.SolutionTop = 1.2;
+    s.GridLineThicknessSol = 0.02, s.CellLetterPercent = 70, s.SolutionFont = QStringLiteral("Odd");
+    s.SolutionThemeBold = false, s.SolutionThemeColor = true;
+    s.clSolutionNumber = s.clSolutionGrid = s.clSolutionLetter = s.clClues = s.clWordBank = 0x654321;
+    s.ClueColumns = 2, s.SeparateClues = true, s.LeadingPercentage = 130;
+    s.AcrossText = QStringLiteral("Over"), s.DownText = QStringLiteral("Under");
+    s.ClueNumberFont = s.ClueTextFont = s.AcrDwnFont = QStringLiteral("Odd");
+    s.ClueNumberFontSize = s.ClueTextFontSize = s.AcrDwnFontSize = 9;
+    s.ClueNumberStyle = s.ClueThemeStyle = fsItalic;
+    s.ClueThemeInColor = s.ClueThemeAllCaps = true;
+    s.AcrDwnBold = s.AcrDwnCapitals = false, s.NewColumnDown = true;
+    s.ClueColumnGap = 0.3, s.PuzzleClueGap = 0.4;
+    s.WordBankMode = 0, s.WordBankSort = 2, s.WordBankHeader = QStringLiteral("WORDS:"), s.WordBankPage = 2;
+    s.asWordBankHeight = 1.5;
+    s.CreditsLine = QStringLiteral("Old credits");
+    s.TitleFont = s.SubtitleFont = s.CreditsFont = QStringLiteral("Odd");
+    s.TitleFontSize = 20, s.SubtitleFontSize = 10, s.CreditsFontSize = 9;
+    s.TitleColor = s.SubtitleColor = 0x111111;
+    s.TitleStyle = s.SubtitleStyle = fsUnderline;
+    s.SubtitleExtraSpacing = 0.2;
+    s.SolutionHeaderText = QStringLiteral("Answers"), s.SolutionHeaderFont = QStringLiteral("Odd");
+    s.SolutionHeaderFontSize = 14, s.SolutionHeaderStyle = fsBold, s.SolutionHeaderColor = 0x222222;
+    s.AutoCellSize = s.AutoCellShape = s.AutoCenter = s.AutoClueColumns = s.AutoClueSize = s.AutoClueSpacing =
+        s.AutoMargins = s.AutoNewColumn = s.AutoTitleSize = s.AutoLayout_OnApply = s.AutoLayout_OnSpill =
+            false;
+    s.AutoLayoutPageChoice = 3, s.AskBeforeUsingTwoPages = false;
+    return s;
+}
+
+TEST_F(OpenTest, ANewPuzzleTakesTheFactoryLayoutButKeepsThePageItsPartsAndTheAutoLayout)
+{
+    const TLayoutSettings odd = oddLayout();
+    FileHooks.MakerWebAddress = [] { return QStringLiteral("Made with care"); };
+    FileHooks.CenteredGridLeft = [] { return (PaperWidth - Columns * 0.35) / 2 - MarginLeft; };
+    struct Case {
+        const char *name;
+        bool freeform;
+        double cell, left;
+    };
+    const Case cases[] = {
+        {"symmetrical", false, 0.25, 0},
+        {"freeform", true, 0.35, (8.27 - Columns * 0.35) / 2 - 1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        LayoutSettings = odd;
+        FreeformMode = c.freeform;
+        SetDefaultLayout();
+        TLayoutSettings expected; // the factory values
+        expected.CellWidth = expected.CellHeight = c.cell;
+        expected.PuzzleLeft = c.left;
+        expected.CreditsLine = QStringLiteral("Made with care");
+        // What a new puzzle keeps: the paper, the border, the cell colours, the solution grid's
+        // place and numbering, the clue placement, the word bank, the subtitle spacing, the
+        // solution header and the Auto-Layout switches.
+        expected.PaperWidth = odd.PaperWidth, expected.PaperHeight = odd.PaperHeight;
+        expected.FrameStyle = odd.FrameStyle, expected.FrameInside = odd.FrameInside;
+        expected.FrameOutside = odd.FrameOutside;
+        expected.RemovedCellColor = odd.RemovedCellColor, expected.BlockedCellColor = odd.BlockedCellColor;
+        expected.AlignSolution = odd.AlignSolution, expected.NumberedSolution = odd.NumberedSolution;
+        expected.SolutionLeft = odd.SolutionLeft, expected.SolutionTop = odd.SolutionTop;
+        expected.SeparateClues = odd.SeparateClues;
+        expected.WordBankMode = odd.WordBankMode, expected.WordBankSort = odd.WordBankSort;
+        expected.WordBankHeader = odd.WordBankHeader, expected.WordBankPage = odd.WordBankPage;
+        expected.asWordBankHeight = odd.asWordBankHeight;
+        expected.SubtitleExtraSpacing = odd.SubtitleExtraSpacing;
+        expected.SolutionHeaderText = odd.SolutionHeaderText,
+        expected.SolutionHeaderFont = odd.SolutionHeaderFont;
+        expected.SolutionHeaderFontSize = odd.SolutionHeaderFontSize;
+        expected.SolutionHeaderStyle = odd.SolutionHeaderStyle;
+        expected.SolutionHeaderColor = odd.SolutionHeaderColor;
+        expected.AutoCellSize = expected.AutoCellShape = expected.AutoCenter = expected.AutoClueColumns =
+            expected.AutoClueSize = expected.AutoClueSpacing = expected.AutoMargins = expected.AutoNewColumn =
+                expected.AutoTitleSize = expected.AutoLayout_OnApply = expected.AutoLayout_OnSpill = false;
+        expected.AutoLayoutPageChoice = odd.AutoLayoutPageChoice;
+        expected.AskBeforeUsingTwoPages = odd.AskBeforeUsingTwoPages;
+        EXPECT_TRUE(LayoutSettings == expected);
+    }
+}
+
 } // namespace
