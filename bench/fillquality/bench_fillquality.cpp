@@ -26,6 +26,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr double kTimeLimit = 30.0;
+constexpr int MakePuzzleAttempts = 6; // as the program's Make Puzzle
 Clock::time_point Started;
 bool Cancelled = false;
 
@@ -260,7 +261,9 @@ int main(int argc, char **argv)
                 TRVThemeDeleteAll();
                 Cancelled = false;
                 Started = Clock::now();
-                const int result = TRVConstructCmd(TRV_RIPUP_ALLOWED | (run ? TRV_CONSTRUCT_RANDOM : 0));
+                // As Make Puzzle fills, with its fresh starts.
+                const int result = TRVConstructKeepingThemeWords(
+                    TRV_RIPUP_ALLOWED | (run ? TRV_CONSTRUCT_RANDOM : 0), MakePuzzleAttempts);
                 const double s = std::chrono::duration<double>(Clock::now() - Started).count();
                 for (const char *key : {setName.c_str(), "all"}) {
                     Tally &t = tallies[key];

@@ -177,9 +177,10 @@ TRV_EXTERN(int) TRVTrafficLightColor(void);
  *  end state (0, 2, 3 or 4). Busy-guarded for the whole construction: a nested call returns
  *  TRV_TOTALLY_EXHAUSTED and leaves the running search alone. */
 TRV_EXTERN(int) TRVConstructCmd(int options);
-/** Make Puzzle's construction: like TRVConstructCmd, and when the fill leaves out theme
- *  words that have a slot of their length, it is made again from the same grid, up to
- *  attempts times in all and within a step budget bounded by the first attempt's. The grid
+/** Make Puzzle's construction: like TRVConstructCmd, but the first fill starts again from the
+ *  grid with another seed each time it runs past a step limit that doubles (the sixth start
+ *  has none). When the fill leaves out theme words that have a slot of their length, it is
+ *  made again from the same grid, up to attempts times in all and within a step budget bounded by the first attempt's. The grid
  *  keeps the attempt with the most theme words (a completed fill before an incomplete one);
  *  its end state is returned. Without TRV_CONSTRUCT_RANDOM attempt k (from 0) is seeded
  *  5 + k, so the same grid and words give the same puzzle. A cancel ends the retries and

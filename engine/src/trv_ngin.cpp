@@ -21,6 +21,7 @@ int UserCancel = 0;
 unsigned ConstructSeed = 5;
 long ConstructionSteps = 0;
 long ConstructionStepLimit = 0;
+long FirstFillStepLimit = 200000;
 int InstanceCount = 0;
 
 uint8_t engine::SetBitCount[256];
@@ -966,11 +967,30 @@ TRV_EXTERN(int) TRVConstructKeepingThemeWords(int options, int attempts) {
             before.Restore();
             bestIsInGrid = false;
         }
-        // Without the random bit, attempt k is seeded 5 + k: the same words give the same puzzle.
-        ConstructSeed = 5 + static_cast<unsigned>(attempt);
-        // A retry stops (as if cancelled) where the rest of the budget runs out.
-        ConstructionStepLimit = attempt == 0 ? 0 : budget;
-        const int state = ConstructOnce(options);
+        int state;
+        if (attempt == 0) {
+            // A search that has wandered into a hard corner of the grid seldom gets out of it,
+            // while a fresh start usually fills quickly: the first fill starts again with the
+            // next seed (from 105, apart from the retries' seeds) each time it runs past its
+            // limit, which doubles, and the last start runs to the end.
+            long spent = 0;
+            for (int start = 0;; ++start) {
+                const bool last = start + 1 >= FirstFillStarts;
+                ConstructSeed = start == 0 ? 5 : 104 + static_cast<unsigned>(start);
+                ConstructionStepLimit = last ? 0 : FirstFillStepLimit << start;
+                state = ConstructOnce(options);
+                spent += ConstructionSteps;
+                if (last || state != UserCancelled || UserCancel) break;
+                before.Restore();
+            }
+            ConstructionSteps = spent;
+        } else {
+            // Without the random bit, attempt k is seeded 5 + k: the same words give the same
+            // puzzle. A retry stops (as if cancelled) where the rest of the budget runs out.
+            ConstructSeed = 5 + static_cast<unsigned>(attempt);
+            ConstructionStepLimit = budget;
+            state = ConstructOnce(options);
+        }
         ConstructSeed = 5;
         ConstructionStepLimit = 0;
         if (state == UserCancelled) {

@@ -270,6 +270,11 @@ extern long ConstructionStepLimit; // a construction stops as cancelled at this 
 // plus the first attempt's steps, of which at most RetryStepCeiling count.
 constexpr long RetryStepFloor = 20000;
 constexpr long RetryStepCeiling = 500000;
+// The first fill of Make Puzzle starts again from the grid, with the next seed, when it runs
+// past FirstFillStepLimit steps; the limit doubles at each start and the last of
+// FirstFillStarts has none.
+extern long FirstFillStepLimit; // 200000; a variable so that tests can make it small
+constexpr int FirstFillStarts = 6;
 // A theme word still missing after them is tried in at most RepairSlotsTried slots, the words
 // within RepairReach words of it made again. The repairs together take at most RepairStepFloor
 // steps plus the first attempt's steps, and one try at most a RepairShares-th of that.

@@ -199,6 +199,49 @@ TEST_F(ThemeTrialTest, ALaterAttemptThatHoldsMoreWordsIsKept)
     EXPECT_GE(winner, 1);
 }
 
+// Counts the starts of a build (each reports step 0 first) and cancels at the given one.
+int Starts = 0, CancelAtStart = 0;
+void CountStarts(int steps, int)
+{
+    if (steps == 0 && ++Starts == CancelAtStart)
+        TRVUserCancel();
+}
+
+TEST_F(ThemeTrialTest, AFirstFillPastItsLimitStartsAgainUntilTheLastStartRunsToTheEnd)
+{
+    const std::vector<std::string> rows = {"...#...", "...#...", "...#...", "#######",
+                                           "...#...", "...#...", "...#..."};
+    const long limit = FirstFillStepLimit;
+    FirstFillStepLimit = 1; // every start but the last stops at its first step
+    TRVEstablishConstructInfoCB(CountStarts);
+    Starts = 0;
+    CancelAtStart = 0;
+    MakeGrid(rows);
+    const int state = TRVConstructKeepingThemeWords(TRV_RIPUP_ALLOWED, 6);
+    const int starts = Starts;
+    const std::vector<std::string> kept = GridRows();
+    Starts = 0;
+    CancelAtStart = 3;
+    MakeGrid(rows);
+    const int cancelled = TRVConstructKeepingThemeWords(TRV_RIPUP_ALLOWED, 6);
+    const int startsWhenCancelled = Starts;
+    FirstFillStepLimit = limit;
+    TRVEstablishConstructInfoCB(NoProgress);
+    // The last start is seeded 109 and has no limit: it is the single build with that seed.
+    MakeGrid(rows);
+    ConstructSeed = 109;
+    ASSERT_EQ(TRVConstructCmd(TRV_RIPUP_ALLOWED), TRV_FINISHED);
+    ConstructSeed = 5;
+
+    EXPECT_EQ(state, TRV_FINISHED);
+    EXPECT_EQ(starts, FirstFillStarts);
+    EXPECT_EQ(kept, GridRows());
+    EXPECT_EQ(ngintest::CheckFill(Dictionary(), {}), "");
+    // A cancel is no limit: the build ends at the start it came in.
+    EXPECT_EQ(cancelled, TRV_USER_CANCELLED);
+    EXPECT_EQ(startsWhenCancelled, 3);
+}
+
 } // namespace
 
 TEST_F(ThemeTrialTest, AWordLeftOutIsWrittenInAndItsCrossingsMadeAgain)
