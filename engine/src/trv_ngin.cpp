@@ -47,6 +47,14 @@ void WriteCode(cell &c, char code) {
 
 int SlotSpellingThemeWord(int wn);
 
+// The scans see the common words only while the scope lasts (also when the build throws).
+struct CommonWordsScope {
+    explicit CommonWordsScope(bool on) { SetCommonWordsOnly(on); }
+    ~CommonWordsScope() { SetCommonWordsOnly(false); }
+    CommonWordsScope(const CommonWordsScope &) = delete;
+    CommonWordsScope &operator=(const CommonWordsScope &) = delete;
+};
+
 // A theme word whose letters are erased is no longer placed and may be tried again.
 void UnplaceThemeWordsAt(int Slotx) {
     if (Slotx == NoWord) return;
@@ -978,9 +986,18 @@ TRV_EXTERN(int) TRVConstructKeepingThemeWords(int options, int attempts) {
                 const bool last = start + 1 >= FirstFillStarts;
                 ConstructSeed = start == 0 ? 5 : 104 + static_cast<unsigned>(start);
                 ConstructionStepLimit = last ? 0 : FirstFillStepLimit << start;
-                state = ConstructOnce(options);
+                // A start with the common words only may also find that they cannot fill the
+                // grid; the next start tries again with every word.
+                const bool common = start < CommonWordStarts;
+                {
+                    CommonWordsScope scope(common);
+                    state = ConstructOnce(options);
+                }
                 spent += ConstructionSteps;
-                if (last || state != UserCancelled || UserCancel) break;
+                const bool stoppedByLimit = state == UserCancelled && !UserCancel;
+                if (last || UserCancel || state == Finished || state == Forward ||
+                    (!stoppedByLimit && !common))
+                    break;
                 before.Restore();
             }
             ConstructionSteps = spent;

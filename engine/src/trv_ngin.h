@@ -275,6 +275,10 @@ constexpr long RetryStepCeiling = 500000;
 // FirstFillStarts has none.
 extern long FirstFillStepLimit; // 200000; a variable so that tests can make it small
 constexpr int FirstFillStarts = 6;
+// The first CommonWordStarts of those fill with the common words only (where the dictionary
+// has them), so that most puzzles hold words every reader knows; the later starts, the retries
+// and the repairs use every word.
+constexpr int CommonWordStarts = 4;
 // A theme word still missing after them is tried in at most RepairSlotsTried slots, the words
 // within RepairReach words of it made again. The repairs together take at most RepairStepFloor
 // steps plus the first attempt's steps, and one try at most a RepairShares-th of that.

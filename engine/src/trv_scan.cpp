@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -27,6 +29,7 @@ const FlexSet fsBitPositionOfOneLetter[32] = {
 
 int Hit = 0;
 bool ScanUseIndex = true;
+static bool CommonWordsOnly = false;
 uint64_t ScanRecordsVisited = 0;
 
 static FlexCache *FlexibilityCache = nullptr;
@@ -244,6 +247,7 @@ struct ListIndex {
     std::vector<uint16_t> hdr;      // per record, its section header (sectioned lists)
     bool testHeaders = false;       // some record disagrees with its section's signature
     std::vector<uint64_t> bits;
+    std::vector<uint64_t> common; // the records that are common words; empty without C.Pnn
     int32_t off[MaxWordLength][32];
     Seen all; // the answer of a pattern without letters
 };
@@ -307,6 +311,37 @@ void buildIndex(int length, ListIndex &ix) {
     }
 }
 
+// Marks the records of the index that the common-word list of the length (ZEDAVIV/C.Pnn, in
+// the layout of the dictionary files) holds. Without that file no record is marked.
+void markCommonWords(int length, ListIndex &ix) {
+    char name[32];
+    std::snprintf(name, sizeof name, "ZEDAVIV/C.P%02d", length);
+    FILE *f = std::fopen(name, "rb");
+    if (!f) return;
+    std::vector<uint16_t> units;
+    uint16_t buf[4096];
+    size_t got;
+    while ((got = std::fread(buf, 2, 4096, f)) > 0) units.insert(units.end(), buf, buf + got);
+    std::fclose(f);
+    const uint32_t nunits = uint32_t(std::min<size_t>(units.size(), MaxListRecords * size_t(ix.nu)));
+    auto key = [&](const uint16_t *r) {
+        return std::string(reinterpret_cast<const char *>(r), 2 * size_t(ix.nu));
+    };
+    std::unordered_set<std::string> words;
+    const Layout lay = layoutOf(length, 2 * nunits);
+    if (lay == Layout::Sections1 || lay == Layout::Sections2)
+        forEachSection(units.data(), nunits, lay == Layout::Sections1 ? 1 : 2, ix.nu,
+                       [&](unsigned, const uint16_t *r, uint32_t count) {
+                           for (uint32_t k = 0; k < count; k++, r += ix.nu) words.insert(key(r));
+                       });
+    else
+        for (uint32_t k = 0; k + ix.nu <= nunits; k += ix.nu) words.insert(key(units.data() + k));
+    if (words.empty()) return;
+    ix.common.assign(ix.words, 0);
+    for (uint32_t k = 0; k < ix.n; k++)
+        if (words.count(key(ix.recs + size_t(k) * ix.nu))) ix.common[k / 64] |= uint64_t(1) << (k % 64);
+}
+
 // The index of a length, built at its first use; null when there is no memory for it, and
 // the caller then walks the list (the index is tried again at the next scan).
 const ListIndex *indexFor(int length) {
@@ -315,6 +350,7 @@ const ListIndex *indexFor(int length) {
     try {
         ListIndex fresh;
         buildIndex(length, fresh);
+        if (fresh.n) markCommonWords(length, fresh);
         fresh.built = true;
         ix = std::move(fresh);
     } catch (const std::bad_alloc &) {
@@ -347,14 +383,15 @@ bool indexedScan(Cww1Word &word, unsigned SegPattern, unsigned SegMask) {
         finish(word, seen);
         return true;
     }
-    if (k == 0) {
+    const uint64_t *common = CommonWordsOnly && !ix.common.empty() ? ix.common.data() : nullptr;
+    if (k == 0 && !common) {
         finish(word, ix.all);
         return true;
     }
     const int nu = ix.nu;
     for (size_t w = 0; w < ix.words; w++) {
-        uint64_t x = maps[0][w];
-        for (int j = 1; j < k && x; j++) x &= maps[j][w];
+        uint64_t x = common ? common[w] : ~uint64_t(0);
+        for (int j = 0; j < k && x; j++) x &= maps[j][w];
         while (x) {
             uint32_t r = uint32_t(w * 64 + std::countr_zero(x));
             x &= x - 1;
@@ -551,6 +588,14 @@ void FlushFlexibilityCache() {
     CacheNeedsInitialization = 1;
 }
 
+void SetCommonWordsOnly(bool on) {
+    if (on == CommonWordsOnly) return;
+    CommonWordsOnly = on;
+    FlushFlexibilityCache(); // its answers came from the other word set
+}
+
+bool CommonWordsOnlySet() { return CommonWordsOnly; }
+
 void recalc_flexibility(Cww1Word &word) {
     if (CacheNeedsInitialization) {
         // Without the cache every scan still works, only slower: the program goes on rather
@@ -655,7 +700,14 @@ int scanner::IsInLexicon(const char *Word) {
     if (n == 0 || n > size_t(MaxWordLength)) return 0;
     for (size_t i = 0; i < n; i++) sCell[i].letter = Word[i];
     sWord.length = int(n);
-    recalc_flexibility(sWord);
+    if (CommonWordsOnly) {
+        // Spelling knows every word; this answer must not enter the common words' cache.
+        CommonWordsOnly = false;
+        ScanLexicon(sWord);
+        CommonWordsOnly = true;
+    } else {
+        recalc_flexibility(sWord);
+    }
     for (size_t i = 0; i < n; i++) {
         bool any = false;
         for (int c = 1; c < 32 && !any; c++) any = FlexCount[i][c] != 0;

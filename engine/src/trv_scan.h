@@ -91,6 +91,10 @@ void SegFlexibility(int length, unsigned SegPattern, unsigned SegMask, const uin
 void flexibility(int length, const uint16_t *pattern, const uint16_t *mask, Cww1Word &word);
 // Drops the flexibility cache; it is made again at the next scan.
 void FlushFlexibilityCache();
+// With on, the indexed scans see only the common words of each length that has a common-word
+// list (ZEDAVIV/C.Pnn); the other lengths, the plain walks and the spelling see every word.
+void SetCommonWordsOnly(bool on);
+bool CommonWordsOnlySet();
 
 extern int Hit;                     // -1 when the last scan came from the cache
 extern bool ScanUseIndex;           // true: scans use the per-length record index

@@ -358,3 +358,52 @@ TEST_F(MkCluesCurated, EveryCandidateIsCapitalisedShortAndFreeOfTheAnswersStem)
 }
 
 } // namespace
+
+// The common words Make Puzzle fills with first: clued fill words up to the common size, and
+// inflections of such words.
+TEST(MkCluesCommonWords, AreTheCluedFillWordsUpToTheCommonSizeAndTheirInflections)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath(QStringLiteral("scowl"));
+    for (const auto &[level, text] :
+         {std::pair{10, "cat\nrun\nzzz\n"}, std::pair{20, "ant\nhorse\nrunning\n"}}) {
+        QFile words(dir.path() + QStringLiteral("/scowl/english-words.%1").arg(level));
+        ASSERT_TRUE(words.open(QIODevice::WriteOnly));
+        words.write(text);
+    }
+    QProcess mkclues;
+    mkclues.start(QStringLiteral(TRV_BIN_DIR "/mkclues"), {QStringLiteral("--wordnet"),
+                                                           QStringLiteral(TRV_TEST_DATA "/clues/wordnet"),
+                                                           QStringLiteral("--out"),
+                                                           dir.path() + QStringLiteral("/out"),
+                                                           QStringLiteral("--scowl"),
+                                                           dir.path() + QStringLiteral("/scowl"),
+                                                           QStringLiteral("--lists"),
+                                                           QStringLiteral("english"),
+                                                           QStringLiteral("--size"),
+                                                           QStringLiteral("20"),
+                                                           QStringLiteral("--curated"),
+                                                           QStringLiteral("--fill-size"),
+                                                           QStringLiteral("20"),
+                                                           QStringLiteral("--unclued"),
+                                                           QStringLiteral("--common-size"),
+                                                           QStringLiteral("10"),
+                                                           QStringLiteral("--fill-out"),
+                                                           dir.path() + QStringLiteral("/fill.txt"),
+                                                           QStringLiteral("--common-out"),
+                                                           dir.path() + QStringLiteral("/common.txt")});
+    ASSERT_TRUE(mkclues.waitForFinished(30000));
+    ASSERT_EQ(mkclues.exitCode(), 0) << mkclues.readAllStandardError().toStdString();
+    auto lines = [&](const char *name) {
+        QFile f(dir.path() + QLatin1Char('/') + QLatin1String(name));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name;
+        std::set<std::string> out;
+        for (const QByteArray &line : f.readAll().split('\n'))
+            if (!line.trimmed().isEmpty())
+                out.insert(line.trimmed().toStdString());
+        return out;
+    };
+    EXPECT_EQ(lines("fill.txt"), (std::set<std::string>{"ant", "cat", "horse", "run", "running", "zzz"}));
+    // ant and horse are rarer; zzz has no clue; running is a form of run.
+    EXPECT_EQ(lines("common.txt"), (std::set<std::string>{"cat", "run", "running"}));
+}

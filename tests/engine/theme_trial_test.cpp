@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "dictpack.h"
 #include "ngin_fixture.h"
 #include "trv_grid.h"
 #include "trv_ngin.h"
@@ -240,6 +242,69 @@ TEST_F(ThemeTrialTest, AFirstFillPastItsLimitStartsAgainUntilTheLastStartRunsToT
     // A cancel is no limit: the build ends at the start it came in.
     EXPECT_EQ(cancelled, TRV_USER_CANCELLED);
     EXPECT_EQ(startsWhenCancelled, 3);
+}
+
+// Writes the common-word lists C.Pnn beside the dictionary (none with no words) and makes the
+// scanner index the three-letter list again, so that it marks them.
+void SetCommonWords(const std::vector<std::string> &words)
+{
+    for (int n = 1; n <= MaxWordLength; ++n) {
+        char name[32];
+        std::snprintf(name, sizeof name, "ZEDAVIV/C.P%02d", n);
+        std::remove(name);
+    }
+    std::string error;
+    if (!words.empty()) {
+        ASSERT_TRUE(trvdict::writeDictionary("ZEDAVIV", words, nullptr, &error, 'C')) << error;
+    }
+    Lexicon.Release(3);
+    FlushFlexibilityCache();
+}
+
+std::vector<std::string> SlotWordsNotIn(const std::vector<std::string> &words)
+{
+    std::vector<std::string> out;
+    for (const auto &w : ngintest::SlotWords())
+        if (std::find(words.begin(), words.end(), w) == words.end())
+            out.push_back(w);
+    return out;
+}
+
+TEST_F(ThemeTrialTest, TheFirstStartsFillWithTheCommonWordsAndTheLaterOnesWithEveryWord)
+{
+    const std::vector<std::string> rows = {"...#...", "...#...", "...#...", "#######",
+                                           "...#...", "...#...", "...#..."};
+    // The common words: those of a fill with every word seeded otherwise than Make Puzzle's
+    // first start, and a few more.
+    MakeGrid(rows);
+    ConstructSeed = 42;
+    ASSERT_EQ(TRVConstructCmd(TRV_RIPUP_ALLOWED), TRV_FINISHED);
+    ConstructSeed = 5;
+    std::vector<std::string> common = ngintest::SlotWords();
+    for (const char *w : {"ACE", "BAG", "CUP", "DIG"})
+        common.push_back(w);
+    SetCommonWords(common);
+    MakeGrid(rows);
+    EXPECT_EQ(TRVConstructKeepingThemeWords(TRV_RIPUP_ALLOWED, 6), TRV_FINISHED);
+    EXPECT_EQ(ngintest::CheckFill(Dictionary(), {}), "");
+    EXPECT_EQ(SlotWordsNotIn(common), std::vector<std::string>{});
+
+    // Too few common words to fill the grid: a later start fills it with every word.
+    SetCommonWords({"ACE", "BAG", "CUP"});
+    MakeGrid(rows);
+    EXPECT_EQ(TRVConstructKeepingThemeWords(TRV_RIPUP_ALLOWED, 6), TRV_FINISHED);
+    EXPECT_EQ(ngintest::CheckFill(Dictionary(), {}), "");
+    EXPECT_FALSE(SlotWordsNotIn({"ACE", "BAG", "CUP"}).empty());
+    EXPECT_FALSE(CommonWordsOnlySet());
+
+    // While the scans see the common words only, spelling still knows every word.
+    ASSERT_EQ(TRVCreate(), 1);
+    SetCommonWordsOnly(true);
+    EXPECT_EQ(TRVIsInSpellingDict("DIG"), 1);
+    EXPECT_EQ(TRVIsInSpellingDict("ZZZ"), 0);
+    SetCommonWordsOnly(false);
+    TRVDestroy();
+    SetCommonWords({});
 }
 
 } // namespace

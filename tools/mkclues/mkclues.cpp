@@ -675,7 +675,7 @@ int usage()
            "               [--min N] [--max N] [--candidates N]\n"
            "               [--curated [--exclude FILE] [--fill-size N] [--rescue N] [--inflections]\n"
            "                          [--unclued [--unclued-size N]] [--rare-length N] [--fill-out FILE]\n"
-           "                          [--excluded-out FILE]]\n";
+           "                          [--excluded-out FILE] [--common-size N --common-out FILE]]\n";
     return 2;
 }
 
@@ -685,8 +685,8 @@ int main(int argc, char **argv)
 {
     Options opt;
     bool curated = false;
-    std::string excludeFile, fillOut, excludedOut;
-    int fillSize = 60, rescue = 0, uncluedSize = -1;
+    std::string excludeFile, fillOut, excludedOut, commonOut;
+    int fillSize = 60, rescue = 0, uncluedSize = -1, commonSize = 60;
     bool inflections = false, uncluedCommon = false;
     int rareLength = 0;
     for (int i = 1; i < argc; ++i) {
@@ -729,6 +729,10 @@ int main(int argc, char **argv)
             uncluedSize = std::atoi(value().c_str());
         else if (arg == "--rare-length")
             rareLength = std::atoi(value().c_str());
+        else if (arg == "--common-size")
+            commonSize = std::atoi(value().c_str());
+        else if (arg == "--common-out")
+            commonOut = value();
         else if (arg == "--excluded-out")
             excludedOut = value();
         else if (arg == "--fill-out")
@@ -1026,14 +1030,15 @@ int main(int argc, char **argv)
             return false;
         };
         // A rarer form of a common word (SCOWL lists some plurals and past forms at larger sizes).
-        auto inflectionOfCommon = [&](const std::string &w) {
+        auto inflectionUpTo = [&](const std::string &w, int size) {
             for (const auto &[part, form] : formsOf(w, isLemma(w))) {
                 auto it = dict.find(form.base);
-                if (it != dict.end() && it->second <= fillSize)
+                if (it != dict.end() && it->second <= size)
                     return true;
             }
             return false;
         };
+        auto inflectionOfCommon = [&](const std::string &w) { return inflectionUpTo(w, fillSize); };
         std::vector<std::pair<int, std::string>> fill;
         // Words without a clue stay in the fill up to this size (the fill's own by default).
         if (uncluedSize < 0)
@@ -1062,9 +1067,12 @@ int main(int argc, char **argv)
                          [](const auto &a, const auto &b) { return a.first < b.first; });
         std::vector<long> perLength(18, 0);
         std::vector<double> firstLengths, allLengths;
-        std::vector<std::string> lines;
+        std::vector<std::string> lines, common;
         for (const auto &[level, w] : fill) {
             lines.push_back(w);
+            // The words Make Puzzle fills with first: clued, and known to a general reader.
+            if (w.size() == 1 || (clues.count(w) && (level <= commonSize || inflectionUpTo(w, commonSize))))
+                common.push_back(w);
             if (w.size() < perLength.size())
                 ++perLength[w.size()];
             if (!clues.count(w))
@@ -1076,7 +1084,7 @@ int main(int argc, char **argv)
         }
         for (const auto &[file, content] :
              {std::pair{excludedOut, std::vector<std::string>(excluded.begin(), excluded.end())},
-              std::pair{fillOut, lines}}) {
+              std::pair{fillOut, lines}, std::pair{commonOut, common}}) {
             if (file.empty())
                 continue;
             if (const std::string reason = writeLines(file, content); !reason.empty()) {
@@ -1102,6 +1110,8 @@ int main(int argc, char **argv)
         std::printf(
             "\n  fill words with a clue: %.1f %%; median clue length %.0f, first clue %.0f characters\n",
             percent(fillWords - uncluedInFill, fillWords), median(allLengths), median(firstLengths));
+        std::printf("  common words (clued, SCOWL size %d and below or an inflection of one): %zu\n",
+                    commonSize, common.size());
     }
     long written = 0;
     for (long n : answersPerLength)

@@ -168,7 +168,7 @@ ListFile buildList(int length, const std::vector<std::string> &words)
 }
 
 bool writeDictionary(const std::string &dir, const std::vector<std::string> &words,
-                     std::vector<ListFile> *lists, std::string *error)
+                     std::vector<ListFile> *lists, std::string *error, char letter)
 {
     std::vector<std::string> byLength[MaxLength + 1];
     std::unordered_set<std::string> seen;
@@ -185,7 +185,7 @@ bool writeDictionary(const std::string &dir, const std::vector<std::string> &wor
     for (int L = 1; L <= MaxLength; L++) {
         ListFile lf = buildList(L, byLength[L]);
         char name[16];
-        std::snprintf(name, sizeof name, "E.P%02d", L);
+        std::snprintf(name, sizeof name, "%c.P%02d", letter, L);
         std::string path = dir + "/" + name;
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char *>(lf.bytes.data()), std::streamsize(lf.bytes.size()));

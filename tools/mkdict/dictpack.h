@@ -37,9 +37,10 @@ struct ListFile {
 // limits allow are kept, in sections (lengths 2-9 under 65500 bytes) or as plain records.
 ListFile buildList(int length, const std::vector<std::string> &words);
 
-// Builds and writes E.P01 ... E.P17 into dir from words, commonest first (repeats are dropped).
+// Builds and writes E.P01 ... E.P17 into dir from words, commonest first (repeats are dropped);
+// with another letter, the files of that name (C.P01 ... C.P17 hold the common words).
 bool writeDictionary(const std::string &dir, const std::vector<std::string> &words,
-                     std::vector<ListFile> *lists, std::string *error);
+                     std::vector<ListFile> *lists, std::string *error, char letter = 'E');
 
 // Appends the accepted words of a file of one word per line (LF or CR LF), in file order.
 bool readWordFile(const std::string &path, bool lowerOnly, std::vector<std::string> &words,

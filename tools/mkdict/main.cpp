@@ -10,7 +10,7 @@
 static void usage()
 {
     std::fprintf(stderr, "usage: trv_mkdict --out DIR [--scowl DIR --lists english,american --size 70]\n"
-                         "                  [--words FILE]...\n");
+                         "                  [--words FILE]... [--letter C]\n");
 }
 
 static std::vector<std::string> splitList(const std::string &s)
@@ -35,6 +35,7 @@ int main(int argc, char **argv)
 {
     std::string out, scowl, lists = "english,american";
     int size = 70;
+    char letter = 'E';
     std::vector<std::string> files;
     for (int i = 1; i < argc; i++) {
         std::string a = argv[i];
@@ -53,6 +54,8 @@ int main(int argc, char **argv)
             size = std::atoi(v.c_str());
         else if (a == "--words")
             files.push_back(v);
+        else if (a == "--letter" && v.size() == 1 && v[0] >= 'A' && v[0] <= 'Z')
+            letter = v[0];
         else {
             usage();
             return 2;
@@ -76,13 +79,13 @@ int main(int argc, char **argv)
         }
     }
     std::vector<trvdict::ListFile> made;
-    if (!trvdict::writeDictionary(out, words, &made, &error)) {
+    if (!trvdict::writeDictionary(out, words, &made, &error, letter)) {
         std::fprintf(stderr, "trv_mkdict: %s\n", error.c_str());
         return 1;
     }
     size_t total = 0;
     for (const auto &lf : made) {
-        std::printf("E.P%02d %6zu words %6zu bytes %s", lf.length, lf.words, lf.bytes.size(),
+        std::printf("%c.P%02d %6zu words %6zu bytes %s", letter, lf.length, lf.words, lf.bytes.size(),
                     lf.sectioned ? "sections" : "records ");
         if (lf.dropped)
             std::printf("  (%zu less common words left out)", lf.dropped);
